@@ -1,0 +1,16 @@
+# GoogleTest is built from Debian's source package, so the native and the
+# MinGW build use the same code.
+set(ZENTARA_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+if(NOT EXISTS ${ZENTARA_GTEST_SOURCE}/CMakeLists.txt)
+  message(FATAL_ERROR "GoogleTest sources not found at ${ZENTARA_GTEST_SOURCE} (Debian package: googletest)")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${ZENTARA_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)
+foreach(_t gtest gtest_main gmock gmock_main)
+  if(TARGET ${_t})
+    target_link_libraries(${_t} PRIVATE zentara_sanitizers)
+  endif()
+endforeach()
+include(GoogleTest)

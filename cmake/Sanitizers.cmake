@@ -1,0 +1,6 @@
+add_library(zentara_sanitizers INTERFACE)
+if(ZENTARA_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_compile_options(zentara_sanitizers INTERFACE ${_san})
+  target_link_options(zentara_sanitizers INTERFACE ${_san})
+endif()

@@ -1,0 +1,5 @@
+#include "app/director.h"
+
+Director::Director() = default;
+
+Director::~Director() = default;

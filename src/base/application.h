@@ -1,0 +1,48 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/form.h"
+#include "base/object.h"
+
+// The application object: owns the forms and runs the message loop.
+class TApplication : public TObject {
+ public:
+  TApplication();
+  // Destroys the forms that are left, each after its OnDestroy.
+  ~TApplication() override;
+
+  void Initialize() {}
+  bool MainFormOnTaskBar() const { return mainFormOnTaskBar_; }
+  void SetMainFormOnTaskBar(bool value) { mainFormOnTaskBar_ = value; }
+
+  // Creates a form owned by the application; the first one becomes the main form.
+  template <typename FormClass>
+  FormClass* CreateForm() {
+    auto form = std::make_unique<FormClass>(this);
+    FormClass* created = form.get();
+    forms_.push_back(std::move(form));
+    if (mainForm_ == nullptr) mainForm_ = created;
+    return created;
+  }
+
+  TForm* MainForm() const { return mainForm_; }
+  // Shows the main form and handles messages until Terminate.
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  std::wstring ExeName() const;
+
+ private:
+  std::vector<std::unique_ptr<TForm>> forms_;
+  TForm* mainForm_ = nullptr;
+  bool mainFormOnTaskBar_ = false;
+  bool terminated_ = false;
+};
+
+// The running program's application object.
+extern TApplication* Application;
+
+// The folder part of a file name, with its trailing separator.
+std::wstring ExtractFilePath(const std::wstring& fileName);

@@ -1,0 +1,98 @@
+#include "base/canvas.h"
+
+#include <algorithm>
+
+#include "base/bitmap.h"
+#include "platform/services.h"
+
+namespace {
+
+TRect Intersect(const TRect& a, const TRect& b) {
+  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
+}
+
+platform::Rect ToPlatform(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+TRect FromPlatform(const platform::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+TCanvas::TCanvas(TBitmap& bitmap)
+    : bitmap_(bitmap), font_(std::make_unique<TFont>()), brush_(std::make_unique<TBrush>()) {}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::FillRect(const TRect& rect) {
+  const TRect area = Intersect(rect, {0, 0, bitmap_.Width(), bitmap_.Height()});
+  if (area.IsEmpty()) return;
+  const uint32_t rgb = ColorToRGB(brush_->Color());
+  const int32_t bpp = bitmap_.BytesPerPixel();
+  for (int32_t y = area.Top; y < area.Bottom; ++y) {
+    uint8_t* pixel = bitmap_.ScanLine(y) + area.Left * bpp;
+    for (int32_t x = area.Left; x < area.Right; ++x, pixel += bpp) {
+      pixel[0] = BlueOf(rgb);
+      pixel[1] = GreenOf(rgb);
+      pixel[2] = RedOf(rgb);
+      if (bpp == 4) pixel[3] = 0;
+    }
+  }
+  bitmap_.Changed();
+}
+
+void TCanvas::CopyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect) {
+  const TBitmap& from = source.bitmap_;
+  // Shift both rectangles together so that each stays inside its own bitmap.
+  int32_t dx = destRect.Left, dy = destRect.Top, sx = sourceRect.Left, sy = sourceRect.Top;
+  int32_t width = std::min(destRect.Width(), sourceRect.Width());
+  int32_t height = std::min(destRect.Height(), sourceRect.Height());
+  const int32_t skipX = std::max({0, -dx, -sx});
+  const int32_t skipY = std::max({0, -dy, -sy});
+  dx += skipX, sx += skipX, width -= skipX;
+  dy += skipY, sy += skipY, height -= skipY;
+  width = std::min({width, bitmap_.Width() - dx, from.Width() - sx});
+  height = std::min({height, bitmap_.Height() - dy, from.Height() - sy});
+  if (width <= 0 || height <= 0) return;
+
+  const int32_t toBpp = bitmap_.BytesPerPixel();
+  const int32_t fromBpp = from.BytesPerPixel();
+  for (int32_t row = 0; row < height; ++row) {
+    const uint8_t* in = from.ScanLine(sy + row) + sx * fromBpp;
+    uint8_t* out = bitmap_.ScanLine(dy + row) + dx * toBpp;
+    if (toBpp == fromBpp) {
+      std::copy_n(in, static_cast<size_t>(width) * static_cast<size_t>(toBpp), out);
+      continue;
+    }
+    for (int32_t x = 0; x < width; ++x, in += fromBpp, out += toBpp) {
+      std::copy_n(in, 3, out);
+      if (toBpp == 4) out[3] = 0;
+    }
+  }
+  bitmap_.Changed();
+}
+
+platform::TextStyle TCanvas::Style() const {
+  platform::TextStyle style;
+  style.font = font_->Spec();
+  style.color = ColorToRGB(font_->Color());
+  style.transparent = backgroundMode_ == TBackgroundMode::Transparent;
+  style.backgroundColor = ColorToRGB(brush_->Color());
+  return style;
+}
+
+int32_t TCanvas::DrawText(const char* text, TRect& rect, uint32_t format) {
+  platform::PixelBuffer target = bitmap_.Buffer();
+  platform::Rect r = ToPlatform(rect);
+  const int32_t height = platform::GetTextRasterizer().DrawTextA(target, Style(), text, r, format);
+  rect = FromPlatform(r);
+  if ((format & platform::kTextCalcRect) == 0) bitmap_.Changed();
+  return height;
+}
+
+int32_t TCanvas::DrawText(const wchar_t* text, TRect& rect, uint32_t format) {
+  platform::PixelBuffer target = bitmap_.Buffer();
+  platform::Rect r = ToPlatform(rect);
+  const int32_t height = platform::GetTextRasterizer().DrawTextW(target, Style(), text, r, format);
+  rect = FromPlatform(r);
+  if ((format & platform::kTextCalcRect) == 0) bitmap_.Changed();
+  return height;
+}

@@ -1,0 +1,30 @@
+#include "base/font.h"
+
+void TFont::Assign(const TPersistent& source) {
+  const auto* font = dynamic_cast<const TFont*>(&source);
+  if (font == nullptr) return TPersistent::Assign(source);
+  name_ = font->name_;
+  height_ = font->height_;
+  color_ = font->color_;
+  style_ = font->style_;
+  charset_ = font->charset_;
+  quality_ = font->quality_;
+}
+
+bool TFont::SameAttributes(const TFont& other) const {
+  return name_ == other.name_ && height_ == other.height_ && color_ == other.color_ &&
+         style_ == other.style_ && charset_ == other.charset_ && quality_ == other.quality_;
+}
+
+platform::FontSpec TFont::Spec() const {
+  platform::FontSpec spec;
+  spec.name = name_;
+  spec.height = height_;
+  spec.bold = (style_ & fsBold) != 0;
+  spec.italic = (style_ & fsItalic) != 0;
+  spec.underline = (style_ & fsUnderline) != 0;
+  spec.strikeOut = (style_ & fsStrikeOut) != 0;
+  spec.charset = charset_;
+  spec.quality = quality_;
+  return spec;
+}

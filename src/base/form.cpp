@@ -1,0 +1,92 @@
+#include "base/form.h"
+
+#include "base/application.h"
+#include "platform/services.h"
+
+TForm::TForm(TApplication* owner, const TFormResource& resource)
+    : owner_(owner),
+      left_(resource.Left),
+      top_(resource.Top),
+      clientWidth_(resource.ClientWidth),
+      clientHeight_(resource.ClientHeight),
+      borderStyle_(resource.BorderStyle),
+      caption_(resource.Caption),
+      color_(resource.Color),
+      font_(std::make_unique<TFont>()) {}
+
+TForm::~TForm() {
+  if (handle_ != 0) platform::GetWindowing().DestroyWindow(handle_);
+}
+
+void TForm::CreateParams(platform::WindowParams& params) {
+  params.className = ClassName();
+  params.title = caption_;
+  params.style = platform::kStyleClipChildren | platform::kStyleClipSiblings;
+  if (borderStyle_ == TFormBorderStyle::bsNone) params.style |= platform::kStylePopup;
+  params.exStyle = 0;
+  if (owner_ != nullptr && owner_->MainFormOnTaskBar() && owner_->MainForm() == this) {
+    params.exStyle |= platform::kExStyleAppWindow;
+  }
+  params.left = left_;
+  params.top = top_;
+  params.clientWidth = clientWidth_;
+  params.clientHeight = clientHeight_;
+  params.backgroundColor = ColorToRGB(color_);
+}
+
+platform::WindowHandle TForm::Handle() {
+  if (handle_ == 0) {
+    platform::WindowParams params;
+    CreateParams(params);
+    handle_ = platform::GetWindowing().CreateWindow(params, this);
+  }
+  return handle_;
+}
+
+void TForm::Show() { platform::GetWindowing().ShowWindow(Handle()); }
+
+void TForm::SetLeft(int32_t left) {
+  left_ = left;
+  if (handle_ != 0) platform::GetWindowing().MoveWindow(handle_, left_, top_);
+}
+
+void TForm::SetTop(int32_t top) {
+  top_ = top;
+  if (handle_ != 0) platform::GetWindowing().MoveWindow(handle_, left_, top_);
+}
+
+void TForm::SetClientWidth(int32_t width) {
+  clientWidth_ = width;
+  if (handle_ != 0) platform::GetWindowing().SetClientSize(handle_, clientWidth_, clientHeight_);
+}
+
+void TForm::SetClientHeight(int32_t height) {
+  clientHeight_ = height;
+  if (handle_ != 0) platform::GetWindowing().SetClientSize(handle_, clientWidth_, clientHeight_);
+}
+
+void TForm::Invalidate() {
+  if (handle_ != 0) platform::GetWindowing().Invalidate(handle_);
+}
+
+void TForm::DoDestroy() { OnDestroy(this); }
+
+void TForm::HandlePaint() { OnPaint(this); }
+
+void TForm::HandleMouseDown(platform::MouseButton button, uint8_t shift, int32_t x, int32_t y) {
+  OnMouseDown(this, static_cast<TMouseButton>(button), TShiftState::FromBits(shift), x, y);
+}
+
+void TForm::HandleMouseMove(uint8_t shift, int32_t x, int32_t y) {
+  OnMouseMove(this, TShiftState::FromBits(shift), x, y);
+}
+
+void TForm::HandleMouseUp(platform::MouseButton button, uint8_t shift, int32_t x, int32_t y) {
+  OnMouseUp(this, static_cast<TMouseButton>(button), TShiftState::FromBits(shift), x, y);
+}
+
+void TForm::HandleMouseLeave() { OnMouseLeave(this); }
+
+void TForm::HandleCloseRequest() {
+  if (owner_ != nullptr && owner_->MainForm() == this) owner_->Terminate();
+}

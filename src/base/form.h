@@ -1,0 +1,94 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/callback.h"
+#include "base/color.h"
+#include "base/font.h"
+#include "base/host_control.h"
+#include "base/mouse.h"
+#include "base/object.h"
+#include "platform/windowing.h"
+
+class TApplication;
+
+enum class TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable };
+
+// The design-time properties a form is built from.
+struct TFormResource {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
+  std::wstring Caption;
+  int32_t ClientWidth = 0;
+  int32_t ClientHeight = 0;
+  TColor Color = clBtnFace;
+};
+
+using TMouseEvent = Callback<TObject*, TMouseButton, TShiftState, int32_t, int32_t>;
+using TMouseMoveEvent = Callback<TObject*, TShiftState, int32_t, int32_t>;
+
+// A top-level window. Its native window is created on first need; until then
+// placement and size are only stored.
+class TForm : public TObject, public THostControl, private platform::WindowEvents {
+ public:
+  TForm(TApplication* owner, const TFormResource& resource);
+  ~TForm() override;
+
+  // The name the native window class is registered under.
+  virtual std::wstring ClassName() const = 0;
+
+  platform::WindowHandle Handle();
+  bool HandleAllocated() const { return handle_ != 0; }
+  void Show();
+
+  int32_t Left() const { return left_; }
+  int32_t Top() const { return top_; }
+  void SetLeft(int32_t left);
+  void SetTop(int32_t top);
+  int32_t ClientWidth() const { return clientWidth_; }
+  int32_t ClientHeight() const { return clientHeight_; }
+  void SetClientWidth(int32_t width);
+  void SetClientHeight(int32_t height);
+  // A frameless form's window is as large as its client area.
+  int32_t Width() const { return clientWidth_; }
+  int32_t Height() const { return clientHeight_; }
+  const std::wstring& Caption() const { return caption_; }
+  TFont& Font() { return *font_; }
+
+  void Invalidate() override;
+
+  TNotifyEvent OnPaint;
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
+  TNotifyEvent OnMouseLeave;
+  TNotifyEvent OnDestroy;
+
+  // Fires OnDestroy; the application calls it before it destroys the form.
+  void DoDestroy();
+
+ protected:
+  virtual void CreateParams(platform::WindowParams& params);
+  TApplication* Owner() const { return owner_; }
+
+ private:
+  void HandlePaint() override;
+  void HandleMouseDown(platform::MouseButton button, uint8_t shift, int32_t x, int32_t y) override;
+  void HandleMouseMove(uint8_t shift, int32_t x, int32_t y) override;
+  void HandleMouseUp(platform::MouseButton button, uint8_t shift, int32_t x, int32_t y) override;
+  void HandleMouseLeave() override;
+  void HandleCloseRequest() override;
+
+  TApplication* owner_;
+  platform::WindowHandle handle_ = 0;
+  int32_t left_;
+  int32_t top_;
+  int32_t clientWidth_;
+  int32_t clientHeight_;
+  TFormBorderStyle borderStyle_;
+  std::wstring caption_;
+  TColor color_;
+  std::unique_ptr<TFont> font_;
+};

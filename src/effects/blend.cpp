@@ -1,0 +1,121 @@
+#include "effects/blend.h"
+
+#include <algorithm>
+
+#include "base/bitmap.h"
+#include "base/canvas.h"
+
+namespace {
+
+int32_t Saturate(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+// c * a / 255 rounded to the nearest integer, for c and a in 0..255.
+inline uint32_t MulDiv255(uint32_t c, uint32_t a) { return (c * a + 127) / 255; }
+
+}  // namespace
+
+void PremultiplyBitmap(TBitmap& bitmap) {
+  if (bitmap.PixelFormat() != TPixelFormat::pf32bit) return;
+  for (int32_t y = 0; y < bitmap.Height(); ++y) {
+    uint8_t* pixel = bitmap.ScanLine(y);
+    for (int32_t x = 0; x < bitmap.Width(); ++x, pixel += 4) {
+      const uint32_t a = pixel[3];
+      for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uint8_t>(pixel[c] * a / 255);
+    }
+  }
+}
+
+void CopyCanvasRect(TCanvas& canvas, TBitmap& bitmap, const TRect& rect) {
+  bitmap.SetSize(rect.Width(), rect.Height());
+  canvas.SetCopyMode(SRCCOPY);
+  bitmap.Canvas().CopyRect({0, 0, bitmap.Width(), bitmap.Height()}, canvas, rect);
+}
+
+void CopyBitmapToCanvas(TCanvas& canvas, const TRect& rect, TBitmap& bitmap, TPoint origin) {
+  const TRect source{origin.X, origin.Y, Saturate(int64_t{origin.X} + rect.Width()),
+                     Saturate(int64_t{origin.Y} + rect.Height())};
+  canvas.SetCopyMode(SRCCOPY);
+  canvas.CopyRect(rect, bitmap.Canvas(), source);
+}
+
+TRect ClipBlendRect(const TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint& origin) {
+  // 64-bit throughout, so that no rectangle or origin can overflow.
+  int64_t left = rect.Left, top = rect.Top, right = rect.Right, bottom = rect.Bottom;
+  int64_t ox = origin.X, oy = origin.Y;
+  if (left < 0) ox -= left, left = 0;
+  if (ox < 0) left -= ox, ox = 0;
+  if (top < 0) oy -= top, top = 0;
+  if (oy < 0) top -= oy, oy = 0;
+  const int64_t availW = std::max<int64_t>(source.Width() - ox, 0);
+  const int64_t availH = std::max<int64_t>(source.Height() - oy, 0);
+  if (dest.Width() < right) right = dest.Width();
+  if (dest.Height() < bottom) bottom = dest.Height();
+  if (availW < right - left) right = rect.Left + availW;
+  if (availH < bottom - top) bottom = rect.Top + availH;
+  origin = {Saturate(ox), Saturate(oy)};
+  return {Saturate(left), Saturate(top), Saturate(right), Saturate(bottom)};
+}
+
+void SoftBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,
+                     uint8_t opacity) {
+  const TRect r = ClipBlendRect(dest, rect, source, origin);
+  const double k = opacity * (1.0 / 255);
+  if (dest.PixelFormat() != TPixelFormat::pf24bit) dest.SetPixelFormat(TPixelFormat::pf24bit);
+  // The source is read as 32-bit pixels; anything else cannot be blended this way.
+  if (source.PixelFormat() != TPixelFormat::pf32bit || r.IsEmpty()) return;
+  for (int32_t i = 0; i < r.Height(); ++i) {
+    const uint8_t* s = source.ScanLine(origin.Y + i) + origin.X * 4;
+    uint8_t* d = dest.ScanLine(r.Top + i) + r.Left * 3;
+    for (int32_t j = 0; j < r.Width(); ++j, s += 4, d += 3) {
+      const double a = k * (s[3] * (1.0 / 255));
+      const double e = 1.0 - a;
+      for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>(s[c] * a + d[c] * e);
+    }
+  }
+  dest.Changed();
+}
+
+void AlphaBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,
+                      uint8_t opacity) {
+  const TRect r = ClipBlendRect(dest, rect, source, origin);
+  if (r.IsEmpty()) return;
+  const bool perPixel = source.PixelFormat() == TPixelFormat::pf32bit;
+  const int32_t sBpp = source.BytesPerPixel();
+  const int32_t dBpp = dest.BytesPerPixel();
+  for (int32_t i = 0; i < r.Height(); ++i) {
+    const uint8_t* s = source.ScanLine(origin.Y + i) + origin.X * sBpp;
+    uint8_t* d = dest.ScanLine(r.Top + i) + r.Left * dBpp;
+    for (int32_t j = 0; j < r.Width(); ++j, s += sBpp, d += dBpp) {
+      // Source scaled by the constant alpha; a 24-bit source has alpha 0.
+      uint32_t scaled[4];
+      for (int c = 0; c < 3; ++c) scaled[c] = MulDiv255(s[c], opacity);
+      scaled[3] = perPixel ? MulDiv255(s[3], opacity) : 0;
+      // What of the destination shows through.
+      const uint32_t keep = 255 - (perPixel ? scaled[3] : opacity);
+      for (int c = 0; c < dBpp; ++c) {
+        d[c] = static_cast<uint8_t>(std::min<uint32_t>(scaled[c] + MulDiv255(d[c], keep), 255));
+      }
+    }
+  }
+  dest.Changed();
+}
+
+void SoftBlendToCanvas(TCanvas& canvas, const TRect& rect, const TBitmap& source, TPoint origin,
+                       uint8_t opacity) {
+  TBitmap tmp;
+  tmp.SetPixelFormat(TPixelFormat::pf24bit);
+  CopyCanvasRect(canvas, tmp, rect);
+  SoftBlendBitmap(tmp, {0, 0, rect.Width(), rect.Height()}, source, origin, opacity);
+  CopyBitmapToCanvas(canvas, rect, tmp, {0, 0});
+}
+
+void AlphaBlendToCanvas(TCanvas& canvas, const TRect& rect, const TBitmap& source, TPoint origin,
+                        uint8_t opacity) {
+  TBitmap tmp;
+  tmp.SetPixelFormat(TPixelFormat::pf32bit);
+  CopyCanvasRect(canvas, tmp, rect);
+  AlphaBlendBitmap(tmp, {0, 0, rect.Width(), rect.Height()}, source, origin, opacity);
+  CopyBitmapToCanvas(canvas, rect, tmp, {0, 0});
+}

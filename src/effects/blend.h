@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+
+#include "base/geometry.h"
+
+class TBitmap;
+class TCanvas;
+
+// Premultiplies a 32-bit bitmap in place (c = c * a / 255, truncated); other
+// formats are left alone.
+void PremultiplyBitmap(TBitmap& bitmap);
+
+// Sizes `bitmap` to `rect` and copies that area of `canvas` into it.
+void CopyCanvasRect(TCanvas& canvas, TBitmap& bitmap, const TRect& rect);
+
+// Copies the area of `bitmap` that starts at `origin` onto `canvas` at `rect`, unblended.
+void CopyBitmapToCanvas(TCanvas& canvas, const TRect& rect, TBitmap& bitmap, TPoint origin);
+
+// Clips a blend of `source` (from `origin`) into `rect` of `dest`; returns the
+// destination rectangle to blend and moves `origin` to match. The result lies
+// inside both bitmaps; an empty result blends nothing.
+TRect ClipBlendRect(const TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint& origin);
+
+// Software blend of a straight-alpha 32-bit source; `dest` becomes 24-bit.
+void SoftBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,
+                     uint8_t opacity);
+
+// Source-over blend of a premultiplied 32-bit source (or of a 24-bit source
+// with the constant opacity only), rounding each product to the nearest value.
+void AlphaBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,
+                      uint8_t opacity);
+
+void SoftBlendToCanvas(TCanvas& canvas, const TRect& rect, const TBitmap& source, TPoint origin,
+                       uint8_t opacity);
+void AlphaBlendToCanvas(TCanvas& canvas, const TRect& rect, const TBitmap& source, TPoint origin,
+                        uint8_t opacity);

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// A decoded picture: rows top-down, 4 bytes per pixel (blue, green, red,
+// alpha), colour premultiplied by alpha, so a pixel with alpha 0 is all zero.
+struct DecodedImage {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> pixels;
+};
+
+// The largest width or height a picture file may claim.
+inline constexpr int32_t kMaxImageSide = 16384;
+
+class ImageDecoder {
+ public:
+  virtual ~ImageDecoder() = default;
+
+  // Starts the imaging library; returns a non-zero token on success.
+  virtual uintptr_t Startup() = 0;
+  virtual void Shutdown(uintptr_t token) = 0;
+  // Decodes a PNG file. Returns false, leaving `out` empty, when the file is
+  // missing, unreadable, not a PNG, zero-sized or larger than kMaxImageSide.
+  virtual bool DecodePng(std::wstring_view path, DecodedImage& out) = 0;
+};
+
+}  // namespace platform

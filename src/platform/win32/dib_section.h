@@ -1,0 +1,35 @@
+#pragma once
+#include "platform/win32/windows_api.h"
+
+#include "platform/types.h"
+
+namespace platform::win32 {
+
+// A top-down device-independent bitmap holding a copy of some pixels, for
+// handing them to GDI. Deleted with the object.
+class DibSection {
+ public:
+  DibSection(const PixelBuffer& pixels, int32_t bitsPerPixel);
+  ~DibSection();
+  DibSection(const DibSection&) = delete;
+  DibSection& operator=(const DibSection&) = delete;
+
+  bool Valid() const { return bitmap_ != nullptr; }
+  HBITMAP Handle() const { return bitmap_; }
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+  // The pixels as GDI sees them; rows are 4-byte aligned.
+  PixelBuffer Pixels() const;
+  // Copies the pixels back into `pixels` (same size and depth as at construction).
+  void CopyTo(const PixelBuffer& pixels) const;
+
+ private:
+  HBITMAP bitmap_ = nullptr;
+  uint8_t* bits_ = nullptr;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  int32_t bytesPerPixel_ = 4;
+  int32_t stride_ = 0;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,87 @@
+#include "platform/win32/gdi_text_rasterizer.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <algorithm>
+
+#include "platform/win32/dib_section.h"
+
+namespace platform::win32 {
+namespace {
+
+HFONT CreateGdiFont(const FontSpec& font) {
+  return ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
+                       font.strikeOut, font.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, font.quality,
+                       DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
+}
+
+// A memory device context with the style's font selected, restored and freed with the object.
+class TextContext {
+ public:
+  TextContext(const TextStyle& style, HBITMAP bitmap) : dc_(::CreateCompatibleDC(nullptr)), font_(CreateGdiFont(style.font)) {
+    if (bitmap != nullptr) previousBitmap_ = ::SelectObject(dc_, bitmap);
+    previousFont_ = ::SelectObject(dc_, font_);
+    ::SetTextColor(dc_, style.color);
+    ::SetBkColor(dc_, style.backgroundColor);
+    ::SetBkMode(dc_, style.transparent ? TRANSPARENT : OPAQUE);
+  }
+  ~TextContext() {
+    ::SelectObject(dc_, previousFont_);
+    if (previousBitmap_ != nullptr) ::SelectObject(dc_, previousBitmap_);
+    ::DeleteObject(font_);
+    ::DeleteDC(dc_);
+  }
+  TextContext(const TextContext&) = delete;
+  TextContext& operator=(const TextContext&) = delete;
+  HDC Dc() const { return dc_; }
+
+ private:
+  HDC dc_;
+  HFONT font_;
+  HGDIOBJ previousFont_ = nullptr;
+  HGDIOBJ previousBitmap_ = nullptr;
+};
+
+}  // namespace
+
+template <typename Draw>
+int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, Rect& rect, uint32_t format,
+                                  Draw draw) {
+  if (format & kTextCalcRect) {
+    TextContext context(style, nullptr);
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    const int height = draw(context.Dc(), r);
+    rect = {r.left, r.top, r.right, r.bottom};
+    return height;
+  }
+  // Text is clipped to its rectangle, so only that part of the target travels through GDI.
+  const int32_t left = std::max(rect.left, 0), top = std::max(rect.top, 0);
+  const int32_t right = std::min(rect.right, target.width), bottom = std::min(rect.bottom, target.height);
+  if (target.bits == nullptr || right <= left || bottom <= top) return 0;
+  PixelBuffer area{target.bits + static_cast<ptrdiff_t>(top) * target.stride + left * target.bytesPerPixel,
+                   right - left, bottom - top, target.stride, target.bytesPerPixel};
+  DibSection dib(area, target.bytesPerPixel * 8);
+  if (!dib.Valid()) return 0;
+  int height = 0;
+  {
+    TextContext context(style, dib.Handle());
+    RECT r{rect.left - left, rect.top - top, rect.right - left, rect.bottom - top};
+    height = draw(context.Dc(), r);
+  }
+  dib.CopyTo(area);
+  return height;
+}
+
+int32_t GdiTextRasterizer::DrawTextA(PixelBuffer& target, const TextStyle& style, const char* text, Rect& rect,
+                                     uint32_t format) {
+  return Render(target, style, rect, format,
+                [&](HDC dc, RECT& r) { return ::DrawTextA(dc, text, -1, &r, format); });
+}
+
+int32_t GdiTextRasterizer::DrawTextW(PixelBuffer& target, const TextStyle& style, const wchar_t* text, Rect& rect,
+                                     uint32_t format) {
+  return Render(target, style, rect, format,
+                [&](HDC dc, RECT& r) { return ::DrawTextW(dc, text, -1, &r, format); });
+}
+
+}  // namespace platform::win32

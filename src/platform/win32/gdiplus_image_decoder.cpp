@@ -1,0 +1,95 @@
+#include "platform/win32/gdiplus_image_decoder.h"
+
+#include "platform/win32/windows_api.h"
+// GDI+ needs the min and max that windows_api.h leaves out.
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/png_header.h"
+
+namespace platform::win32 {
+namespace {
+
+namespace flat = Gdiplus::DllExports;
+
+// Reads the first bytes of a file, so that a bad header is refused before any
+// decoder sees the file.
+bool FileStartsWithAcceptablePng(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  uint8_t header[kPngHeaderSize];
+  DWORD read = 0;
+  const BOOL ok = ::ReadFile(file, header, sizeof header, &read, nullptr);
+  ::CloseHandle(file);
+  int32_t width = 0, height = 0;
+  return ok && ReadPngHeader(header, read, width, height);
+}
+
+// Disposes a GDI+ image when it goes out of scope.
+struct ImageGuard {
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  ~ImageGuard() {
+    if (bitmap != nullptr) flat::GdipDisposeImage(bitmap);
+  }
+};
+
+}  // namespace
+
+uintptr_t GdiplusImageDecoder::Startup() {
+  Gdiplus::GdiplusStartupInput input;
+  input.GdiplusVersion = 1;
+  input.DebugEventCallback = nullptr;
+  input.SuppressBackgroundThread = FALSE;
+  input.SuppressExternalCodecs = FALSE;
+  ULONG_PTR token = 0;
+  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+  return token;
+}
+
+void GdiplusImageDecoder::Shutdown(uintptr_t token) {
+  if (token != 0) Gdiplus::GdiplusShutdown(token);
+}
+
+bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
+  out = {};
+  const std::wstring file(path);
+  if (!FileStartsWithAcceptablePng(file)) return false;
+
+  ImageGuard image;
+  if (flat::GdipCreateBitmapFromFile(file.c_str(), &image.bitmap) != Gdiplus::Ok) return false;
+  UINT width = 0, height = 0;
+  if (flat::GdipGetImageWidth(image.bitmap, &width) != Gdiplus::Ok ||
+      flat::GdipGetImageHeight(image.bitmap, &height) != Gdiplus::Ok) {
+    return false;
+  }
+  if (width == 0 || height == 0 || width > UINT(kMaxImageSide) || height > UINT(kMaxImageSide)) return false;
+
+  // GDI+ guarantees premultiplied colour in this format, whatever the file holds.
+  Gdiplus::GpRect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+  Gdiplus::BitmapData data{};
+  if (flat::GdipBitmapLockBits(image.bitmap, &area, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) !=
+      Gdiplus::Ok) {
+    return false;
+  }
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+  const size_t rowBytes = static_cast<size_t>(width) * 4;
+  for (UINT y = 0; y < height; ++y) {
+    std::memcpy(pixels.data() + y * rowBytes, static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                rowBytes);
+  }
+  flat::GdipBitmapUnlockBits(image.bitmap, &data);
+  out.width = static_cast<int32_t>(width);
+  out.height = static_cast<int32_t>(height);
+  out.pixels = std::move(pixels);
+  return true;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,207 @@
+#include "platform/win32/win32_windowing.h"
+
+#include "platform/win32/windows_api.h"
+#include <windowsx.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "platform/win32/dib_section.h"
+#include "platform/win32/handler_guard.h"
+
+namespace platform::win32 {
+namespace {
+
+WindowEvents* EventsOf(HWND window) {
+  return reinterpret_cast<WindowEvents*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+uint8_t ShiftFrom(WPARAM keys) {
+  uint8_t shift = 0;
+  if (keys & MK_SHIFT) shift |= kShift;
+  if (keys & MK_CONTROL) shift |= kCtrl;
+  if (keys & MK_LBUTTON) shift |= kLeft;
+  if (keys & MK_RBUTTON) shift |= kRight;
+  if (keys & MK_MBUTTON) shift |= kMiddle;
+  if (::GetKeyState(VK_MENU) < 0) shift |= kAlt;
+  return shift;
+}
+
+void TrackLeave(HWND window) {
+  TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
+  ::TrackMouseEvent(&track);
+}
+
+LRESULT MouseButton(HWND window, WindowEvents& events, MouseButton button, bool down, WPARAM wParam,
+                    LPARAM lParam) {
+  const int32_t x = GET_X_LPARAM(lParam);
+  const int32_t y = GET_Y_LPARAM(lParam);
+  if (down) {
+    // Like any control, the window keeps the pointer while a button is down.
+    ::SetCapture(window);
+    events.HandleMouseDown(button, ShiftFrom(wParam), x, y);
+  } else {
+    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && ::GetCapture() == window) ::ReleaseCapture();
+    events.HandleMouseUp(button, ShiftFrom(wParam), x, y);
+  }
+  return 0;
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowEvents* events = EventsOf(window);
+  if (events == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  LRESULT result = 0;
+  bool handled = true;
+  RunHandler([&] {
+    switch (message) {
+      case WM_PAINT: {
+        PAINTSTRUCT paint;
+        ::BeginPaint(window, &paint);
+        ::EndPaint(window, &paint);
+        events->HandlePaint();
+        break;
+      }
+      case WM_LBUTTONDOWN: result = MouseButton(window, *events, MouseButton::Left, true, wParam, lParam); break;
+      case WM_RBUTTONDOWN: result = MouseButton(window, *events, MouseButton::Right, true, wParam, lParam); break;
+      case WM_MBUTTONDOWN: result = MouseButton(window, *events, MouseButton::Middle, true, wParam, lParam); break;
+      case WM_LBUTTONUP: result = MouseButton(window, *events, MouseButton::Left, false, wParam, lParam); break;
+      case WM_RBUTTONUP: result = MouseButton(window, *events, MouseButton::Right, false, wParam, lParam); break;
+      case WM_MBUTTONUP: result = MouseButton(window, *events, MouseButton::Middle, false, wParam, lParam); break;
+      case WM_MOUSEMOVE:
+        TrackLeave(window);
+        events->HandleMouseMove(ShiftFrom(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+      case WM_MOUSELEAVE: events->HandleMouseLeave(); break;
+      case WM_CLOSE: events->HandleCloseRequest(); break;
+      default: handled = false;
+    }
+  });
+  return handled ? result : ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterClassOnce(const std::wstring& className, uint32_t backgroundColor) {
+  static std::set<std::wstring> registered;
+  if (registered.count(className) != 0) return;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  windowClass.hbrBackground = ::CreateSolidBrush(backgroundColor);
+  windowClass.lpszClassName = className.c_str();
+  if (::RegisterClassExW(&windowClass) != 0) registered.insert(className);
+}
+
+HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+}  // namespace
+
+Win32Windowing::Win32Windowing() {
+  // Looked up rather than linked, so the program still starts where layered windows are missing.
+  if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll")) {
+    updateLayeredWindow_ =
+        EntryAs<UpdateLayeredWindowFn>(::GetProcAddress(user32, "UpdateLayeredWindow"));
+  }
+}
+
+WindowHandle Win32Windowing::CreateWindow(const WindowParams& params, WindowEvents* events) {
+  RegisterClassOnce(params.className, params.backgroundColor);
+  RECT frame{0, 0, params.clientWidth, params.clientHeight};
+  ::AdjustWindowRectEx(&frame, params.style, FALSE, params.exStyle);
+  HWND window = ::CreateWindowExW(params.exStyle, params.className.c_str(), params.title.c_str(), params.style,
+                                  params.left, params.top, frame.right - frame.left, frame.bottom - frame.top,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  if (window != nullptr) ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(events));
+  return reinterpret_cast<WindowHandle>(window);
+}
+
+void Win32Windowing::DestroyWindow(WindowHandle window) {
+  ::SetWindowLongPtrW(Hwnd(window), GWLP_USERDATA, 0);
+  ::DestroyWindow(Hwnd(window));
+}
+
+void Win32Windowing::ShowWindow(WindowHandle window) { ::ShowWindow(Hwnd(window), SW_SHOWNORMAL); }
+
+void Win32Windowing::Invalidate(WindowHandle window) { ::InvalidateRect(Hwnd(window), nullptr, FALSE); }
+
+void Win32Windowing::MoveWindow(WindowHandle window, int32_t left, int32_t top) {
+  ::SetWindowPos(Hwnd(window), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Windowing::SetClientSize(WindowHandle window, int32_t width, int32_t height) {
+  HWND hwnd = Hwnd(window);
+  RECT frame{0, 0, width, height};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_EXSTYLE)));
+  ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Rect Win32Windowing::GetWindowRect(WindowHandle window) {
+  RECT r{};
+  ::GetWindowRect(Hwnd(window), &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+int32_t Win32Windowing::ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+
+int32_t Win32Windowing::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+WindowHandle Win32Windowing::ForegroundWindow() { return reinterpret_cast<WindowHandle>(::GetForegroundWindow()); }
+
+WindowHandle Win32Windowing::FindWindow(std::wstring_view className, std::wstring_view title) {
+  return reinterpret_cast<WindowHandle>(
+      ::FindWindowW(std::wstring(className).c_str(), std::wstring(title).c_str()));
+}
+
+void Win32Windowing::BeginWindowDrag(WindowHandle window) {
+  ::ReleaseCapture();
+  ::SendMessageW(Hwnd(window), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+uint32_t Win32Windowing::GetExStyle(WindowHandle window) {
+  return static_cast<uint32_t>(::GetWindowLongW(Hwnd(window), GWL_EXSTYLE));
+}
+
+void Win32Windowing::SetExStyle(WindowHandle window, uint32_t exStyle) {
+  ::SetWindowLongW(Hwnd(window), GWL_EXSTYLE, static_cast<LONG>(exStyle));
+}
+
+void Win32Windowing::Redraw(WindowHandle window, uint32_t flags) {
+  ::RedrawWindow(Hwnd(window), nullptr, nullptr, flags);
+}
+
+void Win32Windowing::UpdateLayered(WindowHandle window, const LayeredSource& source, uint32_t colorKey,
+                                   BlendBytes blend, uint32_t flags) {
+  if (updateLayeredWindow_ == nullptr) return;
+  DibSection dib(source.pixels, source.bitsPerPixel);
+  if (!dib.Valid()) return;
+  HWND hwnd = Hwnd(window);
+  HDC windowDc = ::GetDC(hwnd);
+  HDC memoryDc = ::CreateCompatibleDC(windowDc);
+  RECT r{};
+  ::GetWindowRect(hwnd, &r);
+  POINT destination{r.left, r.top};
+  SIZE size{dib.Width(), dib.Height()};
+  POINT origin{0, 0};
+  BLENDFUNCTION function{blend.blendOp, blend.blendFlags, blend.sourceConstantAlpha, blend.alphaFormat};
+  HGDIOBJ previous = ::SelectObject(memoryDc, dib.Handle());
+  updateLayeredWindow_(hwnd, windowDc, &destination, &size, memoryDc, &origin, colorKey, &function, flags);
+  ::SelectObject(memoryDc, previous);
+  ::ReleaseDC(hwnd, windowDc);
+  ::DeleteDC(memoryDc);
+}
+
+void Win32Windowing::RunMessageLoop() {
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+void Win32Windowing::QuitMessageLoop() { ::PostQuitMessage(0); }
+
+}  // namespace platform::win32

@@ -1,0 +1,40 @@
+#pragma once
+#include "platform/windowing.h"
+
+namespace platform::win32 {
+
+class Win32Windowing : public Windowing {
+ public:
+  Win32Windowing();
+
+  WindowHandle CreateWindow(const WindowParams& params, WindowEvents* events) override;
+  void DestroyWindow(WindowHandle window) override;
+  void ShowWindow(WindowHandle window) override;
+  void Invalidate(WindowHandle window) override;
+  void MoveWindow(WindowHandle window, int32_t left, int32_t top) override;
+  void SetClientSize(WindowHandle window, int32_t width, int32_t height) override;
+  Rect GetWindowRect(WindowHandle window) override;
+
+  int32_t ScreenWidth() override;
+  int32_t ScreenHeight() override;
+  WindowHandle ForegroundWindow() override;
+  WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
+  void BeginWindowDrag(WindowHandle window) override;
+
+  uint32_t GetExStyle(WindowHandle window) override;
+  void SetExStyle(WindowHandle window, uint32_t exStyle) override;
+  void Redraw(WindowHandle window, uint32_t flags) override;
+  bool LayeredUpdateAvailable() override { return updateLayeredWindow_ != nullptr; }
+  void UpdateLayered(WindowHandle window, const LayeredSource& source, uint32_t colorKey, BlendBytes blend,
+                     uint32_t flags) override;
+
+  void RunMessageLoop() override;
+  void QuitMessageLoop() override;
+
+ private:
+  using UpdateLayeredWindowFn = int(__stdcall*)(void*, void*, void*, void*, void*, void*, uint32_t, void*,
+                                                uint32_t);
+  UpdateLayeredWindowFn updateLayeredWindow_ = nullptr;
+};
+
+}  // namespace platform::win32

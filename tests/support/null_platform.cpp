@@ -1,0 +1,288 @@
+#include "null_platform.h"
+
+#include <algorithm>
+
+namespace testing_support {
+
+// --- system -----------------------------------------------------------------
+
+bool NullSystem::ClaimSingleInstance(std::wstring_view mutexName) {
+  claimedMutexes.emplace_back(mutexName);
+  return std::find(heldElsewhere.begin(), heldElsewhere.end(), mutexName) == heldElsewhere.end();
+}
+
+void NullSystem::Sleep(uint32_t milliseconds) {
+  sleeps.push_back(milliseconds);
+  if (onSleep) onSleep(milliseconds);
+}
+
+void NullSystem::ShowMessage(std::wstring_view text, std::wstring_view caption) {
+  messages.push_back({std::wstring(text), std::wstring(caption)});
+}
+
+uint32_t NullSystem::SystemColor(int index) {
+  // The classic Windows scheme, 0x00BBGGRR.
+  switch (index) {
+    case 5: return 0xFFFFFF;   // window
+    case 8: return 0x000000;   // window text
+    case 15: return 0xF0F0F0;  // button face
+    case 17: return 0x6D6D6D;  // grey text
+    default: return 0x808080;
+  }
+}
+
+// --- images -----------------------------------------------------------------
+
+uintptr_t NullImageDecoder::Startup() {
+  if (delegate != nullptr) return delegate->Startup();
+  return startupSucceeds ? 0x5EED : 0;
+}
+
+bool NullImageDecoder::DecodePng(std::wstring_view path, platform::DecodedImage& out) {
+  decoded.emplace_back(path);
+  if (delegate != nullptr) return delegate->DecodePng(path, out);
+  out = {};
+  const auto found = files.find(std::wstring(path));
+  if (found == files.end() || found->second.width <= 0 || found->second.height <= 0) return false;
+  out = found->second;
+  return true;
+}
+
+void NullImageDecoder::AddSolid(const std::wstring& path, int32_t width, int32_t height, uint32_t bgra) {
+  platform::DecodedImage image{width, height, {}};
+  image.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  for (size_t i = 0; i < image.pixels.size(); i += 4) {
+    for (size_t c = 0; c < 4; ++c) image.pixels[i + c] = static_cast<uint8_t>(bgra >> (8 * c));
+  }
+  files[path] = std::move(image);
+}
+
+// --- timers -----------------------------------------------------------------
+
+platform::TimerId NullTimers::Start(uint32_t intervalMilliseconds, std::function<void()> tick) {
+  const platform::TimerId id = nextId++;
+  running[id] = {intervalMilliseconds, std::move(tick)};
+  return id;
+}
+
+void NullTimers::Stop(platform::TimerId timer) { running.erase(timer); }
+
+void NullTimers::FireInterval(uint32_t intervalMilliseconds) {
+  std::vector<platform::TimerId> due;
+  for (const auto& [id, timer] : running) {
+    if (timer.interval == intervalMilliseconds) due.push_back(id);
+  }
+  // A tick may stop or start timers, so each is looked up again before it fires.
+  for (platform::TimerId id : due) {
+    const auto found = running.find(id);
+    if (found == running.end()) continue;
+    const std::function<void()> tick = found->second.tick;
+    tick();
+  }
+}
+
+// --- libraries --------------------------------------------------------------
+
+platform::LibraryHandle NullLibraries::Load(std::wstring_view path) {
+  loadRequests.emplace_back(path);
+  if (available.count(std::wstring(path)) == 0) return 0;
+  const platform::LibraryHandle handle = 0x7000 + loadRequests.size();
+  loaded[handle] = std::wstring(path);
+  return handle;
+}
+
+void* NullLibraries::Symbol(platform::LibraryHandle library, const char* name) {
+  symbolRequests.emplace_back(name);
+  const auto module = loaded.find(library);
+  if (module == loaded.end()) return nullptr;
+  const Library& found = available.at(module->second);
+  const auto entry = found.exports.find(name);
+  return entry == found.exports.end() ? nullptr : entry->second;
+}
+
+// --- windows ----------------------------------------------------------------
+
+platform::WindowHandle NullWindowing::CreateWindow(const platform::WindowParams& params,
+                                                   platform::WindowEvents* events) {
+  const platform::WindowHandle handle = nextHandle++;
+  Window window;
+  window.params = params;
+  window.events = events;
+  window.exStyle = params.exStyle;
+  window.rect = {params.left, params.top, params.left + params.clientWidth, params.top + params.clientHeight};
+  windows[handle] = window;
+  return handle;
+}
+
+NullWindowing::Window& NullWindowing::At(platform::WindowHandle window) {
+  const auto found = windows.find(window);
+  if (found == windows.end()) throw std::logic_error("no such window");
+  return found->second;
+}
+
+void NullWindowing::MoveWindow(platform::WindowHandle window, int32_t left, int32_t top) {
+  platform::Rect& r = At(window).rect;
+  r = {left, top, left + (r.right - r.left), top + (r.bottom - r.top)};
+}
+
+void NullWindowing::SetClientSize(platform::WindowHandle window, int32_t width, int32_t height) {
+  platform::Rect& r = At(window).rect;
+  r.right = r.left + width;
+  r.bottom = r.top + height;
+}
+
+platform::WindowHandle NullWindowing::FindWindow(std::wstring_view className, std::wstring_view title) {
+  ++findRequests;
+  if (!findable) return 0;
+  for (const auto& [handle, window] : windows) {
+    if (!window.destroyed && window.params.className == className && window.params.title == title) return handle;
+  }
+  return 0;
+}
+
+void NullWindowing::SetExStyle(platform::WindowHandle window, uint32_t exStyle) {
+  At(window).exStyle = exStyle;
+  exStyleWrites.push_back(exStyle);
+}
+
+void NullWindowing::Redraw(platform::WindowHandle window, uint32_t flags) {
+  ++At(window).redraws;
+  redrawFlags.push_back(flags);
+}
+
+void NullWindowing::UpdateLayered(platform::WindowHandle window, const platform::LayeredSource& source,
+                                  uint32_t colorKey, platform::BlendBytes blend, uint32_t flags) {
+  Push push{window, source.pixels.width, source.pixels.height, source.bitsPerPixel, {}, colorKey, blend, flags};
+  const int32_t rowBytes = source.pixels.width * source.pixels.bytesPerPixel;
+  for (int32_t y = 0; y < source.pixels.height && source.pixels.bits != nullptr; ++y) {
+    const uint8_t* row = source.pixels.bits + static_cast<ptrdiff_t>(y) * source.pixels.stride;
+    push.pixels.insert(push.pixels.end(), row, row + rowBytes);
+  }
+  pushes.push_back(std::move(push));
+  platform::Rect& r = At(window).rect;
+  r.right = r.left + source.pixels.width;
+  r.bottom = r.top + source.pixels.height;
+}
+
+void NullWindowing::RunMessageLoop() {
+  ++loopRuns;
+  if (onMessageLoop) onMessageLoop();
+}
+
+void NullWindowing::DeliverPaint(platform::WindowHandle window) {
+  Window& w = At(window);
+  w.invalidations = 0;
+  if (w.events != nullptr) w.events->HandlePaint();
+}
+
+// --- text -------------------------------------------------------------------
+
+int32_t NullTextRasterizer::DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style,
+                                      const char* text, platform::Rect& rect, uint32_t format) {
+  std::wstring wide;
+  for (const char* c = text; *c != '\0'; ++c) wide.push_back(static_cast<unsigned char>(*c));
+  calls.push_back({wide, false, rect, format, style});
+  return Draw(target, style, wide, rect, format);
+}
+
+int32_t NullTextRasterizer::DrawTextW(platform::PixelBuffer& target, const platform::TextStyle& style,
+                                      const wchar_t* text, platform::Rect& rect, uint32_t format) {
+  calls.push_back({text, true, rect, format, style});
+  return Draw(target, style, text, rect, format);
+}
+
+namespace {
+
+std::vector<std::wstring> LayOutLines(const std::wstring& text, uint32_t format, int32_t maxWidth,
+                                      int32_t cell) {
+  if (format & platform::kTextSingleLine) return {text};
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find(L'\n', start);
+    const std::wstring paragraph = text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    if (!(format & platform::kTextWordBreak)) {
+      lines.push_back(paragraph);
+    } else {
+      // Greedy wrap at spaces; a word wider than the room keeps a line of its own.
+      std::wstring line;
+      size_t pos = 0;
+      while (pos <= paragraph.size()) {
+        size_t next = paragraph.find(L' ', pos);
+        if (next == std::wstring::npos) next = paragraph.size();
+        const std::wstring word = paragraph.substr(pos, next - pos);
+        const std::wstring candidate = line.empty() ? word : line + L' ' + word;
+        if (!line.empty() && static_cast<int32_t>(candidate.size()) * cell > maxWidth) {
+          lines.push_back(line);
+          line = word;
+        } else {
+          line = candidate;
+        }
+        pos = next + 1;
+      }
+      lines.push_back(line);
+    }
+    if (end == std::wstring::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::TextStyle& style,
+                                 std::wstring text, platform::Rect& rect, uint32_t format) {
+  const int32_t cell = CellWidth();
+  const int32_t lineHeight = LineHeight(style.font);
+  const std::vector<std::wstring> lines = LayOutLines(text, format, rect.right - rect.left, cell);
+  int32_t widest = 0;
+  for (const std::wstring& line : lines) widest = std::max(widest, static_cast<int32_t>(line.size()) * cell);
+  const int32_t height = lineHeight * static_cast<int32_t>(lines.size());
+
+  if (format & platform::kTextCalcRect) {
+    rect.right = rect.left + widest;
+    rect.bottom = rect.top + height;
+    return height;
+  }
+
+  int32_t top = rect.top;
+  if (format & platform::kTextSingleLine) {
+    if (format & platform::kTextBottom) top = rect.bottom - lineHeight;
+    else if (format & platform::kTextVCenter) top = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+  }
+  const auto put = [&](int32_t x, int32_t y, uint32_t rgb, uint32_t cover) {
+    if (x < rect.left || x >= rect.right || y < rect.top || y >= rect.bottom) return;
+    if (x < 0 || y < 0 || x >= target.width || y >= target.height || target.bits == nullptr) return;
+    uint8_t* p = target.bits + static_cast<ptrdiff_t>(y) * target.stride + x * target.bytesPerPixel;
+    const uint32_t channel[3] = {(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF};
+    for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>((channel[c] * cover + p[c] * (255 - cover)) / 255);
+  };
+  for (const std::wstring& line : lines) {
+    const int32_t width = static_cast<int32_t>(line.size()) * cell;
+    int32_t left = rect.left;
+    if (format & platform::kTextRight) left = rect.right - width;
+    else if (format & platform::kTextCenter) left = rect.left + (rect.right - rect.left - width) / 2;
+    for (size_t i = 0; i < line.size(); ++i) {
+      const int32_t x0 = left + static_cast<int32_t>(i) * cell;
+      const bool ink = line[i] > L' ';
+      for (int32_t y = top; y < top + lineHeight; ++y) {
+        for (int32_t x = x0; x < x0 + cell; ++x) {
+          if (!style.transparent) put(x, y, style.backgroundColor, 255);
+          if (ink) put(x, y, style.color, coverage);
+        }
+      }
+    }
+    top += lineHeight;
+  }
+  return height;
+}
+
+// --- all of them ------------------------------------------------------------
+
+NullPlatform::NullPlatform() {
+  previous_ = platform::Install({&system, &images, &text, &windows, &timers, &libraries});
+}
+
+NullPlatform::~NullPlatform() { platform::Install(previous_); }
+
+}  // namespace testing_support
