@@ -17,6 +17,20 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DEST
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Zentara)
 set(CPACK_PACKAGE_VENDOR "KOVA")
-set(CPACK_PACKAGE_FILE_NAME "Zentara-${PROJECT_VERSION}-win64")
+set(_zip_name "Zentara-${PROJECT_VERSION}-win64")
+set(CPACK_PACKAGE_FILE_NAME ${_zip_name})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 include(CPack)
+
+# The build makes the zip itself, so a build tree always holds what a user downloads.
+set(ZENTARA_ZIP ${CMAKE_BINARY_DIR}/package/${_zip_name}.zip CACHE INTERNAL "")
+set(_zip_inputs Zentara zentara_artwork)
+if(TARGET Quillet)
+  list(APPEND _zip_inputs Quillet)
+endif()
+add_custom_target(zentara_zip ALL
+  COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake -B ${CMAKE_BINARY_DIR}/package
+          > ${CMAKE_BINARY_DIR}/package.log
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  COMMENT "Packing ${_zip_name}.zip")
+add_dependencies(zentara_zip ${_zip_inputs})

@@ -1,0 +1,31 @@
+# Shared by run.sh and test.sh: Debian packages, and the Wine environment.
+# shellcheck shell=bash
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Installs the Debian packages that are missing, with apt-get when run as root;
+# otherwise names the one command that installs them and stops.
+require_packages() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Zentara needs these Debian packages, which are not installed: ${missing[*]}" >&2
+    echo "Install them with:" >&2
+    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing ${missing[*]} ..."
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# What building the Windows program needs, and what running it under Wine needs.
+windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest)
+wine_packages=(wine wine64 xvfb xdotool imagemagick)
+native_build_packages=(cmake ninja-build g++ googletest libbenchmark-dev libpng-dev pkg-config)
+test_packages=(python3)

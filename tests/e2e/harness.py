@@ -1,0 +1,178 @@
+"""What the end-to-end tests use to run Zentara under Wine and act as its user.
+
+Standard library only. CTest gives the Wine session (state folder and prefix),
+the unpacked release and the window tool through the environment; run by hand,
+a module starts a session of its own and needs ZENTARA_BUILD_DIR.
+"""
+import json
+import os
+import struct
+import subprocess
+import tempfile
+import time
+import zlib
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+SESSION_SCRIPT = REPO / "tests" / "support" / "wine" / "session.sh"
+PANEL_CLASS = "TPanelForm"
+PANEL_TITLE = "KOVA Zentara"
+
+# Window style bits the tests look at.
+WS_POPUP = 0x80000000
+WS_CAPTION = 0x00C00000
+WS_THICKFRAME = 0x00040000
+WS_EX_TOPMOST = 0x8
+WS_EX_APPWINDOW = 0x40000
+WS_EX_LAYERED = 0x80000
+
+
+def _build_dir():
+    return Path(os.environ.get("ZENTARA_BUILD_DIR", REPO / "build" / "win64"))
+
+
+class Session:
+    """The Wine session: a private X display and a Wine prefix."""
+
+    def __init__(self):
+        state = os.environ.get("ZENTARA_WINE_STATE")
+        prefix = os.environ.get("ZENTARA_WINE_PREFIX")
+        self._own = state is None
+        if self._own:
+            self._tmp = tempfile.TemporaryDirectory(prefix="zentara-e2e-")
+            state = os.path.join(self._tmp.name, "state")
+            prefix = str(_build_dir() / "wine" / "e2e-prefix")
+            subprocess.run([str(SESSION_SCRIPT), "start", state, prefix], check=True, stdout=subprocess.DEVNULL)
+        self.state = Path(state)
+        self.prefix = Path(prefix)
+        self.display = (self.state / "display").read_text().strip()
+        self.wintool_exe = os.environ.get("ZENTARA_WINTOOL", str(_build_dir() / "tests" / "e2e" / "wintool.exe"))
+
+    def close(self):
+        if self._own:
+            subprocess.run([str(SESSION_SCRIPT), "stop", str(self.state), str(self.prefix)],
+                           stdout=subprocess.DEVNULL)
+            self._tmp.cleanup()
+
+    def env(self, extra=None):
+        env = dict(os.environ)
+        env.update({"WINEPREFIX": str(self.prefix), "DISPLAY": self.display, "WINEDEBUG": "-all",
+                    "WINEDLLOVERRIDES": "mscoree,mshtml="})
+        env.update(extra or {})
+        return env
+
+    # --- Windows side -------------------------------------------------------
+
+    def wine(self, *args, timeout=60, env=None, cwd=None):
+        return subprocess.run(["wine", *map(str, args)], env=self.env(env), cwd=cwd, timeout=timeout,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+    def wintool(self, *args, timeout=30):
+        result = self.wine(self.wintool_exe, *args, timeout=timeout)
+        if result.returncode != 0:
+            raise RuntimeError(f"wintool {args} failed: {result.stderr}")
+        return [json.loads(line) for line in result.stdout.splitlines() if line.startswith("{")]
+
+    def windows(self, class_name=PANEL_CLASS, title=PANEL_TITLE):
+        return self.wintool("find", class_name, title)
+
+    def wait_for(self, predicate, timeout=10.0, interval=0.1, what="condition"):
+        end = time.monotonic() + timeout
+        while True:
+            value = predicate()
+            if value:
+                return value
+            if time.monotonic() > end:
+                raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+            time.sleep(interval)
+
+    def wait_for_window(self, timeout=15.0):
+        return self.wait_for(lambda: (self.windows() or [None])[0], timeout, what="the panel window")
+
+    def screen_size(self):
+        return tuple(map(int, self.xdotool("getdisplaygeometry").split()))
+
+    # --- X side -------------------------------------------------------------
+
+    def xdotool(self, *args):
+        result = subprocess.run(["xdotool", *map(str, args)], env=self.env(), check=True,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=30)
+        return result.stdout.strip()
+
+    def move(self, x, y):
+        self.xdotool("mousemove", x, y)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", x, y, "click", button)
+
+    def press(self, button=1):
+        self.xdotool("mousedown", button)
+
+    def release(self, button=1):
+        self.xdotool("mouseup", button)
+
+    def screenshot(self):
+        width, height = self.screen_size()
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env(), check=True,
+                             stdout=subprocess.PIPE, timeout=60).stdout
+        return Image(width, height, raw)
+
+
+class Image:
+    """An RGB screenshot."""
+
+    def __init__(self, width, height, rgb):
+        if len(rgb) != width * height * 3:
+            raise ValueError("screenshot size does not match the display")
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    def crop(self, left, top, width, height):
+        rows = [self.rgb[((top + y) * self.width + left) * 3:((top + y) * self.width + left + width) * 3]
+                for y in range(height)]
+        return Image(width, height, b"".join(rows))
+
+    def save_png(self, path):
+        rows = b"".join(b"\x00" + self.rgb[y * self.width * 3:(y + 1) * self.width * 3] for y in range(self.height))
+
+        def chunk(kind, data):
+            return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
+        Path(path).write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9))
+                               + chunk(b"IEND", b""))
+
+
+class App:
+    """The unpacked release, and the program processes started from it."""
+
+    def __init__(self, session):
+        self.session = session
+        self.dir = Path(os.environ.get("ZENTARA_APP_DIR", _build_dir() / "e2e" / "app"))
+        self.exe = self.dir / "Zentara.exe"
+        self.processes = []
+
+    def start(self, env=None, cwd=None):
+        # Started from another folder, so that nothing depends on the working directory.
+        process = subprocess.Popen(["wine", str(self.exe)], env=self.session.env(env), cwd=cwd or tempfile.gettempdir(),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return process
+
+    def close_all(self):
+        """Asks every panel window to close and makes sure every started process ends."""
+        try:
+            self.session.wintool("close", PANEL_CLASS, PANEL_TITLE)
+        except (RuntimeError, subprocess.TimeoutExpired):
+            pass
+        for process in self.processes:
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        self.processes.clear()
+        self.session.wait_for(lambda: not self.session.windows(), timeout=10, what="no panel window")

@@ -1,0 +1,123 @@
+// A small Windows console tool through which the end-to-end tests look at and
+// poke the program's windows from inside the Wine session.
+//
+//   wintool find CLASS TITLE      every top-level window with that class and title, as JSON lines
+//   wintool close CLASS TITLE     posts WM_CLOSE to each of them
+//   wintool foreground            the foreground window, as a JSON line
+//   wintool hold-foreground MS    shows a window of its own, brings it to the foreground, keeps it MS milliseconds
+//   wintool screen                the primary screen's size
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
+  result.resize(static_cast<size_t>(size) - 1);
+  return result;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  ::GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring TitleOf(HWND window) {
+  wchar_t title[256] = {};
+  ::GetWindowTextW(window, title, 256);
+  return title;
+}
+
+void Describe(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  RECT client{};
+  ::GetClientRect(window, &client);
+  std::printf(
+      "{\"hwnd\": %llu, \"class\": \"%s\", \"title\": \"%s\", \"left\": %ld, \"top\": %ld, \"right\": %ld, "
+      "\"bottom\": %ld, \"clientWidth\": %ld, \"clientHeight\": %ld, \"style\": %lu, \"exstyle\": %lu, "
+      "\"visible\": %d}\n",
+      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), Utf8(ClassOf(window)).c_str(),
+      Utf8(TitleOf(window)).c_str(), r.left, r.top, r.right, r.bottom, client.right, client.bottom,
+      static_cast<unsigned long>(::GetWindowLongW(window, GWL_STYLE)),
+      static_cast<unsigned long>(::GetWindowLongW(window, GWL_EXSTYLE)), ::IsWindowVisible(window) ? 1 : 0);
+}
+
+struct Query {
+  std::wstring className;
+  std::wstring title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND window, LPARAM data) {
+  auto* query = reinterpret_cast<Query*>(data);
+  if (ClassOf(window) == query->className && TitleOf(window) == query->title) query->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> Find(const wchar_t* className, const wchar_t* title) {
+  Query query{className, title, {}};
+  ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+int HoldForeground(DWORD milliseconds) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = ::DefWindowProcW;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"ZentaraTestForeground";
+  ::RegisterClassW(&windowClass);
+  HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"Foreground taker", WS_OVERLAPPEDWINDOW, 400, 400,
+                                  200, 120, nullptr, nullptr, windowClass.hInstance, nullptr);
+  ::ShowWindow(window, SW_SHOWNORMAL);
+  ::SetForegroundWindow(window);
+  std::printf("{\"hwnd\": %llu}\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+  std::fflush(stdout);
+  const DWORD end = ::GetTickCount() + milliseconds;
+  while (::GetTickCount() < end) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    ::Sleep(10);
+  }
+  ::DestroyWindow(window);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (command == L"find" && argc == 4) {
+    for (HWND window : Find(argv[2], argv[3])) Describe(window);
+    return 0;
+  }
+  if (command == L"close" && argc == 4) {
+    for (HWND window : Find(argv[2], argv[3])) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (command == L"foreground") {
+    HWND window = ::GetForegroundWindow();
+    if (window == nullptr) {
+      std::printf("{\"hwnd\": 0}\n");
+    } else {
+      Describe(window);
+    }
+    return 0;
+  }
+  if (command == L"hold-foreground" && argc == 3) return HoldForeground(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
+  if (command == L"screen") {
+    std::printf("{\"width\": %d, \"height\": %d}\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    return 0;
+  }
+  std::fprintf(stderr, "usage: wintool find|close CLASS TITLE | foreground | hold-foreground MS | screen\n");
+  return 2;
+}

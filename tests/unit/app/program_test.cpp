@@ -1,0 +1,102 @@
+#include "app/program.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/panel_form.h"
+#include "base/application.h"
+#include "null_platform.h"
+
+namespace {
+
+using testing_support::NullPlatform;
+using testing_support::NullWindowing;
+using testing_support::ProcessExit;
+
+constexpr wchar_t kMutex[] = L"KOVA_Zentara_0228943447_5199";
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  // The one window the program created.
+  const NullWindowing::Window& PanelWindow() {
+    EXPECT_EQ(platform.windows.windows.size(), 1u);
+    return platform.windows.windows.begin()->second;
+  }
+
+  NullPlatform platform;
+};
+
+TEST_F(ProgramTest, ASecondStartEndsAtOnceWithoutWindowOrPause) {
+  platform.system.heldElsewhere.push_back(kMutex);
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(platform.system.claimedMutexes, std::vector<std::wstring>{kMutex});
+  EXPECT_TRUE(platform.system.sleeps.empty());
+  EXPECT_TRUE(platform.windows.windows.empty());
+  EXPECT_EQ(platform.windows.loopRuns, 0);
+}
+
+TEST_F(ProgramTest, AFirstStartPausesThenRunsThePanelUntilTheLoopEnds) {
+  bool pausedBeforeAnything = false;
+  platform.system.onSleep = [&](uint32_t ms) {
+    pausedBeforeAnything = ms == 500 && platform.windows.windows.empty() && platform.images.shutdowns.empty();
+  };
+  platform.windows.onMessageLoop = [&] {
+    ASSERT_NE(PanelForm, nullptr);
+    EXPECT_TRUE(platform.windows.At(PanelForm->Handle()).shown);
+  };
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_TRUE(pausedBeforeAnything);
+  EXPECT_EQ(platform.windows.loopRuns, 1);
+  // The form was destroyed on the way out, shutting the imaging library down with its token.
+  EXPECT_EQ(platform.images.shutdowns, std::vector<uintptr_t>{0x5EED});
+  EXPECT_TRUE(PanelWindow().destroyed);
+  EXPECT_EQ(PanelForm, nullptr);
+  EXPECT_EQ(Application, nullptr);
+}
+
+TEST_F(ProgramTest, ThePanelWindowIsAFramelessTopmostPopupWithoutItsOwnTaskbarFlag) {
+  EXPECT_EQ(RunProgram(), 0);
+  const platform::WindowParams& params = PanelWindow().params;
+  EXPECT_EQ(params.className, L"TPanelForm");
+  EXPECT_EQ(params.title, L"KOVA Zentara");
+  EXPECT_TRUE(params.style & platform::kStylePopup);
+  EXPECT_TRUE(params.exStyle & platform::kExStyleTopmost);
+  EXPECT_FALSE(params.exStyle & platform::kExStyleAppWindow);
+}
+
+TEST_F(ProgramTest, AnExceptionEscapingTheLoopIsReportedAndTheProgramStillEndsWithZero) {
+  platform.windows.onMessageLoop = [] { throw std::runtime_error("broken handler"); };
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(platform.system.debugLines.back(), L"can not execute correctly");
+  EXPECT_EQ(platform.images.shutdowns.size(), 1u) << "the form is still destroyed";
+}
+
+TEST_F(ProgramTest, AskingTheMainWindowToCloseEndsTheLoop) {
+  platform.windows.onMessageLoop = [&] {
+    platform.windows.At(PanelForm->Handle()).events->HandleCloseRequest();
+  };
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(platform.windows.quitRequests, 1);
+}
+
+TEST_F(ProgramTest, TheFormEndsTheProcessWithCodeOneWhenTheImagingLibraryDoesNotStart) {
+  platform.images.startupSucceeds = false;
+  TApplication application;
+  try {
+    application.CreateForm<TPanelForm>();
+    FAIL() << "the process should have ended";
+  } catch (const ProcessExit& exit) {
+    EXPECT_EQ(exit.code, 1);
+  }
+}
+
+TEST_F(ProgramTest, TheFormShowsAtItsDesignedSizeUntilTheControllerPlacesIt) {
+  TApplication application;
+  TPanelForm* form = application.CreateForm<TPanelForm>();
+  EXPECT_EQ(PanelForm, form);
+  EXPECT_EQ(form->ClientWidth(), 76);
+  EXPECT_EQ(form->ClientHeight(), 27);
+}
+
+}  // namespace
