@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 #include "base/object.h"
@@ -11,9 +12,15 @@ class Callback {
  public:
   Callback() = default;
 
-  template <typename Target>
-  Callback(Target* target, void (Target::*method)(Args...))
-      : target_(target), invoke_([target, method](Args... args) { (target->*method)(args...); }) {}
+  // The method may belong to a base class of the target. A null target gives
+  // an empty callback.
+  template <typename Target, typename Owner>
+    requires std::is_base_of_v<Owner, Target>
+  Callback(Target* target, void (Owner::*method)(Args...)) : target_(target) {
+    if (target == nullptr || method == nullptr) return;
+    Owner* owner = target;
+    invoke_ = [owner, method](Args... args) { (owner->*method)(args...); };
+  }
 
   // For callers whose target is not a class-library object (tests, adapters).
   static Callback FromFunction(std::function<void(Args...)> function) {
@@ -23,7 +30,7 @@ class Callback {
   }
 
   explicit operator bool() const { return static_cast<bool>(invoke_); }
-  const void* Target() const { return target_; }
+  const void* Target() const { return invoke_ ? target_ : nullptr; }
 
   void operator()(Args... args) const {
     if (invoke_) invoke_(args...);

@@ -1,6 +1,7 @@
 #include "base/canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/bitmap.h"
 #include "platform/services.h"
@@ -41,12 +42,13 @@ void TCanvas::FillRect(const TRect& rect) {
 
 void TCanvas::CopyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect) {
   const TBitmap& from = source.bitmap_;
-  // Shift both rectangles together so that each stays inside its own bitmap.
-  int32_t dx = destRect.Left, dy = destRect.Top, sx = sourceRect.Left, sy = sourceRect.Top;
-  int32_t width = std::min(destRect.Width(), sourceRect.Width());
-  int32_t height = std::min(destRect.Height(), sourceRect.Height());
-  const int32_t skipX = std::max({0, -dx, -sx});
-  const int32_t skipY = std::max({0, -dy, -sy});
+  // 64-bit, so that no rectangle can overflow. Both rectangles shift together
+  // so that each stays inside its own bitmap.
+  int64_t dx = destRect.Left, dy = destRect.Top, sx = sourceRect.Left, sy = sourceRect.Top;
+  int64_t width = std::min(int64_t{destRect.Right} - dx, int64_t{sourceRect.Right} - sx);
+  int64_t height = std::min(int64_t{destRect.Bottom} - dy, int64_t{sourceRect.Bottom} - sy);
+  const int64_t skipX = std::max({int64_t{0}, -dx, -sx});
+  const int64_t skipY = std::max({int64_t{0}, -dy, -sy});
   dx += skipX, sx += skipX, width -= skipX;
   dy += skipY, sy += skipY, height -= skipY;
   width = std::min({width, bitmap_.Width() - dx, from.Width() - sx});
@@ -55,14 +57,17 @@ void TCanvas::CopyRect(const TRect& destRect, const TCanvas& source, const TRect
 
   const int32_t toBpp = bitmap_.BytesPerPixel();
   const int32_t fromBpp = from.BytesPerPixel();
-  for (int32_t row = 0; row < height; ++row) {
-    const uint8_t* in = from.ScanLine(sy + row) + sx * fromBpp;
-    uint8_t* out = bitmap_.ScanLine(dy + row) + dx * toBpp;
+  // A canvas may copy onto itself: rows go bottom-up when the area moves down.
+  const bool bottomUp = &from == &bitmap_ && dy > sy;
+  for (int64_t step = 0; step < height; ++step) {
+    const int64_t row = bottomUp ? height - 1 - step : step;
+    const uint8_t* in = from.ScanLine(static_cast<int32_t>(sy + row)) + sx * fromBpp;
+    uint8_t* out = bitmap_.ScanLine(static_cast<int32_t>(dy + row)) + dx * toBpp;
     if (toBpp == fromBpp) {
-      std::copy_n(in, static_cast<size_t>(width) * static_cast<size_t>(toBpp), out);
+      std::memmove(out, in, static_cast<size_t>(width * toBpp));
       continue;
     }
-    for (int32_t x = 0; x < width; ++x, in += fromBpp, out += toBpp) {
+    for (int64_t x = 0; x < width; ++x, in += fromBpp, out += toBpp) {
       std::copy_n(in, 3, out);
       if (toBpp == 4) out[3] = 0;
     }

@@ -33,8 +33,10 @@ class TCanvas : public TObject {
   // Fills with the brush colour; the alpha bytes of a 32-bit bitmap become 0.
   void FillRect(const TRect& rect);
   // Copies `sourceRect` of `source` to `destRect` of this canvas, pixel for
-  // pixel (areas of the same size; clipped to both bitmaps). Between two 32-bit
-  // bitmaps the alpha bytes travel with the colour; from 24 to 32 bits they become 0.
+  // pixel (areas of the same size, else the smaller one from both top-left
+  // corners; clipped to both bitmaps). Between two 32-bit bitmaps the alpha
+  // bytes travel with the colour; from 24 to 32 bits they become 0. The copy
+  // mode is always drawn as SRCCOPY, the only one the toolkit uses.
   void CopyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect);
   // Draws zero-terminated text with the font and its colour; with the
   // calculate-rectangle flag the rectangle receives the text's extent instead.

@@ -1,5 +1,7 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 struct TPoint {
   int32_t X = 0;
@@ -15,10 +17,18 @@ struct TRect {
   int32_t Right = 0;
   int32_t Bottom = 0;
 
-  int32_t Width() const { return Right - Left; }
-  int32_t Height() const { return Bottom - Top; }
+  // Saturated, so that a rectangle spanning more than the 32-bit range cannot overflow.
+  int32_t Width() const { return Span(Left, Right); }
+  int32_t Height() const { return Span(Top, Bottom); }
   bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
   bool Contains(int32_t x, int32_t y) const { return Left <= x && x < Right && Top <= y && y < Bottom; }
 
   friend bool operator==(const TRect&, const TRect&) = default;
+
+ private:
+  static int32_t Span(int32_t from, int32_t to) {
+    const int64_t span = int64_t{to} - from;
+    return static_cast<int32_t>(std::clamp<int64_t>(span, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+  }
 };
