@@ -11,8 +11,12 @@ int32_t Saturate(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// c * a / 255 rounded to the nearest integer, for c and a in 0..255.
-inline uint32_t MulDiv255(uint32_t c, uint32_t a) { return (c * a + 127) / 255; }
+// Rounded quotients, saturated at 255: a source whose colour exceeds its
+// alpha (not premultiplied) must not spill into the next channel.
+inline uint8_t RoundedOver255(uint32_t n) { return static_cast<uint8_t>(std::min<uint32_t>((n + 127) / 255, 255)); }
+inline uint8_t RoundedOver65025(uint32_t n) {
+  return static_cast<uint8_t>(std::min<uint32_t>((n + 65025 / 2) / 65025, 255));
+}
 
 }  // namespace
 
@@ -84,18 +88,22 @@ void AlphaBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, T
   const bool perPixel = source.PixelFormat() == TPixelFormat::pf32bit;
   const int32_t sBpp = source.BytesPerPixel();
   const int32_t dBpp = dest.BytesPerPixel();
+  const uint32_t k = opacity;
   for (int32_t i = 0; i < r.Height(); ++i) {
     const uint8_t* s = source.ScanLine(origin.Y + i) + origin.X * sBpp;
     uint8_t* d = dest.ScanLine(r.Top + i) + r.Left * dBpp;
     for (int32_t j = 0; j < r.Width(); ++j, s += sBpp, d += dBpp) {
-      // Source scaled by the constant alpha; a 24-bit source has alpha 0.
-      uint32_t scaled[4];
-      for (int c = 0; c < 3; ++c) scaled[c] = MulDiv255(s[c], opacity);
-      scaled[3] = perPixel ? MulDiv255(s[3], opacity) : 0;
-      // What of the destination shows through.
-      const uint32_t keep = 255 - (perPixel ? scaled[3] : opacity);
-      for (int c = 0; c < dBpp; ++c) {
-        d[c] = static_cast<uint8_t>(std::min<uint32_t>(scaled[c] + MulDiv255(d[c], keep), 255));
+      if (perPixel) {
+        // src * k/255 + dst * (1 - srcAlpha * k/255/255), over the common
+        // denominator 255 * 255 and rounded once.
+        const uint32_t keep = 255 * 255 - s[3] * k;
+        for (int c = 0; c < dBpp; ++c) d[c] = RoundedOver65025(s[c] * k * 255 + d[c] * keep);
+      } else {
+        // A 24-bit source has no alpha: its alpha counts as 0.
+        for (int c = 0; c < dBpp; ++c) {
+          const uint32_t sc = c < 3 ? s[c] : 0;
+          d[c] = RoundedOver255(sc * k + d[c] * (255 - k));
+        }
       }
     }
   }

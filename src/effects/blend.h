@@ -25,8 +25,11 @@ TRect ClipBlendRect(const TBitmap& dest, const TRect& rect, const TBitmap& sourc
 void SoftBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,
                      uint8_t opacity);
 
-// Source-over blend of a premultiplied 32-bit source (or of a 24-bit source
-// with the constant opacity only), rounding each product to the nearest value.
+// Source-over blend as the platform's AlphaBlend composes it: a premultiplied
+// 32-bit source gives every destination channel, alpha included,
+// src * k + dst * (1 - srcAlpha * k / 255) with k = opacity / 255; a 24-bit
+// source blends with the constant opacity only (its alpha counts as 0). Each
+// channel is rounded once to the nearest value.
 void AlphaBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,
                       uint8_t opacity);
 
