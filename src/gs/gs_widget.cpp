@@ -1,0 +1,257 @@
+#include "gs/gs_widget.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "base/bitmap.h"
+#include "base/host_control.h"
+#include "effects/blend.h"
+
+namespace gs {
+
+namespace {
+
+// Widget arithmetic saturates, so that no position or size can overflow.
+int32_t Add(int32_t a, int32_t b) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
+}
+
+int32_t Sub(int32_t a, int32_t b) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} - b, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+GsWidget::GsWidget() = default;
+
+GsWidget::~GsWidget() {
+  if (parent_ != nullptr) parent_->RemoveChild(this);
+  capture_ = nullptr;
+  // Each child once, first to last; the children list is their owner.
+  while (!children_.empty()) {
+    std::unique_ptr<GsWidget> child(children_.front());
+    children_.pop_front();
+    child->parent_ = nullptr;
+  }
+}
+
+bool GsWidget::HitTest(int32_t x, int32_t y) const {
+  return left_ <= x && int64_t{x} < int64_t{left_} + width_ && top_ <= y && int64_t{y} < int64_t{top_} + height_;
+}
+
+void GsWidget::SetParent(GsWidget* parent) {
+  if (parent == parent_) return;
+  if (parent != nullptr && Contains(parent)) return;  // would make a cycle
+  if (parent_ != nullptr) parent_->RemoveChild(this);
+  parent_ = parent;
+  if (parent_ != nullptr) parent_->AddChild(this);
+}
+
+void GsWidget::SetLeft(int32_t value) { left_ = value; }
+
+void GsWidget::SetTop(int32_t value) { top_ = value; }
+
+void GsWidget::SetWidth(int32_t value) { width_ = value; }
+
+void GsWidget::SetHeight(int32_t value) { height_ = value; }
+
+void GsWidget::SetEnabled(bool value) {
+  enabled_ = value;
+  Invalidate();
+}
+
+void GsWidget::SetVisible(bool value) {
+  if (value == visible_) return;
+  visible_ = value;
+  Invalidate();
+}
+
+void GsWidget::SetCaption(const std::wstring& value) {
+  if (value == caption_) return;
+  caption_ = value;
+  Invalidate();
+}
+
+void GsWidget::DoPaint(TBitmap& /*target*/, const TRect& /*rect*/) {}
+
+void GsWidget::DoMouseMove(TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {}
+
+void GsWidget::DoMouseDown(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {}
+
+void GsWidget::DoMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {}
+
+void GsWidget::DoMouseLeave() {}
+
+void GsWidget::DoMouseEnter() {}
+
+std::unique_ptr<GsWidget> GsWidget::Detach() {
+  if (parent_ == nullptr) return nullptr;
+  SetParent(nullptr);
+  if (parent_ != nullptr) return nullptr;  // a derived SetParent kept it attached
+  return std::unique_ptr<GsWidget>(this);
+}
+
+void GsWidget::Invalidate() {
+  GsWidget* root = this;
+  while (root->parent_ != nullptr) root = root->parent_;
+  if (root->host_ != nullptr) root->host_->Invalidate();
+}
+
+void GsWidget::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+}
+
+void GsWidget::PaintTo(TBitmap& target) {
+  Paint(target, {left_, top_, Add(left_, width_), Add(top_, height_)});
+}
+
+void GsWidget::Paint(TBitmap& target, const TRect& rect) {
+  if (!visible_) return;
+  DoPaint(target, rect);
+  PaintChildren(target, rect);
+  OnPaint(this);
+}
+
+void GsWidget::PaintChildren(TBitmap& target, const TRect& rect) {
+  // A handler may rearrange the tree while it is painted.
+  const std::vector<GsWidget*> children(children_.begin(), children_.end());
+  for (GsWidget* child : children) {
+    const int32_t left = Add(rect.Left, child->left_);
+    const int32_t top = Add(rect.Top, child->top_);
+    child->Paint(target, {left, top, Add(left, child->width_), Add(top, child->height_)});
+  }
+}
+
+GsWidget* GsWidget::ChildAt(int32_t x, int32_t y) const {
+  for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+    GsWidget* child = *it;
+    if (child->visible_ && child->enabled_ && child->HitTest(x, y)) return child;
+  }
+  return nullptr;
+}
+
+void GsWidget::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (!enabled_ || !visible_) return;
+  const int32_t lx = Sub(x, left_);
+  const int32_t ly = Sub(y, top_);
+  if (GsWidget* child = ChildAt(lx, ly)) {
+    SetCapture(child);
+    child->MouseDown(button, shift, lx, ly);
+    return;
+  }
+  SetCapture(this);
+  DoMouseDown(button, shift, lx, ly);
+  OnMouseDown(this, button, shift, lx, ly);
+}
+
+void GsWidget::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+  if (!enabled_ || !visible_) return;
+  const int32_t lx = Sub(x, left_);
+  const int32_t ly = Sub(y, top_);
+  GsWidget* target = CapturedChild();
+  // Without the left button the press is over, even if its release never came.
+  if (target != nullptr && !shift.Contains(ssLeft)) {
+    SetCapture(nullptr);
+    target = nullptr;
+  }
+  const std::vector<GsWidget*> children(children_.rbegin(), children_.rend());
+  for (GsWidget* child : children) {
+    if (target == nullptr && child->visible_ && child->enabled_ && child->HitTest(lx, ly)) {
+      target = child;
+    } else if (child != target) {
+      child->MouseLeave();
+    }
+  }
+  MouseEnter();
+  if (target != nullptr) {
+    target->MouseMove(shift, lx, ly);
+    return;
+  }
+  DoMouseMove(shift, lx, ly);
+  OnMouseMove(this, shift, lx, ly);
+}
+
+void GsWidget::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (!enabled_ || !visible_) return;
+  const int32_t lx = Sub(x, left_);
+  const int32_t ly = Sub(y, top_);
+  GsWidget* target = CapturedChild();
+  if (target == nullptr) target = ChildAt(lx, ly);
+  if (target != nullptr) {
+    target->MouseUp(button, shift, lx, ly);
+    // A handler may have taken the child out of this widget (and so dropped the press).
+    if (!IsChild(target) || !target->HasCapture()) SetCapture(nullptr);
+    return;
+  }
+  DoMouseUp(button, shift, lx, ly);
+  OnMouseUp(this, button, shift, lx, ly);
+  if (button == mbLeft && HasCapture()) {
+    OnClick(this);
+    SetCapture(nullptr);
+  }
+}
+
+void GsWidget::MouseEnter() {
+  if (hovered_) return;
+  hovered_ = true;
+  DoMouseEnter();
+  OnMouseEnter(this);
+}
+
+void GsWidget::MouseLeave() {
+  if (!hovered_) return;
+  const std::vector<GsWidget*> children(children_.begin(), children_.end());
+  for (GsWidget* child : children) child->MouseLeave();
+  SetCapture(nullptr);
+  hovered_ = false;
+  DoMouseLeave();
+  OnMouseLeave(this);
+}
+
+void GsWidget::SetCapture(GsWidget* widget) {
+  if (widget == capture_) return;
+  if (capture_ != nullptr) capture_->ClearCapture();
+  capture_ = widget;
+}
+
+void GsWidget::ClearCapture() {
+  if (capture_ == nullptr) return;
+  if (capture_ != this) capture_->ClearCapture();
+  capture_ = nullptr;
+}
+
+void GsWidget::DrawBitmap(TBitmap& target, const TRect& rect, const TBitmap& source) const {
+  const TRect dest{rect.Left, rect.Top, Add(rect.Left, source.Width()), Add(rect.Top, source.Height())};
+  AlphaBlendBitmap(target, dest, source, {0, 0}, opacity_);
+}
+
+void GsWidget::AddChild(GsWidget* child) { children_.push_back(child); }
+
+void GsWidget::RemoveChild(GsWidget* child) {
+  if (capture_ == child) DropPress();
+  children_.remove(child);
+}
+
+bool GsWidget::IsChild(const GsWidget* widget) const {
+  return std::find(children_.begin(), children_.end(), widget) != children_.end();
+}
+
+bool GsWidget::Contains(const GsWidget* widget) const {
+  for (; widget != nullptr; widget = widget->parent_) {
+    if (widget == this) return true;
+  }
+  return false;
+}
+
+void GsWidget::DropPress() {
+  // The chain runs down from the root; clearing at its top keeps every chain
+  // ending at a widget that holds the press itself.
+  GsWidget* top = this;
+  while (top->parent_ != nullptr && top->parent_->capture_ == top) top = top->parent_;
+  top->ClearCapture();
+}
+
+}  // namespace gs

@@ -1,0 +1,163 @@
+#pragma once
+#include <concepts>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+
+#include "base/callback.h"
+#include "base/geometry.h"
+#include "base/mouse.h"
+
+class TBitmap;
+class THostControl;
+
+namespace gs {
+
+class GsWidget;
+
+using GsNotifyEvent = Callback<GsWidget*>;
+using GsMouseEvent = Callback<GsWidget*, TMouseButton, TShiftState, int32_t, int32_t>;
+using GsMouseMoveEvent = Callback<GsWidget*, TShiftState, int32_t, int32_t>;
+
+// A window-less widget. Widgets form a tree inside one host control: the host
+// hands its mouse input to the root, the tree routes it to the widget under
+// the pointer (the widget that took a press keeps it until the release), and a
+// widget that changes its look asks the root's host to repaint.
+//
+// Ownership: an attached widget belongs to its parent, which destroys it with
+// itself. A widget that is not attached belongs to whoever holds it (the
+// factories hand out std::unique_ptr). Adopt attaches and hands over in one
+// step; Detach takes a widget out of the tree and hands it back. Destroying an
+// attached widget takes it out of its parent's children first, so no list
+// ever holds a destroyed widget.
+//
+// Event handlers must not destroy the widget that fires the event.
+class GsWidget {
+ public:
+  GsWidget();
+  virtual ~GsWidget();
+  GsWidget(const GsWidget&) = delete;
+  GsWidget& operator=(const GsWidget&) = delete;
+
+  // x, y in the parent's coordinates; the rectangle is half-open, with no alpha test.
+  virtual bool HitTest(int32_t x, int32_t y) const;
+  // Moves this widget to the end of `parent`'s children (none: out of the
+  // tree). The parent it already has changes nothing; a parent inside this
+  // widget's own subtree is refused. Taking a widget out of the tree hands its
+  // ownership to the caller (see Detach).
+  virtual void SetParent(GsWidget* parent);
+  // These four only store the value.
+  virtual void SetLeft(int32_t value);
+  virtual void SetTop(int32_t value);
+  virtual void SetWidth(int32_t value);
+  virtual void SetHeight(int32_t value);
+  // Asks for a repaint even when the value stays the same.
+  virtual void SetEnabled(bool value);
+  virtual void SetVisible(bool value);
+  virtual void SetCaption(const std::wstring& value);
+
+  GsWidget* Parent() const { return parent_; }
+  int32_t Left() const { return left_; }
+  int32_t Top() const { return top_; }
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+  bool Visible() const { return visible_; }
+  bool Enabled() const { return enabled_; }
+  uint8_t Opacity() const { return opacity_; }
+  void SetOpacity(uint8_t value) { opacity_ = value; }
+  bool Hovered() const { return hovered_; }
+  GsWidget* Capture() const { return capture_; }
+  THostControl* Host() const { return host_; }
+  // Only the root's host is asked to repaint.
+  void SetHost(THostControl* host) { host_ = host; }
+  const std::wstring& Caption() const { return caption_; }
+  const std::list<GsWidget*>& Children() const { return children_; }
+
+  // Attaches a widget nobody else holds at the end of the children and keeps
+  // it; returns it for the caller to observe. The widget must not contain this one.
+  template <std::derived_from<GsWidget> T>
+  T* Adopt(std::unique_ptr<T> child) {
+    T* widget = child.get();
+    if (widget == nullptr) return nullptr;
+    widget->SetParent(this);
+    if (widget->Parent() != this) return nullptr;  // refused: the unique_ptr still owns it
+    child.release();  // now owned through the children list
+    return widget;
+  }
+  // Takes an attached widget out of the tree and hands it to the caller; an
+  // unattached one already has an owner elsewhere, so this gives none.
+  [[nodiscard]] std::unique_ptr<GsWidget> Detach();
+
+  // Asks the root's host, if any, to repaint the whole tree.
+  void Invalidate();
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
+
+  // Paints this widget and its children at the widget's own position.
+  void PaintTo(TBitmap& target);
+  void Paint(TBitmap& target, const TRect& rect);
+  void PaintChildren(TBitmap& target, const TRect& rect);
+  // The topmost visible, enabled child under (x, y), in this widget's coordinates.
+  GsWidget* ChildAt(int32_t x, int32_t y) const;
+
+  // X, Y in the parent's coordinates (for the root: the host's client coordinates).
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  void MouseMove(TShiftState shift, int32_t x, int32_t y);
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  void MouseEnter();
+  void MouseLeave();
+
+  GsWidget* CapturedChild() const { return capture_ == this ? nullptr : capture_; }
+  bool HasCapture() const { return capture_ != nullptr; }
+  void SetCapture(GsWidget* widget);
+  // Clears this widget's capture and the whole chain below it.
+  void ClearCapture();
+
+  GsNotifyEvent OnPaint;
+  GsNotifyEvent OnClick;
+  GsMouseEvent OnMouseDown;
+  GsMouseEvent OnMouseUp;
+  GsMouseMoveEvent OnMouseMove;
+  GsNotifyEvent OnMouseEnter;
+  GsNotifyEvent OnMouseLeave;
+
+ protected:
+  // `rect` is where the widget lies in the target.
+  virtual void DoPaint(TBitmap& target, const TRect& rect);
+  // Coordinates are this widget's own.
+  virtual void DoMouseMove(TShiftState shift, int32_t x, int32_t y);
+  virtual void DoMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  virtual void DoMouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  virtual void DoMouseLeave();
+  virtual void DoMouseEnter();
+
+  // Blends `source` with its own size at rect's top-left corner, with its
+  // per-pixel alpha and this widget's Opacity.
+  void DrawBitmap(TBitmap& target, const TRect& rect, const TBitmap& source) const;
+
+ private:
+  void AddChild(GsWidget* child);
+  // Removes every occurrence; a press the child held is dropped.
+  void RemoveChild(GsWidget* child);
+  bool IsChild(const GsWidget* widget) const;
+  // Whether `widget` is this one or lies below it.
+  bool Contains(const GsWidget* widget) const;
+  // Drops the press whose capture chain runs through this widget, from the chain's top.
+  void DropPress();
+
+  GsWidget* parent_ = nullptr;
+  int32_t left_ = 0;
+  int32_t top_ = 0;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  uint8_t opacity_ = 255;
+  bool hovered_ = false;
+  GsWidget* capture_ = nullptr;
+  THostControl* host_ = nullptr;
+  std::wstring caption_;
+  std::list<GsWidget*> children_;  // owned; see the class comment
+};
+
+}  // namespace gs
