@@ -1,0 +1,63 @@
+#include "gs/text_margins.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(TextMarginsTest, EveryWriteIsReportedAlsoWhenTheValueStays) {
+  gs::GsTextMargins margins;
+  int reports = 0;
+  margins.OnChange = TNotifyEvent::FromFunction([&](TObject* sender) {
+    EXPECT_EQ(sender, &margins);
+    ++reports;
+  });
+  margins.SetLeft(0);
+  margins.SetRight(3);
+  margins.SetTop(4);
+  margins.SetBottom(4);
+  EXPECT_EQ(reports, 4);
+  EXPECT_EQ(margins.Left(), 0);
+  EXPECT_EQ(margins.Right(), 3);
+  EXPECT_EQ(margins.Top(), 4);
+  EXPECT_EQ(margins.Bottom(), 4);
+}
+
+TEST(TextMarginsTest, AssignCopiesAllFourAndReportsOnce) {
+  gs::GsTextMargins source;
+  source.SetLeft(1);
+  source.SetRight(2);
+  source.SetTop(3);
+  source.SetBottom(4);
+  gs::GsTextMargins copy;
+  int reports = 0;
+  copy.OnChange = TNotifyEvent::FromFunction([&](TObject*) { ++reports; });
+  copy.Assign(source);
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(copy.Left(), 1);
+  EXPECT_EQ(copy.Right(), 2);
+  EXPECT_EQ(copy.Top(), 3);
+  EXPECT_EQ(copy.Bottom(), 4);
+}
+
+TEST(TextMarginsTest, PublishesLeftRightTopBottomInThatOrder) {
+  gs::GsTextMargins margins;
+  const TClassInfo& info = margins.ClassInfo();
+  EXPECT_EQ(info.ClassName, "GsTextMargins");
+  EXPECT_EQ(info.ModuleName, "GsWidget");
+  std::vector<std::string_view> names;
+  for (const TPropertyInfo& property : info.Properties) {
+    names.push_back(property.Name);
+    EXPECT_EQ(property.TypeName, "int");
+    EXPECT_TRUE(property.Stored);
+    EXPECT_EQ(property.Index, TPropertyInfo::kNoIndex);
+    EXPECT_EQ(property.Default, 0);
+  }
+  EXPECT_THAT(names, ElementsAre("Left", "Right", "Top", "Bottom"));
+}
+
+}  // namespace
