@@ -1,0 +1,147 @@
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <ostream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "fake_rotation_platform.h"
+#include "rotation/display_rotation.h"
+
+namespace rotation_testing {
+namespace {
+
+using QuilletSetAngle = RotationTest;
+
+struct Normalisation {
+  int32_t argument;
+  uint32_t applied;
+};
+
+void PrintTo(const Normalisation& n, std::ostream* out) {
+  *out << n.argument << " applies " << n.applied;
+}
+
+std::string NormalisationName(const ::testing::TestParamInfo<Normalisation>& info) {
+  const int64_t argument = info.param.argument;
+  return (argument < 0 ? "Minus" + std::to_string(-argument) : std::to_string(argument)) +
+         "Applies" + std::to_string(info.param.applied);
+}
+
+class QuilletSetAngleCode : public RotationParamTest<Normalisation> {};
+
+TEST_P(QuilletSetAngleCode, AppliesTheNormalisedCode) {
+  platform.rotations = {3};
+  EXPECT_EQ(quillet::SetAngle(platform.entries, GetParam().argument), 1);
+  ASSERT_EQ(platform.submissions.size(), 1u);
+  EXPECT_EQ(platform.submissions[0].paths[0].rotation, GetParam().applied);
+}
+
+INSTANTIATE_TEST_SUITE_P(QuilletSetAngle, QuilletSetAngleCode,
+                         ::testing::Values(Normalisation{0, 1}, Normalisation{5, 1},
+                                           Normalisation{-1, 1}, Normalisation{1, 1},
+                                           Normalisation{2, 2}, Normalisation{3, 3},
+                                           Normalisation{4, 4},
+                                           Normalisation{std::numeric_limits<int32_t>::min(), 1}),
+                         NormalisationName);
+
+TEST_F(QuilletSetAngle, TurnsEveryActivePathAndTheFirstIsReportedAfterwards) {
+  platform.rotations = {1, 2};
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 3), 1);
+  ASSERT_EQ(platform.submissions.size(), 1u);
+  EXPECT_EQ(platform.submissions[0].paths[0].rotation, 3u);
+  EXPECT_EQ(platform.submissions[0].paths[1].rotation, 3u);
+  EXPECT_EQ(quillet::GetAngle(platform.entries), 3);
+}
+
+TEST_F(QuilletSetAngle, SubmitsTheQueriedConfigurationAppliedAndSaved) {
+  platform.rotations = {1, 4};
+  platform.modeCount = 3;
+  // The size query may report more than the query then writes.
+  platform.sizesPathCount = 5;
+  platform.sizesModeCount = 6;
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 2), 1);
+
+  ASSERT_EQ(platform.submissions.size(), 1u);
+  ASSERT_EQ(platform.queries.size(), 1u);
+  const auto& submitted = platform.submissions[0];
+  EXPECT_EQ(submitted.flags, 0x2A0u);
+  EXPECT_EQ(submitted.pathCount, 2u);
+  EXPECT_EQ(submitted.modeCount, 3u);
+  EXPECT_EQ(submitted.pathArray, platform.queries[0].pathArray);
+  EXPECT_EQ(submitted.modeArray, platform.queries[0].modeArray);
+  // Everything but the rotation goes back as the query returned it.
+  for (size_t i = 0; i < 2; ++i) {
+    const auto expected = FakeRotationPlatform::PathPattern(i, 2);
+    EXPECT_EQ(std::memcmp(&submitted.paths[i], &expected, sizeof(expected)), 0) << i;
+  }
+  for (size_t i = 0; i < 3; ++i) {
+    const auto expected = FakeRotationPlatform::ModePattern(i);
+    EXPECT_EQ(std::memcmp(&submitted.modes[i], &expected, sizeof(expected)), 0) << i;
+  }
+}
+
+TEST_F(QuilletSetAngle, PausesAfterAnAcceptedChange) {
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 4), 1);
+  EXPECT_EQ(platform.pauses, std::vector<uint32_t>{250});
+  EXPECT_EQ(platform.calls.back(), "Sleep");
+  EXPECT_EQ(platform.calls[platform.calls.size() - 2], "SetDisplayConfig");
+}
+
+TEST_F(QuilletSetAngle, RefusedChangeReportsFailureWithoutPauseAndKeepsTheOrientation) {
+  platform.rotations = {2};
+  platform.setResult = kErrorInvalidParameter;
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 4), 0);
+  EXPECT_EQ(platform.submissions.size(), 1u);
+  EXPECT_TRUE(platform.pauses.empty());
+  EXPECT_EQ(quillet::GetAngle(platform.entries), 2);
+}
+
+TEST_F(QuilletSetAngle, MissingSetDisplayConfigReportsFailureWithoutPause) {
+  platform.entries.setDisplayConfig = nullptr;
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 2), 0);
+  EXPECT_EQ(platform.queries.size(), 1u);
+  EXPECT_TRUE(platform.pauses.empty());
+}
+
+struct FailedReading {
+  const char* name;
+  void (*arrange)(FakeRotationPlatform&);
+};
+
+void PrintTo(const FailedReading& reading, std::ostream* out) {
+  *out << reading.name;
+}
+
+std::string FailedReadingName(const ::testing::TestParamInfo<FailedReading>& info) {
+  return info.param.name;
+}
+
+class QuilletSetAngleReading : public RotationParamTest<FailedReading> {};
+
+TEST_P(QuilletSetAngleReading, FailsAndSubmitsNothing) {
+  GetParam().arrange(platform);
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 3), 0);
+  EXPECT_TRUE(platform.submissions.empty());
+  EXPECT_TRUE(platform.pauses.empty());
+  EXPECT_LE(platform.queries.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    QuilletSetAngle, QuilletSetAngleReading,
+    ::testing::Values(
+        FailedReading{"SizeQueryFails", [](auto& p) { p.sizesResult = kErrorGenFailure; }},
+        FailedReading{"SizeQueryMissing",
+                      [](auto& p) { p.entries.getDisplayConfigBufferSizes = nullptr; }},
+        FailedReading{"QueryFails", [](auto& p) { p.queryResult = kErrorGenFailure; }},
+        FailedReading{"QueryMissing", [](auto& p) { p.entries.queryDisplayConfig = nullptr; }},
+        FailedReading{"ConfigurationGrew", [](auto& p) { p.sizesModeCount = 1; }},
+        FailedReading{"QueryOverstates", [](auto& p) { p.queryOverstates = 2; }},
+        FailedReading{"ByteSizeOverflows", [](auto& p) { p.sizesModeCount = 0x4000000; }},
+        FailedReading{"PathArrayRefused", [](auto& p) { p.failAllocationNumber = 0; }},
+        FailedReading{"ModeArrayRefused", [](auto& p) { p.failAllocationNumber = 1; }}),
+    FailedReadingName);
+
+}  // namespace
+}  // namespace rotation_testing

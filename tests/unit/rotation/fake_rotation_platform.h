@@ -1,0 +1,124 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "rotation/platform_entries.h"
+
+namespace rotation_testing {
+
+inline constexpr int32_t kErrorInsufficientBuffer = 122;
+inline constexpr int32_t kErrorInvalidParameter = 87;
+inline constexpr int32_t kErrorGenFailure = 31;
+
+// Auto-rotation states besides AR_ENABLED (0).
+inline constexpr uint32_t kArDisabled = 0x1;
+inline constexpr uint32_t kArSuppressed = 0x2;
+inline constexpr uint32_t kArNoSensor = 0x10;
+inline constexpr uint32_t kArNotSupported = 0x20;
+
+// A scripted display platform for the rotation logic: it holds the active
+// paths, answers the user32 and kernel32 entries of the table like the
+// platform does, applies accepted configurations, and records every call.
+// Only one may exist at a time, because the entries are plain functions.
+class FakeRotationPlatform {
+ public:
+  FakeRotationPlatform();
+  ~FakeRotationPlatform();
+  FakeRotationPlatform(const FakeRotationPlatform&) = delete;
+  FakeRotationPlatform& operator=(const FakeRotationPlatform&) = delete;
+
+  // Every entry points at this fake; a test nulls the ones it wants missing.
+  quillet::PlatformEntries entries{};
+
+  // --- the platform's state and answers ---
+  uint32_t major = 10;
+  uint32_t minor = 0;
+  std::vector<uint32_t> rotations{1};  // one per active path, in the platform's order
+  uint32_t modeCount = 2;
+  int32_t sizesResult = 0;
+  // What the size query reports instead of the real counts (a configuration
+  // that changes before the query, or counts too big to allocate).
+  std::optional<uint32_t> sizesPathCount;
+  std::optional<uint32_t> sizesModeCount;
+  int32_t queryResult = 0;       // a failure the query reports outright
+  uint32_t queryOverstates = 0;  // added to both counts of a successful query
+  int32_t setResult = 0;
+  int32_t autoRotationResult = 1;
+  std::optional<uint32_t> autoRotationState = 0u;  // nullopt: not written
+  int32_t switchResult = 1;
+  size_t heapRefusesAbove = 1 << 20;           // bytes; bigger blocks fail
+  std::optional<size_t> failAllocationNumber;  // 0-based, counting every request
+
+  // --- what happened ---
+  struct Submission {
+    uint32_t pathCount;
+    uint32_t modeCount;
+    uint32_t flags;
+    const void* pathArray;
+    const void* modeArray;
+    std::vector<quillet::DisplayPathInfo> paths;
+    std::vector<quillet::DisplayModeInfo> modes;
+  };
+  struct Query {
+    uint32_t flags;
+    uint32_t pathCapacity;
+    uint32_t modeCapacity;
+    const void* pathArray;
+    const void* modeArray;
+    const void* topologyId;
+  };
+  std::vector<std::string> calls;  // display, auto-rotation and pause entries, in order
+  std::vector<uint32_t> sizesFlags;
+  std::vector<Query> queries;
+  std::vector<Submission> submissions;
+  std::vector<int32_t> switchArguments;
+  std::vector<uint32_t> pauses;
+  std::vector<uint32_t> allocationRequests;  // bytes, including refused ones
+  size_t allocations = 0;                    // blocks handed out
+  size_t releases = 0;
+
+  size_t LiveBlocks() const { return allocations - releases; }
+  bool MadeDisplayOrAutoRotationCall() const;
+
+  // What the query writes into every byte of a path or mode record other
+  // than the rotation, so that a test can tell them apart untouched.
+  static quillet::DisplayPathInfo PathPattern(size_t index, uint32_t rotation);
+  static quillet::DisplayModeInfo ModePattern(size_t index);
+
+ private:
+  static FakeRotationPlatform& Current();
+  static int32_t QUILLET_PLATFORM_CALL SetDisplayConfig(uint32_t, quillet::DisplayPathInfo*,
+                                                        uint32_t, quillet::DisplayModeInfo*,
+                                                        uint32_t);
+  static int32_t QUILLET_PLATFORM_CALL GetDisplayConfigBufferSizes(uint32_t, uint32_t*, uint32_t*);
+  static int32_t QUILLET_PLATFORM_CALL QueryDisplayConfig(uint32_t, uint32_t*,
+                                                          quillet::DisplayPathInfo*, uint32_t*,
+                                                          quillet::DisplayModeInfo*, void*);
+  static int32_t QUILLET_PLATFORM_CALL GetAutoRotationState(uint32_t*);
+  static int32_t QUILLET_PLATFORM_CALL SwitchAutoRotation(int32_t);
+  static void QueryVersion(uint32_t*, uint32_t*);
+  static void Pause(uint32_t);
+  static void* Allocate(uint32_t);
+  static void Release(void*);
+
+  std::vector<void*> liveBlocks_;
+  static FakeRotationPlatform* current_;
+};
+
+// Every test gets a fresh platform, and every path must hand back what it took
+// from the heap.
+class RotationTest : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_EQ(platform.LiveBlocks(), 0u) << "record arrays not freed"; }
+  FakeRotationPlatform platform;
+};
+
+template <typename Param>
+class RotationParamTest : public RotationTest, public ::testing::WithParamInterface<Param> {};
+
+}  // namespace rotation_testing
