@@ -1,0 +1,65 @@
+#include "gs/wdg_button.h"
+
+#include "base/bitmap.h"
+
+namespace gs {
+
+WdgButton::WdgButton()
+    : appearance_(std::make_unique<GsButtonAppearance>(
+          GsAppearanceChangeEvent(this, &WdgButton::AppearanceChanged))) {}
+
+WdgButton::~WdgButton() = default;
+
+TTextPainter* WdgButton::GetTextPainter(int32_t /*state*/) {
+  // The per-state text effect arrives with caption drawing; until then a
+  // button has no painter, and with an empty caption none is asked for.
+  return nullptr;
+}
+
+void WdgButton::AppearanceChanged(TObject* /*sender*/, int32_t index) {
+  if (index != GsCtrlAppearance::kRaised) return;
+  SetWidth(appearance_->Raised().Width());
+  SetHeight(appearance_->Raised().Height());
+}
+
+int32_t WdgButton::ChooseState() const {
+  if (!Enabled()) return GsCtrlAppearance::kDisabled;
+  if (Hovered()) return pressed_ ? GsCtrlAppearance::kSunken : GsCtrlAppearance::kHovered;
+  return GsCtrlAppearance::kRaised;
+}
+
+void WdgButton::DoPaint(TBitmap& target, const TRect& rect) {
+  state_ = ChooseState();
+  // A copy, so that a caption never lands on the stored picture.
+  TBitmap picture;
+  picture.Assign(appearance_->GetStateBitmap(state_));
+  if (!Caption().empty()) DrawCaption(picture, state_);
+  DrawBitmap(target, rect, picture);
+}
+
+void WdgButton::DoMouseMove(TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {
+  const int32_t shown = pressed_ ? GsCtrlAppearance::kSunken : GsCtrlAppearance::kHovered;
+  if (state_ != shown) Invalidate();
+}
+
+void WdgButton::DoMouseDown(TMouseButton button, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {
+  // Only the left button presses; any other one lets go of a press.
+  const bool press = button == mbLeft;
+  if (pressed_ == press) return;
+  pressed_ = press;
+  Invalidate();
+}
+
+void WdgButton::DoMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {
+  if (!pressed_) return;
+  pressed_ = false;
+  Invalidate();
+}
+
+void WdgButton::DoMouseLeave() {
+  if (state_ == GsCtrlAppearance::kRaised) return;
+  state_ = GsCtrlAppearance::kRaised;
+  Invalidate();
+}
+
+}  // namespace gs
