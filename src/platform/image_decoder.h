@@ -24,7 +24,8 @@ class ImageDecoder {
   virtual uintptr_t Startup() = 0;
   virtual void Shutdown(uintptr_t token) = 0;
   // Decodes a PNG file. Returns false, leaving `out` empty, when the file is
-  // missing, unreadable, not a PNG, zero-sized or larger than kMaxImageSide.
+  // missing, unreadable, not a PNG, cut short, damaged, zero-sized or larger
+  // than kMaxImageSide on a side; never allocates for a size beyond that bound.
   virtual bool DecodePng(std::wstring_view path, DecodedImage& out) = 0;
 };
 

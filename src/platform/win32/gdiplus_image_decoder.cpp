@@ -10,6 +10,7 @@ using std::min;
 #include <gdiplus.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "platform/png_header.h"
@@ -19,18 +20,19 @@ namespace {
 
 namespace flat = Gdiplus::DllExports;
 
-// Reads the first bytes of a file, so that a bad header is refused before any
-// decoder sees the file.
-bool FileStartsWithAcceptablePng(const std::wstring& path) {
+// Walks the whole file before GDI+ sees it: GDI+ forgives files that are cut
+// short or damaged, and loads what it can of them.
+bool FileIsIntactPng(const std::wstring& path) {
   HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  uint8_t header[kPngHeaderSize];
-  DWORD read = 0;
-  const BOOL ok = ::ReadFile(file, header, sizeof header, &read, nullptr);
+  const bool intact = PngChunksIntact([file](uint8_t* buffer, size_t size) -> size_t {
+    DWORD read = 0;
+    const auto wanted = static_cast<DWORD>(std::min<size_t>(size, 1u << 20));
+    return ::ReadFile(file, buffer, wanted, &read, nullptr) ? read : 0;
+  });
   ::CloseHandle(file);
-  int32_t width = 0, height = 0;
-  return ok && ReadPngHeader(header, read, width, height);
+  return intact;
 }
 
 // Disposes a GDI+ image when it goes out of scope.
@@ -61,7 +63,7 @@ void GdiplusImageDecoder::Shutdown(uintptr_t token) {
 bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   out = {};
   const std::wstring file(path);
-  if (!FileStartsWithAcceptablePng(file)) return false;
+  if (!FileIsIntactPng(file)) return false;
 
   ImageGuard image;
   if (flat::GdipCreateBitmapFromFile(file.c_str(), &image.bitmap) != Gdiplus::Ok) return false;
@@ -72,6 +74,12 @@ bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   }
   if (width == 0 || height == 0 || width > UINT(kMaxImageSide) || height > UINT(kMaxImageSide)) return false;
 
+  std::vector<uint8_t> pixels;
+  try {
+    pixels.resize(static_cast<size_t>(width) * height * 4);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   // GDI+ guarantees premultiplied colour in this format, whatever the file holds.
   Gdiplus::GpRect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
   Gdiplus::BitmapData data{};
@@ -79,11 +87,10 @@ bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
       Gdiplus::Ok) {
     return false;
   }
-  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
   const size_t rowBytes = static_cast<size_t>(width) * 4;
   for (UINT y = 0; y < height; ++y) {
-    std::memcpy(pixels.data() + y * rowBytes, static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
-                rowBytes);
+    std::memcpy(pixels.data() + y * rowBytes,
+                static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride, rowBytes);
   }
   flat::GdipBitmapUnlockBits(image.bitmap, &data);
   out.width = static_cast<int32_t>(width);
