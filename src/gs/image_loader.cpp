@@ -7,13 +7,26 @@
 #include "platform/system.h"
 
 namespace gs {
+namespace {
 
-std::wstring ImagesPath() { return ExtractFilePath(platform::GetSystem().ExecutableName()) + L"images\\"; }
+// What a decoder hands back must be a whole picture within the size bound;
+// anything else is a failed load, not an error of the caller.
+bool Complete(const platform::DecodedImage& image) {
+  if (image.width <= 0 || image.height <= 0) return false;
+  if (image.width > platform::kMaxImageSide || image.height > platform::kMaxImageSide) return false;
+  return image.pixels.size() == static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4;
+}
+
+}  // namespace
+
+std::wstring ImagesPath() {
+  const std::wstring exeName = Application != nullptr ? Application->ExeName() : platform::GetSystem().ExecutableName();
+  return ExtractFilePath(exeName) + L"images\\";
+}
 
 void LoadImageFile(const std::wstring& path, TBitmap& target) {
   platform::DecodedImage image;
-  const bool decoded = platform::GetImageDecoder().DecodePng(path, image);
-  if (decoded && image.width > 0 && image.height > 0) {
+  if (platform::GetImageDecoder().DecodePng(path, image) && Complete(image)) {
     target.TakePixels(image.width, image.height, std::move(image.pixels));
     target.SetPixelFormat(TPixelFormat::pf32bit);
     return;

@@ -1,0 +1,126 @@
+#include "platform/libpng/libpng_image_decoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "platform/png_header.h"
+#include "platform/posix/path_resolver.h"
+
+namespace platform::libpng {
+namespace {
+
+// Ancillary chunks (text, profiles) larger than this are refused.
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// libpng reports a failure by jumping back to the setjmp in ReadPixels; it
+// prints nothing, the caller sees only the failed load.
+[[noreturn]] void JumpOnError(png_structp png, png_const_charp /*message*/) { png_longjmp(png, 1); }
+void IgnoreWarning(png_structp /*png*/, png_const_charp /*message*/) {}
+
+// The read and info structures of one decode.
+class ReadState {
+ public:
+  ReadState() : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning)) {
+    if (png_ != nullptr) info_ = png_create_info_struct(png_);
+  }
+  ~ReadState() { png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr); }
+  ReadState(const ReadState&) = delete;
+  ReadState& operator=(const ReadState&) = delete;
+
+  bool Valid() const { return png_ != nullptr && info_ != nullptr; }
+  png_structp Png() const { return png_; }
+  png_infop Info() const { return info_; }
+
+ private:
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
+};
+
+// Every libpng call that can fail runs here. An error jumps back to the
+// setjmp below; the objects it would otherwise unwind (`pixels`, `rows`)
+// belong to the caller, so the jump skips no destructor.
+bool ReadPixels(const ReadState& state, std::FILE* file, png_uint_32 width, png_uint_32 height,
+                std::vector<uint8_t>& pixels, std::vector<png_bytep>& rows) {
+  png_structp png = state.Png();
+  png_infop info = state.Info();
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+
+  png_init_io(png, file);
+  png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_read_info(png, info);
+  // The size checked from the header is the size libpng reads, or nothing.
+  if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height) return false;
+
+  const png_byte colorType = png_get_color_type(png, info);
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY && png_get_bit_depth(png, info) < 8) png_set_expand_gray_1_2_4_to_8(png);
+  if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) png_set_tRNS_to_alpha(png);
+  png_set_strip_16(png);
+  if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
+  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);  // only where there is no alpha yet
+  png_set_bgr(png);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+
+  const size_t rowBytes = size_t{width} * 4;
+  if (png_get_rowbytes(png, info) != rowBytes) return false;
+  pixels.resize(rowBytes * height);
+  rows.resize(height);
+  for (png_uint_32 y = 0; y < height; ++y) rows[y] = pixels.data() + rowBytes * y;
+  png_read_image(png, rows.data());
+  // A file cut short after its pixel data is refused too.
+  png_read_end(png, nullptr);
+  return true;
+}
+
+// c * a / 255, truncated; a pixel with alpha 0 becomes all zero.
+void Premultiply(std::vector<uint8_t>& pixels) {
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4) {
+    const unsigned a = pixels[i + 3];
+    for (size_t c = 0; c < 3; ++c) pixels[i + c] = static_cast<uint8_t>(pixels[i + c] * a / 255);
+  }
+}
+
+}  // namespace
+
+bool LibpngImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
+  out = {};
+  File file(std::fopen(posix::ResolvePath(path).c_str(), "rb"));
+  if (!file) return false;
+
+  // Nothing of the file reaches libpng before its header passed the shared check.
+  uint8_t header[kPngHeaderSize];
+  const size_t read = std::fread(header, 1, sizeof header, file.get());
+  int32_t width = 0, height = 0;
+  if (!ReadPngHeader(header, read, width, height) || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+
+  ReadState state;
+  if (!state.Valid()) return false;
+  std::vector<uint8_t> pixels;
+  std::vector<png_bytep> rows;
+  try {
+    if (!ReadPixels(state, file.get(), static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), pixels,
+                    rows)) {
+      return false;
+    }
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  Premultiply(pixels);
+  out.width = width;
+  out.height = height;
+  out.pixels = std::move(pixels);
+  return true;
+}
+
+}  // namespace platform::libpng

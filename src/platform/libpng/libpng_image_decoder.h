@@ -1,0 +1,17 @@
+#pragma once
+#include "platform/image_decoder.h"
+
+namespace platform::libpng {
+
+// Decodes PNG files with libpng into premultiplied 32-bit pixels, for builds
+// without GDI+. File names are resolved as on Windows (any separator, any
+// letter case). The colour is premultiplied with truncation, c * a / 255.
+class LibpngImageDecoder : public ImageDecoder {
+ public:
+  // libpng needs no start; the token only says that decoding is available.
+  uintptr_t Startup() override { return 1; }
+  void Shutdown(uintptr_t /*token*/) override {}
+  bool DecodePng(std::wstring_view path, DecodedImage& out) override;
+};
+
+}  // namespace platform::libpng
