@@ -99,9 +99,10 @@ void AlphaBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, T
         const uint32_t keep = 255 * 255 - s[3] * k;
         for (int c = 0; c < dBpp; ++c) d[c] = RoundedOver65025(s[c] * k * 255 + d[c] * keep);
       } else {
-        // A 24-bit source has no alpha: its alpha counts as 0.
+        // A 24-bit source is opaque: its alpha counts as 255, as the
+        // platform's AlphaBlend has it.
         for (int c = 0; c < dBpp; ++c) {
-          const uint32_t sc = c < 3 ? s[c] : 0;
+          const uint32_t sc = c < 3 ? s[c] : 255;
           d[c] = RoundedOver255(sc * k + d[c] * (255 - k));
         }
       }

@@ -28,8 +28,9 @@ void SoftBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TP
 // Source-over blend as the platform's AlphaBlend composes it: a premultiplied
 // 32-bit source gives every destination channel, alpha included,
 // src * k + dst * (1 - srcAlpha * k / 255) with k = opacity / 255; a 24-bit
-// source blends with the constant opacity only (its alpha counts as 0). Each
-// channel is rounded once to the nearest value.
+// source blends with the constant opacity only (it counts as opaque, alpha
+// 255, for a 32-bit destination's alpha). Each channel is rounded once to the
+// nearest value.
 void AlphaBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,
                       uint8_t opacity);
 

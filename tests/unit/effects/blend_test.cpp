@@ -206,6 +206,15 @@ TEST_F(BlendTest, AlphaBlendFromA24BitSourceUsesTheConstantOpacityOnly) {
   EXPECT_EQ(At(dest, 1, 0), (Pixel{150, 128, 127, 0}));
 }
 
+TEST_F(BlendTest, AlphaBlendCountsA24BitSourceAsOpaqueInTheDestinationAlpha) {
+  TBitmap dest, source;
+  Fill(dest, TPixelFormat::pf32bit, 1, 1, {0, 0, 0, 100});
+  Fill(source, TPixelFormat::pf24bit, 1, 1, {255, 0, 0, 0});
+  AlphaBlendBitmap(dest, {0, 0, 1, 1}, source, {0, 0}, 230);
+  // 255 * 230/255 + 100 * 25/255 = 239.8
+  EXPECT_EQ(At(dest, 0, 0), (Pixel{230, 0, 0, 240}));
+}
+
 TEST_F(BlendTest, AlphaBlendRoundsTheExactCompositionOnce) {
   std::mt19937 random(20260311);
   std::uniform_int_distribution<int> byte(0, 255);
