@@ -9,7 +9,8 @@
 
 class TBitmap;
 
-inline constexpr int32_t SRCCOPY = 0x00CC0020;
+// The plain pixel copy (the platform's SRCCOPY raster operation).
+inline constexpr int32_t cmSrcCopy = 0x00CC0020;
 
 enum class TBackgroundMode : uint8_t { Opaque, Transparent };
 
@@ -36,7 +37,7 @@ class TCanvas : public TObject {
   // pixel (areas of the same size, else the smaller one from both top-left
   // corners; clipped to both bitmaps). Between two 32-bit bitmaps the alpha
   // bytes travel with the colour; from 24 to 32 bits they become 0. The copy
-  // mode is always drawn as SRCCOPY, the only one the toolkit uses.
+  // mode is always drawn as cmSrcCopy, the only one the toolkit uses.
   void CopyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect);
   // Draws zero-terminated text with the font and its colour; with the
   // calculate-rectangle flag the rectangle receives the text's extent instead.
@@ -49,6 +50,6 @@ class TCanvas : public TObject {
   TBitmap& bitmap_;
   std::unique_ptr<TFont> font_;
   std::unique_ptr<TBrush> brush_;
-  int32_t copyMode_ = SRCCOPY;
+  int32_t copyMode_ = cmSrcCopy;
   TBackgroundMode backgroundMode_ = TBackgroundMode::Opaque;
 };

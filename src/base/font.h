@@ -17,7 +17,8 @@ enum TFontQuality : uint8_t {
   fqClearType = 5,
 };
 
-inline constexpr uint8_t DEFAULT_CHARSET = 1;
+// The platform's DEFAULT_CHARSET.
+inline constexpr uint8_t kDefaultCharset = 1;
 
 class TFont : public TPersistent {
  public:
@@ -44,6 +45,6 @@ class TFont : public TPersistent {
   int32_t height_ = -11;
   TColor color_ = clWindowText;
   uint8_t style_ = 0;
-  uint8_t charset_ = DEFAULT_CHARSET;
+  uint8_t charset_ = kDefaultCharset;
   TFontQuality quality_ = fqDefault;
 };

@@ -33,14 +33,14 @@ void PremultiplyBitmap(TBitmap& bitmap) {
 
 void CopyCanvasRect(TCanvas& canvas, TBitmap& bitmap, const TRect& rect) {
   bitmap.SetSize(rect.Width(), rect.Height());
-  canvas.SetCopyMode(SRCCOPY);
+  canvas.SetCopyMode(cmSrcCopy);
   bitmap.Canvas().CopyRect({0, 0, bitmap.Width(), bitmap.Height()}, canvas, rect);
 }
 
 void CopyBitmapToCanvas(TCanvas& canvas, const TRect& rect, TBitmap& bitmap, TPoint origin) {
   const TRect source{origin.X, origin.Y, Saturate(int64_t{origin.X} + rect.Width()),
                      Saturate(int64_t{origin.Y} + rect.Height())};
-  canvas.SetCopyMode(SRCCOPY);
+  canvas.SetCopyMode(cmSrcCopy);
   canvas.CopyRect(rect, bitmap.Canvas(), source);
 }
 

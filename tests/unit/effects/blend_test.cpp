@@ -264,7 +264,7 @@ TEST_F(BlendTest, CopyCanvasRectSizesTheBitmapAndSetsTheCopyMode) {
   EXPECT_EQ(copy.Width(), 4);
   EXPECT_EQ(copy.Height(), 5);
   EXPECT_EQ(At(copy, 1, 1), (Pixel{5, 6, 7, 8}));
-  EXPECT_EQ(surface.Canvas().CopyMode(), SRCCOPY);
+  EXPECT_EQ(surface.Canvas().CopyMode(), cmSrcCopy);
 }
 
 TEST_F(BlendTest, CopyBitmapToCanvasCarriesAlphaUnblended) {
