@@ -96,6 +96,53 @@ void RegisterClassOnce(const std::wstring& className, uint32_t backgroundColor) 
 
 HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
+// A window's device context, released with the object.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// A memory device context compatible with another, deleted with the object.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC compatibleWith) : dc_(::CreateCompatibleDC(compatibleWith)) {}
+  ~MemoryDc() {
+    if (dc_ != nullptr) ::DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// An object selected into a device context until the selection goes; the
+// previous one comes back then, so the context can be deleted cleanly.
+class Selection {
+ public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  ~Selection() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+  }
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
 }  // namespace
 
 Win32Windowing::Win32Windowing() {
@@ -179,19 +226,19 @@ void Win32Windowing::UpdateLayered(WindowHandle window, const LayeredSource& sou
   DibSection dib(source.pixels, source.bitsPerPixel);
   if (!dib.Valid()) return;
   HWND hwnd = Hwnd(window);
-  HDC windowDc = ::GetDC(hwnd);
-  HDC memoryDc = ::CreateCompatibleDC(windowDc);
+  const WindowDc windowDc(hwnd);
+  const MemoryDc memoryDc(windowDc.Get());
+  if (memoryDc.Get() == nullptr) return;
+  // The window keeps its top-left corner and takes the size of the picture.
   RECT r{};
   ::GetWindowRect(hwnd, &r);
   POINT destination{r.left, r.top};
   SIZE size{dib.Width(), dib.Height()};
   POINT origin{0, 0};
   BLENDFUNCTION function{blend.blendOp, blend.blendFlags, blend.sourceConstantAlpha, blend.alphaFormat};
-  HGDIOBJ previous = ::SelectObject(memoryDc, dib.Handle());
-  updateLayeredWindow_(hwnd, windowDc, &destination, &size, memoryDc, &origin, colorKey, &function, flags);
-  ::SelectObject(memoryDc, previous);
-  ::ReleaseDC(hwnd, windowDc);
-  ::DeleteDC(memoryDc);
+  const Selection selected(memoryDc.Get(), dib.Handle());
+  updateLayeredWindow_(hwnd, windowDc.Get(), &destination, &size, memoryDc.Get(), &origin, colorKey, &function,
+                       flags);
 }
 
 void Win32Windowing::RunMessageLoop() {
