@@ -232,49 +232,60 @@ std::vector<std::wstring> LayOutLines(const std::wstring& text, uint32_t format,
 
 int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::TextStyle& style,
                                  std::wstring text, platform::Rect& rect, uint32_t format) {
-  const int32_t cell = CellWidth();
-  const int32_t lineHeight = LineHeight(style.font);
-  const std::vector<std::wstring> lines = LayOutLines(text, format, rect.right - rect.left, cell);
-  int32_t widest = 0;
-  for (const std::wstring& line : lines) widest = std::max(widest, static_cast<int32_t>(line.size()) * cell);
-  const int32_t height = lineHeight * static_cast<int32_t>(lines.size());
+  // 64-bit geometry, so that any rectangle a caller passes is safe.
+  const int64_t cell = CellWidth();
+  const int64_t lineHeight = LineHeight(style.font);
+  const int64_t left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+  const int64_t room = std::clamp<int64_t>(right - left, INT32_MIN, INT32_MAX);
+  const std::vector<std::wstring> lines = LayOutLines(text, format, static_cast<int32_t>(room),
+                                                      static_cast<int32_t>(cell));
+  int64_t widest = 0;
+  for (const std::wstring& line : lines) widest = std::max(widest, static_cast<int64_t>(line.size()) * cell);
+  const int64_t height = lineHeight * static_cast<int64_t>(lines.size());
+  const auto clamp32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
 
   if (format & platform::kTextCalcRect) {
-    rect.right = rect.left + widest;
-    rect.bottom = rect.top + height;
-    return height;
+    rect.right = clamp32(left + widest);
+    rect.bottom = clamp32(top + height);
+    return clamp32(height);
   }
 
-  int32_t top = rect.top;
+  int64_t y0 = top;
   if (format & platform::kTextSingleLine) {
-    if (format & platform::kTextBottom) top = rect.bottom - lineHeight;
-    else if (format & platform::kTextVCenter) top = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+    if (format & platform::kTextBottom) y0 = bottom - lineHeight;
+    else if (format & platform::kTextVCenter) y0 = top + (bottom - top - lineHeight) / 2;
   }
-  const auto put = [&](int32_t x, int32_t y, uint32_t rgb, uint32_t cover) {
-    if (x < rect.left || x >= rect.right || y < rect.top || y >= rect.bottom) return;
-    if (x < 0 || y < 0 || x >= target.width || y >= target.height || target.bits == nullptr) return;
-    uint8_t* p = target.bits + static_cast<ptrdiff_t>(y) * target.stride + x * target.bytesPerPixel;
+  // Everything drawn is clipped to the rectangle and to the target.
+  const int64_t clipLeft = std::max<int64_t>(left, 0), clipTop = std::max<int64_t>(top, 0);
+  const int64_t clipRight = std::min<int64_t>(right, target.width);
+  const int64_t clipBottom = std::min<int64_t>(bottom, target.height);
+  const auto fill = [&](int64_t x0, int64_t yTop, int64_t x1, int64_t yBottom, uint32_t rgb, uint32_t cover) {
+    x0 = std::max(x0, clipLeft), x1 = std::min(x1, clipRight);
+    yTop = std::max(yTop, clipTop), yBottom = std::min(yBottom, clipBottom);
+    if (target.bits == nullptr || x0 >= x1 || yTop >= yBottom) return;
     const uint32_t channel[3] = {(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF};
-    for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>((channel[c] * cover + p[c] * (255 - cover)) / 255);
-  };
-  for (const std::wstring& line : lines) {
-    const int32_t width = static_cast<int32_t>(line.size()) * cell;
-    int32_t left = rect.left;
-    if (format & platform::kTextRight) left = rect.right - width;
-    else if (format & platform::kTextCenter) left = rect.left + (rect.right - rect.left - width) / 2;
-    for (size_t i = 0; i < line.size(); ++i) {
-      const int32_t x0 = left + static_cast<int32_t>(i) * cell;
-      const bool ink = line[i] > L' ';
-      for (int32_t y = top; y < top + lineHeight; ++y) {
-        for (int32_t x = x0; x < x0 + cell; ++x) {
-          if (!style.transparent) put(x, y, style.backgroundColor, 255);
-          if (ink) put(x, y, style.color, coverage);
-        }
+    for (int64_t y = yTop; y < yBottom; ++y) {
+      uint8_t* p = target.bits + y * target.stride + x0 * target.bytesPerPixel;
+      for (int64_t x = x0; x < x1; ++x, p += target.bytesPerPixel) {
+        for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>((channel[c] * cover + p[c] * (255 - cover)) / 255);
       }
     }
-    top += lineHeight;
+  };
+  for (const std::wstring& line : lines) {
+    const int64_t width = static_cast<int64_t>(line.size()) * cell;
+    int64_t x = left;
+    if (format & platform::kTextRight) x = right - width;
+    else if (format & platform::kTextCenter) x = left + (right - left - width) / 2;
+    for (size_t i = 0; i < line.size(); ++i, x += cell) {
+      if (x >= clipRight) break;
+      if (x + cell <= clipLeft) continue;
+      if (!style.transparent) fill(x, y0, x + cell, y0 + lineHeight, style.backgroundColor, 255);
+      if (line[i] > L' ') fill(x, y0, x + cell, y0 + lineHeight, style.color, coverage);
+    }
+    y0 += lineHeight;
+    if (y0 >= clipBottom) break;
   }
-  return height;
+  return clamp32(height);
 }
 
 // --- all of them ------------------------------------------------------------

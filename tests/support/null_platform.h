@@ -172,7 +172,13 @@ class NullWindowing : public platform::Windowing {
 
 // Stands in for the platform's text drawing: every character is a solid cell
 // CellWidth wide and the font height tall (space and control characters leave
-// their cell empty), so that a test can predict every covered pixel.
+// their cell empty), so that a test can predict every covered pixel. Lines are
+// placed by the format flags as DrawText places them: left, center or right;
+// with single line also vertically centred or at the bottom; word break wraps
+// at spaces within the rectangle's width; calc-rect draws nothing and sets the
+// rectangle to the text's extent (an empty text is 0 wide and one line tall).
+// Drawing is clipped to the rectangle. A glyph cell is blended with `coverage`
+// over what lies below, so white text on black leaves `coverage` in every channel.
 class NullTextRasterizer : public platform::TextRasterizer {
  public:
   static int32_t CellWidth() { return 6; }
