@@ -1,0 +1,67 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "effects/glow_filter_factory.h"
+#include "effects/text_painter.h"
+
+// Draws only the halo of a text, in the target's font colour: the text is
+// rendered white on black Radius pixels inside the rectangle, the glow filter
+// spreads it and the result is laid over the target.
+//
+// Lives on the heap and ends through Release (see Create).
+class TRadiateTextPainter : public TTextPainter {
+ public:
+  static ReleasingPtr<TRadiateTextPainter> Create();
+
+  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
+                 bool premultiplied) override;
+  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
+                 bool premultiplied) override;
+  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
+                 bool premultiplied) override;
+  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
+                 bool premultiplied) override;
+  // The text's extent grown by the halo, Radius on every side; an empty extent stays as it is.
+  int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) override;
+  int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) override;
+  // Destroys the painter.
+  void Release() override;
+
+  uint8_t Opacity() const { return opacity_; }
+  void SetOpacity(uint8_t value) { opacity_ = value; }
+  // Any value is stored; a negative one (such as an unsigned radius above
+  // 2^31 - 1 stored here) is drawn and measured as 0, see EffectiveRadius.
+  int32_t Radius() const { return radius_; }
+  void SetRadius(int32_t value) { radius_ = value; }
+  uint8_t Spread() const { return spread_; }
+  void SetSpread(uint8_t value) { spread_ = value; }
+  OuterGlowFilterFactory& Factory() { return *factory_; }
+
+  // The radius drawing and measuring use.
+  int32_t EffectiveRadius() const { return radius_ < 0 ? 0 : radius_; }
+
+ protected:
+  TRadiateTextPainter();
+  // Protected so that a painter can only end through Release.
+  ~TRadiateTextPainter() override;
+
+ private:
+  // The glow layer for the part `reach` of `rect`, in the font colour of `source`.
+  template <typename Char>
+  std::unique_ptr<TBitmap> RenderHalo(TCanvas& source, const Char* text, const TRect& rect, const TRect& reach,
+                                      int32_t format, bool premultiplied);
+  template <typename Char>
+  void PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
+                         bool premultiplied);
+  template <typename Char>
+  void PaintHaloIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
+                           bool premultiplied);
+  template <typename Char>
+  int32_t MeasureWithHalo(TCanvas& canvas, const Char* text, TRect& rect, int32_t format);
+
+  uint8_t opacity_ = 255;
+  int32_t radius_ = 0;
+  uint8_t spread_ = 0;
+  std::unique_ptr<OuterGlowFilterFactory> factory_;
+};

@@ -1,0 +1,105 @@
+#include "effects/text_layer.h"
+
+#include <algorithm>
+
+#include "base/bitmap.h"
+#include "base/canvas.h"
+#include "base/font.h"
+#include "effects/saturated_rect.h"
+
+namespace {
+
+template <typename Char>
+const Char* OrEmpty(const Char* text) {
+  static constexpr Char kEmpty[1] = {0};
+  return text != nullptr ? text : kEmpty;
+}
+
+template <typename Char>
+void DrawPlain(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format) {
+  TRect copy = rect;
+  canvas.SetBackgroundMode(TBackgroundMode::Transparent);
+  canvas.DrawText(OrEmpty(text), copy, static_cast<uint32_t>(format));
+}
+
+template <typename Char>
+void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t format) {
+  if (bitmap.PixelFormat() != TPixelFormat::pf32bit) bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+  // Only the part of the rectangle inside the bitmap is rendered; the mask
+  // covers just that part and the text keeps its place relative to `rect`.
+  const TRect area{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, bitmap.Width()),
+                   std::min(rect.Bottom, bitmap.Height())};
+  if (area.IsEmpty()) return;
+  TCanvas& canvas = bitmap.Canvas();
+  std::unique_ptr<TBitmap> mask = CreateLayerBitmap(canvas, area);
+
+  canvas.Brush().SetColor(canvas.Font().Color());
+  canvas.FillRect(area);
+
+  TCanvas& maskCanvas = mask->Canvas();
+  maskCanvas.Font().SetColor(clWhite);
+  maskCanvas.Brush().SetColor(clBlack);
+  maskCanvas.FillRect({0, 0, mask->Width(), mask->Height()});
+  const TRect textRect = SaturatedRect(int64_t{rect.Left} - area.Left, int64_t{rect.Top} - area.Top,
+                                       int64_t{rect.Right} - area.Left, int64_t{rect.Bottom} - area.Top);
+  DrawPlain(maskCanvas, text, textRect, format);
+
+  // The coverage comes from the blue channel of the white-on-black mask.
+  for (int32_t y = area.Top; y < area.Bottom; ++y) {
+    uint8_t* pixel = bitmap.ScanLine(y) + static_cast<ptrdiff_t>(area.Left) * 4;
+    const uint8_t* cover = mask->ScanLine(y - area.Top);
+    for (int32_t x = area.Left; x < area.Right; ++x, pixel += 4, cover += 4) {
+      const uint32_t a = cover[0];
+      pixel[3] = static_cast<uint8_t>(a);
+      for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uint8_t>(pixel[c] * a / 255);
+    }
+  }
+  bitmap.Changed();
+}
+
+}  // namespace
+
+void DrawPlainText(TCanvas& canvas, const char* text, const TRect& rect, int32_t format) {
+  DrawPlain(canvas, text, rect, format);
+}
+
+void DrawPlainText(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format) {
+  DrawPlain(canvas, text, rect, format);
+}
+
+std::unique_ptr<TBitmap> CreateLayerBitmap(TCanvas& canvas, const TRect& rect) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(TPixelFormat::pf32bit);
+  bitmap->SetSize(BitmapExtent(WidthOf(rect)), BitmapExtent(HeightOf(rect)));
+  bitmap->Canvas().Font().Assign(canvas.Font());
+  return bitmap;
+}
+
+std::unique_ptr<TBitmap> CreateMaskBitmap(TCanvas& canvas, const TRect& rect) {
+  std::unique_ptr<TBitmap> bitmap = CreateLayerBitmap(canvas, rect);
+  TCanvas& maskCanvas = bitmap->Canvas();
+  maskCanvas.Brush().SetColor(clBlack);
+  maskCanvas.FillRect({0, 0, bitmap->Width(), bitmap->Height()});
+  maskCanvas.Font().SetColor(clWhite);
+  return bitmap;
+}
+
+std::unique_ptr<TBitmap> CreateClearBitmap(int32_t width, int32_t height) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(TPixelFormat::pf32bit);
+  bitmap->Canvas().Brush().SetColor(clBlack);
+  bitmap->SetSize(width, height);
+  return bitmap;
+}
+
+void RenderTextLayer(TBitmap& bitmap, const char* text, const TRect& rect, int32_t format) {
+  RenderLayer(bitmap, text, rect, format);
+}
+
+void RenderTextLayer(TBitmap& bitmap, const wchar_t* text, const TRect& rect, int32_t format) {
+  RenderLayer(bitmap, text, rect, format);
+}
+
+FontColorScope::FontColorScope(TFont& font, TColor color) : font_(font), saved_(font.Color()) { font.SetColor(color); }
+
+FontColorScope::~FontColorScope() { font_.SetColor(saved_); }

@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "base/geometry.h"
+
+class TBitmap;
+class TCanvas;
+
+// Draws and measures captions. Narrow text goes through the platform's 8-bit
+// DrawText, wide text through its UTF-16 DrawText; `format` holds DrawText flags.
+// asLayer non-zero replaces the target rectangle by the rendered layer (colour
+// and alpha) instead of compositing over it; premultiplied says the target is
+// a 32-bit premultiplied surface, composed with per-pixel alpha.
+//
+// A plain TTextPainter draws the text itself, in the target's font and colour.
+class TTextPainter {
+ public:
+  TTextPainter() = default;
+  TTextPainter(const TTextPainter&) = delete;
+  TTextPainter& operator=(const TTextPainter&) = delete;
+
+  virtual void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
+                         bool premultiplied);
+  virtual void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
+                         bool premultiplied);
+  virtual void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
+                         bool premultiplied);
+  virtual void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
+                         bool premultiplied);
+  // Sets `rect` to the extent of the text; returns the text height.
+  virtual int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format);
+  virtual int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format);
+  // How an owner gives a painter up. A plain TTextPainter stays alive (it is
+  // owned in the ordinary way); the glowing painters destroy themselves.
+  virtual void Release();
+  virtual ~TTextPainter();
+};
+
+// Deleter for owners of painters that end through Release.
+struct TextPainterRelease {
+  void operator()(TTextPainter* painter) const {
+    if (painter != nullptr) painter->Release();
+  }
+};
+
+template <typename Painter>
+using ReleasingPtr = std::unique_ptr<Painter, TextPainterRelease>;
