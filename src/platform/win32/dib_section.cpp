@@ -7,6 +7,11 @@ namespace platform::win32 {
 DibSection::DibSection(const PixelBuffer& pixels, int32_t bitsPerPixel)
     : width_(pixels.width), height_(pixels.height), bytesPerPixel_(bitsPerPixel / 8) {
   if (width_ <= 0 || height_ <= 0 || (bitsPerPixel != 24 && bitsPerPixel != 32)) return;
+  // Pixels of another depth, or rows shorter than their pixels, cannot be copied row for row.
+  if (pixels.bits != nullptr &&
+      (pixels.bytesPerPixel != bytesPerPixel_ || int64_t{pixels.stride} < int64_t{width_} * bytesPerPixel_)) {
+    return;
+  }
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width_;
@@ -35,6 +40,7 @@ PixelBuffer DibSection::Pixels() const { return {bits_, width_, height_, stride_
 
 void DibSection::CopyTo(const PixelBuffer& pixels) const {
   if (bits_ == nullptr || pixels.bits == nullptr) return;
+  if (pixels.width != width_ || pixels.height != height_ || pixels.bytesPerPixel != bytesPerPixel_) return;
   ::GdiFlush();
   const size_t rowBytes = static_cast<size_t>(width_) * static_cast<size_t>(bytesPerPixel_);
   for (int32_t y = 0; y < height_; ++y) {

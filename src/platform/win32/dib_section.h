@@ -6,7 +6,8 @@
 namespace platform::win32 {
 
 // A top-down device-independent bitmap holding a copy of some pixels, for
-// handing them to GDI. Deleted with the object.
+// handing them to GDI. Deleted with the object. Not valid for an empty size,
+// a depth other than 24 or 32 bits, or pixels that do not have that depth.
 class DibSection {
  public:
   DibSection(const PixelBuffer& pixels, int32_t bitsPerPixel);
@@ -20,7 +21,8 @@ class DibSection {
   int32_t Height() const { return height_; }
   // The pixels as GDI sees them; rows are 4-byte aligned.
   PixelBuffer Pixels() const;
-  // Copies the pixels back into `pixels` (same size and depth as at construction).
+  // Copies the pixels back into `pixels`, which must have the size and depth
+  // of the construction; anything else is left alone.
   void CopyTo(const PixelBuffer& pixels) const;
 
  private:
