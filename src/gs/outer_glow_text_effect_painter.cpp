@@ -1,0 +1,64 @@
+#include "gs/outer_glow_text_effect_painter.h"
+
+#include "base/bitmap.h"
+#include "base/canvas.h"
+#include "base/font.h"
+#include "effects/blend.h"
+#include "effects/saturated_rect.h"
+#include "gs/text_radiation_effect.h"
+
+namespace gs {
+
+template <typename Char>
+void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect,
+                                                   int32_t format, int32_t asLayer, bool premultiplied) {
+  const int64_t dx = effect_.OffsetX(), dy = effect_.OffsetY();
+  if (dx == 0 && dy == 0) {
+    target.Canvas().Font().Assign(effect_.Font());
+    effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
+    return;
+  }
+  // Drawn moved into a copy of the whole target, then only the unmoved
+  // rectangle is copied back, so the caption is cut off at its edges.
+  const TRect moved = SaturatedRect(rect.Left + dx, rect.Top + dy, rect.Right + dx, rect.Bottom + dy);
+  TBitmap scratch;
+  scratch.Assign(target);
+  scratch.Canvas().Font().Assign(effect_.Font());
+  effect_.GlowPainter().PaintText(scratch, text, moved, format, asLayer, premultiplied);
+  CopyBitmapToCanvas(target.Canvas(), rect, scratch, {rect.Left, rect.Top});
+}
+
+void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
+                                             int32_t asLayer, bool premultiplied) {
+  target.Font().Assign(effect_.Font());
+  effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
+}
+
+void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect,
+                                             int32_t format, int32_t asLayer, bool premultiplied) {
+  target.Font().Assign(effect_.Font());
+  effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
+}
+
+void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
+                                             int32_t asLayer, bool premultiplied) {
+  PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
+}
+
+void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect,
+                                             int32_t format, int32_t asLayer, bool premultiplied) {
+  PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
+}
+
+int32_t GsOuterGlowTextEffectPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) {
+  canvas.Font().Assign(effect_.Font());
+  return effect_.GlowPainter().MeasureText(canvas, text, rect, format);
+}
+
+int32_t GsOuterGlowTextEffectPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
+                                                  int32_t format) {
+  canvas.Font().Assign(effect_.Font());
+  return effect_.GlowPainter().MeasureText(canvas, text, rect, format);
+}
+
+}  // namespace gs
