@@ -6,15 +6,12 @@ namespace gs {
 
 WdgButton::WdgButton()
     : appearance_(std::make_unique<GsButtonAppearance>(
-          GsAppearanceChangeEvent(this, &WdgButton::AppearanceChanged))) {}
+          GsAppearanceChangeEvent(this, &WdgButton::AppearanceChanged))),
+      textEffect_(std::make_unique<GsButtonOuterGlowTextEffect>()) {}
 
 WdgButton::~WdgButton() = default;
 
-TTextPainter* WdgButton::GetTextPainter(int32_t /*state*/) {
-  // The per-state text effect arrives with caption drawing; until then a
-  // button has no painter, and with an empty caption none is asked for.
-  return nullptr;
-}
+TTextPainter* WdgButton::GetTextPainter(int32_t state) { return &textEffect_->GetStatePainter(state); }
 
 void WdgButton::AppearanceChanged(TObject* /*sender*/, int32_t index) {
   if (index != GsCtrlAppearance::kRaised) return;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "gs/button_appearance.h"
+#include "gs/button_outer_glow_text_effect.h"
 #include "gs/wdg_custom_control.h"
 
 namespace gs {
@@ -16,11 +17,14 @@ class WdgButton : public WdgCustomControl {
 
   GsButtonAppearance& Appearance() { return *appearance_; }
   const GsButtonAppearance& Appearance() const { return *appearance_; }
+  // The caption's look in each visual state.
+  GsButtonOuterGlowTextEffect& TextEffect() { return *textEffect_; }
   // The visual state chosen at the last paint.
   int32_t State() const { return state_; }
   // The left button went down on this button and has not come up.
   bool Pressed() const { return pressed_; }
 
+  // The painter of the text effect for `state`; it stays the text effect's.
   TTextPainter* GetTextPainter(int32_t state) override;
 
   // The appearance's change handler: the button takes the size of its Raised picture.
@@ -37,6 +41,7 @@ class WdgButton : public WdgCustomControl {
   int32_t ChooseState() const;
 
   std::unique_ptr<GsButtonAppearance> appearance_;
+  std::unique_ptr<GsButtonOuterGlowTextEffect> textEffect_;
   int32_t state_ = GsCtrlAppearance::kRaised;
   bool pressed_ = false;
 };

@@ -28,8 +28,15 @@ class WdgCustomControl : public GsWidget {
   GsTextMargins& Margins() { return *margins_; }
   const GsTextMargins& Margins() const { return *margins_; }
 
-  // Draws Caption onto `target` with the look of visual state `state`.
-  // Caption drawing is not there yet, so this draws nothing.
+  // The caption's rectangle in the widget's own coordinates: the client area
+  // inset by the margins.
+  TRect TextRect() const;
+  // The text-drawing format from Alignment, Layout and WordWrap; a single line
+  // is always centred vertically.
+  int32_t TextFlags() const;
+
+  // Draws Caption onto `target` with the look of visual state `state`, laid
+  // over it as a premultiplied layer.
   virtual void DrawCaption(TBitmap& target, int32_t state);
   // The painter for `state`; it stays owned by the control.
   virtual TTextPainter* GetTextPainter(int32_t state) = 0;
