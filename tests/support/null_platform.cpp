@@ -196,6 +196,8 @@ namespace {
 std::vector<std::wstring> LayOutLines(const std::wstring& text, uint32_t format, int32_t maxWidth,
                                       int32_t cell) {
   if (format & platform::kTextSingleLine) return {text};
+  // As DrawText has it, an empty text spans no lines unless drawn as a single line.
+  if (text.empty()) return {};
   std::vector<std::wstring> lines;
   size_t start = 0;
   while (true) {

@@ -176,7 +176,8 @@ class NullWindowing : public platform::Windowing {
 // placed by the format flags as DrawText places them: left, center or right;
 // with single line also vertically centred or at the bottom; word break wraps
 // at spaces within the rectangle's width; calc-rect draws nothing and sets the
-// rectangle to the text's extent (an empty text is 0 wide and one line tall).
+// rectangle to the text's extent (an empty text is 0 wide, and one line tall
+// with single line, else 0 tall).
 // Drawing is clipped to the rectangle. A glyph cell is blended with `coverage`
 // over what lies below, so white text on black leaves `coverage` in every channel.
 class NullTextRasterizer : public platform::TextRasterizer {

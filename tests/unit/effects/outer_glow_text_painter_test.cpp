@@ -228,8 +228,11 @@ TEST_F(OuterGlowTextPainterTest, MeasureGrowsByTheHaloAndTheShift) {
 TEST_F(OuterGlowTextPainterTest, AZeroWidthMeasureIsNotGrown) {
   Shape(4, 2, 3);
   TRect rect{5, 5, 50, 50};
-  painter->MeasureText(target.Canvas(), L"", rect, 0);
+  painter->MeasureText(target.Canvas(), L"", rect, 0x20);  // one line tall, no width
   EXPECT_EQ(rect, (TRect{5, 5, 5, 15}));
+  rect = {5, 5, 50, 50};
+  painter->MeasureText(target.Canvas(), "", rect, 0x10);
+  EXPECT_EQ(rect, (TRect{5, 5, 5, 5}));
 }
 
 TEST_F(OuterGlowTextPainterTest, NegativeRadiusMeasuresAsZero) {
