@@ -1,5 +1,159 @@
+// The Director's life: construction, destruction, building the panel and composing it.
 #include "app/director.h"
 
-Director::Director() = default;
+#include <cwchar>
 
-Director::~Director() = default;
+#include "app/panel_artwork.h"
+#include "app/panel_form.h"
+#include "base/bitmap.h"
+#include "base/canvas.h"
+#include "base/timer.h"
+#include "gs/per_pixel_layered_window.h"
+#include "gs/widget_factories.h"
+#include "platform/services.h"
+#include "platform/system.h"
+#include "platform/windowing.h"
+
+namespace {
+
+constexpr int32_t kTopMargin = 20;
+constexpr uint8_t kPanelOpacity = 230;
+
+// Arabic of every country, and Hebrew: the panel then starts at the left edge.
+constexpr uint16_t kRightToLeftLanguages[] = {0x0401, 0x0801, 0x0C01, 0x1001, 0x1401, 0x1801,
+                                              0x1C01, 0x2001, 0x2401, 0x2801, 0x2C01, 0x3001,
+                                              0x3401, 0x3801, 0x3C01, 0x4001, 0x040D};
+
+bool IsRightToLeft(uint16_t language) {
+  for (uint16_t rightToLeft : kRightToLeftLanguages) {
+    if (language == rightToLeft) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+Director::Director() {
+  rotation_.Bind();
+  BuildBackgrounds();
+  BuildButtons();
+  CreateTimers();
+  // The first state change runs the whole collapse, animation included,
+  // before the window is first shown.
+  SetState(StateCollapsed, false);
+  ConnectFormEvents();
+  idleTimer_->SetEnabled(panelState_ == StateCollapsed);
+}
+
+Director::~Director() {
+  rotation_.Release();
+  for (std::unique_ptr<TTimer>* timer : {&foregroundTimer_, &idleTimer_}) {
+    if (*timer) (*timer)->SetEnabled(false);
+    timer->reset();
+  }
+  layeredWindow_.reset();
+  // Every frame and button hangs on the current root; each is taken off and
+  // destroyed once, then the backgrounds go.
+  for (gs::WdgButton* frame : extendFrames_) frame->Detach().reset();
+  extendFrames_.clear();
+  for (gs::WdgButton* button : Buttons()) {
+    if (button != nullptr) button->Detach().reset();
+  }
+  root_ = nullptr;
+  noneImage_.reset();
+  collapsedImage_.reset();
+  expandedImage_.reset();
+}
+
+void Director::BindRotationLibrary() { rotation_.Bind(); }
+void Director::ReleaseRotationLibrary() { rotation_.Release(); }
+void Director::TurnLeft() { rotation_.TurnLeft(); }
+void Director::TurnRight() { rotation_.TurnRight(); }
+void Director::SwitchAutoRotation(bool on) { rotation_.SwitchAutoRotation(on); }
+bool Director::IsAutoRotationOn() { return rotation_.IsAutoRotationOn(); }
+
+void Director::BuildBackgrounds() {
+  noneImage_ = gs::CreateImage(panel_artwork::kNoneBackground);
+  noneImage_->SetAutoSize(true);
+  collapsedImage_ = gs::CreateImage(panel_artwork::kCollapsedBackground);
+  collapsedImage_->SetAutoSize(true);
+  expandedImage_ = gs::CreateImage(panel_artwork::kExpandedBackground);
+  expandedImage_->SetAutoSize(true);
+
+  platform::System& system = platform::GetSystem();
+  const uint16_t language = system.SystemDefaultLanguage();
+  root_ = collapsedImage_.get();
+  root_->SetHost(PanelForm);
+  PanelForm->SetClientWidth(root_->Width());
+  PanelForm->SetClientHeight(root_->Height());
+
+  wchar_t text[64] = {};
+  std::swprintf(text, 64, L"%x", static_cast<unsigned>(language));
+  system.DebugOutput(text);
+
+  if (IsRightToLeft(language)) {
+    PanelForm->SetLeft(0);
+  } else {
+    PanelForm->SetLeft(platform::GetWindowing().ScreenWidth() - PanelForm->Width());
+  }
+  PanelForm->SetTop(kTopMargin);
+
+  if (!layeredWindow_) {
+    layeredWindow_ = std::make_unique<gs::TPerPixelLayeredWindowMaker>();
+    layeredWindow_->SetUseConstantAlpha(true);
+    layeredWindow_->SetAlpha(kPanelOpacity);
+    layeredWindow_->SetUsePerPixelAlpha(true);
+  }
+}
+
+void Director::BuildButtons() {
+  const struct {
+    gs::WdgButton** slot;
+    gs::ButtonImageNames names;
+    int32_t left;
+    int32_t top;
+  } buttons[] = {
+      {&closeButton_, panel_artwork::ButtonPictures(L"X", false), 280, 44},
+      {&turnLeftButton_, panel_artwork::ButtonPictures(L"Turn Left", true), 102, 32},
+      {&turnRightButton_, panel_artwork::ButtonPictures(L"Turn Right", true), 158, 32},
+      {&lockButton_, panel_artwork::ButtonPictures(L"lock", false), 214, 32},
+      {&unlockButton_, panel_artwork::ButtonPictures(L"Unlock", false), 214, 32},
+      {&stage1Button_, panel_artwork::HandlePictures(L"Stage1", false), 227, 0},
+      {&stage2Button_, panel_artwork::HandlePictures(L"Stage2", false), 0, 0},
+  };
+  // Each widget belongs to the root from the start, so it always has exactly one owner.
+  for (const auto& [slot, names, left, top] : buttons) {
+    gs::WdgButton* button = root_->Adopt(gs::CreateButton(names));
+    button->SetLeft(left);
+    button->SetTop(top);
+    button->OnClick = gs::GsNotifyEvent(this, &Director::OnButtonClick);
+    button->SetVisible(false);
+    *slot = button;
+  }
+  for (int32_t i = 1; i <= panel_artwork::kFrameCount; ++i) {
+    gs::WdgButton* frame = root_->Adopt(gs::CreateButton(panel_artwork::FramePictures(i)));
+    frame->SetLeft(0);
+    frame->SetTop(0);
+    frame->SetVisible(false);
+    extendFrames_.push_back(frame);
+  }
+}
+
+std::vector<gs::WdgButton*> Director::Buttons() const {
+  return {closeButton_, turnLeftButton_, turnRightButton_, lockButton_, unlockButton_, stage1Button_, stage2Button_};
+}
+
+void Director::AttachToRoot() {
+  root_->SetHost(PanelForm);
+  for (gs::WdgButton* button : Buttons()) button->SetParent(root_);
+  for (gs::WdgButton* frame : extendFrames_) frame->SetParent(root_);
+}
+
+void Director::Repaint() {
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+  bitmap.Canvas().Brush().SetColor(clBlack);
+  bitmap.SetSize(root_->Width(), root_->Height());
+  root_->PaintTo(bitmap);
+  layeredWindow_->UpdateForm(*PanelForm, bitmap);
+}

@@ -87,7 +87,10 @@ class Session:
             time.sleep(interval)
 
     def wait_for_window(self, timeout=15.0):
-        return self.wait_for(lambda: (self.windows() or [None])[0], timeout, what="the panel window")
+        """The panel window, once it is shown."""
+        def shown():
+            return next((window for window in self.windows() if window["visible"]), None)
+        return self.wait_for(shown, timeout, what="the panel window to show")
 
     def screen_size(self):
         return tuple(map(int, self.xdotool("getdisplaygeometry").split()))

@@ -1,0 +1,107 @@
+// The panel's two states, the slide animation between them and the two timers.
+#include "app/director.h"
+#include "app/panel_artwork.h"
+#include "base/timer.h"
+#include "gs/wdg_button.h"
+#include "gs/wdg_image.h"
+#include "platform/services.h"
+#include "platform/system.h"
+#include "platform/windowing.h"
+
+namespace {
+
+constexpr uint32_t kForegroundInterval = 100;
+constexpr uint32_t kIdleInterval = 3000;
+constexpr uint32_t kFramePause = 30;
+constexpr wchar_t kPanelClass[] = L"TPanelForm";
+constexpr wchar_t kPanelTitle[] = L"KOVA Zentara";
+
+}  // namespace
+
+void Director::CreateTimers() {
+  foregroundTimer_ = std::make_unique<TTimer>();
+  foregroundTimer_->SetInterval(kForegroundInterval);
+  foregroundTimer_->SetOnTimer(Callback<TObject*>(this, &Director::OnTimer));
+  idleTimer_ = std::make_unique<TTimer>();
+  idleTimer_->SetInterval(kIdleInterval);
+  idleTimer_->SetOnTimer(Callback<TObject*>(this, &Director::OnTimer));
+}
+
+void Director::Pause() { platform::GetSystem().Sleep(kFramePause); }
+
+void Director::ShowOnlyFrame(const gs::WdgButton* frame) {
+  for (gs::WdgButton* each : extendFrames_) each->SetVisible(each == frame);
+}
+
+void Director::Slide(bool expanding) {
+  Pause();
+  root_ = noneImage_.get();
+  AttachToRoot();
+  const size_t count = extendFrames_.size();
+  for (size_t i = 0; i < count; ++i) {
+    ShowOnlyFrame(extendFrames_[expanding ? i : count - 1 - i]);
+    Repaint();
+    Pause();
+  }
+  ShowOnlyFrame(nullptr);
+}
+
+void Director::SetState(int32_t newState, bool touchIdleTimer) {
+  if (newState == panelState_) return;
+  panelState_ = newState;
+  if (panelState_ == StateExpanded) {
+    stage1Button_->SetVisible(false);
+    Slide(true);
+  } else if (panelState_ == StateCollapsed) {
+    for (gs::WdgButton* button :
+         {stage2Button_, closeButton_, turnLeftButton_, turnRightButton_, lockButton_, unlockButton_}) {
+      button->SetVisible(false);
+    }
+    Slide(false);
+  }
+
+  // From here on nothing is pushed directly: the changes below invalidate the
+  // form, and the paint that follows composes the new root.
+  root_ = panelState_ == StateExpanded ? expandedImage_.get() : collapsedImage_.get();
+  AttachToRoot();
+  const bool expanded = panelState_ != StateCollapsed;
+  closeButton_->SetVisible(expanded);
+  turnLeftButton_->SetVisible(expanded);
+  turnRightButton_->SetVisible(expanded);
+  stage1Button_->SetVisible(!expanded);
+  stage2Button_->SetVisible(expanded);
+  const bool on = IsAutoRotationOn();
+  lockButton_->SetVisible(expanded && !on);
+  unlockButton_->SetVisible(expanded && on);
+  turnLeftButton_->SetEnabled(unlockButton_->Visible());
+  turnRightButton_->SetEnabled(unlockButton_->Visible());
+  foregroundTimer_->SetEnabled(panelState_ == StateExpanded);
+  if (touchIdleTimer) idleTimer_->SetEnabled(panelState_ == StateCollapsed);
+}
+
+void Director::OnTimer(TObject* sender) {
+  if (sender == foregroundTimer_.get()) {
+    platform::Windowing& windows = platform::GetWindowing();
+    const platform::WindowHandle foreground = windows.ForegroundWindow();
+    // Looked up until found, then kept.
+    if (ownWindow_ == 0) ownWindow_ = windows.FindWindow(kPanelClass, kPanelTitle);
+    if (foreground != 0 && foreground != ownWindow_) {
+      foregroundTimer_->SetEnabled(false);
+      SetState(StateCollapsed, true);
+    }
+  } else if (sender == idleTimer_.get()) {
+    idleTimer_->SetEnabled(false);
+    ShowIdleLook();
+  }
+}
+
+void Director::SetHandleLook(bool idle) {
+  if (idleLookShown_ == idle) return;
+  idleLookShown_ = idle;
+  gs::ReloadButtonImages(*stage1Button_, panel_artwork::HandlePictures(L"Stage1", idle));
+  Repaint();
+}
+
+void Director::ShowIdleLook() { SetHandleLook(true); }
+
+void Director::ShowActiveLook() { SetHandleLook(false); }

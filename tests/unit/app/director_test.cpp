@@ -1,0 +1,462 @@
+#include "app/director.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/panel_form.h"
+#include "base/application.h"
+#include "base/timer.h"
+#include "gs/wdg_button.h"
+#include "gs/wdg_image.h"
+#include "null_platform.h"
+
+namespace {
+
+using testing_support::NullPlatform;
+
+constexpr wchar_t kExe[] = L"C:\\Programs\\Zentara\\Zentara.exe";
+constexpr wchar_t kImages[] = L"C:\\Programs\\Zentara\\images\\";
+constexpr wchar_t kLibrary[] = L"C:\\Programs\\Zentara\\Images\\Quillet.dll";
+
+// The rotation library's exports, standing in for the real ones.
+struct FakeRotation {
+  static inline int32_t angle = 1;
+  static inline int32_t autoOn = 0;
+  static inline std::vector<std::string> calls;
+
+  static int32_t ZENTARA_WINAPI GetAngle() {
+    calls.push_back("RT_GetAngle");
+    return angle;
+  }
+  static int32_t ZENTARA_WINAPI SetAngle(int32_t code) {
+    calls.push_back("RT_SetAngle(" + std::to_string(code) + ")");
+    angle = code;
+    return 1;
+  }
+  static int32_t ZENTARA_WINAPI GetAutoRotationOn() {
+    calls.push_back("RT_GetAutoRotationOn");
+    return autoOn;
+  }
+  static int32_t ZENTARA_WINAPI SetAutoRotation(int32_t on) {
+    calls.push_back("RT_SetAutoRotation(" + std::to_string(on) + ")");
+    autoOn = on;
+    return 1;
+  }
+  static void Reset() {
+    angle = 1;
+    autoOn = 0;
+    calls.clear();
+  }
+};
+
+template <typename Function>
+void* Entry(Function function) {
+  return reinterpret_cast<void*>(function);
+}
+
+// Opaque colour of frame `number`, so a push tells which frame it showed.
+uint32_t FrameColour(int32_t number) { return 0xFF000000u | static_cast<uint32_t>(number * 10); }
+
+class DirectorTest : public ::testing::Test {
+ protected:
+  DirectorTest() {
+    FakeRotation::Reset();
+    platform.system.executableName = kExe;
+    platform.windows.screenWidth = 1280;
+    platform.windows.screenHeight = 1024;
+    AddArtwork();
+    platform.libraries.available[kLibrary].exports = {
+        {"RT_GetAngle", Entry(&FakeRotation::GetAngle)},
+        {"RT_SetAngle", Entry(&FakeRotation::SetAngle)},
+        {"RT_GetAutoRotationOn", Entry(&FakeRotation::GetAutoRotationOn)},
+        {"RT_SetAutoRotation", Entry(&FakeRotation::SetAutoRotation)},
+    };
+  }
+
+  void AddArtwork() {
+    const auto add = [&](const std::wstring& name, int32_t w, int32_t h, uint32_t bgra) {
+      platform.images.AddSolid(kImages + name, w, h, bgra);
+    };
+    add(L"None.png", 341, 113, 0);
+    add(L"extend0001.png", 341, 113, 0x40101010);
+    add(L"extend0015.png", 341, 113, 0x80202020);
+    for (int32_t i = 1; i <= 15; ++i) add(L"LEFT_Extend\\" + std::to_wstring(i) + L".png", 341, 113, FrameColour(i));
+    for (const wchar_t* state : {L"n", L"d", L"o"}) {
+      add(std::wstring(L"Button\\X\\") + state + L".png", 24, 24, 0xFF0000FF);
+      add(std::wstring(L"Button\\lock\\") + state + L".png", 48, 48, 0xFF00FF00);
+      add(std::wstring(L"Button\\Unlock\\") + state + L".png", 48, 48, 0xFFFF0000);
+    }
+    for (const wchar_t* state : {L"n", L"d", L"o", L"un"}) {
+      add(std::wstring(L"Button\\Turn Left\\") + state + L".png", 48, 48, 0xFF303030);
+      add(std::wstring(L"Button\\Turn Right\\") + state + L".png", 48, 48, 0xFF404040);
+    }
+    add(L"Button\\Stage1\\d.png", 114, 113, 0xFF505050);
+    add(L"Button\\Stage1\\n.png", 114, 113, 0x80282828);
+    add(L"Button\\Stage2\\d.png", 91, 113, 0xFF606060);
+  }
+
+  // Builds the program's form, which builds the Director.
+  Director& Start() {
+    form = application->CreateForm<TPanelForm>();
+    return *form->GetDirector();
+  }
+
+  platform::WindowHandle Window() { return form->Handle(); }
+  platform::WindowEvents& Events() { return *platform.windows.At(Window()).events; }
+
+  void Click(int32_t x, int32_t y, platform::MouseButton button = platform::MouseButton::Left) {
+    const uint8_t held = button == platform::MouseButton::Left ? platform::kLeft : platform::kRight;
+    Events().HandleMouseDown(button, held, x, y);
+    Events().HandleMouseUp(button, 0, x, y);
+  }
+
+  // Which frame (1 to 15) a push showed, from its top-left pixel; 0 for none.
+  static int32_t FrameOf(const testing_support::NullWindowing::Push& push) {
+    const uint8_t* p = push.pixels.data();
+    return p[3] == 255 && p[1] == 0 && p[2] == 0 ? p[0] / 10 : 0;
+  }
+
+  NullPlatform platform;
+  std::unique_ptr<TApplication> application = std::make_unique<TApplication>();
+  TPanelForm* form = nullptr;
+};
+
+// --- placement ------------------------------------------------------------
+
+TEST_F(DirectorTest, ThePanelStartsAtTheRightEdgeTwentyPixelsDown) {
+  for (uint16_t language : {0x0409, 0x0001}) {
+    SCOPED_TRACE(language);
+    NullPlatform fresh;
+    fresh.system.executableName = kExe;
+    fresh.system.language = language;
+    fresh.windows.screenWidth = 1280;
+    fresh.images.files = platform.images.files;
+    TApplication app;
+    TPanelForm* panel = app.CreateForm<TPanelForm>();
+    EXPECT_EQ(panel->Left(), 1280 - 341);
+    EXPECT_EQ(panel->Top(), 20);
+    EXPECT_EQ(panel->ClientWidth(), 341);
+    EXPECT_EQ(panel->ClientHeight(), 113);
+  }
+}
+
+TEST_F(DirectorTest, ThePanelStartsAtTheLeftEdgeForArabicAndHebrew) {
+  for (uint16_t language : {0x0401, 0x040D, 0x3C01}) {
+    SCOPED_TRACE(language);
+    NullPlatform fresh;
+    fresh.system.executableName = kExe;
+    fresh.system.language = language;
+    fresh.images.files = platform.images.files;
+    TApplication app;
+    TPanelForm* panel = app.CreateForm<TPanelForm>();
+    EXPECT_EQ(panel->Left(), 0);
+    EXPECT_EQ(panel->Top(), 20);
+  }
+}
+
+TEST_F(DirectorTest, TheLanguageIsWrittenToTheDebuggerInLowerCaseHex) {
+  platform.system.language = 0x0C01;
+  Start();
+  ASSERT_FALSE(platform.system.debugLines.empty());
+  EXPECT_EQ(platform.system.debugLines.front(), L"c01");
+}
+
+// --- construction and destruction ----------------------------------------
+
+TEST_F(DirectorTest, ConstructionRunsTheCollapseOnceAndEndsCollapsedWithTheIdleTimerOn) {
+  Director& director = Start();
+  EXPECT_EQ(director.PanelState(), Director::StateCollapsed);
+  EXPECT_EQ(director.Root(), director.CollapsedImage());
+  std::vector<int32_t> frames;
+  for (const auto& push : platform.windows.pushes) frames.push_back(FrameOf(push));
+  EXPECT_EQ(frames, (std::vector<int32_t>{15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+  EXPECT_TRUE(director.IdleTimer()->Running());
+  EXPECT_FALSE(director.ForegroundTimer()->Running());
+  EXPECT_TRUE(director.Stage1Button()->Visible());
+  for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
+}
+
+TEST_F(DirectorTest, TheLibraryIsLoadedFromTheExecutablesFolderAndFreedAtTheEnd) {
+  Start();
+  ASSERT_EQ(platform.libraries.loadRequests.size(), 1u);
+  EXPECT_EQ(platform.libraries.loadRequests[0], kLibrary);
+  application.reset();
+  EXPECT_EQ(platform.libraries.freed.size(), 1u);
+  EXPECT_EQ(platform.timers.RunningCount(), 0u);
+}
+
+TEST_F(DirectorTest, EveryButtonAndFrameHangsOnTheRoot) {
+  Director& director = Start();
+  EXPECT_EQ(director.Root()->Children().size(), 7u + 15u);
+  for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_EQ(frame->Parent(), director.Root());
+  EXPECT_EQ(director.CloseButton()->Width(), 24);
+  EXPECT_EQ(director.Stage1Button()->Left(), 227);
+  EXPECT_EQ(director.TurnRightButton()->Left(), 158);
+}
+
+// --- the handle -------------------------------------------------------------
+
+TEST_F(DirectorTest, AReleaseOnTheCollapsedHandleExpandsAndOnlyThere) {
+  Director& director = Start();
+  for (auto [x, y] : {std::pair{226, 10}, {341, 10}, {300, 113}}) {
+    Click(x, y);
+    EXPECT_EQ(director.PanelState(), Director::StateCollapsed) << x << "," << y;
+  }
+  Click(227, 0);
+  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+  Click(91, 0);
+  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+  Click(90, 0);
+  EXPECT_EQ(director.PanelState(), Director::StateCollapsed);
+  Click(340, 112);
+  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+}
+
+TEST_F(DirectorTest, ARightClickOnTheHandleTogglesToo) {
+  Director& director = Start();
+  Click(300, 50, platform::MouseButton::Right);
+  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+}
+
+TEST_F(DirectorTest, AMoveOfThreePixelsStillClicksButFourStartsADragThatNeverToggles) {
+  Director& director = Start();
+  Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 300, 50);
+  Events().HandleMouseMove(platform::kLeft, 303, 53);
+  EXPECT_EQ(platform.windows.At(Window()).drags, 0);
+  Events().HandleMouseUp(platform::MouseButton::Left, 0, 303, 53);
+  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+
+  Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 50, 50);
+  Events().HandleMouseMove(platform::kLeft, 50, 54);
+  EXPECT_EQ(platform.windows.At(Window()).drags, 1);
+  // The platform's window move takes the release; a further move starts nothing more.
+  Events().HandleMouseMove(platform::kLeft, 50, 60);
+  EXPECT_EQ(platform.windows.At(Window()).drags, 1);
+  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+}
+
+// --- pulling the window back ------------------------------------------------
+
+TEST_F(DirectorTest, LeavingTheWindowPullsItBackInsideTheScreen) {
+  Start();
+  auto placeAndLeave = [&](int32_t left, int32_t top) {
+    platform.windows.MoveWindow(Window(), left, top);
+    Events().HandleMouseLeave();
+  };
+  placeAndLeave(1000, 500);  // right edge beyond the screen
+  EXPECT_EQ(form->Left(), 1280 - 341);
+  placeAndLeave(113 - 341, 500);  // right edge at 113
+  EXPECT_EQ(form->Left(), -228);
+  placeAndLeave(100, -5);
+  EXPECT_EQ(form->Top(), 0);
+  placeAndLeave(100, 1000);
+  EXPECT_EQ(form->Top(), 1024 - 113);
+}
+
+TEST_F(DirectorTest, AWindowInsideTheScreenStaysWhereItIs) {
+  Start();
+  platform.windows.MoveWindow(Window(), 400, 300);
+  form->SetLeft(400);
+  form->SetTop(300);
+  Events().HandleMouseLeave();
+  EXPECT_EQ(form->Left(), 400);
+  EXPECT_EQ(form->Top(), 300);
+}
+
+// --- states and animation -----------------------------------------------------
+
+struct Visibility {
+  bool stage1, stage2, close, turnLeft, turnRight, lock, unlock, turnEnabled;
+  friend bool operator==(const Visibility&, const Visibility&) = default;
+};
+
+Visibility VisibilityOf(const Director& d) {
+  return {d.Stage1Button()->Visible(),  d.Stage2Button()->Visible(),  d.CloseButton()->Visible(),
+          d.TurnLeftButton()->Visible(), d.TurnRightButton()->Visible(), d.LockButton()->Visible(),
+          d.UnlockButton()->Visible(),  d.TurnLeftButton()->Enabled() && d.TurnRightButton()->Enabled()};
+}
+
+TEST_F(DirectorTest, EachStateShowsItsButtons) {
+  Director& director = Start();
+  EXPECT_EQ(VisibilityOf(director), (Visibility{true, false, false, false, false, false, false, false}));
+
+  director.SetState(Director::StateExpanded, true);
+  EXPECT_EQ(director.Root(), director.ExpandedImage());
+  EXPECT_EQ(VisibilityOf(director), (Visibility{false, true, true, true, true, true, false, false}));
+  EXPECT_TRUE(director.ForegroundTimer()->Running());
+  EXPECT_FALSE(director.IdleTimer()->Running());
+
+  FakeRotation::autoOn = 1;
+  director.SetState(Director::StateCollapsed, true);
+  director.SetState(Director::StateExpanded, true);
+  EXPECT_EQ(VisibilityOf(director), (Visibility{false, true, true, true, true, false, true, true}));
+}
+
+TEST_F(DirectorTest, WithoutTheAutoRotationExportTheLockShowsAndTurningIsOff) {
+  platform.libraries.available[kLibrary].exports.erase("RT_GetAutoRotationOn");
+  FakeRotation::autoOn = 1;
+  Director& director = Start();
+  director.SetState(Director::StateExpanded, true);
+  EXPECT_EQ(VisibilityOf(director), (Visibility{false, true, true, true, true, true, false, false}));
+}
+
+TEST_F(DirectorTest, SettingTheCurrentStateChangesNothing) {
+  Director& director = Start();
+  const size_t pushes = platform.windows.pushes.size();
+  const size_t sleeps = platform.system.sleeps.size();
+  FakeRotation::calls.clear();
+  director.SetState(Director::StateCollapsed, true);
+  EXPECT_EQ(platform.windows.pushes.size(), pushes);
+  EXPECT_EQ(platform.system.sleeps.size(), sleeps);
+  EXPECT_TRUE(FakeRotation::calls.empty());
+}
+
+TEST_F(DirectorTest, ExpandingShowsTheFramesInOrderEachAloneBetweenPauses) {
+  Director& director = Start();
+  platform.windows.pushes.clear();
+  std::vector<std::string> events;
+  platform.system.onSleep = [&](uint32_t ms) {
+    events.push_back("sleep " + std::to_string(ms) + " after " + std::to_string(platform.windows.pushes.size()));
+  };
+  director.SetState(Director::StateExpanded, true);
+  ASSERT_EQ(platform.windows.pushes.size(), 15u);
+  for (int32_t i = 0; i < 15; ++i) {
+    EXPECT_EQ(FrameOf(platform.windows.pushes[static_cast<size_t>(i)]), i + 1);
+    EXPECT_EQ(platform.windows.pushes[static_cast<size_t>(i)].width, 341);
+  }
+  // One pause before the first frame and one after each.
+  ASSERT_EQ(events.size(), 16u);
+  EXPECT_EQ(events.front(), "sleep 30 after 0");
+  EXPECT_EQ(events.back(), "sleep 30 after 15");
+  for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
+}
+
+// --- timers -------------------------------------------------------------------
+
+TEST_F(DirectorTest, AnotherForegroundWindowCollapsesTheExpandedPanel) {
+  Director& director = Start();
+  director.SetState(Director::StateExpanded, true);
+
+  platform.windows.foreground = 0;  // changing hands
+  platform.timers.FireInterval(100);
+  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+
+  platform.windows.foreground = Window();
+  platform.timers.FireInterval(100);
+  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+
+  platform.windows.foreground = 0xBEEF;
+  platform.timers.FireInterval(100);
+  EXPECT_EQ(director.PanelState(), Director::StateCollapsed);
+  EXPECT_FALSE(director.ForegroundTimer()->Running());
+  EXPECT_TRUE(director.IdleTimer()->Running());
+}
+
+TEST_F(DirectorTest, TheOwnWindowIsLookedUpUntilFoundThenKept) {
+  Director& director = Start();
+  director.SetState(Director::StateExpanded, true);
+  platform.windows.findable = false;
+  platform.windows.foreground = 0;
+  platform.timers.FireInterval(100);
+  platform.timers.FireInterval(100);
+  EXPECT_EQ(platform.windows.findRequests, 2);
+  platform.windows.findable = true;
+  platform.timers.FireInterval(100);
+  platform.timers.FireInterval(100);
+  EXPECT_EQ(platform.windows.findRequests, 3);
+}
+
+TEST_F(DirectorTest, TheHandleTurnsIdleOnTheIdleTickAndActiveOnTheNextMove) {
+  Director& director = Start();
+  const std::wstring idle = std::wstring(kImages) + L"Button\\Stage1\\n.png";
+  platform.images.decoded.clear();
+  platform.timers.FireInterval(3000);
+  EXPECT_TRUE(director.IdleLookShown());
+  EXPECT_FALSE(director.IdleTimer()->Running());
+  EXPECT_EQ(platform.images.decoded, std::vector<std::wstring>(3, idle));
+
+  const size_t pushes = platform.windows.pushes.size();
+  director.ShowIdleLook();
+  EXPECT_EQ(platform.images.decoded.size(), 3u) << "no reload when the look is already shown";
+  EXPECT_EQ(platform.windows.pushes.size(), pushes);
+
+  Events().HandleMouseMove(0, 10, 10);
+  EXPECT_FALSE(director.IdleLookShown());
+  EXPECT_EQ(platform.images.decoded.back(), std::wstring(kImages) + L"Button\\Stage1\\d.png");
+  Events().HandleMouseLeave();
+  EXPECT_TRUE(director.IdleTimer()->Running());
+}
+
+// --- buttons and rotation ---------------------------------------------------------
+
+TEST_F(DirectorTest, LockAndUnlockSwapEvenWithoutTheLibrary) {
+  platform.libraries.available.clear();
+  Director& director = Start();
+  director.SetState(Director::StateExpanded, true);
+  director.OnButtonClick(director.LockButton());
+  EXPECT_FALSE(director.LockButton()->Visible());
+  EXPECT_TRUE(director.UnlockButton()->Visible());
+  EXPECT_TRUE(director.TurnLeftButton()->Enabled());
+  director.OnButtonClick(director.UnlockButton());
+  EXPECT_TRUE(director.LockButton()->Visible());
+  EXPECT_FALSE(director.TurnRightButton()->Enabled());
+}
+
+TEST_F(DirectorTest, LockSwitchesAutoRotationOnAndUnlockOff) {
+  Director& director = Start();
+  FakeRotation::calls.clear();
+  director.OnButtonClick(director.LockButton());
+  director.OnButtonClick(director.UnlockButton());
+  EXPECT_EQ(FakeRotation::calls, (std::vector<std::string>{"RT_SetAutoRotation(1)", "RT_SetAutoRotation(0)"}));
+}
+
+TEST_F(DirectorTest, TurningStepsThroughTheRotationCodes) {
+  Director& director = Start();
+  const int32_t left[] = {0, 2, 3, 4, 1};
+  const int32_t right[] = {0, 4, 1, 2, 3};
+  for (int32_t code = 1; code <= 4; ++code) {
+    FakeRotation::angle = code;
+    director.OnButtonClick(director.TurnLeftButton());
+    EXPECT_EQ(FakeRotation::angle, left[code]);
+    FakeRotation::angle = code;
+    director.OnButtonClick(director.TurnRightButton());
+    EXPECT_EQ(FakeRotation::angle, right[code]);
+  }
+}
+
+TEST_F(DirectorTest, AnUnreadableAngleStopsBothTurns) {
+  Director& director = Start();
+  for (int32_t answer : {-1, 0, 5}) {
+    FakeRotation::angle = answer;
+    FakeRotation::calls.clear();
+    director.TurnLeft();
+    director.TurnRight();
+    EXPECT_EQ(FakeRotation::calls, (std::vector<std::string>{"RT_GetAngle", "RT_GetAngle"}));
+  }
+}
+
+TEST_F(DirectorTest, WithoutSetAngleTheAngleIsNotEvenRead) {
+  platform.libraries.available[kLibrary].exports.erase("RT_SetAngle");
+  Director& director = Start();
+  FakeRotation::calls.clear();
+  director.TurnLeft();
+  director.TurnRight();
+  EXPECT_TRUE(FakeRotation::calls.empty());
+}
+
+TEST_F(DirectorTest, TheHandlesAndTheCloseButtonClicks) {
+  Director& director = Start();
+  director.OnButtonClick(director.Stage1Button());
+  director.OnButtonClick(director.Stage2Button());
+  EXPECT_EQ(director.PanelState(), Director::StateCollapsed);
+  EXPECT_EQ(platform.windows.quitRequests, 0);
+  Application = application.get();
+  director.OnButtonClick(director.CloseButton());
+  EXPECT_EQ(platform.windows.quitRequests, 1);
+  EXPECT_TRUE(application->Terminated());
+}
+
+}  // namespace
