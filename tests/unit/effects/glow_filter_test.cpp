@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -141,6 +142,30 @@ TEST(GlowFilterTest, WeightsOutsideTheGlowRangeGiveTheSameResults) {
     }
   }
   EXPECT_EQ(result[0][2], 900 * 1000 / 100);
+}
+
+TEST(GlowFilterTest, AnyKernelInTheGlowRangeGivesThePerCellValues) {
+  // Uneven radii, lopsided weights and zeros, on areas offset inside larger maps.
+  std::mt19937 random(7);
+  for (int round = 0; round < 40; ++round) {
+    const auto rowRadius = static_cast<int32_t>(random() % 5), colRadius = static_cast<int32_t>(random() % 7);
+    ValueMap kernel(2 * rowRadius + 1, 2 * colRadius + 1);
+    for (int32_t i = 0; i < kernel.Rows(); ++i) {
+      for (int32_t j = 0; j < kernel.Columns(); ++j) kernel[i][j] = random() % 3 == 0 ? 0 : static_cast<int32_t>(random() % 257);
+    }
+    NeighborWeightedFilter filter(std::move(kernel), rowRadius, colRadius, 256);
+    const auto rows = static_cast<int32_t>(1 + random() % 12), cols = static_cast<int32_t>(1 + random() % 30);
+    ValueMap source(rows + 3, cols + 2), dest(rows + 1, cols + 4);
+    for (int32_t i = 0; i < source.Rows(); ++i) {
+      for (int32_t j = 0; j < source.Columns(); ++j) source[i][j] = random() % 4 == 0 ? static_cast<int32_t>(random() % 256) : 0;
+    }
+    ApplyToMap(filter, source, 2, 1, rows, cols, dest, 1, 3);
+    for (int32_t i = 0; i < rows; ++i) {
+      for (int32_t j = 0; j < cols; ++j) {
+        ASSERT_EQ(dest[1 + i][3 + j], filter.ApplyAt(source, 2, 1, rows, cols, i, j)) << round << ": " << i << ", " << j;
+      }
+    }
+  }
 }
 
 TEST(GlowFilterTest, AnAreaOutsideItsMapIsRefused) {
