@@ -45,12 +45,22 @@ platform::WindowHandle TForm::Handle() {
 
 void TForm::Show() { platform::GetWindowing().ShowWindow(Handle()); }
 
+int32_t TForm::Left() const {
+  return handle_ != 0 ? platform::GetWindowing().GetWindowRect(handle_).left : left_;
+}
+
+int32_t TForm::Top() const {
+  return handle_ != 0 ? platform::GetWindowing().GetWindowRect(handle_).top : top_;
+}
+
 void TForm::SetLeft(int32_t left) {
+  top_ = Top();
   left_ = left;
   if (handle_ != 0) platform::GetWindowing().MoveWindow(handle_, left_, top_);
 }
 
 void TForm::SetTop(int32_t top) {
+  left_ = Left();
   top_ = top;
   if (handle_ != 0) platform::GetWindowing().MoveWindow(handle_, left_, top_);
 }

@@ -43,8 +43,9 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   bool HandleAllocated() const { return handle_ != 0; }
   void Show();
 
-  int32_t Left() const { return left_; }
-  int32_t Top() const { return top_; }
+  // Where the window is; it may have moved by itself (a drag) since it was placed.
+  int32_t Left() const;
+  int32_t Top() const;
   void SetLeft(int32_t left);
   void SetTop(int32_t top);
   int32_t ClientWidth() const { return clientWidth_; }

@@ -4,6 +4,7 @@ Standard library only. CTest gives the Wine session (state folder and prefix),
 the unpacked release and the window tool through the environment; run by hand,
 a module starts a session of its own and needs ZENTARA_BUILD_DIR.
 """
+import functools
 import json
 import os
 import struct
@@ -67,10 +68,15 @@ class Session:
         return subprocess.run(["wine", *map(str, args)], env=self.env(env), cwd=cwd, timeout=timeout,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
 
-    def wintool(self, *args, timeout=30):
-        result = self.wine(self.wintool_exe, *args, timeout=timeout)
-        if result.returncode != 0:
-            raise RuntimeError(f"wintool {args} failed: {result.stderr}")
+    def wintool(self, *args, timeout=30, attempts=3):
+        # Wine now and then fails to start a process while windows come and go; try again.
+        for attempt in range(attempts):
+            result = self.wine(self.wintool_exe, *args, timeout=timeout)
+            if result.returncode == 0:
+                break
+            time.sleep(0.2)
+        else:
+            raise RuntimeError(f"wintool {args} failed with exit code {result.returncode}: {result.stderr}")
         return [json.loads(line) for line in result.stdout.splitlines() if line.startswith("{")]
 
     def windows(self, class_name=PANEL_CLASS, title=PANEL_TITLE):
@@ -165,6 +171,15 @@ class App:
         self.processes.append(process)
         return process
 
+    def kill_all(self):
+        """Ends every started process at once (quicker than a close under Wine)."""
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        self.processes.clear()
+        self.session.wait_for(lambda: not self.session.windows(), timeout=10, what="no panel window")
+
     def close_all(self):
         """Asks every panel window to close and makes sure every started process ends."""
         try:
@@ -179,3 +194,82 @@ class App:
                 process.wait()
         self.processes.clear()
         self.session.wait_for(lambda: not self.session.windows(), timeout=10, what="no panel window")
+
+
+# --- the panel's pictures, composed as the program composes them -------------
+
+ARTWORK = REPO / "images"
+PANEL_SIZE = (341, 113)
+PANEL_OPACITY = 230
+
+
+def _read_png(path):
+    import sys
+    sys.path.insert(0, str(REPO / "art"))
+    try:
+        from pngio import read_png
+    finally:
+        sys.path.pop(0)
+    return read_png(str(path))
+
+
+class Composition:
+    """Premultiplied layers blended source-over onto a transparent panel."""
+
+    def __init__(self, width=PANEL_SIZE[0], height=PANEL_SIZE[1]):
+        self.width, self.height = width, height
+        self.rgba = [0.0] * (width * height * 4)
+
+    def add(self, name, left=0, top=0):
+        picture = _read_png(ARTWORK / name)
+        src, dst = picture.pixels, self.rgba
+        for y in range(picture.height):
+            ty = top + y
+            if not 0 <= ty < self.height:
+                continue
+            for x in range(picture.width):
+                tx = left + x
+                if not 0 <= tx < self.width:
+                    continue
+                si = (y * picture.width + x) * 4
+                a = src[si + 3]
+                if a == 0:
+                    continue
+                di = (ty * self.width + tx) * 4
+                keep = 1.0 - a / 255.0
+                for c in range(3):
+                    dst[di + c] = src[si + c] * a / 255.0 + dst[di + c] * keep
+                dst[di + 3] = a + dst[di + 3] * keep
+        return self
+
+    def on_black(self, opacity=PANEL_OPACITY):
+        """The RGB picture a layered window shows over black at this opacity."""
+        k = opacity / 255.0
+        rgb = bytearray(self.width * self.height * 3)
+        for i in range(self.width * self.height):
+            for c in range(3):
+                rgb[i * 3 + c] = min(255, int(self.rgba[i * 4 + c] * k + 0.5))
+        return Image(self.width, self.height, bytes(rgb))
+
+
+def largest_difference(a, b):
+    """The largest difference of one channel between two images of the same size."""
+    if (a.width, a.height) != (b.width, b.height):
+        raise ValueError("images differ in size")
+    return max(abs(x - y) for x, y in zip(a.rgb, b.rgb))
+
+
+@functools.lru_cache(maxsize=None)
+def expanded_panel(auto_rotation_on=False):
+    """What the expanded panel shows on the screen, no button hovered or pressed."""
+    turn = "n.png" if auto_rotation_on else "un.png"
+    lock = ("Unlock" if auto_rotation_on else "lock")
+    return (Composition().add("extend0015.png").add("Button/X/n.png", 280, 44)
+            .add(f"Button/Turn Left/{turn}", 102, 32).add(f"Button/Turn Right/{turn}", 158, 32)
+            .add(f"Button/{lock}/n.png", 214, 32).add("Button/Stage2/d.png", 0, 0).on_black())
+
+
+@functools.lru_cache(maxsize=None)
+def collapsed_panel(idle=False):
+    """What the collapsed panel shows on the screen, with the active or the idle handle."""
+    return Composition().add("extend0001.png").add(f"Button/Stage1/{'n' if idle else 'd'}.png", 227, 0).on_black()

@@ -248,10 +248,12 @@ TEST_F(DirectorTest, LeavingTheWindowPullsItBackInsideTheScreen) {
   };
   placeAndLeave(1000, 500);  // right edge beyond the screen
   EXPECT_EQ(form->Left(), 1280 - 341);
+  EXPECT_EQ(form->Top(), 500) << "the other coordinate stays where the drag left it";
   placeAndLeave(113 - 341, 500);  // right edge at 113
   EXPECT_EQ(form->Left(), -228);
   placeAndLeave(100, -5);
   EXPECT_EQ(form->Top(), 0);
+  EXPECT_EQ(form->Left(), 100);
   placeAndLeave(100, 1000);
   EXPECT_EQ(form->Top(), 1024 - 113);
 }
