@@ -8,29 +8,16 @@
 #include <functional>
 
 #include "base/bitmap.h"
+#include "panel_pixels.h"
 #include "effects/blend.h"
 #include "platform/win32/dib_section.h"
 
 namespace {
 
-constexpr int32_t kWidth = 341;
-constexpr int32_t kHeight = 113;
+constexpr int32_t kWidth = bench::kPanelWidth;
+constexpr int32_t kHeight = bench::kPanelHeight;
 constexpr uint8_t kOpacity = 230;
 
-void FillGradient(TBitmap& bitmap) {
-  bitmap.SetPixelFormat(TPixelFormat::pf32bit);
-  bitmap.SetSize(kWidth, kHeight);
-  for (int32_t y = 0; y < kHeight; ++y) {
-    uint8_t* p = bitmap.ScanLine(y);
-    for (int32_t x = 0; x < kWidth; ++x, p += 4) {
-      const auto a = static_cast<uint8_t>((x + y) & 0xFF);
-      p[0] = static_cast<uint8_t>(a * 3 / 4);
-      p[1] = static_cast<uint8_t>(a / 2);
-      p[2] = static_cast<uint8_t>(a / 4);
-      p[3] = a;
-    }
-  }
-}
 
 // The best of five runs of about 0.4 s each, in megapixels per second.
 double MegapixelsPerSecond(const std::function<void()>& blend) {
@@ -55,8 +42,8 @@ double MegapixelsPerSecond(const std::function<void()>& blend) {
 
 int main() {
   TBitmap source, dest;
-  FillGradient(source);
-  FillGradient(dest);
+  bench::FillGradient(source);
+  bench::FillGradient(dest);
   const double portable =
       MegapixelsPerSecond([&] { AlphaBlendBitmap(dest, {0, 0, kWidth, kHeight}, source, {0, 0}, kOpacity); });
 

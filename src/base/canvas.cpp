@@ -84,20 +84,30 @@ platform::TextStyle TCanvas::Style() const {
   return style;
 }
 
-int32_t TCanvas::DrawText(const char* text, TRect& rect, uint32_t format) {
+namespace {
+
+int32_t RasterizeText(platform::PixelBuffer& target, const platform::TextStyle& style, const char* text,
+                      platform::Rect& rect, uint32_t format) {
+  return platform::GetTextRasterizer().DrawTextA(target, style, text, rect, format);
+}
+
+int32_t RasterizeText(platform::PixelBuffer& target, const platform::TextStyle& style, const wchar_t* text,
+                      platform::Rect& rect, uint32_t format) {
+  return platform::GetTextRasterizer().DrawTextW(target, style, text, rect, format);
+}
+
+}  // namespace
+
+template <typename Char>
+int32_t TCanvas::DrawTextOf(const Char* text, TRect& rect, uint32_t format) {
   platform::PixelBuffer target = bitmap_.Buffer();
   platform::Rect r = ToPlatform(rect);
-  const int32_t height = platform::GetTextRasterizer().DrawTextA(target, Style(), text, r, format);
+  const int32_t height = RasterizeText(target, Style(), text, r, format);
   rect = FromPlatform(r);
   if ((format & platform::kTextCalcRect) == 0) bitmap_.Changed();
   return height;
 }
 
-int32_t TCanvas::DrawText(const wchar_t* text, TRect& rect, uint32_t format) {
-  platform::PixelBuffer target = bitmap_.Buffer();
-  platform::Rect r = ToPlatform(rect);
-  const int32_t height = platform::GetTextRasterizer().DrawTextW(target, Style(), text, r, format);
-  rect = FromPlatform(r);
-  if ((format & platform::kTextCalcRect) == 0) bitmap_.Changed();
-  return height;
-}
+int32_t TCanvas::DrawText(const char* text, TRect& rect, uint32_t format) { return DrawTextOf(text, rect, format); }
+
+int32_t TCanvas::DrawText(const wchar_t* text, TRect& rect, uint32_t format) { return DrawTextOf(text, rect, format); }

@@ -46,6 +46,8 @@ class TCanvas : public TObject {
 
  private:
   platform::TextStyle Style() const;
+  template <typename Char>
+  int32_t DrawTextOf(const Char* text, TRect& rect, uint32_t format);
 
   TBitmap& bitmap_;
   std::unique_ptr<TFont> font_;

@@ -111,20 +111,28 @@ void AlphaBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, T
   dest.Changed();
 }
 
+namespace {
+
+using BitmapBlend = void (*)(TBitmap&, const TRect&, const TBitmap&, TPoint, uint8_t);
+
+// Blends onto a canvas area by way of a copy of it in the given format.
+void BlendThroughCopy(TCanvas& canvas, const TRect& rect, TPixelFormat format, BitmapBlend blend,
+                      const TBitmap& source, TPoint origin, uint8_t opacity) {
+  TBitmap tmp;
+  tmp.SetPixelFormat(format);
+  CopyCanvasRect(canvas, tmp, rect);
+  blend(tmp, {0, 0, rect.Width(), rect.Height()}, source, origin, opacity);
+  CopyBitmapToCanvas(canvas, rect, tmp, {0, 0});
+}
+
+}  // namespace
+
 void SoftBlendToCanvas(TCanvas& canvas, const TRect& rect, const TBitmap& source, TPoint origin,
                        uint8_t opacity) {
-  TBitmap tmp;
-  tmp.SetPixelFormat(TPixelFormat::pf24bit);
-  CopyCanvasRect(canvas, tmp, rect);
-  SoftBlendBitmap(tmp, {0, 0, rect.Width(), rect.Height()}, source, origin, opacity);
-  CopyBitmapToCanvas(canvas, rect, tmp, {0, 0});
+  BlendThroughCopy(canvas, rect, TPixelFormat::pf24bit, SoftBlendBitmap, source, origin, opacity);
 }
 
 void AlphaBlendToCanvas(TCanvas& canvas, const TRect& rect, const TBitmap& source, TPoint origin,
                         uint8_t opacity) {
-  TBitmap tmp;
-  tmp.SetPixelFormat(TPixelFormat::pf32bit);
-  CopyCanvasRect(canvas, tmp, rect);
-  AlphaBlendBitmap(tmp, {0, 0, rect.Width(), rect.Height()}, source, origin, opacity);
-  CopyBitmapToCanvas(canvas, rect, tmp, {0, 0});
+  BlendThroughCopy(canvas, rect, TPixelFormat::pf32bit, AlphaBlendBitmap, source, origin, opacity);
 }
