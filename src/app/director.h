@@ -96,6 +96,7 @@ class Director {
 
   int32_t panelState_ = StateNone;
   bool idleLookShown_ = false;
+  bool changingLook_ = false;
   int32_t pressX_ = -1;
   int32_t pressY_ = -1;
   std::unique_ptr<TTimer> foregroundTimer_;

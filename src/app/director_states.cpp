@@ -96,9 +96,13 @@ void Director::OnTimer(TObject* sender) {
 }
 
 void Director::SetHandleLook(bool idle) {
-  if (idleLookShown_ == idle) return;
+  // A message about a missing picture runs a message loop of its own; a look
+  // asked for meanwhile waits for the next pointer move or idle tick.
+  if (idleLookShown_ == idle || changingLook_) return;
+  changingLook_ = true;
   idleLookShown_ = idle;
   gs::ReloadButtonImages(*stage1Button_, panel_artwork::HandlePictures(L"Stage1", idle));
+  changingLook_ = false;
   Repaint();
 }
 

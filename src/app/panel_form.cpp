@@ -34,10 +34,17 @@ TPanelForm::TPanelForm(TApplication* owner) : TForm(owner, PanelFormResource()) 
   GdiplusToken = platform::GetImageDecoder().Startup();
   if (GdiplusToken == 0) platform::GetSystem().ExitProcess(1);
   try {
-    FDirector = std::make_unique<Director>();
-  } catch (const std::bad_alloc&) {
-    platform::GetSystem().ExitProcess(1);
+    // Allocated apart from being built: only a failed allocation ends the
+    // process here; anything the construction throws goes to the caller.
+    FDirector.reset(new (std::nothrow) Director());
+  } catch (...) {
+    // A form whose construction fails is never destroyed as a form.
+    platform::GetImageDecoder().Shutdown(GdiplusToken);
+    GdiplusToken = 0;
+    PanelForm = nullptr;
+    throw;
   }
+  if (!FDirector) platform::GetSystem().ExitProcess(1);
 }
 
 TPanelForm::~TPanelForm() {

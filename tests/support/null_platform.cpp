@@ -18,6 +18,7 @@ void NullSystem::Sleep(uint32_t milliseconds) {
 
 void NullSystem::ShowMessage(std::wstring_view text, std::wstring_view caption) {
   messages.push_back({std::wstring(text), std::wstring(caption)});
+  if (onMessage) onMessage();
 }
 
 uint32_t NullSystem::SystemColor(int index) {
@@ -36,6 +37,11 @@ uint32_t NullSystem::SystemColor(int index) {
 uintptr_t NullImageDecoder::Startup() {
   if (delegate != nullptr) return delegate->Startup();
   return startupSucceeds ? 0x5EED : 0;
+}
+
+void NullImageDecoder::Shutdown(uintptr_t token) {
+  shutdowns.push_back(token);
+  if (onShutdown) onShutdown();
 }
 
 bool NullImageDecoder::DecodePng(std::wstring_view path, platform::DecodedImage& out) {
@@ -159,6 +165,7 @@ void NullWindowing::UpdateLayered(platform::WindowHandle window, const platform:
     push.pixels.insert(push.pixels.end(), row, row + rowBytes);
   }
   pushes.push_back(std::move(push));
+  if (onPush) onPush(pushes.back());
   platform::Rect& r = At(window).rect;
   r.right = r.left + source.pixels.width;
   r.bottom = r.top + source.pixels.height;

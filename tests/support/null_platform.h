@@ -49,13 +49,15 @@ class NullSystem : public platform::System {
   std::vector<Message> messages;
   // Runs inside each Sleep, so a test can see the state during a pause.
   std::function<void(uint32_t)> onSleep;
+  // Runs while a message is shown, standing in for the message box's own message loop.
+  std::function<void()> onMessage;
 };
 
 // Decodes from an in-memory table of files; anything not in it is missing.
 class NullImageDecoder : public platform::ImageDecoder {
  public:
   uintptr_t Startup() override;
-  void Shutdown(uintptr_t token) override { shutdowns.push_back(token); }
+  void Shutdown(uintptr_t token) override;
   bool DecodePng(std::wstring_view path, platform::DecodedImage& out) override;
 
   // Registers a picture of one colour (premultiplied bytes) under a full path.
@@ -64,6 +66,7 @@ class NullImageDecoder : public platform::ImageDecoder {
 
   bool startupSucceeds = true;
   std::vector<uintptr_t> shutdowns;
+  std::function<void()> onShutdown;
   std::vector<std::wstring> decoded;  // every path asked for, in order
   std::map<std::wstring, platform::DecodedImage> files;
   // When set, used instead of the table (for example a real decoder).
@@ -167,6 +170,8 @@ class NullWindowing : public platform::Windowing {
   int loopRuns = 0;
   // Runs inside RunMessageLoop, standing in for the user's session.
   std::function<void()> onMessageLoop;
+  // Runs after each layered push, so a test can look at the state it showed.
+  std::function<void(const Push&)> onPush;
   platform::WindowHandle nextHandle = 0x1000;
 };
 

@@ -8,6 +8,7 @@
 
 #include "app/panel_form.h"
 #include "base/application.h"
+#include "base/bitmap.h"
 #include "base/timer.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
@@ -249,13 +250,23 @@ TEST_F(DirectorTest, LeavingTheWindowPullsItBackInsideTheScreen) {
   placeAndLeave(1000, 500);  // right edge beyond the screen
   EXPECT_EQ(form->Left(), 1280 - 341);
   EXPECT_EQ(form->Top(), 500) << "the other coordinate stays where the drag left it";
-  placeAndLeave(113 - 341, 500);  // right edge at 113
+  placeAndLeave(-300, 500);  // right edge at 41, off to the left
   EXPECT_EQ(form->Left(), -228);
   placeAndLeave(100, -5);
   EXPECT_EQ(form->Top(), 0);
   EXPECT_EQ(form->Left(), 100);
   placeAndLeave(100, 1000);
   EXPECT_EQ(form->Top(), 1024 - 113);
+}
+
+TEST_F(DirectorTest, TheEdgesOfTheScreenThemselvesAreInside) {
+  Start();
+  for (auto [left, top] : {std::pair{1280 - 341, 0}, {114 - 341, 1024 - 113}}) {
+    platform.windows.MoveWindow(Window(), left, top);
+    Events().HandleMouseLeave();
+    EXPECT_EQ(form->Left(), left);
+    EXPECT_EQ(form->Top(), top);
+  }
 }
 
 TEST_F(DirectorTest, AWindowInsideTheScreenStaysWhereItIs) {
@@ -270,39 +281,61 @@ TEST_F(DirectorTest, AWindowInsideTheScreenStaysWhereItIs) {
 
 // --- states and animation -----------------------------------------------------
 
-struct Visibility {
-  bool stage1, stage2, close, turnLeft, turnRight, lock, unlock, turnEnabled;
-  friend bool operator==(const Visibility&, const Visibility&) = default;
+struct Looks {
+  bool stage1, stage2, close, turnLeft, turnRight, lock, unlock, turnLeftEnabled, turnRightEnabled;
+  friend bool operator==(const Looks&, const Looks&) = default;
 };
 
-Visibility VisibilityOf(const Director& d) {
-  return {d.Stage1Button()->Visible(),  d.Stage2Button()->Visible(),  d.CloseButton()->Visible(),
+Looks LooksOf(const Director& d) {
+  return {d.Stage1Button()->Visible(),   d.Stage2Button()->Visible(),    d.CloseButton()->Visible(),
           d.TurnLeftButton()->Visible(), d.TurnRightButton()->Visible(), d.LockButton()->Visible(),
-          d.UnlockButton()->Visible(),  d.TurnLeftButton()->Enabled() && d.TurnRightButton()->Enabled()};
+          d.UnlockButton()->Visible(),   d.TurnLeftButton()->Enabled(),  d.TurnRightButton()->Enabled()};
 }
 
-TEST_F(DirectorTest, EachStateShowsItsButtons) {
-  Director& director = Start();
-  EXPECT_EQ(VisibilityOf(director), (Visibility{true, false, false, false, false, false, false, false}));
+constexpr Looks kCollapsed{true, false, false, false, false, false, false, false, false};
+constexpr Looks kExpandedLocked{false, true, true, true, true, true, false, false, false};
+constexpr Looks kExpandedUnlocked{false, true, true, true, true, false, true, true, true};
 
+TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOff) {
+  Director& director = Start();
+  EXPECT_EQ(LooksOf(director), kCollapsed);
   director.SetState(Director::StateExpanded, true);
   EXPECT_EQ(director.Root(), director.ExpandedImage());
-  EXPECT_EQ(VisibilityOf(director), (Visibility{false, true, true, true, true, true, false, false}));
+  EXPECT_EQ(LooksOf(director), kExpandedLocked);
   EXPECT_TRUE(director.ForegroundTimer()->Running());
   EXPECT_FALSE(director.IdleTimer()->Running());
-
-  FakeRotation::autoOn = 1;
   director.SetState(Director::StateCollapsed, true);
+  EXPECT_EQ(director.Root(), director.CollapsedImage());
+  EXPECT_EQ(LooksOf(director), kCollapsed);
+  EXPECT_FALSE(director.ForegroundTimer()->Running());
+  EXPECT_TRUE(director.IdleTimer()->Running());
+}
+
+TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOn) {
+  FakeRotation::autoOn = 1;
+  Director& director = Start();
+  EXPECT_EQ(LooksOf(director), kCollapsed);
   director.SetState(Director::StateExpanded, true);
-  EXPECT_EQ(VisibilityOf(director), (Visibility{false, true, true, true, true, false, true, true}));
+  EXPECT_EQ(LooksOf(director), kExpandedUnlocked);
+  director.SetState(Director::StateCollapsed, true);
+  EXPECT_EQ(LooksOf(director), kCollapsed);
 }
 
 TEST_F(DirectorTest, WithoutTheAutoRotationExportTheLockShowsAndTurningIsOff) {
   platform.libraries.available[kLibrary].exports.erase("RT_GetAutoRotationOn");
   FakeRotation::autoOn = 1;
   Director& director = Start();
+  EXPECT_EQ(LooksOf(director), kCollapsed);
   director.SetState(Director::StateExpanded, true);
-  EXPECT_EQ(VisibilityOf(director), (Visibility{false, true, true, true, true, true, false, false}));
+  EXPECT_EQ(LooksOf(director), kExpandedLocked);
+  director.SetState(Director::StateCollapsed, true);
+  EXPECT_EQ(LooksOf(director), kCollapsed);
+}
+
+TEST_F(DirectorTest, TheIdleTimerIsLeftAloneWhenNotToBeTouched) {
+  Director& director = Start();
+  director.SetState(Director::StateExpanded, false);
+  EXPECT_TRUE(director.IdleTimer()->Running());
 }
 
 TEST_F(DirectorTest, SettingTheCurrentStateChangesNothing) {
@@ -316,23 +349,68 @@ TEST_F(DirectorTest, SettingTheCurrentStateChangesNothing) {
   EXPECT_TRUE(FakeRotation::calls.empty());
 }
 
-TEST_F(DirectorTest, ExpandingShowsTheFramesInOrderEachAloneBetweenPauses) {
-  Director& director = Start();
-  platform.windows.pushes.clear();
-  std::vector<std::string> events;
-  platform.system.onSleep = [&](uint32_t ms) {
-    events.push_back("sleep " + std::to_string(ms) + " after " + std::to_string(platform.windows.pushes.size()));
-  };
-  director.SetState(Director::StateExpanded, true);
-  ASSERT_EQ(platform.windows.pushes.size(), 15u);
-  for (int32_t i = 0; i < 15; ++i) {
-    EXPECT_EQ(FrameOf(platform.windows.pushes[static_cast<size_t>(i)]), i + 1);
-    EXPECT_EQ(platform.windows.pushes[static_cast<size_t>(i)].width, 341);
+// What one push of the slide showed.
+struct SlideStep {
+  bool onNoneImage;
+  std::vector<int32_t> visibleFrames;
+  bool buttonsHidden;
+};
+
+class SlideTest : public DirectorTest {
+ protected:
+  // Records each push and each pause while the Director changes state.
+  void Record(Director& director, bool expanding) {
+    platform.windows.onPush = [&, expanding](const testing_support::NullWindowing::Push&) {
+      SlideStep step{director.Root() == director.NoneImage(), {}, true};
+      for (size_t i = 0; i < director.ExtendFrames().size(); ++i) {
+        if (director.ExtendFrames()[i]->Visible()) step.visibleFrames.push_back(static_cast<int32_t>(i) + 1);
+      }
+      if (expanding) {
+        step.buttonsHidden = !director.Stage1Button()->Visible();
+      } else {
+        for (gs::WdgButton* button : {director.Stage2Button(), director.CloseButton(), director.TurnLeftButton(),
+                                      director.TurnRightButton(), director.LockButton(), director.UnlockButton()}) {
+          step.buttonsHidden = step.buttonsHidden && !button->Visible();
+        }
+      }
+      steps.push_back(step);
+      events.push_back("push");
+    };
+    platform.system.onSleep = [&](uint32_t ms) { events.push_back("sleep " + std::to_string(ms)); };
   }
-  // One pause before the first frame and one after each.
-  ASSERT_EQ(events.size(), 16u);
-  EXPECT_EQ(events.front(), "sleep 30 after 0");
-  EXPECT_EQ(events.back(), "sleep 30 after 15");
+
+  void ExpectSlide(const std::vector<int32_t>& order) {
+    ASSERT_EQ(steps.size(), order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_TRUE(steps[i].onNoneImage);
+      EXPECT_EQ(steps[i].visibleFrames, std::vector<int32_t>{order[i]}) << "each frame alone";
+      EXPECT_TRUE(steps[i].buttonsHidden);
+    }
+    // A pause first and one after each frame.
+    std::vector<std::string> expected{"sleep 30"};
+    for (size_t i = 0; i < order.size(); ++i) expected.insert(expected.end(), {"push", "sleep 30"});
+    EXPECT_EQ(events, expected);
+  }
+
+  std::vector<SlideStep> steps;
+  std::vector<std::string> events;
+};
+
+TEST_F(SlideTest, ExpandingShowsFramesOneToFifteenEachAloneOnTheEmptyBackground) {
+  Director& director = Start();
+  Record(director, true);
+  director.SetState(Director::StateExpanded, true);
+  ExpectSlide({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+  for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
+}
+
+TEST_F(SlideTest, CollapsingShowsFramesFifteenToOneEachAloneOnTheEmptyBackground) {
+  Director& director = Start();
+  director.SetState(Director::StateExpanded, true);
+  Record(director, false);
+  director.SetState(Director::StateCollapsed, true);
+  ExpectSlide({15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1});
   for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
 }
 
@@ -388,8 +466,27 @@ TEST_F(DirectorTest, TheHandleTurnsIdleOnTheIdleTickAndActiveOnTheNextMove) {
   Events().HandleMouseMove(0, 10, 10);
   EXPECT_FALSE(director.IdleLookShown());
   EXPECT_EQ(platform.images.decoded.back(), std::wstring(kImages) + L"Button\\Stage1\\d.png");
+  const size_t decodes = platform.images.decoded.size();
+  const size_t pushesNow = platform.windows.pushes.size();
+  Events().HandleMouseMove(0, 11, 10);
+  EXPECT_EQ(platform.images.decoded.size(), decodes) << "no reload when the active look is already shown";
+  EXPECT_EQ(platform.windows.pushes.size(), pushesNow);
   Events().HandleMouseLeave();
   EXPECT_TRUE(director.IdleTimer()->Running());
+}
+
+TEST_F(DirectorTest, ALookAskedForWhileAMissingPictureIsReportedWaitsForTheNextMove) {
+  Director& director = Start();
+  platform.images.files.erase(std::wstring(kImages) + L"Button\\Stage1\\n.png");
+  // The message box runs a message loop, in which the pointer moves over the panel.
+  platform.system.onMessage = [&] { Events().HandleMouseMove(0, 10, 10); };
+  platform.timers.FireInterval(3000);
+  platform.system.onMessage = nullptr;
+  EXPECT_TRUE(director.IdleLookShown());
+  EXPECT_TRUE(director.Stage1Button()->Appearance().Raised().Empty());
+  Events().HandleMouseMove(0, 12, 10);
+  EXPECT_FALSE(director.IdleLookShown());
+  EXPECT_EQ(director.Stage1Button()->Width(), 114);
 }
 
 // --- buttons and rotation ---------------------------------------------------------

@@ -80,6 +80,28 @@ TEST_F(ProgramTest, AskingTheMainWindowToCloseEndsTheLoop) {
   EXPECT_EQ(platform.windows.quitRequests, 1);
 }
 
+TEST_F(ProgramTest, TheImagingLibraryIsShutDownBeforeTheControllerGoes) {
+  platform.system.executableName = L"C:\\Zentara\\Zentara.exe";
+  platform.libraries.available[L"C:\\Zentara\\Images\\Quillet.dll"] = {};
+  bool libraryStillLoaded = false;
+  platform.images.onShutdown = [&] { libraryStillLoaded = platform.libraries.freed.empty(); };
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_TRUE(libraryStillLoaded);
+  EXPECT_EQ(platform.libraries.freed.size(), 1u);
+}
+
+TEST_F(ProgramTest, AFailureWhileBuildingThePanelIsReportedAndCleanedUp) {
+  struct FailingDecoder : testing_support::NullImageDecoder {
+    bool DecodePng(std::wstring_view, platform::DecodedImage&) override { throw std::runtime_error("disk gone"); }
+  } failing;
+  platform.images.delegate = &failing;
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(platform.system.debugLines.back(), L"can not execute correctly");
+  EXPECT_EQ(platform.images.shutdowns.size(), 1u) << "the imaging library is shut down";
+  EXPECT_EQ(PanelForm, nullptr);
+  EXPECT_EQ(platform.windows.loopRuns, 0);
+}
+
 TEST_F(ProgramTest, TheFormEndsTheProcessWithCodeOneWhenTheImagingLibraryDoesNotStart) {
   platform.images.startupSucceeds = false;
   TApplication application;
