@@ -34,7 +34,7 @@ bool IsRightToLeft(uint16_t language) {
 }  // namespace
 
 Director::Director() {
-  rotation_.Bind();
+  BindRotationLibrary();
   BuildBackgrounds();
   BuildButtons();
   CreateTimers();
@@ -46,7 +46,7 @@ Director::Director() {
 }
 
 Director::~Director() {
-  rotation_.Release();
+  ReleaseRotationLibrary();
   for (std::unique_ptr<TTimer>* timer : {&foregroundTimer_, &idleTimer_}) {
     if (*timer) (*timer)->SetEnabled(false);
     timer->reset();
