@@ -5,9 +5,16 @@
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "base/font.h"
+#include "effects/paint_area.h"
 #include "effects/saturated_rect.h"
 
 namespace {
+
+int64_t largestLayer = 0;
+
+void NoteLayer(const TBitmap& bitmap) {
+  largestLayer = std::max(largestLayer, int64_t{bitmap.Width()} * bitmap.Height());
+}
 
 template <typename Char>
 const Char* OrEmpty(const Char* text) {
@@ -26,12 +33,13 @@ template <typename Char>
 void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t format) {
   if (bitmap.PixelFormat() != TPixelFormat::pf32bit) bitmap.SetPixelFormat(TPixelFormat::pf32bit);
   // Only the part of the rectangle inside the bitmap is rendered; the mask
-  // covers just that part and the text keeps its place relative to `rect`.
-  const TRect area{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, bitmap.Width()),
-                   std::min(rect.Bottom, bitmap.Height())};
+  // covers just that part (reaching back to the rectangle's start where
+  // affordable) and the text keeps its place relative to `rect`.
+  const TRect area = Intersection(rect, BoundsOf(bitmap.Width(), bitmap.Height()));
   if (area.IsEmpty()) return;
+  const TRect maskArea = ReachingBack(area, rect, ScratchBudget(bitmap.Width(), bitmap.Height()));
   TCanvas& canvas = bitmap.Canvas();
-  std::unique_ptr<TBitmap> mask = CreateLayerBitmap(canvas, area);
+  std::unique_ptr<TBitmap> mask = CreateLayerBitmap(canvas, maskArea);
 
   canvas.Brush().SetColor(canvas.Font().Color());
   canvas.FillRect(area);
@@ -40,14 +48,12 @@ void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t f
   maskCanvas.Font().SetColor(clWhite);
   maskCanvas.Brush().SetColor(clBlack);
   maskCanvas.FillRect({0, 0, mask->Width(), mask->Height()});
-  const TRect textRect = SaturatedRect(int64_t{rect.Left} - area.Left, int64_t{rect.Top} - area.Top,
-                                       int64_t{rect.Right} - area.Left, int64_t{rect.Bottom} - area.Top);
-  DrawPlain(maskCanvas, text, textRect, format);
+  DrawPlain(maskCanvas, text, Moved(rect, -int64_t{maskArea.Left}, -int64_t{maskArea.Top}), format);
 
   // The coverage comes from the blue channel of the white-on-black mask.
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
     uint8_t* pixel = bitmap.ScanLine(y) + static_cast<ptrdiff_t>(area.Left) * 4;
-    const uint8_t* cover = mask->ScanLine(y - area.Top);
+    const uint8_t* cover = mask->ScanLine(y - maskArea.Top) + static_cast<ptrdiff_t>(area.Left - maskArea.Left) * 4;
     for (int32_t x = area.Left; x < area.Right; ++x, pixel += 4, cover += 4) {
       const uint32_t a = cover[0];
       pixel[3] = static_cast<uint8_t>(a);
@@ -55,6 +61,21 @@ void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t f
     }
   }
   bitmap.Changed();
+}
+
+template <typename Char>
+std::unique_ptr<TBitmap> TextLayerOf(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format,
+                                     TRect& area) {
+  const TBitmap& target = canvas.Bitmap();
+  area = Intersection(rect, BoundsOf(target.Width(), target.Height()));
+  if (area.IsEmpty()) {
+    area = {};
+    return nullptr;
+  }
+  area = ReachingBack(area, rect, ScratchBudget(target.Width(), target.Height()));
+  std::unique_ptr<TBitmap> layer = CreateLayerBitmap(canvas, area);
+  RenderLayer(*layer, text, Moved(rect, -int64_t{area.Left}, -int64_t{area.Top}), format);
+  return layer;
 }
 
 }  // namespace
@@ -72,6 +93,7 @@ std::unique_ptr<TBitmap> CreateLayerBitmap(TCanvas& canvas, const TRect& rect) {
   bitmap->SetPixelFormat(TPixelFormat::pf32bit);
   bitmap->SetSize(BitmapExtent(WidthOf(rect)), BitmapExtent(HeightOf(rect)));
   bitmap->Canvas().Font().Assign(canvas.Font());
+  NoteLayer(*bitmap);
   return bitmap;
 }
 
@@ -89,6 +111,7 @@ std::unique_ptr<TBitmap> CreateClearBitmap(int32_t width, int32_t height) {
   bitmap->SetPixelFormat(TPixelFormat::pf32bit);
   bitmap->Canvas().Brush().SetColor(clBlack);
   bitmap->SetSize(width, height);
+  NoteLayer(*bitmap);
   return bitmap;
 }
 
@@ -99,6 +122,20 @@ void RenderTextLayer(TBitmap& bitmap, const char* text, const TRect& rect, int32
 void RenderTextLayer(TBitmap& bitmap, const wchar_t* text, const TRect& rect, int32_t format) {
   RenderLayer(bitmap, text, rect, format);
 }
+
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const char* text, const TRect& rect, int32_t format,
+                                         TRect& area) {
+  return TextLayerOf(canvas, text, rect, format, area);
+}
+
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format,
+                                         TRect& area) {
+  return TextLayerOf(canvas, text, rect, format, area);
+}
+
+int64_t LargestLayerSinceReset() { return largestLayer; }
+
+void ResetLargestLayer() { largestLayer = 0; }
 
 FontColorScope::FontColorScope(TFont& font, TColor color) : font_(font), saved_(font.Color()) { font.SetColor(color); }
 

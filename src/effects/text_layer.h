@@ -30,6 +30,22 @@ std::unique_ptr<TBitmap> CreateClearBitmap(int32_t width, int32_t height);
 void RenderTextLayer(TBitmap& bitmap, const char* text, const TRect& rect, int32_t format);
 void RenderTextLayer(TBitmap& bitmap, const wchar_t* text, const TRect& rect, int32_t format);
 
+// The text layer of `rect` for the part of it inside the canvas's bitmap only:
+// a layer bitmap (CreateLayerBitmap) of that part, with the text placed as
+// RenderTextLayer places it in the whole of `rect`. `area` receives where the
+// layer belongs; it may reach back past the bitmap's left and top edges to
+// rect's own (see ReachingBack). Nothing inside the bitmap: nullptr and an
+// empty area.
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const char* text, const TRect& rect, int32_t format,
+                                         TRect& area);
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format,
+                                         TRect& area);
+
+// Observation point for tests: the largest bitmap, in pixels, that the
+// functions above have made since the last reset.
+int64_t LargestLayerSinceReset();
+void ResetLargestLayer();
+
 // Sets a font's colour for the life of the object and restores it afterwards.
 class FontColorScope {
  public:

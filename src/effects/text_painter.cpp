@@ -8,16 +8,19 @@
 
 namespace {
 
+// The layer covers only the part of `rect` inside the target; the text keeps
+// its place in the whole rectangle.
 template <typename Char>
 void PaintOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
                    bool premultiplied) {
   if (asLayer == 0 && !premultiplied) return DrawPlainText(target, text, rect, format);
-  std::unique_ptr<TBitmap> layer = CreateLayerBitmap(target, rect);
-  RenderTextLayer(*layer, text, {0, 0, layer->Width(), layer->Height()}, format);
+  TRect area;
+  std::unique_ptr<TBitmap> layer = CreateTextLayer(target, text, rect, format, area);
+  if (layer == nullptr) return;
   if (asLayer != 0) {
-    CopyBitmapToCanvas(target, rect, *layer, {0, 0});
+    CopyBitmapToCanvas(target, area, *layer, {0, 0});
   } else {
-    AlphaBlendToCanvas(target, rect, *layer, {0, 0}, 255);
+    AlphaBlendToCanvas(target, area, *layer, {0, 0}, 255);
   }
 }
 
@@ -26,9 +29,9 @@ void PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32
                      bool premultiplied) {
   if (asLayer != 0) return RenderTextLayer(target, text, rect, format);
   if (!premultiplied) return DrawPlainText(target.Canvas(), text, rect, format);
-  std::unique_ptr<TBitmap> layer = CreateLayerBitmap(target.Canvas(), rect);
-  RenderTextLayer(*layer, text, {0, 0, layer->Width(), layer->Height()}, format);
-  AlphaBlendBitmap(target, rect, *layer, {0, 0}, 255);
+  TRect area;
+  std::unique_ptr<TBitmap> layer = CreateTextLayer(target.Canvas(), text, rect, format, area);
+  if (layer != nullptr) AlphaBlendBitmap(target, area, *layer, {0, 0}, 255);
 }
 
 template <typename Char>
