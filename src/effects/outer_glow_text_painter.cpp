@@ -3,6 +3,7 @@
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "effects/blend.h"
+#include "effects/paint_area.h"
 #include "effects/saturated_rect.h"
 #include "effects/text_layer.h"
 
@@ -36,28 +37,33 @@ void TOuterGlowTextPainter::PaintGlowing(Target& target, const Char* text, const
   TTextPainter::PaintText(target, text, textRect, format, 0, premultiplied);
 }
 
+// Only the part of the rectangle inside the target is composed; each of its
+// pixels comes out as in a composition of the whole rectangle.
 template <typename Char>
 void TOuterGlowTextPainter::PaintLayer(TCanvas& target, const Char* text, const TRect& rect, int32_t format) {
   const int64_t r = EffectiveRadius(), rx = radiationX_, ry = radiationY_;
-  const int64_t width = WidthOf(rect), height = HeightOf(rect);
-  const TRect textRect = SaturatedRect(r, r, width - rx - r, height - ry - r);
+  // In the target's coordinates: the text Radius inside the rectangle less
+  // the shift, the glow from the shift to the rectangle's far corner.
+  const TRect textRect = SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - rx - r, rect.Bottom - ry - r);
   if (rect.IsEmpty() || textRect.IsEmpty()) return;
-  std::unique_ptr<TBitmap> composition = CreateClearBitmap(BitmapExtent(width), BitmapExtent(height));
-  if (r != 0) {
-    // The glow layer covers (rx, ry) to the far corner; it is made at its own
-    // size, so a negative shift keeps the halo's geometry, and then placed.
-    std::unique_ptr<TBitmap> glow = CreateClearBitmap(BitmapExtent(width - rx), BitmapExtent(height - ry));
-    glow->Canvas().Font().Assign(target.Font());
-    glow->Canvas().Font().SetColor(color_);
-    TRadiateTextPainter::PaintText(*glow, text, {0, 0, glow->Width(), glow->Height()}, format, 1, true);
-    composition->Canvas().CopyRect(SaturatedRect(rx, ry, rx + glow->Width(), ry + glow->Height()), glow->Canvas(),
-                                   {0, 0, glow->Width(), glow->Height()});
+  const TBitmap& bitmap = target.Bitmap();
+  const TRect visible = Intersection(rect, BoundsOf(bitmap.Width(), bitmap.Height()));
+  if (visible.IsEmpty()) return;
+  const int64_t budget = ScratchBudget(bitmap.Width(), bitmap.Height());
+  std::unique_ptr<TBitmap> composition = CreateClearBitmap(visible.Width(), visible.Height());
+  const TRect glowRect = SaturatedRect(rect.Left + rx, rect.Top + ry, rect.Right, rect.Bottom);
+  const TRect glowShown = Intersection(glowRect, visible);
+  if (r != 0 && !glowShown.IsEmpty() && !Grown(glowRect, -r).IsEmpty()) {
+    const HaloLayer glow = RenderHalo(target, text, glowRect, glowShown, budget, format, true, color_);
+    composition->Canvas().CopyRect(Moved(glowShown, -int64_t{visible.Left}, -int64_t{visible.Top}),
+                                   glow.bitmap->Canvas(),
+                                   Moved(glowShown, -int64_t{glow.origin.X}, -int64_t{glow.origin.Y}));
   }
   std::unique_ptr<TBitmap> textLayer = CreateClearBitmap(composition->Width(), composition->Height());
   textLayer->Canvas().Font().Assign(target.Font());
-  RenderTextLayer(*textLayer, text, textRect, format);
+  RenderTextLayer(*textLayer, text, Moved(textRect, -int64_t{visible.Left}, -int64_t{visible.Top}), format);
   AlphaBlendBitmap(*composition, {0, 0, composition->Width(), composition->Height()}, *textLayer, {0, 0}, 255);
-  CopyBitmapToCanvas(target, rect, *composition, {0, 0});
+  CopyBitmapToCanvas(target, visible, *composition, {0, 0});
 }
 
 template <typename Char>

@@ -1,15 +1,23 @@
 #include "effects/radiate_text_painter.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "effects/blend.h"
 #include "effects/glow.h"
+#include "effects/paint_area.h"
 #include "effects/saturated_rect.h"
+#include "effects/sparse_glow.h"
+#include "effects/text_box.h"
 #include "effects/text_layer.h"
 
 namespace {
+
+// The most pixels the mask of a text far from the target may cover; a text
+// larger than this gets no halo.
+constexpr int64_t kMaxTextArea = int64_t{1} << 22;
 
 // Where the text sits inside a layer of rect's size: Radius in on every side.
 // When that is empty the halo has no text to spread, and nothing is drawn, so
@@ -18,15 +26,13 @@ TRect TextRectInLayer(const TRect& rect, int32_t radius) {
   return SaturatedRect(radius, radius, WidthOf(rect) - radius, HeightOf(rect) - radius);
 }
 
-// The part of `rect` whose glow can show in a target of the given size: a
-// target pixel takes its glow from at most `radius` away, so the mask needs
-// no more than the target grown by the radius. The glow of every target pixel
-// comes out as if the whole rectangle had been rendered.
-TRect GlowReach(const TRect& rect, int32_t radius, int32_t targetWidth, int32_t targetHeight) {
-  return {std::max<int32_t>(rect.Left, SaturateInt32(-int64_t{radius})),
-          std::max<int32_t>(rect.Top, SaturateInt32(-int64_t{radius})),
-          std::min<int32_t>(rect.Right, SaturateInt32(int64_t{targetWidth} + radius)),
-          std::min<int32_t>(rect.Bottom, SaturateInt32(int64_t{targetHeight} + radius))};
+// Whether the (2r + 1) x (2r + 1) glow kernel fits the budget.
+bool KernelFits(int64_t radius, int64_t budget) {
+  return radius < (int64_t{1} << 20) && (2 * radius + 1) * (2 * radius + 1) <= budget;
+}
+
+TPoint Offset(const TRect& area, TPoint origin) {
+  return {SaturateInt32(int64_t{area.Left} - origin.X), SaturateInt32(int64_t{area.Top} - origin.Y)};
 }
 
 }  // namespace
@@ -46,32 +52,64 @@ void TRadiateTextPainter::Release() {
   delete this;
 }
 
+// A visible pixel takes its glow from mask cells at most Radius away, and a
+// cell outside the text rectangle is black. So the mask needs only the visible
+// part and the text within Radius of it; the window of the filter, clipped to
+// that smaller mask, loses only black cells and every visible value stays.
 template <typename Char>
-std::unique_ptr<TBitmap> TRadiateTextPainter::RenderHalo(TCanvas& source, const Char* text, const TRect& rect,
-                                                         const TRect& reach, int32_t format, bool premultiplied) {
+TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, const Char* text, const TRect& rect,
+                                                               const TRect& visible, int64_t budget, int32_t format,
+                                                               bool premultiplied, TColor colour) {
   const int64_t r = EffectiveRadius();
-  std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, reach);
-  const int64_t left = int64_t{rect.Left} - reach.Left, top = int64_t{rect.Top} - reach.Top;
-  DrawPlainText(mask->Canvas(), text, SaturatedRect(left + r, top + r, left + WidthOf(rect) - r, top + HeightOf(rect) - r),
-                format);
-  ApplyGlow(*this, *mask, {0, 0, mask->Width(), mask->Height()}, premultiplied, source.Font().Color());
-  return mask;
+  const TRect textRect = Grown(rect, -r);
+  TRect lit = Intersection(textRect, Grown(visible, r));
+  const TRect whole = Hull(visible, lit);
+  if (AreaOf(whole) <= budget && KernelFits(r, budget)) {
+    const TRect area = ReachingBack(whole, textRect, budget);
+    std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, area);
+    DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{area.Left}, -int64_t{area.Top}), format);
+    ApplyGlow(*this, *mask, {0, 0, mask->Width(), mask->Height()}, premultiplied, colour);
+    return {std::move(mask), {area.Left, area.Top}};
+  }
+  // The text reaches far, or the kernel would dwarf the areas: the mask covers
+  // only where glyphs can be, and the glow is worked out from its lit cells.
+  if (AreaOf(lit) > budget) lit = Intersection(lit, TextBox(source, text, textRect, format));
+  if (AreaOf(lit) > kMaxTextArea) lit = {};
+  lit = ReachingBack(lit, textRect, budget);
+  ValueMap luminance;
+  if (!lit.IsEmpty()) {
+    std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, lit);
+    DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{lit.Left}, -int64_t{lit.Top}), format);
+    luminance = BuildLuminanceMap(*mask, {0, 0, mask->Width(), mask->Height()});
+  }
+  ValueMap glow = ComputeSparseGlowMap(*this, luminance, {lit.Left, lit.Top}, visible);
+  std::unique_ptr<TBitmap> layer = CreateClearBitmap(visible.Width(), visible.Height());
+  WriteGlowLayer(*layer, {0, 0, layer->Width(), layer->Height()}, glow, premultiplied, colour);
+  return {std::move(layer), {visible.Left, visible.Top}};
 }
+
+template TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas&, const char*, const TRect&,
+                                                                        const TRect&, int64_t, int32_t, bool, TColor);
+template TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas&, const wchar_t*, const TRect&,
+                                                                        const TRect&, int64_t, int32_t, bool, TColor);
 
 template <typename Char>
 void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format,
                                             int32_t asLayer, bool premultiplied) {
   const int32_t r = EffectiveRadius();
   if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
-  const TRect reach = GlowReach(rect, r, target.Bitmap().Width(), target.Bitmap().Height());
-  if (reach.IsEmpty()) return;
-  std::unique_ptr<TBitmap> mask = RenderHalo(target, text, rect, reach, format, premultiplied);
+  const TBitmap& bitmap = target.Bitmap();
+  const TRect visible = Intersection(rect, BoundsOf(bitmap.Width(), bitmap.Height()));
+  if (visible.IsEmpty()) return;
+  const HaloLayer halo = RenderHalo(target, text, rect, visible, ScratchBudget(bitmap.Width(), bitmap.Height()),
+                                    format, premultiplied, target.Font().Color());
+  const TPoint from = Offset(visible, halo.origin);
   if (asLayer != 0) {
-    CopyBitmapToCanvas(target, reach, *mask, {0, 0});
+    CopyBitmapToCanvas(target, visible, *halo.bitmap, from);
   } else if (premultiplied) {
-    AlphaBlendToCanvas(target, reach, *mask, {0, 0}, 255);
+    AlphaBlendToCanvas(target, visible, *halo.bitmap, from, 255);
   } else {
-    SoftBlendToCanvas(target, reach, *mask, {0, 0}, 255);
+    SoftBlendToCanvas(target, visible, *halo.bitmap, from, 255);
   }
 }
 
@@ -81,29 +119,39 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text,
   const int32_t r = EffectiveRadius();
   if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
   TCanvas& canvas = target.Canvas();
+  const TRect bounds = BoundsOf(target.Width(), target.Height());
+  const int64_t budget = ScratchBudget(target.Width(), target.Height());
+  const TRect visible = Intersection(rect, bounds);
   if (asLayer == 0) {
-    const TRect reach = GlowReach(rect, r, target.Width(), target.Height());
-    if (reach.IsEmpty()) return;
-    std::unique_ptr<TBitmap> mask = RenderHalo(canvas, text, rect, reach, format, premultiplied);
+    if (visible.IsEmpty()) {
+      // The software blend leaves the target 24-bit even when none of the
+      // halo shows.
+      if (!premultiplied) target.SetPixelFormat(TPixelFormat::pf24bit);
+      return;
+    }
+    const HaloLayer halo =
+        RenderHalo(canvas, text, rect, visible, budget, format, premultiplied, canvas.Font().Color());
+    const TPoint from = Offset(visible, halo.origin);
     if (premultiplied) {
-      AlphaBlendBitmap(target, reach, *mask, {0, 0}, 255);
+      AlphaBlendBitmap(target, visible, *halo.bitmap, from, 255);
     } else {
-      SoftBlendBitmap(target, reach, *mask, {0, 0}, 255);
+      SoftBlendBitmap(target, visible, *halo.bitmap, from, 255);
     }
     return;
   }
-  // The layer is made in the target itself.
+  // The layer is made in the target itself, and the glow spreads over the
+  // part of the rectangle the target holds.
   canvas.Brush().SetColor(clBlack);
   canvas.FillRect(rect);
   const FontColorScope white(canvas.Font(), clWhite);
-  DrawPlainText(canvas, text,
-                SaturatedRect(int64_t{rect.Left} + r, int64_t{rect.Top} + r, int64_t{rect.Right} - r,
-                              int64_t{rect.Bottom} - r),
-                format);
-  // The glow spreads over the part of the rectangle the target holds.
-  const TRect area{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, target.Width()),
-                   std::min(rect.Bottom, target.Height())};
-  ApplyGlow(*this, target, area, premultiplied, white.Saved());
+  DrawPlainText(canvas, text, Grown(rect, -int64_t{r}), format);
+  if (visible.IsEmpty()) return;
+  if (KernelFits(r, budget)) return ApplyGlow(*this, target, visible, premultiplied, white.Saved());
+  // A kernel larger than the area adds only weights that never meet it.
+  target.SetPixelFormat(TPixelFormat::pf32bit);
+  const ValueMap luminance = BuildLuminanceMap(target, visible);
+  ValueMap glow = ComputeSparseGlowMap(*this, luminance, {visible.Left, visible.Top}, visible);
+  WriteGlowLayer(target, visible, glow, premultiplied, white.Saved());
 }
 
 template <typename Char>

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/color.h"
 #include "effects/glow_filter_factory.h"
 #include "effects/text_painter.h"
 
@@ -46,11 +47,21 @@ class TRadiateTextPainter : public TTextPainter {
   // Protected so that a painter can only end through Release.
   ~TRadiateTextPainter() override;
 
- private:
-  // The glow layer for the part `reach` of `rect`, in the font colour of `source`.
+  // A glow layer and where its top-left pixel belongs in the target.
+  struct HaloLayer {
+    std::unique_ptr<TBitmap> bitmap;
+    TPoint origin;
+  };
+  // The halo of `rect` (target coordinates, text Radius inside it) in
+  // `colour`, for the pixels `visible` of it: each comes out as if the whole
+  // rectangle had been made into a mask and glowed. `visible` lies inside
+  // `rect` and is not empty, and `budget` is the most pixels a temporary may
+  // cover (ScratchBudget of the target). The layer covers `visible` at least.
   template <typename Char>
-  std::unique_ptr<TBitmap> RenderHalo(TCanvas& source, const Char* text, const TRect& rect, const TRect& reach,
-                                      int32_t format, bool premultiplied);
+  HaloLayer RenderHalo(TCanvas& source, const Char* text, const TRect& rect, const TRect& visible, int64_t budget,
+                       int32_t format, bool premultiplied, TColor colour);
+
+ private:
   template <typename Char>
   void PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
                          bool premultiplied);

@@ -1,0 +1,64 @@
+#include "effects/text_box.h"
+
+#include <algorithm>
+
+#include "base/canvas.h"
+#include "effects/saturated_rect.h"
+#include "platform/text_rasterizer.h"
+
+namespace {
+
+struct Interval {
+  int64_t from;
+  int64_t to;
+};
+
+// The places a block of `extent` takes in [from, to): at the start when
+// neither flag is set, else centred, at the end, or either.
+Interval Aligned(int64_t from, int64_t to, int64_t extent, bool centred, bool atEnd) {
+  const int64_t middle = from + (to - from - extent) / 2;
+  if (centred && atEnd) return {std::min(middle, to - extent), to};
+  if (centred) return {middle, middle + extent};
+  if (atEnd) return {to - extent, to};
+  return {from, from + extent};
+}
+
+template <typename Char>
+TRect BoxOf(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format) {
+  static constexpr Char kEmpty[1] = {0};
+  const Char* shown = text != nullptr ? text : kEmpty;
+  const auto flags = static_cast<uint32_t>(format);
+  // Measured without the alignment flags, which some DrawTexts fold into the
+  // measured extent; they do not change how lines break.
+  constexpr uint32_t kAlignment =
+      platform::kTextCenter | platform::kTextRight | platform::kTextVCenter | platform::kTextBottom;
+  const uint32_t measure = (flags & ~kAlignment) | platform::kTextCalcRect;
+  TRect extent = rect;
+  canvas.DrawText(shown, extent, measure);
+  const int64_t width = std::max<int64_t>(WidthOf(extent), 0);
+  const int64_t height = std::max<int64_t>(HeightOf(extent), 0);
+  const bool singleLine = (flags & platform::kTextSingleLine) != 0;
+  const Interval x = Aligned(rect.Left, rect.Right, width, (flags & platform::kTextCenter) != 0,
+                             (flags & platform::kTextRight) != 0);
+  const Interval y =
+      Aligned(rect.Top, rect.Bottom, height, singleLine && (flags & platform::kTextVCenter) != 0,
+              singleLine && (flags & platform::kTextBottom) != 0);
+  int64_t lineHeight = height;
+  if (!singleLine) {
+    TRect line = rect;
+    canvas.DrawText(shown, line, measure | platform::kTextSingleLine);
+    lineHeight = HeightOf(line);
+  }
+  const int64_t margin = std::max<int64_t>(lineHeight, 16);
+  return SaturatedRect(x.from - margin, y.from - margin, x.to + margin, y.to + margin);
+}
+
+}  // namespace
+
+TRect TextBox(TCanvas& canvas, const char* text, const TRect& rect, int32_t format) {
+  return BoxOf(canvas, text, rect, format);
+}
+
+TRect TextBox(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format) {
+  return BoxOf(canvas, text, rect, format);
+}
