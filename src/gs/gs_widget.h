@@ -32,7 +32,11 @@ using GsMouseMoveEvent = Callback<GsWidget*, TShiftState, int32_t, int32_t>;
 // attached widget takes it out of its parent's children first, so no list
 // ever holds a destroyed widget.
 //
-// Event handlers must not destroy the widget that fires the event.
+// Event handlers must not destroy any widget of the tree, not only the one
+// that fires the event: painting and mouse routing walk a copy of a widget's
+// children and go on to the next one without checking that it still exists.
+// Handlers may rearrange the tree (attach, detach, hide), but a widget they
+// detach must stay alive until the event has been handled.
 class GsWidget {
  public:
   GsWidget();
