@@ -63,23 +63,22 @@ std::unique_ptr<NeighborWeightedFilter> OuterGlowFilterFactory::BuildGlowFilter(
 }
 
 void OuterGlowFilterFactory::FillGlowKernel(ValueMap& kernel, int32_t size, int32_t radius, int32_t scale) const {
+  for (int32_t i = 0; i < size; ++i) {
+    for (int32_t j = 0; j < size; ++j) kernel[i][j] = KernelWeight(radius, i - radius, j - radius, scale);
+  }
+}
+
+int32_t OuterGlowFilterFactory::KernelWeight(int32_t radius, int32_t dy, int32_t dx, int32_t scale) const {
   const double r = radius;
   const double inner = r * spreadFraction_;
   const double width = r - inner + 1.0;
   const double opacity = opacityFraction_;
-  for (int32_t i = 0; i < size; ++i) {
-    for (int32_t j = 0; j < size; ++j) {
-      const double di = i - r, dj = j - r;
-      const double d = std::sqrt(di * di + dj * dj);
-      if (d <= inner) {
-        kernel[i][j] = TruncWeight(scale * opacity);
-      } else {
-        double g = GaussianFalloff(d - inner, width);
-        if (g > 1.0) g = 1.0;
-        kernel[i][j] = TruncWeight(scale * g * opacity);
-      }
-    }
-  }
+  const double di = dy, dj = dx;
+  const double d = std::sqrt(di * di + dj * dj);
+  if (d <= inner) return TruncWeight(scale * opacity);
+  double g = GaussianFalloff(d - inner, width);
+  if (g > 1.0) g = 1.0;
+  return TruncWeight(scale * g * opacity);
 }
 
 double OuterGlowFilterFactory::GaussianFalloff(double x, double w) { return std::exp(-x * x / (2.0 * w)); }

@@ -40,6 +40,9 @@ class OuterGlowFilterFactory : public FilterFactory {
 
   std::unique_ptr<NeighborWeightedFilter> BuildGlowFilter(int32_t radius) const;
   void FillGlowKernel(ValueMap& kernel, int32_t size, int32_t radius, int32_t scale) const;
+  // The weight of the kernel cell `dy` rows and `dx` columns away from the
+  // centre of a kernel of `radius`, as FillGlowKernel gives it.
+  int32_t KernelWeight(int32_t radius, int32_t dy, int32_t dx, int32_t scale) const;
   static double GaussianFalloff(double x, double w);
 
   const Filter* CachedFilter() const { return cachedFilter_.get(); }

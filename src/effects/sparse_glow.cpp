@@ -14,15 +14,6 @@ namespace {
 
 constexpr int32_t kScale = 256;
 
-// Truncation toward zero as the kernel builder has it; NaN gives 0 and values
-// beyond int32 saturate.
-int32_t TruncWeight(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return INT32_MAX;
-  if (value <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(value);
-}
-
 // First and last lit column of a luminance row; first > last when dark.
 struct Span {
   int32_t first;
@@ -80,18 +71,7 @@ int32_t GlowKernelWeight(const OuterGlowFilterFactory& factory, int32_t radius, 
                          int64_t dx) {
   radius = std::max(radius, 0);
   if (dy < -radius || dy > radius || dx < -radius || dx > radius) return 0;
-  // The same expressions, in the same order, as the kernel builder evaluates
-  // for cell (radius + dy, radius + dx), so that every weight comes out equal.
-  const double r = radius;
-  const double inner = r * factory.SpreadFraction();
-  const double width = r - inner + 1.0;
-  const double opacity = factory.OpacityFraction();
-  const auto di = static_cast<double>(dy), dj = static_cast<double>(dx);
-  const double d = std::sqrt(di * di + dj * dj);
-  if (d <= inner) return TruncWeight(kScale * opacity);
-  double g = OuterGlowFilterFactory::GaussianFalloff(d - inner, width);
-  if (g > 1.0) g = 1.0;
-  return TruncWeight(kScale * g * opacity);
+  return factory.KernelWeight(radius, static_cast<int32_t>(dy), static_cast<int32_t>(dx), kScale);
 }
 
 ValueMap ComputeSparseGlowMap(TRadiateTextPainter& painter, const ValueMap& luminance,
