@@ -77,7 +77,7 @@ void TCanvas::CopyRect(const TRect& destRect, const TCanvas& source, const TRect
 
 platform::TextStyle TCanvas::Style() const {
   platform::TextStyle style;
-  style.font = font_->Spec();
+  style.font = font_->Description();
   style.color = ColorToRGB(font_->Color());
   style.transparent = backgroundMode_ == TBackgroundMode::Transparent;
   style.backgroundColor = ColorToRGB(brush_->Color());

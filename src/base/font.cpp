@@ -16,15 +16,15 @@ bool TFont::SameAttributes(const TFont& other) const {
          style_ == other.style_ && charset_ == other.charset_ && quality_ == other.quality_;
 }
 
-platform::FontSpec TFont::Spec() const {
-  platform::FontSpec spec;
-  spec.name = name_;
-  spec.height = height_;
-  spec.bold = (style_ & fsBold) != 0;
-  spec.italic = (style_ & fsItalic) != 0;
-  spec.underline = (style_ & fsUnderline) != 0;
-  spec.strikeOut = (style_ & fsStrikeOut) != 0;
-  spec.charset = charset_;
-  spec.quality = quality_;
-  return spec;
+platform::FontDescription TFont::Description() const {
+  platform::FontDescription description;
+  description.name = name_;
+  description.height = height_;
+  description.bold = (style_ & fsBold) != 0;
+  description.italic = (style_ & fsItalic) != 0;
+  description.underline = (style_ & fsUnderline) != 0;
+  description.strikeOut = (style_ & fsStrikeOut) != 0;
+  description.charset = charset_;
+  description.quality = quality_;
+  return description;
 }

@@ -38,7 +38,7 @@ class TFont : public TPersistent {
   // Copies every attribute of another font.
   void Assign(const TPersistent& source) override;
   bool SameAttributes(const TFont& other) const;
-  platform::FontSpec Spec() const;
+  platform::FontDescription Description() const;
 
  private:
   std::wstring name_ = L"Tahoma";

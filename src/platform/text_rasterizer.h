@@ -18,7 +18,7 @@ enum TextFormat : uint32_t {
   kTextCalcRect = 0x400,
 };
 
-struct FontSpec {
+struct FontDescription {
   std::wstring name;
   int32_t height = 0;  // negative: character height in pixels
   bool bold = false;
@@ -30,7 +30,7 @@ struct FontSpec {
 };
 
 struct TextStyle {
-  FontSpec font;
+  FontDescription font;
   uint32_t color = 0;           // 0x00BBGGRR, already resolved
   bool transparent = false;     // background mode TRANSPARENT
   uint32_t backgroundColor = 0; // used when not transparent

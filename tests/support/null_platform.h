@@ -188,7 +188,7 @@ class NullWindowing : public platform::Windowing {
 class NullTextRasterizer : public platform::TextRasterizer {
  public:
   static int32_t CellWidth() { return 6; }
-  static int32_t LineHeight(const platform::FontSpec& font) { return font.height < 0 ? -font.height : font.height; }
+  static int32_t LineHeight(const platform::FontDescription& font) { return font.height < 0 ? -font.height : font.height; }
 
   int32_t DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style, const char* text,
                     platform::Rect& rect, uint32_t format) override;

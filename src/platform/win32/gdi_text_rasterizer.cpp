@@ -9,7 +9,7 @@
 namespace platform::win32 {
 namespace {
 
-HFONT CreateGdiFont(const FontSpec& font) {
+HFONT CreateGdiFont(const FontDescription& font) {
   return ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
                        font.strikeOut, font.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, font.quality,
                        DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());

@@ -151,13 +151,13 @@ TEST_F(ClassLibraryTest, FontAssignCopiesEveryAttribute) {
   EXPECT_FALSE(copy.SameAttributes(source));
   copy.Assign(source);
   EXPECT_TRUE(copy.SameAttributes(source));
-  const platform::FontSpec spec = copy.Spec();
-  EXPECT_EQ(spec.name, L"Segoe UI");
-  EXPECT_EQ(spec.height, -14);
-  EXPECT_TRUE(spec.underline && spec.strikeOut);
-  EXPECT_FALSE(spec.bold || spec.italic);
-  EXPECT_EQ(spec.charset, 0);
-  EXPECT_EQ(spec.quality, fqClearType);
+  const platform::FontDescription description = copy.Description();
+  EXPECT_EQ(description.name, L"Segoe UI");
+  EXPECT_EQ(description.height, -14);
+  EXPECT_TRUE(description.underline && description.strikeOut);
+  EXPECT_FALSE(description.bold || description.italic);
+  EXPECT_EQ(description.charset, 0);
+  EXPECT_EQ(description.quality, fqClearType);
 }
 
 class Plain : public TPersistent {};
