@@ -3,6 +3,12 @@
 #include <cstdint>
 #include <limits>
 
+// A 64-bit result brought back into the int32 range, saturating instead of overflowing.
+inline int32_t SaturateInt32(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
 struct TPoint {
   int32_t X = 0;
   int32_t Y = 0;
@@ -26,9 +32,5 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 
  private:
-  static int32_t Span(int32_t from, int32_t to) {
-    const int64_t span = int64_t{to} - from;
-    return static_cast<int32_t>(std::clamp<int64_t>(span, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-  }
+  static int32_t Span(int32_t from, int32_t to) { return SaturateInt32(int64_t{to} - from); }
 };

@@ -7,10 +7,6 @@
 
 namespace {
 
-int32_t Saturate(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
 // Rounded quotients, saturated at 255: a source whose colour exceeds its
 // alpha (not premultiplied) must not spill into the next channel.
 inline uint8_t RoundedOver255(uint32_t n) { return static_cast<uint8_t>(std::min<uint32_t>((n + 127) / 255, 255)); }
@@ -38,8 +34,8 @@ void CopyCanvasRect(TCanvas& canvas, TBitmap& bitmap, const TRect& rect) {
 }
 
 void CopyBitmapToCanvas(TCanvas& canvas, const TRect& rect, TBitmap& bitmap, TPoint origin) {
-  const TRect source{origin.X, origin.Y, Saturate(int64_t{origin.X} + rect.Width()),
-                     Saturate(int64_t{origin.Y} + rect.Height())};
+  const TRect source{origin.X, origin.Y, SaturateInt32(int64_t{origin.X} + rect.Width()),
+                     SaturateInt32(int64_t{origin.Y} + rect.Height())};
   canvas.SetCopyMode(cmSrcCopy);
   canvas.CopyRect(rect, bitmap.Canvas(), source);
 }
@@ -58,8 +54,8 @@ TRect ClipBlendRect(const TBitmap& dest, const TRect& rect, const TBitmap& sourc
   if (dest.Height() < bottom) bottom = dest.Height();
   if (availW < right - left) right = rect.Left + availW;
   if (availH < bottom - top) bottom = rect.Top + availH;
-  origin = {Saturate(ox), Saturate(oy)};
-  return {Saturate(left), Saturate(top), Saturate(right), Saturate(bottom)};
+  origin = {SaturateInt32(ox), SaturateInt32(oy)};
+  return {SaturateInt32(left), SaturateInt32(top), SaturateInt32(right), SaturateInt32(bottom)};
 }
 
 void SoftBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "base/geometry.h"
 #include "effects/weighted_max.h"
 
 namespace {
@@ -35,7 +36,7 @@ int32_t NeighborWeightedFilter::ApplyAt(const ValueMap& source, int32_t rowOffse
       // arbitrary maps from overflowing.
       const int64_t product = int64_t{source[rowOffset + static_cast<int32_t>(r)][colOffset + static_cast<int32_t>(c)]} *
                               kernel_[rowRadius_ + dy][colRadius_ + dx];
-      const int32_t p = static_cast<int32_t>(std::clamp<int64_t>(product, INT32_MIN, INT32_MAX));
+      const int32_t p = SaturateInt32(product);
       if (p > best) best = p;
     }
   }

@@ -7,10 +7,6 @@
 // Rectangle arithmetic for insets and shifts of caller-given rectangles: the
 // sums are taken in 64 bits and saturate at the int32 range instead of overflowing.
 
-inline int32_t SaturateInt32(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
 inline TRect SaturatedRect(int64_t left, int64_t top, int64_t right, int64_t bottom) {
   return {SaturateInt32(left), SaturateInt32(top), SaturateInt32(right), SaturateInt32(bottom)};
 }

@@ -12,13 +12,9 @@ namespace gs {
 namespace {
 
 // Widget arithmetic saturates, so that no position or size can overflow.
-int32_t Add(int32_t a, int32_t b) {
-  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
-}
+int32_t Add(int32_t a, int32_t b) { return SaturateInt32(int64_t{a} + b); }
 
-int32_t Sub(int32_t a, int32_t b) {
-  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} - b, INT32_MIN, INT32_MAX));
-}
+int32_t Sub(int32_t a, int32_t b) { return SaturateInt32(int64_t{a} - b); }
 
 }  // namespace
 
