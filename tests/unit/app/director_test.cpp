@@ -181,11 +181,12 @@ TEST_F(DirectorTest, ConstructionRunsTheCollapseOnceAndEndsCollapsedWithTheIdleT
 }
 
 TEST_F(DirectorTest, TheLibraryIsLoadedFromTheExecutablesFolderAndFreedAtTheEnd) {
-  Start();
+  const platform::LibraryHandle library = Start().RotationLibrary();
   ASSERT_EQ(platform.libraries.loadRequests.size(), 1u);
   EXPECT_EQ(platform.libraries.loadRequests[0], kLibrary);
+  EXPECT_NE(library, 0u);
   application.reset();
-  EXPECT_EQ(platform.libraries.freed.size(), 1u);
+  EXPECT_EQ(platform.libraries.freed, std::vector<platform::LibraryHandle>{library});
   EXPECT_EQ(platform.timers.RunningCount(), 0u);
 }
 
