@@ -15,13 +15,6 @@ app=$repo/build/win64/run/app
 cmake -DZIP="$repo/build/win64/package/Zentara-1.0.0-win64.zip" -DDEST="$app" -P tests/e2e/unpack.cmake >/dev/null
 export WINEPREFIX=$repo/build/win64/run/prefix
 mkdir -p "$(dirname "$WINEPREFIX")"
-if [ ! -f "$WINEPREFIX/.zentara-ready" ]; then
-  echo "Preparing a Wine prefix (once) ..."
-  # A new prefix reports Windows 6.1; the program needs 6.2 or later.
-  wine winecfg -v win10 </dev/null >/dev/null 2>&1 || true
-  touch "$WINEPREFIX/.zentara-ready"
-fi
-
 xvfb_pid=""
 program_pid=""
 cleanup() {
@@ -44,12 +37,28 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "No display set: running on the private display $DISPLAY."
 fi
 
+# Prepared on the display the program will use: Wine's desktop process keeps the
+# display it was started with.
+if [ ! -f "$WINEPREFIX/.zentara-ready" ]; then
+  echo "Preparing a Wine prefix (once) ..."
+  # A new prefix reports Windows 6.1; the program needs 6.2 or later.
+  wine winecfg -v win10 </dev/null >/dev/null 2>&1 || true
+  touch "$WINEPREFIX/.zentara-ready"
+fi
+
 (cd /tmp && exec wine "$app/Zentara.exe") &
 program_pid=$!
 echo "Zentara is running (process $program_pid). Press Ctrl+C to stop it."
 
 if [ -n "$xvfb_pid" ]; then
-  sleep 4
+  # The panel shows after its start-up pause and first slide; a new Wine prefix takes longer.
+  for _ in $(seq 300); do
+    xdotool search --name "KOVA Zentara" >/dev/null 2>&1 && break
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  # The window exists from the first slide on, and shows once the slide is over.
+  sleep 2
   shot=$repo/build/win64/run/screenshot.png
   import -window root "$shot"
   echo "Screenshot of the display: $shot"
