@@ -36,11 +36,14 @@ void PaintCaption(benchmark::State& state, Settings settings) {
 
 constexpr TRect kTarget{0, 0, 100, 30};
 
-BENCHMARK_CAPTURE(PaintCaption, ordinary, Settings{2, 1, kTarget, 0})->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(PaintCaption, shift_minus_12000, Settings{2, -12000, kTarget, 0})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PaintCaption, ordinary, Settings{2, 1, kTarget, 0})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PaintCaption, shift_minus_12000, Settings{2, -12000, kTarget, 0})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(PaintCaption, layer_shift_minus_12000, Settings{2, -12000, kTarget, 1})
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(PaintCaption, margins_minus_3000_radius_2900, Settings{2900, 0, {-3000, -3000, 3100, 3030}, 0})
+BENCHMARK_CAPTURE(PaintCaption, margins_minus_3000_radius_2900,
+                  Settings{2900, 0, {-3000, -3000, 3100, 3030}, 0})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -42,7 +42,8 @@ void BM_ComposePanel(benchmark::State& state) {
   auto root = gs::CreateImage(L"panel.png");
   root->SetAutoSize(true);
   for (int i = 0; i < kButtons; ++i) {
-    gs::WdgButton* button = root->Adopt(gs::CreateButton({L"button.png", L"button.png", L"button.png", L""}));
+    gs::WdgButton* button =
+        root->Adopt(gs::CreateButton({L"button.png", L"button.png", L"button.png", L""}));
     button->SetLeft(4 + i * kButtonSide);
     button->SetTop(30);
   }

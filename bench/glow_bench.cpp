@@ -37,7 +37,7 @@ std::vector<uint8_t> TextMask(int32_t radius) {
       if (glyph % 3 == 1) lit(x0 + 3 + (y - top) / 2, y, 255), lit(x0 + 4 + (y - top) / 2, y, 128);
     }
     for (int32_t x = x0; x < x0 + 10; ++x) {
-      lit(x, top, 255), lit(x, top + 1, 128);                                         // bar
+      lit(x, top, 255), lit(x, top + 1, 128);  // bar
       if (glyph % 2 == 0) lit(x, (top + bottom) / 2, 255), lit(x, (top + bottom) / 2 + 1, 200);
     }
   }
@@ -52,11 +52,13 @@ void BM_GlowLiteral(benchmark::State& state) {
   const auto radius = static_cast<int32_t>(state.range(0));
   const std::vector<uint8_t> mask = TextMask(radius);
   for (auto _ : state) {
-    std::vector<uint8_t> glow = testing_support::LiteralGlow({mask.data(), kWidth, kHeight, radius, 0, 255, true, kColor});
+    std::vector<uint8_t> glow =
+        testing_support::LiteralGlow({mask.data(), kWidth, kHeight, radius, 0, 255, true, kColor});
     benchmark::DoNotOptimize(glow.data());
   }
-  state.counters["MPix/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * kWidth * kHeight / 1e6,
-                                                benchmark::Counter::kIsRate);
+  state.counters["MPix/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kWidth * kHeight / 1e6,
+                         benchmark::Counter::kIsRate);
 }
 
 void BM_GlowProduct(benchmark::State& state) {
@@ -73,7 +75,8 @@ void BM_GlowProduct(benchmark::State& state) {
   const std::vector<uint8_t> expected =
       testing_support::LiteralGlow({mask.data(), kWidth, kHeight, radius, 0, 255, true, kColor});
   for (int32_t y = 0; y < kHeight; ++y) {
-    if (!std::equal(expected.begin() + y * kWidth * 4, expected.begin() + (y + 1) * kWidth * 4, bitmap.ScanLine(y))) {
+    if (!std::equal(expected.begin() + y * kWidth * 4, expected.begin() + (y + 1) * kWidth * 4,
+                    bitmap.ScanLine(y))) {
       state.SkipWithError("product glow differs from the literal loops");
       return;
     }
@@ -86,11 +89,24 @@ void BM_GlowProduct(benchmark::State& state) {
     ApplyGlow(*painter, bitmap, {0, 0, kWidth, kHeight}, true, kColor);
     benchmark::DoNotOptimize(bitmap.ScanLine(0));
   }
-  state.counters["MPix/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * kWidth * kHeight / 1e6,
-                                                benchmark::Counter::kIsRate);
+  state.counters["MPix/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kWidth * kHeight / 1e6,
+                         benchmark::Counter::kIsRate);
 }
 
-BENCHMARK(BM_GlowLiteral)->Name("Glow256x64/literal")->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GlowProduct)->Name("Glow256x64/product")->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GlowLiteral)
+    ->Name("Glow256x64/literal")
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GlowProduct)
+    ->Name("Glow256x64/product")
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

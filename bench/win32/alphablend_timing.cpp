@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "base/bitmap.h"
-#include "panel_pixels.h"
 #include "effects/blend.h"
+#include "panel_pixels.h"
 #include "platform/win32/dib_section.h"
 
 namespace {
@@ -17,7 +17,6 @@ namespace {
 constexpr int32_t kWidth = bench::kPanelWidth;
 constexpr int32_t kHeight = bench::kPanelHeight;
 constexpr uint8_t kOpacity = 230;
-
 
 // The best of five runs of about 0.4 s each, in megapixels per second.
 double MegapixelsPerSecond(const std::function<void()>& blend) {
@@ -44,8 +43,9 @@ int main() {
   TBitmap source, dest;
   bench::FillGradient(source);
   bench::FillGradient(dest);
-  const double portable =
-      MegapixelsPerSecond([&] { AlphaBlendBitmap(dest, {0, 0, kWidth, kHeight}, source, {0, 0}, kOpacity); });
+  const double portable = MegapixelsPerSecond([&] {
+    AlphaBlendBitmap(dest, {0, 0, kWidth, kHeight}, source, {0, 0}, kOpacity);
+  });
 
   platform::win32::DibSection sourceDib(source.Buffer(), 32);
   platform::win32::DibSection destDib(dest.Buffer(), 32);
@@ -63,7 +63,8 @@ int main() {
   ::DeleteDC(sourceDc);
   ::DeleteDC(destDc);
 
-  std::printf("Blending %d x %d premultiplied pixels at constant alpha %d\n", kWidth, kHeight, kOpacity);
+  std::printf("Blending %d x %d premultiplied pixels at constant alpha %d\n", kWidth, kHeight,
+              kOpacity);
   std::printf("  AlphaBlendBitmap (portable) %8.1f MPix/s\n", portable);
   std::printf("  AlphaBlend (msimg32)        %8.1f MPix/s\n", platform);
   std::printf("  portable / msimg32          %8.2f\n", portable / platform);

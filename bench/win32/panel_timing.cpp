@@ -17,7 +17,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Milliseconds(Clock::duration duration) { return std::chrono::duration<double, std::milli>(duration).count(); }
+double Milliseconds(Clock::duration duration) {
+  return std::chrono::duration<double, std::milli>(duration).count();
+}
 
 // Passes everything on, and counts the time spent decoding and pausing.
 class TimedServices : public platform::ImageDecoder, public platform::System {
@@ -34,7 +36,9 @@ class TimedServices : public platform::ImageDecoder, public platform::System {
     return decoded;
   }
 
-  bool ClaimSingleInstance(std::wstring_view name) override { return real_.system->ClaimSingleInstance(name); }
+  bool ClaimSingleInstance(std::wstring_view name) override {
+    return real_.system->ClaimSingleInstance(name);
+  }
   void Sleep(uint32_t milliseconds) override {
     const auto start = Clock::now();
     real_.system->Sleep(milliseconds);
@@ -74,8 +78,11 @@ int main() {
   const auto start = Clock::now();
   application.CreateForm<TPanelForm>();
   const auto built = Clock::now() - start;
-  std::printf("building the panel: %.1f ms, of which loading %d pictures %.1f ms and animation pauses %.1f ms\n",
-              Milliseconds(built), timed.pictures, Milliseconds(timed.decoding), Milliseconds(timed.sleeping));
+  std::printf(
+      "building the panel: %.1f ms, of which loading %d pictures %.1f ms and animation pauses %.1f "
+      "ms\n",
+      Milliseconds(built), timed.pictures, Milliseconds(timed.decoding),
+      Milliseconds(timed.sleeping));
 
   Director& director = *PanelForm->GetDirector();
   director.SetState(Director::StateExpanded, true);

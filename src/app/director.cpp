@@ -65,12 +65,24 @@ Director::~Director() {
   expandedImage_.reset();
 }
 
-void Director::BindRotationLibrary() { rotation_.Bind(); }
-void Director::ReleaseRotationLibrary() { rotation_.Release(); }
-void Director::TurnLeft() { rotation_.TurnLeft(); }
-void Director::TurnRight() { rotation_.TurnRight(); }
-void Director::SwitchAutoRotation(bool on) { rotation_.SwitchAutoRotation(on); }
-bool Director::IsAutoRotationOn() { return rotation_.IsAutoRotationOn(); }
+void Director::BindRotationLibrary() {
+  rotation_.Bind();
+}
+void Director::ReleaseRotationLibrary() {
+  rotation_.Release();
+}
+void Director::TurnLeft() {
+  rotation_.TurnLeft();
+}
+void Director::TurnRight() {
+  rotation_.TurnRight();
+}
+void Director::SwitchAutoRotation(bool on) {
+  rotation_.SwitchAutoRotation(on);
+}
+bool Director::IsAutoRotationOn() {
+  return rotation_.IsAutoRotationOn();
+}
 
 void Director::BuildBackgrounds() {
   noneImage_ = gs::CreateImage(panel_artwork::kNoneBackground);
@@ -140,7 +152,8 @@ void Director::BuildButtons() {
 }
 
 std::vector<gs::WdgButton*> Director::Buttons() const {
-  return {closeButton_, turnLeftButton_, turnRightButton_, lockButton_, unlockButton_, stage1Button_, stage2Button_};
+  return {closeButton_,  turnLeftButton_, turnRightButton_, lockButton_,
+          unlockButton_, stage1Button_,   stage2Button_};
 }
 
 void Director::AttachToRoot() {

@@ -61,7 +61,8 @@ class Director {
   void OnButtonClick(gs::GsWidget* sender);
 
   void OnFormPaint(TObject* sender);
-  void OnFormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  void OnFormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x,
+                       int32_t y);
   void OnFormMouseMove(TObject* sender, TShiftState shift, int32_t x, int32_t y);
   void OnFormMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   void OnFormMouseLeave(TObject* sender);

@@ -29,10 +29,12 @@ void Director::ConnectFormEvents() {
   PanelForm->OnMouseLeave = TNotifyEvent(this, &Director::OnFormMouseLeave);
 }
 
-void Director::OnFormPaint(TObject* /*sender*/) { Repaint(); }
+void Director::OnFormPaint(TObject* /*sender*/) {
+  Repaint();
+}
 
-void Director::OnFormMouseDown(TObject* /*sender*/, TMouseButton button, TShiftState shift, int32_t x,
-                               int32_t y) {
+void Director::OnFormMouseDown(TObject* /*sender*/, TMouseButton button, TShiftState shift,
+                               int32_t x, int32_t y) {
   root_->MouseDown(button, shift, x, y);
   pressX_ = x;
   pressY_ = y;
@@ -43,7 +45,8 @@ void Director::OnFormMouseMove(TObject* /*sender*/, TShiftState shift, int32_t x
   ShowActiveLook();
   root_->MouseMove(shift, x, y);
   const bool pressPending = pressX_ != -1 && pressY_ != -1;
-  if (pressPending && (std::abs(pressX_ - x) > kDragThreshold || std::abs(pressY_ - y) > kDragThreshold)) {
+  if (pressPending &&
+      (std::abs(pressX_ - x) > kDragThreshold || std::abs(pressY_ - y) > kDragThreshold)) {
     pressX_ = -1;
     pressY_ = -1;
     // The platform moves the window until the button comes up, and takes the release.
@@ -51,7 +54,8 @@ void Director::OnFormMouseMove(TObject* /*sender*/, TShiftState shift, int32_t x
   }
 }
 
-void Director::OnFormMouseUp(TObject* /*sender*/, TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+void Director::OnFormMouseUp(TObject* /*sender*/, TMouseButton button, TShiftState shift, int32_t x,
+                             int32_t y) {
   root_->MouseUp(button, shift, x, y);
   pressX_ = -1;
   pressY_ = -1;
@@ -87,7 +91,8 @@ void Director::OnFormMouseLeave(TObject* /*sender*/) {
 
 bool Director::IsOnHandle(int32_t x, int32_t y) const {
   // Where Stage1Button sits while collapsed, and Stage2Button otherwise.
-  const TRect handle = panelState_ == StateCollapsed ? TRect{227, 0, 341, 113} : TRect{0, 0, 91, 113};
+  const TRect handle =
+      panelState_ == StateCollapsed ? TRect{227, 0, 341, 113} : TRect{0, 0, 91, 113};
   return handle.Contains(x, y);
 }
 

@@ -27,7 +27,9 @@ void Director::CreateTimers() {
   idleTimer_->SetOnTimer(Callback<TObject*>(this, &Director::OnTimer));
 }
 
-void Director::Pause() { platform::GetSystem().Sleep(kFramePause); }
+void Director::Pause() {
+  platform::GetSystem().Sleep(kFramePause);
+}
 
 void Director::ShowOnlyFrame(const gs::WdgButton* frame) {
   for (gs::WdgButton* each : extendFrames_) each->SetVisible(each == frame);
@@ -53,8 +55,8 @@ void Director::SetState(int32_t newState, bool touchIdleTimer) {
     stage1Button_->SetVisible(false);
     Slide(true);
   } else if (panelState_ == StateCollapsed) {
-    for (gs::WdgButton* button :
-         {stage2Button_, closeButton_, turnLeftButton_, turnRightButton_, lockButton_, unlockButton_}) {
+    for (gs::WdgButton* button : {stage2Button_, closeButton_, turnLeftButton_, turnRightButton_,
+                                  lockButton_, unlockButton_}) {
       button->SetVisible(false);
     }
     Slide(false);
@@ -106,6 +108,10 @@ void Director::SetHandleLook(bool idle) {
   Repaint();
 }
 
-void Director::ShowIdleLook() { SetHandleLook(true); }
+void Director::ShowIdleLook() {
+  SetHandleLook(true);
+}
 
-void Director::ShowActiveLook() { SetHandleLook(false); }
+void Director::ShowActiveLook() {
+  SetHandleLook(false);
+}

@@ -18,7 +18,9 @@ constexpr int32_t kOneStepRight[5] = {0, 4, 1, 2, 3};
 
 }  // namespace
 
-RotationBinding::~RotationBinding() { Release(); }
+RotationBinding::~RotationBinding() {
+  Release();
+}
 
 std::wstring RotationBinding::LibraryPath() {
   return ExtractFilePath(platform::GetSystem().ExecutableName()) + L"Images\\Quillet.dll";
@@ -51,9 +53,13 @@ void RotationBinding::Turn(const int32_t (&next)[5]) {
   RT_SetAngle(next[code]);
 }
 
-void RotationBinding::TurnLeft() { Turn(kOneStepLeft); }
+void RotationBinding::TurnLeft() {
+  Turn(kOneStepLeft);
+}
 
-void RotationBinding::TurnRight() { Turn(kOneStepRight); }
+void RotationBinding::TurnRight() {
+  Turn(kOneStepRight);
+}
 
 void RotationBinding::SwitchAutoRotation(bool on) {
   if (RT_SetAutoRotation != nullptr) RT_SetAutoRotation(on ? 1 : 0);

@@ -30,7 +30,9 @@ void TApplication::Terminate() {
   platform::GetWindowing().QuitMessageLoop();
 }
 
-std::wstring TApplication::ExeName() const { return platform::GetSystem().ExecutableName(); }
+std::wstring TApplication::ExeName() const {
+  return platform::GetSystem().ExecutableName();
+}
 
 std::wstring ExtractFilePath(const std::wstring& fileName) {
   const size_t separator = fileName.find_last_of(L"\\/:");

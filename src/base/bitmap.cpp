@@ -14,7 +14,8 @@ constexpr int64_t kMaxPixels = int64_t{1} << 28;
 size_t ByteCount(int32_t width, int32_t height, int32_t bytesPerPixel) {
   if (width <= 0 || height <= 0) return 0;
   if (int64_t{width} * height > kMaxPixels) throw std::length_error("bitmap too large");
-  return static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(bytesPerPixel);
+  return static_cast<size_t>(width) * static_cast<size_t>(height) *
+         static_cast<size_t>(bytesPerPixel);
 }
 
 }  // namespace
@@ -23,9 +24,13 @@ TBitmap::TBitmap() : canvas_(std::make_unique<TCanvas>(*this)) {}
 
 TBitmap::~TBitmap() = default;
 
-void TBitmap::SetWidth(int32_t width) { SetSize(width, height_); }
+void TBitmap::SetWidth(int32_t width) {
+  SetSize(width, height_);
+}
 
-void TBitmap::SetHeight(int32_t height) { SetSize(width_, height); }
+void TBitmap::SetHeight(int32_t height) {
+  SetSize(width_, height);
+}
 
 void TBitmap::SetSize(int32_t width, int32_t height) {
   width = std::max(width, 0);
@@ -55,7 +60,8 @@ void TBitmap::Reallocate(int32_t width, int32_t height, TPixelFormat format) {
   const int32_t cols = std::min(width, width_);
   for (int32_t y = 0; y < rows; ++y) {
     const uint8_t* from = pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(Stride());
-    uint8_t* to = fresh.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * static_cast<size_t>(newBpp);
+    uint8_t* to = fresh.data() +
+                  static_cast<size_t>(y) * static_cast<size_t>(width) * static_cast<size_t>(newBpp);
     for (int32_t x = 0; x < cols; ++x) {
       std::copy_n(from + x * oldBpp, 3, to + x * newBpp);
       if (newBpp == 4) to[x * 4 + 3] = oldBpp == 4 ? from[x * 4 + 3] : 0;
@@ -72,7 +78,8 @@ uint8_t* TBitmap::ScanLine(int32_t row) {
 }
 
 const uint8_t* TBitmap::ScanLine(int32_t row) const {
-  if (row < 0 || row >= height_ || width_ <= 0) throw std::out_of_range("scan line outside the bitmap");
+  if (row < 0 || row >= height_ || width_ <= 0)
+    throw std::out_of_range("scan line outside the bitmap");
   return pixels_.data() + static_cast<size_t>(row) * static_cast<size_t>(Stride());
 }
 
@@ -106,4 +113,6 @@ void TBitmap::Assign(const TPersistent& source) {
   Changed();
 }
 
-void TBitmap::Changed() { OnChange(this); }
+void TBitmap::Changed() {
+  OnChange(this);
+}

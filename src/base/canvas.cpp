@@ -13,8 +13,12 @@ TRect Intersect(const TRect& a, const TRect& b) {
           std::min(a.Bottom, b.Bottom)};
 }
 
-platform::Rect ToPlatform(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
-TRect FromPlatform(const platform::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+platform::Rect ToPlatform(const TRect& r) {
+  return {r.Left, r.Top, r.Right, r.Bottom};
+}
+TRect FromPlatform(const platform::Rect& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
 
 }  // namespace
 
@@ -86,13 +90,13 @@ platform::TextStyle TCanvas::Style() const {
 
 namespace {
 
-int32_t RasterizeText(platform::PixelBuffer& target, const platform::TextStyle& style, const char* text,
-                      platform::Rect& rect, uint32_t format) {
+int32_t RasterizeText(platform::PixelBuffer& target, const platform::TextStyle& style,
+                      const char* text, platform::Rect& rect, uint32_t format) {
   return platform::GetTextRasterizer().DrawTextA(target, style, text, rect, format);
 }
 
-int32_t RasterizeText(platform::PixelBuffer& target, const platform::TextStyle& style, const wchar_t* text,
-                      platform::Rect& rect, uint32_t format) {
+int32_t RasterizeText(platform::PixelBuffer& target, const platform::TextStyle& style,
+                      const wchar_t* text, platform::Rect& rect, uint32_t format) {
   return platform::GetTextRasterizer().DrawTextW(target, style, text, rect, format);
 }
 
@@ -108,6 +112,10 @@ int32_t TCanvas::DrawTextOf(const Char* text, TRect& rect, uint32_t format) {
   return height;
 }
 
-int32_t TCanvas::DrawText(const char* text, TRect& rect, uint32_t format) { return DrawTextOf(text, rect, format); }
+int32_t TCanvas::DrawText(const char* text, TRect& rect, uint32_t format) {
+  return DrawTextOf(text, rect, format);
+}
 
-int32_t TCanvas::DrawText(const wchar_t* text, TRect& rect, uint32_t format) { return DrawTextOf(text, rect, format); }
+int32_t TCanvas::DrawText(const wchar_t* text, TRect& rect, uint32_t format) {
+  return DrawTextOf(text, rect, format);
+}

@@ -51,11 +51,19 @@ inline constexpr TColor cl3DLight = clSystemColor | 22;
 inline constexpr TColor clInfoText = clSystemColor | 23;
 inline constexpr TColor clInfoBk = clSystemColor | 24;
 
-inline constexpr bool IsSystemColor(TColor color) { return (color >> 24) == 0xFF; }
+inline constexpr bool IsSystemColor(TColor color) {
+  return (color >> 24) == 0xFF;
+}
 
 // The 0x00BBGGRR value of a colour, asking the platform for system colours.
 uint32_t ColorToRGB(TColor color);
 
-inline constexpr uint8_t RedOf(uint32_t rgb) { return static_cast<uint8_t>(rgb); }
-inline constexpr uint8_t GreenOf(uint32_t rgb) { return static_cast<uint8_t>(rgb >> 8); }
-inline constexpr uint8_t BlueOf(uint32_t rgb) { return static_cast<uint8_t>(rgb >> 16); }
+inline constexpr uint8_t RedOf(uint32_t rgb) {
+  return static_cast<uint8_t>(rgb);
+}
+inline constexpr uint8_t GreenOf(uint32_t rgb) {
+  return static_cast<uint8_t>(rgb >> 8);
+}
+inline constexpr uint8_t BlueOf(uint32_t rgb) {
+  return static_cast<uint8_t>(rgb >> 16);
+}

@@ -6,7 +6,12 @@
 #include "base/persistent.h"
 #include "platform/text_rasterizer.h"
 
-enum TFontStyle : uint8_t { fsBold = 1u << 0, fsItalic = 1u << 1, fsUnderline = 1u << 2, fsStrikeOut = 1u << 3 };
+enum TFontStyle : uint8_t {
+  fsBold = 1u << 0,
+  fsItalic = 1u << 1,
+  fsUnderline = 1u << 2,
+  fsStrikeOut = 1u << 3
+};
 
 enum TFontQuality : uint8_t {
   fqDefault = 0,

@@ -43,7 +43,9 @@ platform::WindowHandle TForm::Handle() {
   return handle_;
 }
 
-void TForm::Show() { platform::GetWindowing().ShowWindow(Handle()); }
+void TForm::Show() {
+  platform::GetWindowing().ShowWindow(Handle());
+}
 
 int32_t TForm::Left() const {
   return handle_ != 0 ? platform::GetWindowing().GetWindowRect(handle_).left : left_;
@@ -79,9 +81,13 @@ void TForm::Invalidate() {
   if (handle_ != 0) platform::GetWindowing().Invalidate(handle_);
 }
 
-void TForm::DoDestroy() { OnDestroy(this); }
+void TForm::DoDestroy() {
+  OnDestroy(this);
+}
 
-void TForm::HandlePaint() { OnPaint(this); }
+void TForm::HandlePaint() {
+  OnPaint(this);
+}
 
 void TForm::HandleMouseDown(platform::MouseButton button, uint8_t shift, int32_t x, int32_t y) {
   OnMouseDown(this, static_cast<TMouseButton>(button), TShiftState::FromBits(shift), x, y);
@@ -95,7 +101,9 @@ void TForm::HandleMouseUp(platform::MouseButton button, uint8_t shift, int32_t x
   OnMouseUp(this, static_cast<TMouseButton>(button), TShiftState::FromBits(shift), x, y);
 }
 
-void TForm::HandleMouseLeave() { OnMouseLeave(this); }
+void TForm::HandleMouseLeave() {
+  OnMouseLeave(this);
+}
 
 void TForm::HandleCloseRequest() {
   if (owner_ != nullptr && owner_->MainForm() == this) owner_->Terminate();

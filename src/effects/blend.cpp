@@ -9,7 +9,9 @@ namespace {
 
 // Rounded quotients, saturated at 255: a source whose colour exceeds its
 // alpha (not premultiplied) must not spill into the next channel.
-inline uint8_t RoundedOver255(uint32_t n) { return static_cast<uint8_t>(std::min<uint32_t>((n + 127) / 255, 255)); }
+inline uint8_t RoundedOver255(uint32_t n) {
+  return static_cast<uint8_t>(std::min<uint32_t>((n + 127) / 255, 255));
+}
 inline uint8_t RoundedOver65025(uint32_t n) {
   return static_cast<uint8_t>(std::min<uint32_t>((n + 65025 / 2) / 65025, 255));
 }

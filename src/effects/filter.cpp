@@ -9,24 +9,29 @@
 
 namespace {
 
-bool AreaInside(const ValueMap& map, int32_t rowOffset, int32_t colOffset, int32_t rows, int32_t cols) {
+bool AreaInside(const ValueMap& map, int32_t rowOffset, int32_t colOffset, int32_t rows,
+                int32_t cols) {
   return rowOffset >= 0 && colOffset >= 0 && int64_t{rowOffset} + rows <= map.Rows() &&
          int64_t{colOffset} + cols <= map.Columns();
 }
 
 }  // namespace
 
-NeighborWeightedFilter::NeighborWeightedFilter(ValueMap kernel, int32_t rowRadius, int32_t colRadius,
-                                               int32_t divisor)
-    : kernel_(std::move(kernel)), divisor_(divisor == 0 ? 1 : divisor), rowRadius_(rowRadius), colRadius_(colRadius) {
+NeighborWeightedFilter::NeighborWeightedFilter(ValueMap kernel, int32_t rowRadius,
+                                               int32_t colRadius, int32_t divisor)
+    : kernel_(std::move(kernel)),
+      divisor_(divisor == 0 ? 1 : divisor),
+      rowRadius_(rowRadius),
+      colRadius_(colRadius) {
   if (rowRadius < 0 || colRadius < 0 || kernel_.Rows() != 2 * int64_t{rowRadius} + 1 ||
       kernel_.Columns() != 2 * int64_t{colRadius} + 1) {
     throw std::invalid_argument("kernel size does not match the radii");
   }
 }
 
-int32_t NeighborWeightedFilter::ApplyAt(const ValueMap& source, int32_t rowOffset, int32_t colOffset, int32_t rows,
-                                        int32_t cols, int32_t row, int32_t col) const {
+int32_t NeighborWeightedFilter::ApplyAt(const ValueMap& source, int32_t rowOffset,
+                                        int32_t colOffset, int32_t rows, int32_t cols, int32_t row,
+                                        int32_t col) const {
   int32_t best = 0;
   for (int32_t dy = -rowRadius_; dy <= rowRadius_; ++dy) {
     for (int32_t dx = -colRadius_; dx <= colRadius_; ++dx) {
@@ -34,8 +39,10 @@ int32_t NeighborWeightedFilter::ApplyAt(const ValueMap& source, int32_t rowOffse
       if (r < 0 || c < 0 || r >= rows || c >= cols) continue;
       // Weights and grey values are small; the 64-bit product only keeps
       // arbitrary maps from overflowing.
-      const int64_t product = int64_t{source[rowOffset + static_cast<int32_t>(r)][colOffset + static_cast<int32_t>(c)]} *
-                              kernel_[rowRadius_ + dy][colRadius_ + dx];
+      const int64_t product =
+          int64_t{
+              source[rowOffset + static_cast<int32_t>(r)][colOffset + static_cast<int32_t>(c)]} *
+          kernel_[rowRadius_ + dy][colRadius_ + dx];
       const int32_t p = SaturateInt32(product);
       if (p > best) best = p;
     }
@@ -43,8 +50,9 @@ int32_t NeighborWeightedFilter::ApplyAt(const ValueMap& source, int32_t rowOffse
   return best / divisor_;
 }
 
-void ApplyToMap(const Filter& filter, const ValueMap& source, int32_t srcRowOffset, int32_t srcColOffset,
-                int32_t rows, int32_t cols, ValueMap& dest, int32_t dstRowOffset, int32_t dstColOffset) {
+void ApplyToMap(const Filter& filter, const ValueMap& source, int32_t srcRowOffset,
+                int32_t srcColOffset, int32_t rows, int32_t cols, ValueMap& dest,
+                int32_t dstRowOffset, int32_t dstColOffset) {
   if (rows <= 0 || cols <= 0) return;
   if (!AreaInside(source, srcRowOffset, srcColOffset, rows, cols) ||
       !AreaInside(dest, dstRowOffset, dstColOffset, rows, cols)) {
@@ -52,8 +60,8 @@ void ApplyToMap(const Filter& filter, const ValueMap& source, int32_t srcRowOffs
   }
   // The glow kernel takes a vectorised route that gives the same values.
   if (const auto* weighted = dynamic_cast<const NeighborWeightedFilter*>(&filter)) {
-    if (ApplyWeightedMax(*weighted, source, srcRowOffset, srcColOffset, rows, cols, dest, dstRowOffset,
-                         dstColOffset)) {
+    if (ApplyWeightedMax(*weighted, source, srcRowOffset, srcColOffset, rows, cols, dest,
+                         dstRowOffset, dstColOffset)) {
       return;
     }
   }

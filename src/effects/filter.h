@@ -13,8 +13,8 @@ class Filter {
 
   // Filtered value of cell (row, col) of the rows x cols area that starts at
   // (rowOffset, colOffset) in `source`. The area must lie inside `source`.
-  virtual int32_t ApplyAt(const ValueMap& source, int32_t rowOffset, int32_t colOffset, int32_t rows,
-                          int32_t cols, int32_t row, int32_t col) const = 0;
+  virtual int32_t ApplyAt(const ValueMap& source, int32_t rowOffset, int32_t colOffset,
+                          int32_t rows, int32_t cols, int32_t row, int32_t col) const = 0;
 };
 
 // Grey-scale dilation with a weighted window: the result is the largest
@@ -26,8 +26,8 @@ class NeighborWeightedFilter : public Filter {
   // divisor of 0 counts as 1.
   NeighborWeightedFilter(ValueMap kernel, int32_t rowRadius, int32_t colRadius, int32_t divisor);
 
-  int32_t ApplyAt(const ValueMap& source, int32_t rowOffset, int32_t colOffset, int32_t rows, int32_t cols,
-                  int32_t row, int32_t col) const override;
+  int32_t ApplyAt(const ValueMap& source, int32_t rowOffset, int32_t colOffset, int32_t rows,
+                  int32_t cols, int32_t row, int32_t col) const override;
 
   const ValueMap& Kernel() const { return kernel_; }
   int32_t Divisor() const { return divisor_; }
@@ -45,5 +45,6 @@ class NeighborWeightedFilter : public Filter {
 // ApplyAt of every cell of the area of `source` at (srcRowOffset, srcColOffset).
 // Source and destination are different maps. An area reaching outside either
 // map throws std::out_of_range.
-void ApplyToMap(const Filter& filter, const ValueMap& source, int32_t srcRowOffset, int32_t srcColOffset,
-                int32_t rows, int32_t cols, ValueMap& dest, int32_t dstRowOffset, int32_t dstColOffset);
+void ApplyToMap(const Filter& filter, const ValueMap& source, int32_t srcRowOffset,
+                int32_t srcColOffset, int32_t rows, int32_t cols, ValueMap& dest,
+                int32_t dstRowOffset, int32_t dstColOffset);

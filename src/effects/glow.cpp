@@ -14,16 +14,19 @@
 namespace {
 
 void RequireInside(const TBitmap& bitmap, const TRect& rect) {
-  if (rect.Left < 0 || rect.Top < 0 || rect.Right > bitmap.Width() || rect.Bottom > bitmap.Height()) {
+  if (rect.Left < 0 || rect.Top < 0 || rect.Right > bitmap.Width() ||
+      rect.Bottom > bitmap.Height()) {
     throw std::out_of_range("glow area outside the bitmap");
   }
 }
 
 void RequireAlphaTarget(const TBitmap& bitmap, const TRect& rect, const ValueMap& map) {
   if (rect.IsEmpty()) return;
-  if (bitmap.PixelFormat() != TPixelFormat::pf32bit) throw std::invalid_argument("alpha needs a 32-bit bitmap");
+  if (bitmap.PixelFormat() != TPixelFormat::pf32bit)
+    throw std::invalid_argument("alpha needs a 32-bit bitmap");
   RequireInside(bitmap, rect);
-  if (map.Rows() < rect.Height() || map.Columns() < rect.Width()) throw std::out_of_range("map smaller than area");
+  if (map.Rows() < rect.Height() || map.Columns() < rect.Width())
+    throw std::out_of_range("map smaller than area");
 }
 
 static_assert(std::endian::native == std::endian::little, "pixels are read as little-endian words");
@@ -66,10 +69,13 @@ ValueMap BuildLuminanceMap(const TBitmap& bitmap, const TRect& rect) {
     const uint8_t* pixel = bitmap.ScanLine(rect.Top + i) + static_cast<ptrdiff_t>(rect.Left) * bpp;
     int32_t* out = map[i];
     for (int32_t j = 0; j < rect.Width(); ++j, pixel += bpp) {
-      const uint32_t color = bpp == 4 ? ColorBytes(pixel) : pixel[0] | (uint32_t{pixel[1]} << 8) | (uint32_t{pixel[2]} << 16);
+      const uint32_t color =
+          bpp == 4 ? ColorBytes(pixel)
+                   : pixel[0] | (uint32_t{pixel[1]} << 8) | (uint32_t{pixel[2]} << 16);
       if (color != lastColor) {
         lastColor = color;
-        lastValue = static_cast<int32_t>(0.299 * pixel[2] + 0.587 * pixel[1] + 0.114 * pixel[0] + 0.5);
+        lastValue =
+            static_cast<int32_t>(0.299 * pixel[2] + 0.587 * pixel[1] + 0.114 * pixel[0] + 0.5);
       }
       out[j] = lastValue;
     }
@@ -105,7 +111,8 @@ void WriteAlphaPremultiplied(TBitmap& bitmap, const TRect& rect, ValueMap& map) 
   if (rect.IsEmpty()) return;
   // A glow layer is one colour throughout: the premultiplied forms of the
   // colour of the first pixel are worked out once per alpha value.
-  const uint32_t common = ColorBytes(bitmap.ScanLine(rect.Top) + static_cast<ptrdiff_t>(rect.Left) * 4);
+  const uint32_t common =
+      ColorBytes(bitmap.ScanLine(rect.Top) + static_cast<ptrdiff_t>(rect.Left) * 4);
   std::array<uint32_t, 256> table{};
   for (uint32_t a = 0; a < 256; ++a) table[a] = Premultiplied(common, static_cast<uint8_t>(a));
   for (int32_t i = 0; i < rect.Height(); ++i) {
@@ -114,14 +121,16 @@ void WriteAlphaPremultiplied(TBitmap& bitmap, const TRect& rect, ValueMap& map) 
     for (int32_t j = 0; j < rect.Width(); ++j, pixel += 4) {
       const uint8_t a = ClampedAlpha(cells[j]);
       const uint32_t color = ColorBytes(pixel);
-      const uint32_t result = (color == common ? table[a] : Premultiplied(color, a)) | (uint32_t{a} << 24);
+      const uint32_t result =
+          (color == common ? table[a] : Premultiplied(color, a)) | (uint32_t{a} << 24);
       std::memcpy(pixel, &result, 4);
     }
   }
   bitmap.Changed();
 }
 
-void ApplyGlow(TRadiateTextPainter& painter, TBitmap& mask, const TRect& rect, bool premultiplied, TColor colour) {
+void ApplyGlow(TRadiateTextPainter& painter, TBitmap& mask, const TRect& rect, bool premultiplied,
+               TColor colour) {
   if (rect.IsEmpty()) return;
   mask.SetPixelFormat(TPixelFormat::pf32bit);
   ValueMap glow = ComputeGlowMap(painter, mask, rect);

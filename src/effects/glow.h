@@ -27,4 +27,5 @@ void WriteAlphaPremultiplied(TBitmap& bitmap, const TRect& rect, ValueMap& map);
 // Turns `rect` of a mask holding white text on black into the glow layer in
 // place: colour `colour`, alpha the glow value. A mask that is not 32-bit is
 // made 32-bit first.
-void ApplyGlow(TRadiateTextPainter& painter, TBitmap& mask, const TRect& rect, bool premultiplied, TColor colour);
+void ApplyGlow(TRadiateTextPainter& painter, TBitmap& mask, const TRect& rect, bool premultiplied,
+               TColor colour);

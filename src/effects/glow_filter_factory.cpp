@@ -47,7 +47,8 @@ void OuterGlowFilterFactory::ReleaseFilter(Filter& /*filter*/) {
   // Every filter handed out is the cached one, which stays for the next paint.
 }
 
-std::unique_ptr<NeighborWeightedFilter> OuterGlowFilterFactory::BuildGlowFilter(int32_t radius) const {
+std::unique_ptr<NeighborWeightedFilter> OuterGlowFilterFactory::BuildGlowFilter(
+    int32_t radius) const {
   radius = std::max(radius, 0);
   const int64_t size = 2 * int64_t{radius} + 1;
   if (size > INT32_MAX) throw std::length_error("glow radius too large");
@@ -62,13 +63,16 @@ std::unique_ptr<NeighborWeightedFilter> OuterGlowFilterFactory::BuildGlowFilter(
   return std::make_unique<NeighborWeightedFilter>(std::move(kernel), radius, radius, kScale);
 }
 
-void OuterGlowFilterFactory::FillGlowKernel(ValueMap& kernel, int32_t size, int32_t radius, int32_t scale) const {
+void OuterGlowFilterFactory::FillGlowKernel(ValueMap& kernel, int32_t size, int32_t radius,
+                                            int32_t scale) const {
   for (int32_t i = 0; i < size; ++i) {
-    for (int32_t j = 0; j < size; ++j) kernel[i][j] = KernelWeight(radius, i - radius, j - radius, scale);
+    for (int32_t j = 0; j < size; ++j)
+      kernel[i][j] = KernelWeight(radius, i - radius, j - radius, scale);
   }
 }
 
-int32_t OuterGlowFilterFactory::KernelWeight(int32_t radius, int32_t dy, int32_t dx, int32_t scale) const {
+int32_t OuterGlowFilterFactory::KernelWeight(int32_t radius, int32_t dy, int32_t dx,
+                                             int32_t scale) const {
   const double r = radius;
   const double inner = r * spreadFraction_;
   const double width = r - inner + 1.0;
@@ -81,4 +85,6 @@ int32_t OuterGlowFilterFactory::KernelWeight(int32_t radius, int32_t dy, int32_t
   return TruncWeight(scale * g * opacity);
 }
 
-double OuterGlowFilterFactory::GaussianFalloff(double x, double w) { return std::exp(-x * x / (2.0 * w)); }
+double OuterGlowFilterFactory::GaussianFalloff(double x, double w) {
+  return std::exp(-x * x / (2.0 * w));
+}

@@ -9,8 +9,12 @@
 
 namespace {
 
-TCanvas& CanvasOf(TCanvas& canvas) { return canvas; }
-TCanvas& CanvasOf(TBitmap& bitmap) { return bitmap.Canvas(); }
+TCanvas& CanvasOf(TCanvas& canvas) {
+  return canvas;
+}
+TCanvas& CanvasOf(TBitmap& bitmap) {
+  return bitmap.Canvas();
+}
 
 }  // namespace
 
@@ -20,10 +24,11 @@ ReleasingPtr<TOuterGlowTextPainter> TOuterGlowTextPainter::Create() {
 }
 
 template <typename Target, typename Char>
-void TOuterGlowTextPainter::PaintGlowing(Target& target, const Char* text, const TRect& rect, int32_t format,
-                                         bool premultiplied) {
+void TOuterGlowTextPainter::PaintGlowing(Target& target, const Char* text, const TRect& rect,
+                                         int32_t format, bool premultiplied) {
   const int64_t r = EffectiveRadius(), rx = radiationX_, ry = radiationY_;
-  const TRect textRect = SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - r - rx, rect.Bottom - r - ry);
+  const TRect textRect =
+      SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - r - rx, rect.Bottom - r - ry);
   // No room for the text: neither text nor halo is drawn.
   if (textRect.IsEmpty()) return;
   TCanvas& canvas = CanvasOf(target);
@@ -40,11 +45,13 @@ void TOuterGlowTextPainter::PaintGlowing(Target& target, const Char* text, const
 // Only the part of the rectangle inside the target is composed; each of its
 // pixels comes out as in a composition of the whole rectangle.
 template <typename Char>
-void TOuterGlowTextPainter::PaintLayer(TCanvas& target, const Char* text, const TRect& rect, int32_t format) {
+void TOuterGlowTextPainter::PaintLayer(TCanvas& target, const Char* text, const TRect& rect,
+                                       int32_t format) {
   const int64_t r = EffectiveRadius(), rx = radiationX_, ry = radiationY_;
   // In the target's coordinates: the text Radius inside the rectangle less
   // the shift, the glow from the shift to the rectangle's far corner.
-  const TRect textRect = SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - rx - r, rect.Bottom - ry - r);
+  const TRect textRect =
+      SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - rx - r, rect.Bottom - ry - r);
   if (rect.IsEmpty() || textRect.IsEmpty()) return;
   const TBitmap& bitmap = target.Bitmap();
   const TRect visible = Intersection(rect, BoundsOf(bitmap.Width(), bitmap.Height()));
@@ -54,20 +61,25 @@ void TOuterGlowTextPainter::PaintLayer(TCanvas& target, const Char* text, const 
   const TRect glowRect = SaturatedRect(rect.Left + rx, rect.Top + ry, rect.Right, rect.Bottom);
   const TRect glowShown = Intersection(glowRect, visible);
   if (r != 0 && !glowShown.IsEmpty() && !Grown(glowRect, -r).IsEmpty()) {
-    const HaloLayer glow = RenderHalo(target, text, glowRect, glowShown, budget, format, true, color_);
-    composition->Canvas().CopyRect(Moved(glowShown, -int64_t{visible.Left}, -int64_t{visible.Top}),
-                                   glow.bitmap->Canvas(),
-                                   Moved(glowShown, -int64_t{glow.origin.X}, -int64_t{glow.origin.Y}));
+    const HaloLayer glow =
+        RenderHalo(target, text, glowRect, glowShown, budget, format, true, color_);
+    composition->Canvas().CopyRect(
+        Moved(glowShown, -int64_t{visible.Left}, -int64_t{visible.Top}), glow.bitmap->Canvas(),
+        Moved(glowShown, -int64_t{glow.origin.X}, -int64_t{glow.origin.Y}));
   }
-  std::unique_ptr<TBitmap> textLayer = CreateClearBitmap(composition->Width(), composition->Height());
+  std::unique_ptr<TBitmap> textLayer =
+      CreateClearBitmap(composition->Width(), composition->Height());
   textLayer->Canvas().Font().Assign(target.Font());
-  RenderTextLayer(*textLayer, text, Moved(textRect, -int64_t{visible.Left}, -int64_t{visible.Top}), format);
-  AlphaBlendBitmap(*composition, {0, 0, composition->Width(), composition->Height()}, *textLayer, {0, 0}, 255);
+  RenderTextLayer(*textLayer, text, Moved(textRect, -int64_t{visible.Left}, -int64_t{visible.Top}),
+                  format);
+  AlphaBlendBitmap(*composition, {0, 0, composition->Width(), composition->Height()}, *textLayer,
+                   {0, 0}, 255);
   CopyBitmapToCanvas(target, visible, *composition, {0, 0});
 }
 
 template <typename Char>
-int32_t TOuterGlowTextPainter::MeasureWithShift(TCanvas& canvas, const Char* text, TRect& rect, int32_t format) {
+int32_t TOuterGlowTextPainter::MeasureWithShift(TCanvas& canvas, const Char* text, TRect& rect,
+                                                int32_t format) {
   const int32_t height = TRadiateTextPainter::MeasureText(canvas, text, rect, format);
   if (WidthOf(rect) != 0 && HeightOf(rect) != 0) {
     rect.Right = SaturateInt32(int64_t{rect.Right} + radiationX_);
@@ -76,34 +88,36 @@ int32_t TOuterGlowTextPainter::MeasureWithShift(TCanvas& canvas, const Char* tex
   return height;
 }
 
-void TOuterGlowTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
-                                      int32_t asLayer, bool premultiplied) {
+void TOuterGlowTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect,
+                                      int32_t format, int32_t asLayer, bool premultiplied) {
   if (asLayer != 0) return PaintLayer(target, text, rect, format);
   PaintGlowing(target, text, rect, format, premultiplied);
 }
 
-void TOuterGlowTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
-                                      int32_t asLayer, bool premultiplied) {
+void TOuterGlowTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect,
+                                      int32_t format, int32_t asLayer, bool premultiplied) {
   if (asLayer != 0) return PaintLayer(target, text, rect, format);
   PaintGlowing(target, text, rect, format, premultiplied);
 }
 
-void TOuterGlowTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
-                                      int32_t asLayer, bool premultiplied) {
+void TOuterGlowTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect,
+                                      int32_t format, int32_t asLayer, bool premultiplied) {
   if (asLayer != 0) return PaintLayer(target.Canvas(), text, rect, format);
   PaintGlowing(target, text, rect, format, premultiplied);
 }
 
-void TOuterGlowTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
-                                      int32_t asLayer, bool premultiplied) {
+void TOuterGlowTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect,
+                                      int32_t format, int32_t asLayer, bool premultiplied) {
   if (asLayer != 0) return PaintLayer(target.Canvas(), text, rect, format);
   PaintGlowing(target, text, rect, format, premultiplied);
 }
 
-int32_t TOuterGlowTextPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) {
+int32_t TOuterGlowTextPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect,
+                                           int32_t format) {
   return MeasureWithShift(canvas, text, rect, format);
 }
 
-int32_t TOuterGlowTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) {
+int32_t TOuterGlowTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
+                                           int32_t format) {
   return MeasureWithShift(canvas, text, rect, format);
 }

@@ -19,14 +19,14 @@ class TOuterGlowTextPainter : public TRadiateTextPainter {
  public:
   static ReleasingPtr<TOuterGlowTextPainter> Create();
 
-  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
+  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
   // The halo's extent grown by the shift; an empty extent stays as it is.
   int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) override;
   int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) override;
@@ -44,7 +44,8 @@ class TOuterGlowTextPainter : public TRadiateTextPainter {
 
  private:
   template <typename Target, typename Char>
-  void PaintGlowing(Target& target, const Char* text, const TRect& rect, int32_t format, bool premultiplied);
+  void PaintGlowing(Target& target, const Char* text, const TRect& rect, int32_t format,
+                    bool premultiplied);
   template <typename Char>
   void PaintLayer(TCanvas& target, const Char* text, const TRect& rect, int32_t format);
   template <typename Char>

@@ -32,7 +32,8 @@ bool KernelFits(int64_t radius, int64_t budget) {
 }
 
 TPoint Offset(const TRect& area, TPoint origin) {
-  return {SaturateInt32(int64_t{area.Left} - origin.X), SaturateInt32(int64_t{area.Top} - origin.Y)};
+  return {SaturateInt32(int64_t{area.Left} - origin.X),
+          SaturateInt32(int64_t{area.Top} - origin.Y)};
 }
 
 }  // namespace
@@ -57,9 +58,11 @@ void TRadiateTextPainter::Release() {
 // part and the text within Radius of it; the window of the filter, clipped to
 // that smaller mask, loses only black cells and every visible value stays.
 template <typename Char>
-TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, const Char* text, const TRect& rect,
-                                                               const TRect& visible, int64_t budget, int32_t format,
-                                                               bool premultiplied, TColor colour) {
+TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, const Char* text,
+                                                               const TRect& rect,
+                                                               const TRect& visible, int64_t budget,
+                                                               int32_t format, bool premultiplied,
+                                                               TColor colour) {
   const int64_t r = EffectiveRadius();
   const TRect textRect = Grown(rect, -r);
   TRect lit = Intersection(textRect, Grown(visible, r));
@@ -67,7 +70,8 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
   if (AreaOf(whole) <= budget && KernelFits(r, budget)) {
     const TRect area = ReachingBack(whole, textRect, budget);
     std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, area);
-    DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{area.Left}, -int64_t{area.Top}), format);
+    DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{area.Left}, -int64_t{area.Top}),
+                  format);
     ApplyGlow(*this, *mask, {0, 0, mask->Width(), mask->Height()}, premultiplied, colour);
     return {std::move(mask), {area.Left, area.Top}};
   }
@@ -79,7 +83,8 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
   ValueMap luminance;
   if (!lit.IsEmpty()) {
     std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, lit);
-    DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{lit.Left}, -int64_t{lit.Top}), format);
+    DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{lit.Left}, -int64_t{lit.Top}),
+                  format);
     luminance = BuildLuminanceMap(*mask, {0, 0, mask->Width(), mask->Height()});
   }
   ValueMap glow = ComputeSparseGlowMap(*this, luminance, {lit.Left, lit.Top}, visible);
@@ -88,21 +93,26 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
   return {std::move(layer), {visible.Left, visible.Top}};
 }
 
-template TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas&, const char*, const TRect&,
-                                                                        const TRect&, int64_t, int32_t, bool, TColor);
-template TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas&, const wchar_t*, const TRect&,
-                                                                        const TRect&, int64_t, int32_t, bool, TColor);
+template TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas&, const char*,
+                                                                        const TRect&, const TRect&,
+                                                                        int64_t, int32_t, bool,
+                                                                        TColor);
+template TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas&, const wchar_t*,
+                                                                        const TRect&, const TRect&,
+                                                                        int64_t, int32_t, bool,
+                                                                        TColor);
 
 template <typename Char>
-void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format,
-                                            int32_t asLayer, bool premultiplied) {
+void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect,
+                                            int32_t format, int32_t asLayer, bool premultiplied) {
   const int32_t r = EffectiveRadius();
   if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
   const TBitmap& bitmap = target.Bitmap();
   const TRect visible = Intersection(rect, BoundsOf(bitmap.Width(), bitmap.Height()));
   if (visible.IsEmpty()) return;
-  const HaloLayer halo = RenderHalo(target, text, rect, visible, ScratchBudget(bitmap.Width(), bitmap.Height()),
-                                    format, premultiplied, target.Font().Color());
+  const HaloLayer halo =
+      RenderHalo(target, text, rect, visible, ScratchBudget(bitmap.Width(), bitmap.Height()),
+                 format, premultiplied, target.Font().Color());
   const TPoint from = Offset(visible, halo.origin);
   if (asLayer != 0) {
     CopyBitmapToCanvas(target, visible, *halo.bitmap, from);
@@ -114,8 +124,8 @@ void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, const Char* text, c
 }
 
 template <typename Char>
-void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format,
-                                              int32_t asLayer, bool premultiplied) {
+void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text, const TRect& rect,
+                                              int32_t format, int32_t asLayer, bool premultiplied) {
   const int32_t r = EffectiveRadius();
   if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
   TCanvas& canvas = target.Canvas();
@@ -129,8 +139,8 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text,
       if (!premultiplied) target.SetPixelFormat(TPixelFormat::pf24bit);
       return;
     }
-    const HaloLayer halo =
-        RenderHalo(canvas, text, rect, visible, budget, format, premultiplied, canvas.Font().Color());
+    const HaloLayer halo = RenderHalo(canvas, text, rect, visible, budget, format, premultiplied,
+                                      canvas.Font().Color());
     const TPoint from = Offset(visible, halo.origin);
     if (premultiplied) {
       AlphaBlendBitmap(target, visible, *halo.bitmap, from, 255);
@@ -155,7 +165,8 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text,
 }
 
 template <typename Char>
-int32_t TRadiateTextPainter::MeasureWithHalo(TCanvas& canvas, const Char* text, TRect& rect, int32_t format) {
+int32_t TRadiateTextPainter::MeasureWithHalo(TCanvas& canvas, const Char* text, TRect& rect,
+                                             int32_t format) {
   const int32_t height = TTextPainter::MeasureText(canvas, text, rect, format);
   if (WidthOf(rect) > 0 && HeightOf(rect) > 0) {
     const int64_t grow = 2 * int64_t{EffectiveRadius()};
@@ -165,30 +176,32 @@ int32_t TRadiateTextPainter::MeasureWithHalo(TCanvas& canvas, const Char* text, 
   return height;
 }
 
-void TRadiateTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
-                                    int32_t asLayer, bool premultiplied) {
+void TRadiateTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect,
+                                    int32_t format, int32_t asLayer, bool premultiplied) {
   PaintHaloOnCanvas(target, text, rect, format, asLayer, premultiplied);
 }
 
-void TRadiateTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
-                                    int32_t asLayer, bool premultiplied) {
+void TRadiateTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect,
+                                    int32_t format, int32_t asLayer, bool premultiplied) {
   PaintHaloOnCanvas(target, text, rect, format, asLayer, premultiplied);
 }
 
-void TRadiateTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
-                                    int32_t asLayer, bool premultiplied) {
+void TRadiateTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect,
+                                    int32_t format, int32_t asLayer, bool premultiplied) {
   PaintHaloIntoBitmap(target, text, rect, format, asLayer, premultiplied);
 }
 
-void TRadiateTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
-                                    int32_t asLayer, bool premultiplied) {
+void TRadiateTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect,
+                                    int32_t format, int32_t asLayer, bool premultiplied) {
   PaintHaloIntoBitmap(target, text, rect, format, asLayer, premultiplied);
 }
 
-int32_t TRadiateTextPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) {
+int32_t TRadiateTextPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect,
+                                         int32_t format) {
   return MeasureWithHalo(canvas, text, rect, format);
 }
 
-int32_t TRadiateTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) {
+int32_t TRadiateTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
+                                         int32_t format) {
   return MeasureWithHalo(canvas, text, rect, format);
 }

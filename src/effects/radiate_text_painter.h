@@ -15,14 +15,14 @@ class TRadiateTextPainter : public TTextPainter {
  public:
   static ReleasingPtr<TRadiateTextPainter> Create();
 
-  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
+  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
   // The text's extent grown by the halo, Radius on every side; an empty extent stays as it is.
   int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) override;
   int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) override;
@@ -58,16 +58,16 @@ class TRadiateTextPainter : public TTextPainter {
   // `rect` and is not empty, and `budget` is the most pixels a temporary may
   // cover (ScratchBudget of the target). The layer covers `visible` at least.
   template <typename Char>
-  HaloLayer RenderHalo(TCanvas& source, const Char* text, const TRect& rect, const TRect& visible, int64_t budget,
-                       int32_t format, bool premultiplied, TColor colour);
+  HaloLayer RenderHalo(TCanvas& source, const Char* text, const TRect& rect, const TRect& visible,
+                       int64_t budget, int32_t format, bool premultiplied, TColor colour);
 
  private:
   template <typename Char>
-  void PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                         bool premultiplied);
+  void PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format,
+                         int32_t asLayer, bool premultiplied);
   template <typename Char>
-  void PaintHaloIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                           bool premultiplied);
+  void PaintHaloIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format,
+                           int32_t asLayer, bool premultiplied);
   template <typename Char>
   int32_t MeasureWithHalo(TCanvas& canvas, const Char* text, TRect& rect, int32_t format);
 

@@ -11,9 +11,15 @@ inline TRect SaturatedRect(int64_t left, int64_t top, int64_t right, int64_t bot
   return {SaturateInt32(left), SaturateInt32(top), SaturateInt32(right), SaturateInt32(bottom)};
 }
 
-inline int64_t WidthOf(const TRect& rect) { return int64_t{rect.Right} - rect.Left; }
-inline int64_t HeightOf(const TRect& rect) { return int64_t{rect.Bottom} - rect.Top; }
+inline int64_t WidthOf(const TRect& rect) {
+  return int64_t{rect.Right} - rect.Left;
+}
+inline int64_t HeightOf(const TRect& rect) {
+  return int64_t{rect.Bottom} - rect.Top;
+}
 
 // A width or height as a bitmap size: negative gives 0, beyond int32 saturates
 // (and the bitmap then refuses the size).
-inline int32_t BitmapExtent(int64_t extent) { return static_cast<int32_t>(std::clamp<int64_t>(extent, 0, INT32_MAX)); }
+inline int32_t BitmapExtent(int64_t extent) {
+  return static_cast<int32_t>(std::clamp<int64_t>(extent, 0, INT32_MAX));
+}

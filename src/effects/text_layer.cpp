@@ -53,7 +53,8 @@ void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t f
   // The coverage comes from the blue channel of the white-on-black mask.
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
     uint8_t* pixel = bitmap.ScanLine(y) + static_cast<ptrdiff_t>(area.Left) * 4;
-    const uint8_t* cover = mask->ScanLine(y - maskArea.Top) + static_cast<ptrdiff_t>(area.Left - maskArea.Left) * 4;
+    const uint8_t* cover =
+        mask->ScanLine(y - maskArea.Top) + static_cast<ptrdiff_t>(area.Left - maskArea.Left) * 4;
     for (int32_t x = area.Left; x < area.Right; ++x, pixel += 4, cover += 4) {
       const uint32_t a = cover[0];
       pixel[3] = static_cast<uint8_t>(a);
@@ -64,8 +65,8 @@ void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t f
 }
 
 template <typename Char>
-std::unique_ptr<TBitmap> TextLayerOf(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format,
-                                     TRect& area) {
+std::unique_ptr<TBitmap> TextLayerOf(TCanvas& canvas, const Char* text, const TRect& rect,
+                                     int32_t format, TRect& area) {
   const TBitmap& target = canvas.Bitmap();
   area = Intersection(rect, BoundsOf(target.Width(), target.Height()));
   if (area.IsEmpty()) {
@@ -123,20 +124,28 @@ void RenderTextLayer(TBitmap& bitmap, const wchar_t* text, const TRect& rect, in
   RenderLayer(bitmap, text, rect, format);
 }
 
-std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const char* text, const TRect& rect, int32_t format,
-                                         TRect& area) {
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const char* text, const TRect& rect,
+                                         int32_t format, TRect& area) {
   return TextLayerOf(canvas, text, rect, format, area);
 }
 
-std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format,
-                                         TRect& area) {
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const wchar_t* text, const TRect& rect,
+                                         int32_t format, TRect& area) {
   return TextLayerOf(canvas, text, rect, format, area);
 }
 
-int64_t LargestLayerSinceReset() { return largestLayer; }
+int64_t LargestLayerSinceReset() {
+  return largestLayer;
+}
 
-void ResetLargestLayer() { largestLayer = 0; }
+void ResetLargestLayer() {
+  largestLayer = 0;
+}
 
-FontColorScope::FontColorScope(TFont& font, TColor color) : font_(font), saved_(font.Color()) { font.SetColor(color); }
+FontColorScope::FontColorScope(TFont& font, TColor color) : font_(font), saved_(font.Color()) {
+  font.SetColor(color);
+}
 
-FontColorScope::~FontColorScope() { font_.SetColor(saved_); }
+FontColorScope::~FontColorScope() {
+  font_.SetColor(saved_);
+}

@@ -36,10 +36,10 @@ void RenderTextLayer(TBitmap& bitmap, const wchar_t* text, const TRect& rect, in
 // layer belongs; it may reach back past the bitmap's left and top edges to
 // rect's own (see ReachingBack). Nothing inside the bitmap: nullptr and an
 // empty area.
-std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const char* text, const TRect& rect, int32_t format,
-                                         TRect& area);
-std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format,
-                                         TRect& area);
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const char* text, const TRect& rect,
+                                         int32_t format, TRect& area);
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const wchar_t* text, const TRect& rect,
+                                         int32_t format, TRect& area);
 
 // Observation point for tests: the largest bitmap, in pixels, that the
 // functions above have made since the last reset.

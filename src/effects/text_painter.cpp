@@ -11,8 +11,8 @@ namespace {
 // The layer covers only the part of `rect` inside the target; the text keeps
 // its place in the whole rectangle.
 template <typename Char>
-void PaintOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                   bool premultiplied) {
+void PaintOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format,
+                   int32_t asLayer, bool premultiplied) {
   if (asLayer == 0 && !premultiplied) return DrawPlainText(target, text, rect, format);
   TRect area;
   std::unique_ptr<TBitmap> layer = CreateTextLayer(target, text, rect, format, area);
@@ -25,8 +25,8 @@ void PaintOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t
 }
 
 template <typename Char>
-void PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                     bool premultiplied) {
+void PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format,
+                     int32_t asLayer, bool premultiplied) {
   if (asLayer != 0) return RenderTextLayer(target, text, rect, format);
   if (!premultiplied) return DrawPlainText(target.Canvas(), text, rect, format);
   TRect area;
@@ -43,23 +43,23 @@ int32_t Measure(TCanvas& canvas, const Char* text, TRect& rect, int32_t format) 
 
 }  // namespace
 
-void TTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                             bool premultiplied) {
-  PaintOnCanvas(target, text, rect, format, asLayer, premultiplied);
-}
-
-void TTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
+void TTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
                              int32_t asLayer, bool premultiplied) {
   PaintOnCanvas(target, text, rect, format, asLayer, premultiplied);
 }
 
-void TTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                             bool premultiplied) {
+void TTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect,
+                             int32_t format, int32_t asLayer, bool premultiplied) {
+  PaintOnCanvas(target, text, rect, format, asLayer, premultiplied);
+}
+
+void TTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
+                             int32_t asLayer, bool premultiplied) {
   PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
 }
 
-void TTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
-                             int32_t asLayer, bool premultiplied) {
+void TTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect,
+                             int32_t format, int32_t asLayer, bool premultiplied) {
   PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
 }
 
@@ -67,7 +67,8 @@ int32_t TTextPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect
   return Measure(canvas, text, rect, format);
 }
 
-int32_t TTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) {
+int32_t TTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
+                                  int32_t format) {
   return Measure(canvas, text, rect, format);
 }
 

@@ -20,14 +20,14 @@ class TTextPainter {
   TTextPainter(const TTextPainter&) = delete;
   TTextPainter& operator=(const TTextPainter&) = delete;
 
-  virtual void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                         bool premultiplied);
-  virtual void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                         bool premultiplied);
-  virtual void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                         bool premultiplied);
-  virtual void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                         bool premultiplied);
+  virtual void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
+                         int32_t asLayer, bool premultiplied);
+  virtual void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
+                         int32_t asLayer, bool premultiplied);
+  virtual void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
+                         int32_t asLayer, bool premultiplied);
+  virtual void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
+                         int32_t asLayer, bool premultiplied);
   // Sets `rect` to the extent of the text; returns the text height.
   virtual int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format);
   virtual int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format);

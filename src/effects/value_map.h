@@ -23,7 +23,9 @@ class ValueMap {
   void Free();
 
  private:
-  size_t Offset(int32_t row) const { return static_cast<size_t>(row) * static_cast<size_t>(columns_); }
+  size_t Offset(int32_t row) const {
+    return static_cast<size_t>(row) * static_cast<size_t>(columns_);
+  }
 
   int32_t rows_ = 0;
   int32_t columns_ = 0;
@@ -31,5 +33,9 @@ class ValueMap {
 };
 
 // The glow procedure's names for making and dropping a map.
-inline ValueMap AllocateMap(int32_t rows, int32_t columns) { return ValueMap(rows, columns); }
-inline void FreeMap(ValueMap& map) { map.Free(); }
+inline ValueMap AllocateMap(int32_t rows, int32_t columns) {
+  return ValueMap(rows, columns);
+}
+inline void FreeMap(ValueMap& map) {
+  map.Free();
+}

@@ -49,7 +49,8 @@ struct Span {
 inline void MaxProducts(uint16_t* out, const uint16_t* src, uint16_t weight, int32_t count) {
   const __m128i w = _mm_set1_epi16(static_cast<short>(weight));
   for (int32_t k = 0; k < count; k += kLanes) {
-    const __m128i products = _mm_mulhi_epu16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k)), w);
+    const __m128i products =
+        _mm_mulhi_epu16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k)), w);
     const __m128i current = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + k));
     // Both sides are at most 255, so the signed maximum is exact.
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_max_epi16(current, products));
@@ -86,7 +87,8 @@ bool WeightsFit(const NeighborWeightedFilter& filter) {
   return true;
 }
 
-std::vector<KernelRowGroup> GroupKernelRows(const NeighborWeightedFilter& filter, int32_t padRows, int32_t padCols) {
+std::vector<KernelRowGroup> GroupKernelRows(const NeighborWeightedFilter& filter, int32_t padRows,
+                                            int32_t padCols) {
   std::vector<KernelRowGroup> groups;
   for (int32_t dy = -padRows; dy <= padRows; ++dy) {
     std::vector<Tap> taps;
@@ -96,8 +98,9 @@ std::vector<KernelRowGroup> GroupKernelRows(const NeighborWeightedFilter& filter
     }
     if (taps.empty()) continue;
     const auto same = [&](const KernelRowGroup& group) {
-      return std::equal(group.taps.begin(), group.taps.end(), taps.begin(), taps.end(),
-                        [](const Tap& a, const Tap& b) { return a.dx == b.dx && a.weight == b.weight; });
+      return std::equal(
+          group.taps.begin(), group.taps.end(), taps.begin(), taps.end(),
+          [](const Tap& a, const Tap& b) { return a.dx == b.dx && a.weight == b.weight; });
     };
     const auto found = std::find_if(groups.begin(), groups.end(), same);
     if (found != groups.end()) {
@@ -111,9 +114,9 @@ std::vector<KernelRowGroup> GroupKernelRows(const NeighborWeightedFilter& filter
 
 }  // namespace
 
-bool ApplyWeightedMax(const NeighborWeightedFilter& filter, const ValueMap& source, int32_t srcRowOffset,
-                      int32_t srcColOffset, int32_t rows, int32_t cols, ValueMap& dest, int32_t dstRowOffset,
-                      int32_t dstColOffset) {
+bool ApplyWeightedMax(const NeighborWeightedFilter& filter, const ValueMap& source,
+                      int32_t srcRowOffset, int32_t srcColOffset, int32_t rows, int32_t cols,
+                      ValueMap& dest, int32_t dstRowOffset, int32_t dstColOffset) {
   if (rows <= 0 || cols <= 0) return true;
   if (!WeightsFit(filter)) return false;
 
@@ -143,7 +146,8 @@ bool ApplyWeightedMax(const NeighborWeightedFilter& filter, const ValueMap& sour
   for (int32_t sourceRow = 0; sourceRow < rows; ++sourceRow) {
     const Span span = spans[static_cast<size_t>(sourceRow)];
     if (span.first > span.last) continue;
-    const uint16_t* line = padded.data() + static_cast<size_t>(sourceRow) * stride + static_cast<size_t>(padCols);
+    const uint16_t* line =
+        padded.data() + static_cast<size_t>(sourceRow) * stride + static_cast<size_t>(padCols);
     for (const KernelRowGroup& group : groups) {
       // Output columns some tap of the group reaches the lit part of the row from,
       // widened to whole groups of eight (the extra lanes read dark cells or padding).
@@ -156,12 +160,14 @@ bool ApplyWeightedMax(const NeighborWeightedFilter& filter, const ValueMap& sour
         const int32_t tapFrom = std::max(span.first - tap.dx, 0) / kLanes * kLanes;
         const int32_t tapTo = (std::min(span.last - tap.dx, cols - 1) / kLanes + 1) * kLanes;
         if (tapFrom >= tapTo) continue;
-        MaxProducts(rowResult.data() + tapFrom, line + tapFrom + tap.dx, tap.weight, tapTo - tapFrom);
+        MaxProducts(rowResult.data() + tapFrom, line + tapFrom + tap.dx, tap.weight,
+                    tapTo - tapFrom);
       }
       for (int32_t dy : group.dys) {
         const int32_t outputRow = sourceRow - dy;
         if (outputRow < 0 || outputRow >= rows) continue;
-        MaxInto(result.data() + static_cast<size_t>(outputRow) * static_cast<size_t>(width) + from, partial, to - from);
+        MaxInto(result.data() + static_cast<size_t>(outputRow) * static_cast<size_t>(width) + from,
+                partial, to - from);
       }
     }
   }

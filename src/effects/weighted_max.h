@@ -10,6 +10,6 @@ class ValueMap;
 // source value in 0..255 (a luminance map under the glow kernel); otherwise it
 // returns false and writes nothing, leaving the work to the per-cell loop.
 // Both areas must lie inside their maps.
-bool ApplyWeightedMax(const NeighborWeightedFilter& filter, const ValueMap& source, int32_t srcRowOffset,
-                      int32_t srcColOffset, int32_t rows, int32_t cols, ValueMap& dest, int32_t dstRowOffset,
-                      int32_t dstColOffset);
+bool ApplyWeightedMax(const NeighborWeightedFilter& filter, const ValueMap& source,
+                      int32_t srcRowOffset, int32_t srcColOffset, int32_t rows, int32_t cols,
+                      ValueMap& dest, int32_t dstRowOffset, int32_t dstColOffset);

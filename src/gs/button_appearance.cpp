@@ -11,7 +11,8 @@ const TClassInfo& GsCtrlAppearance::ClassInfo() const {
   return info;
 }
 
-GsButtonAppearance::GsButtonAppearance(GsAppearanceChangeEvent onChange) : OnChange(std::move(onChange)) {
+GsButtonAppearance::GsButtonAppearance(GsAppearanceChangeEvent onChange)
+    : OnChange(std::move(onChange)) {
   for (auto& slot : bitmaps_) {
     slot = std::make_unique<TBitmap>();
     slot->OnChange = TNotifyEvent(this, &GsButtonAppearance::BitmapChanged);
@@ -61,7 +62,8 @@ const TClassInfo& GsButtonAppearance::ClassInfo() const {
       {"Focused", "TBitmap"},
       {"Active", "TBitmap"},
   }};
-  static const TClassInfo info{"GsButtonAppearance", "GsWidget", kProperties, &GsCtrlAppearance::ClassInfo()};
+  static const TClassInfo info{"GsButtonAppearance", "GsWidget", kProperties,
+                               &GsCtrlAppearance::ClassInfo()};
   return info;
 }
 

@@ -5,7 +5,8 @@
 namespace gs {
 
 GsButtonOuterGlowTextEffect::GsButtonOuterGlowTextEffect()
-    : raised_(std::make_unique<GsTextRadiationEffect>(TNotifyEvent(this, &GsButtonOuterGlowTextEffect::ForwardChange))) {}
+    : raised_(std::make_unique<GsTextRadiationEffect>(
+          TNotifyEvent(this, &GsButtonOuterGlowTextEffect::ForwardChange))) {}
 
 GsButtonOuterGlowTextEffect::~GsButtonOuterGlowTextEffect() {
   raised_.reset();
@@ -16,7 +17,8 @@ GsTextRadiationEffect& GsButtonOuterGlowTextEffect::StateEffect(int32_t state) {
   if (state == kRaised) return *raised_;
   std::unique_ptr<GsTextRadiationEffect>& slot = lazy_[static_cast<size_t>(state)];
   if (slot == nullptr) {
-    slot = std::make_unique<GsTextRadiationEffect>(TNotifyEvent(this, &GsButtonOuterGlowTextEffect::ForwardChange));
+    slot = std::make_unique<GsTextRadiationEffect>(
+        TNotifyEvent(this, &GsButtonOuterGlowTextEffect::ForwardChange));
     GiveInitialContent(state, *slot);
   }
   return *slot;
@@ -39,9 +41,12 @@ bool GsButtonOuterGlowTextEffect::HasStateEffect(int32_t state) const {
   return state > kRaised && state < kStateCount && lazy_[static_cast<size_t>(state)] != nullptr;
 }
 
-void GsButtonOuterGlowTextEffect::SetRaised(const GsTextRadiationEffect& effect) { SetStateEffect(kRaised, effect); }
+void GsButtonOuterGlowTextEffect::SetRaised(const GsTextRadiationEffect& effect) {
+  SetStateEffect(kRaised, effect);
+}
 
-void GsButtonOuterGlowTextEffect::SetStateEffect(int32_t state, const GsTextRadiationEffect& effect) {
+void GsButtonOuterGlowTextEffect::SetStateEffect(int32_t state,
+                                                 const GsTextRadiationEffect& effect) {
   if (state != kRaised && &effect == lazy_[static_cast<size_t>(state)].get()) return;
   if (state == kRaised && &effect == raised_.get()) return;
   StateEffect(state).Assign(effect);
@@ -79,6 +84,8 @@ const TClassInfo& GsButtonOuterGlowTextEffect::ClassInfo() const {
   return info;
 }
 
-void GsButtonOuterGlowTextEffect::ForwardChange(TObject* /*sender*/) { Change(); }
+void GsButtonOuterGlowTextEffect::ForwardChange(TObject* /*sender*/) {
+  Change();
+}
 
 }  // namespace gs

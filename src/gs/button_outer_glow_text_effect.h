@@ -45,7 +45,15 @@ class GsButtonOuterGlowTextEffect : public GsCtrlTextEffect {
   void ForwardChange(TObject* sender);
 
  private:
-  enum State : int32_t { kRaised = 0, kSunken, kHovered, kDisabled, kFocused, kActive, kStateCount };
+  enum State : int32_t {
+    kRaised = 0,
+    kSunken,
+    kHovered,
+    kDisabled,
+    kFocused,
+    kActive,
+    kStateCount
+  };
 
   GsTextRadiationEffect& StateEffect(int32_t state);
   void SetStateEffect(int32_t state, const GsTextRadiationEffect& effect);

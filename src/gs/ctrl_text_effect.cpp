@@ -7,6 +7,8 @@ const TClassInfo& GsCtrlTextEffect::ClassInfo() const {
   return info;
 }
 
-void GsCtrlTextEffect::Change() { OnChange(this); }
+void GsCtrlTextEffect::Change() {
+  OnChange(this);
+}
 
 }  // namespace gs

@@ -12,9 +12,13 @@ namespace gs {
 namespace {
 
 // Widget arithmetic saturates, so that no position or size can overflow.
-int32_t Add(int32_t a, int32_t b) { return SaturateInt32(int64_t{a} + b); }
+int32_t Add(int32_t a, int32_t b) {
+  return SaturateInt32(int64_t{a} + b);
+}
 
-int32_t Sub(int32_t a, int32_t b) { return SaturateInt32(int64_t{a} - b); }
+int32_t Sub(int32_t a, int32_t b) {
+  return SaturateInt32(int64_t{a} - b);
+}
 
 }  // namespace
 
@@ -32,7 +36,8 @@ GsWidget::~GsWidget() {
 }
 
 bool GsWidget::HitTest(int32_t x, int32_t y) const {
-  return left_ <= x && int64_t{x} < int64_t{left_} + width_ && top_ <= y && int64_t{y} < int64_t{top_} + height_;
+  return left_ <= x && int64_t{x} < int64_t{left_} + width_ && top_ <= y &&
+         int64_t{y} < int64_t{top_} + height_;
 }
 
 void GsWidget::SetParent(GsWidget* parent) {
@@ -43,13 +48,21 @@ void GsWidget::SetParent(GsWidget* parent) {
   if (parent_ != nullptr) parent_->AddChild(this);
 }
 
-void GsWidget::SetLeft(int32_t value) { left_ = value; }
+void GsWidget::SetLeft(int32_t value) {
+  left_ = value;
+}
 
-void GsWidget::SetTop(int32_t value) { top_ = value; }
+void GsWidget::SetTop(int32_t value) {
+  top_ = value;
+}
 
-void GsWidget::SetWidth(int32_t value) { width_ = value; }
+void GsWidget::SetWidth(int32_t value) {
+  width_ = value;
+}
 
-void GsWidget::SetHeight(int32_t value) { height_ = value; }
+void GsWidget::SetHeight(int32_t value) {
+  height_ = value;
+}
 
 void GsWidget::SetEnabled(bool value) {
   enabled_ = value;
@@ -72,9 +85,11 @@ void GsWidget::DoPaint(TBitmap& /*target*/, const TRect& /*rect*/) {}
 
 void GsWidget::DoMouseMove(TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {}
 
-void GsWidget::DoMouseDown(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {}
+void GsWidget::DoMouseDown(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/,
+                           int32_t /*y*/) {}
 
-void GsWidget::DoMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {}
+void GsWidget::DoMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/,
+                         int32_t /*y*/) {}
 
 void GsWidget::DoMouseLeave() {}
 
@@ -220,11 +235,14 @@ void GsWidget::ClearCapture() {
 }
 
 void GsWidget::DrawBitmap(TBitmap& target, const TRect& rect, const TBitmap& source) const {
-  const TRect dest{rect.Left, rect.Top, Add(rect.Left, source.Width()), Add(rect.Top, source.Height())};
+  const TRect dest{rect.Left, rect.Top, Add(rect.Left, source.Width()),
+                   Add(rect.Top, source.Height())};
   AlphaBlendBitmap(target, dest, source, {0, 0}, opacity_);
 }
 
-void GsWidget::AddChild(GsWidget* child) { children_.push_back(child); }
+void GsWidget::AddChild(GsWidget* child) {
+  children_.push_back(child);
+}
 
 void GsWidget::RemoveChild(GsWidget* child) {
   if (capture_ == child) DropPress();

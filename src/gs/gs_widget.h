@@ -86,7 +86,7 @@ class GsWidget {
     if (widget == nullptr) return nullptr;
     widget->SetParent(this);
     if (widget->Parent() != this) return nullptr;  // refused: the unique_ptr still owns it
-    child.release();  // now owned through the children list
+    child.release();                               // now owned through the children list
     return widget;
   }
   // Takes an attached widget out of the tree and hands it to the caller; an

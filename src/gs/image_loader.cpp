@@ -14,13 +14,15 @@ namespace {
 bool Complete(const platform::DecodedImage& image) {
   if (image.width <= 0 || image.height <= 0) return false;
   if (image.width > platform::kMaxImageSide || image.height > platform::kMaxImageSide) return false;
-  return image.pixels.size() == static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4;
+  return image.pixels.size() ==
+         static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4;
 }
 
 }  // namespace
 
 std::wstring ImagesPath() {
-  const std::wstring exeName = Application != nullptr ? Application->ExeName() : platform::GetSystem().ExecutableName();
+  const std::wstring exeName =
+      Application != nullptr ? Application->ExeName() : platform::GetSystem().ExecutableName();
   return ExtractFilePath(exeName) + L"images\\";
 }
 

@@ -10,8 +10,9 @@
 namespace gs {
 
 template <typename Char>
-void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect,
-                                                   int32_t format, int32_t asLayer, bool premultiplied) {
+void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* text,
+                                                   const TRect& rect, int32_t format,
+                                                   int32_t asLayer, bool premultiplied) {
   const int64_t dx = effect_.OffsetX(), dy = effect_.OffsetY();
   if (dx == 0 && dy == 0) {
     target.Canvas().Font().Assign(effect_.Font());
@@ -20,7 +21,8 @@ void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* 
   }
   // Drawn moved into a copy of the whole target, then only the unmoved
   // rectangle is copied back, so the caption is cut off at its edges.
-  const TRect moved = SaturatedRect(rect.Left + dx, rect.Top + dy, rect.Right + dx, rect.Bottom + dy);
+  const TRect moved =
+      SaturatedRect(rect.Left + dx, rect.Top + dy, rect.Right + dx, rect.Bottom + dy);
   TBitmap scratch;
   scratch.Assign(target);
   scratch.Canvas().Font().Assign(effect_.Font());
@@ -28,29 +30,32 @@ void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* 
   CopyBitmapToCanvas(target.Canvas(), rect, scratch, {rect.Left, rect.Top});
 }
 
-void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
-                                             int32_t asLayer, bool premultiplied) {
-  target.Font().Assign(effect_.Font());
-  effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
-}
-
-void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect,
+void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const char* text, const TRect& rect,
                                              int32_t format, int32_t asLayer, bool premultiplied) {
   target.Font().Assign(effect_.Font());
   effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
 }
 
-void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
-                                             int32_t asLayer, bool premultiplied) {
-  PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
+void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const wchar_t* text,
+                                             const TRect& rect, int32_t format, int32_t asLayer,
+                                             bool premultiplied) {
+  target.Font().Assign(effect_.Font());
+  effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
 }
 
-void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect,
+void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const char* text, const TRect& rect,
                                              int32_t format, int32_t asLayer, bool premultiplied) {
   PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
 }
 
-int32_t GsOuterGlowTextEffectPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) {
+void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const wchar_t* text,
+                                             const TRect& rect, int32_t format, int32_t asLayer,
+                                             bool premultiplied) {
+  PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
+}
+
+int32_t GsOuterGlowTextEffectPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect,
+                                                  int32_t format) {
   canvas.Font().Assign(effect_.Font());
   return effect_.GlowPainter().MeasureText(canvas, text, rect, format);
 }

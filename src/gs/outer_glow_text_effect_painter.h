@@ -16,14 +16,14 @@ class GsOuterGlowTextEffectPainter : public TTextPainter {
  public:
   explicit GsOuterGlowTextEffectPainter(GsTextRadiationEffect& effect) : effect_(effect) {}
 
-  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
-  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override;
+  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
+  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
+                 int32_t asLayer, bool premultiplied) override;
   int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) override;
   int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) override;
 
@@ -31,8 +31,8 @@ class GsOuterGlowTextEffectPainter : public TTextPainter {
 
  private:
   template <typename Char>
-  void PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format, int32_t asLayer,
-                       bool premultiplied);
+  void PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format,
+                       int32_t asLayer, bool premultiplied);
 
   GsTextRadiationEffect& effect_;
 };

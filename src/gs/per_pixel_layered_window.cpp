@@ -34,18 +34,20 @@ void PerPixelLayeredWindowBase::UpdateFromBitmap(platform::WindowHandle window, 
   }
 }
 
-bool PerPixelLayeredWindowBase::SetLayeredStyle(platform::WindowHandle window, bool layered, bool clickThrough) {
+bool PerPixelLayeredWindowBase::SetLayeredStyle(platform::WindowHandle window, bool layered,
+                                                bool clickThrough) {
   platform::Windowing& windowing = platform::GetWindowing();
   constexpr uint32_t kBoth = platform::kExStyleLayered | platform::kExStyleTransparent;
   const uint32_t current = windowing.GetExStyle(window);
-  const uint32_t wanted =
-      (clickThrough ? platform::kExStyleTransparent : 0u) | (layered ? platform::kExStyleLayered : 0u);
+  const uint32_t wanted = (clickThrough ? platform::kExStyleTransparent : 0u) |
+                          (layered ? platform::kExStyleLayered : 0u);
   if ((current & kBoth) == wanted) return false;
   windowing.SetExStyle(window, (current & ~kBoth) | wanted);
   return true;
 }
 
-void PerPixelLayeredWindowBase::PushLayered(platform::WindowHandle window, const platform::LayeredSource& source,
+void PerPixelLayeredWindowBase::PushLayered(platform::WindowHandle window,
+                                            const platform::LayeredSource& source,
                                             platform::BlendBytes blend, uint32_t flags) const {
   // The platform places the source at the window's top-left corner and sizes
   // the window to it; its result is not examined.
@@ -58,6 +60,8 @@ platform::LayeredSource TPerPixelLayeredWindowMaker::GetBitmapHandle(TObject& so
   return {bitmap->Buffer(), bitmap->BitsPerPixel()};
 }
 
-void TPerPixelLayeredWindowMaker::UpdateForm(TForm& form, TBitmap& bitmap) { UpdateFromBitmap(form.Handle(), bitmap); }
+void TPerPixelLayeredWindowMaker::UpdateForm(TForm& form, TBitmap& bitmap) {
+  UpdateFromBitmap(form.Handle(), bitmap);
+}
 
 }  // namespace gs

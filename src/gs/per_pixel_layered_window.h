@@ -55,8 +55,8 @@ class PerPixelLayeredWindowBase {
   // Sets or clears WS_EX_LAYERED and WS_EX_TRANSPARENT, keeping every other
   // bit; writes only when they differ from what is wanted. Returns whether it wrote.
   static bool SetLayeredStyle(platform::WindowHandle window, bool layered, bool clickThrough);
-  void PushLayered(platform::WindowHandle window, const platform::LayeredSource& source, platform::BlendBytes blend,
-                   uint32_t flags) const;
+  void PushLayered(platform::WindowHandle window, const platform::LayeredSource& source,
+                   platform::BlendBytes blend, uint32_t flags) const;
 
   uint32_t colorKey_ = 0xFFFFFFFF;
   bool useColorKey_ = false;

@@ -45,6 +45,8 @@ const TClassInfo& GsTextMargins::ClassInfo() const {
   return info;
 }
 
-void GsTextMargins::Change() { OnChange(this); }
+void GsTextMargins::Change() {
+  OnChange(this);
+}
 
 }  // namespace gs

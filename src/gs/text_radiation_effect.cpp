@@ -27,32 +27,44 @@ void GsTextRadiationEffect::Update(Value current, Value value, Setter store) {
   Change();
 }
 
-uint8_t GsTextRadiationEffect::Opacity() const { return glowPainter_->Opacity(); }
+uint8_t GsTextRadiationEffect::Opacity() const {
+  return glowPainter_->Opacity();
+}
 void GsTextRadiationEffect::SetOpacity(uint8_t value) {
   Update(Opacity(), value, [this](uint8_t v) { glowPainter_->SetOpacity(v); });
 }
 
-uint32_t GsTextRadiationEffect::Radius() const { return static_cast<uint32_t>(glowPainter_->Radius()); }
+uint32_t GsTextRadiationEffect::Radius() const {
+  return static_cast<uint32_t>(glowPainter_->Radius());
+}
 void GsTextRadiationEffect::SetRadius(uint32_t value) {
   Update(Radius(), value, [this](uint32_t v) { glowPainter_->SetRadius(static_cast<int32_t>(v)); });
 }
 
-uint8_t GsTextRadiationEffect::Spread() const { return glowPainter_->Spread(); }
+uint8_t GsTextRadiationEffect::Spread() const {
+  return glowPainter_->Spread();
+}
 void GsTextRadiationEffect::SetSpread(uint8_t value) {
   Update(Spread(), value, [this](uint8_t v) { glowPainter_->SetSpread(v); });
 }
 
-TColor GsTextRadiationEffect::Color() const { return glowPainter_->Color(); }
+TColor GsTextRadiationEffect::Color() const {
+  return glowPainter_->Color();
+}
 void GsTextRadiationEffect::SetColor(TColor value) {
   Update(Color(), value, [this](TColor v) { glowPainter_->SetColor(v); });
 }
 
-int32_t GsTextRadiationEffect::RadiationX() const { return glowPainter_->RadiationX(); }
+int32_t GsTextRadiationEffect::RadiationX() const {
+  return glowPainter_->RadiationX();
+}
 void GsTextRadiationEffect::SetRadiationX(int32_t value) {
   Update(RadiationX(), value, [this](int32_t v) { glowPainter_->SetRadiationX(v); });
 }
 
-int32_t GsTextRadiationEffect::RadiationY() const { return glowPainter_->RadiationY(); }
+int32_t GsTextRadiationEffect::RadiationY() const {
+  return glowPainter_->RadiationY();
+}
 void GsTextRadiationEffect::SetRadiationY(int32_t value) {
   Update(RadiationY(), value, [this](int32_t v) { glowPainter_->SetRadiationY(v); });
 }
@@ -71,7 +83,9 @@ void GsTextRadiationEffect::SetFont(const TFont& font) {
   Change();
 }
 
-TTextPainter& GsTextRadiationEffect::GetPainter() { return *effectPainter_; }
+TTextPainter& GsTextRadiationEffect::GetPainter() {
+  return *effectPainter_;
+}
 
 void GsTextRadiationEffect::Assign(const TPersistent& source) {
   const auto* other = dynamic_cast<const GsTextRadiationEffect*>(&source);
@@ -102,10 +116,13 @@ const TClassInfo& GsTextRadiationEffect::ClassInfo() const {
       {"OffsetY", "int"},
       {"Font", "TFont"},
   }};
-  static const TClassInfo info{"GsTextRadiationEffect", "GsWidget", kProperties, &TPersistent::ClassInfo()};
+  static const TClassInfo info{"GsTextRadiationEffect", "GsWidget", kProperties,
+                               &TPersistent::ClassInfo()};
   return info;
 }
 
-void GsTextRadiationEffect::Change() { onChange_(this); }
+void GsTextRadiationEffect::Change() {
+  onChange_(this);
+}
 
 }  // namespace gs

@@ -11,7 +11,9 @@ WdgButton::WdgButton()
 
 WdgButton::~WdgButton() = default;
 
-TTextPainter* WdgButton::GetTextPainter(int32_t state) { return &textEffect_->GetStatePainter(state); }
+TTextPainter* WdgButton::GetTextPainter(int32_t state) {
+  return &textEffect_->GetStatePainter(state);
+}
 
 void WdgButton::AppearanceChanged(TObject* /*sender*/, int32_t index) {
   if (index != GsCtrlAppearance::kRaised) return;
@@ -39,7 +41,8 @@ void WdgButton::DoMouseMove(TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/)
   if (state_ != shown) Invalidate();
 }
 
-void WdgButton::DoMouseDown(TMouseButton button, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {
+void WdgButton::DoMouseDown(TMouseButton button, TShiftState /*shift*/, int32_t /*x*/,
+                            int32_t /*y*/) {
   // Only the left button presses; any other one lets go of a press.
   const bool press = button == mbLeft;
   if (pressed_ == press) return;
@@ -47,7 +50,8 @@ void WdgButton::DoMouseDown(TMouseButton button, TShiftState /*shift*/, int32_t 
   Invalidate();
 }
 
-void WdgButton::DoMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {
+void WdgButton::DoMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/,
+                          int32_t /*y*/) {
   if (!pressed_) return;
   pressed_ = false;
   Invalidate();

@@ -13,22 +13,35 @@ WdgCustomControl::~WdgCustomControl() = default;
 
 TRect WdgCustomControl::TextRect() const {
   return SaturatedRect(int64_t{0} + margins_->Left(), int64_t{0} + margins_->Top(),
-                       int64_t{Width()} - margins_->Right(), int64_t{Height()} - margins_->Bottom());
+                       int64_t{Width()} - margins_->Right(),
+                       int64_t{Height()} - margins_->Bottom());
 }
 
 int32_t WdgCustomControl::TextFlags() const {
   uint32_t flags = 0;
   switch (alignment_) {
-    case GsAlignment::Left: flags = platform::kTextLeft; break;
-    case GsAlignment::Right: flags = platform::kTextRight; break;
-    case GsAlignment::Center: flags = platform::kTextCenter; break;
+    case GsAlignment::Left:
+      flags = platform::kTextLeft;
+      break;
+    case GsAlignment::Right:
+      flags = platform::kTextRight;
+      break;
+    case GsAlignment::Center:
+      flags = platform::kTextCenter;
+      break;
   }
   switch (layout_) {
-    case GsTextLayout::Top: break;
-    case GsTextLayout::Center: flags |= platform::kTextVCenter; break;
-    case GsTextLayout::Bottom: flags |= platform::kTextBottom; break;
+    case GsTextLayout::Top:
+      break;
+    case GsTextLayout::Center:
+      flags |= platform::kTextVCenter;
+      break;
+    case GsTextLayout::Bottom:
+      flags |= platform::kTextBottom;
+      break;
   }
-  flags |= wordWrap_ ? uint32_t{platform::kTextWordBreak} : uint32_t{platform::kTextSingleLine | platform::kTextVCenter};
+  flags |= wordWrap_ ? uint32_t{platform::kTextWordBreak}
+                     : uint32_t{platform::kTextSingleLine | platform::kTextVCenter};
   return static_cast<int32_t>(flags);
 }
 

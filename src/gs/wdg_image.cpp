@@ -22,6 +22,8 @@ void WdgImage::PictureChanged(TObject* /*sender*/) {
   if (picture_->Height() != Height()) SetHeight(picture_->Height());
 }
 
-void WdgImage::DoPaint(TBitmap& target, const TRect& rect) { DrawBitmap(target, rect, *picture_); }
+void WdgImage::DoPaint(TBitmap& target, const TRect& rect) {
+  DrawBitmap(target, rect, *picture_);
+}
 
 }  // namespace gs

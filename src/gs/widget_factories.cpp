@@ -13,8 +13,9 @@ std::unique_ptr<WdgButton> CreateButton(const ButtonImageNames& names) {
 
 void ReloadButtonImages(WdgButton& button, const ButtonImageNames& names) {
   using Slot = TBitmap& (GsButtonAppearance::*)();
-  static constexpr std::array<Slot, 4> kSlots{&GsButtonAppearance::Raised, &GsButtonAppearance::Sunken,
-                                              &GsButtonAppearance::Hovered, &GsButtonAppearance::Disabled};
+  static constexpr std::array<Slot, 4> kSlots{
+      &GsButtonAppearance::Raised, &GsButtonAppearance::Sunken, &GsButtonAppearance::Hovered,
+      &GsButtonAppearance::Disabled};
   const std::wstring folder = ImagesPath();
   TBitmap loaded;
   loaded.SetPixelFormat(TPixelFormat::pf32bit);

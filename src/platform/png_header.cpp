@@ -47,7 +47,9 @@ bool ReadExactly(const PngByteSource& read, uint8_t* buffer, size_t size) {
   return true;
 }
 
-bool TypeIs(const uint8_t* type, const char (&name)[5]) { return std::equal(type, type + 4, name); }
+bool TypeIs(const uint8_t* type, const char (&name)[5]) {
+  return std::equal(type, type + 4, name);
+}
 
 }  // namespace
 
@@ -69,7 +71,9 @@ bool ReadPngHeader(const uint8_t* data, size_t size, int32_t& width, int32_t& he
 bool PngChunksIntact(const PngByteSource& read) {
   uint8_t header[kPngHeaderSize];
   int32_t width = 0, height = 0;
-  if (!ReadExactly(read, header, sizeof header) || !ReadPngHeader(header, sizeof header, width, height)) return false;
+  if (!ReadExactly(read, header, sizeof header) ||
+      !ReadPngHeader(header, sizeof header, width, height))
+    return false;
 
   // From here on, chunk by chunk; the image header's first bytes are in hand already.
   uint8_t chunkHead[8];

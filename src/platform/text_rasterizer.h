@@ -31,9 +31,9 @@ struct FontDescription {
 
 struct TextStyle {
   FontDescription font;
-  uint32_t color = 0;           // 0x00BBGGRR, already resolved
-  bool transparent = false;     // background mode TRANSPARENT
-  uint32_t backgroundColor = 0; // used when not transparent
+  uint32_t color = 0;            // 0x00BBGGRR, already resolved
+  bool transparent = false;      // background mode TRANSPARENT
+  uint32_t backgroundColor = 0;  // used when not transparent
 };
 
 class TextRasterizer {

@@ -45,7 +45,7 @@ inline constexpr uint32_t kRedrawInvalidateEraseAllFrame = 0x485;
 
 // The source of a layered-window push.
 struct LayeredSource {
-  PixelBuffer pixels;      // premultiplied when 32 bits per pixel
+  PixelBuffer pixels;  // premultiplied when 32 bits per pixel
   int32_t bitsPerPixel = 32;
 };
 

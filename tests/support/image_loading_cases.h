@@ -51,14 +51,15 @@ class ImageLoadingTest : public ::testing::Test {
   // A picture of one straight RGBA colour.
   static std::vector<uint8_t> Solid(int32_t width, int32_t height, std::array<uint8_t, 4> rgba) {
     std::vector<uint8_t> samples;
-    for (int32_t i = 0; i < width * height; ++i) samples.insert(samples.end(), rgba.begin(), rgba.end());
+    for (int32_t i = 0; i < width * height; ++i)
+      samples.insert(samples.end(), rgba.begin(), rgba.end());
     return RgbaPng(width, height, samples);
   }
   static std::vector<uint8_t> Gradient(int32_t width, int32_t height) {
     std::vector<uint8_t> samples;
     for (int32_t i = 0; i < width * height; ++i) {
-      samples.insert(samples.end(), {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 7), static_cast<uint8_t>(i * 13),
-                                     static_cast<uint8_t>(255 - i)});
+      samples.insert(samples.end(), {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 7),
+                                     static_cast<uint8_t>(i * 13), static_cast<uint8_t>(255 - i)});
     }
     return RgbaPng(width, height, samples);
   }
@@ -74,10 +75,12 @@ class ImageLoadingTest : public ::testing::Test {
 TYPED_TEST_SUITE_P(ImageLoadingTest);
 
 TYPED_TEST_P(ImageLoadingTest, TransparentPixelsAreAllZeroAndColourIsPremultiplied) {
-  const std::wstring path = this->Write(L"alpha.png", RgbaPng(4, 1, {255, 0, 0, 0,         // red, fully transparent
-                                                                     255, 255, 255, 128,   // white at half
-                                                                     50, 100, 200, 128,    // 200 * 128/255 = 100.4
-                                                                     10, 20, 30, 255}));
+  const std::wstring path =
+      this->Write(L"alpha.png", RgbaPng(4, 1,
+                                        {255, 0, 0, 0,        // red, fully transparent
+                                         255, 255, 255, 128,  // white at half
+                                         50, 100, 200, 128,   // 200 * 128/255 = 100.4
+                                         10, 20, 30, 255}));
   TBitmap target;
   gs::LoadImageFile(path, target);
   ASSERT_EQ(target.Width(), 4);
@@ -93,7 +96,8 @@ TYPED_TEST_P(ImageLoadingTest, TransparentPixelsAreAllZeroAndColourIsPremultipli
 TYPED_TEST_P(ImageLoadingTest, RowsArriveTopDownForEveryKindOfPng) {
   PngPicture rgb{2, 2, PngColor::Rgb, false, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {}, {}};
   PngPicture grey{2, 1, PngColor::Gray, false, {0, 77}, {}, {}};
-  PngPicture palette{3, 1, PngColor::Palette, false, {0, 1, 2}, {200, 0, 0, 0, 200, 0, 0, 0, 200}, {0, 128}};
+  PngPicture palette{
+      3, 1, PngColor::Palette, false, {0, 1, 2}, {200, 0, 0, 0, 200, 0, 0, 0, 200}, {0, 128}};
   TBitmap target;
   gs::LoadImageFile(this->Write(L"rgb.png", EncodePng(rgb)), target);
   ASSERT_EQ(target.Height(), 2);
@@ -113,8 +117,9 @@ TYPED_TEST_P(ImageLoadingTest, RowsArriveTopDownForEveryKindOfPng) {
 TYPED_TEST_P(ImageLoadingTest, AnInterlacedFileGivesTheSamePixels) {
   PngPicture picture{11, 9, PngColor::Rgba, false, {}, {}, {}};
   for (int i = 0; i < 11 * 9; ++i) {
-    picture.samples.insert(picture.samples.end(), {static_cast<uint8_t>(i), static_cast<uint8_t>(2 * i),
-                                                   static_cast<uint8_t>(255 - i), 255});
+    picture.samples.insert(
+        picture.samples.end(),
+        {static_cast<uint8_t>(i), static_cast<uint8_t>(2 * i), static_cast<uint8_t>(255 - i), 255});
   }
   TBitmap plain, interlaced;
   gs::LoadImageFile(this->Write(L"plain.png", EncodePng(picture)), plain);
@@ -123,7 +128,8 @@ TYPED_TEST_P(ImageLoadingTest, AnInterlacedFileGivesTheSamePixels) {
   ASSERT_EQ(interlaced.Width(), 11);
   ASSERT_EQ(interlaced.Height(), 9);
   for (int32_t y = 0; y < 9; ++y) {
-    for (int32_t x = 0; x < 11; ++x) ASSERT_EQ(this->At(interlaced, x, y), this->At(plain, x, y)) << x << "," << y;
+    for (int32_t x = 0; x < 11; ++x)
+      ASSERT_EQ(this->At(interlaced, x, y), this->At(plain, x, y)) << x << "," << y;
   }
   EXPECT_EQ(this->At(interlaced, 10, 8), (Bgra{157, 196, 98, 255}));
 }
@@ -145,10 +151,10 @@ TYPED_TEST_P(ImageLoadingTest, EachBadFileLeavesTheTargetEmptyAndShowsOneMessage
   const std::vector<uint8_t> good = this->Gradient(64, 64);
   std::vector<uint8_t> badCrc = good;
   badCrc[29] ^= 0x01;  // the IHDR checksum
-  const std::vector<uint8_t> bmp = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // a 1 x 1 BMP
-                                    40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,
-                                    4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                    0, 0, 255, 0};
+  const std::vector<uint8_t> bmp = {
+      'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // a 1 x 1 BMP
+      40,  0,   0,  0, 1, 0, 0, 0, 1, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0, 4,   0,
+      0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, 255, 0};
   const std::vector<uint8_t> end = Chunk("IEND", {});
   const std::vector<uint8_t> noEnd(good.begin(), good.end() - static_cast<ptrdiff_t>(end.size()));
   std::vector<uint8_t> tooWide(16385 * 4, 200), tooTall = tooWide;
@@ -161,21 +167,25 @@ TYPED_TEST_P(ImageLoadingTest, EachBadFileLeavesTheTargetEmptyAndShowsOneMessage
       {L"empty.png", {}, true},
       {L"text.png", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}, true},
       {L"bitmap.png", bmp, true},
-      {L"half.png", std::vector<uint8_t>(good.begin(), good.begin() + static_cast<ptrdiff_t>(good.size() / 2)), true},
+      {L"half.png",
+       std::vector<uint8_t>(good.begin(), good.begin() + static_cast<ptrdiff_t>(good.size() / 2)),
+       true},
       {L"header-only.png", std::vector<uint8_t>(good.begin(), good.begin() + 33), true},
       {L"no-end.png", noEnd, true},
       {L"bad-checksum.png", badCrc, true},
       {L"broken-data.png",
-       Join({PngSignature(), Chunk("IHDR", IhdrData(4, 4, PngColor::Rgba)), Chunk("IDAT", {0x78, 0x9C, 0xFF, 0xFF, 0xFF}),
-             end}),
+       Join({PngSignature(), Chunk("IHDR", IhdrData(4, 4, PngColor::Rgba)),
+             Chunk("IDAT", {0x78, 0x9C, 0xFF, 0xFF, 0xFF}), end}),
        true},
-      {L"zero-width.png", Join({PngSignature(), Chunk("IHDR", IhdrData(0, 4, PngColor::Rgba)), end}), true},
+      {L"zero-width.png",
+       Join({PngSignature(), Chunk("IHDR", IhdrData(0, 4, PngColor::Rgba)), end}), true},
       {L"zero-height.png", RgbaPng(3, 0, {}), true},
       {L"too-wide.png", RgbaPng(16385, 1, tooWide), true},
       {L"too-tall.png", RgbaPng(1, 16385, tooTall), true},
       {L"huge-claim.png",
        Join({PngSignature(), Chunk("IHDR", IhdrData(100000, 100000, PngColor::Rgba)),
-             Chunk("IDAT", {0x78, 0x01, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x01}), end}),
+             Chunk("IDAT", {0x78, 0x01, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x01}),
+             end}),
        true},
   };
   for (const auto& file : bad) {
@@ -197,10 +207,12 @@ TYPED_TEST_P(ImageLoadingTest, EachBadFileLeavesTheTargetEmptyAndShowsOneMessage
   }
 }
 
-TYPED_TEST_P(ImageLoadingTest, ANameWithSubFoldersResolvesBelowTheImagesFolderFromAnyCurrentDirectory) {
+TYPED_TEST_P(ImageLoadingTest,
+             ANameWithSubFoldersResolvesBelowTheImagesFolderFromAnyCurrentDirectory) {
   const std::filesystem::path elsewhere = this->folder.Path() / "elsewhere";
   // A decoy where a name relative to the current directory would lead.
-  WriteFile(this->OnDisk(elsewhere / "images", L"Button\\Turn Left\\n.png"), this->Solid(1, 1, {0, 255, 0, 255}));
+  WriteFile(this->OnDisk(elsewhere / "images", L"Button\\Turn Left\\n.png"),
+            this->Solid(1, 1, {0, 255, 0, 255}));
   this->Write(L"Button\\Turn Left\\n.png", this->Solid(2, 3, {0, 0, 255, 255}));
   const CurrentFolder current(elsewhere);
 
@@ -217,7 +229,8 @@ TYPED_TEST_P(ImageLoadingTest, ANameWithSubFoldersResolvesBelowTheImagesFolderFr
 
 REGISTER_TYPED_TEST_SUITE_P(ImageLoadingTest, TransparentPixelsAreAllZeroAndColourIsPremultiplied,
                             RowsArriveTopDownForEveryKindOfPng, AnInterlacedFileGivesTheSamePixels,
-                            ReloadingReplacesAPictureOfAnotherSize, EachBadFileLeavesTheTargetEmptyAndShowsOneMessage,
+                            ReloadingReplacesAPictureOfAnotherSize,
+                            EachBadFileLeavesTheTargetEmptyAndShowsOneMessage,
                             ANameWithSubFoldersResolvesBelowTheImagesFolderFromAnyCurrentDirectory);
 
 }  // namespace testing_support

@@ -39,8 +39,8 @@ inline LiteralMap LiteralGlowKernel(int32_t r, float spread, float opacity) {
 }
 
 // One cell of the weighted-maximum filter, clipped to the rows x cols area.
-inline int32_t LiteralApplyAt(const LiteralMap& source, const LiteralMap& kernel, int32_t radius, int32_t rows,
-                              int32_t cols, int32_t row, int32_t col) {
+inline int32_t LiteralApplyAt(const LiteralMap& source, const LiteralMap& kernel, int32_t radius,
+                              int32_t rows, int32_t cols, int32_t row, int32_t col) {
   int32_t best = 0;
   for (int32_t dy = -radius; dy <= radius; ++dy) {
     for (int32_t dx = -radius; dx <= radius; ++dx) {
@@ -70,7 +70,9 @@ inline std::vector<uint8_t> LiteralGlow(const LiteralGlowInput& in) {
   LiteralMap luminance(static_cast<size_t>(rows), std::vector<int32_t>(static_cast<size_t>(cols)));
   for (int32_t i = 0; i < rows; ++i) {
     for (int32_t j = 0; j < cols; ++j) {
-      const uint8_t* p = in.pixels + (static_cast<size_t>(i) * static_cast<size_t>(cols) + static_cast<size_t>(j)) * 4;
+      const uint8_t* p =
+          in.pixels +
+          (static_cast<size_t>(i) * static_cast<size_t>(cols) + static_cast<size_t>(j)) * 4;
       luminance[static_cast<size_t>(i)][static_cast<size_t>(j)] =
           static_cast<int32_t>(0.299 * p[2] + 0.587 * p[1] + 0.114 * p[0] + 0.5);
     }
@@ -85,8 +87,11 @@ inline std::vector<uint8_t> LiteralGlow(const LiteralGlowInput& in) {
       int32_t value = LiteralApplyAt(luminance, kernel, in.radius, rows, cols, i, j);
       if (value > 255) value = 255;
       const auto a = static_cast<uint8_t>(value);
-      uint8_t* p = out.data() + (static_cast<size_t>(i) * static_cast<size_t>(cols) + static_cast<size_t>(j)) * 4;
-      const uint8_t colour[3] = {static_cast<uint8_t>(in.color >> 16), static_cast<uint8_t>(in.color >> 8),
+      uint8_t* p =
+          out.data() +
+          (static_cast<size_t>(i) * static_cast<size_t>(cols) + static_cast<size_t>(j)) * 4;
+      const uint8_t colour[3] = {static_cast<uint8_t>(in.color >> 16),
+                                 static_cast<uint8_t>(in.color >> 8),
                                  static_cast<uint8_t>(in.color)};
       const double f = a * (1.0 / 255);
       for (int c = 0; c < 3; ++c) {

@@ -24,11 +24,16 @@ void NullSystem::ShowMessage(std::wstring_view text, std::wstring_view caption) 
 uint32_t NullSystem::SystemColor(int index) {
   // The classic Windows scheme, 0x00BBGGRR.
   switch (index) {
-    case 5: return 0xFFFFFF;   // window
-    case 8: return 0x000000;   // window text
-    case 15: return 0xF0F0F0;  // button face
-    case 17: return 0x6D6D6D;  // grey text
-    default: return 0x808080;
+    case 5:
+      return 0xFFFFFF;  // window
+    case 8:
+      return 0x000000;  // window text
+    case 15:
+      return 0xF0F0F0;  // button face
+    case 17:
+      return 0x6D6D6D;  // grey text
+    default:
+      return 0x808080;
   }
 }
 
@@ -54,7 +59,8 @@ bool NullImageDecoder::DecodePng(std::wstring_view path, platform::DecodedImage&
   return true;
 }
 
-void NullImageDecoder::AddSolid(const std::wstring& path, int32_t width, int32_t height, uint32_t bgra) {
+void NullImageDecoder::AddSolid(const std::wstring& path, int32_t width, int32_t height,
+                                uint32_t bgra) {
   platform::DecodedImage image{width, height, {}};
   image.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   for (size_t i = 0; i < image.pixels.size(); i += 4) {
@@ -71,7 +77,9 @@ platform::TimerId NullTimers::Start(uint32_t intervalMilliseconds, std::function
   return id;
 }
 
-void NullTimers::Stop(platform::TimerId timer) { running.erase(timer); }
+void NullTimers::Stop(platform::TimerId timer) {
+  running.erase(timer);
+}
 
 void NullTimers::FireInterval(uint32_t intervalMilliseconds) {
   std::vector<platform::TimerId> due;
@@ -115,7 +123,8 @@ platform::WindowHandle NullWindowing::CreateWindow(const platform::WindowParams&
   window.params = params;
   window.events = events;
   window.exStyle = params.exStyle;
-  window.rect = {params.left, params.top, params.left + params.clientWidth, params.top + params.clientHeight};
+  window.rect = {params.left, params.top, params.left + params.clientWidth,
+                 params.top + params.clientHeight};
   windows[handle] = window;
   return handle;
 }
@@ -137,11 +146,13 @@ void NullWindowing::SetClientSize(platform::WindowHandle window, int32_t width, 
   r.bottom = r.top + height;
 }
 
-platform::WindowHandle NullWindowing::FindWindow(std::wstring_view className, std::wstring_view title) {
+platform::WindowHandle NullWindowing::FindWindow(std::wstring_view className,
+                                                 std::wstring_view title) {
   ++findRequests;
   if (!findable) return 0;
   for (const auto& [handle, window] : windows) {
-    if (!window.destroyed && window.params.className == className && window.params.title == title) return handle;
+    if (!window.destroyed && window.params.className == className && window.params.title == title)
+      return handle;
   }
   return 0;
 }
@@ -156,9 +167,12 @@ void NullWindowing::Redraw(platform::WindowHandle window, uint32_t flags) {
   redrawFlags.push_back(flags);
 }
 
-void NullWindowing::UpdateLayered(platform::WindowHandle window, const platform::LayeredSource& source,
-                                  uint32_t colorKey, platform::BlendBytes blend, uint32_t flags) {
-  Push push{window, source.pixels.width, source.pixels.height, source.bitsPerPixel, {}, colorKey, blend, flags};
+void NullWindowing::UpdateLayered(platform::WindowHandle window,
+                                  const platform::LayeredSource& source, uint32_t colorKey,
+                                  platform::BlendBytes blend, uint32_t flags) {
+  Push push{
+      window, source.pixels.width, source.pixels.height, source.bitsPerPixel, {}, colorKey, blend,
+      flags};
   const int32_t rowBytes = source.pixels.width * source.pixels.bytesPerPixel;
   for (int32_t y = 0; y < source.pixels.height && source.pixels.bits != nullptr; ++y) {
     const uint8_t* row = source.pixels.bits + static_cast<ptrdiff_t>(y) * source.pixels.stride;
@@ -184,16 +198,18 @@ void NullWindowing::DeliverPaint(platform::WindowHandle window) {
 
 // --- text -------------------------------------------------------------------
 
-int32_t NullTextRasterizer::DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style,
-                                      const char* text, platform::Rect& rect, uint32_t format) {
+int32_t NullTextRasterizer::DrawTextA(platform::PixelBuffer& target,
+                                      const platform::TextStyle& style, const char* text,
+                                      platform::Rect& rect, uint32_t format) {
   std::wstring wide;
   for (const char* c = text; *c != '\0'; ++c) wide.push_back(static_cast<unsigned char>(*c));
   calls.push_back({wide, false, rect, format, style});
   return Draw(target, style, wide, rect, format);
 }
 
-int32_t NullTextRasterizer::DrawTextW(platform::PixelBuffer& target, const platform::TextStyle& style,
-                                      const wchar_t* text, platform::Rect& rect, uint32_t format) {
+int32_t NullTextRasterizer::DrawTextW(platform::PixelBuffer& target,
+                                      const platform::TextStyle& style, const wchar_t* text,
+                                      platform::Rect& rect, uint32_t format) {
   calls.push_back({text, true, rect, format, style});
   return Draw(target, style, text, rect, format);
 }
@@ -209,7 +225,8 @@ std::vector<std::wstring> LayOutLines(const std::wstring& text, uint32_t format,
   size_t start = 0;
   while (true) {
     const size_t end = text.find(L'\n', start);
-    const std::wstring paragraph = text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    const std::wstring paragraph =
+        text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
     if (!(format & platform::kTextWordBreak)) {
       lines.push_back(paragraph);
     } else {
@@ -246,12 +263,15 @@ int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::
   const int64_t lineHeight = LineHeight(style.font);
   const int64_t left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
   const int64_t room = std::clamp<int64_t>(right - left, INT32_MIN, INT32_MAX);
-  const std::vector<std::wstring> lines = LayOutLines(text, format, static_cast<int32_t>(room),
-                                                      static_cast<int32_t>(cell));
+  const std::vector<std::wstring> lines =
+      LayOutLines(text, format, static_cast<int32_t>(room), static_cast<int32_t>(cell));
   int64_t widest = 0;
-  for (const std::wstring& line : lines) widest = std::max(widest, static_cast<int64_t>(line.size()) * cell);
+  for (const std::wstring& line : lines)
+    widest = std::max(widest, static_cast<int64_t>(line.size()) * cell);
   const int64_t height = lineHeight * static_cast<int64_t>(lines.size());
-  const auto clamp32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  const auto clamp32 = [](int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+  };
 
   if (format & platform::kTextCalcRect) {
     rect.right = clamp32(left + widest);
@@ -261,14 +281,17 @@ int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::
 
   int64_t y0 = top;
   if (format & platform::kTextSingleLine) {
-    if (format & platform::kTextBottom) y0 = bottom - lineHeight;
-    else if (format & platform::kTextVCenter) y0 = top + (bottom - top - lineHeight) / 2;
+    if (format & platform::kTextBottom)
+      y0 = bottom - lineHeight;
+    else if (format & platform::kTextVCenter)
+      y0 = top + (bottom - top - lineHeight) / 2;
   }
   // Everything drawn is clipped to the rectangle and to the target.
   const int64_t clipLeft = std::max<int64_t>(left, 0), clipTop = std::max<int64_t>(top, 0);
   const int64_t clipRight = std::min<int64_t>(right, target.width);
   const int64_t clipBottom = std::min<int64_t>(bottom, target.height);
-  const auto fill = [&](int64_t x0, int64_t yTop, int64_t x1, int64_t yBottom, uint32_t rgb, uint32_t cover) {
+  const auto fill = [&](int64_t x0, int64_t yTop, int64_t x1, int64_t yBottom, uint32_t rgb,
+                        uint32_t cover) {
     x0 = std::max(x0, clipLeft), x1 = std::min(x1, clipRight);
     yTop = std::max(yTop, clipTop), yBottom = std::min(yBottom, clipBottom);
     if (target.bits == nullptr || x0 >= x1 || yTop >= yBottom) return;
@@ -276,15 +299,18 @@ int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::
     for (int64_t y = yTop; y < yBottom; ++y) {
       uint8_t* p = target.bits + y * target.stride + x0 * target.bytesPerPixel;
       for (int64_t x = x0; x < x1; ++x, p += target.bytesPerPixel) {
-        for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>((channel[c] * cover + p[c] * (255 - cover)) / 255);
+        for (int c = 0; c < 3; ++c)
+          p[c] = static_cast<uint8_t>((channel[c] * cover + p[c] * (255 - cover)) / 255);
       }
     }
   };
   for (const std::wstring& line : lines) {
     const int64_t width = static_cast<int64_t>(line.size()) * cell;
     int64_t x = left;
-    if (format & platform::kTextRight) x = right - width;
-    else if (format & platform::kTextCenter) x = left + (right - left - width) / 2;
+    if (format & platform::kTextRight)
+      x = right - width;
+    else if (format & platform::kTextCenter)
+      x = left + (right - left - width) / 2;
     for (size_t i = 0; i < line.size(); ++i, x += cell) {
       if (x >= clipRight) break;
       if (x + cell <= clipLeft) continue;
@@ -303,6 +329,8 @@ NullPlatform::NullPlatform() {
   previous_ = platform::Install({&system, &images, &text, &windows, &timers, &libraries});
 }
 
-NullPlatform::~NullPlatform() { platform::Install(previous_); }
+NullPlatform::~NullPlatform() {
+  platform::Install(previous_);
+}
 
 }  // namespace testing_support

@@ -38,8 +38,8 @@ class NullSystem : public platform::System {
 
   uint16_t language = 0x0409;
   std::wstring executableName = L"C:\\Zentara\\Zentara.exe";
-  std::vector<std::wstring> claimedMutexes;   // every name asked for, in order
-  std::vector<std::wstring> heldElsewhere;    // names another process already holds
+  std::vector<std::wstring> claimedMutexes;  // every name asked for, in order
+  std::vector<std::wstring> heldElsewhere;   // names another process already holds
   std::vector<uint32_t> sleeps;
   std::vector<std::wstring> debugLines;
   struct Message {
@@ -62,7 +62,9 @@ class NullImageDecoder : public platform::ImageDecoder {
 
   // Registers a picture of one colour (premultiplied bytes) under a full path.
   void AddSolid(const std::wstring& path, int32_t width, int32_t height, uint32_t bgra);
-  void Add(const std::wstring& path, platform::DecodedImage image) { files[path] = std::move(image); }
+  void Add(const std::wstring& path, platform::DecodedImage image) {
+    files[path] = std::move(image);
+  }
 
   bool startupSucceeds = true;
   std::vector<uintptr_t> shutdowns;
@@ -188,10 +190,12 @@ class NullWindowing : public platform::Windowing {
 class NullTextRasterizer : public platform::TextRasterizer {
  public:
   static int32_t CellWidth() { return 6; }
-  static int32_t LineHeight(const platform::FontDescription& font) { return font.height < 0 ? -font.height : font.height; }
+  static int32_t LineHeight(const platform::FontDescription& font) {
+    return font.height < 0 ? -font.height : font.height;
+  }
 
-  int32_t DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style, const char* text,
-                    platform::Rect& rect, uint32_t format) override;
+  int32_t DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style,
+                    const char* text, platform::Rect& rect, uint32_t format) override;
   int32_t DrawTextW(platform::PixelBuffer& target, const platform::TextStyle& style,
                     const wchar_t* text, platform::Rect& rect, uint32_t format) override;
 

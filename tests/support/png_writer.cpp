@@ -28,11 +28,16 @@ void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
 
 int Channels(PngColor color) {
   switch (color) {
-    case PngColor::Gray: return 1;
-    case PngColor::Rgb: return 3;
-    case PngColor::Palette: return 1;
-    case PngColor::GrayAlpha: return 2;
-    case PngColor::Rgba: return 4;
+    case PngColor::Gray:
+      return 1;
+    case PngColor::Rgb:
+      return 3;
+    case PngColor::Palette:
+      return 1;
+    case PngColor::GrayAlpha:
+      return 2;
+    case PngColor::Rgba:
+      return 4;
   }
   return 0;
 }
@@ -49,7 +54,8 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw) {
     out.push_back(static_cast<uint8_t>(length >> 8));
     out.push_back(static_cast<uint8_t>(~length));
     out.push_back(static_cast<uint8_t>(~length >> 8));
-    out.insert(out.end(), raw.begin() + static_cast<ptrdiff_t>(pos), raw.begin() + static_cast<ptrdiff_t>(pos + length));
+    out.insert(out.end(), raw.begin() + static_cast<ptrdiff_t>(pos),
+               raw.begin() + static_cast<ptrdiff_t>(pos + length));
     pos += length;
   } while (pos < raw.size());
   uint32_t a = 1, b = 0;
@@ -59,15 +65,16 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw) {
 }
 
 // Filter type 0 in front of each row of the pixels at (x0 + i * dx, y0 + j * dy).
-void AppendPass(std::vector<uint8_t>& raw, const PngPicture& picture, int32_t x0, int32_t y0, int32_t dx,
-                int32_t dy) {
+void AppendPass(std::vector<uint8_t>& raw, const PngPicture& picture, int32_t x0, int32_t y0,
+                int32_t dx, int32_t dy) {
   const int channels = Channels(picture.color);
   for (int32_t y = y0; y < picture.height; y += dy) {
     if (x0 >= picture.width) return;  // an empty pass has no rows at all
     raw.push_back(0);
     for (int32_t x = x0; x < picture.width; x += dx) {
-      const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)) *
-                        static_cast<size_t>(channels);
+      const size_t at =
+          (static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)) *
+          static_cast<size_t>(channels);
       raw.insert(raw.end(), picture.samples.begin() + static_cast<ptrdiff_t>(at),
                  picture.samples.begin() + static_cast<ptrdiff_t>(at) + channels);
     }
@@ -76,13 +83,16 @@ void AppendPass(std::vector<uint8_t>& raw, const PngPicture& picture, int32_t x0
 
 }  // namespace
 
-std::vector<uint8_t> PngSignature() { return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}; }
+std::vector<uint8_t> PngSignature() {
+  return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+}
 
 std::vector<uint8_t> IhdrData(uint32_t width, uint32_t height, PngColor color, bool interlaced) {
   std::vector<uint8_t> data;
   PutBigEndian(data, width);
   PutBigEndian(data, height);
-  data.insert(data.end(), {8, static_cast<uint8_t>(color), 0, 0, static_cast<uint8_t>(interlaced ? 1 : 0)});
+  data.insert(data.end(),
+              {8, static_cast<uint8_t>(color), 0, 0, static_cast<uint8_t>(interlaced ? 1 : 0)});
   return data;
 }
 
@@ -97,7 +107,8 @@ std::vector<uint8_t> Chunk(std::string_view type, const std::vector<uint8_t>& da
   }
   std::copy(data.begin(), data.end(), out.begin() + 8);
   const uint32_t crc = ~Crc32(out.data() + 4, 4 + data.size());
-  for (size_t i = 0; i < 4; ++i) out[8 + data.size() + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  for (size_t i = 0; i < 4; ++i)
+    out[8 + data.size() + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
   return out;
 }
 
@@ -111,7 +122,8 @@ std::vector<uint8_t> EncodePng(const PngPicture& picture) {
   const size_t expected = static_cast<size_t>(std::max(picture.width, 0)) *
                           static_cast<size_t>(std::max(picture.height, 0)) *
                           static_cast<size_t>(Channels(picture.color));
-  if (picture.samples.size() != expected) throw std::invalid_argument("sample count does not match the size");
+  if (picture.samples.size() != expected)
+    throw std::invalid_argument("sample count does not match the size");
   std::vector<uint8_t> raw;
   if (!picture.interlaced) {
     AppendPass(raw, picture, 0, 0, 1, 1);
@@ -120,9 +132,10 @@ std::vector<uint8_t> EncodePng(const PngPicture& picture) {
                                       {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
     for (const auto& pass : kAdam7) AppendPass(raw, picture, pass[0], pass[1], pass[2], pass[3]);
   }
-  std::vector<uint8_t> out = Join({PngSignature(), Chunk("IHDR", IhdrData(static_cast<uint32_t>(picture.width),
-                                                                          static_cast<uint32_t>(picture.height),
-                                                                          picture.color, picture.interlaced))});
+  std::vector<uint8_t> out =
+      Join({PngSignature(), Chunk("IHDR", IhdrData(static_cast<uint32_t>(picture.width),
+                                                   static_cast<uint32_t>(picture.height),
+                                                   picture.color, picture.interlaced))});
   if (!picture.palette.empty()) out = Join({out, Chunk("PLTE", picture.palette)});
   if (!picture.transparency.empty()) out = Join({out, Chunk("tRNS", picture.transparency)});
   return Join({out, Chunk("IDAT", Deflate(raw)), Chunk("IEND", {})});
@@ -139,7 +152,8 @@ std::vector<uint8_t> RgbaPng(int32_t width, int32_t height, const std::vector<ui
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   if (!file) throw std::runtime_error("could not write " + path.string());
 }
 

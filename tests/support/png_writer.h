@@ -15,19 +15,22 @@ struct PngPicture {
   int32_t width = 0;
   int32_t height = 0;
   PngColor color = PngColor::Rgba;
-  bool interlaced = false;           // Adam7
-  std::vector<uint8_t> samples;      // rows top-down, 8-bit samples in PNG order (R, G, B, A or an index)
-  std::vector<uint8_t> palette;      // red, green, blue triples
-  std::vector<uint8_t> transparency; // tRNS: alpha of the first palette entries
+  bool interlaced = false;  // Adam7
+  std::vector<uint8_t>
+      samples;  // rows top-down, 8-bit samples in PNG order (R, G, B, A or an index)
+  std::vector<uint8_t> palette;       // red, green, blue triples
+  std::vector<uint8_t> transparency;  // tRNS: alpha of the first palette entries
 };
 
 std::vector<uint8_t> EncodePng(const PngPicture& picture);
-// A straight (not premultiplied) RGBA picture, 4 bytes per pixel in the order red, green, blue, alpha.
+// A straight (not premultiplied) RGBA picture, 4 bytes per pixel in the order red, green, blue,
+// alpha.
 std::vector<uint8_t> RgbaPng(int32_t width, int32_t height, const std::vector<uint8_t>& rgba);
 
 // Pieces of a PNG file.
 std::vector<uint8_t> PngSignature();
-std::vector<uint8_t> IhdrData(uint32_t width, uint32_t height, PngColor color, bool interlaced = false);
+std::vector<uint8_t> IhdrData(uint32_t width, uint32_t height, PngColor color,
+                              bool interlaced = false);
 std::vector<uint8_t> Chunk(std::string_view type, const std::vector<uint8_t>& data);
 std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> parts);
 

@@ -12,7 +12,8 @@ class ScratchFolder {
  public:
   ScratchFolder() {
     static unsigned counter = 0;
-    const auto now = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto now = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 100; ++attempt) {
       path_ = std::filesystem::temp_directory_path() /
               ("zentara-test-" + std::to_string(now) + "-" + std::to_string(++counter));
@@ -36,7 +37,8 @@ class ScratchFolder {
 // Makes another folder the current one, and restores the old one when it goes.
 class CurrentFolder {
  public:
-  explicit CurrentFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+  explicit CurrentFolder(const std::filesystem::path& folder)
+      : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder);
   }
   ~CurrentFolder() {

@@ -67,12 +67,12 @@ class FixedExtentRasterizer : public platform::TextRasterizer {
  public:
   FixedExtentRasterizer(int32_t width, int32_t height) : width_(width), height_(height) {}
 
-  int32_t DrawTextA(platform::PixelBuffer&, const platform::TextStyle&, const char*, platform::Rect& rect,
-                    uint32_t format) override {
+  int32_t DrawTextA(platform::PixelBuffer&, const platform::TextStyle&, const char*,
+                    platform::Rect& rect, uint32_t format) override {
     return Measure(rect, format);
   }
-  int32_t DrawTextW(platform::PixelBuffer&, const platform::TextStyle&, const wchar_t*, platform::Rect& rect,
-                    uint32_t format) override {
+  int32_t DrawTextW(platform::PixelBuffer&, const platform::TextStyle&, const wchar_t*,
+                    platform::Rect& rect, uint32_t format) override {
     return Measure(rect, format);
   }
   uint32_t lastFormat = 0;

@@ -29,7 +29,8 @@ constexpr int32_t kHeight = 96;
 class Msimg32 {
  public:
   Msimg32() : module_(::LoadLibraryW(L"msimg32.dll")) {
-    if (module_ != nullptr) alphaBlend_ = platform::win32::EntryAs<AlphaBlendFn>(::GetProcAddress(module_, "AlphaBlend"));
+    if (module_ != nullptr)
+      alphaBlend_ = platform::win32::EntryAs<AlphaBlendFn>(::GetProcAddress(module_, "AlphaBlend"));
   }
   ~Msimg32() {
     if (module_ != nullptr) ::FreeLibrary(module_);
@@ -83,7 +84,8 @@ void RandomPixels(TBitmap& bitmap, TPixelFormat format, std::mt19937& random) {
 }
 
 struct Comparison {
-  // differences[channel][size]: how many channel values differ by `size` (the last counts 4 and more).
+  // differences[channel][size]: how many channel values differ by `size` (the last counts 4 and
+  // more).
   std::array<std::array<long, 5>, 4> differences{};
   int worst = 0;
   std::vector<std::string> worstPlaces;
@@ -104,8 +106,9 @@ Comparison Compare(const TBitmap& portable, const TBitmap& platformResult, const
           const uint8_t* s = source.ScanLine(y) + x * source.BytesPerPixel();
           const uint8_t* d = dest.ScanLine(y) + x * bpp;
           char line[160];
-          std::snprintf(line, sizeof line, "(%d,%d) channel %d: src %d/%d dst %d/%d -> portable %d, AlphaBlend %d",
-                        x, y, c, s[c < 3 ? c : 0], source.BytesPerPixel() == 4 ? s[3] : -1, d[c],
+          std::snprintf(line, sizeof line,
+                        "(%d,%d) channel %d: src %d/%d dst %d/%d -> portable %d, AlphaBlend %d", x,
+                        y, c, s[c < 3 ? c : 0], source.BytesPerPixel() == 4 ? s[3] : -1, d[c],
                         bpp == 4 ? d[3] : -1, ours, theirs);
           result.worstPlaces.emplace_back(line);
         }
@@ -131,24 +134,27 @@ class AlphaBlendComparisonTest : public ::testing::Test {
  protected:
   void Run(TPixelFormat sourceFormat, TPixelFormat destFormat, const char* what) {
     ASSERT_NE(msimg32.AlphaBlend(), nullptr);
-    std::mt19937 random(static_cast<unsigned>(0xA1FA + static_cast<int>(sourceFormat) * 2 + static_cast<int>(destFormat)));
+    std::mt19937 random(static_cast<unsigned>(0xA1FA + static_cast<int>(sourceFormat) * 2 +
+                                              static_cast<int>(destFormat)));
     TBitmap source, dest;
     RandomPixels(source, sourceFormat, random);
     RandomPixels(dest, destFormat, random);
     for (const int opacity : {255, 230, 200, 128, 64, 1, 0}) {
       TBitmap portable;
       portable.Assign(dest);
-      AlphaBlendBitmap(portable, {0, 0, kWidth, kHeight}, source, {0, 0}, static_cast<uint8_t>(opacity));
+      AlphaBlendBitmap(portable, {0, 0, kWidth, kHeight}, source, {0, 0},
+                       static_cast<uint8_t>(opacity));
 
       platform::win32::DibSection sourceDib(source.Buffer(), source.BitsPerPixel());
       platform::win32::DibSection destDib(dest.Buffer(), dest.BitsPerPixel());
       ASSERT_TRUE(sourceDib.Valid() && destDib.Valid());
       {
         const DibDc sourceDc(sourceDib), destDc(destDib);
-        const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(opacity),
-                                  static_cast<BYTE>(sourceFormat == TPixelFormat::pf32bit ? AC_SRC_ALPHA : 0)};
-        ASSERT_TRUE(msimg32.AlphaBlend()(destDc.Get(), 0, 0, kWidth, kHeight, sourceDc.Get(), 0, 0, kWidth, kHeight,
-                                         blend));
+        const BLENDFUNCTION blend{
+            AC_SRC_OVER, 0, static_cast<BYTE>(opacity),
+            static_cast<BYTE>(sourceFormat == TPixelFormat::pf32bit ? AC_SRC_ALPHA : 0)};
+        ASSERT_TRUE(msimg32.AlphaBlend()(destDc.Get(), 0, 0, kWidth, kHeight, sourceDc.Get(), 0, 0,
+                                         kWidth, kHeight, blend));
       }
       TBitmap platformResult;
       platformResult.Assign(dest);

@@ -39,7 +39,8 @@ TRect Extent(const TBitmap& bitmap, Lit lit) {
   for (int32_t y = 0; y < bitmap.Height(); ++y) {
     for (int32_t x = 0; x < bitmap.Width(); ++x) {
       if (!lit(At(bitmap, x, y))) continue;
-      box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
+      box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+             std::max(box.Bottom, y + 1)};
     }
   }
   return box;
@@ -96,7 +97,8 @@ TEST_F(CaptionGdiTest, TextHangingOverTheEdgeIsCutNotMoved) {
   small.Canvas().DrawText("Zentara", cut, 0);
   large.Canvas().DrawText("Zentara", whole, 0);
   for (int32_t y = 0; y < 30; ++y) {
-    for (int32_t x = 0; x < 60; ++x) ASSERT_EQ(At(small, x, y), At(large, x + 40, y + 20)) << x << ", " << y;
+    for (int32_t x = 0; x < 60; ++x)
+      ASSERT_EQ(At(small, x, y), At(large, x + 40, y + 20)) << x << ", " << y;
   }
   EXPECT_NE(Extent(small, [](Pixel p) { return p[0] != 0; }).Width(), 0);
 }
@@ -161,7 +163,8 @@ TEST_F(CaptionGdiTest, AButtonComposesItsCaptionWithAHaloOverItsPicture) {
   EXPECT_EQ(At(target, touched.Left - 1, (touched.Top + touched.Bottom) / 2), kPicturePixel);
   for (int32_t y = 0; y < 44; ++y) EXPECT_EQ(At(target, y % 2 ? 1 : 138, y), kPicturePixel) << y;
   // The stored picture itself never receives the caption.
-  EXPECT_EQ(At(button->Appearance().Raised(), text.Left + 2, (text.Top + text.Bottom) / 2), kPicturePixel);
+  EXPECT_EQ(At(button->Appearance().Raised(), text.Left + 2, (text.Top + text.Bottom) / 2),
+            kPicturePixel);
 }
 
 }  // namespace

@@ -26,8 +26,10 @@ TEST(DibSectionTest, RowsOfOddWidthTravelThroughThePaddedBitmapAndBack) {
 
 TEST(DibSectionTest, RefusesPixelsThatDoNotFitTheDepthOrSize) {
   std::vector<uint8_t> pixels(4 * 4 * 4, 9);
-  EXPECT_FALSE(DibSection({pixels.data(), 4, 4, 16, 3}, 32).Valid());  // 3-byte pixels for a 32-bit bitmap
-  EXPECT_FALSE(DibSection({pixels.data(), 4, 4, 8, 4}, 32).Valid());   // rows shorter than their pixels
+  EXPECT_FALSE(
+      DibSection({pixels.data(), 4, 4, 16, 3}, 32).Valid());  // 3-byte pixels for a 32-bit bitmap
+  EXPECT_FALSE(
+      DibSection({pixels.data(), 4, 4, 8, 4}, 32).Valid());  // rows shorter than their pixels
   EXPECT_FALSE(DibSection({pixels.data(), 4, 4, 16, 4}, 16).Valid());
   EXPECT_FALSE(DibSection({pixels.data(), 0, 4, 16, 4}, 32).Valid());
 

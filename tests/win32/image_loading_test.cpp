@@ -3,5 +3,6 @@
 #include "platform/win32/gdiplus_image_decoder.h"
 
 namespace testing_support {
-INSTANTIATE_TYPED_TEST_SUITE_P(Gdiplus, ImageLoadingTest, ::testing::Types<platform::win32::GdiplusImageDecoder>);
+INSTANTIATE_TYPED_TEST_SUITE_P(Gdiplus, ImageLoadingTest,
+                               ::testing::Types<platform::win32::GdiplusImageDecoder>);
 }  // namespace testing_support

@@ -89,8 +89,9 @@ std::vector<Bgra> CaptureScreen(const RECT& area) {
 
 class LayeredWindowTest : public ::testing::Test {
  protected:
-  LayeredWindowTest() : previous_(platform::Install({&platform.system, &platform.images, &platform.text, &windowing_,
-                                                      &platform.timers, &platform.libraries})) {}
+  LayeredWindowTest()
+      : previous_(platform::Install({&platform.system, &platform.images, &platform.text,
+                                     &windowing_, &platform.timers, &platform.libraries})) {}
   ~LayeredWindowTest() override { platform::Install(previous_); }
 
   static void ProgramSettings(gs::TPerPixelLayeredWindowMaker& maker) {
@@ -103,7 +104,9 @@ class LayeredWindowTest : public ::testing::Test {
     ::GetWindowRect(reinterpret_cast<HWND>(form.Handle()), &r);
     return r;
   }
-  static LONG ExStyle(TForm& form) { return ::GetWindowLongW(reinterpret_cast<HWND>(form.Handle()), GWL_EXSTYLE); }
+  static LONG ExStyle(TForm& form) {
+    return ::GetWindowLongW(reinterpret_cast<HWND>(form.Handle()), GWL_EXSTYLE);
+  }
 
   testing_support::NullPlatform platform;
 
@@ -151,8 +154,9 @@ TEST_F(LayeredWindowTest, TheScreenShowsThePictureComposedWithConstantAlpha230) 
   // Blocks of 12 x 12 pixels, premultiplied: opaque red, green, blue and
   // white; white at half alpha; a teal at 200; a dark blue at 64; nothing.
   constexpr int32_t kBlock = 12;
-  const Bgra blocks[8] = {{0, 0, 255, 255},     {0, 255, 0, 255},  {255, 0, 0, 255}, {255, 255, 255, 255},
-                          {128, 128, 128, 128}, {78, 157, 0, 200}, {50, 10, 5, 64},  {0, 0, 0, 0}};
+  const Bgra blocks[8] = {{0, 0, 255, 255},     {0, 255, 0, 255},     {255, 0, 0, 255},
+                          {255, 255, 255, 255}, {128, 128, 128, 128}, {78, 157, 0, 200},
+                          {50, 10, 5, 64},      {0, 0, 0, 0}};
   TBitmap bitmap;
   bitmap.SetPixelFormat(TPixelFormat::pf32bit);
   bitmap.SetSize(4 * kBlock, 2 * kBlock);
@@ -193,7 +197,8 @@ TEST_F(LayeredWindowTest, TheScreenShowsThePictureComposedWithConstantAlpha230) 
     for (int32_t y = 0; y < bitmap.Height(); ++y) {
       for (int32_t x = 0; x < bitmap.Width(); ++x) {
         for (size_t c = 0; c < 3; ++c) {
-          const double difference = shown[static_cast<size_t>(y * bitmap.Width() + x)][c] - expected(x, y, c);
+          const double difference =
+              shown[static_cast<size_t>(y * bitmap.Width() + x)][c] - expected(x, y, c);
           worst = std::max(worst, static_cast<int>(std::abs(difference) + 0.5));
         }
       }
@@ -203,9 +208,9 @@ TEST_F(LayeredWindowTest, TheScreenShowsThePictureComposedWithConstantAlpha230) 
   for (int32_t b = 0; b < 8; ++b) {
     const int32_t x = (b % 4) * kBlock + kBlock / 2, y = (b / 4) * kBlock + kBlock / 2;
     const Bgra& seen = shown[static_cast<size_t>(y * bitmap.Width() + x)];
-    std::printf("block %d: pushed %3d %3d %3d %3d  expected %5.1f %5.1f %5.1f  shown %3d %3d %3d\n", b,
-                blocks[b][0], blocks[b][1], blocks[b][2], blocks[b][3], expected(x, y, 0), expected(x, y, 1),
-                expected(x, y, 2), seen[0], seen[1], seen[2]);
+    std::printf("block %d: pushed %3d %3d %3d %3d  expected %5.1f %5.1f %5.1f  shown %3d %3d %3d\n",
+                b, blocks[b][0], blocks[b][1], blocks[b][2], blocks[b][3], expected(x, y, 0),
+                expected(x, y, 1), expected(x, y, 2), seen[0], seen[1], seen[2]);
   }
   EXPECT_LE(worst, 2) << "largest difference from the composition over black";
 

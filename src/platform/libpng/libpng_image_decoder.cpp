@@ -23,13 +23,16 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // libpng reports a failure by jumping back to the setjmp in ReadPixels; it
 // prints nothing, the caller sees only the failed load.
-[[noreturn]] void JumpOnError(png_structp png, png_const_charp /*message*/) { png_longjmp(png, 1); }
+[[noreturn]] void JumpOnError(png_structp png, png_const_charp /*message*/) {
+  png_longjmp(png, 1);
+}
 void IgnoreWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
 // The read and info structures of one decode.
 class ReadState {
  public:
-  ReadState() : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning)) {
+  ReadState()
+      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning)) {
     if (png_ != nullptr) info_ = png_create_info_struct(png_);
   }
   ~ReadState() { png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr); }
@@ -59,11 +62,13 @@ bool ReadPixels(const ReadState& state, std::FILE* file, png_uint_32 width, png_
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
   png_read_info(png, info);
   // The size checked from the header is the size libpng reads, or nothing.
-  if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height) return false;
+  if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height)
+    return false;
 
   const png_byte colorType = png_get_color_type(png, info);
   if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-  if (colorType == PNG_COLOR_TYPE_GRAY && png_get_bit_depth(png, info) < 8) png_set_expand_gray_1_2_4_to_8(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY && png_get_bit_depth(png, info) < 8)
+    png_set_expand_gray_1_2_4_to_8(png);
   if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) png_set_tRNS_to_alpha(png);
   png_set_strip_16(png);
   if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
@@ -102,15 +107,16 @@ bool LibpngImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   uint8_t header[kPngHeaderSize];
   const size_t read = std::fread(header, 1, sizeof header, file.get());
   int32_t width = 0, height = 0;
-  if (!ReadPngHeader(header, read, width, height) || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+  if (!ReadPngHeader(header, read, width, height) || std::fseek(file.get(), 0, SEEK_SET) != 0)
+    return false;
 
   ReadState state;
   if (!state.Valid()) return false;
   std::vector<uint8_t> pixels;
   std::vector<png_bytep> rows;
   try {
-    if (!ReadPixels(state, file.get(), static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), pixels,
-                    rows)) {
+    if (!ReadPixels(state, file.get(), static_cast<png_uint_32>(width),
+                    static_cast<png_uint_32>(height), pixels, rows)) {
       return false;
     }
   } catch (const std::bad_alloc&) {

@@ -29,14 +29,21 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char32_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return AsciiLower(x) == AsciiLower(y);
+         });
 }
 
 bool Exists(const std::string& path) {
@@ -71,7 +78,8 @@ std::string ToUtf8(std::wstring_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = static_cast<char32_t>(text[i]);
     // Wide strings may carry UTF-16 pairs, whatever the width of wchar_t.
-    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
+    if (IsHighSurrogate(c) && i + 1 < text.size() &&
+        IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
       c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
       ++i;
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10FFFF) {
@@ -108,7 +116,8 @@ std::string ResolvePath(std::wstring_view path) {
       matching = false;
     }
   }
-  if (!spelled.empty() && spelled.back() == '/' && !resolved.empty() && resolved.back() != '/') resolved += '/';
+  if (!spelled.empty() && spelled.back() == '/' && !resolved.empty() && resolved.back() != '/')
+    resolved += '/';
   return resolved;
 }
 

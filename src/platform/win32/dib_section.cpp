@@ -8,8 +8,8 @@ DibSection::DibSection(const PixelBuffer& pixels, int32_t bitsPerPixel)
     : width_(pixels.width), height_(pixels.height), bytesPerPixel_(bitsPerPixel / 8) {
   if (width_ <= 0 || height_ <= 0 || (bitsPerPixel != 24 && bitsPerPixel != 32)) return;
   // Pixels of another depth, or rows shorter than their pixels, cannot be copied row for row.
-  if (pixels.bits != nullptr &&
-      (pixels.bytesPerPixel != bytesPerPixel_ || int64_t{pixels.stride} < int64_t{width_} * bytesPerPixel_)) {
+  if (pixels.bits != nullptr && (pixels.bytesPerPixel != bytesPerPixel_ ||
+                                 int64_t{pixels.stride} < int64_t{width_} * bytesPerPixel_)) {
     return;
   }
   BITMAPINFO info{};
@@ -27,8 +27,8 @@ DibSection::DibSection(const PixelBuffer& pixels, int32_t bitsPerPixel)
   if (pixels.bits == nullptr) return;
   const size_t rowBytes = static_cast<size_t>(width_) * static_cast<size_t>(bytesPerPixel_);
   for (int32_t y = 0; y < height_; ++y) {
-    std::memcpy(bits_ + static_cast<size_t>(y) * stride_, pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride,
-                rowBytes);
+    std::memcpy(bits_ + static_cast<size_t>(y) * stride_,
+                pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride, rowBytes);
   }
 }
 
@@ -36,16 +36,19 @@ DibSection::~DibSection() {
   if (bitmap_ != nullptr) ::DeleteObject(bitmap_);
 }
 
-PixelBuffer DibSection::Pixels() const { return {bits_, width_, height_, stride_, bytesPerPixel_}; }
+PixelBuffer DibSection::Pixels() const {
+  return {bits_, width_, height_, stride_, bytesPerPixel_};
+}
 
 void DibSection::CopyTo(const PixelBuffer& pixels) const {
   if (bits_ == nullptr || pixels.bits == nullptr) return;
-  if (pixels.width != width_ || pixels.height != height_ || pixels.bytesPerPixel != bytesPerPixel_) return;
+  if (pixels.width != width_ || pixels.height != height_ || pixels.bytesPerPixel != bytesPerPixel_)
+    return;
   ::GdiFlush();
   const size_t rowBytes = static_cast<size_t>(width_) * static_cast<size_t>(bytesPerPixel_);
   for (int32_t y = 0; y < height_; ++y) {
-    std::memcpy(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride, bits_ + static_cast<size_t>(y) * stride_,
-                rowBytes);
+    std::memcpy(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride,
+                bits_ + static_cast<size_t>(y) * stride_, rowBytes);
   }
 }
 

@@ -10,15 +10,17 @@ namespace platform::win32 {
 namespace {
 
 HFONT CreateGdiFont(const FontDescription& font) {
-  return ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
-                       font.strikeOut, font.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, font.quality,
-                       DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
+  return ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                       font.underline, font.strikeOut, font.charset, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, font.quality, DEFAULT_PITCH | FF_DONTCARE,
+                       font.name.c_str());
 }
 
 // A memory device context with the style's font selected, restored and freed with the object.
 class TextContext {
  public:
-  TextContext(const TextStyle& style, HBITMAP bitmap) : dc_(::CreateCompatibleDC(nullptr)), font_(CreateGdiFont(style.font)) {
+  TextContext(const TextStyle& style, HBITMAP bitmap)
+      : dc_(::CreateCompatibleDC(nullptr)), font_(CreateGdiFont(style.font)) {
     if (bitmap != nullptr) previousBitmap_ = ::SelectObject(dc_, bitmap);
     previousFont_ = ::SelectObject(dc_, font_);
     ::SetTextColor(dc_, style.color);
@@ -45,8 +47,8 @@ class TextContext {
 }  // namespace
 
 template <typename Draw>
-int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, Rect& rect, uint32_t format,
-                                  Draw draw) {
+int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, Rect& rect,
+                                  uint32_t format, Draw draw) {
   if (format & kTextCalcRect) {
     TextContext context(style, nullptr);
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
@@ -56,10 +58,12 @@ int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, R
   }
   // Text is clipped to its rectangle, so only that part of the target travels through GDI.
   const int32_t left = std::max(rect.left, 0), top = std::max(rect.top, 0);
-  const int32_t right = std::min(rect.right, target.width), bottom = std::min(rect.bottom, target.height);
+  const int32_t right = std::min(rect.right, target.width),
+                bottom = std::min(rect.bottom, target.height);
   if (target.bits == nullptr || right <= left || bottom <= top) return 0;
-  PixelBuffer area{target.bits + static_cast<ptrdiff_t>(top) * target.stride + left * target.bytesPerPixel,
-                   right - left, bottom - top, target.stride, target.bytesPerPixel};
+  PixelBuffer area{
+      target.bits + static_cast<ptrdiff_t>(top) * target.stride + left * target.bytesPerPixel,
+      right - left, bottom - top, target.stride, target.bytesPerPixel};
   DibSection dib(area, target.bytesPerPixel * 8);
   if (!dib.Valid()) return 0;
   int height = 0;
@@ -72,14 +76,14 @@ int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, R
   return height;
 }
 
-int32_t GdiTextRasterizer::DrawTextA(PixelBuffer& target, const TextStyle& style, const char* text, Rect& rect,
-                                     uint32_t format) {
+int32_t GdiTextRasterizer::DrawTextA(PixelBuffer& target, const TextStyle& style, const char* text,
+                                     Rect& rect, uint32_t format) {
   return Render(target, style, rect, format,
                 [&](HDC dc, RECT& r) { return ::DrawTextA(dc, text, -1, &r, format); });
 }
 
-int32_t GdiTextRasterizer::DrawTextW(PixelBuffer& target, const TextStyle& style, const wchar_t* text, Rect& rect,
-                                     uint32_t format) {
+int32_t GdiTextRasterizer::DrawTextW(PixelBuffer& target, const TextStyle& style,
+                                     const wchar_t* text, Rect& rect, uint32_t format) {
   return Render(target, style, rect, format,
                 [&](HDC dc, RECT& r) { return ::DrawTextW(dc, text, -1, &r, format); });
 }

@@ -13,7 +13,8 @@ class GdiTextRasterizer : public TextRasterizer {
 
  private:
   template <typename Draw>
-  int32_t Render(PixelBuffer& target, const TextStyle& style, Rect& rect, uint32_t format, Draw draw);
+  int32_t Render(PixelBuffer& target, const TextStyle& style, Rect& rect, uint32_t format,
+                 Draw draw);
 };
 
 }  // namespace platform::win32

@@ -72,7 +72,8 @@ bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
       flat::GdipGetImageHeight(image.bitmap, &height) != Gdiplus::Ok) {
     return false;
   }
-  if (width == 0 || height == 0 || width > UINT(kMaxImageSide) || height > UINT(kMaxImageSide)) return false;
+  if (width == 0 || height == 0 || width > UINT(kMaxImageSide) || height > UINT(kMaxImageSide))
+    return false;
 
   std::vector<uint8_t> pixels;
   try {
@@ -83,14 +84,15 @@ bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   // GDI+ guarantees premultiplied colour in this format, whatever the file holds.
   Gdiplus::GpRect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
   Gdiplus::BitmapData data{};
-  if (flat::GdipBitmapLockBits(image.bitmap, &area, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) !=
-      Gdiplus::Ok) {
+  if (flat::GdipBitmapLockBits(image.bitmap, &area, Gdiplus::ImageLockModeRead,
+                               PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
     return false;
   }
   const size_t rowBytes = static_cast<size_t>(width) * 4;
   for (UINT y = 0; y < height; ++y) {
     std::memcpy(pixels.data() + y * rowBytes,
-                static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride, rowBytes);
+                static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                rowBytes);
   }
   flat::GdipBitmapUnlockBits(image.bitmap, &data);
   out.width = static_cast<int32_t>(width);

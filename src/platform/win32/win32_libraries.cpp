@@ -14,6 +14,8 @@ void* Win32Libraries::Symbol(LibraryHandle library, const char* name) {
   return reinterpret_cast<void*>(::GetProcAddress(reinterpret_cast<HMODULE>(library), name));
 }
 
-void Win32Libraries::Free(LibraryHandle library) { ::FreeLibrary(reinterpret_cast<HMODULE>(library)); }
+void Win32Libraries::Free(LibraryHandle library) {
+  ::FreeLibrary(reinterpret_cast<HMODULE>(library));
+}
 
 }  // namespace platform::win32

@@ -16,9 +16,12 @@ Win32Platform::Win32Platform()
       windows_(std::make_unique<Win32Windowing>()),
       timers_(std::make_unique<Win32Timers>()),
       libraries_(std::make_unique<Win32Libraries>()) {
-  previous_ = Install({system_.get(), images_.get(), text_.get(), windows_.get(), timers_.get(), libraries_.get()});
+  previous_ = Install(
+      {system_.get(), images_.get(), text_.get(), windows_.get(), timers_.get(), libraries_.get()});
 }
 
-Win32Platform::~Win32Platform() { Install(previous_); }
+Win32Platform::~Win32Platform() {
+  Install(previous_);
+}
 
 }  // namespace platform::win32

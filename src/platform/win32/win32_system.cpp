@@ -13,16 +13,23 @@ bool Win32System::ClaimSingleInstance(std::wstring_view mutexName) {
   return ::GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
-void Win32System::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+void Win32System::Sleep(uint32_t milliseconds) {
+  ::Sleep(milliseconds);
+}
 
-void Win32System::DebugOutput(std::wstring_view line) { ::OutputDebugStringW(std::wstring(line).c_str()); }
+void Win32System::DebugOutput(std::wstring_view line) {
+  ::OutputDebugStringW(std::wstring(line).c_str());
+}
 
-uint16_t Win32System::SystemDefaultLanguage() { return ::GetSystemDefaultLangID(); }
+uint16_t Win32System::SystemDefaultLanguage() {
+  return ::GetSystemDefaultLangID();
+}
 
 std::wstring Win32System::ExecutableName() {
   std::wstring name(MAX_PATH, L'\0');
   while (true) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
     if (length == 0) return {};
     if (length < name.size()) {
       name.resize(length);
@@ -36,8 +43,12 @@ void Win32System::ShowMessage(std::wstring_view text, std::wstring_view caption)
   ::MessageBoxW(nullptr, std::wstring(text).c_str(), std::wstring(caption).c_str(), MB_OK);
 }
 
-uint32_t Win32System::SystemColor(int index) { return ::GetSysColor(index); }
+uint32_t Win32System::SystemColor(int index) {
+  return ::GetSysColor(index);
+}
 
-void Win32System::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
+void Win32System::ExitProcess(int code) {
+  ::ExitProcess(static_cast<UINT>(code));
+}
 
 }  // namespace platform::win32

@@ -7,7 +7,9 @@
 namespace platform::win32 {
 namespace {
 
-void CALLBACK OnTimerMessage(HWND, UINT, UINT_PTR id, DWORD) { Win32Timers::Tick(id); }
+void CALLBACK OnTimerMessage(HWND, UINT, UINT_PTR id, DWORD) {
+  Win32Timers::Tick(id);
+}
 
 }  // namespace
 

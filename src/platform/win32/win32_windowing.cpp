@@ -1,6 +1,7 @@
 #include "platform/win32/win32_windowing.h"
 
 #include "platform/win32/windows_api.h"
+
 #include <windowsx.h>
 
 #include <cstring>
@@ -42,7 +43,8 @@ LRESULT MouseButton(HWND window, WindowEvents& events, MouseButton button, bool 
     ::SetCapture(window);
     events.HandleMouseDown(button, ShiftFrom(wParam), x, y);
   } else {
-    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && ::GetCapture() == window) ::ReleaseCapture();
+    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && ::GetCapture() == window)
+      ::ReleaseCapture();
     events.HandleMouseUp(button, ShiftFrom(wParam), x, y);
   }
   return 0;
@@ -62,19 +64,36 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         events->HandlePaint();
         break;
       }
-      case WM_LBUTTONDOWN: result = MouseButton(window, *events, MouseButton::Left, true, wParam, lParam); break;
-      case WM_RBUTTONDOWN: result = MouseButton(window, *events, MouseButton::Right, true, wParam, lParam); break;
-      case WM_MBUTTONDOWN: result = MouseButton(window, *events, MouseButton::Middle, true, wParam, lParam); break;
-      case WM_LBUTTONUP: result = MouseButton(window, *events, MouseButton::Left, false, wParam, lParam); break;
-      case WM_RBUTTONUP: result = MouseButton(window, *events, MouseButton::Right, false, wParam, lParam); break;
-      case WM_MBUTTONUP: result = MouseButton(window, *events, MouseButton::Middle, false, wParam, lParam); break;
+      case WM_LBUTTONDOWN:
+        result = MouseButton(window, *events, MouseButton::Left, true, wParam, lParam);
+        break;
+      case WM_RBUTTONDOWN:
+        result = MouseButton(window, *events, MouseButton::Right, true, wParam, lParam);
+        break;
+      case WM_MBUTTONDOWN:
+        result = MouseButton(window, *events, MouseButton::Middle, true, wParam, lParam);
+        break;
+      case WM_LBUTTONUP:
+        result = MouseButton(window, *events, MouseButton::Left, false, wParam, lParam);
+        break;
+      case WM_RBUTTONUP:
+        result = MouseButton(window, *events, MouseButton::Right, false, wParam, lParam);
+        break;
+      case WM_MBUTTONUP:
+        result = MouseButton(window, *events, MouseButton::Middle, false, wParam, lParam);
+        break;
       case WM_MOUSEMOVE:
         TrackLeave(window);
         events->HandleMouseMove(ShiftFrom(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
-      case WM_MOUSELEAVE: events->HandleMouseLeave(); break;
-      case WM_CLOSE: events->HandleCloseRequest(); break;
-      default: handled = false;
+      case WM_MOUSELEAVE:
+        events->HandleMouseLeave();
+        break;
+      case WM_CLOSE:
+        events->HandleCloseRequest();
+        break;
+      default:
+        handled = false;
     }
   });
   return handled ? result : ::DefWindowProcW(window, message, wParam, lParam);
@@ -94,7 +113,9 @@ void RegisterClassOnce(const std::wstring& className, uint32_t backgroundColor) 
   if (::RegisterClassExW(&windowClass) != 0) registered.insert(className);
 }
 
-HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+HWND Hwnd(WindowHandle window) {
+  return reinterpret_cast<HWND>(window);
+}
 
 // A window's device context, released with the object.
 class WindowDc {
@@ -157,10 +178,12 @@ WindowHandle Win32Windowing::CreateWindow(const WindowParams& params, WindowEven
   RegisterClassOnce(params.className, params.backgroundColor);
   RECT frame{0, 0, params.clientWidth, params.clientHeight};
   ::AdjustWindowRectEx(&frame, params.style, FALSE, params.exStyle);
-  HWND window = ::CreateWindowExW(params.exStyle, params.className.c_str(), params.title.c_str(), params.style,
-                                  params.left, params.top, frame.right - frame.left, frame.bottom - frame.top,
-                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  if (window != nullptr) ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(events));
+  HWND window = ::CreateWindowExW(params.exStyle, params.className.c_str(), params.title.c_str(),
+                                  params.style, params.left, params.top, frame.right - frame.left,
+                                  frame.bottom - frame.top, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  if (window != nullptr)
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(events));
   return reinterpret_cast<WindowHandle>(window);
 }
 
@@ -169,12 +192,17 @@ void Win32Windowing::DestroyWindow(WindowHandle window) {
   ::DestroyWindow(Hwnd(window));
 }
 
-void Win32Windowing::ShowWindow(WindowHandle window) { ::ShowWindow(Hwnd(window), SW_SHOWNORMAL); }
+void Win32Windowing::ShowWindow(WindowHandle window) {
+  ::ShowWindow(Hwnd(window), SW_SHOWNORMAL);
+}
 
-void Win32Windowing::Invalidate(WindowHandle window) { ::InvalidateRect(Hwnd(window), nullptr, FALSE); }
+void Win32Windowing::Invalidate(WindowHandle window) {
+  ::InvalidateRect(Hwnd(window), nullptr, FALSE);
+}
 
 void Win32Windowing::MoveWindow(WindowHandle window, int32_t left, int32_t top) {
-  ::SetWindowPos(Hwnd(window), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(Hwnd(window), nullptr, left, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Windowing::SetClientSize(WindowHandle window, int32_t width, int32_t height) {
@@ -192,11 +220,17 @@ Rect Win32Windowing::GetWindowRect(WindowHandle window) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-int32_t Win32Windowing::ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+int32_t Win32Windowing::ScreenWidth() {
+  return ::GetSystemMetrics(SM_CXSCREEN);
+}
 
-int32_t Win32Windowing::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+int32_t Win32Windowing::ScreenHeight() {
+  return ::GetSystemMetrics(SM_CYSCREEN);
+}
 
-WindowHandle Win32Windowing::ForegroundWindow() { return reinterpret_cast<WindowHandle>(::GetForegroundWindow()); }
+WindowHandle Win32Windowing::ForegroundWindow() {
+  return reinterpret_cast<WindowHandle>(::GetForegroundWindow());
+}
 
 WindowHandle Win32Windowing::FindWindow(std::wstring_view className, std::wstring_view title) {
   return reinterpret_cast<WindowHandle>(
@@ -220,8 +254,8 @@ void Win32Windowing::Redraw(WindowHandle window, uint32_t flags) {
   ::RedrawWindow(Hwnd(window), nullptr, nullptr, flags);
 }
 
-void Win32Windowing::UpdateLayered(WindowHandle window, const LayeredSource& source, uint32_t colorKey,
-                                   BlendBytes blend, uint32_t flags) {
+void Win32Windowing::UpdateLayered(WindowHandle window, const LayeredSource& source,
+                                   uint32_t colorKey, BlendBytes blend, uint32_t flags) {
   if (updateLayeredWindow_ == nullptr) return;
   DibSection dib(source.pixels, source.bitsPerPixel);
   if (!dib.Valid()) return;
@@ -235,10 +269,11 @@ void Win32Windowing::UpdateLayered(WindowHandle window, const LayeredSource& sou
   POINT destination{r.left, r.top};
   SIZE size{dib.Width(), dib.Height()};
   POINT origin{0, 0};
-  BLENDFUNCTION function{blend.blendOp, blend.blendFlags, blend.sourceConstantAlpha, blend.alphaFormat};
+  BLENDFUNCTION function{blend.blendOp, blend.blendFlags, blend.sourceConstantAlpha,
+                         blend.alphaFormat};
   const Selection selected(memoryDc.Get(), dib.Handle());
-  updateLayeredWindow_(hwnd, windowDc.Get(), &destination, &size, memoryDc.Get(), &origin, colorKey, &function,
-                       flags);
+  updateLayeredWindow_(hwnd, windowDc.Get(), &destination, &size, memoryDc.Get(), &origin, colorKey,
+                       &function, flags);
 }
 
 void Win32Windowing::RunMessageLoop() {
@@ -249,6 +284,8 @@ void Win32Windowing::RunMessageLoop() {
   }
 }
 
-void Win32Windowing::QuitMessageLoop() { ::PostQuitMessage(0); }
+void Win32Windowing::QuitMessageLoop() {
+  ::PostQuitMessage(0);
+}
 
 }  // namespace platform::win32

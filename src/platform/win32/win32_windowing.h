@@ -25,15 +25,15 @@ class Win32Windowing : public Windowing {
   void SetExStyle(WindowHandle window, uint32_t exStyle) override;
   void Redraw(WindowHandle window, uint32_t flags) override;
   bool LayeredUpdateAvailable() override { return updateLayeredWindow_ != nullptr; }
-  void UpdateLayered(WindowHandle window, const LayeredSource& source, uint32_t colorKey, BlendBytes blend,
-                     uint32_t flags) override;
+  void UpdateLayered(WindowHandle window, const LayeredSource& source, uint32_t colorKey,
+                     BlendBytes blend, uint32_t flags) override;
 
   void RunMessageLoop() override;
   void QuitMessageLoop() override;
 
  private:
-  using UpdateLayeredWindowFn = int(__stdcall*)(void*, void*, void*, void*, void*, void*, uint32_t, void*,
-                                                uint32_t);
+  using UpdateLayeredWindowFn = int(__stdcall*)(void*, void*, void*, void*, void*, void*, uint32_t,
+                                                void*, uint32_t);
   UpdateLayeredWindowFn updateLayeredWindow_ = nullptr;
 };
 

@@ -4,8 +4,8 @@
 //   wintool find CLASS TITLE      every top-level window with that class and title, as JSON lines
 //   wintool close CLASS TITLE     posts WM_CLOSE to each of them
 //   wintool foreground            the foreground window, as a JSON line
-//   wintool hold-foreground MS    shows a window of its own, brings it to the foreground, keeps it MS milliseconds
-//   wintool screen                the primary screen's size
+//   wintool hold-foreground MS    shows a window of its own, brings it to the foreground, keeps it
+//   MS milliseconds wintool screen                the primary screen's size
 #include <windows.h>
 
 #include <cstdio>
@@ -18,7 +18,8 @@ namespace {
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  const int size =
+      ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string result(static_cast<size_t>(size), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
   result.resize(static_cast<size_t>(size) - 1);
@@ -43,13 +44,17 @@ void Describe(HWND window) {
   RECT client{};
   ::GetClientRect(window, &client);
   std::printf(
-      "{\"hwnd\": %llu, \"class\": \"%s\", \"title\": \"%s\", \"left\": %ld, \"top\": %ld, \"right\": %ld, "
-      "\"bottom\": %ld, \"clientWidth\": %ld, \"clientHeight\": %ld, \"style\": %lu, \"exstyle\": %lu, "
+      "{\"hwnd\": %llu, \"class\": \"%s\", \"title\": \"%s\", \"left\": %ld, \"top\": %ld, "
+      "\"right\": %ld, "
+      "\"bottom\": %ld, \"clientWidth\": %ld, \"clientHeight\": %ld, \"style\": %lu, \"exstyle\": "
+      "%lu, "
       "\"visible\": %d}\n",
-      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), Utf8(ClassOf(window)).c_str(),
-      Utf8(TitleOf(window)).c_str(), r.left, r.top, r.right, r.bottom, client.right, client.bottom,
+      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+      Utf8(ClassOf(window)).c_str(), Utf8(TitleOf(window)).c_str(), r.left, r.top, r.right,
+      r.bottom, client.right, client.bottom,
       static_cast<unsigned long>(::GetWindowLongW(window, GWL_STYLE)),
-      static_cast<unsigned long>(::GetWindowLongW(window, GWL_EXSTYLE)), ::IsWindowVisible(window) ? 1 : 0);
+      static_cast<unsigned long>(::GetWindowLongW(window, GWL_EXSTYLE)),
+      ::IsWindowVisible(window) ? 1 : 0);
 }
 
 struct Query {
@@ -60,7 +65,8 @@ struct Query {
 
 BOOL CALLBACK Collect(HWND window, LPARAM data) {
   auto* query = reinterpret_cast<Query*>(data);
-  if (ClassOf(window) == query->className && TitleOf(window) == query->title) query->found.push_back(window);
+  if (ClassOf(window) == query->className && TitleOf(window) == query->title)
+    query->found.push_back(window);
   return TRUE;
 }
 
@@ -76,11 +82,13 @@ int HoldForeground(DWORD milliseconds) {
   windowClass.hInstance = ::GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"ZentaraTestForeground";
   ::RegisterClassW(&windowClass);
-  HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"Foreground taker", WS_OVERLAPPEDWINDOW, 400, 400,
-                                  200, 120, nullptr, nullptr, windowClass.hInstance, nullptr);
+  HWND window =
+      ::CreateWindowExW(0, windowClass.lpszClassName, L"Foreground taker", WS_OVERLAPPEDWINDOW, 400,
+                        400, 200, 120, nullptr, nullptr, windowClass.hInstance, nullptr);
   ::ShowWindow(window, SW_SHOWNORMAL);
   ::SetForegroundWindow(window);
-  std::printf("{\"hwnd\": %llu}\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+  std::printf("{\"hwnd\": %llu}\n",
+              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
   std::fflush(stdout);
   const DWORD end = ::GetTickCount() + milliseconds;
   while (::GetTickCount() < end) {
@@ -113,11 +121,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  if (command == L"hold-foreground" && argc == 3) return HoldForeground(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
+  if (command == L"hold-foreground" && argc == 3)
+    return HoldForeground(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
   if (command == L"screen") {
-    std::printf("{\"width\": %d, \"height\": %d}\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    std::printf("{\"width\": %d, \"height\": %d}\n", ::GetSystemMetrics(SM_CXSCREEN),
+                ::GetSystemMetrics(SM_CYSCREEN));
     return 0;
   }
-  std::fprintf(stderr, "usage: wintool find|close CLASS TITLE | foreground | hold-foreground MS | screen\n");
+  std::fprintf(
+      stderr, "usage: wintool find|close CLASS TITLE | foreground | hold-foreground MS | screen\n");
   return 2;
 }

@@ -41,7 +41,9 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-__declspec(dllexport) int WINAPI RT_GetAngle() { return Log("RT_GetAngle()", angle); }
+__declspec(dllexport) int WINAPI RT_GetAngle() {
+  return Log("RT_GetAngle()", angle);
+}
 
 __declspec(dllexport) int WINAPI RT_SetAngle(int code) {
   angle = code >= 2 && code <= 4 ? code : 1;
@@ -50,7 +52,9 @@ __declspec(dllexport) int WINAPI RT_SetAngle(int code) {
   return Log(call, 1);
 }
 
-__declspec(dllexport) int WINAPI RT_GetAutoRotationOn() { return Log("RT_GetAutoRotationOn()", autoRotation); }
+__declspec(dllexport) int WINAPI RT_GetAutoRotationOn() {
+  return Log("RT_GetAutoRotationOn()", autoRotation);
+}
 
 __declspec(dllexport) int WINAPI RT_SetAutoRotation(int on) {
   autoRotation = on;

@@ -59,7 +59,9 @@ void* Entry(Function function) {
 }
 
 // Opaque colour of frame `number`, so a push tells which frame it showed.
-uint32_t FrameColour(int32_t number) { return 0xFF000000u | static_cast<uint32_t>(number * 10); }
+uint32_t FrameColour(int32_t number) {
+  return 0xFF000000u | static_cast<uint32_t>(number * 10);
+}
 
 class DirectorTest : public ::testing::Test {
  protected:
@@ -84,7 +86,8 @@ class DirectorTest : public ::testing::Test {
     add(L"None.png", 341, 113, 0);
     add(L"extend0001.png", 341, 113, 0x40101010);
     add(L"extend0015.png", 341, 113, 0x80202020);
-    for (int32_t i = 1; i <= 15; ++i) add(L"LEFT_Extend\\" + std::to_wstring(i) + L".png", 341, 113, FrameColour(i));
+    for (int32_t i = 1; i <= 15; ++i)
+      add(L"LEFT_Extend\\" + std::to_wstring(i) + L".png", 341, 113, FrameColour(i));
     for (const wchar_t* state : {L"n", L"d", L"o"}) {
       add(std::wstring(L"Button\\X\\") + state + L".png", 24, 24, 0xFF0000FF);
       add(std::wstring(L"Button\\lock\\") + state + L".png", 48, 48, 0xFF00FF00);
@@ -288,9 +291,11 @@ struct Looks {
 };
 
 Looks LooksOf(const Director& d) {
-  return {d.Stage1Button()->Visible(),   d.Stage2Button()->Visible(),    d.CloseButton()->Visible(),
-          d.TurnLeftButton()->Visible(), d.TurnRightButton()->Visible(), d.LockButton()->Visible(),
-          d.UnlockButton()->Visible(),   d.TurnLeftButton()->Enabled(),  d.TurnRightButton()->Enabled()};
+  return {d.Stage1Button()->Visible(),    d.Stage2Button()->Visible(),
+          d.CloseButton()->Visible(),     d.TurnLeftButton()->Visible(),
+          d.TurnRightButton()->Visible(), d.LockButton()->Visible(),
+          d.UnlockButton()->Visible(),    d.TurnLeftButton()->Enabled(),
+          d.TurnRightButton()->Enabled()};
 }
 
 constexpr Looks kCollapsed{true, false, false, false, false, false, false, false, false};
@@ -364,13 +369,15 @@ class SlideTest : public DirectorTest {
     platform.windows.onPush = [&, expanding](const testing_support::NullWindowing::Push&) {
       SlideStep step{director.Root() == director.NoneImage(), {}, true};
       for (size_t i = 0; i < director.ExtendFrames().size(); ++i) {
-        if (director.ExtendFrames()[i]->Visible()) step.visibleFrames.push_back(static_cast<int32_t>(i) + 1);
+        if (director.ExtendFrames()[i]->Visible())
+          step.visibleFrames.push_back(static_cast<int32_t>(i) + 1);
       }
       if (expanding) {
         step.buttonsHidden = !director.Stage1Button()->Visible();
       } else {
-        for (gs::WdgButton* button : {director.Stage2Button(), director.CloseButton(), director.TurnLeftButton(),
-                                      director.TurnRightButton(), director.LockButton(), director.UnlockButton()}) {
+        for (gs::WdgButton* button :
+             {director.Stage2Button(), director.CloseButton(), director.TurnLeftButton(),
+              director.TurnRightButton(), director.LockButton(), director.UnlockButton()}) {
           step.buttonsHidden = step.buttonsHidden && !button->Visible();
         }
       }
@@ -470,7 +477,8 @@ TEST_F(DirectorTest, TheHandleTurnsIdleOnTheIdleTickAndActiveOnTheNextMove) {
   const size_t decodes = platform.images.decoded.size();
   const size_t pushesNow = platform.windows.pushes.size();
   Events().HandleMouseMove(0, 11, 10);
-  EXPECT_EQ(platform.images.decoded.size(), decodes) << "no reload when the active look is already shown";
+  EXPECT_EQ(platform.images.decoded.size(), decodes)
+      << "no reload when the active look is already shown";
   EXPECT_EQ(platform.windows.pushes.size(), pushesNow);
   Events().HandleMouseLeave();
   EXPECT_TRUE(director.IdleTimer()->Running());
@@ -510,7 +518,8 @@ TEST_F(DirectorTest, LockSwitchesAutoRotationOnAndUnlockOff) {
   FakeRotation::calls.clear();
   director.OnButtonClick(director.LockButton());
   director.OnButtonClick(director.UnlockButton());
-  EXPECT_EQ(FakeRotation::calls, (std::vector<std::string>{"RT_SetAutoRotation(1)", "RT_SetAutoRotation(0)"}));
+  EXPECT_EQ(FakeRotation::calls,
+            (std::vector<std::string>{"RT_SetAutoRotation(1)", "RT_SetAutoRotation(0)"}));
 }
 
 TEST_F(DirectorTest, TurningStepsThroughTheRotationCodes) {

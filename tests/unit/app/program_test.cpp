@@ -39,7 +39,8 @@ TEST_F(ProgramTest, ASecondStartEndsAtOnceWithoutWindowOrPause) {
 TEST_F(ProgramTest, AFirstStartPausesThenRunsThePanelUntilTheLoopEnds) {
   bool pausedBeforeAnything = false;
   platform.system.onSleep = [&](uint32_t ms) {
-    if (platform.system.sleeps.size() == 1) pausedBeforeAnything = ms == 500 && platform.images.decoded.empty();
+    if (platform.system.sleeps.size() == 1)
+      pausedBeforeAnything = ms == 500 && platform.images.decoded.empty();
   };
   platform.windows.onMessageLoop = [&] {
     ASSERT_NE(PanelForm, nullptr);
@@ -92,7 +93,9 @@ TEST_F(ProgramTest, TheImagingLibraryIsShutDownBeforeTheControllerGoes) {
 
 TEST_F(ProgramTest, AFailureWhileBuildingThePanelIsReportedAndCleanedUp) {
   struct FailingDecoder : testing_support::NullImageDecoder {
-    bool DecodePng(std::wstring_view, platform::DecodedImage&) override { throw std::runtime_error("disk gone"); }
+    bool DecodePng(std::wstring_view, platform::DecodedImage&) override {
+      throw std::runtime_error("disk gone");
+    }
   } failing;
   platform.images.delegate = &failing;
   EXPECT_EQ(RunProgram(), 0);

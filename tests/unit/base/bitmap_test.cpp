@@ -84,7 +84,9 @@ namespace {
 
 class BitmapChangesTest : public ::testing::Test {
  protected:
-  void SetUp() override { bitmap.OnChange = TNotifyEvent::FromFunction([this](TObject*) { ++changes; }); }
+  void SetUp() override {
+    bitmap.OnChange = TNotifyEvent::FromFunction([this](TObject*) { ++changes; });
+  }
 
   testing_support::NullPlatform platform;
   TBitmap bitmap;

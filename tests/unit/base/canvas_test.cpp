@@ -116,8 +116,8 @@ TEST_F(CanvasTest, CopyRectOntoItselfMovesTheAreaIntact) {
   bitmap.Canvas().CopyRect({1, 2, 5, 6}, bitmap.Canvas(), {0, 0, 4, 4});
   for (int32_t y = 0; y < 4; ++y) {
     for (int32_t x = 0; x < 4; ++x) {
-      EXPECT_EQ(At(bitmap, x + 1, y + 2), (Pixel{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 0x77,
-                                                 static_cast<uint8_t>(x + y)}));
+      EXPECT_EQ(At(bitmap, x + 1, y + 2), (Pixel{static_cast<uint8_t>(x), static_cast<uint8_t>(y),
+                                                 0x77, static_cast<uint8_t>(x + y)}));
     }
   }
 }

@@ -16,7 +16,8 @@ using Pixel = std::array<uint8_t, 4>;  // blue, green, red, alpha
 
 class BlendTest : public ::testing::Test {
  protected:
-  static void Fill(TBitmap& bitmap, TPixelFormat format, int32_t width, int32_t height, Pixel value) {
+  static void Fill(TBitmap& bitmap, TPixelFormat format, int32_t width, int32_t height,
+                   Pixel value) {
     bitmap.SetPixelFormat(format);
     bitmap.SetSize(width, height);
     for (int32_t y = 0; y < height; ++y) {
@@ -245,7 +246,8 @@ TEST_F(BlendTest, AlphaBlendRoundsTheExactCompositionOnce) {
         const double k = opacity / 255.0;
         for (size_t c = 0; c < 4; ++c) {
           const double exact = s[c] * k + d[c] * (1.0 - s[3] * k / 255.0);
-          ASSERT_LE(std::fabs(r[c] - exact), 0.5) << "opacity " << opacity << " at " << x << "," << y;
+          ASSERT_LE(std::fabs(r[c] - exact), 0.5)
+              << "opacity " << opacity << " at " << x << "," << y;
         }
       }
     }

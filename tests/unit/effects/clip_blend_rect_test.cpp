@@ -20,10 +20,14 @@ class ClipBlendRectProperty : public ::testing::Test {
   // of the 32-bit range or anywhere in it.
   int32_t Coordinate() {
     switch (std::uniform_int_distribution<int>(0, 19)(random)) {
-      case 0: return INT32_MIN + std::uniform_int_distribution<int32_t>(0, 3)(random);
-      case 1: return INT32_MAX - std::uniform_int_distribution<int32_t>(0, 3)(random);
-      case 2: return std::uniform_int_distribution<int32_t>(INT32_MIN, INT32_MAX)(random);
-      default: return std::uniform_int_distribution<int32_t>(-8, 20)(random);
+      case 0:
+        return INT32_MIN + std::uniform_int_distribution<int32_t>(0, 3)(random);
+      case 1:
+        return INT32_MAX - std::uniform_int_distribution<int32_t>(0, 3)(random);
+      case 2:
+        return std::uniform_int_distribution<int32_t>(INT32_MIN, INT32_MAX)(random);
+      default:
+        return std::uniform_int_distribution<int32_t>(-8, 20)(random);
     }
   }
   // An edge a small step beyond another, or anywhere.
@@ -46,8 +50,9 @@ class ClipBlendRectProperty : public ::testing::Test {
     return r;
   }
   void Resize(TBitmap& bitmap) {
-    bitmap.SetPixelFormat(std::uniform_int_distribution<int>(0, 3)(random) == 0 ? TPixelFormat::pf24bit
-                                                                               : TPixelFormat::pf32bit);
+    bitmap.SetPixelFormat(std::uniform_int_distribution<int>(0, 3)(random) == 0
+                              ? TPixelFormat::pf24bit
+                              : TPixelFormat::pf32bit);
     std::uniform_int_distribution<int32_t> side(0, 24);  // 0 now and then
     bitmap.SetSize(side(random), side(random));
   }
@@ -67,10 +72,10 @@ TEST_F(ClipBlendRectProperty, ANonEmptyResultLiesInsideBothBitmapsAndTheRectangl
     const TRect r = ClipBlendRect(dest, rect, source, origin);
     if (r.IsEmpty()) continue;
     ++nonEmpty;
-    SCOPED_TRACE(testing::Message() << "rect " << rect.Left << "," << rect.Top << "," << rect.Right << ","
-                                    << rect.Bottom << " origin " << passed.X << "," << passed.Y << " dest "
-                                    << dest.Width() << "x" << dest.Height() << " source " << source.Width()
-                                    << "x" << source.Height());
+    SCOPED_TRACE(testing::Message() << "rect " << rect.Left << "," << rect.Top << "," << rect.Right
+                                    << "," << rect.Bottom << " origin " << passed.X << ","
+                                    << passed.Y << " dest " << dest.Width() << "x" << dest.Height()
+                                    << " source " << source.Width() << "x" << source.Height());
     ASSERT_GE(r.Left, 0);
     ASSERT_GE(r.Top, 0);
     ASSERT_LE(r.Right, dest.Width());
@@ -99,7 +104,8 @@ TEST_F(ClipBlendRectProperty, BlendsWithRandomPlacementsStayInsideBothBitmaps) {
     const TPoint origin = Origin();
     const auto opacity = static_cast<uint8_t>(round);
     AlphaBlendBitmap(dest, rect, source, origin, opacity);
-    if (source.PixelFormat() == TPixelFormat::pf32bit) SoftBlendBitmap(dest, rect, source, origin, opacity);
+    if (source.PixelFormat() == TPixelFormat::pf32bit)
+      SoftBlendBitmap(dest, rect, source, origin, opacity);
   }
 }
 

@@ -16,7 +16,8 @@ using Rows = std::vector<std::vector<int32_t>>;
 Rows KernelOf(const Filter& filter) {
   const auto& kernel = dynamic_cast<const NeighborWeightedFilter&>(filter).Kernel();
   Rows rows;
-  for (int32_t i = 0; i < kernel.Rows(); ++i) rows.emplace_back(kernel[i], kernel[i] + kernel.Columns());
+  for (int32_t i = 0; i < kernel.Rows(); ++i)
+    rows.emplace_back(kernel[i], kernel[i] + kernel.Columns());
   return rows;
 }
 
@@ -50,7 +51,8 @@ TEST(GlowKernelTest, RadiusZeroIsTheSingleFullWeight) {
 
 TEST(GlowKernelTest, RadiusOneFallsOffAsAGaussian) {
   OuterGlowFilterFactory factory;
-  EXPECT_EQ(KernelOf(GlowFilter(factory, 1, 0.0F, 1.0F)), (Rows{{155, 199, 155}, {199, 256, 199}, {155, 199, 155}}));
+  EXPECT_EQ(KernelOf(GlowFilter(factory, 1, 0.0F, 1.0F)),
+            (Rows{{155, 199, 155}, {199, 256, 199}, {155, 199, 155}}));
 }
 
 TEST(GlowKernelTest, RadiusTwoWeightForWeight) {
@@ -67,13 +69,14 @@ TEST(GlowKernelTest, SpreadGivesAFullWeightCore) {
   // Spread 128 of 255: the core reaches 1.5059 pixels, so the 3 x 3 block around
   // the centre is full and only the falloff outside it is Gaussian.
   const float spread = static_cast<float>(128 * (1.0 / 255));
-  EXPECT_EQ(KernelOf(GlowFilter(factory, 3, spread, 1.0F)), (Rows{{57, 105, 147, 163, 147, 105, 57},
-                                                                  {105, 180, 230, 243, 230, 180, 105},
-                                                                  {147, 230, 256, 256, 256, 230, 147},
-                                                                  {163, 243, 256, 256, 256, 243, 163},
-                                                                  {147, 230, 256, 256, 256, 230, 147},
-                                                                  {105, 180, 230, 243, 230, 180, 105},
-                                                                  {57, 105, 147, 163, 147, 105, 57}}));
+  EXPECT_EQ(KernelOf(GlowFilter(factory, 3, spread, 1.0F)),
+            (Rows{{57, 105, 147, 163, 147, 105, 57},
+                  {105, 180, 230, 243, 230, 180, 105},
+                  {147, 230, 256, 256, 256, 230, 147},
+                  {163, 243, 256, 256, 256, 243, 163},
+                  {147, 230, 256, 256, 256, 230, 147},
+                  {105, 180, 230, 243, 230, 180, 105},
+                  {57, 105, 147, 163, 147, 105, 57}}));
 }
 
 TEST(GlowKernelTest, OpacityZeroWeighsNothing) {
@@ -81,7 +84,8 @@ TEST(GlowKernelTest, OpacityZeroWeighsNothing) {
   for (const auto& row : KernelOf(GlowFilter(factory, 4, 0.3F, 0.0F))) {
     for (int32_t weight : row) EXPECT_EQ(weight, 0);
   }
-  EXPECT_EQ(Filtered(factory.CreateFilter(4), MapOf({{255, 255}, {255, 255}})), (Rows{{0, 0}, {0, 0}}));
+  EXPECT_EQ(Filtered(factory.CreateFilter(4), MapOf({{255, 255}, {255, 255}})),
+            (Rows{{0, 0}, {0, 0}}));
 }
 
 TEST(GlowKernelTest, NegativeRadiusBuildsTheRadiusZeroKernel) {
@@ -113,7 +117,8 @@ TEST(GlowFilterTest, BorderCellsAreNotDarkened) {
   // at the same offsets: nothing dark is assumed beyond the area.
   const Rows corner = Filtered(filter, MapOf({{255, 0, 0}, {0, 0, 0}, {0, 0, 0}}));
   EXPECT_EQ(corner, (Rows{{255, 215, 130}, {215, 182, 110}, {130, 110, 66}}));
-  const Rows middle = Filtered(filter, MapOf({{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 255, 0, 0}}));
+  const Rows middle =
+      Filtered(filter, MapOf({{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 255, 0, 0}}));
   EXPECT_EQ(middle[2][2], corner[0][0]);
   EXPECT_EQ(middle[0][4], corner[2][2]);
 }
@@ -131,14 +136,16 @@ TEST(GlowFilterTest, WeightsOutsideTheGlowRangeGiveTheSameResults) {
   ValueMap kernel(3, 5);
   const Rows weights{{1, 300, 2, 0, 7}, {9, 1000, 3, 4, 5}, {0, 0, 6, 0, 8}};
   for (int32_t i = 0; i < 3; ++i) {
-    for (int32_t j = 0; j < 5; ++j) kernel[i][j] = weights[static_cast<size_t>(i)][static_cast<size_t>(j)];
+    for (int32_t j = 0; j < 5; ++j)
+      kernel[i][j] = weights[static_cast<size_t>(i)][static_cast<size_t>(j)];
   }
   NeighborWeightedFilter filter(std::move(kernel), 1, 2, 100);
   const ValueMap source = MapOf({{3, 900, 0, 4}, {70, 0, 1, 2}, {0, 5, 6, 7000}});
   const Rows result = Filtered(filter, source);
   for (int32_t i = 0; i < 3; ++i) {
     for (int32_t j = 0; j < 4; ++j) {
-      EXPECT_EQ(result[static_cast<size_t>(i)][static_cast<size_t>(j)], filter.ApplyAt(source, 0, 0, 3, 4, i, j));
+      EXPECT_EQ(result[static_cast<size_t>(i)][static_cast<size_t>(j)],
+                filter.ApplyAt(source, 0, 0, 3, 4, i, j));
     }
   }
   EXPECT_EQ(result[0][2], 900 * 1000 / 100);
@@ -148,21 +155,26 @@ TEST(GlowFilterTest, AnyKernelInTheGlowRangeGivesThePerCellValues) {
   // Uneven radii, lopsided weights and zeros, on areas offset inside larger maps.
   std::mt19937 random(7);
   for (int round = 0; round < 40; ++round) {
-    const auto rowRadius = static_cast<int32_t>(random() % 5), colRadius = static_cast<int32_t>(random() % 7);
+    const auto rowRadius = static_cast<int32_t>(random() % 5),
+               colRadius = static_cast<int32_t>(random() % 7);
     ValueMap kernel(2 * rowRadius + 1, 2 * colRadius + 1);
     for (int32_t i = 0; i < kernel.Rows(); ++i) {
-      for (int32_t j = 0; j < kernel.Columns(); ++j) kernel[i][j] = random() % 3 == 0 ? 0 : static_cast<int32_t>(random() % 257);
+      for (int32_t j = 0; j < kernel.Columns(); ++j)
+        kernel[i][j] = random() % 3 == 0 ? 0 : static_cast<int32_t>(random() % 257);
     }
     NeighborWeightedFilter filter(std::move(kernel), rowRadius, colRadius, 256);
-    const auto rows = static_cast<int32_t>(1 + random() % 12), cols = static_cast<int32_t>(1 + random() % 30);
+    const auto rows = static_cast<int32_t>(1 + random() % 12),
+               cols = static_cast<int32_t>(1 + random() % 30);
     ValueMap source(rows + 3, cols + 2), dest(rows + 1, cols + 4);
     for (int32_t i = 0; i < source.Rows(); ++i) {
-      for (int32_t j = 0; j < source.Columns(); ++j) source[i][j] = random() % 4 == 0 ? static_cast<int32_t>(random() % 256) : 0;
+      for (int32_t j = 0; j < source.Columns(); ++j)
+        source[i][j] = random() % 4 == 0 ? static_cast<int32_t>(random() % 256) : 0;
     }
     ApplyToMap(filter, source, 2, 1, rows, cols, dest, 1, 3);
     for (int32_t i = 0; i < rows; ++i) {
       for (int32_t j = 0; j < cols; ++j) {
-        ASSERT_EQ(dest[1 + i][3 + j], filter.ApplyAt(source, 2, 1, rows, cols, i, j)) << round << ": " << i << ", " << j;
+        ASSERT_EQ(dest[1 + i][3 + j], filter.ApplyAt(source, 2, 1, rows, cols, i, j))
+            << round << ": " << i << ", " << j;
       }
     }
   }

@@ -16,7 +16,8 @@ namespace {
 
 class GlowTest : public ::testing::Test {
  protected:
-  static void Put(TBitmap& bitmap, int32_t x, int32_t y, uint8_t b, uint8_t g, uint8_t r, uint8_t a = 0) {
+  static void Put(TBitmap& bitmap, int32_t x, int32_t y, uint8_t b, uint8_t g, uint8_t r,
+                  uint8_t a = 0) {
     uint8_t* p = bitmap.ScanLine(y) + x * bitmap.BytesPerPixel();
     p[0] = b, p[1] = g, p[2] = r;
     if (bitmap.BytesPerPixel() == 4) p[3] = a;
@@ -38,12 +39,12 @@ class GlowTest : public ::testing::Test {
 
 TEST_F(GlowTest, LuminanceRoundsHalfUpAndReadsEitherDepth) {
   TBitmap bitmap;
-  bitmap.SetSize(3, 2);  // 24-bit
-  Put(bitmap, 0, 0, 0, 0, 100);    // 29.9 + 0.5
-  Put(bitmap, 1, 0, 5, 0, 0);      // 0.57 + 0.5
-  Put(bitmap, 2, 0, 4, 0, 0);      // 0.456 + 0.5
+  bitmap.SetSize(3, 2);          // 24-bit
+  Put(bitmap, 0, 0, 0, 0, 100);  // 29.9 + 0.5
+  Put(bitmap, 1, 0, 5, 0, 0);    // 0.57 + 0.5
+  Put(bitmap, 2, 0, 4, 0, 0);    // 0.456 + 0.5
   Put(bitmap, 0, 1, 255, 255, 255);
-  Put(bitmap, 1, 1, 10, 20, 30);   // 8.97 + 11.74 + 1.14 + 0.5
+  Put(bitmap, 1, 1, 10, 20, 30);  // 8.97 + 11.74 + 1.14 + 0.5
   ValueMap map = BuildLuminanceMap(bitmap, {0, 0, 3, 2});
   EXPECT_EQ(map[0][0], 30);
   EXPECT_EQ(map[0][1], 1);
@@ -119,7 +120,8 @@ TEST_F(GlowTest, OpacityZeroLeavesTheLayerTransparent) {
   for (int32_t y = 2; y < 6; ++y) Put(mask, 3, y, 255, 255, 255);
   ApplyGlow(*painter, mask, {0, 0, 8, 8}, true, clWhite);
   for (int32_t y = 0; y < 8; ++y) {
-    for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(Pixel(mask, x, y), (std::vector<uint8_t>{0, 0, 0, 0}));
+    for (int32_t x = 0; x < 8; ++x)
+      EXPECT_EQ(Pixel(mask, x, y), (std::vector<uint8_t>{0, 0, 0, 0}));
   }
 }
 
@@ -148,10 +150,12 @@ TEST_F(GlowTest, ProductGlowMatchesTheLiteralLoopsOnRandomMasks) {
     int density;  // percent of lit cells
   };
   const Case cases[] = {
-      {37, 23, 0, 0, 255, true, 30},   {40, 17, 1, 0, 255, false, 10}, {64, 24, 2, 0, 255, true, 25},
-      {61, 29, 3, 128, 255, true, 5},  {50, 31, 4, 77, 200, false, 2}, {33, 33, 8, 0, 128, true, 15},
-      {45, 20, 5, 255, 255, true, 20}, {9, 7, 8, 30, 255, true, 40},   {3, 40, 16, 0, 255, false, 50},
-      {70, 12, 6, 200, 13, true, 100}, {1, 1, 2, 0, 255, true, 100},   {24, 24, 11, 64, 255, true, 1},
+      {37, 23, 0, 0, 255, true, 30},   {40, 17, 1, 0, 255, false, 10},
+      {64, 24, 2, 0, 255, true, 25},   {61, 29, 3, 128, 255, true, 5},
+      {50, 31, 4, 77, 200, false, 2},  {33, 33, 8, 0, 128, true, 15},
+      {45, 20, 5, 255, 255, true, 20}, {9, 7, 8, 30, 255, true, 40},
+      {3, 40, 16, 0, 255, false, 50},  {70, 12, 6, 200, 13, true, 100},
+      {1, 1, 2, 0, 255, true, 100},    {24, 24, 11, 64, 255, true, 1},
   };
   for (const Case& c : cases) {
     TBitmap mask;
@@ -170,16 +174,19 @@ TEST_F(GlowTest, ProductGlowMatchesTheLiteralLoopsOnRandomMasks) {
       }
     }
     std::vector<uint8_t> pixels;
-    for (int32_t y = 0; y < c.height; ++y) pixels.insert(pixels.end(), mask.ScanLine(y), mask.ScanLine(y) + c.width * 4);
-    const std::vector<uint8_t> expected = testing_support::LiteralGlow(
-        {pixels.data(), c.width, c.height, c.radius, c.spread, c.opacity, c.premultiplied, 0x0080FF40});
+    for (int32_t y = 0; y < c.height; ++y)
+      pixels.insert(pixels.end(), mask.ScanLine(y), mask.ScanLine(y) + c.width * 4);
+    const std::vector<uint8_t> expected =
+        testing_support::LiteralGlow({pixels.data(), c.width, c.height, c.radius, c.spread,
+                                      c.opacity, c.premultiplied, 0x0080FF40});
 
     painter->SetRadius(c.radius);
     painter->SetSpread(c.spread);
     painter->SetOpacity(c.opacity);
     ApplyGlow(*painter, mask, {0, 0, c.width, c.height}, c.premultiplied, 0x0080FF40);
     std::vector<uint8_t> actual;
-    for (int32_t y = 0; y < c.height; ++y) actual.insert(actual.end(), mask.ScanLine(y), mask.ScanLine(y) + c.width * 4);
+    for (int32_t y = 0; y < c.height; ++y)
+      actual.insert(actual.end(), mask.ScanLine(y), mask.ScanLine(y) + c.width * 4);
     EXPECT_EQ(actual, expected) << c.width << " x " << c.height << " radius " << c.radius;
   }
 }

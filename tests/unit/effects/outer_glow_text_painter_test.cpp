@@ -56,7 +56,8 @@ TEST_F(OuterGlowTextPainterTest, WithoutRadiusOnlyTheTextIsDrawnShortenedByTheSh
   painter->PaintText(target, L"A", {10, 5, 90, 28}, 0, 0, false);
   ASSERT_EQ(platform.text.calls.size(), 1U);
   const auto& call = platform.text.calls[0];
-  EXPECT_EQ((TRect{call.rect.left, call.rect.top, call.rect.right, call.rect.bottom}), (TRect{10, 5, 86, 26}));
+  EXPECT_EQ((TRect{call.rect.left, call.rect.top, call.rect.right, call.rect.bottom}),
+            (TRect{10, 5, 86, 26}));
   EXPECT_EQ(call.style.color, 0x0000FFU);  // the target's font colour, not the glow colour
   EXPECT_EQ(painter->Factory().KernelsBuilt(), 0);
 }
@@ -68,11 +69,13 @@ TEST_F(OuterGlowTextPainterTest, TextSitsInsideTheRadiusAndTheHaloIsShifted) {
   // First the halo's white-on-black mask, which covers (3, 1, 100, 30) of the
   // target and holds the text 2 pixels in: (5, 3, 98, 28) in target terms.
   const auto& mask = platform.text.calls[0];
-  EXPECT_EQ((TRect{mask.rect.left, mask.rect.top, mask.rect.right, mask.rect.bottom}), (TRect{2, 2, 95, 27}));
+  EXPECT_EQ((TRect{mask.rect.left, mask.rect.top, mask.rect.right, mask.rect.bottom}),
+            (TRect{2, 2, 95, 27}));
   EXPECT_EQ(mask.style.color, 0xFFFFFFU);
   // Then the text itself at (2, 2, 95, 27), the same 93 x 25 area unshifted.
   const auto& text = platform.text.calls[1];
-  EXPECT_EQ((TRect{text.rect.left, text.rect.top, text.rect.right, text.rect.bottom}), (TRect{2, 2, 95, 27}));
+  EXPECT_EQ((TRect{text.rect.left, text.rect.top, text.rect.right, text.rect.bottom}),
+            (TRect{2, 2, 95, 27}));
   EXPECT_EQ(text.style.color, 0x0000FFU);
 }
 
@@ -80,15 +83,15 @@ TEST_F(OuterGlowTextPainterTest, HaloAndTextLandWherePredicted) {
   Shape(2, 3, 1);
   painter->PaintText(target, L"A", {0, 0, 100, 30}, 0, 0, true);
   // Text glyph: x 2..7, y 2..11. Halo glyph: x 5..10, y 3..12, glowing 2 more.
-  EXPECT_EQ(At(target, 2, 2), kRed);                   // text, left of the halo layer
-  EXPECT_EQ(At(target, 4, 8), kRed);                   // text over glow
-  EXPECT_EQ(At(target, 9, 8), kPaleYellow);            // halo glyph, full glow
+  EXPECT_EQ(At(target, 2, 2), kRed);                          // text, left of the halo layer
+  EXPECT_EQ(At(target, 4, 8), kRed);                          // text over glow
+  EXPECT_EQ(At(target, 9, 8), kPaleYellow);                   // halo glyph, full glow
   EXPECT_EQ(At(target, 11, 8), (Pixel{161, 215, 215, 215}));  // 1 away: weight 216
   EXPECT_EQ(At(target, 12, 8), (Pixel{97, 130, 130, 130}));   // 2 away: weight 131
-  EXPECT_EQ(At(target, 13, 8), kClear);                // beyond the radius
+  EXPECT_EQ(At(target, 13, 8), kClear);                       // beyond the radius
   EXPECT_EQ(At(target, 8, 14), (Pixel{97, 130, 130, 130}));   // 2 below the halo glyph
   EXPECT_EQ(At(target, 1, 5), kClear);
-  EXPECT_EQ(At(target, 8, 0), kClear);                 // above the halo layer
+  EXPECT_EQ(At(target, 8, 0), kClear);  // above the halo layer
 }
 
 TEST_F(OuterGlowTextPainterTest, HaloUsesColorAndOpacity) {
@@ -109,7 +112,8 @@ TEST_F(OuterGlowTextPainterTest, EmptyTextLeavesEveryAlphaAtZero) {
       Reset(target, 100, 30);
       painter->PaintText(target, L"", {0, 0, 100, 30}, 0, asLayer, premultiplied);
       for (int32_t y = 0; y < target.Height(); ++y) {
-        for (int32_t x = 0; x < target.Width(); ++x) ASSERT_EQ(At(target, x, y)[3], 0) << x << ", " << y;
+        for (int32_t x = 0; x < target.Width(); ++x)
+          ASSERT_EQ(At(target, x, y)[3], 0) << x << ", " << y;
       }
     }
   }
@@ -196,7 +200,8 @@ TEST_F(OuterGlowTextPainterTest, ARectangleOverTheEdgeShowsItsPartOfTheWholePict
     painter->PaintText(target, L"ABC", c.rect, c.format, 0, true);
     TBitmap whole;
     Reset(whole, 200, 100);
-    painter->PaintText(whole, L"ABC", {c.rect.Left + 100, c.rect.Top + 50, c.rect.Right + 100, c.rect.Bottom + 50},
+    painter->PaintText(whole, L"ABC",
+                       {c.rect.Left + 100, c.rect.Top + 50, c.rect.Right + 100, c.rect.Bottom + 50},
                        c.format, 0, true);
     int lit = 0;
     for (int32_t y = 0; y < 30; ++y) {
@@ -273,12 +278,12 @@ TEST_F(OuterGlowTextPainterTest, LayerReplacesTheRectangleWithTextOverGlow) {
   Shape(2, 3, 1);
   Reset(target, 100, 30, {40, 50, 60, 255});
   painter->PaintText(target, L"A", {10, 5, 90, 28}, 0, 1, false);
-  EXPECT_EQ(At(target, 9, 10), (Pixel{40, 50, 60, 255}));   // outside the rectangle
-  EXPECT_EQ(At(target, 10, 5), kClear);                      // inside, neither text nor glow
-  EXPECT_EQ(At(target, 12, 7), kRed);                        // text at (2, 2) inside
-  EXPECT_EQ(At(target, 14, 13), kRed);                       // text over glow
-  EXPECT_EQ(At(target, 19, 13), kPaleYellow);                // glow glyph at (5, 3) inside
-  EXPECT_EQ(At(target, 22, 13), (Pixel{97, 130, 130, 130})); // glow two pixels out, premultiplied
+  EXPECT_EQ(At(target, 9, 10), (Pixel{40, 50, 60, 255}));     // outside the rectangle
+  EXPECT_EQ(At(target, 10, 5), kClear);                       // inside, neither text nor glow
+  EXPECT_EQ(At(target, 12, 7), kRed);                         // text at (2, 2) inside
+  EXPECT_EQ(At(target, 14, 13), kRed);                        // text over glow
+  EXPECT_EQ(At(target, 19, 13), kPaleYellow);                 // glow glyph at (5, 3) inside
+  EXPECT_EQ(At(target, 22, 13), (Pixel{97, 130, 130, 130}));  // glow two pixels out, premultiplied
   EXPECT_EQ(At(target, 60, 20), kClear);
 }
 

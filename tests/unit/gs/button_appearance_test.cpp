@@ -12,8 +12,8 @@
 
 namespace {
 
-using ::testing::ElementsAre;
 using gs::GsButtonAppearance;
+using ::testing::ElementsAre;
 using Slot = TBitmap& (GsButtonAppearance::*)();
 
 std::unique_ptr<TBitmap> Picture(int32_t width, int32_t height) {
@@ -26,18 +26,20 @@ std::unique_ptr<TBitmap> Picture(int32_t width, int32_t height) {
 class ButtonAppearanceTest : public ::testing::Test {
  protected:
   ButtonAppearanceTest()
-      : appearance(gs::GsAppearanceChangeEvent::FromFunction([this](TObject* sender, int32_t index) {
-          EXPECT_EQ(sender, &appearance);
-          reports.push_back(index);
-        })) {}
+      : appearance(
+            gs::GsAppearanceChangeEvent::FromFunction([this](TObject* sender, int32_t index) {
+              EXPECT_EQ(sender, &appearance);
+              reports.push_back(index);
+            })) {}
 
   // Loads the given states with pictures whose size names them (state i:
   // (10 + i) x (20 + i)), directly into the slots.
   void Load(std::initializer_list<int32_t> states) {
-    static constexpr Slot kSlots[] = {&GsButtonAppearance::Raised,   &GsButtonAppearance::Sunken,
-                                      &GsButtonAppearance::Hovered,  &GsButtonAppearance::Disabled,
-                                      &GsButtonAppearance::Focused,  &GsButtonAppearance::Active};
-    for (int32_t state : states) (appearance.*kSlots[state])().Assign(*Picture(10 + state, 20 + state));
+    static constexpr Slot kSlots[] = {&GsButtonAppearance::Raised,  &GsButtonAppearance::Sunken,
+                                      &GsButtonAppearance::Hovered, &GsButtonAppearance::Disabled,
+                                      &GsButtonAppearance::Focused, &GsButtonAppearance::Active};
+    for (int32_t state : states)
+      (appearance.*kSlots[state])().Assign(*Picture(10 + state, 20 + state));
     reports.clear();
   }
 

@@ -35,7 +35,8 @@ TEST_F(ButtonTextEffectTest, OnlyRaisedExistsAtFirst) {
 
 TEST_F(ButtonTextEffectTest, StatesOutsideOneToFiveGetRaisedsPainter) {
   TTextPainter& raised = effect.Raised().GetPainter();
-  for (int32_t state : {0, 6, 100, -1, INT32_MIN}) EXPECT_EQ(&effect.GetStatePainter(state), &raised) << state;
+  for (int32_t state : {0, 6, 100, -1, INT32_MIN})
+    EXPECT_EQ(&effect.GetStatePainter(state), &raised) << state;
   for (int32_t state = 1; state <= 5; ++state) EXPECT_FALSE(Created(state));
   EXPECT_EQ(&effect.GetStatePainter(1), &effect.Sunken().GetPainter());
   EXPECT_EQ(&effect.GetStatePainter(2), &effect.Hovered().GetPainter());
@@ -79,7 +80,8 @@ TEST_F(ButtonTextEffectTest, FirstDisabledCopiesRaisedInGreyAndStaysAsItWas) {
 TEST_F(ButtonTextEffectTest, HoveredFocusedAndActiveStartAsCopiesOfRaised) {
   effect.Raised().SetSpread(77);
   effect.Raised().SetRadiationY(-4);
-  for (gs::GsTextRadiationEffect* state : {&effect.Hovered(), &effect.Focused(), &effect.Active()}) {
+  for (gs::GsTextRadiationEffect* state :
+       {&effect.Hovered(), &effect.Focused(), &effect.Active()}) {
     EXPECT_EQ(state->Spread(), 77);
     EXPECT_EQ(state->RadiationY(), -4);
     EXPECT_EQ(state->Font().Color(), clWindowText);
@@ -145,9 +147,10 @@ TEST_F(ButtonTextEffectTest, PublishesTheSixStatesInOrder) {
     EXPECT_EQ(property.Index, TPropertyInfo::kNoIndex);
     EXPECT_EQ(property.Default, 0);
   }
-  EXPECT_THAT(entries, ElementsAre("Raised:GsTextRadiationEffect", "Sunken:GsTextRadiationEffect",
-                                   "Hovered:GsTextRadiationEffect", "Disabled:GsTextRadiationEffect",
-                                   "Focused:GsTextRadiationEffect", "Active:GsTextRadiationEffect"));
+  EXPECT_THAT(entries,
+              ElementsAre("Raised:GsTextRadiationEffect", "Sunken:GsTextRadiationEffect",
+                          "Hovered:GsTextRadiationEffect", "Disabled:GsTextRadiationEffect",
+                          "Focused:GsTextRadiationEffect", "Active:GsTextRadiationEffect"));
   ASSERT_NE(info.Parent, nullptr);
   EXPECT_EQ(info.Parent->ClassName, "GsCtrlTextEffect");
   EXPECT_EQ(info.Parent->ModuleName, "GsWidget");

@@ -77,8 +77,8 @@ class CaptionTest : public ::testing::Test {
 
 TEST_F(CaptionTest, TextRectIsTheClientAreaInsideTheMargins) {
   EXPECT_EQ(control.TextRect(), (TRect{0, 0, 100, 40}));
-  for (auto set : {&gs::GsTextMargins::SetLeft, &gs::GsTextMargins::SetRight, &gs::GsTextMargins::SetTop,
-                   &gs::GsTextMargins::SetBottom}) {
+  for (auto set : {&gs::GsTextMargins::SetLeft, &gs::GsTextMargins::SetRight,
+                   &gs::GsTextMargins::SetTop, &gs::GsTextMargins::SetBottom}) {
     (control.Margins().*set)(5);
   }
   EXPECT_EQ(control.TextRect(), (TRect{5, 5, 95, 35}));
@@ -101,15 +101,17 @@ TEST_F(CaptionTest, FlagsComeFromAlignmentLayoutAndWordWrap) {
   using A = gs::GsAlignment;
   using L = gs::GsTextLayout;
   const Case cases[] = {
-      {A::Left, L::Top, false, 0x24},   {A::Center, L::Center, false, 0x25}, {A::Right, L::Bottom, false, 0x2E},
-      {A::Left, L::Top, true, 0x10},    {A::Center, L::Center, true, 0x15},  {A::Right, L::Bottom, true, 0x1A},
-      {A::Center, L::Top, true, 0x11},  {A::Left, L::Bottom, false, 0x2C},
+      {A::Left, L::Top, false, 0x24},     {A::Center, L::Center, false, 0x25},
+      {A::Right, L::Bottom, false, 0x2E}, {A::Left, L::Top, true, 0x10},
+      {A::Center, L::Center, true, 0x15}, {A::Right, L::Bottom, true, 0x1A},
+      {A::Center, L::Top, true, 0x11},    {A::Left, L::Bottom, false, 0x2C},
   };
   for (const Case& c : cases) {
     control.SetAlignment(c.alignment);
     control.SetLayout(c.layout);
     control.SetWordWrap(c.wrap);
-    EXPECT_EQ(control.TextFlags(), c.flags) << static_cast<int>(c.alignment) << static_cast<int>(c.layout) << c.wrap;
+    EXPECT_EQ(control.TextFlags(), c.flags)
+        << static_cast<int>(c.alignment) << static_cast<int>(c.layout) << c.wrap;
   }
 }
 
@@ -159,20 +161,23 @@ TEST_F(CaptionTest, ATallWrappedCaptionStartsAtTheTopWhateverTheLayout) {
     for (auto layout : {gs::GsTextLayout::Center, gs::GsTextLayout::Bottom}) {
       control.SetLayout(layout);
       control.DrawCaption(target, 0);
-      EXPECT_EQ(Painted().rect.Top, height < 40 ? (layout == gs::GsTextLayout::Center ? 0 : 1) : 0) << height;
+      EXPECT_EQ(Painted().rect.Top, height < 40 ? (layout == gs::GsTextLayout::Center ? 0 : 1) : 0)
+          << height;
     }
   }
 }
 
 // --- buttons --------------------------------------------------------------------
 
-const gs::ButtonImageNames kNames{L"Button\\X\\n.png", L"Button\\X\\d.png", L"Button\\X\\o.png", L"Button\\X\\un.png"};
+const gs::ButtonImageNames kNames{L"Button\\X\\n.png", L"Button\\X\\d.png", L"Button\\X\\o.png",
+                                  L"Button\\X\\un.png"};
 
 class ButtonCaptionTest : public ::testing::Test {
  protected:
   ButtonCaptionTest() {
     const std::wstring folder = gs::ImagesPath();
-    for (const std::wstring& name : kNames) platform.images.AddSolid(folder + name, 60, 20, 0xFF202020);
+    for (const std::wstring& name : kNames)
+      platform.images.AddSolid(folder + name, 60, 20, 0xFF202020);
     root.SetBounds(0, 0, 100, 50);
     root.SetHost(&host);
     button = root.Adopt(gs::CreateButton(kNames));

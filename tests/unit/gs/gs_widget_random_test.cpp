@@ -100,7 +100,8 @@ class RandomTree {
         }
       }
       EXPECT_EQ(lists, widget->Parent() == nullptr ? 0 : 1) << context;
-      for (const GsWidget* child : widget->Children()) EXPECT_TRUE(live_.count(const_cast<GsWidget*>(child))) << context;
+      for (const GsWidget* child : widget->Children())
+        EXPECT_TRUE(live_.count(const_cast<GsWidget*>(child))) << context;
 
       const GsWidget* link = widget;
       size_t depth = 0;
@@ -125,7 +126,9 @@ class RandomTree {
  private:
   int32_t Below(int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(random_); }
   int32_t Coordinate() { return Below(130) - 20; }
-  TMouseButton RandomButton() { return Below(2) == 0 ? mbLeft : static_cast<TMouseButton>(Below(3)); }
+  TMouseButton RandomButton() {
+    return Below(2) == 0 ? mbLeft : static_cast<TMouseButton>(Below(3));
+  }
   TShiftState RandomShift() { return TShiftState::FromBits(static_cast<uint8_t>(Below(128))); }
 
   // The root of a random widget's tree and, mostly, a point on that widget
@@ -139,7 +142,8 @@ class RandomTree {
       y += link->Top();
       root = link;
     }
-    if (Below(4) == 0 || widget->Width() <= 0 || widget->Height() <= 0) return {root, Coordinate(), Coordinate()};
+    if (Below(4) == 0 || widget->Width() <= 0 || widget->Height() <= 0)
+      return {root, Coordinate(), Coordinate()};
     return {root, x + Below(widget->Width()), y + Below(widget->Height())};
   }
 
@@ -152,9 +156,15 @@ class RandomTree {
   void Create() {
     std::unique_ptr<GsWidget> widget;
     switch (Below(3)) {
-      case 0: widget = std::make_unique<GsWidget>(); break;
-      case 1: widget = std::make_unique<gs::WdgButton>(); break;
-      default: widget = std::make_unique<gs::WdgImage>(); break;
+      case 0:
+        widget = std::make_unique<GsWidget>();
+        break;
+      case 1:
+        widget = std::make_unique<gs::WdgButton>();
+        break;
+      default:
+        widget = std::make_unique<gs::WdgImage>();
+        break;
     }
     RandomBounds(*widget);
     if (Below(2) == 0) widget->SetHost(&host_);
@@ -162,7 +172,9 @@ class RandomTree {
     loose_.push_back(std::move(widget));
   }
 
-  void RandomBounds(GsWidget& widget) { widget.SetBounds(Below(30), Below(30), Below(60), Below(60)); }
+  void RandomBounds(GsWidget& widget) {
+    widget.SetBounds(Below(30), Below(30), Below(60), Below(60));
+  }
 
   void Reparent(GsWidget* widget, GsWidget* parent) {
     if (parent == nullptr) {
@@ -172,7 +184,8 @@ class RandomTree {
     widget->SetParent(parent);
     if (widget->Parent() != parent) return;  // refused: it would have become its own ancestor
     // A widget that was loose now belongs to its parent.
-    const auto held = std::find_if(loose_.begin(), loose_.end(), [&](const auto& p) { return p.get() == widget; });
+    const auto held = std::find_if(loose_.begin(), loose_.end(),
+                                   [&](const auto& p) { return p.get() == widget; });
     if (held != loose_.end()) {
       static_cast<void>(held->release());
       loose_.erase(held);
@@ -181,7 +194,8 @@ class RandomTree {
 
   void Destroy(GsWidget* widget) {
     Forget(widget);
-    const auto held = std::find_if(loose_.begin(), loose_.end(), [&](const auto& p) { return p.get() == widget; });
+    const auto held = std::find_if(loose_.begin(), loose_.end(),
+                                   [&](const auto& p) { return p.get() == widget; });
     if (held != loose_.end()) {
       loose_.erase(held);
     } else if (Below(2) == 0) {
@@ -211,8 +225,8 @@ TEST(WidgetTreeRandomTest, RandomInputAndSurgeryKeepTheTreeConsistent) {
     RandomTree tree(static_cast<uint32_t>(sequence));
     for (int step = 0; step < kStepsPerSequence; ++step) {
       const std::string what = tree.Step();
-      const size_t longest =
-          tree.CheckInvariants("sequence " + std::to_string(sequence) + " step " + std::to_string(step) + " " + what);
+      const size_t longest = tree.CheckInvariants("sequence " + std::to_string(sequence) +
+                                                  " step " + std::to_string(step) + " " + what);
       if (::testing::Test::HasFailure()) return;
       if (longest >= 2) ++stepsWithNestedPress;
     }

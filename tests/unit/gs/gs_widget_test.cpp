@@ -32,9 +32,15 @@ class WidgetTreeTest : public ::testing::Test {
   }
 
   // Host coordinates of a root-local point.
-  void Press(int32_t x, int32_t y, TMouseButton button = mbLeft) { root.MouseDown(button, {}, x + 5, y + 5); }
-  void Move(int32_t x, int32_t y, TShiftState shift = kNoButtons) { root.MouseMove(shift, x + 5, y + 5); }
-  void Release(int32_t x, int32_t y, TMouseButton button = mbLeft) { root.MouseUp(button, {}, x + 5, y + 5); }
+  void Press(int32_t x, int32_t y, TMouseButton button = mbLeft) {
+    root.MouseDown(button, {}, x + 5, y + 5);
+  }
+  void Move(int32_t x, int32_t y, TShiftState shift = kNoButtons) {
+    root.MouseMove(shift, x + 5, y + 5);
+  }
+  void Release(int32_t x, int32_t y, TMouseButton button = mbLeft) {
+    root.MouseUp(button, {}, x + 5, y + 5);
+  }
 
   Journal journal;
   CountingHost host;
@@ -50,7 +56,10 @@ TEST_F(WidgetTreeTest, OverlapGoesToTheLaterChildUnlessItCannotTakeInput) {
 
   for (bool hideInsteadOfDisable : {true, false}) {
     journal.clear();
-    if (hideInsteadOfDisable) b->SetVisible(false); else b->SetEnabled(false);
+    if (hideInsteadOfDisable)
+      b->SetVisible(false);
+    else
+      b->SetEnabled(false);
     Press(35, 20);
     Move(35, 20, kLeftHeld);
     EXPECT_THAT(Entries(journal, "A.do-down"), ElementsAre("A.do-down 0 25,10"));
@@ -98,8 +107,8 @@ TEST_F(WidgetTreeTest, DraggedOffPressKeepsItsMovesAndClicksOnReleaseOutside) {
   Press(15, 20);
   journal.clear();
   Move(80, 80, kLeftHeld);
-  EXPECT_THAT(journal, ElementsAre("root.do-enter", "root.enter", "A.do-enter", "A.enter", "A.do-move",
-                                   "A.move 70,70"));
+  EXPECT_THAT(journal, ElementsAre("root.do-enter", "root.enter", "A.do-enter", "A.enter",
+                                   "A.do-move", "A.move 70,70"));
   EXPECT_TRUE(a->Hovered());
 
   journal.clear();
@@ -124,7 +133,8 @@ TEST_F(WidgetTreeTest, MoveWithoutTheLeftButtonEndsAPressWhoseReleaseWasLost) {
 TEST_F(WidgetTreeTest, OtherButtonsPressAndReleaseWithoutAClickAndKeepTheCapture) {
   Press(15, 20, mbRight);
   Release(15, 20, mbRight);
-  EXPECT_THAT(journal, ElementsAre("A.do-down 1 5,10", "A.down 1 5,10", "A.do-up 1 5,10", "A.up 1 5,10"));
+  EXPECT_THAT(journal,
+              ElementsAre("A.do-down 1 5,10", "A.down 1 5,10", "A.do-up 1 5,10", "A.up 1 5,10"));
   EXPECT_EQ(root.Capture(), a);
   EXPECT_EQ(a->Capture(), a);
 
@@ -150,15 +160,16 @@ TEST_F(WidgetTreeTest, ReleaseWithoutAPressGoesToTheChildUnderThePointerWithoutA
 TEST_F(WidgetTreeTest, PressOnTheParentItselfClicksOnlyWhenReleasedOverNoChild) {
   Press(90, 90);
   Release(80, 80);
-  EXPECT_THAT(journal, ElementsAre("root.do-down 0 90,90", "root.down 0 90,90", "root.do-up 0 80,80",
-                                   "root.up 0 80,80", "root.click"));
+  EXPECT_THAT(journal, ElementsAre("root.do-down 0 90,90", "root.down 0 90,90",
+                                   "root.do-up 0 80,80", "root.up 0 80,80", "root.click"));
   EXPECT_EQ(root.Capture(), nullptr);
 
   // A press the root holds itself does not keep a release from the child under the pointer.
   journal.clear();
   Press(90, 90);
   Release(15, 20);
-  EXPECT_THAT(journal, ElementsAre("root.do-down 0 90,90", "root.down 0 90,90", "A.do-up 0 5,10", "A.up 0 5,10"));
+  EXPECT_THAT(journal, ElementsAre("root.do-down 0 90,90", "root.down 0 90,90", "A.do-up 0 5,10",
+                                   "A.up 0 5,10"));
   EXPECT_EQ(root.Capture(), nullptr);
 }
 
@@ -166,7 +177,8 @@ TEST_F(WidgetTreeTest, MovingFromOneChildToAnotherLeavesTheFirstBeforeEnteringTh
   Move(15, 20);
   journal.clear();
   Move(50, 20);
-  EXPECT_THAT(journal, ElementsAre("A.do-leave", "A.leave", "B.do-enter", "B.enter", "B.do-move", "B.move 20,10"));
+  EXPECT_THAT(journal, ElementsAre("A.do-leave", "A.leave", "B.do-enter", "B.enter", "B.do-move",
+                                   "B.move 20,10"));
   EXPECT_FALSE(a->Hovered());
   EXPECT_TRUE(b->Hovered());
   EXPECT_TRUE(root.Hovered());
@@ -179,8 +191,8 @@ TEST_F(WidgetTreeTest, LeavingAWidgetLeavesItsChildrenFirstAndDropsTheirPress) {
   ASSERT_EQ(a->Capture(), inner);
   journal.clear();
   Move(90, 90);
-  EXPECT_THAT(journal, ElementsAre("A1.do-leave", "A1.leave", "A.do-leave", "A.leave", "root.do-move",
-                                   "root.move 90,90"));
+  EXPECT_THAT(journal, ElementsAre("A1.do-leave", "A1.leave", "A.do-leave", "A.leave",
+                                   "root.do-move", "root.move 90,90"));
   EXPECT_EQ(a->Capture(), nullptr);
   EXPECT_EQ(inner->Capture(), nullptr);
   EXPECT_FALSE(inner->Hovered());
@@ -321,8 +333,9 @@ TEST_F(WidgetTreeTest, PaintingDrawsParentsBeforeChildrenInListOrderAndSkipsHidd
   journal.clear();
   TBitmap target;
   root.PaintTo(target);
-  EXPECT_THAT(journal, ElementsAre("root.paint 5,5,105,105", "A.paint 15,15,45,45", "A1.paint 16,17,19,21",
-                                   "A1.painted", "A.painted", "B.paint 35,15,65,45", "B.painted", "root.painted"));
+  EXPECT_THAT(journal, ElementsAre("root.paint 5,5,105,105", "A.paint 15,15,45,45",
+                                   "A1.paint 16,17,19,21", "A1.painted", "A.painted",
+                                   "B.paint 35,15,65,45", "B.painted", "root.painted"));
 
   journal.clear();
   root.SetVisible(false);

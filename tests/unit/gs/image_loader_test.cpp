@@ -9,7 +9,8 @@
 #include "platform/libpng/libpng_image_decoder.h"
 
 namespace testing_support {
-INSTANTIATE_TYPED_TEST_SUITE_P(Libpng, ImageLoadingTest, ::testing::Types<platform::libpng::LibpngImageDecoder>);
+INSTANTIATE_TYPED_TEST_SUITE_P(Libpng, ImageLoadingTest,
+                               ::testing::Types<platform::libpng::LibpngImageDecoder>);
 }  // namespace testing_support
 
 namespace {
@@ -59,7 +60,8 @@ class LibpngDecoderTest : public ::testing::Test {
 };
 
 TEST_F(LibpngDecoderTest, PremultiplicationTruncates) {
-  testing_support::WriteFile(folder.Path() / "a.png", testing_support::RgbaPng(2, 1, {1, 2, 3, 128, 254, 255, 0, 254}));
+  testing_support::WriteFile(folder.Path() / "a.png",
+                             testing_support::RgbaPng(2, 1, {1, 2, 3, 128, 254, 255, 0, 254}));
   platform::DecodedImage image;
   ASSERT_TRUE(decoder.DecodePng((folder.Path() / "a.png").wstring(), image));
   // 3 * 128/255 = 1.51 and 1 * 128/255 = 0.50: both round down

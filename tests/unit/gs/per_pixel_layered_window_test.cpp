@@ -65,7 +65,8 @@ class LayeredWindowTest : public ::testing::Test {
 TEST_F(LayeredWindowTest, StartsWithTheDefaultsAndFindsTheLayeredUpdate) {
   gs::TPerPixelLayeredWindowMaker maker;
   EXPECT_EQ(maker.ColorKey(), 0xFFFFFFFFu);
-  EXPECT_FALSE(maker.UseColorKey() || maker.ClickThrough() || maker.UseConstantAlpha() || maker.UsePerPixelAlpha());
+  EXPECT_FALSE(maker.UseColorKey() || maker.ClickThrough() || maker.UseConstantAlpha() ||
+               maker.UsePerPixelAlpha());
   EXPECT_EQ(maker.Alpha(), 255);
   EXPECT_TRUE(maker.UpdateLayeredWindowAvailable());
 }
@@ -105,7 +106,8 @@ TEST_F(LayeredWindowTest, PerPixelAlphaAloneNeedsA32BitSourceAndKeepsFullConstan
   Picture(bitmap, TPixelFormat::pf32bit, 2, 2);
   maker.UpdateFromBitmap(window, bitmap);
   ASSERT_EQ(platform.windows.pushes.size(), 1u);
-  EXPECT_EQ(BlendMemory(platform.windows.pushes[0].blend), (std::vector<uint8_t>{0x00, 0x00, 0xFF, 0x01}));
+  EXPECT_EQ(BlendMemory(platform.windows.pushes[0].blend),
+            (std::vector<uint8_t>{0x00, 0x00, 0xFF, 0x01}));
 
   bitmap.SetPixelFormat(TPixelFormat::pf24bit);
   maker.UpdateFromBitmap(window, bitmap);  // no mode applies: the window leaves layered mode
@@ -161,7 +163,8 @@ TEST_F(LayeredWindowTest, ColourKeyModePushesTheKeyWithTheTemplateBlend) {
   EXPECT_EQ(push.flags, 1u);  // ULW_COLORKEY
   EXPECT_EQ(push.colorKey, 0x00FF00FFu);
   EXPECT_EQ(BlendMemory(push.blend), (std::vector<uint8_t>{0x00, 0x00, 0xFF, 0x01}));
-  EXPECT_EQ(platform.windows.At(window).exStyle, kExStyleTopmost | kExStyleLayered | kExStyleTransparent);
+  EXPECT_EQ(platform.windows.At(window).exStyle,
+            kExStyleTopmost | kExStyleLayered | kExStyleTransparent);
 }
 
 TEST_F(LayeredWindowTest, ClickThroughIsKeptWhenTheWindowLeavesLayeredMode) {

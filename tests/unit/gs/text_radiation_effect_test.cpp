@@ -54,17 +54,22 @@ TEST_F(TextRadiationEffectTest, ValueSettersReportOnlyRealChanges) {
     std::function<bool()> changed;
   };
   const std::vector<Setting> settings{
-      {"Opacity", [&] { effect.SetOpacity(255); }, [&] { effect.SetOpacity(0); }, [&] { return effect.Opacity() == 0; }},
-      {"Radius", [&] { effect.SetRadius(0); }, [&] { effect.SetRadius(7); }, [&] { return effect.Radius() == 7; }},
-      {"Spread", [&] { effect.SetSpread(0); }, [&] { effect.SetSpread(255); }, [&] { return effect.Spread() == 255; }},
+      {"Opacity", [&] { effect.SetOpacity(255); }, [&] { effect.SetOpacity(0); },
+       [&] { return effect.Opacity() == 0; }},
+      {"Radius", [&] { effect.SetRadius(0); }, [&] { effect.SetRadius(7); },
+       [&] { return effect.Radius() == 7; }},
+      {"Spread", [&] { effect.SetSpread(0); }, [&] { effect.SetSpread(255); },
+       [&] { return effect.Spread() == 255; }},
       {"Color", [&] { effect.SetColor(0xBFFFFF); }, [&] { effect.SetColor(clGrayText); },
        [&] { return effect.Color() == clGrayText; }},
       {"RadiationX", [&] { effect.SetRadiationX(0); }, [&] { effect.SetRadiationX(-3); },
        [&] { return effect.RadiationX() == -3; }},
       {"RadiationY", [&] { effect.SetRadiationY(0); }, [&] { effect.SetRadiationY(9); },
        [&] { return effect.RadiationY() == 9; }},
-      {"OffsetX", [&] { effect.SetOffsetX(0); }, [&] { effect.SetOffsetX(2); }, [&] { return effect.OffsetX() == 2; }},
-      {"OffsetY", [&] { effect.SetOffsetY(0); }, [&] { effect.SetOffsetY(-2); }, [&] { return effect.OffsetY() == -2; }},
+      {"OffsetX", [&] { effect.SetOffsetX(0); }, [&] { effect.SetOffsetX(2); },
+       [&] { return effect.OffsetX() == 2; }},
+      {"OffsetY", [&] { effect.SetOffsetY(0); }, [&] { effect.SetOffsetY(-2); },
+       [&] { return effect.OffsetY() == -2; }},
   };
   for (const Setting& setting : settings) {
     reports = 0;
@@ -162,8 +167,9 @@ TEST_F(TextRadiationEffectTest, PublishesItsNineSettingsInOrder) {
     EXPECT_EQ(property.Index, TPropertyInfo::kNoIndex);
     EXPECT_EQ(property.Default, 0);
   }
-  EXPECT_THAT(entries, ElementsAre("Opacity:Byte", "Radius:Cardinal", "Spread:Byte", "Color:TColor", "RadiationX:int",
-                                   "RadiationY:int", "OffsetX:int", "OffsetY:int", "Font:TFont"));
+  EXPECT_THAT(entries, ElementsAre("Opacity:Byte", "Radius:Cardinal", "Spread:Byte", "Color:TColor",
+                                   "RadiationX:int", "RadiationY:int", "OffsetX:int", "OffsetY:int",
+                                   "Font:TFont"));
   ASSERT_NE(info.Parent, nullptr);
   EXPECT_EQ(info.Parent->ClassName, "TPersistent");
 }
@@ -178,7 +184,9 @@ class EffectPainterTest : public TextRadiationEffectTest {
     effect.Font().SetHeight(-10);
     effect.Font().SetColor(clRed);
   }
-  static void Set(TBitmap& bitmap, int32_t x, int32_t y, Pixel value) { testing_support::Set(bitmap, x, y, value); }
+  static void Set(TBitmap& bitmap, int32_t x, int32_t y, Pixel value) {
+    testing_support::Set(bitmap, x, y, value);
+  }
 
   TBitmap target;
 };
@@ -197,7 +205,7 @@ TEST_F(EffectPainterTest, AnOffsetMovesTheCaptionAndCutsItAtTheRectangle) {
   EXPECT_EQ(At(target, 2, 5), kClear);
   EXPECT_EQ(At(target, 3, 5), kRed);
   EXPECT_EQ(At(target, 29, 5), kRed);
-  EXPECT_EQ(At(target, 30, 5), kClear);   // drawn beyond the edge in the copy, not copied back
+  EXPECT_EQ(At(target, 30, 5), kClear);  // drawn beyond the edge in the copy, not copied back
   EXPECT_EQ(At(target, 35, 5), (Pixel{1, 2, 3, 4}));
 
   effect.SetOffsetX(0);
@@ -233,8 +241,9 @@ TEST_F(EffectPainterTest, GlowSettingsTakeEffectAtTheNextPaint) {
   effect.SetRadius(1);
   Fill(target, 40, 20, kClear);
   painter.PaintText(target, L"A", {0, 0, 40, 20}, 0, 0, true);
-  EXPECT_EQ(At(target, 7, 5), (Pixel{148, 198, 198, 198}));  // halo in pale yellow, 1 right of the text
-  painter.Release();  // the effect owns it: nothing happens
+  EXPECT_EQ(At(target, 7, 5),
+            (Pixel{148, 198, 198, 198}));  // halo in pale yellow, 1 right of the text
+  painter.Release();                       // the effect owns it: nothing happens
   painter.PaintText(target, L"A", {0, 0, 40, 20}, 0, 0, true);
 }
 

@@ -24,7 +24,8 @@ constexpr uint32_t kGreen = 0xFF00FF00;  // sunken
 constexpr uint32_t kBlue = 0xFF0000FF;   // hovered
 constexpr uint32_t kGray = 0xFF808080;   // disabled
 
-const gs::ButtonImageNames kNames{L"Button\\X\\n.png", L"Button\\X\\d.png", L"Button\\X\\o.png", L"Button\\X\\un.png"};
+const gs::ButtonImageNames kNames{L"Button\\X\\n.png", L"Button\\X\\d.png", L"Button\\X\\o.png",
+                                  L"Button\\X\\un.png"};
 
 uint32_t PixelAt(const TBitmap& bitmap, int32_t x, int32_t y) {
   const uint8_t* p = bitmap.ScanLine(y) + x * 4;
@@ -73,9 +74,10 @@ class ButtonTest : public ::testing::Test {
 TEST_F(ButtonTest, TakesTheSizeOfItsRaisedPictureFromTheImagesFolder) {
   EXPECT_EQ(button->Width(), 48);
   EXPECT_EQ(button->Height(), 40);
-  EXPECT_THAT(platform.images.decoded,
-              ElementsAre(L"C:\\Zentara\\images\\Button\\X\\n.png", L"C:\\Zentara\\images\\Button\\X\\d.png",
-                          L"C:\\Zentara\\images\\Button\\X\\o.png", L"C:\\Zentara\\images\\Button\\X\\un.png"));
+  EXPECT_THAT(platform.images.decoded, ElementsAre(L"C:\\Zentara\\images\\Button\\X\\n.png",
+                                                   L"C:\\Zentara\\images\\Button\\X\\d.png",
+                                                   L"C:\\Zentara\\images\\Button\\X\\o.png",
+                                                   L"C:\\Zentara\\images\\Button\\X\\un.png"));
   EXPECT_TRUE(platform.system.messages.empty());
   EXPECT_EQ(button->Appearance().Disabled().Width(), 48);
 }
@@ -191,7 +193,8 @@ TEST_F(ButtonTest, ReloadingKeepsStatesWithoutANameAndFollowsTheNewRaisedSize) {
 TEST_F(ButtonTest, AMissingPictureIsReportedAndLeavesItsStateEmpty) {
   auto broken = gs::CreateButton({L"Button\\Missing\\n.png", kNames[1], L"", L""});
   ASSERT_EQ(platform.system.messages.size(), 1u);
-  EXPECT_EQ(platform.system.messages[0].text, L"Can not load image C:\\Zentara\\images\\Button\\Missing\\n.png");
+  EXPECT_EQ(platform.system.messages[0].text,
+            L"Can not load image C:\\Zentara\\images\\Button\\Missing\\n.png");
   EXPECT_EQ(platform.system.messages[0].caption, L"LoadImage");
   EXPECT_EQ(broken->Width(), 0);
   EXPECT_EQ(broken->Height(), 0);

@@ -23,8 +23,10 @@ platform::DecodedImage Gradient(int32_t width, int32_t height, int seed) {
     for (int32_t x = 0; x < width; ++x, i += 4) {
       const uint32_t a = static_cast<uint32_t>(x * 11 + y * 7 + seed * 37) % 256;
       image.pixels[i] = static_cast<uint8_t>(static_cast<uint32_t>(x * 5 + seed) % 256 * a / 255);
-      image.pixels[i + 1] = static_cast<uint8_t>(static_cast<uint32_t>(y * 9 + seed * 3) % 256 * a / 255);
-      image.pixels[i + 2] = static_cast<uint8_t>(static_cast<uint32_t>(x + y + seed * 5) % 256 * a / 255);
+      image.pixels[i + 1] =
+          static_cast<uint8_t>(static_cast<uint32_t>(y * 9 + seed * 3) % 256 * a / 255);
+      image.pixels[i + 2] =
+          static_cast<uint8_t>(static_cast<uint32_t>(x + y + seed * 5) % 256 * a / 255);
       image.pixels[i + 3] = static_cast<uint8_t>(a);
     }
   }
@@ -40,7 +42,8 @@ std::unique_ptr<TBitmap> FreshTarget(int32_t width, int32_t height) {
 }
 
 void Blend(TBitmap& target, int32_t left, int32_t top, const TBitmap& picture, uint8_t opacity) {
-  AlphaBlendBitmap(target, {left, top, left + picture.Width(), top + picture.Height()}, picture, {0, 0}, opacity);
+  AlphaBlendBitmap(target, {left, top, left + picture.Width(), top + picture.Height()}, picture,
+                   {0, 0}, opacity);
 }
 
 std::string FirstDifference(const TBitmap& a, const TBitmap& b) {

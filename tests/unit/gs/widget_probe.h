@@ -25,46 +25,57 @@ using Journal = std::vector<std::string>;
 class ProbeWidget : public gs::GsWidget {
  public:
   ProbeWidget(std::string name, Journal& journal) : name_(std::move(name)), journal_(journal) {
-    OnMouseDown = gs::GsMouseEvent::FromFunction([this](gs::GsWidget*, TMouseButton b, TShiftState, int32_t x, int32_t y) {
-      Log("down", b, x, y);
-    });
-    OnMouseUp = gs::GsMouseEvent::FromFunction([this](gs::GsWidget*, TMouseButton b, TShiftState, int32_t x, int32_t y) {
-      Log("up", b, x, y);
-    });
-    OnMouseMove = gs::GsMouseMoveEvent::FromFunction([this](gs::GsWidget*, TShiftState, int32_t x, int32_t y) {
-      journal_.push_back(name_ + ".move " + std::to_string(x) + "," + std::to_string(y));
-    });
-    OnClick = gs::GsNotifyEvent::FromFunction([this](gs::GsWidget*) { journal_.push_back(name_ + ".click"); });
-    OnMouseEnter = gs::GsNotifyEvent::FromFunction([this](gs::GsWidget*) { journal_.push_back(name_ + ".enter"); });
-    OnMouseLeave = gs::GsNotifyEvent::FromFunction([this](gs::GsWidget*) { journal_.push_back(name_ + ".leave"); });
-    OnPaint = gs::GsNotifyEvent::FromFunction([this](gs::GsWidget*) { journal_.push_back(name_ + ".painted"); });
+    OnMouseDown =
+        gs::GsMouseEvent::FromFunction([this](gs::GsWidget*, TMouseButton b, TShiftState, int32_t x,
+                                              int32_t y) { Log("down", b, x, y); });
+    OnMouseUp =
+        gs::GsMouseEvent::FromFunction([this](gs::GsWidget*, TMouseButton b, TShiftState, int32_t x,
+                                              int32_t y) { Log("up", b, x, y); });
+    OnMouseMove = gs::GsMouseMoveEvent::FromFunction(
+        [this](gs::GsWidget*, TShiftState, int32_t x, int32_t y) {
+          journal_.push_back(name_ + ".move " + std::to_string(x) + "," + std::to_string(y));
+        });
+    OnClick = gs::GsNotifyEvent::FromFunction(
+        [this](gs::GsWidget*) { journal_.push_back(name_ + ".click"); });
+    OnMouseEnter = gs::GsNotifyEvent::FromFunction(
+        [this](gs::GsWidget*) { journal_.push_back(name_ + ".enter"); });
+    OnMouseLeave = gs::GsNotifyEvent::FromFunction(
+        [this](gs::GsWidget*) { journal_.push_back(name_ + ".leave"); });
+    OnPaint = gs::GsNotifyEvent::FromFunction(
+        [this](gs::GsWidget*) { journal_.push_back(name_ + ".painted"); });
   }
 
   const std::string& Name() const { return name_; }
 
  protected:
   void DoPaint(TBitmap&, const TRect& r) override {
-    journal_.push_back(name_ + ".paint " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
-                       std::to_string(r.Right) + "," + std::to_string(r.Bottom));
+    journal_.push_back(name_ + ".paint " + std::to_string(r.Left) + "," + std::to_string(r.Top) +
+                       "," + std::to_string(r.Right) + "," + std::to_string(r.Bottom));
   }
-  void DoMouseDown(TMouseButton b, TShiftState, int32_t x, int32_t y) override { Log("do-down", b, x, y); }
-  void DoMouseUp(TMouseButton b, TShiftState, int32_t x, int32_t y) override { Log("do-up", b, x, y); }
-  void DoMouseMove(TShiftState, int32_t, int32_t) override { journal_.push_back(name_ + ".do-move"); }
+  void DoMouseDown(TMouseButton b, TShiftState, int32_t x, int32_t y) override {
+    Log("do-down", b, x, y);
+  }
+  void DoMouseUp(TMouseButton b, TShiftState, int32_t x, int32_t y) override {
+    Log("do-up", b, x, y);
+  }
+  void DoMouseMove(TShiftState, int32_t, int32_t) override {
+    journal_.push_back(name_ + ".do-move");
+  }
   void DoMouseEnter() override { journal_.push_back(name_ + ".do-enter"); }
   void DoMouseLeave() override { journal_.push_back(name_ + ".do-leave"); }
 
  private:
   void Log(const char* what, TMouseButton b, int32_t x, int32_t y) {
-    journal_.push_back(name_ + "." + what + " " + std::to_string(static_cast<int>(b)) + " " + std::to_string(x) +
-                       "," + std::to_string(y));
+    journal_.push_back(name_ + "." + what + " " + std::to_string(static_cast<int>(b)) + " " +
+                       std::to_string(x) + "," + std::to_string(y));
   }
 
   std::string name_;
   Journal& journal_;
 };
 
-inline ProbeWidget* AddProbe(gs::GsWidget& parent, const std::string& name, Journal& journal, int32_t left,
-                             int32_t top, int32_t width, int32_t height) {
+inline ProbeWidget* AddProbe(gs::GsWidget& parent, const std::string& name, Journal& journal,
+                             int32_t left, int32_t top, int32_t width, int32_t height) {
   auto probe = std::make_unique<ProbeWidget>(name, journal);
   probe->SetBounds(left, top, width, height);
   return parent.Adopt(std::move(probe));

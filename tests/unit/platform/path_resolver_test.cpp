@@ -28,7 +28,8 @@ class PathResolverTest : public ::testing::Test {
 TEST_F(PathResolverTest, TheImagesFolderAndTheLibraryFolderAreOneFolderWhateverTheCase) {
   Touch("app/images/Quillet.dll");
   Touch("app/images/None.png");
-  EXPECT_EQ(ResolvePath(Wide(root) + L"\\app\\Images\\Quillet.dll"), root + "/app/images/Quillet.dll");
+  EXPECT_EQ(ResolvePath(Wide(root) + L"\\app\\Images\\Quillet.dll"),
+            root + "/app/images/Quillet.dll");
   EXPECT_EQ(ResolvePath(Wide(root) + L"\\app\\images\\none.PNG"), root + "/app/images/None.png");
 }
 
@@ -43,7 +44,8 @@ TEST_F(PathResolverTest, AnExactSpellingWinsOverOtherCases) {
 
 TEST_F(PathResolverTest, WhatExistsNowhereIsKeptAsSpelled) {
   Touch("Button/X/n.png");
-  EXPECT_EQ(ResolvePath(Wide(root) + L"\\button\\Turn Left\\N.png"), root + "/Button/Turn Left/N.png");
+  EXPECT_EQ(ResolvePath(Wide(root) + L"\\button\\Turn Left\\N.png"),
+            root + "/Button/Turn Left/N.png");
   EXPECT_EQ(ResolvePath(L"\\\\no\\such\\place\\"), "/no/such/place/");
   EXPECT_EQ(ResolvePath(L""), "");
 }
@@ -56,8 +58,12 @@ TEST_F(PathResolverTest, ARelativeNameResolvesFromTheCurrentFolder) {
 }
 
 TEST_F(PathResolverTest, NonAsciiNamesMatchByTheirAsciiLetters) {
-  Touch("B\xC3\xBC" "cher/x");
-  EXPECT_EQ(ResolvePath(Wide(root) + L"/b\u00FCcher/X"), root + "/B\xC3\xBC" "cher/x");
+  Touch(
+      "B\xC3\xBC"
+      "cher/x");
+  EXPECT_EQ(ResolvePath(Wide(root) + L"/b\u00FCcher/X"), root +
+                                                             "/B\xC3\xBC"
+                                                             "cher/x");
 }
 
 TEST(Utf8Test, WideTextBecomesUtf8) {
@@ -65,7 +71,8 @@ TEST(Utf8Test, WideTextBecomesUtf8) {
   EXPECT_EQ(ToUtf8(L"\u00E4\u20AC"), "\xC3\xA4\xE2\x82\xAC");
   EXPECT_EQ(ToUtf8(std::wstring(1, static_cast<wchar_t>(0x1F600))), "\xF0\x9F\x98\x80");
   // A UTF-16 pair in a wide string is one code point; a lone half is replaced.
-  EXPECT_EQ(ToUtf8(std::wstring{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)}), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(ToUtf8(std::wstring{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)}),
+            "\xF0\x9F\x98\x80");
   EXPECT_EQ(ToUtf8(std::wstring{static_cast<wchar_t>(0xD800), L'x'}), "\xEF\xBF\xBDx");
   EXPECT_EQ(ToUtf8(std::wstring(1, static_cast<wchar_t>(0x110000))), "\xEF\xBF\xBD");
 }

@@ -33,8 +33,12 @@ TEST(PngHeaderTest, ReadsTheSizeUpToTheBoundOnEachSide) {
 }
 
 TEST(PngHeaderTest, RefusesSizesOutsideTheBoundAndClearsTheResult) {
-  for (const auto& [w, h] : {std::pair<uint32_t, uint32_t>{0, 5}, {5, 0}, {16385, 1}, {1, 16385},
-                             {0x80000000u, 1}, {0xFFFFFFFFu, 0xFFFFFFFFu}}) {
+  for (const auto& [w, h] : {std::pair<uint32_t, uint32_t>{0, 5},
+                             {5, 0},
+                             {16385, 1},
+                             {1, 16385},
+                             {0x80000000u, 1},
+                             {0xFFFFFFFFu, 0xFFFFFFFFu}}) {
     int32_t width = 7, height = 7;
     EXPECT_FALSE(Read(Header(w, h), width, height)) << w << " x " << h;
     EXPECT_EQ(width, 0);
@@ -51,8 +55,10 @@ TEST(PngHeaderTest, RefusesWhatIsNotASignatureFollowedByAnImageHeader) {
   bytes[1] = 'p';
   EXPECT_FALSE(Read(bytes, width, height));
   // Another chunk first, or an image header of the wrong length.
-  EXPECT_FALSE(Read(Join({PngSignature(), Chunk("tEXt", std::vector<uint8_t>(13, 'a'))}), width, height));
-  EXPECT_FALSE(Read(Join({PngSignature(), Chunk("IHDR", std::vector<uint8_t>(14, 1))}), width, height));
+  EXPECT_FALSE(
+      Read(Join({PngSignature(), Chunk("tEXt", std::vector<uint8_t>(13, 'a'))}), width, height));
+  EXPECT_FALSE(
+      Read(Join({PngSignature(), Chunk("IHDR", std::vector<uint8_t>(14, 1))}), width, height));
 }
 
 // --- the whole-file check ---------------------------------------------------------
@@ -70,7 +76,8 @@ class PngChunksTest : public ::testing::Test {
     });
   }
   static std::vector<uint8_t> Picture(int32_t width, int32_t height) {
-    return testing_support::RgbaPng(width, height, std::vector<uint8_t>(size_t(width) * size_t(height) * 4, 90));
+    return testing_support::RgbaPng(width, height,
+                                    std::vector<uint8_t>(size_t(width) * size_t(height) * 4, 90));
   }
 };
 
@@ -86,7 +93,8 @@ TEST_F(PngChunksTest, AWholeFilePassesHoweverItIsRead) {
 TEST_F(PngChunksTest, AFileCutAnywhereFails) {
   const std::vector<uint8_t> file = Picture(3, 2);
   for (size_t length = 0; length < file.size(); ++length) {
-    EXPECT_FALSE(Intact(std::vector<uint8_t>(file.begin(), file.begin() + static_cast<ptrdiff_t>(length))))
+    EXPECT_FALSE(
+        Intact(std::vector<uint8_t>(file.begin(), file.begin() + static_cast<ptrdiff_t>(length))))
         << "cut at " << length << " of " << file.size();
   }
 }
@@ -111,7 +119,8 @@ TEST_F(PngChunksTest, AFileNeedsImageDataAndOneHeaderOnly) {
   const std::vector<uint8_t> file = Picture(1, 1);
   EXPECT_FALSE(Intact(Join({header, Chunk("IHDR", IhdrData(1, 1, PngColor::Rgba)),
                             std::vector<uint8_t>(file.begin() + 33, file.end())})));
-  EXPECT_FALSE(Intact(Join({std::vector<uint8_t>(file.begin(), file.end() - 12), Chunk("IEND", {0})})));
+  EXPECT_FALSE(
+      Intact(Join({std::vector<uint8_t>(file.begin(), file.end() - 12), Chunk("IEND", {0})})));
   // A chunk claiming more than any file could hold.
   EXPECT_FALSE(Intact(Join({header, {0xFF, 0xFF, 0xFF, 0xF0, 'I', 'D', 'A', 'T'}})));
 }
