@@ -1,0 +1,41 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillet::xdesktop {
+
+enum class DeviceUse { kMasterPointer, kMasterKeyboard, kSlavePointer, kSlaveKeyboard, kFloating };
+// Direct: a touchscreen, touches land where they are. Dependent: a touchpad,
+// touches move the pointer.
+enum class TouchMode { kNone, kDirect, kDependent };
+
+struct Valuator {
+  int32_t number = 0;  // 0 is X, 1 is Y
+  bool absolute = false;
+};
+
+// One input device as XInput describes it.
+struct InputDevice {
+  int32_t id = 0;
+  std::string name;
+  DeviceUse use = DeviceUse::kSlavePointer;
+  TouchMode touch = TouchMode::kNone;
+  std::vector<Valuator> valuators;
+  bool hasTransform = false;  // it carries a coordinate transformation matrix
+};
+
+// Row by row, as the "Coordinate Transformation Matrix" property holds it:
+// it takes a device position, 0 to 1 across and down the device, to a
+// position on the screen, 0 to 1 across and down the whole screen.
+using TransformMatrix = std::array<float, 9>;
+
+class InputDevices {
+ public:
+  virtual ~InputDevices() = default;
+  virtual std::vector<InputDevice> List() = 0;
+  virtual bool SetTransform(int32_t device, const TransformMatrix& matrix) = 0;
+};
+
+}  // namespace quillet::xdesktop
