@@ -1,0 +1,180 @@
+"""libquillet.so on real X servers, through a driver that loads it as the program does.
+
+Each test class starts the servers it needs on free displays (-displayfd) and stops them by
+process id. CTest gives the library and the driver through QUILLET_LIBRARY and QUILLET_DRIVER.
+Standard library only.
+"""
+import os
+import re
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
+DRIVER = os.environ.get("QUILLET_DRIVER", "")
+ROTATION_NAMES = {1: "normal", 2: "left", 3: "inverted", 4: "right"}
+
+
+class XServer:
+    """An X server on a display it picks itself; stopped by its process id."""
+
+    def __init__(self, *command, env=None):
+        read_end, write_end = os.pipe()
+        self._log = tempfile.TemporaryFile()
+        self.process = subprocess.Popen([*command, "-displayfd", str(write_end)], pass_fds=[write_end],
+                                        env=env, stdout=self._log, stderr=subprocess.STDOUT)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            self.stop()
+            raise RuntimeError(f"{command[0]} did not start: {self.log()}")
+        self.display = f":{number}"
+
+    def log(self):
+        self._log.seek(0)
+        return self._log.read().decode(errors="replace")
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def drive(*calls, env):
+    """Runs the driver; returns the results of the calls."""
+    result = subprocess.run([DRIVER, LIBRARY, *calls], env=env, capture_output=True, text=True, timeout=60)
+    if result.returncode != 0:
+        raise AssertionError(f"driver exit code {result.returncode} for {calls}: {result.stderr}")
+    return [int(line) for line in result.stdout.split()]
+
+
+def display_env(display):
+    return dict(os.environ, DISPLAY=display)
+
+
+def screen_of(display):
+    """The screen size and the rotation of each connected output, as xrandr reports them."""
+    query = subprocess.run(["xrandr", "--query"], env=display_env(display), capture_output=True, text=True,
+                           timeout=30, check=True).stdout
+    size = re.search(r"current (\d+) x (\d+)", query).groups()
+    rotations = []
+    # "default connected 600x800+0+0 left (normal left inverted right ...) 0mm x 0mm"; no word is normal.
+    for rest in re.findall(r"^\S+ connected (?:primary )?\d+x\d+\+\d+\+\d+ (.*)$", query, re.MULTILINE):
+        words = [word for word in rest.split() if not word.startswith("(0x")]
+        rotations.append(words[0] if words and words[0] in ROTATION_NAMES.values() else "normal")
+    return (int(size[0]), int(size[1])), rotations
+
+
+class Exports(unittest.TestCase):
+    def test_exactly_the_four_functions_are_exported(self):
+        symbols = subprocess.run(["nm", "-D", "--defined-only", LIBRARY], capture_output=True, text=True,
+                                 check=True).stdout
+        names = sorted(line.split()[-1] for line in symbols.splitlines() if line.strip())
+        self.assertEqual(names, ["RT_GetAngle", "RT_GetAutoRotationOn", "RT_SetAngle", "RT_SetAutoRotation"])
+
+    def test_without_a_display_nothing_is_read_or_turned(self):
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        self.assertEqual(drive("get-angle", "set-angle=2", env=env), [-1, 0])
+        self.assertEqual(drive("get-angle", "set-angle=2", env=dict(env, DISPLAY=":65000")), [-1, 0])
+
+
+class RefusedOnXvfb(unittest.TestCase):
+    """Xvfb's one output cannot turn: the library says so and leaves the screen alone."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.server = XServer("Xvfb", "-noreset", "-nolisten", "tcp", "-screen", "0", "1024x768x24")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+
+    def test_a_refused_turn_returns_0_and_changes_nothing(self):
+        env = display_env(self.server.display)
+        before = screen_of(self.server.display)
+        self.assertEqual(before, ((1024, 768), ["normal"]))
+        for code in (2, 3, 4):
+            self.assertEqual(drive("get-angle", f"set-angle={code}", "get-angle", env=env), [1, 0, 1])
+            self.assertEqual(screen_of(self.server.display), before)
+        # Turning to where it already is changes nothing and succeeds.
+        self.assertEqual(drive("set-angle=1", env=env), [1])
+        self.assertIsNone(self.server.process.poll(), self.server.log())
+
+
+class TurnsOnXephyr(unittest.TestCase):
+    """Xephyr turns its screen for real. It runs inside a private 1920 x 1080 Xvfb, big enough for its
+    800 x 600 screen both ways; both servers need -noreset, as Xephyr crashes on a turn after a reset."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.host = XServer("Xvfb", "-noreset", "-nolisten", "tcp", "-screen", "0", "1920x1080x24")
+        try:
+            cls.server = XServer("Xephyr", "-noreset", "-nolisten", "tcp", "-screen", "800x600",
+                                 env=display_env(cls.host.display))
+        except Exception:
+            cls.host.stop()
+            raise
+        cls.env = display_env(cls.server.display)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+        cls.host.stop()
+
+    def tearDown(self):
+        drive("set-angle=1", env=self.env)
+
+    def test_each_code_gives_the_rotation_xrandr_then_reports(self):
+        for code in (2, 3, 4, 1, 3, 2):
+            self.assertEqual(drive(f"set-angle={code}", "get-angle", env=self.env), [1, code])
+            size = (800, 600) if code in (1, 3) else (600, 800)
+            self.assertEqual(screen_of(self.server.display), (size, [ROTATION_NAMES[code]]), f"code {code}")
+        self.assertIsNone(self.server.process.poll(), self.server.log())
+
+    def test_four_left_turns_come_back_to_normal(self):
+        seen = []
+        for _ in range(4):
+            (code,) = drive("get-angle", env=self.env)
+            # As the program turns left: the next code, 4 back to 1.
+            self.assertEqual(drive(f"set-angle={code % 4 + 1}", env=self.env), [1])
+            seen.append(screen_of(self.server.display)[1][0])
+        self.assertEqual(seen, ["left", "inverted", "right", "normal"])
+        self.assertEqual(screen_of(self.server.display), ((800, 600), ["normal"]))
+
+
+class OrientationLock(unittest.TestCase):
+    """The desktop's orientation lock through GSettings' keyfile backend in a private folder: the default
+    backend without a D-Bus session would drop the writes without a word."""
+
+    def setUp(self):
+        self.home = tempfile.TemporaryDirectory(prefix="quillet-gsettings-")
+        self.env = dict(os.environ, GSETTINGS_BACKEND="keyfile", XDG_CONFIG_HOME=self.home.name)
+
+    def tearDown(self):
+        self.home.cleanup()
+
+    def test_switching_writes_the_lock_and_later_calls_read_it(self):
+        keyfile = Path(self.home.name) / "glib-2.0" / "settings" / "keyfile"
+        self.assertEqual(drive("get-auto", env=self.env), [1])  # unlocked by default
+        self.assertEqual(drive("set-auto=0", env=self.env), [1])
+        self.assertIn("orientation-lock=true", keyfile.read_text())
+        self.assertEqual(drive("get-auto", "set-auto=0", "get-auto", env=self.env), [0, 1, 0])
+        self.assertEqual(drive("set-auto=1", env=self.env), [1])
+        self.assertIn("orientation-lock=false", keyfile.read_text())
+        self.assertEqual(drive("get-auto", env=self.env), [1])
+
+    def test_without_the_schema_nothing_is_on_and_nothing_switches(self):
+        empty = Path(self.home.name) / "no-schemas"
+        empty.mkdir()
+        env = dict(self.env, GSETTINGS_SCHEMA_DIR=str(empty), XDG_DATA_DIRS=str(empty))
+        self.assertEqual(drive("get-auto", "set-auto=1", "set-auto=0", "get-auto", env=env), [0, 0, 0, 0])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,99 @@
+// The X11 binding of libquillet.so against a real Xvfb (DISPLAY is set by
+// with_xvfb.sh): refused requests are failures, never the end of the process.
+// GoogleTest comes first: Xlib defines None as a macro.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/extensions/XInput2.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "rotation/input_mapping.h"
+#include "rotation/x11/randr_screen.h"
+#include "rotation/x11/x_display.h"
+#include "rotation/x11/x_error_trap.h"
+#include "rotation/x11/xinput_devices.h"
+
+namespace {
+
+using quillet::x11::XErrorTrap;
+
+int applicationErrors = 0;
+
+int ApplicationHandler(Display*, XErrorEvent*) {
+  ++applicationErrors;
+  return 0;
+}
+
+class XBinding : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(display.get(), nullptr) << "no X display"; }
+  quillet::x11::XDisplay display;
+};
+
+TEST_F(XBinding, ARefusedScreenChangeFailsAndTheCallersHandlerComesBack) {
+  XSetErrorHandler(&ApplicationHandler);
+  {
+    XErrorTrap trap;
+    quillet::x11::RandrScreen screen(display.get(), trap);
+    const auto before = screen.Read();
+    ASSERT_TRUE(before.has_value());
+    ASSERT_EQ(before->crtcs.size(), 1u);
+    const auto& crtc = before->crtcs[0];
+
+    screen.GrabServer();
+    // Xvfb shows no other rotation, and no screen beyond its own size.
+    quillet::xdesktop::CrtcConfig turned = crtc.config;
+    turned.rotation = quillet::xdesktop::kRotate90;
+    EXPECT_FALSE(screen.SetCrtc(crtc.id, turned));
+    EXPECT_FALSE(screen.SetScreenSize({before->maxWidth + 1, before->maxHeight, 100, 100}));
+    // A failure does not spill over into the next request.
+    EXPECT_TRUE(screen.SetCrtc(crtc.id, crtc.config));
+    screen.UngrabServer();
+
+    const auto after = screen.Read();
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->size, before->size);
+    ASSERT_EQ(after->crtcs.size(), 1u);
+    EXPECT_EQ(after->crtcs[0].config, crtc.config);
+  }
+  EXPECT_EQ(applicationErrors, 0);
+  EXPECT_EQ(XSetErrorHandler(nullptr), &ApplicationHandler);
+}
+
+TEST_F(XBinding, TransformsAreWrittenAsFloatsAndOnlyToDevicesThatExist) {
+  XErrorTrap trap;
+  quillet::x11::XInputDevices devices(display.get(), trap);
+  const auto listed = devices.List();
+  const auto mouse = std::find_if(listed.begin(), listed.end(), [](const auto& device) {
+    return device.use == quillet::xdesktop::DeviceUse::kSlavePointer && device.name == "Xvfb mouse";
+  });
+  ASSERT_NE(mouse, listed.end());
+  EXPECT_TRUE(mouse->hasTransform);
+  EXPECT_FALSE(quillet::xdesktop::FollowsScreen(*mouse));
+
+  const quillet::xdesktop::TransformMatrix turned = {0, -1, 1, 1, 0, 0, 0, 0, 1};
+  ASSERT_TRUE(devices.SetTransform(mouse->id, turned));
+  const Atom property = XInternAtom(display.get(), "Coordinate Transformation Matrix", True);
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0;
+  unsigned long left = 0;
+  unsigned char* data = nullptr;
+  ASSERT_EQ(XIGetProperty(display.get(), mouse->id, property, 0, 9, False, AnyPropertyType, &type,
+                          &format, &items, &left, &data),
+            Success);
+  EXPECT_EQ(type, XInternAtom(display.get(), "FLOAT", True));
+  EXPECT_EQ(format, 32);
+  ASSERT_EQ(items, 9u);
+  std::vector<float> read(9);
+  std::copy_n(reinterpret_cast<float*>(data), 9, read.begin());
+  XFree(data);
+  EXPECT_EQ(read, std::vector<float>(turned.begin(), turned.end()));
+
+  EXPECT_TRUE(devices.SetTransform(mouse->id, {1, 0, 0, 0, 1, 0, 0, 0, 1}));
+  EXPECT_FALSE(devices.SetTransform(250, turned));  // no such device
+}
+
+}  // namespace
