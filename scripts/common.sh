@@ -29,3 +29,7 @@ windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest)
 wine_packages=(wine wine64 xvfb xdotool imagemagick)
 native_build_packages=(cmake ninja-build g++ googletest libbenchmark-dev libpng-dev pkg-config)
 test_packages=(python3)
+# What building and testing the X11 rotation library needs: its headers, and the
+# servers, tools and settings schema its tests run against.
+linux_packages=(libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
+  xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common)

@@ -5,7 +5,7 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 set -e
 require_packages "${native_build_packages[@]}" "${windows_build_packages[@]}" "${wine_packages[@]}" \
-  "${test_packages[@]}"
+  "${test_packages[@]}" "${linux_packages[@]}"
 cd "$repo"
 
 echo "== Native build (GCC, AddressSanitizer, UndefinedBehaviorSanitizer)"
@@ -16,7 +16,7 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64
 set +e
 
-echo "== Native unit tests"
+echo "== Native unit tests, and libquillet.so on private X servers"
 ctest --preset native
 native=$?
 echo "== Windows and end-to-end tests under Wine"
