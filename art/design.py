@@ -1,13 +1,18 @@
 """Zentara artwork as SVG text: palette, shapes and one builder per picture.
 
-Every picture the program loads is described here once; render.py writes the
-SVG text into art/svg/ and rasterises it. Coordinates are in pixels of the
-final picture, so what is written here is what lands on screen at 100 %.
+Every picture the program loads is described here once, for every display
+scale the program has a set for; render.py writes the SVG text into art/svg/
+and rasterises it. The design is given in pixels at 100 %. A `Layout` turns it
+into the pixels of one set: whatever the 100 % design puts on whole pixels (the
+body's edges, hairline strokes, the padlock's body, the buttons' places) is
+rounded half up to whole pixels of that set, and only what is free (curves,
+diagonal strokes, round glyphs) scales exactly. So every set is drawn for its
+own size and its straight edges stay sharp.
 """
 
 import math
 
-# --- Panel geometry (window pixels) -------------------------------------------
+# --- Panel geometry at 100 % (window pixels) ---------------------------------------
 
 PANEL_W, PANEL_H = 341, 113
 BODY_TOP, BODY_BOTTOM = 9, 103          # the body is 94 px tall, centred on y 56
@@ -17,6 +22,9 @@ STAGE1_W, STAGE2_W = 114, 91
 HANDLE_CENTRE_STAGE1 = 57               # chevron disc centre, relative to handle left
 HANDLE_CENTRE_STAGE2 = 45
 HANDLE_CENTRE_Y = 56
+STAGE1_GRIP_X = 98                      # relative to the Stage1 handle's left
+STAGE2_GRIP_X = 14                      # relative to the panel's left
+BUTTON_SIZES = {"X": 24, "Turn Left": 48, "Turn Right": 48, "lock": 48, "Unlock": 48}
 
 BUTTON_PLACES = {                       # widget left/top on the expanded panel
     "X": (280, 44),
@@ -25,6 +33,51 @@ BUTTON_PLACES = {                       # widget left/top on the expanded panel
     "lock": (214, 32),
     "Unlock": (214, 32),
 }
+
+# Display scales with a set of their own, in percent. The 100 % set lives
+# directly in images/, every other one in images/scale-<percent>/.
+SCALES = (100, 125, 150, 175, 200, 225, 250, 300)
+
+
+def scale_folder(percent):
+    """Folder of a set below images/, with "/" separators; "" for the 100 % set."""
+    return "" if percent == 100 else "scale-%d" % percent
+
+
+def round_half_up(value):
+    return int(math.floor(value + 0.5))
+
+
+class Layout:
+    """The panel's geometry in the pixels of one set."""
+
+    def __init__(self, percent=100):
+        self.percent = percent
+        self.k = percent / 100.0
+        px = self.px
+        self.panel_w, self.panel_h = px(PANEL_W), px(PANEL_H)
+        self.body_top, self.body_bottom = px(BODY_TOP), px(BODY_BOTTOM)
+        self.radius_left, self.radius_right = px(RADIUS_LEFT), px(RADIUS_RIGHT)
+        self.collapsed_left = px(COLLAPSED_LEFT)
+        self.stage1_w, self.stage2_w = px(STAGE1_W), px(STAGE2_W)
+        self.handle_centre_stage1 = px(HANDLE_CENTRE_STAGE1)
+        self.handle_centre_stage2 = px(HANDLE_CENTRE_STAGE2)
+        self.handle_centre_y = px(HANDLE_CENTRE_Y)
+        self.stage1_grip_x, self.stage2_grip_x = px(STAGE1_GRIP_X), px(STAGE2_GRIP_X)
+        self.line = max(1, px(1))               # a hairline: one pixel at 100 %
+        self.button_places = {name: (px(x), px(y)) for name, (x, y) in BUTTON_PLACES.items()}
+        self.button_sizes = {name: px(size) for name, size in BUTTON_SIZES.items()}
+
+    def px(self, value):
+        """A length the 100 % design puts on whole pixels, in whole pixels of this set."""
+        return round_half_up(value * self.k)
+
+    def of(self, value):
+        """A free length (curve, diagonal, radius), scaled exactly."""
+        return value * self.k
+
+
+ONE = Layout(100)
 
 # --- Palette --------------------------------------------------------------------
 
@@ -62,27 +115,27 @@ def document(width, height, content, defs=""):
     )
 
 
-def body_gradient(gid="body"):
+def body_gradient(g, gid="body"):
     """Vertical slate gradient in window coordinates, shared by every body layer."""
     return (
         '<linearGradient id="%s" gradientUnits="userSpaceOnUse" x1="0" y1="%d" x2="0" y2="%d">'
         '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/></linearGradient>'
-        % (gid, BODY_TOP, BODY_BOTTOM, SLATE_TOP, SLATE_BOTTOM)
+        % (gid, g.body_top, g.body_bottom, SLATE_TOP, SLATE_BOTTOM)
     )
 
 
-def rim_gradient(gid="rim"):
+def rim_gradient(g, gid="rim"):
     """Thin light rim, brighter along the top edge like a lit bevel."""
     return (
         '<linearGradient id="%s" gradientUnits="userSpaceOnUse" x1="0" y1="%d" x2="0" y2="%d">'
         '<stop offset="0" stop-color="#ffffff" stop-opacity="0.20"/>'
         '<stop offset="0.5" stop-color="#ffffff" stop-opacity="0.07"/>'
         '<stop offset="1" stop-color="#ffffff" stop-opacity="0.05"/></linearGradient>'
-        % (gid, BODY_TOP, BODY_BOTTOM)
+        % (gid, g.body_top, g.body_bottom)
     )
 
 
-def body_path(x0, x1, top=BODY_TOP, bottom=BODY_BOTTOM, rl=RADIUS_LEFT, rr=RADIUS_RIGHT):
+def body_path(x0, x1, top, bottom, rl, rr):
     """Rounded rectangle with a large radius on the left and a small one on the right."""
     if rr <= 0:
         right = "H %s V %s H %s" % (f(x1), f(bottom), f(x0 + rl))
@@ -95,92 +148,101 @@ def body_path(x0, x1, top=BODY_TOP, bottom=BODY_BOTTOM, rl=RADIUS_LEFT, rr=RADIU
         f(top + rl), f(rl), f(rl), f(x0 + rl), f(top))
 
 
-def body(x0, x1, alpha, rim_opacity=1.0):
-    """Panel body from x0 to x1: slate fill plus a 1 px inner rim."""
-    out = '<path d="%s" fill="url(#body)" fill-opacity="%s"/>' % (body_path(x0, x1), f(alpha))
+def body_outline(g, x0, x1):
+    """The body's outline from x0 to x1 at the set's body height and radii."""
+    return body_path(x0, x1, g.body_top, g.body_bottom, g.radius_left, g.radius_right)
+
+
+def body(g, x0, x1, alpha, rim_opacity=1.0):
+    """Panel body from x0 to x1: slate fill plus a hairline inner rim."""
+    out = '<path d="%s" fill="url(#body)" fill-opacity="%s"/>' % (body_outline(g, x0, x1), f(alpha))
     if rim_opacity > 0:
-        out += ('<path d="%s" fill="none" stroke="url(#rim)" stroke-width="1" opacity="%s"/>'
-                % (body_path(x0 + 0.5, x1 - 0.5, BODY_TOP + 0.5, BODY_BOTTOM - 0.5,
-                             RADIUS_LEFT - 0.5, max(RADIUS_RIGHT - 0.5, 0)), f(rim_opacity)))
+        h = g.line / 2.0                        # the rim's centre line, inside the edge
+        out += ('<path d="%s" fill="none" stroke="url(#rim)" stroke-width="%d" opacity="%s"/>'
+                % (body_path(x0 + h, x1 - h, g.body_top + h, g.body_bottom - h,
+                             g.radius_left - h, max(g.radius_right - h, 0)),
+                   g.line, f(rim_opacity)))
     return out
 
 
 # --- Handle -----------------------------------------------------------------------
 
-def chevron_disc(cx, cy, angle, active=True):
+def chevron_disc(g, cx, cy, angle, active=True):
     """Disc with a chevron; angle 0 points left (expand), 180 points right (collapse)."""
     if active:
-        disc = ('<circle cx="%s" cy="%s" r="17" fill="%s" fill-opacity="0.16" stroke="%s" '
-                'stroke-opacity="0.9" stroke-width="1.6"/>' % (f(cx), f(cy), ACCENT, ACCENT))
+        disc = ('<circle cx="%s" cy="%s" r="%s" fill="%s" fill-opacity="0.16" stroke="%s" '
+                'stroke-opacity="0.9" stroke-width="%s"/>'
+                % (f(cx), f(cy), f(g.of(17)), ACCENT, ACCENT, f(g.of(1.6))))
         stroke, opacity = GLYPH, 1.0
     else:
-        disc = ('<circle cx="%s" cy="%s" r="17" fill="none" stroke="%s" stroke-opacity="0.28" '
-                'stroke-width="1.4"/>' % (f(cx), f(cy), GLYPH))
+        disc = ('<circle cx="%s" cy="%s" r="%s" fill="none" stroke="%s" stroke-opacity="0.28" '
+                'stroke-width="%s"/>' % (f(cx), f(cy), f(g.of(17)), GLYPH, f(g.of(1.4))))
         stroke, opacity = GLYPH, 0.5
+    dx, dy = g.of(3.5), g.of(7.5)
     chevron = ('<path d="M %s %s L %s %s L %s %s" fill="none" stroke="%s" stroke-opacity="%s" '
-               'stroke-width="3" stroke-linecap="round" stroke-linejoin="round" '
+               'stroke-width="%s" stroke-linecap="round" stroke-linejoin="round" '
                'transform="rotate(%s %s %s)"/>'
-               % (f(cx + 3.5), f(cy - 7.5), f(cx - 3.5), f(cy), f(cx + 3.5), f(cy + 7.5),
-                  stroke, f(opacity), f(angle), f(cx), f(cy)))
+               % (f(cx + dx), f(cy - dy), f(cx - dx), f(cy), f(cx + dx), f(cy + dy),
+                  stroke, f(opacity), f(g.of(3)), f(angle), f(cx), f(cy)))
     return disc + chevron
 
 
-def grip(cx, cy, opacity):
+def grip(g, cx, cy, opacity):
     """Two short columns of dots: the panel can be dragged by its handle."""
     dots = []
-    for dx in (-3, 3):
-        for dy in (-6, 0, 6):
-            dots.append('<circle cx="%s" cy="%s" r="1.3"/>' % (f(cx + dx), f(cy + dy)))
+    for dx in (-g.px(3), g.px(3)):
+        for dy in (-g.px(6), 0, g.px(6)):
+            dots.append('<circle cx="%s" cy="%s" r="%s"/>' % (f(cx + dx), f(cy + dy), f(g.of(1.3))))
     return '<g fill="%s" fill-opacity="%s">%s</g>' % (GLYPH, f(opacity), "".join(dots))
 
 
-STAGE1_GRIP_X = 98                      # relative to the Stage1 handle's left
-STAGE2_GRIP_X = 14                      # relative to the panel's left
-
-
-def stage2_zone(x0, opacity=1.0):
-    """The expanded handle: a lighter strip with a groove on its right side."""
-    x1 = x0 + STAGE2_W
+def stage2_zone(g, x0, opacity=1.0):
+    """The expanded handle: a lighter strip inside the rim with a groove on its right side."""
+    x1 = x0 + g.stage2_w
+    w = g.line
+    top, bottom = g.body_top + g.px(14), g.body_bottom - g.px(14)
     return (
         '<g opacity="%s"><path d="%s" fill="#ffffff" fill-opacity="0.045"/>'
-        '<path d="M %s %d V %d" stroke="%s" stroke-opacity="0.35" stroke-width="1"/>'
-        '<path d="M %s %d V %d" stroke="#ffffff" stroke-opacity="0.11" stroke-width="1"/>%s</g>'
-        % (f(opacity), body_path(x0 + 1, x1, BODY_TOP + 1, BODY_BOTTOM - 1, RADIUS_LEFT - 1, 0),
-           f(x1 - 1.5), BODY_TOP + 14, BODY_BOTTOM - 14, SHADOW,
-           f(x1 - 0.5), BODY_TOP + 14, BODY_BOTTOM - 14,
-           grip(x0 + STAGE2_GRIP_X, HANDLE_CENTRE_Y, 0.30)))
+        '<path d="M %s %d V %d" stroke="%s" stroke-opacity="0.35" stroke-width="%d"/>'
+        '<path d="M %s %d V %d" stroke="#ffffff" stroke-opacity="0.11" stroke-width="%d"/>%s</g>'
+        % (f(opacity), body_path(x0 + w, x1, g.body_top + w, g.body_bottom - w,
+                                 g.radius_left - w, 0),
+           f(x1 - 1.5 * w), top, bottom, SHADOW, w,
+           f(x1 - 0.5 * w), top, bottom, w,
+           grip(g, x0 + g.stage2_grip_x, g.handle_centre_y, 0.30)))
 
 
-def handle_defs():
-    return body_gradient() + rim_gradient()
+def handle_defs(g):
+    return body_gradient(g) + rim_gradient(g)
 
 
-def stage1_svg(active):
-    """Collapsed handle, 114 x 113, drawn at window x 227 over extend0001."""
+def stage1_svg(active, g=ONE):
+    """Collapsed handle (114 x 113 at 100 %), drawn at the collapsed left over extend0001."""
     alpha = STAGE1_ACTIVE_ALPHA if active else STAGE1_IDLE_ALPHA
+    left = g.collapsed_left
     content = '<g transform="translate(%d 0)">%s%s%s</g>' % (
-        -COLLAPSED_LEFT,
-        body(COLLAPSED_LEFT, PANEL_W, alpha, 1.0 if active else 0.55),
-        grip(COLLAPSED_LEFT + STAGE1_GRIP_X, HANDLE_CENTRE_Y, 0.30 if active else 0.14),
-        chevron_disc(COLLAPSED_LEFT + HANDLE_CENTRE_STAGE1, HANDLE_CENTRE_Y, 0, active))
-    return document(STAGE1_W, PANEL_H, content, handle_defs())
+        -left,
+        body(g, left, g.panel_w, alpha, 1.0 if active else 0.55),
+        grip(g, left + g.stage1_grip_x, g.handle_centre_y, 0.30 if active else 0.14),
+        chevron_disc(g, left + g.handle_centre_stage1, g.handle_centre_y, 0, active))
+    return document(g.stage1_w, g.panel_h, content, handle_defs(g))
 
 
-def stage2_svg():
-    """Expanded handle, 91 x 113, drawn at (0, 0) over extend0015."""
-    content = stage2_zone(0) + chevron_disc(HANDLE_CENTRE_STAGE2, HANDLE_CENTRE_Y, 180)
-    return document(STAGE2_W, PANEL_H, content, handle_defs())
+def stage2_svg(g=ONE):
+    """Expanded handle (91 x 113 at 100 %), drawn at (0, 0) over extend0015."""
+    content = stage2_zone(g, 0) + chevron_disc(g, g.handle_centre_stage2, g.handle_centre_y, 180)
+    return document(g.stage2_w, g.panel_h, content, handle_defs(g))
 
 
-def collapsed_background_svg():
+def collapsed_background_svg(g=ONE):
     """extend0001: the base of the docked tab; Stage1 completes it."""
-    return document(PANEL_W, PANEL_H, body(COLLAPSED_LEFT, PANEL_W, COLLAPSED_BASE_ALPHA, 0),
-                    handle_defs())
+    return document(g.panel_w, g.panel_h,
+                    body(g, g.collapsed_left, g.panel_w, COLLAPSED_BASE_ALPHA, 0), handle_defs(g))
 
 
-def expanded_background_svg():
+def expanded_background_svg(g=ONE):
     """extend0015: the whole panel body."""
-    return document(PANEL_W, PANEL_H, body(0, PANEL_W, BODY_ALPHA), handle_defs())
+    return document(g.panel_w, g.panel_h, body(g, 0, g.panel_w, BODY_ALPHA), handle_defs(g))
 
 
 # --- Buttons ----------------------------------------------------------------------
@@ -188,24 +250,28 @@ def expanded_background_svg():
 STATES = ("n", "d", "o", "un")          # normal, pressed, hovered, disabled
 
 
-def button_face(size, state):
-    """Round button chrome for a square picture of `size` pixels."""
-    c = size / 2.0
-    r = c - 2.5 if size >= 48 else c - 1.5
+def button_face(g, name, state):
+    """Round button chrome for the square picture of button `name`."""
+    c = g.button_sizes[name] / 2.0
+    # A hairline ring whose outer edge keeps a whole-pixel margin to the picture's edge.
+    margin = g.px(2) if BUTTON_SIZES[name] >= 48 else g.px(1)
+    r = c - margin - g.line / 2.0
     if state == "n":
         return ('<circle cx="%s" cy="%s" r="%s" fill="#ffffff" fill-opacity="0.07" '
-                'stroke="#ffffff" stroke-opacity="0.17" stroke-width="1"/>' % (f(c), f(c), f(r)))
+                'stroke="#ffffff" stroke-opacity="0.17" stroke-width="%d"/>'
+                % (f(c), f(c), f(r), g.line))
     if state == "o":
         return ('<circle cx="%s" cy="%s" r="%s" fill="%s" fill-opacity="0.28" '
-                'stroke="%s" stroke-opacity="0.95" stroke-width="1.5"/>'
-                % (f(c), f(c), f(r), ACCENT, ACCENT))
+                'stroke="%s" stroke-opacity="0.95" stroke-width="%s"/>'
+                % (f(c), f(c), f(r), ACCENT, ACCENT, f(g.of(1.5))))
     if state == "d":
         return ('<circle cx="%s" cy="%s" r="%s" fill="%s" fill-opacity="0.55" '
-                'stroke="%s" stroke-opacity="0.55" stroke-width="1"/>'
+                'stroke="%s" stroke-opacity="0.55" stroke-width="%d"/>'
                 '<circle cx="%s" cy="%s" r="%s" fill="url(#inset)"/>'
-                % (f(c), f(c), f(r), SHADOW, ACCENT, f(c), f(c), f(r - 0.5)))
+                % (f(c), f(c), f(r), SHADOW, ACCENT, g.line, f(c), f(c), f(r - g.line / 2.0)))
     return ('<circle cx="%s" cy="%s" r="%s" fill="#ffffff" fill-opacity="0.025" '
-            'stroke="#ffffff" stroke-opacity="0.07" stroke-width="1"/>' % (f(c), f(c), f(r)))
+            'stroke="#ffffff" stroke-opacity="0.07" stroke-width="%d"/>'
+            % (f(c), f(c), f(r), g.line))
 
 
 def inset_gradient():
@@ -216,19 +282,19 @@ def inset_gradient():
 
 
 def glyph_style(state):
-    """Glyph colour, opacity and offset for a state: pressed sinks by one pixel."""
+    """Glyph colour, opacity and whether it sinks: pressed sinks by a hairline."""
     return {
-        "n": (GLYPH, 0.95, 0),
-        "o": (GLYPH, 1.0, 0),
-        "d": (ACCENT_LIGHT, 0.85, 1),
-        "un": (GLYPH, 0.30, 0),
+        "n": (GLYPH, 0.95, False),
+        "o": (GLYPH, 1.0, False),
+        "d": (ACCENT_LIGHT, 0.85, True),
+        "un": (GLYPH, 0.30, False),
     }[state]
 
 
-def rotate_glyph(colour, opacity):
-    """Counter-clockwise arrow around a small display, in a 48 x 48 box."""
-    cx = cy = 24.0
-    r = 12.0
+def rotate_glyph(g, colour, opacity):
+    """Counter-clockwise arrow around a small display, in a 48 x 48 box at 100 %."""
+    cx = cy = g.of(24.0)
+    r = g.of(12.0)
     end = math.radians(104)                           # arrow tip, just left of the top
     start = end - math.radians(262)
 
@@ -239,62 +305,82 @@ def rotate_glyph(colour, opacity):
     arc_end = end - math.radians(14)
     sx, sy = point(start)
     ex, ey = point(arc_end)
-    arc = ('<path d="M %s %s A %s %s 0 1 0 %s %s" fill="none" stroke="%s" stroke-width="2.5" '
-           'stroke-linecap="round"/>' % (f(sx), f(sy), f(r), f(r), f(ex), f(ey), colour))
+    arc = ('<path d="M %s %s A %s %s 0 1 0 %s %s" fill="none" stroke="%s" stroke-width="%s" '
+           'stroke-linecap="round"/>'
+           % (f(sx), f(sy), f(r), f(r), f(ex), f(ey), colour, f(g.of(2.5))))
     px, py = point(end)
     dx, dy = -math.sin(end), -math.cos(end)          # counter-clockwise on screen
     nx, ny = -dy, dx
-    tip = (px + dx * 3.4, py + dy * 3.4)
-    back = (px - dx * 2.6, py - dy * 2.6)
-    head = ('<path d="M %s %s L %s %s L %s %s Z" fill="%s" stroke="%s" stroke-width="1" '
+    ahead, behind, half = g.of(3.4), g.of(2.6), g.of(4.2)
+    tip = (px + dx * ahead, py + dy * ahead)
+    back = (px - dx * behind, py - dy * behind)
+    head = ('<path d="M %s %s L %s %s L %s %s Z" fill="%s" stroke="%s" stroke-width="%s" '
             'stroke-linejoin="round"/>' % (
-                f(tip[0]), f(tip[1]), f(back[0] + nx * 4.2), f(back[1] + ny * 4.2),
-                f(back[0] - nx * 4.2), f(back[1] - ny * 4.2), colour, colour))
-    screen = ('<rect x="20.25" y="18.75" width="7.5" height="10.5" rx="1.6" fill="%s" '
-              'fill-opacity="0.35" stroke="%s" stroke-width="1.5"/>' % (colour, colour))
+                f(tip[0]), f(tip[1]), f(back[0] + nx * half), f(back[1] + ny * half),
+                f(back[0] - nx * half), f(back[1] - ny * half), colour, colour, f(g.of(1))))
+    # The display's frame: its inner sides and its top and bottom outer edges lie on
+    # whole pixels, the stroke width itself is free.
+    w = g.of(1.5)
+    inner_half_w, outer_half_h = g.px(3), g.px(6)
+    screen = ('<rect x="%s" y="%s" width="%s" height="%s" rx="%s" fill="%s" '
+              'fill-opacity="0.35" stroke="%s" stroke-width="%s"/>'
+              % (f(cx - inner_half_w - w / 2.0), f(cy - outer_half_h + w / 2.0),
+                 f(2 * inner_half_w + w), f(2 * outer_half_h - w), f(g.of(1.6)),
+                 colour, colour, f(w)))
     return '<g opacity="%s">%s%s%s</g>' % (f(opacity), arc, head, screen)
 
 
-def padlock_glyph(colour, opacity, closed):
+def padlock_glyph(g, colour, opacity, closed):
+    o = g.of
     if closed:
-        shackle = "M 19 23 V 18.5 A 5 5 0 0 1 29 18.5 V 23"
+        shackle = "M %s %s V %s A %s %s 0 0 1 %s %s V %s" % (
+            f(o(19)), f(o(23)), f(o(18.5)), f(o(5)), f(o(5)), f(o(29)), f(o(18.5)), f(o(23)))
     else:
-        shackle = "M 29 23 V 14.5 A 5 5 0 0 0 19 14.5 V 17"
+        shackle = "M %s %s V %s A %s %s 0 0 0 %s %s V %s" % (
+            f(o(29)), f(o(23)), f(o(14.5)), f(o(5)), f(o(5)), f(o(19)), f(o(14.5)), f(o(17)))
+    c = g.px(24)
+    half = g.px(9)                                   # the lock's body sits on whole pixels
+    top, bottom = g.px(22), g.px(36)
     return (
-        '<g opacity="%s"><path d="%s" fill="none" stroke="%s" stroke-width="2.6" '
+        '<g opacity="%s"><path d="%s" fill="none" stroke="%s" stroke-width="%s" '
         'stroke-linecap="round"/>'
-        '<rect x="15" y="22" width="18" height="14" rx="3.5" fill="%s"/>'
-        '<circle cx="24" cy="27.6" r="2" fill="%s"/>'
-        '<rect x="23.1" y="28" width="1.8" height="4.2" rx="0.9" fill="%s"/></g>'
-        % (f(opacity), shackle, colour, colour, KEYHOLE, KEYHOLE))
+        '<rect x="%d" y="%d" width="%d" height="%d" rx="%s" fill="%s"/>'
+        '<circle cx="%s" cy="%s" r="%s" fill="%s"/>'
+        '<rect x="%s" y="%s" width="%s" height="%s" rx="%s" fill="%s"/></g>'
+        % (f(opacity), shackle, colour, f(o(2.6)),
+           c - half, top, 2 * half, bottom - top, f(o(3.5)), colour,
+           f(o(24)), f(o(27.6)), f(o(2)), KEYHOLE,
+           f(o(23.1)), f(g.px(28)), f(o(1.8)), f(o(4.2)), f(o(0.9)), KEYHOLE))
 
 
-def cross_glyph(colour, opacity):
-    return ('<g opacity="%s" stroke="%s" stroke-width="2" stroke-linecap="round">'
-            '<path d="M 8.6 8.6 L 15.4 15.4"/><path d="M 15.4 8.6 L 8.6 15.4"/></g>'
-            % (f(opacity), colour))
+def cross_glyph(g, colour, opacity):
+    near, far = f(g.of(8.6)), f(g.of(15.4))
+    return ('<g opacity="%s" stroke="%s" stroke-width="%s" stroke-linecap="round">'
+            '<path d="M %s %s L %s %s"/><path d="M %s %s L %s %s"/></g>'
+            % (f(opacity), colour, f(g.of(2)), near, near, far, far, far, near, near, far))
 
 
-def button_content(name, state):
+def button_content(g, name, state):
     """Face and glyph of one button state, in the picture's own coordinates."""
-    colour, opacity, drop = glyph_style(state)
+    colour, opacity, sinks = glyph_style(state)
     if name == "X":
-        glyph = cross_glyph(colour, opacity)
+        glyph = cross_glyph(g, colour, opacity)
     elif name == "Turn Left":
-        glyph = rotate_glyph(colour, opacity)
+        glyph = rotate_glyph(g, colour, opacity)
     elif name == "Turn Right":
-        glyph = '<g transform="translate(48 0) scale(-1 1)">%s</g>' % rotate_glyph(colour, opacity)
+        glyph = ('<g transform="translate(%d 0) scale(-1 1)">%s</g>'
+                 % (g.button_sizes[name], rotate_glyph(g, colour, opacity)))
     elif name == "lock":
-        glyph = padlock_glyph(colour, opacity, closed=True)
+        glyph = padlock_glyph(g, colour, opacity, closed=True)
     else:
-        glyph = padlock_glyph(colour, opacity, closed=False)
-    size = 24 if name == "X" else 48
-    return '%s<g transform="translate(0 %d)">%s</g>' % (button_face(size, state), drop, glyph)
+        glyph = padlock_glyph(g, colour, opacity, closed=False)
+    drop = g.line if sinks else 0
+    return '%s<g transform="translate(0 %d)">%s</g>' % (button_face(g, name, state), drop, glyph)
 
 
-def button_svg(name, state):
-    size = 24 if name == "X" else 48
-    return document(size, size, button_content(name, state), inset_gradient())
+def button_svg(name, state, g=ONE):
+    size = g.button_sizes[name]
+    return document(size, size, button_content(g, name, state), inset_gradient())
 
 
 BUTTON_STATES = {
@@ -315,7 +401,7 @@ def ease_out(p):
     return 1.0 - (1.0 - p) ** 3
 
 
-def frame_svg(index):
+def frame_svg(index, g=ONE):
     """Frame `index` (1..15): the body grows leftwards from the docked handle.
 
     The buttons ride with the body's left edge, clipped by it and fading in; the
@@ -324,23 +410,25 @@ def frame_svg(index):
     real pictures instead (render.py), and this drawing agrees with them.
     """
     e = ease_out((index - 1) / (FRAME_COUNT - 1.0))
-    left = COLLAPSED_LEFT * (1.0 - e)
-    parts = [body(left, PANEL_W, BODY_ALPHA)]
-    parts.append(stage2_zone(left, e))
-    parts.append(grip(left + STAGE1_GRIP_X, HANDLE_CENTRE_Y, 0.30 * max(0.0, 1.0 - e / 0.35)))
+    left = g.collapsed_left * (1.0 - e)
+    parts = [body(g, left, g.panel_w, BODY_ALPHA)]
+    parts.append(stage2_zone(g, left, e))
+    parts.append(grip(g, left + g.stage1_grip_x, g.handle_centre_y,
+                      0.30 * max(0.0, 1.0 - e / 0.35)))
     buttons = []
     for name in ("X", "Turn Left", "Turn Right", "lock"):
-        bx, by = BUTTON_PLACES[name]
+        bx, by = g.button_places[name]
         buttons.append('<g transform="translate(%s %d)">%s</g>'
-                       % (f(bx + left), by, button_content(name, "n")))
+                       % (f(bx + left), by, button_content(g, name, "n")))
     # Faded in as they come out, so nothing of them shows on the collapsed tab.
     reveal = min(1.0, e / 0.6)
     parts.append('<g clip-path="url(#slide)" opacity="%s">%s</g>' % (f(reveal), "".join(buttons)))
-    centre = left + HANDLE_CENTRE_STAGE1 + (HANDLE_CENTRE_STAGE2 - HANDLE_CENTRE_STAGE1) * e
-    parts.append(chevron_disc(centre, HANDLE_CENTRE_Y, 180.0 * min(1.0, e / 0.8)))
-    defs = handle_defs() + inset_gradient() + (
-        '<clipPath id="slide"><path d="%s"/></clipPath>' % body_path(left, PANEL_W))
-    return document(PANEL_W, PANEL_H, "".join(parts), defs)
+    c1, c2 = g.handle_centre_stage1, g.handle_centre_stage2
+    centre = left + c1 + (c2 - c1) * e
+    parts.append(chevron_disc(g, centre, g.handle_centre_y, 180.0 * min(1.0, e / 0.8)))
+    defs = handle_defs(g) + inset_gradient() + (
+        '<clipPath id="slide"><path d="%s"/></clipPath>' % body_outline(g, left, g.panel_w))
+    return document(g.panel_w, g.panel_h, "".join(parts), defs)
 
 
 # --- Application icon -------------------------------------------------------------
