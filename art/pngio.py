@@ -100,36 +100,33 @@ def read_png(path):
     return Picture(width, height, rgba)
 
 
+# Cost of a filtered byte: its distance from zero, read as a signed value.
+_COST = bytes(v if v < 128 else 256 - v for v in range(256))
+
+
 def _filter_rows(pic):
-    """Per row, picks the filter with the smallest sum of absolute values."""
+    """Per row, picks the filter with the smallest sum of absolute values (ties: lower type)."""
     stride = pic.width * 4
-    prev = bytearray(stride)
+    zero = bytes(4)
+    prev = bytes(stride)
     out = bytearray()
     for y in range(pic.height):
-        line = pic.pixels[y * stride:(y + 1) * stride]
-        candidates = []
-        for kind in range(5):
-            f = bytearray(stride)
-            for i in range(stride):
-                left = line[i - 4] if i >= 4 else 0
-                up = prev[i]
-                upleft = prev[i - 4] if i >= 4 else 0
-                if kind == 0:
-                    pred = 0
-                elif kind == 1:
-                    pred = left
-                elif kind == 2:
-                    pred = up
-                elif kind == 3:
-                    pred = (left + up) >> 1
-                else:
-                    pred = _paeth(left, up, upleft)
-                f[i] = (line[i] - pred) & 255
-            cost = sum(v if v < 128 else 256 - v for v in f)
-            candidates.append((cost, kind, f))
-        cost, kind, f = min(candidates, key=lambda c: (c[0], c[1]))
+        line = bytes(pic.pixels[y * stride:(y + 1) * stride])
+        left = zero + line[:-4]
+        upleft = zero + prev[:-4]
+        candidates = (
+            line,
+            bytes([(x - a) & 255 for x, a in zip(line, left)]),
+            bytes([(x - b) & 255 for x, b in zip(line, prev)]),
+            bytes([(x - ((a + b) >> 1)) & 255 for x, a, b in zip(line, left, prev)]),
+            bytes([(x - (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+                   for x, a, b, c in zip(line, left, prev, upleft)
+                   for pa, pb, pc in ((abs(b - c), abs(a - c), abs(a + b - c - c)),)]),
+        )
+        costs = [sum(f.translate(_COST)) for f in candidates]
+        kind = costs.index(min(costs))
         out.append(kind)
-        out += f
+        out += candidates[kind]
         prev = line
     return bytes(out)
 
@@ -152,9 +149,10 @@ def write_png(path, pic):
 def normalise(pic):
     """Gives every fully transparent pixel the colour 0, so hidden colour never leaks."""
     px = pic.pixels
-    for i in range(0, len(px), 4):
-        if px[i + 3] == 0:
-            px[i] = px[i + 1] = px[i + 2] = 0
+    alpha = bytes(px[3::4])
+    if 0 in alpha:
+        for c in range(3):
+            px[c::4] = bytes([v if a else 0 for v, a in zip(px[c::4], alpha)])
     return pic
 
 
