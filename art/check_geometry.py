@@ -2,13 +2,22 @@
 """Checks that every picture the program loads is present and has the right shape.
 
 Usage: python3 art/check_geometry.py <images-folder> [--ico <icon-file>]
+       python3 art/check_geometry.py --places
 
-For every expected file below the images folder: it exists, is a PNG whose
-image data decompresses to the size its header promises, is 8-bit RGBA
-(colour type 6), and has exactly the expected width and height. None.png must
-also be fully transparent. With --ico, the icon must hold the sizes 16, 24,
-32, 48, 64 and 256. Prints every problem found and exits with 1 when there is
-any, 0 otherwise. Standard library only.
+The program has one set of pictures per display scale: the 100 % set directly
+in the images folder, every other set in scale-<percent>/ below it, with the
+same file names. Every length of the 100 % set is multiplied by the set's
+scale and rounded half up, like every distance the program scales.
+
+For every expected file of every set: it exists, is a PNG whose image data
+decompresses to the size its header promises, is 8-bit RGBA (colour type 6),
+and has exactly the expected width and height. None.png must also be fully
+transparent, at every scale each button must lie inside the panel at its
+scaled place, and the expanded body's straight edges must lie on whole pixels
+(no partly covered pixel across its middle row and column). With --ico, the icon must hold the sizes 16, 24, 32, 48, 64 and
+256. Prints every problem found and exits with 1 when there is any, 0
+otherwise. --places prints, per set, where the program puts each picture.
+Standard library only.
 """
 
 import os
@@ -19,20 +28,72 @@ import zlib
 PANEL = (341, 113)
 SIGNATURE = b"\x89PNG\r\n\x1a\n"
 ICON_SIZES = (16, 24, 32, 48, 64, 256)
+SCALES = (100, 125, 150, 175, 200, 225, 250, 300)
+BODY_ROWS = (9, 103)        # the expanded body's straight top and bottom edges at 100 %
+BODY_ALPHA_MIN = 229        # the body is 90 % opaque
+
+# Picture folder, 100 % size and 100 % place (left, top) on the panel of each
+# widget, in the order the program builds them.
+WIDGETS = (
+    ("X", (24, 24), (280, 44)),
+    ("Turn Left", (48, 48), (102, 32)),
+    ("Turn Right", (48, 48), (158, 32)),
+    ("lock", (48, 48), (214, 32)),
+    ("Unlock", (48, 48), (214, 32)),
+    ("Stage1", (114, 113), (227, 0)),
+    ("Stage2", (91, 113), (0, 0)),
+)
+STATES = {"X": "ndo", "Turn Left": ("n", "d", "o", "un"), "Turn Right": ("n", "d", "o", "un"),
+          "lock": "ndo", "Unlock": "ndo", "Stage1": "dn", "Stage2": "d"}
 
 
-def expected_files():
-    """(relative path with "/" separators, width, height) of every loaded picture."""
-    files = [("None.png",) + PANEL, ("extend0001.png",) + PANEL, ("extend0015.png",) + PANEL]
-    files += [("LEFT_Extend/%d.png" % i,) + PANEL for i in range(1, 16)]
-    files += [("Button/X/%s.png" % s, 24, 24) for s in ("n", "d", "o")]
-    for turn in ("Turn Left", "Turn Right"):
-        files += [("Button/%s/%s.png" % (turn, s), 48, 48) for s in ("n", "d", "o", "un")]
-    for lock in ("lock", "Unlock"):
-        files += [("Button/%s/%s.png" % (lock, s), 48, 48) for s in ("n", "d", "o")]
-    files += [("Button/Stage1/d.png", 114, 113), ("Button/Stage1/n.png", 114, 113),
-              ("Button/Stage2/d.png", 91, 113)]
-    return files
+def scaled(length, percent):
+    """A 100 % length at `percent`, rounded half up (exact in integers)."""
+    return (length * percent * 2 + 100) // 200
+
+
+def scale_folder(percent):
+    """Folder of a set below the images folder ("" for 100 %)."""
+    return "" if percent == 100 else "scale-%d" % percent
+
+
+def expected_files(percent=100):
+    """(relative path with "/" separators, width, height) of every picture of one set."""
+    panel = (scaled(PANEL[0], percent), scaled(PANEL[1], percent))
+    files = [("None.png",) + panel, ("extend0001.png",) + panel, ("extend0015.png",) + panel]
+    files += [("LEFT_Extend/%d.png" % i,) + panel for i in range(1, 16)]
+    for name, (width, height), _ in WIDGETS:
+        size = (scaled(width, percent), scaled(height, percent))
+        files += [("Button/%s/%s.png" % (name, state),) + size for state in STATES[name]]
+    folder = scale_folder(percent)
+    return [(folder + "/" + path if folder else path, w, h) for path, w, h in files]
+
+
+def places(percent):
+    """(widget, left, top, width, height) of every widget on one set's expanded panel."""
+    return [(name, scaled(x, percent), scaled(y, percent), scaled(w, percent), scaled(h, percent))
+            for name, (w, h), (x, y) in WIDGETS]
+
+
+def check_places(percent):
+    """Every button lies inside the panel at its scaled place; the handles may overhang
+    the panel's right edge by the one column rounding gives them."""
+    panel_w, panel_h = scaled(PANEL[0], percent), scaled(PANEL[1], percent)
+    problems = []
+    for name, left, top, width, height in places(percent):
+        slack = 1 if name.startswith("Stage") else 0
+        if left < 0 or top < 0 or left + width > panel_w + slack or top + height > panel_h:
+            problems.append("%d %%: %s at (%d, %d), %d x %d, leaves the %d x %d panel"
+                            % (percent, name, left, top, width, height, panel_w, panel_h))
+    return problems
+
+
+def print_places():
+    print("scale  panel       " + "  ".join("%-11s" % name for name, _, _ in WIDGETS))
+    for percent in SCALES:
+        cells = ["%d,%d" % (left, top) for _, left, top, _, _ in places(percent)]
+        print("%3d %%  %4d x %-4d " % (percent, scaled(PANEL[0], percent), scaled(PANEL[1], percent))
+              + "  ".join("%-11s" % cell for cell in cells))
 
 
 class PngError(Exception):
@@ -129,13 +190,42 @@ def check_picture(folder, relative, width, height):
         return problems
     if len(raw) != h * (1 + w * 4):
         return ["%s: image data holds %d bytes, expected %d" % (relative, len(raw), h * (1 + w * 4))]
-    if relative == "None.png":
+    if relative.endswith("None.png"):
         try:
             opaque = sum(1 for a in alpha_values(w, h, raw) if a != 0)
         except PngError as exc:
             return ["%s: %s" % (relative, exc)]
         if opaque:
             problems.append("%s: %d pixels are not fully transparent" % (relative, opaque))
+    return problems
+
+
+def check_sharp_body(folder, percent):
+    """The body's straight edges lie on whole pixels of the set.
+
+    Along the middle column and the middle row of the set's extend0015.png,
+    every pixel is either clear or fully body: a picture scaled from another
+    size, or drawn at a fractional place, has partly covered pixels there.
+    """
+    relative = "/".join(filter(None, (scale_folder(percent), "extend0015.png")))
+    try:
+        w, h, _, _, _, raw = read_png(os.path.join(folder, *relative.split("/")))
+        alpha = bytes(alpha_values(w, h, raw))
+    except (OSError, PngError) as exc:
+        return ["%s: %s" % (relative, exc)]
+    top, bottom = scaled(BODY_ROWS[0], percent), scaled(BODY_ROWS[1], percent)
+    column = alpha[w // 2::w]
+    row = alpha[(h // 2) * w:(h // 2 + 1) * w]
+    problems = []
+    for y, a in enumerate(column):
+        inside = top <= y < bottom
+        if (inside and a < BODY_ALPHA_MIN) or (not inside and a != 0):
+            problems.append("%s: column %d, row %d has alpha %d; the body covers rows %d..%d"
+                            % (relative, w // 2, y, a, top, bottom - 1))
+    for x, a in enumerate(row):
+        if a < BODY_ALPHA_MIN:
+            problems.append("%s: row %d, column %d has alpha %d; the body covers every column"
+                            % (relative, h // 2, x, a))
     return problems
 
 
@@ -164,6 +254,9 @@ def check_icon(path):
 
 def main(argv):
     args = list(argv)
+    if args == ["--places"]:
+        print_places()
+        return 0
     icon = None
     if "--ico" in args:
         at = args.index("--ico")
@@ -173,16 +266,21 @@ def main(argv):
         icon = args[at + 1]
         del args[at:at + 2]
     if len(args) != 1:
-        print("usage: check_geometry.py <images-folder> [--ico <icon-file>]", file=sys.stderr)
+        print("usage: check_geometry.py <images-folder> [--ico <icon-file>] | --places", file=sys.stderr)
         return 2
     folder = args[0]
     if not os.path.isdir(folder):
         print("check_geometry: %s is not a folder" % folder, file=sys.stderr)
         return 1
-    files = expected_files()
+    files = [item for percent in SCALES for item in expected_files(percent)]
     problems = []
+    for percent in SCALES:
+        problems += check_places(percent)
     for relative, width, height in files:
         problems += check_picture(folder, relative, width, height)
+    if not problems:
+        for percent in SCALES:
+            problems += check_sharp_body(folder, percent)
     if icon is not None:
         problems += check_icon(icon)
     if problems:
@@ -190,7 +288,8 @@ def main(argv):
             print("check_geometry: " + problem, file=sys.stderr)
         print("check_geometry: %d problem(s) in %s" % (len(problems), folder), file=sys.stderr)
         return 1
-    print("check_geometry: %d pictures in %s are in order" % (len(files), folder))
+    print("check_geometry: %d pictures in %d sets in %s are in order"
+          % (len(files), len(SCALES), folder))
     return 0
 
 
