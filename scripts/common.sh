@@ -33,3 +33,5 @@ test_packages=(python3)
 # servers, tools and settings schema its tests run against.
 linux_packages=(libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
   xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common)
+# The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
+fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)

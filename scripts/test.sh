@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both presets and runs all three test tiers: the native unit tests
-# (sanitizers on), the Windows tests under Wine and the end-to-end tests.
+# Builds the presets and runs every test tier: the native unit tests
+# (sanitizers on), the Windows tests under Wine, the end-to-end tests and the
+# fuzz targets.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 set -e
@@ -23,7 +24,15 @@ echo "== Windows and end-to-end tests under Wine"
 ctest --preset win64
 windows=$?
 
-if [ $native -ne 0 ] || [ $windows -ne 0 ]; then
-  echo "Some tests failed (native: $native, Windows and end to end: $windows)."
+# --- Fuzzing (tests/fuzz/README.md): every target replays its kept inputs,
+# then fuzzes for a bounded time (ZENTARA_FUZZ_SECONDS, 30 s by default).
+echo "== Fuzz targets (Clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)"
+require_packages "${fuzz_packages[@]}"
+cmake --preset fuzz >/dev/null && cmake --build --preset fuzz && ctest --preset fuzz
+fuzz=$?
+# --- end of fuzzing
+
+if [ $native -ne 0 ] || [ $windows -ne 0 ] || [ $fuzz -ne 0 ]; then
+  echo "Some tests failed (native: $native, Windows and end to end: $windows, fuzz: $fuzz)."
   exit 1
 fi
