@@ -6,13 +6,15 @@
 # New inputs the run finds go to WORK/corpus (kept between runs, never in the
 # repository); an input that breaks the code is saved in WORK/artifacts.
 # The time-out per input is generous: machines running this are shared, and a
-# slow input there is not a hang.
+# slow input there is not a hang. No input of the sizes the targets take
+# (PNG files up to 16 KiB, painter targets up to 64 x 64) needs a single
+# allocation of 600 MiB; one that asks for it is a fault.
 set -euo pipefail
 fuzzer=$1 corpus=$2 regressions=$3 work=$4
 seconds=${ZENTARA_FUZZ_SECONDS:-$5}
 shift 5
 mkdir -p "$work/corpus" "$work/artifacts"
-options=(-timeout=60 -rss_limit_mb=2048 -artifact_prefix="$work/artifacts/" "$@")
+options=(-timeout=60 -rss_limit_mb=2048 -malloc_limit_mb=600 -artifact_prefix="$work/artifacts/" "$@")
 
 kept=("$corpus"/*)
 [ -d "$regressions" ] && kept+=("$regressions"/*)
