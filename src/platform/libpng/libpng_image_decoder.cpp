@@ -50,9 +50,10 @@ class ReadState {
 
 // Every libpng call that can fail runs here. An error jumps back to the
 // setjmp below; the objects it would otherwise unwind (`pixels`, `rows`)
-// belong to the caller, so the jump skips no destructor.
+// belong to the caller, so the jump skips no destructor. Unless `keep`, every
+// row is decoded into the same single row and the picture is thrown away.
 bool ReadPixels(const ReadState& state, std::FILE* file, png_uint_32 width, png_uint_32 height,
-                std::vector<uint8_t>& pixels, std::vector<png_bytep>& rows) {
+                bool keep, std::vector<uint8_t>& pixels, std::vector<png_bytep>& rows) {
   png_structp png = state.Png();
   png_infop info = state.Info();
   if (setjmp(png_jmpbuf(png)) != 0) return false;
@@ -79,9 +80,9 @@ bool ReadPixels(const ReadState& state, std::FILE* file, png_uint_32 width, png_
 
   const size_t rowBytes = size_t{width} * 4;
   if (png_get_rowbytes(png, info) != rowBytes) return false;
-  pixels.resize(rowBytes * height);
+  pixels.assign(keep ? rowBytes * height : rowBytes, 0);
   rows.resize(height);
-  for (png_uint_32 y = 0; y < height; ++y) rows[y] = pixels.data() + rowBytes * y;
+  for (png_uint_32 y = 0; y < height; ++y) rows[y] = pixels.data() + (keep ? rowBytes * y : 0);
   png_read_image(png, rows.data());
   // A file cut short after its pixel data is refused too.
   png_read_end(png, nullptr);
@@ -107,20 +108,25 @@ bool LibpngImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   uint8_t header[kPngHeaderSize];
   const size_t read = std::fread(header, 1, sizeof header, file.get());
   int32_t width = 0, height = 0;
-  if (!ReadPngHeader(header, read, width, height) || std::fseek(file.get(), 0, SEEK_SET) != 0)
-    return false;
+  if (!ReadPngHeader(header, read, width, height)) return false;
 
-  ReadState state;
-  if (!state.Valid()) return false;
+  // A few bytes can declare a picture of a gigabyte. A first pass decodes the
+  // whole file into a single row, so memory for the picture is taken only
+  // once the file has shown that it holds all of it.
   std::vector<uint8_t> pixels;
   std::vector<png_bytep> rows;
-  try {
-    if (!ReadPixels(state, file.get(), static_cast<png_uint_32>(width),
-                    static_cast<png_uint_32>(height), pixels, rows)) {
+  for (const bool keep : {false, true}) {
+    if (std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+    ReadState state;
+    if (!state.Valid()) return false;
+    try {
+      if (!ReadPixels(state, file.get(), static_cast<png_uint_32>(width),
+                      static_cast<png_uint_32>(height), keep, pixels, rows)) {
+        return false;
+      }
+    } catch (const std::bad_alloc&) {
       return false;
     }
-  } catch (const std::bad_alloc&) {
-    return false;
   }
   Premultiply(pixels);
   out.width = width;

@@ -2,11 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "base/application.h"
 #include "base/bitmap.h"
 #include "image_loading_cases.h"
 #include "null_platform.h"
 #include "platform/libpng/libpng_image_decoder.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer's own interface; GCC ships no header for it.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*,
+                                                                             size_t),
+                                                         void (*free_hook)(const volatile void*));
+#endif
 
 namespace testing_support {
 INSTANTIATE_TYPED_TEST_SUITE_P(Libpng, ImageLoadingTest,
@@ -66,6 +75,41 @@ TEST_F(LibpngDecoderTest, PremultiplicationTruncates) {
   ASSERT_TRUE(decoder.DecodePng((folder.Path() / "a.png").wstring(), image));
   // 3 * 128/255 = 1.51 and 1 * 128/255 = 0.50: both round down
   EXPECT_EQ(image.pixels, (std::vector<uint8_t>{1, 1, 0, 128, 0, 254, 253, 254}));
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// The largest single allocation since it was last cleared, as AddressSanitizer's
+// allocator sees it.
+std::atomic<size_t> largestAllocation{0};
+void NoteAllocation(const volatile void* /*block*/, size_t size) {
+  size_t seen = largestAllocation.load();
+  while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
+  }
+}
+void IgnoreFree(const volatile void* /*block*/) {}
+#endif
+
+TEST_F(LibpngDecoderTest, AFewBytesOfFileNeverMakeTheDecoderTakeAGigabyte) {
+#if !defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "sees allocations through AddressSanitizer only";
+#else
+  static const int hooked = __sanitizer_install_malloc_and_free_hooks(NoteAllocation, IgnoreFree);
+  ASSERT_NE(hooked, 0);
+  namespace ts = testing_support;
+  // One row of 16384 pixels under a header that declares 16384 rows.
+  const std::vector<uint8_t> oneRow = ts::RgbaPng(16384, 1, std::vector<uint8_t>(16384 * 4, 0x80));
+  const std::vector<uint8_t> afterHeader(oneRow.begin() + 33, oneRow.end());
+  const std::vector<uint8_t> hugePicture =
+      ts::Join({ts::PngSignature(),
+                ts::Chunk("IHDR", ts::IhdrData(16384, 16384, ts::PngColor::Rgba)), afterHeader});
+  for (const auto& [name, file] : {std::pair{"picture", hugePicture}}) {
+    ts::WriteFile(folder.Path() / "huge.png", file);
+    largestAllocation = 0;
+    platform::DecodedImage image;
+    EXPECT_FALSE(decoder.DecodePng((folder.Path() / "huge.png").wstring(), image)) << name;
+    EXPECT_LT(largestAllocation.load(), size_t{64} << 20) << name;
+  }
+#endif
 }
 
 TEST_F(LibpngDecoderTest, NamesAreResolvedWithBackslashesAndAnyLetterCase) {
