@@ -13,7 +13,8 @@
 namespace platform::libpng {
 namespace {
 
-// Ancillary chunks (text, profiles) larger than this are refused.
+// A chunk other than the image data larger than this is refused when it is
+// critical; libpng only warns about an ancillary one (see ReadPixels).
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
 struct FileCloser {
@@ -61,6 +62,11 @@ bool ReadPixels(const ReadState& state, std::FILE* file, png_uint_32 width, png_
   png_init_io(png, file);
   png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  // Only the chunks that make the pixels are read (IHDR, PLTE, tRNS, IDAT,
+  // IEND). Text, profiles and the rest are skipped unread: libpng would
+  // otherwise allocate whatever size such a chunk declares, gigabytes for a
+  // few bytes of file.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   // The size checked from the header is the size libpng reads, or nothing.
   if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height)

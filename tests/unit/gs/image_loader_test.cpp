@@ -102,7 +102,12 @@ TEST_F(LibpngDecoderTest, AFewBytesOfFileNeverMakeTheDecoderTakeAGigabyte) {
   const std::vector<uint8_t> hugePicture =
       ts::Join({ts::PngSignature(),
                 ts::Chunk("IHDR", ts::IhdrData(16384, 16384, ts::PngColor::Rgba)), afterHeader});
-  for (const auto& [name, file] : {std::pair{"picture", hugePicture}}) {
+  // A text chunk that declares 1.4 GB and holds three bytes.
+  const std::vector<uint8_t> hugeText =
+      ts::Join({ts::PngSignature(),
+                ts::Chunk("IHDR", ts::IhdrData(1, 1, ts::PngColor::Rgba)),
+                {0x54, 0x78, 0x9C, 0x63, 't', 'E', 'X', 't', 'a', 0, 'b'}});
+  for (const auto& [name, file] : {std::pair{"picture", hugePicture}, {"text", hugeText}}) {
     ts::WriteFile(folder.Path() / "huge.png", file);
     largestAllocation = 0;
     platform::DecodedImage image;
