@@ -3,8 +3,9 @@
 # corpus and the regressions, inputs that once broke the code), then a bounded
 # fuzzing run that starts from them.
 #   run_fuzzer.sh FUZZER CORPUS REGRESSIONS WORK SECONDS [libFuzzer options...]
-# New inputs the run finds go to WORK/corpus (kept between runs, never in the
-# repository); an input that breaks the code is saved in WORK/artifacts.
+# New inputs the run finds go to WORK/corpus, emptied at the start of every
+# run so that each run spends its time fuzzing rather than replaying what
+# earlier runs found; an input that breaks the code is saved in WORK/artifacts.
 # The time-out per input is generous: machines running this are shared, and a
 # slow input there is not a hang. No input of the sizes the targets take
 # (PNG files up to 16 KiB, painter targets up to 64 x 64) needs a single
@@ -13,6 +14,7 @@ set -euo pipefail
 fuzzer=$1 corpus=$2 regressions=$3 work=$4
 seconds=${ZENTARA_FUZZ_SECONDS:-$5}
 shift 5
+rm -rf "$work/corpus"
 mkdir -p "$work/corpus" "$work/artifacts"
 options=(-timeout=60 -rss_limit_mb=2048 -malloc_limit_mb=600 -artifact_prefix="$work/artifacts/" "$@")
 
