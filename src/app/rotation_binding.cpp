@@ -23,7 +23,8 @@ RotationBinding::~RotationBinding() {
 }
 
 std::wstring RotationBinding::LibraryPath() {
-  return ExtractFilePath(platform::GetSystem().ExecutableName()) + L"Images\\Quillet.dll";
+  return ExtractFilePath(platform::GetSystem().ExecutableName()) + L"Images\\" +
+         platform::GetLibraries().FileName(L"Quillet");
 }
 
 void RotationBinding::Bind() {

@@ -27,7 +27,8 @@ class RotationBinding {
 
   platform::LibraryHandle Library() const { return library_; }
 
-  // "Images\Quillet.dll" below the executable's folder.
+  // "Images\Quillet.dll" below the executable's folder, or the file the
+  // system gives the library called Quillet ("Images\libquillet.so").
   static std::wstring LibraryPath();
 
  private:

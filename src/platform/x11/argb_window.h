@@ -1,0 +1,71 @@
+#pragma once
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace platform::x11 {
+
+class X11Connection;
+
+struct ArgbWindowOptions {
+  std::string title;         // UTF-8
+  std::string className;     // WM_CLASS class
+  std::string instanceName;  // WM_CLASS instance
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 1;
+  int32_t height = 1;
+  bool frameless = false;
+  bool onTop = false;
+  bool inTaskbar = true;
+};
+
+// A top-level window of the 32-bit visual with alpha (own colormap, border
+// pixel 0), told to the window manager as the options say before it is
+// mapped. Its bounds are those last asked for until the server reports the
+// window where they were asked for; moves made by the window manager (a drag)
+// are taken from then on.
+class ArgbWindow {
+ public:
+  ArgbWindow(X11Connection& connection, const ArgbWindowOptions& options);
+  ~ArgbWindow();
+  ArgbWindow(const ArgbWindow&) = delete;
+  ArgbWindow& operator=(const ArgbWindow&) = delete;
+
+  ::Window Id() const { return window_; }
+  bool Valid() const { return window_ != 0; }
+  const ArgbWindowOptions& Options() const { return options_; }
+
+  void Show();
+  bool Shown() const { return shown_; }
+  void Move(int32_t left, int32_t top);
+  void Resize(int32_t width, int32_t height);
+  Rect Bounds() const { return bounds_; }
+  void SetOnTop(bool onTop);
+  // Pixels for _NET_WM_ICON: per icon its width, its height, then its
+  // width * height ARGB values.
+  void SetIcon(const std::vector<unsigned long>& icon);
+
+  // Takes the position a ConfigureNotify reports.
+  void NoteConfigure(const XConfigureEvent& event);
+  // From now on the server's word counts even before an asked-for move arrived
+  // (the window manager moves the window itself).
+  void TrustServerPosition() { moving_ = false; }
+
+ private:
+  void SetProperties();
+
+  X11Connection& connection_;
+  ArgbWindowOptions options_;
+  ::Window window_ = 0;
+  Colormap colormap_ = 0;
+  Rect bounds_;
+  bool moving_ = false;
+  bool shown_ = false;
+};
+
+}  // namespace platform::x11

@@ -1,0 +1,60 @@
+#pragma once
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "platform/x11/timer_queue.h"
+
+namespace platform::x11 {
+
+class X11Connection;
+
+// Whatever wants the events of one X window.
+class EventSink {
+ public:
+  virtual ~EventSink() = default;
+  virtual void HandleEvent(const XEvent& event) = 0;
+  // A paint asked for with EventLoop::RequestPaint.
+  virtual void HandlePaint() {}
+};
+
+// The user-interface thread's loop: X events, then coalesced paints, then due
+// timers, and in between a wait on the connection until the nearest deadline.
+// Loops may nest (a modal notice runs one); Quit ends every running loop.
+class EventLoop {
+ public:
+  explicit EventLoop(X11Connection& connection) : connection_(connection) {}
+
+  void Watch(::Window window, EventSink* sink);
+  void Unwatch(::Window window);
+
+  TimerQueue::Id StartTimer(uint32_t intervalMilliseconds, std::function<void()> tick);
+  void StopTimer(TimerQueue::Id timer);
+
+  // Several requests before the paint is delivered give one paint.
+  void RequestPaint(::Window window);
+
+  // Runs until Quit is called.
+  void Run();
+  // Runs until `done` answers true or Quit is called.
+  void RunUntil(const std::function<bool()>& done);
+  void Quit() { quitting_ = true; }
+  bool Quitting() const { return quitting_; }
+
+ private:
+  void DispatchQueuedEvents();
+  void DeliverPaints();
+  void WaitForWork();
+
+  X11Connection& connection_;
+  std::map<::Window, EventSink*> sinks_;
+  std::vector<::Window> paints_;
+  TimerQueue timers_;
+  bool quitting_ = false;
+  int depth_ = 0;
+};
+
+}  // namespace platform::x11

@@ -1,0 +1,231 @@
+#include "platform/x11/pango_text_rasterizer.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/posix/path_resolver.h"
+
+namespace platform::x11 {
+namespace {
+
+constexpr int32_t kDefaultPixelHeight = 12;
+
+struct GObjectUnref {
+  void operator()(void* object) const { g_object_unref(object); }
+};
+struct FontDescriptionFree {
+  void operator()(PangoFontDescription* font) const { pango_font_description_free(font); }
+};
+struct AttrListUnref {
+  void operator()(PangoAttrList* list) const { pango_attr_list_unref(list); }
+};
+struct FontMetricsUnref {
+  void operator()(PangoFontMetrics* metrics) const { pango_font_metrics_unref(metrics); }
+};
+struct SurfaceDestroy {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct CairoDestroy {
+  void operator()(cairo_t* cairo) const { cairo_destroy(cairo); }
+};
+using Layout = std::unique_ptr<PangoLayout, GObjectUnref>;
+using Font = std::unique_ptr<PangoFontDescription, FontDescriptionFree>;
+
+// A negative height is the character (em) height in pixels, a positive one the
+// height of the whole cell, ascent and descent.
+Font MakeFont(PangoContext* context, const FontDescription& description) {
+  Font font(pango_font_description_new());
+  pango_font_description_set_family(font.get(), posix::ToUtf8(description.name).c_str());
+  pango_font_description_set_weight(font.get(),
+                                    description.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(font.get(),
+                                   description.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  const int32_t height = description.height == 0 ? -kDefaultPixelHeight : description.height;
+  const double em = height < 0 ? -static_cast<double>(height) : static_cast<double>(height);
+  pango_font_description_set_absolute_size(font.get(), em * PANGO_SCALE);
+  if (height > 0) {
+    std::unique_ptr<PangoFontMetrics, FontMetricsUnref> metrics(
+        pango_context_get_metrics(context, font.get(), nullptr));
+    const int cell = pango_font_metrics_get_ascent(metrics.get()) +
+                     pango_font_metrics_get_descent(metrics.get());
+    if (cell > 0) {
+      pango_font_description_set_absolute_size(font.get(),
+                                               em * em * PANGO_SCALE * PANGO_SCALE / cell);
+    }
+  }
+  return font;
+}
+
+Layout MakeLayout(PangoContext* context, const TextStyle& style, std::string_view text,
+                  const Rect& rect, uint32_t format) {
+  Layout layout(pango_layout_new(context));
+  const Font font = MakeFont(context, style.font);
+  pango_layout_set_font_description(layout.get(), font.get());
+  pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
+  std::unique_ptr<PangoAttrList, AttrListUnref> attributes(pango_attr_list_new());
+  if (style.font.underline)
+    pango_attr_list_insert(attributes.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+  if (style.font.strikeOut)
+    pango_attr_list_insert(attributes.get(), pango_attr_strikethrough_new(TRUE));
+  pango_layout_set_attributes(layout.get(), attributes.get());
+
+  const bool singleLine = (format & kTextSingleLine) != 0;
+  pango_layout_set_single_paragraph_mode(layout.get(), singleLine);
+  if ((format & kTextWordBreak) != 0 && !singleLine) {
+    pango_layout_set_width(layout.get(), std::max(rect.right - rect.left, 0) * PANGO_SCALE);
+    pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
+  }
+  PangoAlignment alignment = PANGO_ALIGN_LEFT;
+  if ((format & kTextRight) != 0) alignment = PANGO_ALIGN_RIGHT;
+  if ((format & kTextCenter) != 0) alignment = PANGO_ALIGN_CENTER;
+  pango_layout_set_alignment(layout.get(), alignment);
+  return layout;
+}
+
+// The 0x00BBGGRR colour's channel in the pixel's byte order (blue first).
+uint8_t Channel(uint32_t color, int byte) {
+  return static_cast<uint8_t>(color >> (8 * (2 - byte)));
+}
+
+// Lays `color` over the target where `coverage` says, in the area given.
+void Compose(PixelBuffer& target, const Rect& area, const uint8_t* coverage, int coverageStride,
+             uint32_t color) {
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    const uint8_t* c = coverage + static_cast<ptrdiff_t>(y - area.top) * coverageStride;
+    uint8_t* d = target.bits + static_cast<ptrdiff_t>(y) * target.stride +
+                 static_cast<ptrdiff_t>(area.left) * target.bytesPerPixel;
+    for (int32_t x = area.left; x < area.right; ++x, ++c, d += target.bytesPerPixel) {
+      const uint32_t a = *c;
+      if (a == 0) continue;
+      for (int byte = 0; byte < 3; ++byte)
+        d[byte] =
+            static_cast<uint8_t>((Channel(color, byte) * a + d[byte] * (255 - a) + 127) / 255);
+    }
+  }
+}
+
+void Fill(PixelBuffer& target, const Rect& area, uint32_t color) {
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    uint8_t* d = target.bits + static_cast<ptrdiff_t>(y) * target.stride +
+                 static_cast<ptrdiff_t>(area.left) * target.bytesPerPixel;
+    for (int32_t x = area.left; x < area.right; ++x, d += target.bytesPerPixel) {
+      for (int byte = 0; byte < 3; ++byte) d[byte] = Channel(color, byte);
+    }
+  }
+}
+
+Rect Intersection(const Rect& a, const Rect& b) {
+  Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+         std::min(a.bottom, b.bottom)};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}
+
+std::string Latin1ToUtf8(const char* text) {
+  std::wstring wide;
+  for (const char* c = text; *c != '\0'; ++c) wide.push_back(static_cast<unsigned char>(*c));
+  return posix::ToUtf8(wide);
+}
+
+}  // namespace
+
+PangoTextRasterizer::PangoTextRasterizer()
+    : fontMap_(pango_cairo_font_map_new()), context_(pango_font_map_create_context(fontMap_)) {
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+  pango_cairo_context_set_font_options(context_, options);
+  cairo_font_options_destroy(options);
+}
+
+PangoTextRasterizer::~PangoTextRasterizer() {
+  g_object_unref(context_);
+  g_object_unref(fontMap_);
+}
+
+int32_t PangoTextRasterizer::DrawTextA(PixelBuffer& target, const TextStyle& style,
+                                       const char* text, Rect& rect, uint32_t format) {
+  return Draw(target, style, Latin1ToUtf8(text != nullptr ? text : ""), rect, format);
+}
+
+int32_t PangoTextRasterizer::DrawTextW(PixelBuffer& target, const TextStyle& style,
+                                       const wchar_t* text, Rect& rect, uint32_t format) {
+  return Draw(target, style, posix::ToUtf8(text != nullptr ? text : L""), rect, format);
+}
+
+int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style,
+                                  std::string_view text, Rect& rect, uint32_t format) {
+  // Text without quality asked for is smoothed; "non-antialiased" (3) is not.
+  cairo_font_options_t* options =
+      cairo_font_options_copy(pango_cairo_context_get_font_options(context_));
+  cairo_font_options_set_antialias(
+      options, style.font.quality == 3 ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
+  pango_cairo_context_set_font_options(context_, options);
+  cairo_font_options_destroy(options);
+
+  const Layout layout = MakeLayout(context_, style, text, rect, format);
+  PangoRectangle logical{};
+  pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
+  const bool singleLine = (format & kTextSingleLine) != 0;
+  const int32_t textWidth = text.empty() ? 0 : logical.width;
+  const int32_t textHeight = text.empty() && !singleLine ? 0 : logical.height;
+
+  if ((format & kTextCalcRect) != 0) {
+    rect.right = rect.left + textWidth;
+    rect.bottom = rect.top + textHeight;
+    return textHeight;
+  }
+
+  // Where the block of lines goes inside the rectangle.
+  const int32_t width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const bool wrapped = pango_layout_get_width(layout.get()) >= 0;
+  int32_t x = rect.left - (wrapped ? 0 : logical.x);
+  if (!wrapped && (format & kTextCenter) != 0)
+    x += (width - textWidth) / 2;
+  else if (!wrapped && (format & kTextRight) != 0)
+    x += width - textWidth;
+  int32_t y = rect.top;
+  if (singleLine && (format & kTextVCenter) != 0)
+    y += (height - textHeight) / 2;
+  else if (singleLine && (format & kTextBottom) != 0)
+    y += height - textHeight;
+  const int32_t result = singleLine && (format & (kTextVCenter | kTextBottom)) != 0
+                             ? y - rect.top + textHeight
+                             : textHeight;
+
+  if (target.bits == nullptr || (target.bytesPerPixel != 3 && target.bytesPerPixel != 4) ||
+      text.empty()) {
+    return result;
+  }
+  // Text is clipped to its rectangle and the target.
+  const Rect area = Intersection(rect, {0, 0, target.width, target.height});
+  if (area.right <= area.left || area.bottom <= area.top) return result;
+  if (!style.transparent) {
+    const int32_t blockLeft = x + (wrapped ? logical.x : 0);
+    Fill(target, Intersection(area, {blockLeft, y, blockLeft + textWidth, y + textHeight}),
+         style.backgroundColor);
+  }
+
+  const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+  std::unique_ptr<cairo_surface_t, SurfaceDestroy> mask(
+      cairo_image_surface_create(CAIRO_FORMAT_A8, areaWidth, areaHeight));
+  if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return result;
+  {
+    std::unique_ptr<cairo_t, CairoDestroy> cairo(cairo_create(mask.get()));
+    pango_cairo_update_context(cairo.get(), context_);
+    pango_layout_context_changed(layout.get());
+    cairo_move_to(cairo.get(), x - area.left, y - area.top);
+    pango_cairo_show_layout(cairo.get(), layout.get());
+  }
+  cairo_surface_flush(mask.get());
+  Compose(target, area, cairo_image_surface_get_data(mask.get()),
+          cairo_image_surface_get_stride(mask.get()), style.color);
+  return result;
+}
+
+}  // namespace platform::x11

@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace platform::x11 {
+
+struct MaskRect {
+  int32_t x, y, width, height;
+  bool operator==(const MaskRect&) const = default;
+};
+
+// The pixels with alpha above 0 of a 32-bit picture (alpha in the fourth byte
+// of each pixel) as rectangles: the runs of each row, with equal runs of
+// consecutive rows joined into one taller rectangle. Ordered by rows, then by
+// columns.
+std::vector<MaskRect> OpaqueRects(const uint8_t* pixels, int32_t width, int32_t height,
+                                  int32_t stride);
+
+}  // namespace platform::x11

@@ -1,0 +1,35 @@
+#pragma once
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/x11/shape_mask.h"
+
+namespace platform::x11 {
+
+class X11Connection;
+
+// Gives a window the bounding shape of the pixels that are not fully
+// transparent, so that clicks on the others reach the window below (as on
+// systems whose layered windows do this themselves), and the transparent
+// parts show what is below even where nothing composites.
+class ShapeUpdater {
+ public:
+  ShapeUpdater(X11Connection& connection, ::Window window)
+      : connection_(connection), window_(window) {}
+
+  // Sets the shape when it differs from the last one set.
+  void Update(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride);
+  // An empty input shape: every click goes through the window.
+  void SetClickThrough(bool clickThrough);
+
+ private:
+  X11Connection& connection_;
+  ::Window window_;
+  std::optional<std::vector<MaskRect>> current_;
+  bool clickThrough_ = false;
+};
+
+}  // namespace platform::x11

@@ -1,0 +1,113 @@
+#include "platform/x11/x11_connection.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/Xrandr.h>
+#include <X11/extensions/shape.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace platform::x11 {
+namespace {
+
+std::atomic<int> failedRequests{0};
+
+// A failed request (a window gone meanwhile, shared memory the server cannot
+// reach) is counted; Xlib's own handler would end the process.
+int CountError(Display* /*display*/, XErrorEvent* /*error*/) {
+  ++failedRequests;
+  return 0;
+}
+
+Atoms InternAtoms(Display* display) {
+  const char* names[] = {"WM_PROTOCOLS",
+                         "WM_DELETE_WINDOW",
+                         "_MOTIF_WM_HINTS",
+                         "_NET_WM_STATE",
+                         "_NET_WM_STATE_ABOVE",
+                         "_NET_WM_STATE_SKIP_TASKBAR",
+                         "_NET_WM_STATE_SKIP_PAGER",
+                         "_NET_WM_NAME",
+                         "_NET_WM_PID",
+                         "_NET_WM_ICON",
+                         "_NET_WM_WINDOW_TYPE",
+                         "_NET_WM_WINDOW_TYPE_DIALOG",
+                         "_NET_WM_MOVERESIZE",
+                         "_NET_SUPPORTED",
+                         "_NET_ACTIVE_WINDOW",
+                         "UTF8_STRING",
+                         "CARDINAL"};
+  constexpr int kCount = sizeof names / sizeof names[0];
+  ::Atom atoms[kCount] = {};
+  XInternAtoms(display, const_cast<char**>(names), kCount, False, atoms);
+  int i = 0;
+  Atoms result{};
+  for (::Atom* field :
+       {&result.wmProtocols, &result.wmDeleteWindow, &result.motifWmHints, &result.netWmState,
+        &result.netWmStateAbove, &result.netWmStateSkipTaskbar, &result.netWmStateSkipPager,
+        &result.netWmName, &result.netWmPid, &result.netWmIcon, &result.netWmWindowType,
+        &result.netWmWindowTypeDialog, &result.netWmMoveresize, &result.netSupported,
+        &result.netActiveWindow, &result.utf8String, &result.cardinal}) {
+    *field = atoms[i++];
+  }
+  return result;
+}
+
+}  // namespace
+
+X11Connection::X11Connection() : display_(XOpenDisplay(nullptr)) {
+  if (display_ == nullptr) return;
+  XSetErrorHandler(CountError);
+  screen_ = DefaultScreen(display_);
+  root_ = RootWindow(display_, screen_);
+  atoms_ = InternAtoms(display_);
+
+  XVisualInfo info{};
+  if (XMatchVisualInfo(display_, screen_, 32, TrueColor, &info) != 0) {
+    visual_ = info.visual;
+    depth_ = 32;
+  } else {
+    visual_ = DefaultVisual(display_, screen_);
+    depth_ = DefaultDepth(display_, screen_);
+  }
+
+  int event = 0, error = 0;
+  hasShape_ = XShapeQueryExtension(display_, &event, &error) != 0;
+  hasShm_ = XShmQueryExtension(display_) != 0;
+  hasRandr_ = XRRQueryExtension(display_, &event, &error) != 0;
+}
+
+X11Connection::~X11Connection() {
+  if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+int X11Connection::Fd() const {
+  return display_ != nullptr ? ConnectionNumber(display_) : -1;
+}
+
+bool X11Connection::WindowManagerSupports(::Atom hint) const {
+  ::Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display_, root_, atoms_.netSupported, 0, 4096, False, XA_ATOM, &type,
+                         &format, &count, &after, &data) != Success) {
+    return false;
+  }
+  bool found = false;
+  if (data != nullptr && type == XA_ATOM && format == 32) {
+    const auto* atoms = reinterpret_cast<const unsigned long*>(data);
+    for (unsigned long i = 0; i < count && !found; ++i) found = atoms[i] == hint;
+  }
+  if (data != nullptr) XFree(data);
+  return found;
+}
+
+int X11Connection::SyncAndCountErrors() {
+  XSync(display_, False);
+  return failedRequests.exchange(0);
+}
+
+}  // namespace platform::x11

@@ -1,0 +1,75 @@
+#pragma once
+#include <X11/Xlib.h>
+
+#include <memory>
+#include <string>
+
+namespace platform::x11 {
+
+// The atoms the platform code uses, interned once per connection.
+struct Atoms {
+  Atom wmProtocols;
+  Atom wmDeleteWindow;
+  Atom motifWmHints;
+  Atom netWmState;
+  Atom netWmStateAbove;
+  Atom netWmStateSkipTaskbar;
+  Atom netWmStateSkipPager;
+  Atom netWmName;
+  Atom netWmPid;
+  Atom netWmIcon;
+  Atom netWmWindowType;
+  Atom netWmWindowTypeDialog;
+  Atom netWmMoveresize;
+  Atom netSupported;
+  Atom netActiveWindow;
+  Atom utf8String;
+  Atom cardinal;
+};
+
+// One connection to the X server: the display, its atoms, which extensions it
+// offers and the visual for windows with per-pixel alpha. Errors of single
+// requests are caught and counted instead of ending the process.
+class X11Connection {
+ public:
+  // Opens $DISPLAY; Valid() tells whether that worked.
+  X11Connection();
+  ~X11Connection();
+  X11Connection(const X11Connection&) = delete;
+  X11Connection& operator=(const X11Connection&) = delete;
+
+  bool Valid() const { return display_ != nullptr; }
+  Display* Get() const { return display_; }
+  int Fd() const;
+  ::Window Root() const { return root_; }
+  int Screen() const { return screen_; }
+  const Atoms& Names() const { return atoms_; }
+
+  // The 32-bit visual with alpha, or the default visual where there is none.
+  Visual* ArgbVisual() const { return visual_; }
+  int ArgbDepth() const { return depth_; }
+
+  bool HasShape() const { return hasShape_; }
+  bool HasShm() const { return hasShm_; }
+  bool HasRandr() const { return hasRandr_; }
+
+  // Whether the window manager announces a supported hint in _NET_SUPPORTED.
+  bool WindowManagerSupports(::Atom hint) const;
+
+  // Waits until the server handled every request sent so far and returns how
+  // many of them failed since the last call.
+  int SyncAndCountErrors();
+
+ private:
+  Display* display_ = nullptr;
+  ::Window root_ = 0;
+  int screen_ = 0;
+  Atoms atoms_{};
+  Visual* visual_ = nullptr;
+  int depth_ = 0;
+  bool hasShape_ = false;
+  bool hasShm_ = false;
+  bool hasRandr_ = false;
+};
+
+}  // namespace platform::x11

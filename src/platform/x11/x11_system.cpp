@@ -1,0 +1,80 @@
+#include "platform/x11/x11_system.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "platform/posix/path_resolver.h"
+#include "platform/posix/utf8_decoding.h"
+#include "platform/x11/locale_language.h"
+#include "platform/x11/notice_dialog.h"
+#include "platform/x11/single_instance_lock.h"
+#include "platform/x11/x11_connection.h"
+
+namespace platform::x11 {
+
+bool X11System::ClaimSingleInstance(std::wstring_view mutexName) {
+  std::string name = posix::ToUtf8(mutexName);
+  for (char& c : name) {
+    if (c == '/' || c == '\\') c = '_';
+  }
+  return ClaimLockFile(LockFilePath(name));
+}
+
+void X11System::Sleep(uint32_t milliseconds) {
+  XFlush(connection_.Get());
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void X11System::DebugOutput(std::wstring_view line) {
+  const std::string text = posix::ToUtf8(line) + "\n";
+  std::fputs(text.c_str(), stderr);
+}
+
+uint16_t X11System::SystemDefaultLanguage() {
+  return LanguageOfLocale(MessagesLocale());
+}
+
+std::wstring X11System::ExecutableName() {
+  std::string name(256, '\0');
+  while (true) {
+    const ssize_t length = readlink("/proc/self/exe", name.data(), name.size());
+    if (length < 0) return {};
+    if (static_cast<size_t>(length) < name.size()) {
+      name.resize(static_cast<size_t>(length));
+      return posix::FromUtf8(name);
+    }
+    name.resize(name.size() * 2);
+  }
+}
+
+void X11System::ShowMessage(std::wstring_view text, std::wstring_view caption) {
+  NoticeDialog notice(connection_, loop_, text_, posix::ToUtf8(text), posix::ToUtf8(caption));
+  notice.Run();
+}
+
+uint32_t X11System::SystemColor(int index) {
+  return ClassicSystemColor(index);
+}
+
+void X11System::ExitProcess(int code) {
+  std::fflush(stderr);
+  XFlush(connection_.Get());
+  _exit(code);
+}
+
+uint32_t ClassicSystemColor(int index) {
+  // COLOR_SCROLLBAR (0) to COLOR_MENUBAR (30) of the Windows classic scheme.
+  static constexpr uint32_t kClassic[] = {
+      0xC8C8C8, 0x000000, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
+      0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
+      0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
+      0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x6A240A, 0xC8D0D4};
+  if (index < 0 || index >= static_cast<int>(sizeof kClassic / sizeof kClassic[0])) return 0;
+  return kClassic[index];
+}
+
+}  // namespace platform::x11

@@ -1,0 +1,140 @@
+#include "platform/x11/x11_windowing.h"
+
+#include "platform/posix/path_resolver.h"
+#include "platform/x11/active_window_watcher.h"
+#include "platform/x11/event_loop.h"
+#include "platform/x11/host_window.h"
+#include "platform/x11/screen_size.h"
+#include "platform/x11/x11_connection.h"
+
+namespace platform::x11 {
+
+X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, ActiveWindowWatcher& active)
+    : connection_(connection), loop_(loop), active_(active) {}
+
+X11Windowing::~X11Windowing() = default;
+
+X11Windowing::Entry* X11Windowing::Find(WindowHandle window) {
+  const auto found = windows_.find(window);
+  return found != windows_.end() ? &found->second : nullptr;
+}
+
+void X11Windowing::SetIcon(std::vector<unsigned long> icon) {
+  icon_ = std::move(icon);
+  for (auto& [handle, entry] : windows_) entry.host->Window().SetIcon(icon_);
+}
+
+WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents* events) {
+  ArgbWindowOptions options;
+  options.title = posix::ToUtf8(params.title);
+  options.className = posix::ToUtf8(params.className);
+  options.instanceName = "zentara";
+  options.left = params.left;
+  options.top = params.top;
+  options.width = params.clientWidth;
+  options.height = params.clientHeight;
+  options.frameless = (params.style & kStylePopup) != 0;
+  options.onTop = (params.exStyle & kExStyleTopmost) != 0;
+  options.inTaskbar = (params.exStyle & kExStyleAppWindow) != 0;
+  auto host = std::make_unique<HostWindow>(connection_, loop_, options, events);
+  if (!host->Window().Valid()) return 0;
+  if (!icon_.empty()) host->Window().SetIcon(icon_);
+  host->Shape().SetClickThrough((params.exStyle & kExStyleTransparent) != 0);
+  const WindowHandle handle = host->Window().Id();
+  windows_[handle] = {std::move(host), params.className, params.title, params.exStyle};
+  return handle;
+}
+
+void X11Windowing::DestroyWindow(WindowHandle window) {
+  windows_.erase(window);
+}
+
+void X11Windowing::ShowWindow(WindowHandle window) {
+  if (Entry* entry = Find(window)) entry->host->Window().Show();
+}
+
+void X11Windowing::Invalidate(WindowHandle window) {
+  if (Find(window) != nullptr) loop_.RequestPaint(window);
+}
+
+void X11Windowing::MoveWindow(WindowHandle window, int32_t left, int32_t top) {
+  if (Entry* entry = Find(window)) entry->host->Window().Move(left, top);
+}
+
+void X11Windowing::SetClientSize(WindowHandle window, int32_t width, int32_t height) {
+  if (Entry* entry = Find(window)) entry->host->Window().Resize(width, height);
+}
+
+Rect X11Windowing::GetWindowRect(WindowHandle window) {
+  Entry* entry = Find(window);
+  return entry != nullptr ? entry->host->Window().Bounds() : Rect{};
+}
+
+int32_t X11Windowing::ScreenWidth() {
+  return PrimaryScreenSize(connection_).width;
+}
+
+int32_t X11Windowing::ScreenHeight() {
+  return PrimaryScreenSize(connection_).height;
+}
+
+WindowHandle X11Windowing::ForegroundWindow() {
+  return active_.Current();
+}
+
+WindowHandle X11Windowing::FindWindow(std::wstring_view className, std::wstring_view title) {
+  for (const auto& [handle, entry] : windows_) {
+    if (entry.className == className && entry.title == title) return handle;
+  }
+  return 0;
+}
+
+void X11Windowing::BeginWindowDrag(WindowHandle window) {
+  if (Entry* entry = Find(window)) entry->host->BeginDrag();
+}
+
+uint32_t X11Windowing::GetExStyle(WindowHandle window) {
+  Entry* entry = Find(window);
+  return entry != nullptr ? entry->exStyle : 0;
+}
+
+void X11Windowing::SetExStyle(WindowHandle window, uint32_t exStyle) {
+  Entry* entry = Find(window);
+  if (entry == nullptr) return;
+  entry->exStyle = exStyle;
+  entry->host->Window().SetOnTop((exStyle & kExStyleTopmost) != 0);
+  entry->host->Shape().SetClickThrough((exStyle & kExStyleTransparent) != 0);
+}
+
+void X11Windowing::Redraw(WindowHandle window, uint32_t /*flags*/) {
+  Invalidate(window);
+}
+
+void X11Windowing::UpdateLayered(WindowHandle window, const LayeredSource& source,
+                                 uint32_t colorKey, BlendBytes blend, uint32_t flags) {
+  Entry* entry = Find(window);
+  const PixelBuffer& pixels = source.pixels;
+  if (entry == nullptr || pixels.bits == nullptr || pixels.width <= 0 || pixels.height <= 0 ||
+      pixels.bytesPerPixel * 8 != source.bitsPerPixel) {
+    return;
+  }
+  LayeredFrame frame;
+  frame.pixels = pixels;
+  const bool alpha = (flags & kLayeredAlpha) != 0;
+  // AC_SRC_ALPHA: the source's fourth byte is its alpha.
+  frame.perPixelAlpha = alpha && blend.alphaFormat == 1 && source.bitsPerPixel == 32;
+  frame.opacity = alpha ? blend.sourceConstantAlpha : 255;
+  frame.useColorKey = (flags & kLayeredColorKey) != 0;
+  frame.colorKey = colorKey;
+  entry->host->Show(frame);
+}
+
+void X11Windowing::RunMessageLoop() {
+  loop_.Run();
+}
+
+void X11Windowing::QuitMessageLoop() {
+  loop_.Quit();
+}
+
+}  // namespace platform::x11
