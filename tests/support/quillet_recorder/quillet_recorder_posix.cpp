@@ -1,0 +1,60 @@
+// A stand-in for libquillet.so for the end-to-end tests on X11: the same four
+// exports with C linkage, an angle and an auto-rotation switch of its own,
+// and a log of every call.
+//
+// Environment: ZENTARA_QUILLET_LOG names the log file (one line per call,
+// "RT_SetAngle(2) = 1"); ZENTARA_QUILLET_ANGLE and ZENTARA_QUILLET_AUTO give
+// the starting angle (default 1) and auto-rotation state (default 0).
+#include <cstdio>
+#include <cstdlib>
+
+#define QUILLET_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+int angle = 1;
+int autoRotation = 0;
+
+int EnvironmentNumber(const char* name, int fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? std::atoi(value) : fallback;
+}
+
+int Log(const char* call, int result) {
+  if (const char* path = std::getenv("ZENTARA_QUILLET_LOG")) {
+    if (FILE* log = std::fopen(path, "a")) {
+      std::fprintf(log, "%s = %d\n", call, result);
+      std::fclose(log);
+    }
+  }
+  return result;
+}
+
+__attribute__((constructor)) void Load() {
+  angle = EnvironmentNumber("ZENTARA_QUILLET_ANGLE", 1);
+  autoRotation = EnvironmentNumber("ZENTARA_QUILLET_AUTO", 0);
+}
+
+}  // namespace
+
+QUILLET_EXPORT int RT_GetAngle() {
+  return Log("RT_GetAngle()", angle);
+}
+
+QUILLET_EXPORT int RT_SetAngle(int code) {
+  angle = code >= 2 && code <= 4 ? code : 1;
+  char call[64];
+  std::snprintf(call, sizeof call, "RT_SetAngle(%d)", code);
+  return Log(call, 1);
+}
+
+QUILLET_EXPORT int RT_GetAutoRotationOn() {
+  return Log("RT_GetAutoRotationOn()", autoRotation);
+}
+
+QUILLET_EXPORT int RT_SetAutoRotation(int on) {
+  autoRotation = on;
+  char call[64];
+  std::snprintf(call, sizeof call, "RT_SetAutoRotation(%d)", on);
+  return Log(call, 1);
+}

@@ -1,0 +1,158 @@
+"""What the X11 end-to-end tests use to run zentara on a private X display and act as its user.
+
+Standard library only. Each test class starts its own Xvfb (with openbox as the
+window manager where it needs one) and a copy of the built program's folder.
+CTest passes the build's folders through the environment; run by hand, the
+module needs ZENTARA_BUILD_DIR (default build/linux).
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(REPO / "tests" / "e2e"))
+from harness import (PANEL_SIZE, Image, collapsed_panel, expanded_panel,  # noqa: E402,F401
+                     largest_difference)
+
+PANEL_TITLE = "KOVA Zentara"
+PANEL_CLASS = "TPanelForm"
+SCREEN = (1280, 800)
+
+
+def build_dir():
+    return Path(os.environ.get("ZENTARA_BUILD_DIR", REPO / "build" / "linux"))
+
+
+def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
+    end = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+class Display:
+    """A private Xvfb display, with openbox on it when asked for."""
+
+    def __init__(self, window_manager=True):
+        read_end, write_end = os.pipe()
+        # -noreset: without it the server resets when its last client leaves,
+        # undoing root properties and the pointer between two program runs.
+        self._xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-noreset", "-br", "-nolisten", "tcp",
+             "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            self._xvfb.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.name = f":{number}"
+        self._tmp = tempfile.TemporaryDirectory(prefix="zentara-x11-")
+        self._wm = None
+        if window_manager:
+            self._wm = subprocess.Popen(["openbox", "--config-file", self._openbox_config()],
+                                        env=self.env(), stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+            wait_for(lambda: "window id" in self.xprop_root("_NET_SUPPORTING_WM_CHECK"),
+                     timeout=15, what="openbox to start")
+
+    def _openbox_config(self):
+        """openbox's own settings without screen-edge resistance, so a drag lands where the pointer goes."""
+        system = Path("/etc/xdg/openbox/rc.xml")
+        text = system.read_text() if system.exists() else "<openbox_config></openbox_config>"
+        text = re.sub(r"<strength>\d+</strength>", "<strength>0</strength>", text)
+        text = re.sub(r"<screen_edge_strength>\d+</screen_edge_strength>",
+                      "<screen_edge_strength>0</screen_edge_strength>", text)
+        path = Path(self._tmp.name) / "rc.xml"
+        path.write_text(text)
+        return str(path)
+
+    def close(self):
+        for process in (self._wm, self._xvfb):
+            if process is not None and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        self._tmp.cleanup()
+
+    def env(self, extra=None):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.name
+        # Every run has a session folder of its own, so the single-instance lock is per test class.
+        env["XDG_RUNTIME_DIR"] = self._tmp.name
+        env.update(extra or {})
+        return env
+
+    def run(self, *args, timeout=30, check=True):
+        result = subprocess.run([str(a) for a in args], env=self.env(), check=check, timeout=timeout,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        return result.stdout.strip()
+
+    def xdotool(self, *args):
+        return self.run("xdotool", *args)
+
+    def xprop_root(self, name):
+        return self.run("xprop", "-root", name, check=False)
+
+    def xprop(self, window, name):
+        return self.run("xprop", "-id", window, name, check=False)
+
+    def find(self, title, only_visible=True):
+        args = ["search", "--onlyvisible"] if only_visible else ["search"]
+        output = self.run("xdotool", *args, "--name", f"^{title}$", check=False)
+        return [int(line) for line in output.split()]
+
+    def geometry(self, window):
+        values = dict(line.split("=", 1) for line in self.xdotool("getwindowgeometry", "--shell", window).split())
+        x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        return x, y, x + w, y + h
+
+    def active_window(self):
+        match = re.search(r"window id # (0x[0-9a-f]+)", self.xprop_root("_NET_ACTIVE_WINDOW"))
+        return int(match.group(1), 16) if match else 0
+
+    def move(self, x, y):
+        self.xdotool("mousemove", x, y)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", x, y, "click", button)
+
+    def screenshot(self):
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env(), check=True,
+                             stdout=subprocess.PIPE, timeout=60).stdout
+        return Image(SCREEN[0], SCREEN[1], raw)
+
+
+class AppFolder:
+    """A copy of the built program's folder, with the chosen rotation library in images/."""
+
+    def __init__(self, quillet="recorder"):
+        self._tmp = tempfile.TemporaryDirectory(prefix="zentara-app-")
+        self.dir = Path(self._tmp.name) / "app"
+        dist = Path(os.environ.get("ZENTARA_X11_DIST", build_dir() / "dist"))
+        shutil.copytree(dist, self.dir)
+        library = self.dir / "images" / "libquillet.so"
+        if quillet == "recorder":
+            recorder = Path(os.environ.get("ZENTARA_X11_RECORDER",
+                                           build_dir() / "test-support" / "recorder" / "libquillet.so"))
+            shutil.copy(recorder, library)
+        elif quillet == "none":
+            library.unlink(missing_ok=True)
+        self.exe = self.dir / "zentara"
+        self.folder = Path(self._tmp.name)
+
+    def cleanup(self):
+        self._tmp.cleanup()
