@@ -29,9 +29,12 @@ windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest)
 wine_packages=(wine wine64 xvfb xdotool imagemagick)
 native_build_packages=(cmake ninja-build g++ googletest libbenchmark-dev libpng-dev pkg-config)
 test_packages=(python3)
-# What building and testing the X11 rotation library needs: its headers, and the
-# servers, tools and settings schema its tests run against.
+# What building and testing the X11 rotation library needs (its headers, and the
+# servers, tools and settings schema its tests run against), and what the X11
+# program zentara needs (Pango and Cairo) with what its end-to-end tests run it
+# on (openbox) and drive it with.
 linux_packages=(libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
-  xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common)
+  xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common
+  libpango1.0-dev libcairo2-dev openbox xdotool x11-utils imagemagick)
 # The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the presets and runs every test tier: the native unit tests
-# (sanitizers on), the Windows tests under Wine, the end-to-end tests and the
-# fuzz targets.
+# (sanitizers on), the X11 program's end-to-end tests, the Windows tests under
+# Wine, the end-to-end tests and the fuzz targets.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 set -e
@@ -12,6 +12,9 @@ cd "$repo"
 echo "== Native build (GCC, AddressSanitizer, UndefinedBehaviorSanitizer)"
 cmake --preset native >/dev/null
 cmake --build --preset native
+echo "== Linux build (the X11 program zentara)"
+cmake --preset linux >/dev/null
+cmake --build --preset linux
 echo "== Windows build (MinGW-w64)"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
@@ -20,6 +23,9 @@ set +e
 echo "== Native unit tests, and libquillet.so on private X servers"
 ctest --preset native
 native=$?
+echo "== The X11 program on Xvfb"
+ctest --preset linux
+linux=$?
 echo "== Windows and end-to-end tests under Wine"
 ctest --preset win64
 windows=$?
@@ -32,7 +38,7 @@ cmake --preset fuzz >/dev/null && cmake --build --preset fuzz && ctest --preset 
 fuzz=$?
 # --- end of fuzzing
 
-if [ $native -ne 0 ] || [ $windows -ne 0 ] || [ $fuzz -ne 0 ]; then
-  echo "Some tests failed (native: $native, Windows and end to end: $windows, fuzz: $fuzz)."
+if [ $native -ne 0 ] || [ $linux -ne 0 ] || [ $windows -ne 0 ] || [ $fuzz -ne 0 ]; then
+  echo "Some tests failed (native: $native, X11: $linux, Windows and end to end: $windows, fuzz: $fuzz)."
   exit 1
 fi
