@@ -54,7 +54,7 @@ HostWindow::~HostWindow() {
   loop_.Unwatch(window_.Id());
 }
 
-void HostWindow::Show(const LayeredFrame& frame) {
+void HostWindow::ShowFrame(const LayeredFrame& frame) {
   const int32_t width = frame.pixels.width, height = frame.pixels.height;
   uint8_t* out = pixels_.Frame(width, height);
   if (out == nullptr) return;

@@ -32,7 +32,7 @@ class HostWindow : public EventSink {
 
   // Shows the frame as the window's whole content at its top-left corner,
   // sizing the window to it.
-  void Show(const LayeredFrame& frame);
+  void ShowFrame(const LayeredFrame& frame);
   void BeginDrag();
 
   void HandleEvent(const XEvent& event) override;

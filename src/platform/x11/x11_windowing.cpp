@@ -126,7 +126,7 @@ void X11Windowing::UpdateLayered(WindowHandle window, const LayeredSource& sourc
   frame.opacity = alpha ? blend.sourceConstantAlpha : 255;
   frame.useColorKey = (flags & kLayeredColorKey) != 0;
   frame.colorKey = colorKey;
-  entry->host->Show(frame);
+  entry->host->ShowFrame(frame);
 }
 
 void X11Windowing::RunMessageLoop() {

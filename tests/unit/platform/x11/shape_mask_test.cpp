@@ -1,0 +1,46 @@
+#include "platform/x11/shape_mask.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::x11::MaskRect;
+using platform::x11::OpaqueRects;
+
+// A picture drawn in text: '#' has alpha 255, '.' alpha 1, ' ' alpha 0 (with colour, which does not
+// count).
+std::vector<uint8_t> Picture(const std::vector<std::string>& rows, int32_t stride) {
+  std::vector<uint8_t> pixels(rows.size() * static_cast<size_t>(stride), 0);
+  for (size_t y = 0; y < rows.size(); ++y) {
+    for (size_t x = 0; x < rows[y].size(); ++x) {
+      uint8_t* p = &pixels[y * static_cast<size_t>(stride) + x * 4];
+      p[0] = 0x40;
+      p[3] = rows[y][x] == '#' ? 255 : rows[y][x] == '.' ? 1 : 0;
+    }
+  }
+  return pixels;
+}
+
+TEST(ShapeMaskTest, EqualRowsMakeOneBandAndEveryVisiblePixelIsCovered) {
+  const std::vector<std::string> rows = {
+      "  ##  . ", "  ##  . ", "########", "        ", "#      #",
+  };
+  const int32_t stride = 8 * 4 + 12;  // rows padded beyond their pixels
+  const std::vector<uint8_t> pixels = Picture(rows, stride);
+  EXPECT_EQ(OpaqueRects(pixels.data(), 8, 5, stride),
+            (std::vector<MaskRect>{
+                {2, 0, 2, 2}, {6, 0, 1, 2}, {0, 2, 8, 1}, {0, 4, 1, 1}, {7, 4, 1, 1}}));
+}
+
+TEST(ShapeMaskTest, AFullyTransparentPictureHasNoShapeAndAnOpaqueOneIsOneRectangle) {
+  const std::vector<uint8_t> clear = Picture({"   ", "   "}, 12);
+  EXPECT_TRUE(OpaqueRects(clear.data(), 3, 2, 12).empty());
+  const std::vector<uint8_t> opaque = Picture({"###", "###"}, 12);
+  EXPECT_EQ(OpaqueRects(opaque.data(), 3, 2, 12), (std::vector<MaskRect>{{0, 0, 3, 2}}));
+  EXPECT_TRUE(OpaqueRects(nullptr, 3, 2, 12).empty());
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#include "platform/x11/single_instance_lock.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "scratch_folder.h"
+
+namespace {
+
+using platform::x11::ClaimLockFile;
+using platform::x11::LockFilePath;
+
+TEST(SingleInstanceLockTest, TheLockLivesInTheSessionFolderOrElsePerUserInTmp) {
+  const char* old = getenv("XDG_RUNTIME_DIR");
+  const std::string saved = old != nullptr ? old : "";
+  setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
+  EXPECT_EQ(LockFilePath("KOVA_Zentara"), "/run/user/1000/KOVA_Zentara.lock");
+  unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(LockFilePath("KOVA_Zentara"),
+            "/tmp/KOVA_Zentara-" + std::to_string(getuid()) + ".lock");
+  if (old != nullptr) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+}
+
+TEST(SingleInstanceLockTest, OnlyTheFirstClaimHoldsAndALinkIsNotFollowed) {
+  testing_support::ScratchFolder folder;
+  const std::string path = (folder.Path() / "instance.lock").string();
+  EXPECT_TRUE(ClaimLockFile(path));
+  EXPECT_FALSE(ClaimLockFile(path));
+  const std::string link = (folder.Path() / "link.lock").string();
+  std::filesystem::create_symlink(folder.Path() / "elsewhere.lock", link);
+  EXPECT_FALSE(ClaimLockFile(link));
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "elsewhere.lock"));
+}
+
+}  // namespace
