@@ -17,12 +17,13 @@ ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
 
 class PanelTestBase(unittest.TestCase):
     window_manager = True
+    shared_memory = True
     quillet = "recorder"
     startup_times = []
 
     @classmethod
     def setUpClass(cls):
-        cls.display = Display(window_manager=cls.window_manager)
+        cls.display = Display(window_manager=cls.window_manager, shared_memory=cls.shared_memory)
         cls.app = AppFolder(cls.quillet)
 
     @classmethod
@@ -236,12 +237,14 @@ class ManagedPanelTest(PanelTestBase):
 
 
 class UnmanagedPanelTest(PanelTestBase):
-    """On a display without a window manager: the program moves its window itself."""
+    """On a display without a window manager, and without shared memory for the pixels:
+    the program moves its window itself and sends its pixels with XPutImage."""
 
     window_manager = False
+    shared_memory = False
 
     def test_a_drag_without_a_window_manager(self):
-        self.wait_for_picture(collapsed_panel())
+        self.wait_for_picture(collapsed_panel(), name="collapsed-without-shared-memory")
         self.assert_drag_follows_the_pointer()
 
 

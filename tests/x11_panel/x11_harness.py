@@ -40,14 +40,15 @@ def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
 
 
 class Display:
-    """A private Xvfb display, with openbox on it when asked for."""
+    """A private Xvfb display, with openbox on it when asked for, and without MIT-SHM when asked."""
 
-    def __init__(self, window_manager=True):
+    def __init__(self, window_manager=True, shared_memory=True):
         read_end, write_end = os.pipe()
         # -noreset: without it the server resets when its last client leaves,
         # undoing root properties and the pointer between two program runs.
         self._xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-noreset", "-br", "-nolisten", "tcp",
+             *([] if shared_memory else ["-extension", "MIT-SHM"]),
              "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
