@@ -3,7 +3,6 @@
 #include <poll.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "platform/x11/handler_guard.h"
 #include "platform/x11/x11_connection.h"

@@ -2,8 +2,6 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include "platform/windowing.h"
 #include "platform/x11/argb_window.h"

@@ -7,7 +7,6 @@
 #include <X11/extensions/shape.h>
 
 #include <atomic>
-#include <cstdio>
 
 namespace platform::x11 {
 namespace {

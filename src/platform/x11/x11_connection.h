@@ -1,9 +1,6 @@
 #pragma once
 #include <X11/Xlib.h>
 
-#include <memory>
-#include <string>
-
 namespace platform::x11 {
 
 // The atoms the platform code uses, interned once per connection.
