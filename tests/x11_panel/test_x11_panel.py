@@ -248,6 +248,42 @@ class UnmanagedPanelTest(PanelTestBase):
         self.assert_drag_follows_the_pointer()
 
 
+class RealLibraryPanelTest(PanelTestBase):
+    """With the real libquillet.so, which Xvfb refuses every turn, and the desktop's settings in memory."""
+
+    quillet = "real"
+
+    def start(self, env=None):
+        return super().start({"GSETTINGS_BACKEND": "memory", **(env or {})})
+
+    def test_works_with_the_real_library(self):
+        self.click(320, 100)
+        # Automatic rotation is on where the desktop's orientation lock exists (and is off by default).
+        shown = {}
+
+        def either_look():
+            image = self.panel_image()
+            for on in (False, True):
+                if largest_difference(image, expanded_panel(auto_rotation_on=on)) <= TOLERANCE:
+                    shown["on"] = on
+                    return True
+            return False
+
+        wait_for(either_look, timeout=8, what="the expanded panel")
+        self.click(238, 56)  # the lock or unlock button
+        left, top, _, _ = self.rect()
+        self.display.move(left + 320, top + 100)
+        self.wait_for_picture(expanded_panel(auto_rotation_on=not shown["on"]))
+        self.click(126, 56)  # turn left, where enabled: refused by the server, the program goes on
+        self.click(45, 50)
+        self.wait_for_picture(collapsed_panel())
+        self.assertIsNone(self.process.poll())
+        self.click(320, 100)
+        self.wait_for_picture(expanded_panel(auto_rotation_on=not shown["on"]))
+        self.click(292, 56)
+        self.assertEqual(self.process.wait(timeout=20), 0)
+
+
 class MissingPictureTest(PanelTestBase):
     """A picture missing from the images folder."""
 
