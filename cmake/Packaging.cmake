@@ -1,36 +1,42 @@
-# The portable zip: Zentara.exe, images/ (artwork and Quillet.dll), README and licence.
-# The same layout is staged in ${ZENTARA_DIST} at build time, so the program
-# can be run and tested from the build tree exactly as from the unpacked zip.
+# The portable zip, one per architecture: Zentara.exe, images/ (artwork and
+# Quillet.dll), README and licence, under one top-level folder named like the zip.
+# The program and its images are also staged in ${ZENTARA_DIST}, so it can be
+# run and tested from the build tree as from the unpacked zip.
+#
+# Both are real build outputs: they are made again only when an input changed.
 set(ZENTARA_DIST ${CMAKE_BINARY_DIR}/dist CACHE INTERNAL "")
-
-add_custom_target(zentara_artwork ALL
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/images ${ZENTARA_DIST}/images
-  COMMENT "Staging the artwork")
-
-install(TARGETS Zentara RUNTIME DESTINATION .)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/images/ DESTINATION images)
-if(TARGET Quillet)
-  install(TARGETS Quillet RUNTIME DESTINATION images)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ZENTARA_ARCH win64)
+else()
+  set(ZENTARA_ARCH win32)
 endif()
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME Zentara)
-set(CPACK_PACKAGE_VENDOR "KOVA")
-set(_zip_name "Zentara-${PROJECT_VERSION}-win64")
-set(CPACK_PACKAGE_FILE_NAME ${_zip_name})
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-include(CPack)
+file(GLOB_RECURSE _artwork CONFIGURE_DEPENDS LIST_DIRECTORIES false ${PROJECT_SOURCE_DIR}/images/*)
+set(_artwork_stamp ${CMAKE_BINARY_DIR}/artwork.stamp)
+add_custom_command(OUTPUT ${_artwork_stamp}
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/images -DDEST=${ZENTARA_DIST}/images
+          -DSTAMP=${_artwork_stamp} -P ${CMAKE_CURRENT_LIST_DIR}/stage_artwork.cmake
+  DEPENDS ${_artwork} ${CMAKE_CURRENT_LIST_DIR}/stage_artwork.cmake
+  COMMENT "Staging the artwork"
+  VERBATIM)
+add_custom_target(zentara_artwork ALL DEPENDS ${_artwork_stamp})
 
-# The build makes the zip itself, so a build tree always holds what a user downloads.
+set(_zip_name Zentara-${PROJECT_VERSION}-${ZENTARA_ARCH})
 set(ZENTARA_ZIP ${CMAKE_BINARY_DIR}/package/${_zip_name}.zip CACHE INTERNAL "")
-set(_zip_inputs Zentara zentara_artwork)
-if(TARGET Quillet)
-  list(APPEND _zip_inputs Quillet)
-endif()
-add_custom_target(zentara_zip ALL
-  COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake -B ${CMAKE_BINARY_DIR}/package
-          > ${CMAKE_BINARY_DIR}/package.log
-  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-  COMMENT "Packing ${_zip_name}.zip")
-add_dependencies(zentara_zip ${_zip_inputs})
+set(_docs ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE)
+add_custom_command(OUTPUT ${ZENTARA_ZIP}
+  COMMAND ${CMAKE_COMMAND} -DZIP=${ZENTARA_ZIP} -DIMAGES=${PROJECT_SOURCE_DIR}/images
+          -DPROGRAM=$<TARGET_FILE:Zentara> -DLIBRARY=$<TARGET_FILE:Quillet> "-DDOCS=${_docs}"
+          -P ${CMAKE_CURRENT_LIST_DIR}/make_zip.cmake
+  DEPENDS Zentara Quillet ${_artwork} ${_docs} ${CMAKE_CURRENT_LIST_DIR}/make_zip.cmake
+  COMMENT "Packing ${_zip_name}.zip"
+  VERBATIM)
+add_custom_target(zentara_zip ALL DEPENDS ${ZENTARA_ZIP})
+# Where scripts find the zip without knowing the version.
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/package/zip-path.txt CONTENT "${ZENTARA_ZIP}\n")
+
+# The same layout for `cmake --install`.
+install(TARGETS Zentara RUNTIME DESTINATION .)
+install(TARGETS Quillet RUNTIME DESTINATION images)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/images/ DESTINATION images)
+install(FILES ${_docs} DESTINATION .)
