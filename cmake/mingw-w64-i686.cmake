@@ -1,0 +1,4 @@
+# Cross build for 32-bit Windows with Debian's MinGW-w64 (posix threads flavour).
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(_prefix i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
