@@ -1,0 +1,46 @@
+# One CTest entry per GoogleTest case of a program that CTest cannot list by
+# running it (a Windows program run under Wine), found by reading its sources:
+#
+#   zentara_gtest_cases(TARGET program PREFIX name/ SOURCES files... COMMAND runner...
+#                       [PROPERTIES test properties...])
+#
+# Each entry runs COMMAND <program> --gtest_filter=<its case>. The filters are
+# also written to <program>_cases.txt, so that a test run of the program can
+# check that every case it lists has exactly one entry (gtest_cases_covered.py).
+function(zentara_gtest_cases)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "TARGET;PREFIX" "SOURCES;COMMAND;PROPERTIES")
+  set(_space "[ \t\r\n]*")
+  set(_word "[A-Za-z_0-9]+")
+  set(_case "(^|[^A-Za-z_0-9])(TYPED_TEST_P|TYPED_TEST|TEST_P|TEST_F|TEST)${_space}\\(${_space}(${_word})${_space},${_space}(${_word})${_space}\\)")
+  set(_filters)
+  foreach(_source IN LISTS arg_SOURCES)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_source})
+    file(READ ${_source} _text)
+    string(REGEX MATCHALL "${_case}" _hits "${_text}")
+    foreach(_hit IN LISTS _hits)
+      string(REGEX MATCH "${_case}" _ "${_hit}")
+      set(_kind ${CMAKE_MATCH_2})
+      set(_suite ${CMAKE_MATCH_3})
+      set(_name ${CMAKE_MATCH_4})
+      if(_name MATCHES "^DISABLED_" OR _suite MATCHES "^DISABLED_")
+        continue()
+      endif()
+      if(_kind STREQUAL "TEST_P")
+        set(_filter "*/${_suite}.${_name}/*")
+      elseif(_kind STREQUAL "TYPED_TEST")
+        set(_filter "${_suite}/*.${_name}")
+      elseif(_kind STREQUAL "TYPED_TEST_P")
+        set(_filter "*/${_suite}/*.${_name}")
+      else()
+        set(_filter "${_suite}.${_name}")
+      endif()
+      set(_test ${arg_PREFIX}${_suite}.${_name})
+      add_test(NAME ${_test} COMMAND ${arg_COMMAND} $<TARGET_FILE:${arg_TARGET}> --gtest_filter=${_filter})
+      if(arg_PROPERTIES)
+        set_tests_properties(${_test} PROPERTIES ${arg_PROPERTIES})
+      endif()
+      string(APPEND _filters "${_filter}\n")
+    endforeach()
+  endforeach()
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${arg_TARGET}_cases.txt "${_filters}")
+endfunction()
