@@ -1,44 +1,72 @@
 #!/usr/bin/env bash
-# Starts or stops the Wine session the Windows tests run in: a private Xvfb
-# display and a Wine prefix kept in the build tree, set to Windows 10 once.
+# Starts or stops a Wine session: an X display (a private Xvfb, unless one is
+# given) and a Wine prefix, set to Windows 10 once. The tests and scripts/run.sh
+# run their Windows programs in it with run.sh.
 #
-#   session.sh start STATE_DIR PREFIX_DIR
+#   session.sh start STATE_DIR PREFIX_DIR [DISPLAY]
 #   session.sh stop  STATE_DIR PREFIX_DIR
 #
-# STATE_DIR receives the display number and the process ids this script started.
+# STATE_DIR receives the display and the id of the Xvfb process this script
+# started; stop ends only that process and the prefix's own Wine processes.
+# A display that does not start or a prefix that cannot be set up is reported,
+# and start exits with status 1.
 set -euo pipefail
 action=$1
 mkdir -p "$2" "$(dirname "$3")"
 state=$(realpath "$2") prefix=$(realpath -m "$3")
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-start() {
-  mkdir -p "$state"
+fail() {
+  echo "$1"
+  [ -z "${2:-}" ] || sed 's/^/  /' "$2"
   stop_started_processes
+  exit 1
+}
+
+start_xvfb() {
   # Xvfb picks a free display and writes its number to the pipe we give it.
+  rm -f "$state/display.tmp"
   exec {fd}> >(cat > "$state/display.tmp")
   Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
   echo $! > "$state/xvfb.pid"
   exec {fd}>&-
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     [ -s "$state/display.tmp" ] && break
-    sleep 0.1
+    kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || fail "Xvfb ended at start:" "$state/xvfb.log"
+    sleep 0.05
   done
-  [ -s "$state/display.tmp" ] || { echo "Xvfb did not start:"; cat "$state/xvfb.log"; exit 1; }
+  [ -s "$state/display.tmp" ] || fail "Xvfb did not report a display within 10 s:" "$state/xvfb.log"
   echo ":$(tr -d '\n' < "$state/display.tmp")" > "$state/display"
+  rm -f "$state/display.tmp"
+}
+
+start() {
+  mkdir -p "$state"
+  stop_started_processes
+  if [ -n "${1:-}" ]; then
+    echo "$1" > "$state/display"
+  else
+    start_xvfb
+  fi
   export DISPLAY=$(cat "$state/display")
-  # Keep the server up between tests, so that each Wine process starts quickly.
-  wineserver -p </dev/null >/dev/null 2>&1 || true
+  geometry=$(xdotool getdisplaygeometry 2>"$state/display.log") ||
+    fail "The display $DISPLAY does not answer:" "$state/display.log"
   if [ ! -f "$prefix/.zentara-ready" ]; then
     # A new prefix reports Windows 6.1; the program needs 6.2 or later.
-    wine winecfg -v win10 </dev/null >"$state/wineboot.log" 2>&1 || true
-    if ! wine cmd /c ver </dev/null 2>/dev/null | grep -q "Windows 10"; then
-      echo "Wine prefix $prefix could not be set to Windows 10:"; cat "$state/wineboot.log"; exit 1
-    fi
-    touch "$prefix/.zentara-ready"
+    wine winecfg -v win10 </dev/null >"$state/prefix.log" 2>&1 || true
+    wineserver -w 2>/dev/null || true
   fi
-  wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
-  echo "Wine session on display $DISPLAY, prefix $WINEPREFIX"
+  # Keep the server up between programs, so that each one starts quickly; it
+  # gets none of our pipes, so callers can capture a Wine program's output.
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  # Also warms the prefix up, so the first program does not pay for it.
+  wine cmd /c ver </dev/null >"$state/version.txt" 2>>"$state/prefix.log" || true
+  if ! grep -q "Windows 10" "$state/version.txt"; then
+    cat "$state/version.txt" >>"$state/prefix.log"
+    fail "The Wine prefix $prefix could not be set up for Windows 10:" "$state/prefix.log"
+  fi
+  touch "$prefix/.zentara-ready"
+  echo "Wine session on display $DISPLAY (${geometry/ /x}), prefix $WINEPREFIX"
 }
 
 stop_started_processes() {
@@ -51,7 +79,7 @@ stop_started_processes() {
 }
 
 case $action in
-  start) start ;;
+  start) start "${4:-}" ;;
   stop) stop_started_processes; echo "Wine session stopped" ;;
-  *) echo "usage: $0 start|stop STATE_DIR PREFIX_DIR" >&2; exit 2 ;;
+  *) echo "usage: $0 start STATE_DIR PREFIX_DIR [DISPLAY] | stop STATE_DIR PREFIX_DIR" >&2; exit 2 ;;
 esac
