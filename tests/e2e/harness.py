@@ -32,6 +32,15 @@ def _build_dir():
     return Path(os.environ.get("ZENTARA_BUILD_DIR", REPO / "build" / "win64"))
 
 
+def report(line):
+    """Adds a line to the report file, where timings go instead of into assertions."""
+    path = Path(os.environ.get("ZENTARA_E2E_REPORT", _build_dir() / "e2e" / "report.txt"))
+    path.parent.mkdir(parents=True, exist_ok=True)
+    with path.open("a") as file:
+        file.write(line + "\n")
+    print(line)
+
+
 class Session:
     """The Wine session: a private X display and a Wine prefix."""
 
@@ -64,25 +73,40 @@ class Session:
 
     # --- Windows side -------------------------------------------------------
 
-    def wine(self, *args, timeout=60, env=None, cwd=None):
-        return subprocess.run(["wine", *map(str, args)], env=self.env(env), cwd=cwd, timeout=timeout,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    def wine(self, *args, timeout=120, env=None, cwd=None):
+        # The output goes through files, not pipes: a Wine process may start the
+        # session's desktop or services, which keep what it inherited open for
+        # as long as they live.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run(["wine", *map(str, args)], env=self.env(env), cwd=cwd, timeout=timeout,
+                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(result.args, result.returncode,
+                                               out.read().decode(errors="replace"), err.read().decode(errors="replace"))
 
-    def wintool(self, *args, timeout=30, attempts=3):
+    def wintool(self, *args, timeout=60, attempts=3):
         # Wine now and then fails to start a process while windows come and go; try again.
         for attempt in range(attempts):
-            result = self.wine(self.wintool_exe, *args, timeout=timeout)
+            try:
+                result = self.wine(self.wintool_exe, *args, timeout=timeout)
+            except subprocess.TimeoutExpired:
+                failure = f"timed out after {timeout} s"
+                continue
             if result.returncode == 0:
                 break
-            time.sleep(0.2)
+            failure = f"exit code {result.returncode}: {result.stderr}"
+            time.sleep(0.2)  # a pause before the next attempt, not a wait for an event
         else:
-            raise RuntimeError(f"wintool {args} failed with exit code {result.returncode}: {result.stderr}")
+            raise RuntimeError(f"wintool {args} failed: {failure}")
         return [json.loads(line) for line in result.stdout.splitlines() if line.startswith("{")]
 
     def windows(self, class_name=PANEL_CLASS, title=PANEL_TITLE):
         return self.wintool("find", class_name, title)
 
-    def wait_for(self, predicate, timeout=10.0, interval=0.1, what="condition"):
+    # Timeouts only bound how long a failing test waits; generous ones keep a
+    # loaded machine from failing a test that passes.
+    def wait_for(self, predicate, timeout=30.0, interval=0.1, what="condition"):
         end = time.monotonic() + timeout
         while True:
             value = predicate()
@@ -92,7 +116,7 @@ class Session:
                 raise AssertionError(f"timed out after {timeout} s waiting for {what}")
             time.sleep(interval)
 
-    def wait_for_window(self, timeout=15.0):
+    def wait_for_window(self, timeout=60.0):
         """The panel window, once it is shown."""
         def shown():
             return next((window for window in self.windows() if window["visible"]), None)
@@ -178,7 +202,7 @@ class App:
                 process.kill()
             process.wait()
         self.processes.clear()
-        self.session.wait_for(lambda: not self.session.windows(), timeout=10, what="no panel window")
+        self.session.wait_for(lambda: not self.session.windows(), what="no panel window")
 
     def close_all(self):
         """Asks every panel window to close and makes sure every started process ends."""
@@ -188,12 +212,12 @@ class App:
             pass
         for process in self.processes:
             try:
-                process.wait(timeout=10)
+                process.wait(timeout=30)
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()
         self.processes.clear()
-        self.session.wait_for(lambda: not self.session.windows(), timeout=10, what="no panel window")
+        self.session.wait_for(lambda: not self.session.windows(), what="no panel window")
 
 
 # --- the panel's pictures, composed as the program composes them -------------

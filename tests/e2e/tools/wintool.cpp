@@ -2,6 +2,7 @@
 // poke the program's windows from inside the Wine session.
 //
 //   wintool find CLASS TITLE      every top-level window with that class and title, as JSON lines
+//                                 ("moving": its thread is in a system move or size loop)
 //   wintool close CLASS TITLE     posts WM_CLOSE to each of them
 //   wintool foreground            the foreground window, as a JSON line
 //   wintool hold-foreground MS    shows a window of its own, brings it to the foreground, keeps it
@@ -38,6 +39,13 @@ std::wstring TitleOf(HWND window) {
   return title;
 }
 
+bool InMoveLoop(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) != FALSE &&
+         (info.flags & GUI_INMOVESIZE) != 0;
+}
+
 void Describe(HWND window) {
   RECT r{};
   ::GetWindowRect(window, &r);
@@ -48,13 +56,13 @@ void Describe(HWND window) {
       "\"right\": %ld, "
       "\"bottom\": %ld, \"clientWidth\": %ld, \"clientHeight\": %ld, \"style\": %lu, \"exstyle\": "
       "%lu, "
-      "\"visible\": %d}\n",
+      "\"visible\": %d, \"moving\": %d}\n",
       static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
       Utf8(ClassOf(window)).c_str(), Utf8(TitleOf(window)).c_str(), r.left, r.top, r.right,
       r.bottom, client.right, client.bottom,
       static_cast<unsigned long>(::GetWindowLongW(window, GWL_STYLE)),
       static_cast<unsigned long>(::GetWindowLongW(window, GWL_EXSTYLE)),
-      ::IsWindowVisible(window) ? 1 : 0);
+      ::IsWindowVisible(window) ? 1 : 0, InMoveLoop(window) ? 1 : 0);
 }
 
 struct Query {
