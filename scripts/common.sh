@@ -24,11 +24,14 @@ require_packages() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# What building the Windows program needs, and what running it under Wine needs.
-windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest)
+# What building the Windows program needs (x64, and x86 beside it), what running
+# it under Wine needs, what the native build needs and what the source checks need.
+# Never wine32: this machine's kernel cannot run 32-bit code, and with it no Wine call works.
+windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest python3)
+x86_build_packages=(g++-mingw-w64-i686-posix)
 wine_packages=(wine wine64 xvfb xdotool imagemagick)
 native_build_packages=(cmake ninja-build g++ googletest libbenchmark-dev libpng-dev pkg-config)
-test_packages=(python3)
+check_packages=(python3 clang-format)
 # What building and testing the X11 rotation library needs (its headers, and the
 # servers, tools and settings schema its tests run against), and what the X11
 # program zentara needs (Pango and Cairo) with what its end-to-end tests run it

@@ -1,44 +1,35 @@
 #!/usr/bin/env bash
-# Builds the presets and runs every test tier: the native unit tests
-# (sanitizers on), the X11 program's end-to-end tests, the Windows tests under
-# Wine, the end-to-end tests and the fuzz targets.
+# Builds the test presets and runs every test tier in one CTest run: natively
+# the unit tests (sanitizers on), the source checks, the X11 rotation library on
+# private X servers and the X11 program zentara end to end; under Wine the x64
+# Windows tests and the end-to-end tests; the checks of the x86 build's files;
+# and the fuzz targets (Clang, libFuzzer, sanitizers), each replaying its kept
+# inputs and then fuzzing for a bounded time (ZENTARA_FUZZ_SECONDS, 30 s by
+# default; tests/fuzz/README.md).
+# Arguments go to CTest, for example:
+#   scripts/test.sh -L unit        only the unit tier (labels: unit, checks, x11, windows, e2e, fuzz)
+#   scripts/test.sh -R Glow        only the tests whose name contains Glow
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 set -e
-require_packages "${native_build_packages[@]}" "${windows_build_packages[@]}" "${wine_packages[@]}" \
-  "${test_packages[@]}" "${linux_packages[@]}"
+require_packages "${native_build_packages[@]}" "${windows_build_packages[@]}" "${x86_build_packages[@]}" \
+  "${wine_packages[@]}" "${check_packages[@]}" "${linux_packages[@]}" "${fuzz_packages[@]}"
 cd "$repo"
 
-echo "== Native build (GCC, AddressSanitizer, UndefinedBehaviorSanitizer)"
-cmake --preset native >/dev/null
-cmake --build --preset native
-echo "== Linux build (the X11 program zentara)"
-cmake --preset linux >/dev/null
-cmake --build --preset linux
-echo "== Windows build (MinGW-w64)"
-cmake --preset win64 >/dev/null
-cmake --build --preset win64
+# The presets whose tests this command runs; each builds in build/<preset>.
+presets=(native linux win64 win32 fuzz)
+for preset in "${presets[@]}"; do
+  echo "== Building preset $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done
+
+# One run over all of them: one summary, and the unit tests fill the second
+# core while the Wine tests take their turns on the one desktop.
+{
+  echo "# Written by scripts/test.sh: the tests of the presets ${presets[*]}."
+  printf 'subdirs("%s")\n' "${presets[@]}"
+} > build/CTestTestfile.cmake
 set +e
-
-echo "== Native unit tests, and libquillet.so on private X servers"
-ctest --preset native
-native=$?
-echo "== The X11 program on Xvfb"
-ctest --preset linux
-linux=$?
-echo "== Windows and end-to-end tests under Wine"
-ctest --preset win64
-windows=$?
-
-# --- Fuzzing (tests/fuzz/README.md): every target replays its kept inputs,
-# then fuzzes for a bounded time (ZENTARA_FUZZ_SECONDS, 30 s by default).
-echo "== Fuzz targets (Clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)"
-require_packages "${fuzz_packages[@]}"
-cmake --preset fuzz >/dev/null && cmake --build --preset fuzz && ctest --preset fuzz
-fuzz=$?
-# --- end of fuzzing
-
-if [ $native -ne 0 ] || [ $linux -ne 0 ] || [ $windows -ne 0 ] || [ $fuzz -ne 0 ]; then
-  echo "Some tests failed (native: $native, X11: $linux, Windows and end to end: $windows, fuzz: $fuzz)."
-  exit 1
-fi
+echo "== Tests"
+ctest --test-dir build --output-on-failure --no-tests=error -j2 "$@"
