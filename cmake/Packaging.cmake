@@ -11,15 +11,9 @@ else()
   set(ZENTARA_ARCH win32)
 endif()
 
+include(StagedArtwork)
+zentara_stage_artwork(${ZENTARA_DIST}/images)
 file(GLOB_RECURSE _artwork CONFIGURE_DEPENDS LIST_DIRECTORIES false ${PROJECT_SOURCE_DIR}/images/*)
-set(_artwork_stamp ${CMAKE_BINARY_DIR}/artwork.stamp)
-add_custom_command(OUTPUT ${_artwork_stamp}
-  COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/images -DDEST=${ZENTARA_DIST}/images
-          -DSTAMP=${_artwork_stamp} -P ${CMAKE_CURRENT_LIST_DIR}/stage_artwork.cmake
-  DEPENDS ${_artwork} ${CMAKE_CURRENT_LIST_DIR}/stage_artwork.cmake
-  COMMENT "Staging the artwork"
-  VERBATIM)
-add_custom_target(zentara_artwork ALL DEPENDS ${_artwork_stamp})
 
 set(_zip_name Zentara-${PROJECT_VERSION}-${ZENTARA_ARCH})
 set(ZENTARA_ZIP ${CMAKE_BINARY_DIR}/package/${_zip_name}.zip CACHE INTERNAL "")
