@@ -79,9 +79,12 @@ TEST_F(QuilletGetAngle, ConfigurationChangedBeforeTheQueryFailsWithoutRetry) {
             (std::vector<std::string>{"GetDisplayConfigBufferSizes", "QueryDisplayConfig"}));
 }
 
-TEST_F(QuilletGetAngle, QueryClaimingMoreRecordsThanTheArraysHoldFails) {
+TEST_F(QuilletGetAngle, QueryClaimingMorePathsOrMoreModesThanTheArraysHoldFails) {
   platform.rotations = {2};
-  platform.queryOverstates = 1;
+  platform.queryOverstatesPaths = 1;
+  EXPECT_EQ(quillet::GetAngle(platform.entries), -1);
+  platform.queryOverstatesPaths = 0;
+  platform.queryOverstatesModes = 1;
   EXPECT_EQ(quillet::GetAngle(platform.entries), -1);
 }
 

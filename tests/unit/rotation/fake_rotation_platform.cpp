@@ -88,8 +88,8 @@ int32_t FakeRotationPlatform::QueryDisplayConfig(uint32_t flags, uint32_t* pathC
   if (activePaths > *pathCount || self.modeCount > *modeCount) return kErrorInsufficientBuffer;
   for (uint32_t i = 0; i < activePaths; ++i) paths[i] = PathPattern(i, self.rotations[i]);
   for (uint32_t i = 0; i < self.modeCount; ++i) modes[i] = ModePattern(i);
-  *pathCount = activePaths + self.queryOverstates;
-  *modeCount = self.modeCount + self.queryOverstates;
+  *pathCount = activePaths + self.queryOverstatesPaths;
+  *modeCount = self.modeCount + self.queryOverstatesModes;
   return quillet::kErrorSuccess;
 }
 

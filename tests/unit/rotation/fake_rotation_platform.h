@@ -45,8 +45,10 @@ class FakeRotationPlatform {
   // that changes before the query, or counts too big to allocate).
   std::optional<uint32_t> sizesPathCount;
   std::optional<uint32_t> sizesModeCount;
-  int32_t queryResult = 0;       // a failure the query reports outright
-  uint32_t queryOverstates = 0;  // added to both counts of a successful query
+  int32_t queryResult = 0;  // a failure the query reports outright
+  // Added to the path or the mode count of a successful query.
+  uint32_t queryOverstatesPaths = 0;
+  uint32_t queryOverstatesModes = 0;
   int32_t setResult = 0;
   int32_t autoRotationResult = 1;
   std::optional<uint32_t> autoRotationState = 0u;  // nullopt: not written
