@@ -5,7 +5,9 @@
 
 namespace platform {
 
-// Calling convention of functions exported by the rotation library.
+// The platform's calling convention (WINAPI): that of the rotation library's
+// exports and of the system entries it looks up. It differs from the default
+// only on 32-bit Windows.
 #if defined(_WIN32) && !defined(_WIN64)
 #define ZENTARA_WINAPI __stdcall
 #else

@@ -94,15 +94,13 @@ class FakeRotationPlatform {
 
  private:
   static FakeRotationPlatform& Current();
-  static int32_t QUILLET_PLATFORM_CALL SetDisplayConfig(uint32_t, quillet::DisplayPathInfo*,
-                                                        uint32_t, quillet::DisplayModeInfo*,
-                                                        uint32_t);
-  static int32_t QUILLET_PLATFORM_CALL GetDisplayConfigBufferSizes(uint32_t, uint32_t*, uint32_t*);
-  static int32_t QUILLET_PLATFORM_CALL QueryDisplayConfig(uint32_t, uint32_t*,
-                                                          quillet::DisplayPathInfo*, uint32_t*,
-                                                          quillet::DisplayModeInfo*, void*);
-  static int32_t QUILLET_PLATFORM_CALL GetAutoRotationState(uint32_t*);
-  static int32_t QUILLET_PLATFORM_CALL SwitchAutoRotation(int32_t);
+  static int32_t ZENTARA_WINAPI SetDisplayConfig(uint32_t, quillet::DisplayPathInfo*, uint32_t,
+                                                 quillet::DisplayModeInfo*, uint32_t);
+  static int32_t ZENTARA_WINAPI GetDisplayConfigBufferSizes(uint32_t, uint32_t*, uint32_t*);
+  static int32_t ZENTARA_WINAPI QueryDisplayConfig(uint32_t, uint32_t*, quillet::DisplayPathInfo*,
+                                                   uint32_t*, quillet::DisplayModeInfo*, void*);
+  static int32_t ZENTARA_WINAPI GetAutoRotationState(uint32_t*);
+  static int32_t ZENTARA_WINAPI SwitchAutoRotation(int32_t);
   static void QueryVersion(uint32_t*, uint32_t*);
   static void Pause(uint32_t);
   static void* Allocate(uint32_t);
