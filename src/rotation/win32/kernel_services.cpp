@@ -1,6 +1,6 @@
 #include "rotation/win32/kernel_services.h"
 
-#include "platform/win32/windows_api.h"
+#include <windows.h>
 
 namespace quillet::win32 {
 

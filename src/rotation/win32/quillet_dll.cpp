@@ -1,9 +1,10 @@
 // The DLL itself: the module-wide entry table, the entry point that fills it,
 // and the four exports. It runs without any C runtime, so nothing here may
 // need static construction or runtime support.
+#include <windows.h>
+
 #include <cstdint>
 
-#include "platform/win32/windows_api.h"
 #include "rotation/auto_rotation.h"
 #include "rotation/display_rotation.h"
 #include "rotation/platform_entries.h"

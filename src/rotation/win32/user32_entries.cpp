@@ -1,8 +1,9 @@
 #include "rotation/win32/user32_entries.h"
 
+#include <windows.h>
+
 #include <cstddef>
 
-#include "platform/win32/windows_api.h"
 #include "rotation/display_records.h"
 
 namespace quillet::win32 {
@@ -25,26 +26,22 @@ namespace {
 
 constexpr WORD kAutoRotationSwitchOrdinal = 2507;
 
-FARPROC Lookup(const wchar_t* module, const char* entry) {
-  HMODULE handle = GetModuleHandleW(module);
-  return handle != nullptr ? GetProcAddress(handle, entry) : nullptr;
+// Fills a slot of the table with an entry of user32, or with null.
+template <typename Function>
+void Resolve(Function& slot, HMODULE user32, const char* entry) {
+  const FARPROC found = user32 != nullptr ? GetProcAddress(user32, entry) : nullptr;
+  slot = reinterpret_cast<Function>(reinterpret_cast<void*>(found));
 }
 
 }  // namespace
 
 void ResolveUser32Entries(PlatformEntries& entries) {
-  using platform::win32::EntryAs;
-  using Table = PlatformEntries;
-  entries.setDisplayConfig =
-      EntryAs<decltype(Table::setDisplayConfig)>(Lookup(L"user32", "SetDisplayConfig"));
-  entries.getDisplayConfigBufferSizes = EntryAs<decltype(Table::getDisplayConfigBufferSizes)>(
-      Lookup(L"user32", "GetDisplayConfigBufferSizes"));
-  entries.queryDisplayConfig =
-      EntryAs<decltype(Table::queryDisplayConfig)>(Lookup(L"user32", "QueryDisplayConfig"));
-  entries.getAutoRotationState =
-      EntryAs<decltype(Table::getAutoRotationState)>(Lookup(L"user32.dll", "GetAutoRotationState"));
-  entries.switchAutoRotation = EntryAs<decltype(Table::switchAutoRotation)>(
-      Lookup(L"user32.dll", MAKEINTRESOURCEA(kAutoRotationSwitchOrdinal)));
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  Resolve(entries.setDisplayConfig, user32, "SetDisplayConfig");
+  Resolve(entries.getDisplayConfigBufferSizes, user32, "GetDisplayConfigBufferSizes");
+  Resolve(entries.queryDisplayConfig, user32, "QueryDisplayConfig");
+  Resolve(entries.getAutoRotationState, user32, "GetAutoRotationState");
+  Resolve(entries.switchAutoRotation, user32, MAKEINTRESOURCEA(kAutoRotationSwitchOrdinal));
 }
 
 }  // namespace quillet::win32
