@@ -4,8 +4,6 @@
 
 #include <windowsx.h>
 
-#include <cstring>
-#include <set>
 #include <string>
 
 #include "platform/win32/dib_section.h"
@@ -13,10 +11,6 @@
 
 namespace platform::win32 {
 namespace {
-
-WindowEvents* EventsOf(HWND window) {
-  return reinterpret_cast<WindowEvents*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
 
 uint8_t ShiftFrom(WPARAM keys) {
   uint8_t shift = 0;
@@ -51,7 +45,7 @@ LRESULT MouseButton(HWND window, WindowEvents& events, MouseButton button, bool 
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  WindowEvents* events = EventsOf(window);
+  WindowEvents* events = WindowObject<WindowEvents>(window, message, lParam);
   if (events == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
   LRESULT result = 0;
   bool handled = true;
@@ -99,18 +93,21 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return handled ? result : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The first window of a class registers it; its background brush then
+// belongs to the class.
 void RegisterClassOnce(const std::wstring& className, uint32_t backgroundColor) {
-  static std::set<std::wstring> registered;
-  if (registered.count(className) != 0) return;
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
+  if (::GetClassInfoExW(instance, className.c_str(), &windowClass)) return;
   windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.hInstance = instance;
   windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
   windowClass.hbrBackground = ::CreateSolidBrush(backgroundColor);
   windowClass.lpszClassName = className.c_str();
-  if (::RegisterClassExW(&windowClass) != 0) registered.insert(className);
+  if (::RegisterClassExW(&windowClass) == 0 && windowClass.hbrBackground != nullptr)
+    ::DeleteObject(windowClass.hbrBackground);
 }
 
 HWND Hwnd(WindowHandle window) {
@@ -167,10 +164,9 @@ class Selection {
 }  // namespace
 
 Win32Windowing::Win32Windowing() {
-  // Looked up rather than linked, so the program still starts where layered windows are missing.
   if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll")) {
     updateLayeredWindow_ =
-        EntryAs<UpdateLayeredWindowFn>(::GetProcAddress(user32, "UpdateLayeredWindow"));
+        EntryAs<decltype(updateLayeredWindow_)>(::GetProcAddress(user32, "UpdateLayeredWindow"));
   }
 }
 
@@ -181,13 +177,12 @@ WindowHandle Win32Windowing::CreateWindow(const WindowParams& params, WindowEven
   HWND window = ::CreateWindowExW(params.exStyle, params.className.c_str(), params.title.c_str(),
                                   params.style, params.left, params.top, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
-  if (window != nullptr)
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(events));
+                                  ::GetModuleHandleW(nullptr), events);
   return reinterpret_cast<WindowHandle>(window);
 }
 
 void Win32Windowing::DestroyWindow(WindowHandle window) {
+  // The owner is going away: no events during the destruction.
   ::SetWindowLongPtrW(Hwnd(window), GWLP_USERDATA, 0);
   ::DestroyWindow(Hwnd(window));
 }

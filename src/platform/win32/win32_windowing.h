@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/win32/windows_api.h"
+
 #include "platform/windowing.h"
 
 namespace platform::win32 {
@@ -32,9 +34,8 @@ class Win32Windowing : public Windowing {
   void QuitMessageLoop() override;
 
  private:
-  using UpdateLayeredWindowFn = int(__stdcall*)(void*, void*, void*, void*, void*, void*, uint32_t,
-                                                void*, uint32_t);
-  UpdateLayeredWindowFn updateLayeredWindow_ = nullptr;
+  // Looked up rather than linked, so the program still starts where layered windows are missing.
+  decltype(&::UpdateLayeredWindow) updateLayeredWindow_ = nullptr;
 };
 
 }  // namespace platform::win32
