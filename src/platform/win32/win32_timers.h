@@ -1,22 +1,34 @@
 #pragma once
+#include "platform/win32/windows_api.h"
+
+#include <functional>
 #include <map>
 
 #include "platform/timers.h"
 
 namespace platform::win32 {
 
-// Thread timers: their ticks arrive as messages of the user-interface thread.
+// Timers of a message-only window that belongs to the object: their ticks
+// arrive as its WM_TIMER messages through the user-interface thread's message
+// loop, and they end with the object.
 class Win32Timers : public Timers {
  public:
+  Win32Timers() = default;
   ~Win32Timers() override;
+  Win32Timers(const Win32Timers&) = delete;
+  Win32Timers& operator=(const Win32Timers&) = delete;
+
   TimerId Start(uint32_t intervalMilliseconds, std::function<void()> tick) override;
   void Stop(TimerId timer) override;
 
-  // Runs the tick of a timer, if it is still running.
-  static void Tick(TimerId timer);
-
  private:
-  static std::map<TimerId, std::function<void()>>& Running();
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool HasWindow();
+  void Tick(TimerId timer);
+
+  HWND window_ = nullptr;
+  TimerId lastTimer_ = 0;
+  std::map<TimerId, std::function<void()>> ticks_;
 };
 
 }  // namespace platform::win32
