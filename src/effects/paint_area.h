@@ -47,9 +47,9 @@ inline int64_t ScratchBudget(int32_t width, int32_t height) {
 }
 
 // DrawText centres a line at (left + right - width) / 2, truncated toward
-// zero, so text drawn where its rectangle starts at a negative coordinate can
-// land a pixel away from where it lands in a temporary of the whole rectangle.
-// A temporary covering `area` for text drawn in `rect` therefore reaches back
+// zero, so a line wider than its rectangle can land a pixel away when the
+// rectangle starts elsewhere than in a temporary of the whole rectangle.
+// A temporary covering `area` for a layer of `rect` therefore reaches back
 // to rect's left and top edges when that keeps it within `budget`.
 inline TRect ReachingBack(const TRect& area, const TRect& rect, int64_t budget) {
   if (area.IsEmpty()) return area;

@@ -57,6 +57,8 @@ void TRadiateTextPainter::Release() {
 // cell outside the text rectangle is black. So the mask needs only the visible
 // part and the text within Radius of it; the window of the filter, clipped to
 // that smaller mask, loses only black cells and every visible value stays.
+// Where affordable the mask starts at the layer's corner, as the whole mask
+// does, so that DrawText rounds the place of a too-wide line the same way.
 template <typename Char>
 TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, const Char* text,
                                                                const TRect& rect,
@@ -68,7 +70,7 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
   TRect lit = Intersection(textRect, Grown(visible, r));
   const TRect whole = Hull(visible, lit);
   if (AreaOf(whole) <= budget && KernelFits(r, budget)) {
-    const TRect area = ReachingBack(whole, textRect, budget);
+    const TRect area = ReachingBack(whole, rect, budget);
     std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, area);
     DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{area.Left}, -int64_t{area.Top}),
                   format);
@@ -79,7 +81,7 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
   // only where glyphs can be, and the glow is worked out from its lit cells.
   if (AreaOf(lit) > budget) lit = Intersection(lit, TextBox(source, text, textRect, format));
   if (AreaOf(lit) > kMaxTextArea) lit = {};
-  lit = ReachingBack(lit, textRect, budget);
+  lit = ReachingBack(lit, rect, budget);
   ValueMap luminance;
   if (!lit.IsEmpty()) {
     std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, lit);
