@@ -69,7 +69,11 @@ int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, R
   int height = 0;
   {
     TextContext context(style, dib.Handle());
-    RECT r{rect.left - left, rect.top - top, rect.right - left, rect.bottom - top};
+    // DrawText gets the rectangle as it is, so that its rounding (a centred line
+    // wider than the rectangle) places the text exactly as over the whole
+    // target; the viewport origin moves the output onto the area.
+    ::SetViewportOrgEx(context.Dc(), -left, -top, nullptr);
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
     height = draw(context.Dc(), r);
   }
   dib.CopyTo(area);

@@ -1,0 +1,103 @@
+// The GDI text rasteriser hands GDI only the part of the target its rectangle
+// covers; the text must still land exactly where DrawText puts it when it
+// draws over the whole target at the rectangle itself.
+#include "platform/win32/gdi_text_rasterizer.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/win32/dib_section.h"
+
+namespace {
+
+using platform::PixelBuffer;
+using platform::Rect;
+using platform::TextStyle;
+
+constexpr int32_t kWidth = 96, kHeight = 30;
+
+std::vector<uint8_t> Background() {
+  std::vector<uint8_t> pixels(kWidth * kHeight * 4);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 5 + 3);
+  return pixels;
+}
+
+TextStyle Style(bool transparent) {
+  TextStyle style;
+  style.font.name = L"Tahoma";
+  style.font.height = -16;
+  style.font.bold = true;
+  style.color = 0x00FFFFFF;
+  style.transparent = transparent;
+  style.backgroundColor = 0x00203040;
+  return style;
+}
+
+// DrawText in a device context over the whole target, at the rectangle itself.
+std::vector<uint8_t> DrawnInPlace(const TextStyle& style, const wchar_t* text, const Rect& rect,
+                                  uint32_t format) {
+  std::vector<uint8_t> pixels = Background();
+  const PixelBuffer whole{pixels.data(), kWidth, kHeight, kWidth * 4, 4};
+  platform::win32::DibSection dib(whole, 32);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HFONT font = ::CreateFontW(style.font.height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.font.name.c_str());
+  HGDIOBJ previousBitmap = ::SelectObject(dc, dib.Handle());
+  HGDIOBJ previousFont = ::SelectObject(dc, font);
+  ::SetTextColor(dc, style.color);
+  ::SetBkColor(dc, style.backgroundColor);
+  ::SetBkMode(dc, style.transparent ? TRANSPARENT : OPAQUE);
+  RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  ::DrawTextW(dc, text, -1, &r, format);
+  ::SelectObject(dc, previousFont);
+  ::SelectObject(dc, previousBitmap);
+  ::DeleteObject(font);
+  ::DeleteDC(dc);
+  dib.CopyTo(whole);
+  return pixels;
+}
+
+TEST(GdiTextRasterizerTest, TextWiderOrTallerThanItsRectangleLandsWhereDrawTextPutsItInPlace) {
+  platform::win32::GdiTextRasterizer gdi;
+  // Bold "Zentara" is some 70 pixels wide, wider than every rectangle here,
+  // and taller than some. DrawText centres a line by the sign and parity of
+  // left + right - width, which the lefts and widths vary.
+  const uint32_t formats[] = {0x25, 0x01, 0x2A, 0x11};  // centred; right and bottom; wrapped
+  int cases = 0, inked = 0, misplaced = 0;
+  for (uint32_t format : formats) {
+    for (bool transparent : {true, false}) {
+      for (int32_t left : {-3, 0, 1, 30, 31, 88}) {
+        for (int32_t width : {5, 11}) {
+          for (int32_t top : {-2, 1, 25}) {
+            for (int32_t height : {9, 20}) {
+              const TextStyle style = Style(transparent);
+              const Rect rect{left, top, left + width, top + height};
+              std::vector<uint8_t> pixels = Background();
+              PixelBuffer target{pixels.data(), kWidth, kHeight, kWidth * 4, 4};
+              Rect drawn = rect;
+              gdi.DrawTextW(target, style, L"Zentara", drawn, format);
+              const std::vector<uint8_t> expected = DrawnInPlace(style, L"Zentara", rect, format);
+              ++cases;
+              inked += expected != Background();
+              if (pixels == expected) continue;
+              ADD_FAILURE() << "format " << format << (transparent ? " transparent" : " opaque")
+                            << ", rectangle " << left << ", " << top << " of " << width << " x "
+                            << height;
+              if (++misplaced >= 8) return;
+            }
+          }
+        }
+      }
+    }
+  }
+  // Text and background reached the target in most cases, so that the
+  // comparisons are not between untouched targets.
+  EXPECT_GT(inked, cases / 2);
+}
+
+}  // namespace
