@@ -50,6 +50,14 @@ int32_t NeighborWeightedFilter::ApplyAt(const ValueMap& source, int32_t rowOffse
   return best / divisor_;
 }
 
+bool NeighborWeightedFilter::ApplyFast(const ValueMap& source, int32_t srcRowOffset,
+                                       int32_t srcColOffset, int32_t rows, int32_t cols,
+                                       ValueMap& dest, int32_t dstRowOffset,
+                                       int32_t dstColOffset) const {
+  return ApplyWeightedMax({kernel_, rowRadius_, colRadius_, divisor_}, source, srcRowOffset,
+                          srcColOffset, rows, cols, dest, dstRowOffset, dstColOffset);
+}
+
 void ApplyToMap(const Filter& filter, const ValueMap& source, int32_t srcRowOffset,
                 int32_t srcColOffset, int32_t rows, int32_t cols, ValueMap& dest,
                 int32_t dstRowOffset, int32_t dstColOffset) {
@@ -58,12 +66,9 @@ void ApplyToMap(const Filter& filter, const ValueMap& source, int32_t srcRowOffs
       !AreaInside(dest, dstRowOffset, dstColOffset, rows, cols)) {
     throw std::out_of_range("filter area outside its map");
   }
-  // The glow kernel takes a vectorised route that gives the same values.
-  if (const auto* weighted = dynamic_cast<const NeighborWeightedFilter*>(&filter)) {
-    if (ApplyWeightedMax(*weighted, source, srcRowOffset, srcColOffset, rows, cols, dest,
-                         dstRowOffset, dstColOffset)) {
-      return;
-    }
+  if (filter.ApplyFast(source, srcRowOffset, srcColOffset, rows, cols, dest, dstRowOffset,
+                       dstColOffset)) {
+    return;
   }
   for (int32_t i = 0; i < rows; ++i) {
     int32_t* out = dest[dstRowOffset + i] + dstColOffset;

@@ -15,6 +15,16 @@ class Filter {
   // (rowOffset, colOffset) in `source`. The area must lie inside `source`.
   virtual int32_t ApplyAt(const ValueMap& source, int32_t rowOffset, int32_t colOffset,
                           int32_t rows, int32_t cols, int32_t row, int32_t col) const = 0;
+
+  // ApplyToMap's work done at once, for a filter that has a faster way to the
+  // values of ApplyAt. Returns false and writes nothing when it has none for
+  // these maps; ApplyToMap then goes cell by cell. Both areas lie inside their maps.
+  virtual bool ApplyFast(const ValueMap& /*source*/, int32_t /*srcRowOffset*/,
+                         int32_t /*srcColOffset*/, int32_t /*rows*/, int32_t /*cols*/,
+                         ValueMap& /*dest*/, int32_t /*dstRowOffset*/,
+                         int32_t /*dstColOffset*/) const {
+    return false;
+  }
 };
 
 // Grey-scale dilation with a weighted window: the result is the largest
@@ -28,6 +38,10 @@ class NeighborWeightedFilter : public Filter {
 
   int32_t ApplyAt(const ValueMap& source, int32_t rowOffset, int32_t colOffset, int32_t rows,
                   int32_t cols, int32_t row, int32_t col) const override;
+  // The vectorised weighted maximum, for glow kernels over luminance maps.
+  bool ApplyFast(const ValueMap& source, int32_t srcRowOffset, int32_t srcColOffset, int32_t rows,
+                 int32_t cols, ValueMap& dest, int32_t dstRowOffset,
+                 int32_t dstColOffset) const override;
 
   const ValueMap& Kernel() const { return kernel_; }
   int32_t Divisor() const { return divisor_; }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "effects/filter.h"
+#include "effects/value_map.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -76,9 +76,9 @@ inline void MaxInto(uint16_t* out, const uint16_t* values, int32_t count) {
 }
 #endif
 
-bool WeightsFit(const NeighborWeightedFilter& filter) {
-  if (filter.Divisor() != 256) return false;
-  const ValueMap& kernel = filter.Kernel();
+bool WeightsFit(const WeightedWindow& window) {
+  if (window.divisor != 256) return false;
+  const ValueMap& kernel = window.weights;
   for (int32_t i = 0; i < kernel.Rows(); ++i) {
     for (int32_t j = 0; j < kernel.Columns(); ++j) {
       if (kernel[i][j] < 0 || kernel[i][j] > 256) return false;
@@ -87,12 +87,12 @@ bool WeightsFit(const NeighborWeightedFilter& filter) {
   return true;
 }
 
-std::vector<KernelRowGroup> GroupKernelRows(const NeighborWeightedFilter& filter, int32_t padRows,
+std::vector<KernelRowGroup> GroupKernelRows(const WeightedWindow& window, int32_t padRows,
                                             int32_t padCols) {
   std::vector<KernelRowGroup> groups;
   for (int32_t dy = -padRows; dy <= padRows; ++dy) {
     std::vector<Tap> taps;
-    const int32_t* weights = filter.Kernel()[filter.RowRadius() + dy] + filter.ColRadius();
+    const int32_t* weights = window.weights[window.rowRadius + dy] + window.colRadius;
     for (int32_t dx = -padCols; dx <= padCols; ++dx) {
       if (weights[dx] != 0) taps.push_back({dx, static_cast<uint16_t>(weights[dx])});
     }
@@ -114,15 +114,15 @@ std::vector<KernelRowGroup> GroupKernelRows(const NeighborWeightedFilter& filter
 
 }  // namespace
 
-bool ApplyWeightedMax(const NeighborWeightedFilter& filter, const ValueMap& source,
-                      int32_t srcRowOffset, int32_t srcColOffset, int32_t rows, int32_t cols,
-                      ValueMap& dest, int32_t dstRowOffset, int32_t dstColOffset) {
+bool ApplyWeightedMax(const WeightedWindow& window, const ValueMap& source, int32_t srcRowOffset,
+                      int32_t srcColOffset, int32_t rows, int32_t cols, ValueMap& dest,
+                      int32_t dstRowOffset, int32_t dstColOffset) {
   if (rows <= 0 || cols <= 0) return true;
-  if (!WeightsFit(filter)) return false;
+  if (!WeightsFit(window)) return false;
 
   // Taps further out than the area is large only ever meet cells outside it.
-  const int32_t padRows = std::min(filter.RowRadius(), rows - 1);
-  const int32_t padCols = std::min(filter.ColRadius(), cols - 1);
+  const int32_t padRows = std::min(window.rowRadius, rows - 1);
+  const int32_t padCols = std::min(window.colRadius, cols - 1);
   const int32_t width = (cols + kLanes - 1) / kLanes * kLanes;
   const size_t stride = static_cast<size_t>(width) + 2 * static_cast<size_t>(padCols);
 
@@ -140,7 +140,7 @@ bool ApplyWeightedMax(const NeighborWeightedFilter& filter, const ValueMap& sour
     }
   }
 
-  const std::vector<KernelRowGroup> groups = GroupKernelRows(filter, padRows, padCols);
+  const std::vector<KernelRowGroup> groups = GroupKernelRows(window, padRows, padCols);
   std::vector<uint16_t> result(static_cast<size_t>(width) * static_cast<size_t>(rows), 0);
   std::vector<uint16_t> rowResult(static_cast<size_t>(width), 0);
   for (int32_t sourceRow = 0; sourceRow < rows; ++sourceRow) {
