@@ -9,7 +9,7 @@
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "effects/glow.h"
-#include "effects/radiate_text_painter.h"
+#include "effects/glow_filter_factory.h"
 #include "literal_glow.h"
 #include "null_platform.h"
 
@@ -65,13 +65,13 @@ void BM_GlowProduct(benchmark::State& state) {
   testing_support::NullPlatform platform;
   const auto radius = static_cast<int32_t>(state.range(0));
   const std::vector<uint8_t> mask = TextMask(radius);
-  ReleasingPtr<TRadiateTextPainter> painter = TRadiateTextPainter::Create();
-  painter->SetRadius(radius);
+  const GlowSettings settings{255, 0, radius};
+  OuterGlowFilterFactory factory;
   TBitmap bitmap;
 
   // Same bytes as the loops, or the figures mean nothing.
   LoadMask(bitmap, mask);
-  ApplyGlow(*painter, bitmap, {0, 0, kWidth, kHeight}, true, kColor);
+  ApplyGlow(settings, factory, bitmap, {0, 0, kWidth, kHeight}, true, kColor);
   const std::vector<uint8_t> expected =
       testing_support::LiteralGlow({mask.data(), kWidth, kHeight, radius, 0, 255, true, kColor});
   for (int32_t y = 0; y < kHeight; ++y) {
@@ -86,7 +86,7 @@ void BM_GlowProduct(benchmark::State& state) {
     state.PauseTiming();
     LoadMask(bitmap, mask);
     state.ResumeTiming();
-    ApplyGlow(*painter, bitmap, {0, 0, kWidth, kHeight}, true, kColor);
+    ApplyGlow(settings, factory, bitmap, {0, 0, kWidth, kHeight}, true, kColor);
     benchmark::DoNotOptimize(bitmap.ScanLine(0));
   }
   state.counters["MPix/s"] =

@@ -9,7 +9,6 @@
 #include "base/canvas.h"
 #include "effects/filter.h"
 #include "effects/glow_filter_factory.h"
-#include "effects/radiate_text_painter.h"
 
 namespace {
 
@@ -83,13 +82,17 @@ ValueMap BuildLuminanceMap(const TBitmap& bitmap, const TRect& rect) {
   return map;
 }
 
-ValueMap ComputeGlowMap(TRadiateTextPainter& painter, const TBitmap& mask, const TRect& rect) {
+void ConfigureFactory(OuterGlowFilterFactory& factory, const GlowSettings& settings) {
+  factory.SetSpread(static_cast<float>(settings.spread * (1.0 / 255)));
+  factory.SetOpacity(static_cast<float>(settings.opacity * (1.0 / 255)));
+}
+
+ValueMap ComputeGlowMap(const GlowSettings& settings, OuterGlowFilterFactory& factory,
+                        const TBitmap& mask, const TRect& rect) {
   ValueMap source = BuildLuminanceMap(mask, rect);
   ValueMap glow = AllocateMap(rect.Height(), rect.Width());
-  OuterGlowFilterFactory& factory = painter.Factory();
-  factory.SetSpread(static_cast<float>(painter.Spread() * (1.0 / 255)));
-  factory.SetOpacity(static_cast<float>(painter.Opacity() * (1.0 / 255)));
-  Filter& filter = factory.CreateFilter(painter.EffectiveRadius());
+  ConfigureFactory(factory, settings);
+  Filter& filter = factory.CreateFilter(settings.radius);
   ApplyToMap(filter, source, 0, 0, source.Rows(), source.Columns(), glow, 0, 0);
   FreeMap(source);
   factory.ReleaseFilter(filter);
@@ -129,11 +132,11 @@ void WriteAlphaPremultiplied(TBitmap& bitmap, const TRect& rect, ValueMap& map) 
   bitmap.Changed();
 }
 
-void ApplyGlow(TRadiateTextPainter& painter, TBitmap& mask, const TRect& rect, bool premultiplied,
-               TColor colour) {
+void ApplyGlow(const GlowSettings& settings, OuterGlowFilterFactory& factory, TBitmap& mask,
+               const TRect& rect, bool premultiplied, TColor colour) {
   if (rect.IsEmpty()) return;
   mask.SetPixelFormat(TPixelFormat::pf32bit);
-  ValueMap glow = ComputeGlowMap(painter, mask, rect);
+  ValueMap glow = ComputeGlowMap(settings, factory, mask, rect);
   mask.Canvas().Brush().SetColor(colour);
   mask.Canvas().FillRect(rect);
   if (premultiplied) {

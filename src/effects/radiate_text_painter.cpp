@@ -74,7 +74,8 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
     std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, area);
     DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{area.Left}, -int64_t{area.Top}),
                   format);
-    ApplyGlow(*this, *mask, {0, 0, mask->Width(), mask->Height()}, premultiplied, colour);
+    ApplyGlow(Glow(), *factory_, *mask, {0, 0, mask->Width(), mask->Height()}, premultiplied,
+              colour);
     return {std::move(mask), {area.Left, area.Top}};
   }
   // The text reaches far, or the kernel would dwarf the areas: the mask covers
@@ -89,7 +90,7 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
                   format);
     luminance = BuildLuminanceMap(*mask, {0, 0, mask->Width(), mask->Height()});
   }
-  ValueMap glow = ComputeSparseGlowMap(*this, luminance, {lit.Left, lit.Top}, visible);
+  ValueMap glow = ComputeSparseGlowMap(Glow(), *factory_, luminance, {lit.Left, lit.Top}, visible);
   std::unique_ptr<TBitmap> layer = CreateClearBitmap(visible.Width(), visible.Height());
   WriteGlowLayer(*layer, {0, 0, layer->Width(), layer->Height()}, glow, premultiplied, colour);
   return {std::move(layer), {visible.Left, visible.Top}};
@@ -158,11 +159,13 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text,
   const FontColorScope white(canvas.Font(), clWhite);
   DrawPlainText(canvas, text, Grown(rect, -int64_t{r}), format);
   if (visible.IsEmpty()) return;
-  if (KernelFits(r, budget)) return ApplyGlow(*this, target, visible, premultiplied, white.Saved());
+  if (KernelFits(r, budget))
+    return ApplyGlow(Glow(), *factory_, target, visible, premultiplied, white.Saved());
   // A kernel larger than the area adds only weights that never meet it.
   target.SetPixelFormat(TPixelFormat::pf32bit);
   const ValueMap luminance = BuildLuminanceMap(target, visible);
-  ValueMap glow = ComputeSparseGlowMap(*this, luminance, {visible.Left, visible.Top}, visible);
+  ValueMap glow =
+      ComputeSparseGlowMap(Glow(), *factory_, luminance, {visible.Left, visible.Top}, visible);
   WriteGlowLayer(target, visible, glow, premultiplied, white.Saved());
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/color.h"
 #include "effects/glow_filter_factory.h"
+#include "effects/glow_settings.h"
 #include "effects/text_painter.h"
 
 // Draws only the halo of a text, in the target's font colour: the text is
@@ -41,6 +42,8 @@ class TRadiateTextPainter : public TTextPainter {
 
   // The radius drawing and measuring use.
   int32_t EffectiveRadius() const { return radius_ < 0 ? 0 : radius_; }
+  // What the glow procedure draws with.
+  GlowSettings Glow() const { return {opacity_, spread_, EffectiveRadius()}; }
 
  protected:
   TRadiateTextPainter();

@@ -8,7 +8,6 @@
 #include "base/canvas.h"
 #include "effects/glow.h"
 #include "effects/glow_filter_factory.h"
-#include "effects/radiate_text_painter.h"
 
 namespace {
 
@@ -74,12 +73,10 @@ int32_t GlowKernelWeight(const OuterGlowFilterFactory& factory, int32_t radius, 
   return factory.KernelWeight(radius, static_cast<int32_t>(dy), static_cast<int32_t>(dx), kScale);
 }
 
-ValueMap ComputeSparseGlowMap(TRadiateTextPainter& painter, const ValueMap& luminance,
-                              TPoint origin, const TRect& out) {
-  OuterGlowFilterFactory& factory = painter.Factory();
-  factory.SetSpread(static_cast<float>(painter.Spread() * (1.0 / 255)));
-  factory.SetOpacity(static_cast<float>(painter.Opacity() * (1.0 / 255)));
-  const int32_t radius = painter.EffectiveRadius();
+ValueMap ComputeSparseGlowMap(const GlowSettings& settings, OuterGlowFilterFactory& factory,
+                              const ValueMap& luminance, TPoint origin, const TRect& out) {
+  ConfigureFactory(factory, settings);
+  const int32_t radius = std::max(settings.radius, 0);
 
   // The largest product of each output cell, from 0: only lit cells can beat
   // it, as no weight is negative.

@@ -5,9 +5,9 @@
 #include "base/geometry.h"
 #include "effects/value_map.h"
 
+struct GlowSettings;
 class OuterGlowFilterFactory;
 class TBitmap;
-class TRadiateTextPainter;
 
 // The glow procedure for areas whose kernel would be far larger than
 // themselves (a radius far beyond the target) or whose lit cells lie far from
@@ -21,13 +21,13 @@ class TRadiateTextPainter;
 int32_t GlowKernelWeight(const OuterGlowFilterFactory& factory, int32_t radius, int64_t dy,
                          int64_t dx);
 
-// The glow value of every cell of `out` with the painter's Radius, Spread and
-// Opacity, as the filter gives it over an area that holds `out` and the
-// luminance map, whose cell (0, 0) lies at `origin` in the coordinates of
-// `out`; every other cell of that area counts as dark. Sets the factory's
-// spread and opacity as ComputeGlowMap does. Rows of the result follow `out`.
-ValueMap ComputeSparseGlowMap(TRadiateTextPainter& painter, const ValueMap& luminance,
-                              TPoint origin, const TRect& out);
+// The glow value of every cell of `out` with `settings`, as the filter gives
+// it over an area that holds `out` and the luminance map, whose cell (0, 0)
+// lies at `origin` in the coordinates of `out`; every other cell of that area
+// counts as dark. Configures the factory as ComputeGlowMap does, but builds
+// no kernel. Rows of the result follow `out`.
+ValueMap ComputeSparseGlowMap(const GlowSettings& settings, OuterGlowFilterFactory& factory,
+                              const ValueMap& luminance, TPoint origin, const TRect& out);
 
 // The last steps of ApplyGlow: `rect` of a 32-bit bitmap becomes `colour`
 // with the glow values as alpha, premultiplied (rounding) or straight.

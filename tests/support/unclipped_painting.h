@@ -58,8 +58,8 @@ std::unique_ptr<TBitmap> WholeHalo(TRadiateTextPainter& painter, TCanvas& canvas
   std::unique_ptr<TBitmap> mask = CreateMaskBitmap(canvas, rect);
   DrawPlainText(mask->Canvas(), text, SaturatedRect(r, r, WidthOf(rect) - r, HeightOf(rect) - r),
                 format);
-  ApplyGlow(painter, *mask, {0, 0, mask->Width(), mask->Height()}, premultiplied,
-            canvas.Font().Color());
+  ApplyGlow(painter.Glow(), painter.Factory(), *mask, {0, 0, mask->Width(), mask->Height()},
+            premultiplied, canvas.Font().Color());
   return mask;
 }
 
@@ -98,7 +98,7 @@ void Halo(TRadiateTextPainter& painter, TBitmap& target, const Char* text, const
                 format);
   const TRect area{std::max(rect.Left, 0), std::max(rect.Top, 0),
                    std::min(rect.Right, target.Width()), std::min(rect.Bottom, target.Height())};
-  ApplyGlow(painter, target, area, premultiplied, white.Saved());
+  ApplyGlow(painter.Glow(), painter.Factory(), target, area, premultiplied, white.Saved());
 }
 
 // Halo in Color at the shifted rectangle, then the text over it.

@@ -8,7 +8,7 @@
 
 #include "base/bitmap.h"
 #include "base/canvas.h"
-#include "effects/radiate_text_painter.h"
+#include "effects/glow_filter_factory.h"
 #include "literal_glow.h"
 #include "null_platform.h"
 
@@ -34,7 +34,8 @@ class GlowTest : public ::testing::Test {
   }
 
   testing_support::NullPlatform platform;
-  ReleasingPtr<TRadiateTextPainter> painter = TRadiateTextPainter::Create();
+  GlowSettings settings;
+  OuterGlowFilterFactory factory;
 };
 
 TEST_F(GlowTest, LuminanceRoundsHalfUpAndReadsEitherDepth) {
@@ -95,11 +96,11 @@ TEST_F(GlowTest, AlphaNeedsA32BitBitmap) {
 }
 
 TEST_F(GlowTest, GlowLayerTakesTheColourAndTheGlowAsAlpha) {
-  painter->SetRadius(1);
+  settings.radius = 1;
   TBitmap mask;
   Black(mask, 3, 3);
   Put(mask, 1, 1, 255, 255, 255);
-  ApplyGlow(*painter, mask, {0, 0, 3, 3}, false, 0x00336699);
+  ApplyGlow(settings, factory, mask, {0, 0, 3, 3}, false, 0x00336699);
   EXPECT_EQ(Pixel(mask, 1, 1), (std::vector<uint8_t>{0x33, 0x66, 0x99, 255}));
   EXPECT_EQ(Pixel(mask, 0, 1), (std::vector<uint8_t>{0x33, 0x66, 0x99, 198}));
   EXPECT_EQ(Pixel(mask, 0, 0), (std::vector<uint8_t>{0x33, 0x66, 0x99, 154}));
@@ -107,36 +108,36 @@ TEST_F(GlowTest, GlowLayerTakesTheColourAndTheGlowAsAlpha) {
   // A system colour resolves through the brush; premultiplied rounds half up.
   Black(mask, 3, 3);
   Put(mask, 1, 1, 255, 255, 255);
-  ApplyGlow(*painter, mask, {0, 0, 3, 3}, true, clGrayText);  // 0x6D6D6D here
+  ApplyGlow(settings, factory, mask, {0, 0, 3, 3}, true, clGrayText);  // 0x6D6D6D here
   EXPECT_EQ(Pixel(mask, 1, 1), (std::vector<uint8_t>{0x6D, 0x6D, 0x6D, 255}));
   EXPECT_EQ(Pixel(mask, 0, 1), (std::vector<uint8_t>{85, 85, 85, 198}));  // 109 * 198 / 255 = 84.6
 }
 
 TEST_F(GlowTest, OpacityZeroLeavesTheLayerTransparent) {
-  painter->SetRadius(3);
-  painter->SetOpacity(0);
+  settings.radius = 3;
+  settings.opacity = 0;
   TBitmap mask;
   Black(mask, 8, 8);
   for (int32_t y = 2; y < 6; ++y) Put(mask, 3, y, 255, 255, 255);
-  ApplyGlow(*painter, mask, {0, 0, 8, 8}, true, clWhite);
+  ApplyGlow(settings, factory, mask, {0, 0, 8, 8}, true, clWhite);
   for (int32_t y = 0; y < 8; ++y) {
     for (int32_t x = 0; x < 8; ++x)
       EXPECT_EQ(Pixel(mask, x, y), (std::vector<uint8_t>{0, 0, 0, 0}));
   }
 }
 
-TEST_F(GlowTest, PainterSettingsReachTheFactory) {
-  painter->SetSpread(128);
-  painter->SetOpacity(255);
-  painter->SetRadius(2);
+TEST_F(GlowTest, SettingsReachTheFactory) {
+  settings.spread = 128;
+  settings.opacity = 255;
+  settings.radius = 2;
   TBitmap mask;
   Black(mask, 5, 5);
-  ValueMap glow = ComputeGlowMap(*painter, mask, {0, 0, 5, 5});
-  EXPECT_EQ(painter->Factory().SpreadFraction(), 0.50196081F);
-  EXPECT_EQ(painter->Factory().OpacityFraction(), 1.0F);
-  EXPECT_EQ(painter->Factory().KernelsBuilt(), 1);
-  ComputeGlowMap(*painter, mask, {0, 0, 5, 5});
-  EXPECT_EQ(painter->Factory().KernelsBuilt(), 1);
+  ValueMap glow = ComputeGlowMap(settings, factory, mask, {0, 0, 5, 5});
+  EXPECT_EQ(factory.SpreadFraction(), 0.50196081F);
+  EXPECT_EQ(factory.OpacityFraction(), 1.0F);
+  EXPECT_EQ(factory.KernelsBuilt(), 1);
+  ComputeGlowMap(settings, factory, mask, {0, 0, 5, 5});
+  EXPECT_EQ(factory.KernelsBuilt(), 1);
   EXPECT_EQ(glow.Rows(), 5);
 }
 
@@ -180,10 +181,10 @@ TEST_F(GlowTest, ProductGlowMatchesTheLiteralLoopsOnRandomMasks) {
         testing_support::LiteralGlow({pixels.data(), c.width, c.height, c.radius, c.spread,
                                       c.opacity, c.premultiplied, 0x0080FF40});
 
-    painter->SetRadius(c.radius);
-    painter->SetSpread(c.spread);
-    painter->SetOpacity(c.opacity);
-    ApplyGlow(*painter, mask, {0, 0, c.width, c.height}, c.premultiplied, 0x0080FF40);
+    settings.radius = c.radius;
+    settings.spread = c.spread;
+    settings.opacity = c.opacity;
+    ApplyGlow(settings, factory, mask, {0, 0, c.width, c.height}, c.premultiplied, 0x0080FF40);
     std::vector<uint8_t> actual;
     for (int32_t y = 0; y < c.height; ++y)
       actual.insert(actual.end(), mask.ScanLine(y), mask.ScanLine(y) + c.width * 4);

@@ -5,26 +5,22 @@
 #include <random>
 
 #include "effects/filter.h"
+#include "effects/glow.h"
 #include "effects/glow_filter_factory.h"
-#include "effects/radiate_text_painter.h"
 #include "null_platform.h"
 
 namespace {
 
-struct Settings {
+struct Shape {
   uint8_t spread;
   uint8_t opacity;
 };
 
-constexpr Settings kSettings[] = {{0, 255}, {77, 255}, {128, 200}, {255, 255}, {255, 3}, {10, 0}};
+constexpr Shape kShapes[] = {{0, 255}, {77, 255}, {128, 200}, {255, 255}, {255, 3}, {10, 0}};
 
 class SparseGlowTest : public ::testing::Test {
  protected:
-  void Use(int32_t radius, Settings settings) {
-    painter->SetRadius(radius);
-    painter->SetSpread(settings.spread);
-    painter->SetOpacity(settings.opacity);
-  }
+  void Use(int32_t radius, Shape shape) { settings = {shape.opacity, shape.spread, radius}; }
 
   // Random grey values in 0..255, about one cell in `oneIn` lit.
   ValueMap RandomMap(int32_t rows, int32_t columns, int oneIn) {
@@ -36,7 +32,7 @@ class SparseGlowTest : public ::testing::Test {
     return map;
   }
 
-  // The filter of the painter's kernel run over an area that holds both the
+  // The filter of the settings' kernel run over an area that holds both the
   // source (placed at `origin`) and the output rectangle, dark elsewhere.
   ValueMap ByTheFilter(const ValueMap& source, TPoint origin, const TRect& out) {
     const TRect area{std::min(origin.X, out.Left), std::min(origin.Y, out.Top),
@@ -48,12 +44,11 @@ class SparseGlowTest : public ::testing::Test {
       for (int32_t j = 0; j < source.Columns(); ++j)
         whole[origin.Y - area.Top + i][origin.X - area.Left + j] = source[i][j];
     }
-    OuterGlowFilterFactory& factory = painter->Factory();
-    factory.SetSpread(static_cast<float>(painter->Spread() * (1.0 / 255)));
-    factory.SetOpacity(static_cast<float>(painter->Opacity() * (1.0 / 255)));
+    OuterGlowFilterFactory reference;
+    ConfigureFactory(reference, settings);
     ValueMap glow = AllocateMap(whole.Rows(), whole.Columns());
-    ApplyToMap(factory.CreateFilter(painter->EffectiveRadius()), whole, 0, 0, whole.Rows(),
-               whole.Columns(), glow, 0, 0);
+    ApplyToMap(reference.CreateFilter(settings.radius), whole, 0, 0, whole.Rows(), whole.Columns(),
+               glow, 0, 0);
     ValueMap result = AllocateMap(out.Height(), out.Width());
     for (int32_t i = 0; i < result.Rows(); ++i) {
       for (int32_t j = 0; j < result.Columns(); ++j)
@@ -72,22 +67,22 @@ class SparseGlowTest : public ::testing::Test {
   }
 
   testing_support::NullPlatform platform;
-  ReleasingPtr<TRadiateTextPainter> painter = TRadiateTextPainter::Create();
+  GlowSettings settings;
+  OuterGlowFilterFactory factory;
   std::minstd_rand rng{20240611};
 };
 
 TEST_F(SparseGlowTest, WeightsAreThoseOfTheBuiltKernel) {
-  OuterGlowFilterFactory factory;
-  for (const Settings& settings : kSettings) {
-    factory.SetSpread(static_cast<float>(settings.spread * (1.0 / 255)));
-    factory.SetOpacity(static_cast<float>(settings.opacity * (1.0 / 255)));
+  for (const Shape& shape : kShapes) {
+    factory.SetSpread(static_cast<float>(shape.spread * (1.0 / 255)));
+    factory.SetOpacity(static_cast<float>(shape.opacity * (1.0 / 255)));
     for (int32_t radius : {0, 1, 2, 3, 6, 17}) {
       const auto built = factory.BuildGlowFilter(radius);
       for (int32_t dy = -radius; dy <= radius; ++dy) {
         for (int32_t dx = -radius; dx <= radius; ++dx) {
           ASSERT_EQ(GlowKernelWeight(factory, radius, dy, dx),
                     built->Kernel()[radius + dy][radius + dx])
-              << radius << " " << int{settings.spread} << " " << dy << ", " << dx;
+              << radius << " " << int{shape.spread} << " " << dy << ", " << dx;
         }
       }
       EXPECT_EQ(GlowKernelWeight(factory, radius, radius + 1, 0), 0);
@@ -111,10 +106,10 @@ TEST_F(SparseGlowTest, ValuesAreThoseOfTheFilterOverACommonArea) {
       {1, {30, 30}, 5, 5, {0, 0, 10, 10}},       // out of reach: all dark
   };
   for (const Case& c : cases) {
-    for (const Settings& settings : kSettings) {
-      Use(c.radius, settings);
+    for (const Shape& shape : kShapes) {
+      Use(c.radius, shape);
       const ValueMap source = RandomMap(c.rows, c.columns, 3);
-      ExpectEqual(ComputeSparseGlowMap(*painter, source, c.origin, c.out),
+      ExpectEqual(ComputeSparseGlowMap(settings, factory, source, c.origin, c.out),
                   ByTheFilter(source, c.origin, c.out));
     }
   }
@@ -126,15 +121,15 @@ TEST_F(SparseGlowTest, CostDoesNotFollowTheRadius) {
   Use(1 << 19, {255, 255});
   ValueMap source = AllocateMap(1, 2);
   source[0][0] = 200, source[0][1] = 0;
-  const ValueMap glow = ComputeSparseGlowMap(*painter, source, {-300000, 0}, {0, 0, 3, 2});
+  const ValueMap glow = ComputeSparseGlowMap(settings, factory, source, {-300000, 0}, {0, 0, 3, 2});
   EXPECT_EQ(glow[0][0], 200);  // inside the full-weight core
   EXPECT_EQ(glow[1][2], 200);
-  EXPECT_EQ(painter->Factory().KernelsBuilt(), 0);
+  EXPECT_EQ(factory.KernelsBuilt(), 0);
 }
 
 TEST_F(SparseGlowTest, AnEmptySourceGivesADarkMapOfTheOutputsSize) {
   Use(4, {0, 255});
-  const ValueMap glow = ComputeSparseGlowMap(*painter, ValueMap(), {0, 0}, {2, 3, 7, 5});
+  const ValueMap glow = ComputeSparseGlowMap(settings, factory, ValueMap(), {0, 0}, {2, 3, 7, 5});
   ASSERT_EQ(glow.Rows(), 2);
   ASSERT_EQ(glow.Columns(), 5);
   for (int32_t i = 0; i < 2; ++i) {
