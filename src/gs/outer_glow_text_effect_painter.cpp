@@ -4,8 +4,8 @@
 #include "base/canvas.h"
 #include "base/font.h"
 #include "effects/blend.h"
+#include "effects/outer_glow_text_painter.h"
 #include "effects/saturated_rect.h"
-#include "gs/text_radiation_effect.h"
 
 namespace gs {
 
@@ -13,10 +13,10 @@ template <typename Char>
 void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* text,
                                                    const TRect& rect, int32_t format,
                                                    int32_t asLayer, bool premultiplied) {
-  const int64_t dx = effect_.OffsetX(), dy = effect_.OffsetY();
+  const int64_t dx = offset_.X, dy = offset_.Y;
   if (dx == 0 && dy == 0) {
-    target.Canvas().Font().Assign(effect_.Font());
-    effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
+    target.Canvas().Font().Assign(font_);
+    glow_.PaintText(target, text, rect, format, asLayer, premultiplied);
     return;
   }
   // Drawn moved into a copy of the whole target, then only the unmoved
@@ -25,22 +25,22 @@ void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* 
       SaturatedRect(rect.Left + dx, rect.Top + dy, rect.Right + dx, rect.Bottom + dy);
   TBitmap scratch;
   scratch.Assign(target);
-  scratch.Canvas().Font().Assign(effect_.Font());
-  effect_.GlowPainter().PaintText(scratch, text, moved, format, asLayer, premultiplied);
+  scratch.Canvas().Font().Assign(font_);
+  glow_.PaintText(scratch, text, moved, format, asLayer, premultiplied);
   CopyBitmapToCanvas(target.Canvas(), rect, scratch, {rect.Left, rect.Top});
 }
 
 void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const char* text, const TRect& rect,
                                              int32_t format, int32_t asLayer, bool premultiplied) {
-  target.Font().Assign(effect_.Font());
-  effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
+  target.Font().Assign(font_);
+  glow_.PaintText(target, text, rect, format, asLayer, premultiplied);
 }
 
 void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const wchar_t* text,
                                              const TRect& rect, int32_t format, int32_t asLayer,
                                              bool premultiplied) {
-  target.Font().Assign(effect_.Font());
-  effect_.GlowPainter().PaintText(target, text, rect, format, asLayer, premultiplied);
+  target.Font().Assign(font_);
+  glow_.PaintText(target, text, rect, format, asLayer, premultiplied);
 }
 
 void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const char* text, const TRect& rect,
@@ -56,14 +56,14 @@ void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const wchar_t* tex
 
 int32_t GsOuterGlowTextEffectPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect,
                                                   int32_t format) {
-  canvas.Font().Assign(effect_.Font());
-  return effect_.GlowPainter().MeasureText(canvas, text, rect, format);
+  canvas.Font().Assign(font_);
+  return glow_.MeasureText(canvas, text, rect, format);
 }
 
 int32_t GsOuterGlowTextEffectPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
                                                   int32_t format) {
-  canvas.Font().Assign(effect_.Font());
-  return effect_.GlowPainter().MeasureText(canvas, text, rect, format);
+  canvas.Font().Assign(font_);
+  return glow_.MeasureText(canvas, text, rect, format);
 }
 
 }  // namespace gs

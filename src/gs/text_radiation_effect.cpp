@@ -11,7 +11,8 @@ namespace gs {
 GsTextRadiationEffect::GsTextRadiationEffect(TNotifyEvent onChange)
     : font_(std::make_unique<TFont>()),
       glowPainter_(TOuterGlowTextPainter::Create()),
-      effectPainter_(std::make_unique<GsOuterGlowTextEffectPainter>(*this)),
+      effectPainter_(
+          std::make_unique<GsOuterGlowTextEffectPainter>(*font_, offset_, *glowPainter_)),
       onChange_(std::move(onChange)) {}
 
 GsTextRadiationEffect::~GsTextRadiationEffect() {
@@ -70,11 +71,11 @@ void GsTextRadiationEffect::SetRadiationY(int32_t value) {
 }
 
 void GsTextRadiationEffect::SetOffsetX(int32_t value) {
-  Update(offsetX_, value, [this](int32_t v) { offsetX_ = v; });
+  Update(offset_.X, value, [this](int32_t v) { offset_.X = v; });
 }
 
 void GsTextRadiationEffect::SetOffsetY(int32_t value) {
-  Update(offsetY_, value, [this](int32_t v) { offsetY_ = v; });
+  Update(offset_.Y, value, [this](int32_t v) { offset_.Y = v; });
 }
 
 void GsTextRadiationEffect::SetFont(const TFont& font) {
@@ -96,8 +97,7 @@ void GsTextRadiationEffect::Assign(const TPersistent& source) {
   to.SetRadius(from.Radius());
   to.SetSpread(from.Spread());
   to.SetColor(from.Color());
-  offsetX_ = other->offsetX_;
-  offsetY_ = other->offsetY_;
+  offset_ = other->offset_;
   to.SetRadiationX(from.RadiationX());
   to.SetRadiationY(from.RadiationY());
   font_->Assign(*other->font_);

@@ -4,6 +4,7 @@
 
 #include "base/callback.h"
 #include "base/color.h"
+#include "base/geometry.h"
 #include "base/persistent.h"
 #include "effects/outer_glow_text_painter.h"
 
@@ -37,9 +38,9 @@ class GsTextRadiationEffect : public TPersistent {
   int32_t RadiationY() const;
   void SetRadiationY(int32_t value);
   // Shift of the caption when drawn into a bitmap.
-  int32_t OffsetX() const { return offsetX_; }
+  int32_t OffsetX() const { return offset_.X; }
   void SetOffsetX(int32_t value);
-  int32_t OffsetY() const { return offsetY_; }
+  int32_t OffsetY() const { return offset_.Y; }
   void SetOffsetY(int32_t value);
   // Changes made directly on the returned font are not reported.
   TFont& Font() const { return *font_; }
@@ -65,8 +66,7 @@ class GsTextRadiationEffect : public TPersistent {
   template <typename Value, typename Setter>
   void Update(Value current, Value value, Setter store);
 
-  int32_t offsetX_ = 0;
-  int32_t offsetY_ = 0;
+  TPoint offset_;
   std::unique_ptr<TFont> font_;
   ReleasingPtr<TOuterGlowTextPainter> glowPainter_;
   std::unique_ptr<GsOuterGlowTextEffectPainter> effectPainter_;
