@@ -3,8 +3,7 @@
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "effects/blend.h"
-#include "effects/paint_area.h"
-#include "effects/saturated_rect.h"
+#include "effects/scratch_area.h"
 #include "effects/text_layer.h"
 
 namespace {
@@ -27,15 +26,14 @@ template <typename Target, typename Char>
 void TOuterGlowTextPainter::PaintGlowing(Target& target, const Char* text, const TRect& rect,
                                          int32_t format, bool premultiplied) {
   const int64_t r = EffectiveRadius(), rx = radiationX_, ry = radiationY_;
-  const TRect textRect =
-      SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - r - rx, rect.Bottom - r - ry);
+  const TRect textRect = rect.Inflated(-r, -r, -r - rx, -r - ry);
   // No room for the text: neither text nor halo is drawn.
   if (textRect.IsEmpty()) return;
   TCanvas& canvas = CanvasOf(target);
   {
     const FontColorScope glowColor(canvas.Font(), color_);
     if (r != 0) {
-      const TRect glowRect = SaturatedRect(rect.Left + rx, rect.Top + ry, rect.Right, rect.Bottom);
+      const TRect glowRect = rect.Inflated(-rx, -ry, 0, 0);
       TRadiateTextPainter::PaintText(target, text, glowRect, format, 0, premultiplied);
     }
   }
@@ -50,28 +48,27 @@ void TOuterGlowTextPainter::PaintLayer(TCanvas& target, const Char* text, const 
   const int64_t r = EffectiveRadius(), rx = radiationX_, ry = radiationY_;
   // In the target's coordinates: the text Radius inside the rectangle less
   // the shift, the glow from the shift to the rectangle's far corner.
-  const TRect textRect =
-      SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - rx - r, rect.Bottom - ry - r);
+  const TRect textRect = rect.Inflated(-r, -r, -rx - r, -ry - r);
   if (rect.IsEmpty() || textRect.IsEmpty()) return;
   const TBitmap& bitmap = target.Bitmap();
-  const TRect visible = Intersection(rect, BoundsOf(bitmap.Width(), bitmap.Height()));
+  const TRect visible = rect.Intersected(TRect::OfSize(bitmap.Width(), bitmap.Height()));
   if (visible.IsEmpty()) return;
   const int64_t budget = ScratchBudget(bitmap.Width(), bitmap.Height());
   std::unique_ptr<TBitmap> composition = CreateClearBitmap(visible.Width(), visible.Height());
-  const TRect glowRect = SaturatedRect(rect.Left + rx, rect.Top + ry, rect.Right, rect.Bottom);
-  const TRect glowShown = Intersection(glowRect, visible);
-  if (r != 0 && !glowShown.IsEmpty() && !Grown(glowRect, -r).IsEmpty()) {
+  const TRect glowRect = rect.Inflated(-rx, -ry, 0, 0);
+  const TRect glowShown = glowRect.Intersected(visible);
+  if (r != 0 && !glowShown.IsEmpty() && !glowRect.Inflated(-r).IsEmpty()) {
     const HaloLayer glow =
         RenderHalo(target, text, glowRect, glowShown, budget, format, true, color_);
     composition->Canvas().CopyRect(
-        Moved(glowShown, -int64_t{visible.Left}, -int64_t{visible.Top}), glow.bitmap->Canvas(),
-        Moved(glowShown, -int64_t{glow.origin.X}, -int64_t{glow.origin.Y}));
+        glowShown.Translated(-int64_t{visible.Left}, -int64_t{visible.Top}), glow.bitmap->Canvas(),
+        glowShown.Translated(-int64_t{glow.origin.X}, -int64_t{glow.origin.Y}));
   }
   std::unique_ptr<TBitmap> textLayer =
       CreateClearBitmap(composition->Width(), composition->Height());
   textLayer->Canvas().Font().Assign(target.Font());
-  RenderTextLayer(*textLayer, text, Moved(textRect, -int64_t{visible.Left}, -int64_t{visible.Top}),
-                  format);
+  RenderTextLayer(*textLayer, text,
+                  textRect.Translated(-int64_t{visible.Left}, -int64_t{visible.Top}), format);
   AlphaBlendBitmap(*composition, {0, 0, composition->Width(), composition->Height()}, *textLayer,
                    {0, 0}, 255);
   CopyBitmapToCanvas(target, visible, *composition, {0, 0});
@@ -81,10 +78,8 @@ template <typename Char>
 int32_t TOuterGlowTextPainter::MeasureWithShift(TCanvas& canvas, const Char* text, TRect& rect,
                                                 int32_t format) {
   const int32_t height = TRadiateTextPainter::MeasureText(canvas, text, rect, format);
-  if (WidthOf(rect) != 0 && HeightOf(rect) != 0) {
-    rect.Right = SaturateInt32(int64_t{rect.Right} + radiationX_);
-    rect.Bottom = SaturateInt32(int64_t{rect.Bottom} + radiationY_);
-  }
+  if (rect.ExactWidth() != 0 && rect.ExactHeight() != 0)
+    rect = rect.Inflated(0, 0, radiationX_, radiationY_);
   return height;
 }
 

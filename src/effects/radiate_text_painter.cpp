@@ -7,8 +7,7 @@
 #include "base/canvas.h"
 #include "effects/blend.h"
 #include "effects/glow.h"
-#include "effects/paint_area.h"
-#include "effects/saturated_rect.h"
+#include "effects/scratch_area.h"
 #include "effects/sparse_glow.h"
 #include "effects/text_box.h"
 #include "effects/text_layer.h"
@@ -23,7 +22,7 @@ constexpr int64_t kMaxTextArea = int64_t{1} << 22;
 // When that is empty the halo has no text to spread, and nothing is drawn, so
 // no radius can ask for a kernel larger than the layer itself.
 TRect TextRectInLayer(const TRect& rect, int32_t radius) {
-  return SaturatedRect(radius, radius, WidthOf(rect) - radius, HeightOf(rect) - radius);
+  return TRect::Saturated(radius, radius, rect.ExactWidth() - radius, rect.ExactHeight() - radius);
 }
 
 // Whether the (2r + 1) x (2r + 1) glow kernel fits the budget.
@@ -66,27 +65,27 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
                                                                int32_t format, bool premultiplied,
                                                                TColor colour) {
   const int64_t r = EffectiveRadius();
-  const TRect textRect = Grown(rect, -r);
-  TRect lit = Intersection(textRect, Grown(visible, r));
-  const TRect whole = Hull(visible, lit);
-  if (AreaOf(whole) <= budget && KernelFits(r, budget)) {
+  const TRect textRect = rect.Inflated(-r);
+  TRect lit = textRect.Intersected(visible.Inflated(r));
+  const TRect whole = visible.United(lit);
+  if (whole.Area() <= budget && KernelFits(r, budget)) {
     const TRect area = ReachingBack(whole, rect, budget);
     std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, area);
-    DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{area.Left}, -int64_t{area.Top}),
-                  format);
+    DrawPlainText(mask->Canvas(), text,
+                  textRect.Translated(-int64_t{area.Left}, -int64_t{area.Top}), format);
     ApplyGlow(Glow(), *factory_, *mask, {0, 0, mask->Width(), mask->Height()}, premultiplied,
               colour);
     return {std::move(mask), {area.Left, area.Top}};
   }
   // The text reaches far, or the kernel would dwarf the areas: the mask covers
   // only where glyphs can be, and the glow is worked out from its lit cells.
-  if (AreaOf(lit) > budget) lit = Intersection(lit, TextBox(source, text, textRect, format));
-  if (AreaOf(lit) > kMaxTextArea) lit = {};
+  if (lit.Area() > budget) lit = lit.Intersected(TextBox(source, text, textRect, format));
+  if (lit.Area() > kMaxTextArea) lit = {};
   lit = ReachingBack(lit, rect, budget);
   ValueMap luminance;
   if (!lit.IsEmpty()) {
     std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, lit);
-    DrawPlainText(mask->Canvas(), text, Moved(textRect, -int64_t{lit.Left}, -int64_t{lit.Top}),
+    DrawPlainText(mask->Canvas(), text, textRect.Translated(-int64_t{lit.Left}, -int64_t{lit.Top}),
                   format);
     luminance = BuildLuminanceMap(*mask, {0, 0, mask->Width(), mask->Height()});
   }
@@ -111,7 +110,7 @@ void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, const Char* text, c
   const int32_t r = EffectiveRadius();
   if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
   const TBitmap& bitmap = target.Bitmap();
-  const TRect visible = Intersection(rect, BoundsOf(bitmap.Width(), bitmap.Height()));
+  const TRect visible = rect.Intersected(TRect::OfSize(bitmap.Width(), bitmap.Height()));
   if (visible.IsEmpty()) return;
   const HaloLayer halo =
       RenderHalo(target, text, rect, visible, ScratchBudget(bitmap.Width(), bitmap.Height()),
@@ -132,9 +131,9 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text,
   const int32_t r = EffectiveRadius();
   if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
   TCanvas& canvas = target.Canvas();
-  const TRect bounds = BoundsOf(target.Width(), target.Height());
+  const TRect bounds = TRect::OfSize(target.Width(), target.Height());
   const int64_t budget = ScratchBudget(target.Width(), target.Height());
-  const TRect visible = Intersection(rect, bounds);
+  const TRect visible = rect.Intersected(bounds);
   if (asLayer == 0) {
     if (visible.IsEmpty()) {
       // The software blend leaves the target 24-bit even when none of the
@@ -157,7 +156,7 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text,
   canvas.Brush().SetColor(clBlack);
   canvas.FillRect(rect);
   const FontColorScope white(canvas.Font(), clWhite);
-  DrawPlainText(canvas, text, Grown(rect, -int64_t{r}), format);
+  DrawPlainText(canvas, text, rect.Inflated(-int64_t{r}), format);
   if (visible.IsEmpty()) return;
   if (KernelFits(r, budget))
     return ApplyGlow(Glow(), *factory_, target, visible, premultiplied, white.Saved());
@@ -173,10 +172,9 @@ template <typename Char>
 int32_t TRadiateTextPainter::MeasureWithHalo(TCanvas& canvas, const Char* text, TRect& rect,
                                              int32_t format) {
   const int32_t height = TTextPainter::MeasureText(canvas, text, rect, format);
-  if (WidthOf(rect) > 0 && HeightOf(rect) > 0) {
+  if (rect.ExactWidth() > 0 && rect.ExactHeight() > 0) {
     const int64_t grow = 2 * int64_t{EffectiveRadius()};
-    rect.Right = SaturateInt32(rect.Right + grow);
-    rect.Bottom = SaturateInt32(rect.Bottom + grow);
+    rect = rect.Inflated(0, 0, grow, grow);
   }
   return height;
 }

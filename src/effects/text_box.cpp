@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/canvas.h"
-#include "effects/saturated_rect.h"
 #include "platform/text_rasterizer.h"
 
 namespace {
@@ -35,8 +34,8 @@ TRect BoxOf(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format
   const uint32_t measure = (flags & ~kAlignment) | platform::kTextCalcRect;
   TRect extent = rect;
   canvas.DrawText(shown, extent, measure);
-  const int64_t width = std::max<int64_t>(WidthOf(extent), 0);
-  const int64_t height = std::max<int64_t>(HeightOf(extent), 0);
+  const int64_t width = std::max<int64_t>(extent.ExactWidth(), 0);
+  const int64_t height = std::max<int64_t>(extent.ExactHeight(), 0);
   const bool singleLine = (flags & platform::kTextSingleLine) != 0;
   const Interval x = Aligned(rect.Left, rect.Right, width, (flags & platform::kTextCenter) != 0,
                              (flags & platform::kTextRight) != 0);
@@ -47,10 +46,10 @@ TRect BoxOf(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format
   if (!singleLine) {
     TRect line = rect;
     canvas.DrawText(shown, line, measure | platform::kTextSingleLine);
-    lineHeight = HeightOf(line);
+    lineHeight = line.ExactHeight();
   }
   const int64_t margin = std::max<int64_t>(lineHeight, 16);
-  return SaturatedRect(x.from - margin, y.from - margin, x.to + margin, y.to + margin);
+  return TRect::Saturated(x.from - margin, y.from - margin, x.to + margin, y.to + margin);
 }
 
 }  // namespace

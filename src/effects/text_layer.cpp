@@ -5,8 +5,7 @@
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "base/font.h"
-#include "effects/paint_area.h"
-#include "effects/saturated_rect.h"
+#include "effects/scratch_area.h"
 
 namespace {
 
@@ -35,7 +34,7 @@ void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t f
   // Only the part of the rectangle inside the bitmap is rendered; the mask
   // covers just that part (reaching back to the rectangle's start where
   // affordable) and the text keeps its place relative to `rect`.
-  const TRect area = Intersection(rect, BoundsOf(bitmap.Width(), bitmap.Height()));
+  const TRect area = rect.Intersected(TRect::OfSize(bitmap.Width(), bitmap.Height()));
   if (area.IsEmpty()) return;
   const TRect maskArea = ReachingBack(area, rect, ScratchBudget(bitmap.Width(), bitmap.Height()));
   TCanvas& canvas = bitmap.Canvas();
@@ -48,7 +47,8 @@ void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t f
   maskCanvas.Font().SetColor(clWhite);
   maskCanvas.Brush().SetColor(clBlack);
   maskCanvas.FillRect({0, 0, mask->Width(), mask->Height()});
-  DrawPlain(maskCanvas, text, Moved(rect, -int64_t{maskArea.Left}, -int64_t{maskArea.Top}), format);
+  DrawPlain(maskCanvas, text, rect.Translated(-int64_t{maskArea.Left}, -int64_t{maskArea.Top}),
+            format);
 
   // The coverage comes from the blue channel of the white-on-black mask.
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
@@ -68,14 +68,14 @@ template <typename Char>
 std::unique_ptr<TBitmap> TextLayerOf(TCanvas& canvas, const Char* text, const TRect& rect,
                                      int32_t format, TRect& area) {
   const TBitmap& target = canvas.Bitmap();
-  area = Intersection(rect, BoundsOf(target.Width(), target.Height()));
+  area = rect.Intersected(TRect::OfSize(target.Width(), target.Height()));
   if (area.IsEmpty()) {
     area = {};
     return nullptr;
   }
   area = ReachingBack(area, rect, ScratchBudget(target.Width(), target.Height()));
   std::unique_ptr<TBitmap> layer = CreateLayerBitmap(canvas, area);
-  RenderLayer(*layer, text, Moved(rect, -int64_t{area.Left}, -int64_t{area.Top}), format);
+  RenderLayer(*layer, text, rect.Translated(-int64_t{area.Left}, -int64_t{area.Top}), format);
   return layer;
 }
 
@@ -92,7 +92,8 @@ void DrawPlainText(TCanvas& canvas, const wchar_t* text, const TRect& rect, int3
 std::unique_ptr<TBitmap> CreateLayerBitmap(TCanvas& canvas, const TRect& rect) {
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(TPixelFormat::pf32bit);
-  bitmap->SetSize(BitmapExtent(WidthOf(rect)), BitmapExtent(HeightOf(rect)));
+  // A negative extent gives 0; one beyond int32 saturates, and the bitmap refuses it.
+  bitmap->SetSize(rect.Width(), rect.Height());
   bitmap->Canvas().Font().Assign(canvas.Font());
   NoteLayer(*bitmap);
   return bitmap;

@@ -5,7 +5,6 @@
 #include "base/font.h"
 #include "effects/blend.h"
 #include "effects/outer_glow_text_painter.h"
-#include "effects/saturated_rect.h"
 
 namespace gs {
 
@@ -21,8 +20,7 @@ void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* 
   }
   // Drawn moved into a copy of the whole target, then only the unmoved
   // rectangle is copied back, so the caption is cut off at its edges.
-  const TRect moved =
-      SaturatedRect(rect.Left + dx, rect.Top + dy, rect.Right + dx, rect.Bottom + dy);
+  const TRect moved = rect.Translated(dx, dy);
   TBitmap scratch;
   scratch.Assign(target);
   scratch.Canvas().Font().Assign(font_);

@@ -1,7 +1,6 @@
 #include "gs/wdg_custom_control.h"
 
 #include "base/bitmap.h"
-#include "effects/saturated_rect.h"
 #include "effects/text_painter.h"
 #include "platform/text_rasterizer.h"
 
@@ -12,9 +11,9 @@ WdgCustomControl::WdgCustomControl() : margins_(std::make_unique<GsTextMargins>(
 WdgCustomControl::~WdgCustomControl() = default;
 
 TRect WdgCustomControl::TextRect() const {
-  return SaturatedRect(int64_t{0} + margins_->Left(), int64_t{0} + margins_->Top(),
-                       int64_t{Width()} - margins_->Right(),
-                       int64_t{Height()} - margins_->Bottom());
+  return TRect::OfSize(Width(), Height())
+      .Inflated(-int64_t{margins_->Left()}, -int64_t{margins_->Top()}, -int64_t{margins_->Right()},
+                -int64_t{margins_->Bottom()});
 }
 
 int32_t WdgCustomControl::TextFlags() const {
@@ -54,7 +53,7 @@ void WdgCustomControl::DrawCaption(TBitmap& target, int32_t state) {
   if (wordWrap_ && layout_ != GsTextLayout::Top) {
     TRect measured = rect;
     painter->MeasureText(target.Canvas(), Caption().c_str(), measured, flags);
-    const int64_t height = HeightOf(measured), room = HeightOf(rect);
+    const int64_t height = measured.ExactHeight(), room = rect.ExactHeight();
     if (height < room) {
       const int64_t shift = layout_ == GsTextLayout::Center ? (room - height) / 2 : room - height;
       rect.Top = SaturateInt32(rect.Top + shift);

@@ -9,10 +9,10 @@
 
 #include "base/bitmap.h"
 #include "base/canvas.h"
+#include "base/geometry.h"
 #include "effects/blend.h"
 #include "effects/glow.h"
 #include "effects/outer_glow_text_painter.h"
-#include "effects/saturated_rect.h"
 #include "effects/text_layer.h"
 
 namespace testing_support::unclipped {
@@ -56,8 +56,8 @@ std::unique_ptr<TBitmap> WholeHalo(TRadiateTextPainter& painter, TCanvas& canvas
                                    const TRect& rect, int32_t format, bool premultiplied) {
   const int32_t r = painter.EffectiveRadius();
   std::unique_ptr<TBitmap> mask = CreateMaskBitmap(canvas, rect);
-  DrawPlainText(mask->Canvas(), text, SaturatedRect(r, r, WidthOf(rect) - r, HeightOf(rect) - r),
-                format);
+  DrawPlainText(mask->Canvas(), text,
+                TRect::Saturated(r, r, rect.ExactWidth() - r, rect.ExactHeight() - r), format);
   ApplyGlow(painter.Glow(), painter.Factory(), *mask, {0, 0, mask->Width(), mask->Height()},
             premultiplied, canvas.Font().Color());
   return mask;
@@ -65,7 +65,7 @@ std::unique_ptr<TBitmap> WholeHalo(TRadiateTextPainter& painter, TCanvas& canvas
 
 inline bool HasTextRoom(const TRadiateTextPainter& painter, const TRect& rect) {
   const int64_t r = painter.EffectiveRadius();
-  return !rect.IsEmpty() && WidthOf(rect) > 2 * r && HeightOf(rect) > 2 * r;
+  return !rect.IsEmpty() && rect.ExactWidth() > 2 * r && rect.ExactHeight() > 2 * r;
 }
 
 template <typename Char>
@@ -94,7 +94,7 @@ void Halo(TRadiateTextPainter& painter, TBitmap& target, const Char* text, const
   canvas.FillRect(rect);
   const FontColorScope white(canvas.Font(), clWhite);
   DrawPlainText(canvas, text,
-                SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - r, rect.Bottom - r),
+                TRect::Saturated(rect.Left + r, rect.Top + r, rect.Right - r, rect.Bottom - r),
                 format);
   const TRect area{std::max(rect.Left, 0), std::max(rect.Top, 0),
                    std::min(rect.Right, target.Width()), std::min(rect.Bottom, target.Height())};
@@ -107,14 +107,14 @@ void OuterGlow(TOuterGlowTextPainter& painter, Target& target, const Char* text,
                int32_t format, bool premultiplied) {
   const int64_t r = painter.EffectiveRadius(), rx = painter.RadiationX(), ry = painter.RadiationY();
   const TRect textRect =
-      SaturatedRect(rect.Left + r, rect.Top + r, rect.Right - r - rx, rect.Bottom - r - ry);
+      TRect::Saturated(rect.Left + r, rect.Top + r, rect.Right - r - rx, rect.Bottom - r - ry);
   if (textRect.IsEmpty()) return;
   TCanvas& canvas = CanvasOf(target);
   {
     const FontColorScope glowColor(canvas.Font(), painter.Color());
     if (r != 0) {
       Halo(painter, target, text,
-           SaturatedRect(rect.Left + rx, rect.Top + ry, rect.Right, rect.Bottom), format, 0,
+           TRect::Saturated(rect.Left + rx, rect.Top + ry, rect.Right, rect.Bottom), format, 0,
            premultiplied);
     }
   }
@@ -127,19 +127,20 @@ template <typename Char>
 void OuterGlowLayer(TOuterGlowTextPainter& painter, TCanvas& target, const Char* text,
                     const TRect& rect, int32_t format) {
   const int64_t r = painter.EffectiveRadius(), rx = painter.RadiationX(), ry = painter.RadiationY();
-  const int64_t width = WidthOf(rect), height = HeightOf(rect);
-  const TRect textRect = SaturatedRect(r, r, width - rx - r, height - ry - r);
+  const int64_t width = rect.ExactWidth(), height = rect.ExactHeight();
+  const TRect textRect = TRect::Saturated(r, r, width - rx - r, height - ry - r);
   if (rect.IsEmpty() || textRect.IsEmpty()) return;
   std::unique_ptr<TBitmap> composition =
-      CreateClearBitmap(BitmapExtent(width), BitmapExtent(height));
+      CreateClearBitmap(SaturateInt32(width), SaturateInt32(height));
   if (r != 0) {
     std::unique_ptr<TBitmap> glow =
-        CreateClearBitmap(BitmapExtent(width - rx), BitmapExtent(height - ry));
+        CreateClearBitmap(SaturateInt32(width - rx), SaturateInt32(height - ry));
     glow->Canvas().Font().Assign(target.Font());
     glow->Canvas().Font().SetColor(painter.Color());
     Halo(painter, *glow, text, {0, 0, glow->Width(), glow->Height()}, format, 1, true);
-    composition->Canvas().CopyRect(SaturatedRect(rx, ry, rx + glow->Width(), ry + glow->Height()),
-                                   glow->Canvas(), {0, 0, glow->Width(), glow->Height()});
+    composition->Canvas().CopyRect(
+        TRect::Saturated(rx, ry, rx + glow->Width(), ry + glow->Height()), glow->Canvas(),
+        {0, 0, glow->Width(), glow->Height()});
   }
   std::unique_ptr<TBitmap> textLayer =
       CreateClearBitmap(composition->Width(), composition->Height());

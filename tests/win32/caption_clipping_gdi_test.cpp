@@ -11,7 +11,7 @@
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "effects/outer_glow_text_painter.h"
-#include "effects/paint_area.h"
+#include "effects/scratch_area.h"
 #include "effects/text_layer.h"
 #include "gs/image_loader.h"
 #include "gs/wdg_button.h"

@@ -14,7 +14,7 @@
 #include "base/canvas.h"
 #include "effects/filter.h"
 #include "effects/outer_glow_text_painter.h"
-#include "effects/paint_area.h"
+#include "effects/scratch_area.h"
 #include "effects/text_layer.h"
 #include "null_platform.h"
 #include "text_painting.h"

@@ -8,7 +8,7 @@
 
 #include "base/bitmap.h"
 #include "base/canvas.h"
-#include "effects/paint_area.h"
+#include "effects/scratch_area.h"
 #include "effects/text_layer.h"
 #include "gs/gs_widget.h"
 #include "gs/image_loader.h"
