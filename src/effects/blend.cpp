@@ -43,21 +43,20 @@ void CopyBitmapToCanvas(TCanvas& canvas, const TRect& rect, TBitmap& bitmap, TPo
 }
 
 TRect ClipBlendRect(const TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint& origin) {
-  // 64-bit throughout, so that no rectangle or origin can overflow.
-  int64_t left = rect.Left, top = rect.Top, right = rect.Right, bottom = rect.Bottom;
-  int64_t ox = origin.X, oy = origin.Y;
-  if (left < 0) ox -= left, left = 0;
-  if (ox < 0) left -= ox, ox = 0;
-  if (top < 0) oy -= top, top = 0;
-  if (oy < 0) top -= oy, oy = 0;
-  const int64_t availW = std::max<int64_t>(source.Width() - ox, 0);
-  const int64_t availH = std::max<int64_t>(source.Height() - oy, 0);
-  if (dest.Width() < right) right = dest.Width();
-  if (dest.Height() < bottom) bottom = dest.Height();
-  if (availW < right - left) right = rect.Left + availW;
-  if (availH < bottom - top) bottom = rect.Top + availH;
-  origin = {SaturateInt32(ox), SaturateInt32(oy)};
-  return {SaturateInt32(left), SaturateInt32(top), SaturateInt32(right), SaturateInt32(bottom)};
+  // A left or top edge before the start of either bitmap moves in, and the
+  // origin with it, until both are at 0 or beyond.
+  const int64_t skipX = std::max<int64_t>({0, -int64_t{rect.Left}, -int64_t{origin.X}});
+  const int64_t skipY = std::max<int64_t>({0, -int64_t{rect.Top}, -int64_t{origin.Y}});
+  TRect clipped =
+      rect.Inflated(-skipX, -skipY, 0, 0).Intersected(TRect::OfSize(dest.Width(), dest.Height()));
+  const int64_t availW = std::max<int64_t>(source.Width() - (origin.X + skipX), 0);
+  const int64_t availH = std::max<int64_t>(source.Height() - (origin.Y + skipY), 0);
+  // What the source holds is counted from the edges as passed in, not as
+  // moved in: a moved edge leaves fewer columns or rows than the source has.
+  if (availW < clipped.ExactWidth()) clipped.Right = SaturateInt32(rect.Left + availW);
+  if (availH < clipped.ExactHeight()) clipped.Bottom = SaturateInt32(rect.Top + availH);
+  origin = {SaturateInt32(origin.X + skipX), SaturateInt32(origin.Y + skipY)};
+  return clipped;
 }
 
 void SoftBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, TPoint origin,
