@@ -6,24 +6,12 @@
 #include "effects/scratch_area.h"
 #include "effects/text_layer.h"
 
-namespace {
-
-TCanvas& CanvasOf(TCanvas& canvas) {
-  return canvas;
-}
-TCanvas& CanvasOf(TBitmap& bitmap) {
-  return bitmap.Canvas();
-}
-
-}  // namespace
-
 ReleasingPtr<TOuterGlowTextPainter> TOuterGlowTextPainter::Create() {
   // Ends through the inherited Release, like every glowing painter.
   return ReleasingPtr<TOuterGlowTextPainter>(new TOuterGlowTextPainter());
 }
 
-template <typename Target, typename Char>
-void TOuterGlowTextPainter::PaintGlowing(Target& target, const Char* text, const TRect& rect,
+void TOuterGlowTextPainter::PaintGlowing(PaintTarget target, PainterText text, const TRect& rect,
                                          int32_t format, bool premultiplied) {
   const int64_t r = EffectiveRadius(), rx = radiationX_, ry = radiationY_;
   const TRect textRect = rect.Inflated(-r, -r, -r - rx, -r - ry);
@@ -34,16 +22,15 @@ void TOuterGlowTextPainter::PaintGlowing(Target& target, const Char* text, const
     const FontColorScope glowColor(canvas.Font(), color_);
     if (r != 0) {
       const TRect glowRect = rect.Inflated(-rx, -ry, 0, 0);
-      TRadiateTextPainter::PaintText(target, text, glowRect, format, 0, premultiplied);
+      TRadiateTextPainter::Paint(target, text, glowRect, format, 0, premultiplied);
     }
   }
-  TTextPainter::PaintText(target, text, textRect, format, 0, premultiplied);
+  TTextPainter::Paint(target, text, textRect, format, 0, premultiplied);
 }
 
 // Only the part of the rectangle inside the target is composed; each of its
 // pixels comes out as in a composition of the whole rectangle.
-template <typename Char>
-void TOuterGlowTextPainter::PaintLayer(TCanvas& target, const Char* text, const TRect& rect,
+void TOuterGlowTextPainter::PaintLayer(TCanvas& target, PainterText text, const TRect& rect,
                                        int32_t format) {
   const int64_t r = EffectiveRadius(), rx = radiationX_, ry = radiationY_;
   // In the target's coordinates: the text Radius inside the rectangle less
@@ -74,45 +61,16 @@ void TOuterGlowTextPainter::PaintLayer(TCanvas& target, const Char* text, const 
   CopyBitmapToCanvas(target, visible, *composition, {0, 0});
 }
 
-template <typename Char>
-int32_t TOuterGlowTextPainter::MeasureWithShift(TCanvas& canvas, const Char* text, TRect& rect,
-                                                int32_t format) {
-  const int32_t height = TRadiateTextPainter::MeasureText(canvas, text, rect, format);
+void TOuterGlowTextPainter::Paint(PaintTarget target, PainterText text, const TRect& rect,
+                                  int32_t format, int32_t asLayer, bool premultiplied) {
+  if (asLayer != 0) return PaintLayer(CanvasOf(target), text, rect, format);
+  PaintGlowing(target, text, rect, format, premultiplied);
+}
+
+int32_t TOuterGlowTextPainter::Measure(TCanvas& canvas, PainterText text, TRect& rect,
+                                       int32_t format) {
+  const int32_t height = TRadiateTextPainter::Measure(canvas, text, rect, format);
   if (rect.ExactWidth() != 0 && rect.ExactHeight() != 0)
     rect = rect.Inflated(0, 0, radiationX_, radiationY_);
   return height;
-}
-
-void TOuterGlowTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect,
-                                      int32_t format, int32_t asLayer, bool premultiplied) {
-  if (asLayer != 0) return PaintLayer(target, text, rect, format);
-  PaintGlowing(target, text, rect, format, premultiplied);
-}
-
-void TOuterGlowTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect,
-                                      int32_t format, int32_t asLayer, bool premultiplied) {
-  if (asLayer != 0) return PaintLayer(target, text, rect, format);
-  PaintGlowing(target, text, rect, format, premultiplied);
-}
-
-void TOuterGlowTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect,
-                                      int32_t format, int32_t asLayer, bool premultiplied) {
-  if (asLayer != 0) return PaintLayer(target.Canvas(), text, rect, format);
-  PaintGlowing(target, text, rect, format, premultiplied);
-}
-
-void TOuterGlowTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect,
-                                      int32_t format, int32_t asLayer, bool premultiplied) {
-  if (asLayer != 0) return PaintLayer(target.Canvas(), text, rect, format);
-  PaintGlowing(target, text, rect, format, premultiplied);
-}
-
-int32_t TOuterGlowTextPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect,
-                                           int32_t format) {
-  return MeasureWithShift(canvas, text, rect, format);
-}
-
-int32_t TOuterGlowTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
-                                           int32_t format) {
-  return MeasureWithShift(canvas, text, rect, format);
 }

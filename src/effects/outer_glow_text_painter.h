@@ -19,18 +19,6 @@ class TOuterGlowTextPainter : public TRadiateTextPainter {
  public:
   static ReleasingPtr<TOuterGlowTextPainter> Create();
 
-  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  // The halo's extent grown by the shift; an empty extent stays as it is.
-  int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) override;
-  int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) override;
-
   TColor Color() const { return color_; }
   void SetColor(TColor value) { color_ = value; }
   int32_t RadiationX() const { return radiationX_; }
@@ -42,14 +30,15 @@ class TOuterGlowTextPainter : public TRadiateTextPainter {
   TOuterGlowTextPainter() = default;
   ~TOuterGlowTextPainter() override = default;
 
+  void Paint(PaintTarget target, PainterText text, const TRect& rect, int32_t format,
+             int32_t asLayer, bool premultiplied) override;
+  // The halo's extent grown by the shift; an empty extent stays as it is.
+  int32_t Measure(TCanvas& canvas, PainterText text, TRect& rect, int32_t format) override;
+
  private:
-  template <typename Target, typename Char>
-  void PaintGlowing(Target& target, const Char* text, const TRect& rect, int32_t format,
+  void PaintGlowing(PaintTarget target, PainterText text, const TRect& rect, int32_t format,
                     bool premultiplied);
-  template <typename Char>
-  void PaintLayer(TCanvas& target, const Char* text, const TRect& rect, int32_t format);
-  template <typename Char>
-  int32_t MeasureWithShift(TCanvas& canvas, const Char* text, TRect& rect, int32_t format);
+  void PaintLayer(TCanvas& target, PainterText text, const TRect& rect, int32_t format);
 
   TColor color_ = 0xBFFFFF;
   int32_t radiationX_ = 0;

@@ -58,8 +58,7 @@ void TRadiateTextPainter::Release() {
 // that smaller mask, loses only black cells and every visible value stays.
 // Where affordable the mask starts at the layer's corner, as the whole mask
 // does, so that DrawText rounds the place of a too-wide line the same way.
-template <typename Char>
-TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, const Char* text,
+TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, PainterText text,
                                                                const TRect& rect,
                                                                const TRect& visible, int64_t budget,
                                                                int32_t format, bool premultiplied,
@@ -95,17 +94,7 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
   return {std::move(layer), {visible.Left, visible.Top}};
 }
 
-template TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas&, const char*,
-                                                                        const TRect&, const TRect&,
-                                                                        int64_t, int32_t, bool,
-                                                                        TColor);
-template TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas&, const wchar_t*,
-                                                                        const TRect&, const TRect&,
-                                                                        int64_t, int32_t, bool,
-                                                                        TColor);
-
-template <typename Char>
-void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect,
+void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, PainterText text, const TRect& rect,
                                             int32_t format, int32_t asLayer, bool premultiplied) {
   const int32_t r = EffectiveRadius();
   if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
@@ -125,8 +114,7 @@ void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, const Char* text, c
   }
 }
 
-template <typename Char>
-void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text, const TRect& rect,
+void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, PainterText text, const TRect& rect,
                                               int32_t format, int32_t asLayer, bool premultiplied) {
   const int32_t r = EffectiveRadius();
   if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
@@ -168,43 +156,20 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, const Char* text,
   WriteGlowLayer(target, visible, glow, premultiplied, white.Saved());
 }
 
-template <typename Char>
-int32_t TRadiateTextPainter::MeasureWithHalo(TCanvas& canvas, const Char* text, TRect& rect,
-                                             int32_t format) {
-  const int32_t height = TTextPainter::MeasureText(canvas, text, rect, format);
+void TRadiateTextPainter::Paint(PaintTarget target, PainterText text, const TRect& rect,
+                                int32_t format, int32_t asLayer, bool premultiplied) {
+  if (TBitmap* const* bitmap = std::get_if<TBitmap*>(&target)) {
+    return PaintHaloIntoBitmap(**bitmap, text, rect, format, asLayer, premultiplied);
+  }
+  PaintHaloOnCanvas(*std::get<TCanvas*>(target), text, rect, format, asLayer, premultiplied);
+}
+
+int32_t TRadiateTextPainter::Measure(TCanvas& canvas, PainterText text, TRect& rect,
+                                     int32_t format) {
+  const int32_t height = TTextPainter::Measure(canvas, text, rect, format);
   if (rect.ExactWidth() > 0 && rect.ExactHeight() > 0) {
     const int64_t grow = 2 * int64_t{EffectiveRadius()};
     rect = rect.Inflated(0, 0, grow, grow);
   }
   return height;
-}
-
-void TRadiateTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect,
-                                    int32_t format, int32_t asLayer, bool premultiplied) {
-  PaintHaloOnCanvas(target, text, rect, format, asLayer, premultiplied);
-}
-
-void TRadiateTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect,
-                                    int32_t format, int32_t asLayer, bool premultiplied) {
-  PaintHaloOnCanvas(target, text, rect, format, asLayer, premultiplied);
-}
-
-void TRadiateTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect,
-                                    int32_t format, int32_t asLayer, bool premultiplied) {
-  PaintHaloIntoBitmap(target, text, rect, format, asLayer, premultiplied);
-}
-
-void TRadiateTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect,
-                                    int32_t format, int32_t asLayer, bool premultiplied) {
-  PaintHaloIntoBitmap(target, text, rect, format, asLayer, premultiplied);
-}
-
-int32_t TRadiateTextPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect,
-                                         int32_t format) {
-  return MeasureWithHalo(canvas, text, rect, format);
-}
-
-int32_t TRadiateTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
-                                         int32_t format) {
-  return MeasureWithHalo(canvas, text, rect, format);
 }

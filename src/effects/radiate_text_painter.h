@@ -16,17 +16,6 @@ class TRadiateTextPainter : public TTextPainter {
  public:
   static ReleasingPtr<TRadiateTextPainter> Create();
 
-  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  // The text's extent grown by the halo, Radius on every side; an empty extent stays as it is.
-  int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) override;
-  int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) override;
   // Destroys the painter.
   void Release() override;
 
@@ -50,6 +39,11 @@ class TRadiateTextPainter : public TTextPainter {
   // Protected so that a painter can only end through Release.
   ~TRadiateTextPainter() override;
 
+  void Paint(PaintTarget target, PainterText text, const TRect& rect, int32_t format,
+             int32_t asLayer, bool premultiplied) override;
+  // The text's extent grown by the halo, Radius on every side; an empty extent stays as it is.
+  int32_t Measure(TCanvas& canvas, PainterText text, TRect& rect, int32_t format) override;
+
   // A glow layer and where its top-left pixel belongs in the target.
   struct HaloLayer {
     std::unique_ptr<TBitmap> bitmap;
@@ -60,19 +54,14 @@ class TRadiateTextPainter : public TTextPainter {
   // rectangle had been made into a mask and glowed. `visible` lies inside
   // `rect` and is not empty, and `budget` is the most pixels a temporary may
   // cover (ScratchBudget of the target). The layer covers `visible` at least.
-  template <typename Char>
-  HaloLayer RenderHalo(TCanvas& source, const Char* text, const TRect& rect, const TRect& visible,
+  HaloLayer RenderHalo(TCanvas& source, PainterText text, const TRect& rect, const TRect& visible,
                        int64_t budget, int32_t format, bool premultiplied, TColor colour);
 
  private:
-  template <typename Char>
-  void PaintHaloOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format,
+  void PaintHaloOnCanvas(TCanvas& target, PainterText text, const TRect& rect, int32_t format,
                          int32_t asLayer, bool premultiplied);
-  template <typename Char>
-  void PaintHaloIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format,
+  void PaintHaloIntoBitmap(TBitmap& target, PainterText text, const TRect& rect, int32_t format,
                            int32_t asLayer, bool premultiplied);
-  template <typename Char>
-  int32_t MeasureWithHalo(TCanvas& canvas, const Char* text, TRect& rect, int32_t format);
 
   uint8_t opacity_ = 255;
   int32_t radius_ = 0;

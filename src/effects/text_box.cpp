@@ -22,10 +22,9 @@ Interval Aligned(int64_t from, int64_t to, int64_t extent, bool centred, bool at
   return {from, from + extent};
 }
 
-template <typename Char>
-TRect BoxOf(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format) {
-  static constexpr Char kEmpty[1] = {0};
-  const Char* shown = text != nullptr ? text : kEmpty;
+}  // namespace
+
+TRect TextBox(TCanvas& canvas, PainterText text, const TRect& rect, int32_t format) {
   const auto flags = static_cast<uint32_t>(format);
   // Measured without the alignment flags, which some DrawTexts fold into the
   // measured extent; they do not change how lines break.
@@ -33,7 +32,7 @@ TRect BoxOf(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format
       platform::kTextCenter | platform::kTextRight | platform::kTextVCenter | platform::kTextBottom;
   const uint32_t measure = (flags & ~kAlignment) | platform::kTextCalcRect;
   TRect extent = rect;
-  canvas.DrawText(shown, extent, measure);
+  DrawPainterText(canvas, text, extent, measure);
   const int64_t width = std::max<int64_t>(extent.ExactWidth(), 0);
   const int64_t height = std::max<int64_t>(extent.ExactHeight(), 0);
   const bool singleLine = (flags & platform::kTextSingleLine) != 0;
@@ -45,19 +44,9 @@ TRect BoxOf(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format
   int64_t lineHeight = height;
   if (!singleLine) {
     TRect line = rect;
-    canvas.DrawText(shown, line, measure | platform::kTextSingleLine);
+    DrawPainterText(canvas, text, line, measure | platform::kTextSingleLine);
     lineHeight = line.ExactHeight();
   }
   const int64_t margin = std::max<int64_t>(lineHeight, 16);
   return TRect::Saturated(x.from - margin, y.from - margin, x.to + margin, y.to + margin);
-}
-
-}  // namespace
-
-TRect TextBox(TCanvas& canvas, const char* text, const TRect& rect, int32_t format) {
-  return BoxOf(canvas, text, rect, format);
-}
-
-TRect TextBox(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format) {
-  return BoxOf(canvas, text, rect, format);
 }

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "base/geometry.h"
+#include "effects/painter_text.h"
 
 class TCanvas;
 
@@ -11,5 +12,4 @@ class TCanvas;
 // right-aligned block lies within the widest line's place; only a single
 // line moves vertically), with a margin of a line's height (at least 16
 // pixels) for glyphs that reach beyond their cells and for rounding.
-TRect TextBox(TCanvas& canvas, const char* text, const TRect& rect, int32_t format);
-TRect TextBox(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format);
+TRect TextBox(TCanvas& canvas, PainterText text, const TRect& rect, int32_t format);

@@ -15,21 +15,15 @@ void NoteLayer(const TBitmap& bitmap) {
   largestLayer = std::max(largestLayer, int64_t{bitmap.Width()} * bitmap.Height());
 }
 
-template <typename Char>
-const Char* OrEmpty(const Char* text) {
-  static constexpr Char kEmpty[1] = {0};
-  return text != nullptr ? text : kEmpty;
-}
+}  // namespace
 
-template <typename Char>
-void DrawPlain(TCanvas& canvas, const Char* text, const TRect& rect, int32_t format) {
+void DrawPlainText(TCanvas& canvas, PainterText text, const TRect& rect, int32_t format) {
   TRect copy = rect;
   canvas.SetBackgroundMode(TBackgroundMode::Transparent);
-  canvas.DrawText(OrEmpty(text), copy, static_cast<uint32_t>(format));
+  DrawPainterText(canvas, text, copy, static_cast<uint32_t>(format));
 }
 
-template <typename Char>
-void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t format) {
+void RenderTextLayer(TBitmap& bitmap, PainterText text, const TRect& rect, int32_t format) {
   if (bitmap.PixelFormat() != TPixelFormat::pf32bit) bitmap.SetPixelFormat(TPixelFormat::pf32bit);
   // Only the part of the rectangle inside the bitmap is rendered; the mask
   // covers just that part (reaching back to the rectangle's start where
@@ -47,8 +41,8 @@ void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t f
   maskCanvas.Font().SetColor(clWhite);
   maskCanvas.Brush().SetColor(clBlack);
   maskCanvas.FillRect({0, 0, mask->Width(), mask->Height()});
-  DrawPlain(maskCanvas, text, rect.Translated(-int64_t{maskArea.Left}, -int64_t{maskArea.Top}),
-            format);
+  DrawPlainText(maskCanvas, text, rect.Translated(-int64_t{maskArea.Left}, -int64_t{maskArea.Top}),
+                format);
 
   // The coverage comes from the blue channel of the white-on-black mask.
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
@@ -64,9 +58,8 @@ void RenderLayer(TBitmap& bitmap, const Char* text, const TRect& rect, int32_t f
   bitmap.Changed();
 }
 
-template <typename Char>
-std::unique_ptr<TBitmap> TextLayerOf(TCanvas& canvas, const Char* text, const TRect& rect,
-                                     int32_t format, TRect& area) {
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, PainterText text, const TRect& rect,
+                                         int32_t format, TRect& area) {
   const TBitmap& target = canvas.Bitmap();
   area = rect.Intersected(TRect::OfSize(target.Width(), target.Height()));
   if (area.IsEmpty()) {
@@ -75,18 +68,8 @@ std::unique_ptr<TBitmap> TextLayerOf(TCanvas& canvas, const Char* text, const TR
   }
   area = ReachingBack(area, rect, ScratchBudget(target.Width(), target.Height()));
   std::unique_ptr<TBitmap> layer = CreateLayerBitmap(canvas, area);
-  RenderLayer(*layer, text, rect.Translated(-int64_t{area.Left}, -int64_t{area.Top}), format);
+  RenderTextLayer(*layer, text, rect.Translated(-int64_t{area.Left}, -int64_t{area.Top}), format);
   return layer;
-}
-
-}  // namespace
-
-void DrawPlainText(TCanvas& canvas, const char* text, const TRect& rect, int32_t format) {
-  DrawPlain(canvas, text, rect, format);
-}
-
-void DrawPlainText(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format) {
-  DrawPlain(canvas, text, rect, format);
 }
 
 std::unique_ptr<TBitmap> CreateLayerBitmap(TCanvas& canvas, const TRect& rect) {
@@ -115,24 +98,6 @@ std::unique_ptr<TBitmap> CreateClearBitmap(int32_t width, int32_t height) {
   bitmap->SetSize(width, height);
   NoteLayer(*bitmap);
   return bitmap;
-}
-
-void RenderTextLayer(TBitmap& bitmap, const char* text, const TRect& rect, int32_t format) {
-  RenderLayer(bitmap, text, rect, format);
-}
-
-void RenderTextLayer(TBitmap& bitmap, const wchar_t* text, const TRect& rect, int32_t format) {
-  RenderLayer(bitmap, text, rect, format);
-}
-
-std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const char* text, const TRect& rect,
-                                         int32_t format, TRect& area) {
-  return TextLayerOf(canvas, text, rect, format, area);
-}
-
-std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const wchar_t* text, const TRect& rect,
-                                         int32_t format, TRect& area) {
-  return TextLayerOf(canvas, text, rect, format, area);
 }
 
 int64_t LargestLayerSinceReset() {

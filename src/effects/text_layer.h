@@ -4,6 +4,7 @@
 
 #include "base/color.h"
 #include "base/geometry.h"
+#include "effects/painter_text.h"
 
 class TBitmap;
 class TCanvas;
@@ -13,8 +14,7 @@ class TFont;
 
 // Draws text with the canvas's font and font colour at a copy of `rect`,
 // without filling its background (the background mode becomes transparent).
-void DrawPlainText(TCanvas& canvas, const char* text, const TRect& rect, int32_t format);
-void DrawPlainText(TCanvas& canvas, const wchar_t* text, const TRect& rect, int32_t format);
+void DrawPlainText(TCanvas& canvas, PainterText text, const TRect& rect, int32_t format);
 
 // A bitmap of rect's size whose font is a copy of the canvas's font.
 std::unique_ptr<TBitmap> CreateLayerBitmap(TCanvas& canvas, const TRect& rect);
@@ -27,8 +27,7 @@ std::unique_ptr<TBitmap> CreateClearBitmap(int32_t width, int32_t height);
 // colour with the glyph coverage as alpha, the text placed in `rect` by
 // `format`. Pixels outside `rect` are left alone, and the part of `rect`
 // outside the bitmap is ignored. A bitmap that is not 32-bit is made 32-bit.
-void RenderTextLayer(TBitmap& bitmap, const char* text, const TRect& rect, int32_t format);
-void RenderTextLayer(TBitmap& bitmap, const wchar_t* text, const TRect& rect, int32_t format);
+void RenderTextLayer(TBitmap& bitmap, PainterText text, const TRect& rect, int32_t format);
 
 // The text layer of `rect` for the part of it inside the canvas's bitmap only:
 // a layer bitmap (CreateLayerBitmap) of that part, with the text placed as
@@ -36,9 +35,7 @@ void RenderTextLayer(TBitmap& bitmap, const wchar_t* text, const TRect& rect, in
 // layer belongs; it may reach back past the bitmap's left and top edges to
 // rect's own (see ReachingBack). Nothing inside the bitmap: nullptr and an
 // empty area.
-std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const char* text, const TRect& rect,
-                                         int32_t format, TRect& area);
-std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, const wchar_t* text, const TRect& rect,
+std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, PainterText text, const TRect& rect,
                                          int32_t format, TRect& area);
 
 // Observation point for tests: the largest bitmap, in pixels, that the

@@ -10,8 +10,7 @@ namespace {
 
 // The layer covers only the part of `rect` inside the target; the text keeps
 // its place in the whole rectangle.
-template <typename Char>
-void PaintOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t format,
+void PaintOnCanvas(TCanvas& target, PainterText text, const TRect& rect, int32_t format,
                    int32_t asLayer, bool premultiplied) {
   if (asLayer == 0 && !premultiplied) return DrawPlainText(target, text, rect, format);
   TRect area;
@@ -24,8 +23,7 @@ void PaintOnCanvas(TCanvas& target, const Char* text, const TRect& rect, int32_t
   }
 }
 
-template <typename Char>
-void PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format,
+void PaintIntoBitmap(TBitmap& target, PainterText text, const TRect& rect, int32_t format,
                      int32_t asLayer, bool premultiplied) {
   if (asLayer != 0) return RenderTextLayer(target, text, rect, format);
   if (!premultiplied) return DrawPlainText(target.Canvas(), text, rect, format);
@@ -34,42 +32,24 @@ void PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32
   if (layer != nullptr) AlphaBlendBitmap(target, area, *layer, {0, 0}, 255);
 }
 
-template <typename Char>
-int32_t Measure(TCanvas& canvas, const Char* text, TRect& rect, int32_t format) {
-  static constexpr Char kEmpty[1] = {0};
-  return canvas.DrawText(text != nullptr ? text : kEmpty, rect,
-                         static_cast<uint32_t>(format) | platform::kTextCalcRect);
-}
-
 }  // namespace
 
-void TTextPainter::PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
-                             int32_t asLayer, bool premultiplied) {
-  PaintOnCanvas(target, text, rect, format, asLayer, premultiplied);
+TCanvas& CanvasOf(PaintTarget target) {
+  if (TBitmap* const* bitmap = std::get_if<TBitmap*>(&target)) return (*bitmap)->Canvas();
+  return *std::get<TCanvas*>(target);
 }
 
-void TTextPainter::PaintText(TCanvas& target, const wchar_t* text, const TRect& rect,
-                             int32_t format, int32_t asLayer, bool premultiplied) {
-  PaintOnCanvas(target, text, rect, format, asLayer, premultiplied);
+void TTextPainter::Paint(PaintTarget target, PainterText text, const TRect& rect, int32_t format,
+                         int32_t asLayer, bool premultiplied) {
+  if (TBitmap* const* bitmap = std::get_if<TBitmap*>(&target)) {
+    return PaintIntoBitmap(**bitmap, text, rect, format, asLayer, premultiplied);
+  }
+  PaintOnCanvas(*std::get<TCanvas*>(target), text, rect, format, asLayer, premultiplied);
 }
 
-void TTextPainter::PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
-                             int32_t asLayer, bool premultiplied) {
-  PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
-}
-
-void TTextPainter::PaintText(TBitmap& target, const wchar_t* text, const TRect& rect,
-                             int32_t format, int32_t asLayer, bool premultiplied) {
-  PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
-}
-
-int32_t TTextPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) {
-  return Measure(canvas, text, rect, format);
-}
-
-int32_t TTextPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
-                                  int32_t format) {
-  return Measure(canvas, text, rect, format);
+int32_t TTextPainter::Measure(TCanvas& canvas, PainterText text, TRect& rect, int32_t format) {
+  return DrawPainterText(canvas, text, rect,
+                         static_cast<uint32_t>(format) | platform::kTextCalcRect);
 }
 
 void TTextPainter::Release() {}

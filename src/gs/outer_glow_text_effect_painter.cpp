@@ -8,60 +8,38 @@
 
 namespace gs {
 
-template <typename Char>
-void GsOuterGlowTextEffectPainter::PaintIntoBitmap(TBitmap& target, const Char* text,
-                                                   const TRect& rect, int32_t format,
-                                                   int32_t asLayer, bool premultiplied) {
-  const int64_t dx = offset_.X, dy = offset_.Y;
-  if (dx == 0 && dy == 0) {
-    target.Canvas().Font().Assign(font_);
-    glow_.PaintText(target, text, rect, format, asLayer, premultiplied);
-    return;
+void GsOuterGlowTextEffectPainter::PaintWithGlow(PaintTarget target, PainterText text,
+                                                 const TRect& rect, int32_t format, int32_t asLayer,
+                                                 bool premultiplied) {
+  std::visit(
+      [&](auto* on, auto* chars) {
+        glow_.PaintText(*on, chars, rect, format, asLayer, premultiplied);
+      },
+      target, text);
+}
+
+void GsOuterGlowTextEffectPainter::Paint(PaintTarget target, PainterText text, const TRect& rect,
+                                         int32_t format, int32_t asLayer, bool premultiplied) {
+  TBitmap* const* bitmap = std::get_if<TBitmap*>(&target);
+  if (bitmap == nullptr || (offset_.X == 0 && offset_.Y == 0)) {
+    CanvasOf(target).Font().Assign(font_);
+    return PaintWithGlow(target, text, rect, format, asLayer, premultiplied);
   }
   // Drawn moved into a copy of the whole target, then only the unmoved
   // rectangle is copied back, so the caption is cut off at its edges.
-  const TRect moved = rect.Translated(dx, dy);
   TBitmap scratch;
-  scratch.Assign(target);
+  scratch.Assign(**bitmap);
   scratch.Canvas().Font().Assign(font_);
-  glow_.PaintText(scratch, text, moved, format, asLayer, premultiplied);
-  CopyBitmapToCanvas(target.Canvas(), rect, scratch, {rect.Left, rect.Top});
+  PaintWithGlow(&scratch, text, rect.Translated(offset_.X, offset_.Y), format, asLayer,
+                premultiplied);
+  CopyBitmapToCanvas((*bitmap)->Canvas(), rect, scratch, {rect.Left, rect.Top});
 }
 
-void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const char* text, const TRect& rect,
-                                             int32_t format, int32_t asLayer, bool premultiplied) {
-  target.Font().Assign(font_);
-  glow_.PaintText(target, text, rect, format, asLayer, premultiplied);
-}
-
-void GsOuterGlowTextEffectPainter::PaintText(TCanvas& target, const wchar_t* text,
-                                             const TRect& rect, int32_t format, int32_t asLayer,
-                                             bool premultiplied) {
-  target.Font().Assign(font_);
-  glow_.PaintText(target, text, rect, format, asLayer, premultiplied);
-}
-
-void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const char* text, const TRect& rect,
-                                             int32_t format, int32_t asLayer, bool premultiplied) {
-  PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
-}
-
-void GsOuterGlowTextEffectPainter::PaintText(TBitmap& target, const wchar_t* text,
-                                             const TRect& rect, int32_t format, int32_t asLayer,
-                                             bool premultiplied) {
-  PaintIntoBitmap(target, text, rect, format, asLayer, premultiplied);
-}
-
-int32_t GsOuterGlowTextEffectPainter::MeasureText(TCanvas& canvas, const char* text, TRect& rect,
-                                                  int32_t format) {
+int32_t GsOuterGlowTextEffectPainter::Measure(TCanvas& canvas, PainterText text, TRect& rect,
+                                              int32_t format) {
   canvas.Font().Assign(font_);
-  return glow_.MeasureText(canvas, text, rect, format);
-}
-
-int32_t GsOuterGlowTextEffectPainter::MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect,
-                                                  int32_t format) {
-  canvas.Font().Assign(font_);
-  return glow_.MeasureText(canvas, text, rect, format);
+  return std::visit([&](auto* chars) { return glow_.MeasureText(canvas, chars, rect, format); },
+                    text);
 }
 
 }  // namespace gs

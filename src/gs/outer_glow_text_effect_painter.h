@@ -20,21 +20,15 @@ class GsOuterGlowTextEffectPainter : public TTextPainter {
   GsOuterGlowTextEffectPainter(const TFont& font, const TPoint& offset, TOuterGlowTextPainter& glow)
       : font_(font), offset_(offset), glow_(glow) {}
 
-  void PaintText(TCanvas& target, const char* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TCanvas& target, const wchar_t* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TBitmap& target, const char* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  void PaintText(TBitmap& target, const wchar_t* text, const TRect& rect, int32_t format,
-                 int32_t asLayer, bool premultiplied) override;
-  int32_t MeasureText(TCanvas& canvas, const char* text, TRect& rect, int32_t format) override;
-  int32_t MeasureText(TCanvas& canvas, const wchar_t* text, TRect& rect, int32_t format) override;
+ protected:
+  void Paint(PaintTarget target, PainterText text, const TRect& rect, int32_t format,
+             int32_t asLayer, bool premultiplied) override;
+  int32_t Measure(TCanvas& canvas, PainterText text, TRect& rect, int32_t format) override;
 
  private:
-  template <typename Char>
-  void PaintIntoBitmap(TBitmap& target, const Char* text, const TRect& rect, int32_t format,
-                       int32_t asLayer, bool premultiplied);
+  // The glow painter's own paint of the same target and text.
+  void PaintWithGlow(PaintTarget target, PainterText text, const TRect& rect, int32_t format,
+                     int32_t asLayer, bool premultiplied);
 
   const TFont& font_;
   const TPoint& offset_;

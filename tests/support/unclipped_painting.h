@@ -12,6 +12,7 @@
 #include "base/geometry.h"
 #include "effects/blend.h"
 #include "effects/glow.h"
+#include "effects/glow_filter_factory.h"
 #include "effects/outer_glow_text_painter.h"
 #include "effects/text_layer.h"
 
@@ -50,7 +51,8 @@ void Text(TBitmap& target, const Char* text, const TRect& rect, int32_t format, 
   AlphaBlendBitmap(target, rect, *layer, {0, 0}, 255);
 }
 
-// The halo's mask of the whole rectangle, glowed.
+// The halo's mask of the whole rectangle, glowed with a kernel of its own
+// (the painter's cached one stays as the painter left it).
 template <typename Char>
 std::unique_ptr<TBitmap> WholeHalo(TRadiateTextPainter& painter, TCanvas& canvas, const Char* text,
                                    const TRect& rect, int32_t format, bool premultiplied) {
@@ -58,8 +60,9 @@ std::unique_ptr<TBitmap> WholeHalo(TRadiateTextPainter& painter, TCanvas& canvas
   std::unique_ptr<TBitmap> mask = CreateMaskBitmap(canvas, rect);
   DrawPlainText(mask->Canvas(), text,
                 TRect::Saturated(r, r, rect.ExactWidth() - r, rect.ExactHeight() - r), format);
-  ApplyGlow(painter.Glow(), painter.Factory(), *mask, {0, 0, mask->Width(), mask->Height()},
-            premultiplied, canvas.Font().Color());
+  OuterGlowFilterFactory factory;
+  ApplyGlow(painter.Glow(), factory, *mask, {0, 0, mask->Width(), mask->Height()}, premultiplied,
+            canvas.Font().Color());
   return mask;
 }
 
@@ -98,7 +101,8 @@ void Halo(TRadiateTextPainter& painter, TBitmap& target, const Char* text, const
                 format);
   const TRect area{std::max(rect.Left, 0), std::max(rect.Top, 0),
                    std::min(rect.Right, target.Width()), std::min(rect.Bottom, target.Height())};
-  ApplyGlow(painter.Glow(), painter.Factory(), target, area, premultiplied, white.Saved());
+  OuterGlowFilterFactory factory;
+  ApplyGlow(painter.Glow(), factory, target, area, premultiplied, white.Saved());
 }
 
 // Halo in Color at the shifted rectangle, then the text over it.

@@ -84,18 +84,18 @@ TEST_F(CaptionClippingGdiTest, FarTextPlacedByMeasuringHoldsEveryGlyph) {
       {{-430, -430, 168, 148}, 130, 0x2A, L"fjWy"},               // bottom right
       {{-128, -128, 530, 530}, 130, 0x00, L"jfWy"},               // top left
   };
+  ReleasingPtr<TRadiateTextPainter> halo = TRadiateTextPainter::Create();
   for (const Case& c : cases) {
-    painter->SetRadius(c.radius);
+    halo->SetRadius(c.radius);
     for (bool italic : {false, true}) {
       for (bool premultiplied : {true, false}) {
         TBitmap painted, expected;
         Prepare(painted, 40, 20, italic);
         Prepare(expected, 40, 20, italic);
         gdi.formats.clear();
-        painter->TRadiateTextPainter::PaintText(painted, c.text, c.rect, c.format, 0,
-                                                premultiplied);
+        halo->PaintText(painted, c.text, c.rect, c.format, 0, premultiplied);
         EXPECT_TRUE(gdi.Measured()) << c.text;
-        unclipped::Halo(*painter, expected, c.text, c.rect, c.format, 0, premultiplied);
+        unclipped::Halo(*halo, expected, c.text, c.rect, c.format, 0, premultiplied);
         ASSERT_EQ(Bytes(painted), Bytes(expected))
             << c.text << (italic ? " italic" : "") << premultiplied;
       }

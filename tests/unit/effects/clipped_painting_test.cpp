@@ -219,33 +219,33 @@ TEST_F(ClippedPaintingTest, FarAndWideHalosMatchWholeRectangleMasks) {
       {{-130, -130, 400, 400}, 130, kTopLeft, L"ABCD", true},
       {{-330, -330, 150, 142}, 130, kBottomRightLine, L"ABC", true},
   };
-  auto& halo = static_cast<TRadiateTextPainter&>(*painter);
-  // The painter's own paint: no kernel built, and a measurement exactly when expected.
-  const auto paint = [&](const Case& c, auto&& draw) {
-    const int32_t kernels = painter->Factory().KernelsBuilt();
+  ReleasingPtr<TRadiateTextPainter> halo = TRadiateTextPainter::Create();
+  // A painter's own paint: no kernel built (none is ever cached), and a
+  // measurement exactly when expected.
+  const auto paint = [&](const Case& c, TRadiateTextPainter& by, auto&& draw) {
     platform.text.calls.clear();
     draw();
-    EXPECT_EQ(painter->Factory().KernelsBuilt(), kernels);
+    EXPECT_EQ(by.Factory().CachedFilter(), nullptr);
     const bool measured = std::any_of(platform.text.calls.begin(), platform.text.calls.end(),
                                       [](const auto& call) { return (call.format & 0x400) != 0; });
     EXPECT_EQ(measured, c.measured) << c.text;
   };
   for (const Case& c : cases) {
     painter->SetRadius(c.radius);
+    halo->SetRadius(c.radius);
     for (uint8_t spread : {0, 255}) {
-      painter->SetSpread(spread);
+      halo->SetSpread(spread);
       for (bool premultiplied : {true, false}) {
         const std::string what = Describe(c.rect, c.format, c.radius, 0, premultiplied, false) +
                                  " spread " + std::to_string(spread);
         ExpectSame(
             20, 12,
             [&](TBitmap& t) {
-              paint(c, [&] {
-                halo.TRadiateTextPainter::PaintText(t, c.text, c.rect, c.format, 0, premultiplied);
-              });
+              paint(c, *halo,
+                    [&] { halo->PaintText(t, c.text, c.rect, c.format, 0, premultiplied); });
             },
             [&](TBitmap& t) {
-              unclipped::Halo(halo, t, c.text, c.rect, c.format, 0, premultiplied);
+              unclipped::Halo(*halo, t, c.text, c.rect, c.format, 0, premultiplied);
             },
             what);
       }
@@ -253,17 +253,15 @@ TEST_F(ClippedPaintingTest, FarAndWideHalosMatchWholeRectangleMasks) {
     // In the target itself (the glow spreads only within the target there),
     // and as the glow of a layer.
     ExpectSame(
-        20, 12,
-        [&](TBitmap& t) {
-          halo.TRadiateTextPainter::PaintText(t, c.text, c.rect, c.format, 1, true);
-        },
-        [&](TBitmap& t) { unclipped::Halo(halo, t, c.text, c.rect, c.format, 1, true); },
+        20, 12, [&](TBitmap& t) { halo->PaintText(t, c.text, c.rect, c.format, 1, true); },
+        [&](TBitmap& t) { unclipped::Halo(*halo, t, c.text, c.rect, c.format, 1, true); },
         "in place");
     painter->SetRadiationX(-7);
     ExpectSame(
         20, 12,
         [&](TBitmap& t) {
-          paint(c, [&] { painter->PaintText(t.Canvas(), c.text, c.rect, c.format, 1, true); });
+          paint(c, *painter,
+                [&] { painter->PaintText(t.Canvas(), c.text, c.rect, c.format, 1, true); });
         },
         [&](TBitmap& t) {
           unclipped::OuterGlowLayer(*painter, t.Canvas(), c.text, c.rect, c.format);
@@ -378,14 +376,15 @@ TEST_F(ExtremePaintingTest, AFarTextTooLargeToRenderGetsNoHalo) {
   // alone would need a mask far beyond any budget.
   std::wstring tall;
   for (int i = 0; i < 10000; ++i) tall += L"W\n";
-  Shape(600000, 0, 0);
-  painter->SetSpread(255);
+  ReleasingPtr<TRadiateTextPainter> halo = TRadiateTextPainter::Create();
+  halo->SetRadius(600000);
+  halo->SetSpread(255);
   TBitmap target;
   Prepare(target, 100, 30);
   target.Canvas().Font().SetHeight(-60);
   const std::vector<uint8_t> before = Bytes(target);
-  ASSERT_NO_THROW(painter->TRadiateTextPainter::PaintText(
-      target, tall.c_str(), {-1000000, -1000000, 1000100, 1000030}, kTopLeft, 0, true));
+  ASSERT_NO_THROW(halo->PaintText(target, tall.c_str(), {-1000000, -1000000, 1000100, 1000030},
+                                  kTopLeft, 0, true));
   EXPECT_EQ(Bytes(target), before);
   EXPECT_LE(LargestLayerSinceReset(), ScratchBudget(100, 30));
 }

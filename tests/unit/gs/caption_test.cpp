@@ -34,17 +34,21 @@ class RecordingPainter : public TTextPainter {
     bool premultiplied = false;
   };
 
-  void PaintText(TBitmap&, const wchar_t* text, const TRect& rect, int32_t format, int32_t asLayer,
-                 bool premultiplied) override {
-    calls.push_back({"paint", text, rect, format, asLayer, premultiplied});
+  // Narrow text or a canvas target shows in the record, as the caption code asks for neither.
+  void Paint(PaintTarget target, PainterText text, const TRect& rect, int32_t format,
+             int32_t asLayer, bool premultiplied) override {
+    calls.push_back({std::holds_alternative<TBitmap*>(target) ? "paint" : "paint on a canvas",
+                     Wide(text), rect, format, asLayer, premultiplied});
   }
-  int32_t MeasureText(TCanvas&, const wchar_t* text, TRect& rect, int32_t format) override {
-    calls.push_back({"measure", text, rect, format});
+  int32_t Measure(TCanvas&, PainterText text, TRect& rect, int32_t format) override {
+    calls.push_back({"measure", Wide(text), rect, format});
     rect.Bottom = rect.Top + measuredHeight;
     return measuredHeight;
   }
-  using TTextPainter::MeasureText;
-  using TTextPainter::PaintText;
+  static std::wstring Wide(PainterText text) {
+    const wchar_t* const* wide = std::get_if<const wchar_t*>(&text);
+    return wide != nullptr ? std::wstring(*wide) : L"(narrow text)";
+  }
 
   int32_t measuredHeight = 10;
   std::vector<Call> calls;
