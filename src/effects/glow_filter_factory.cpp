@@ -39,7 +39,6 @@ Filter& OuterGlowFilterFactory::CreateFilter(int32_t radius) {
   if (cachedFilter_ != nullptr && cachedFilter_->RowRadius() == radius) return *cachedFilter_;
   cachedFilter_.reset();
   cachedFilter_ = BuildGlowFilter(radius);
-  ++kernelsBuilt_;
   return *cachedFilter_;
 }
 

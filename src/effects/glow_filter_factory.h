@@ -46,12 +46,9 @@ class OuterGlowFilterFactory : public FilterFactory {
   static double GaussianFalloff(double x, double w);
 
   const Filter* CachedFilter() const { return cachedFilter_.get(); }
-  // How many kernels CreateFilter has built, so that the cache can be watched.
-  int32_t KernelsBuilt() const { return kernelsBuilt_; }
 
  private:
   float spreadFraction_ = 0.0F;
   float opacityFraction_ = 1.0F;
   std::unique_ptr<NeighborWeightedFilter> cachedFilter_;
-  int32_t kernelsBuilt_ = 0;
 };

@@ -1,21 +1,9 @@
 #include "effects/text_layer.h"
 
-#include <algorithm>
-
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "base/font.h"
 #include "effects/scratch_area.h"
-
-namespace {
-
-int64_t largestLayer = 0;
-
-void NoteLayer(const TBitmap& bitmap) {
-  largestLayer = std::max(largestLayer, int64_t{bitmap.Width()} * bitmap.Height());
-}
-
-}  // namespace
 
 void DrawPlainText(TCanvas& canvas, PainterText text, const TRect& rect, int32_t format) {
   TRect copy = rect;
@@ -78,7 +66,6 @@ std::unique_ptr<TBitmap> CreateLayerBitmap(TCanvas& canvas, const TRect& rect) {
   // A negative extent gives 0; one beyond int32 saturates, and the bitmap refuses it.
   bitmap->SetSize(rect.Width(), rect.Height());
   bitmap->Canvas().Font().Assign(canvas.Font());
-  NoteLayer(*bitmap);
   return bitmap;
 }
 
@@ -96,16 +83,7 @@ std::unique_ptr<TBitmap> CreateClearBitmap(int32_t width, int32_t height) {
   bitmap->SetPixelFormat(TPixelFormat::pf32bit);
   bitmap->Canvas().Brush().SetColor(clBlack);
   bitmap->SetSize(width, height);
-  NoteLayer(*bitmap);
   return bitmap;
-}
-
-int64_t LargestLayerSinceReset() {
-  return largestLayer;
-}
-
-void ResetLargestLayer() {
-  largestLayer = 0;
 }
 
 FontColorScope::FontColorScope(TFont& font, TColor color) : font_(font), saved_(font.Color()) {

@@ -38,11 +38,6 @@ void RenderTextLayer(TBitmap& bitmap, PainterText text, const TRect& rect, int32
 std::unique_ptr<TBitmap> CreateTextLayer(TCanvas& canvas, PainterText text, const TRect& rect,
                                          int32_t format, TRect& area);
 
-// Observation point for tests: the largest bitmap, in pixels, that the
-// functions above have made since the last reset.
-int64_t LargestLayerSinceReset();
-void ResetLargestLayer();
-
 // Sets a font's colour for the life of the object and restores it afterwards.
 class FontColorScope {
  public:

@@ -62,6 +62,34 @@ class ScopedTextRasterizer {
   platform::Services previous_;
 };
 
+// Passes every call on to another rasteriser and notes the largest picture,
+// in pixels, that text went into. The painters draw the text into each
+// temporary whose size follows the text; the others cover at most what
+// shows of the target.
+class LargestTargetRasterizer : public platform::TextRasterizer {
+ public:
+  explicit LargestTargetRasterizer(platform::TextRasterizer& next) : next_(next) {}
+
+  int32_t DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style,
+                    const char* text, platform::Rect& rect, uint32_t format) override {
+    Note(target);
+    return next_.DrawTextA(target, style, text, rect, format);
+  }
+  int32_t DrawTextW(platform::PixelBuffer& target, const platform::TextStyle& style,
+                    const wchar_t* text, platform::Rect& rect, uint32_t format) override {
+    Note(target);
+    return next_.DrawTextW(target, style, text, rect, format);
+  }
+
+  int64_t largest = 0;
+
+ private:
+  void Note(const platform::PixelBuffer& target) {
+    largest = std::max(largest, int64_t{target.width} * target.height);
+  }
+  platform::TextRasterizer& next_;
+};
+
 // Measures every text as a fixed extent and draws nothing.
 class FixedExtentRasterizer : public platform::TextRasterizer {
  public:

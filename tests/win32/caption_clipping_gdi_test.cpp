@@ -12,7 +12,6 @@
 #include "base/canvas.h"
 #include "effects/outer_glow_text_painter.h"
 #include "effects/scratch_area.h"
-#include "effects/text_layer.h"
 #include "gs/image_loader.h"
 #include "gs/wdg_button.h"
 #include "gs/widget_factories.h"
@@ -65,7 +64,8 @@ class CaptionClippingGdiTest : public ::testing::Test {
  protected:
   testing_support::NullPlatform platform;
   NotingGdi gdi;
-  testing_support::ScopedTextRasterizer useGdi{gdi};
+  testing_support::LargestTargetRasterizer noting{gdi};
+  testing_support::ScopedTextRasterizer useGdi{noting};
   ReleasingPtr<TOuterGlowTextPainter> painter = TOuterGlowTextPainter::Create();
 };
 
@@ -141,7 +141,6 @@ TEST_F(CaptionClippingGdiTest, TheCaptionSettingsThatOnceBlewUpPaintWithinTheTar
   TBitmap target;
   target.SetPixelFormat(TPixelFormat::pf32bit);
   target.SetSize(100, 30);
-  ResetLargestLayer();
 
   for (auto set : {&gs::GsTextMargins::SetLeft, &gs::GsTextMargins::SetRight,
                    &gs::GsTextMargins::SetTop, &gs::GsTextMargins::SetBottom}) {
@@ -149,7 +148,7 @@ TEST_F(CaptionClippingGdiTest, TheCaptionSettingsThatOnceBlewUpPaintWithinTheTar
   }
   raised.SetRadius(2900);
   ASSERT_NO_THROW(button->PaintTo(target));
-  EXPECT_EQ(raised.GlowPainter().Factory().KernelsBuilt(), 0);
+  EXPECT_EQ(raised.GlowPainter().Factory().CachedFilter(), nullptr);
   for (auto set : {&gs::GsTextMargins::SetLeft, &gs::GsTextMargins::SetRight,
                    &gs::GsTextMargins::SetTop, &gs::GsTextMargins::SetBottom}) {
     (button->Margins().*set)(0);
@@ -164,7 +163,7 @@ TEST_F(CaptionClippingGdiTest, TheCaptionSettingsThatOnceBlewUpPaintWithinTheTar
           << shift;
     }
   }
-  EXPECT_LE(LargestLayerSinceReset(), ScratchBudget(100, 30));
+  EXPECT_LE(noting.largest, ScratchBudget(100, 30));
 }
 
 }  // namespace

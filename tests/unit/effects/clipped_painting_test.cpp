@@ -15,7 +15,6 @@
 #include "effects/filter.h"
 #include "effects/outer_glow_text_painter.h"
 #include "effects/scratch_area.h"
-#include "effects/text_layer.h"
 #include "null_platform.h"
 #include "text_painting.h"
 #include "unclipped_painting.h"
@@ -275,10 +274,8 @@ TEST_F(ClippedPaintingTest, FarAndWideHalosMatchWholeRectangleMasks) {
 
 class ExtremePaintingTest : public ClippedPaintingTest {
  protected:
-  void SetUp() override { ResetLargestLayer(); }
-
-  // Paints every way there is and requires that no temporary bitmap or
-  // kernel went beyond the budget of the 100 x 30 target.
+  // Paints every way there is and requires that no picture text went into
+  // and no kernel went beyond the budget of the 100 x 30 target.
   void PaintEveryWay(const TRect& rect, const std::string& what) {
     for (int32_t asLayer : {0, 1}) {
       for (bool premultiplied : {true, false}) {
@@ -300,7 +297,7 @@ class ExtremePaintingTest : public ClippedPaintingTest {
         EXPECT_EQ(target.Canvas().Font().Color(), clRed) << what;
       }
     }
-    EXPECT_LE(LargestLayerSinceReset(), ScratchBudget(100, 30)) << what;
+    EXPECT_LE(noting.largest, ScratchBudget(100, 30)) << what;
     const auto* kernel =
         dynamic_cast<const NeighborWeightedFilter*>(painter->Factory().CachedFilter());
     if (kernel != nullptr) {
@@ -315,6 +312,9 @@ class ExtremePaintingTest : public ClippedPaintingTest {
     painter->SetRadiationX(rx);
     painter->SetRadiationY(ry);
   }
+
+  testing_support::LargestTargetRasterizer noting{platform.text};
+  testing_support::ScopedTextRasterizer useNoting{noting};
 };
 
 TEST_F(ExtremePaintingTest, ShiftsOfAnySizeStayWithinTheTarget) {
@@ -367,8 +367,8 @@ TEST_F(ExtremePaintingTest, AHugeRectangleStillShowsItsCentredTextAndHalo) {
   // The largest temporary is the text layer: the target's part of the text
   // rectangle, reaching back to its corner (-100, -100) so that the text is
   // placed as in a layer of the whole rectangle.
-  EXPECT_EQ(LargestLayerSinceReset(), (100 + 100) * (30 + 100));
-  EXPECT_EQ(painter->Factory().KernelsBuilt(), 0);
+  EXPECT_EQ(noting.largest, (100 + 100) * (30 + 100));
+  EXPECT_EQ(painter->Factory().CachedFilter(), nullptr);
 }
 
 TEST_F(ExtremePaintingTest, AFarTextTooLargeToRenderGetsNoHalo) {
@@ -386,7 +386,7 @@ TEST_F(ExtremePaintingTest, AFarTextTooLargeToRenderGetsNoHalo) {
   ASSERT_NO_THROW(halo->PaintText(target, tall.c_str(), {-1000000, -1000000, 1000100, 1000030},
                                   kTopLeft, 0, true));
   EXPECT_EQ(Bytes(target), before);
-  EXPECT_LE(LargestLayerSinceReset(), ScratchBudget(100, 30));
+  EXPECT_LE(noting.largest, ScratchBudget(100, 30));
 }
 
 }  // namespace

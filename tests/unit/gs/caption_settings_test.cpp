@@ -9,7 +9,6 @@
 #include "base/bitmap.h"
 #include "base/canvas.h"
 #include "effects/scratch_area.h"
-#include "effects/text_layer.h"
 #include "gs/gs_widget.h"
 #include "gs/image_loader.h"
 #include "gs/wdg_button.h"
@@ -43,7 +42,6 @@ class CaptionSettingsTest : public ::testing::Test {
     button->SetCaption(L"Caption");
     Raised().Font().SetHeight(-10);
     Raised().Font().SetColor(clRed);
-    ResetLargestLayer();
   }
 
   gs::GsTextRadiationEffect& Raised() { return button->TextEffect().Raised(); }
@@ -63,10 +61,12 @@ class CaptionSettingsTest : public ::testing::Test {
     target.Canvas().Brush().SetColor(clBlack);
     target.Canvas().FillRect({0, 0, 120, 50});
     ASSERT_NO_THROW(root.PaintTo(target)) << what;
-    EXPECT_LE(LargestLayerSinceReset(), ScratchBudget(100, 30)) << what;
+    EXPECT_LE(noting.largest, ScratchBudget(100, 30)) << what;
   }
 
   testing_support::NullPlatform platform;
+  testing_support::LargestTargetRasterizer noting{platform.text};
+  testing_support::ScopedTextRasterizer useNoting{noting};
   gs::GsWidget root;
   gs::WdgButton* button = nullptr;
   TBitmap target;
@@ -84,7 +84,7 @@ TEST_F(CaptionSettingsTest, HugeNegativeMarginsWithALargeRadiusShowTheCentredCap
   EXPECT_GE(At(target, 10 + 27, 10 + 12)[3], 250);
   EXPECT_GT(At(target, 10 + 27, 10 + 12)[1], At(target, 10 + 27, 10 + 12)[0]);
   EXPECT_EQ(At(target, 5, 5), (Pixel{0, 0, 0, 0}));
-  EXPECT_EQ(Raised().GlowPainter().Factory().KernelsBuilt(), 0);
+  EXPECT_EQ(Raised().GlowPainter().Factory().CachedFilter(), nullptr);
 }
 
 TEST_F(CaptionSettingsTest, ExtremeShiftsRadiiMarginsAndOffsetsNeverThrow) {
