@@ -6,10 +6,6 @@
 class TBitmap;
 class TCanvas;
 
-// Premultiplies a 32-bit bitmap in place (c = c * a / 255, truncated); other
-// formats are left alone.
-void PremultiplyBitmap(TBitmap& bitmap);
-
 // Sizes `bitmap` to `rect` and copies that area of `canvas` into it.
 void CopyCanvasRect(TCanvas& canvas, TBitmap& bitmap, const TRect& rect);
 

@@ -37,33 +37,6 @@ class BlendTest : public ::testing::Test {
   testing_support::NullPlatform platform;
 };
 
-// --- premultiplying -----------------------------------------------------------
-
-TEST_F(BlendTest, PremultiplyTruncatesEachColourAndKeepsAlpha) {
-  TBitmap bitmap;
-  Fill(bitmap, TPixelFormat::pf32bit, 4, 2, {0, 0, 0, 0});
-  Set(bitmap, 0, 0, {200, 100, 255, 128});
-  Set(bitmap, 1, 0, {1, 2, 3, 128});  // 1 * 128 / 255 = 0.502: truncated, not rounded
-  Set(bitmap, 2, 0, {17, 99, 254, 255});
-  Set(bitmap, 3, 1, {255, 255, 255, 0});
-  PremultiplyBitmap(bitmap);
-  EXPECT_EQ(At(bitmap, 0, 0), (Pixel{100, 50, 128, 128}));
-  EXPECT_EQ(At(bitmap, 1, 0), (Pixel{0, 1, 1, 128}));
-  EXPECT_EQ(At(bitmap, 2, 0), (Pixel{17, 99, 254, 255}));
-  EXPECT_EQ(At(bitmap, 3, 1), (Pixel{0, 0, 0, 0}));
-}
-
-TEST_F(BlendTest, PremultiplyLeavesA24BitBitmapAlone) {
-  TBitmap bitmap;
-  Fill(bitmap, TPixelFormat::pf24bit, 3, 3, {200, 100, 50, 0});
-  int changes = 0;
-  bitmap.OnChange = TNotifyEvent::FromFunction([&](TObject*) { ++changes; });
-  PremultiplyBitmap(bitmap);
-  EXPECT_EQ(At(bitmap, 2, 2), (Pixel{200, 100, 50, 0}));
-  EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf24bit);
-  EXPECT_EQ(changes, 0);
-}
-
 // --- clipping -------------------------------------------------------------------
 
 TEST_F(BlendTest, ClipCutsTheRightEdgeAtTheNarrowerDestination) {
