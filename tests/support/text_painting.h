@@ -8,6 +8,7 @@
 
 #include "base/bitmap.h"
 #include "base/canvas.h"
+#include "base/font.h"
 #include "platform/services.h"
 #include "platform/text_rasterizer.h"
 
@@ -42,6 +43,12 @@ inline std::vector<uint8_t> Bytes(const TBitmap& bitmap) {
     bytes.insert(bytes.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + bitmap.Stride());
   }
   return bytes;
+}
+
+// Whether two fonts would draw alike: every attribute equal.
+inline bool SameFont(const TFont& a, const TFont& b) {
+  return a.Name() == b.Name() && a.Height() == b.Height() && a.Color() == b.Color() &&
+         a.Style() == b.Style() && a.Charset() == b.Charset() && a.Quality() == b.Quality();
 }
 
 // Installs another text rasteriser beside the services already installed,

@@ -129,7 +129,7 @@ TEST_F(TextPainterTest, LayerBitmapsCopyTheFontAndStartClear) {
   EXPECT_EQ(layer->Width(), 7);
   EXPECT_EQ(layer->Height(), 4);
   EXPECT_EQ(layer->PixelFormat(), TPixelFormat::pf32bit);
-  EXPECT_TRUE(layer->Canvas().Font().SameAttributes(target.Canvas().Font()));
+  EXPECT_TRUE(testing_support::SameFont(layer->Canvas().Font(), target.Canvas().Font()));
 
   auto mask = CreateMaskBitmap(target.Canvas(), {0, 0, 3, 2});
   EXPECT_EQ(mask->Canvas().Font().Color(), clWhite);

@@ -1,17 +1,11 @@
 #include "gs/button_outer_glow_text_effect.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "base/font.h"
 #include "null_platform.h"
 
 namespace {
-
-using ::testing::ElementsAre;
 
 class ButtonTextEffectTest : public ::testing::Test {
  protected:
@@ -134,27 +128,6 @@ TEST_F(ButtonTextEffectTest, StateSettersCopyAndIgnoreTheirOwnEffect) {
   effect.SetRaised(given);
   EXPECT_EQ(effect.Raised().Radius(), 8U);
   EXPECT_FALSE(effect.HasStateEffect(4));
-}
-
-TEST_F(ButtonTextEffectTest, PublishesTheSixStatesInOrder) {
-  const TClassInfo& info = effect.ClassInfo();
-  EXPECT_EQ(info.ClassName, "GsButtonOuterGlowTextEffect");
-  EXPECT_EQ(info.ModuleName, "GsWidget");
-  std::vector<std::string> entries;
-  for (const TPropertyInfo& property : info.Properties) {
-    entries.push_back(std::string(property.Name) + ":" + std::string(property.TypeName));
-    EXPECT_TRUE(property.Stored);
-    EXPECT_EQ(property.Index, TPropertyInfo::kNoIndex);
-    EXPECT_EQ(property.Default, 0);
-  }
-  EXPECT_THAT(entries,
-              ElementsAre("Raised:GsTextRadiationEffect", "Sunken:GsTextRadiationEffect",
-                          "Hovered:GsTextRadiationEffect", "Disabled:GsTextRadiationEffect",
-                          "Focused:GsTextRadiationEffect", "Active:GsTextRadiationEffect"));
-  ASSERT_NE(info.Parent, nullptr);
-  EXPECT_EQ(info.Parent->ClassName, "GsCtrlTextEffect");
-  EXPECT_EQ(info.Parent->ModuleName, "GsWidget");
-  EXPECT_TRUE(info.Parent->Properties.empty());
 }
 
 }  // namespace

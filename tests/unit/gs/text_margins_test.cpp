@@ -1,13 +1,8 @@
 #include "gs/text_margins.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
-
-using ::testing::ElementsAre;
 
 TEST(TextMarginsTest, EveryWriteIsReportedAlsoWhenTheValueStays) {
   gs::GsTextMargins margins;
@@ -42,22 +37,6 @@ TEST(TextMarginsTest, AssignCopiesAllFourAndReportsOnce) {
   EXPECT_EQ(copy.Right(), 2);
   EXPECT_EQ(copy.Top(), 3);
   EXPECT_EQ(copy.Bottom(), 4);
-}
-
-TEST(TextMarginsTest, PublishesLeftRightTopBottomInThatOrder) {
-  gs::GsTextMargins margins;
-  const TClassInfo& info = margins.ClassInfo();
-  EXPECT_EQ(info.ClassName, "GsTextMargins");
-  EXPECT_EQ(info.ModuleName, "GsWidget");
-  std::vector<std::string_view> names;
-  for (const TPropertyInfo& property : info.Properties) {
-    names.push_back(property.Name);
-    EXPECT_EQ(property.TypeName, "int");
-    EXPECT_TRUE(property.Stored);
-    EXPECT_EQ(property.Index, TPropertyInfo::kNoIndex);
-    EXPECT_EQ(property.Default, 0);
-  }
-  EXPECT_THAT(names, ElementsAre("Left", "Right", "Top", "Bottom"));
 }
 
 }  // namespace

@@ -15,7 +15,6 @@
 
 namespace {
 
-using ::testing::ElementsAre;
 using testing_support::At;
 using testing_support::Fill;
 using testing_support::Pixel;
@@ -43,7 +42,7 @@ TEST_F(TextRadiationEffectTest, StartsWithTheGlowPainterDefaultsAndADefaultFont)
   EXPECT_EQ(effect.RadiationY(), 0);
   EXPECT_EQ(effect.OffsetX(), 0);
   EXPECT_EQ(effect.OffsetY(), 0);
-  EXPECT_TRUE(effect.Font().SameAttributes(TFont()));
+  EXPECT_TRUE(testing_support::SameFont(effect.Font(), TFont()));
   EXPECT_EQ(reports, 0);
 }
 
@@ -119,7 +118,7 @@ TEST_F(TextRadiationEffectTest, OwnFontIsNoChangeButAnEqualOtherFontIs) {
   other.SetHeight(-20);
   effect.SetFont(other);
   EXPECT_EQ(reports, 2);
-  EXPECT_TRUE(effect.Font().SameAttributes(other));
+  EXPECT_TRUE(testing_support::SameFont(effect.Font(), other));
   EXPECT_NE(&effect.Font(), &other);
   // Changes made on the font itself are not reported.
   effect.Font().SetColor(clRed);
@@ -154,24 +153,6 @@ TEST_F(TextRadiationEffectTest, AssignCopiesEverythingAndReportsOnceToTheDestina
   EXPECT_EQ(effect.Font().Name(), L"Verdana");
   EXPECT_NE(&effect.Font(), &source.Font());
   EXPECT_EQ(&effect.GetPainter(), &ownPainter);
-}
-
-TEST_F(TextRadiationEffectTest, PublishesItsNineSettingsInOrder) {
-  const TClassInfo& info = effect.ClassInfo();
-  EXPECT_EQ(info.ClassName, "GsTextRadiationEffect");
-  EXPECT_EQ(info.ModuleName, "GsWidget");
-  std::vector<std::string> entries;
-  for (const TPropertyInfo& property : info.Properties) {
-    entries.push_back(std::string(property.Name) + ":" + std::string(property.TypeName));
-    EXPECT_TRUE(property.Stored);
-    EXPECT_EQ(property.Index, TPropertyInfo::kNoIndex);
-    EXPECT_EQ(property.Default, 0);
-  }
-  EXPECT_THAT(entries, ElementsAre("Opacity:Byte", "Radius:Cardinal", "Spread:Byte", "Color:TColor",
-                                   "RadiationX:int", "RadiationY:int", "OffsetX:int", "OffsetY:int",
-                                   "Font:TFont"));
-  ASSERT_NE(info.Parent, nullptr);
-  EXPECT_EQ(info.Parent->ClassName, "TPersistent");
 }
 
 // --- drawing through the effect -------------------------------------------------
