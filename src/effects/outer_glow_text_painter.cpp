@@ -15,8 +15,6 @@ void TOuterGlowTextPainter::PaintGlowing(PaintTarget target, PainterText text, c
                                          int32_t format, bool premultiplied) {
   const int64_t r = EffectiveRadius(), rx = radiationX_, ry = radiationY_;
   const TRect textRect = rect.Inflated(-r, -r, -r - rx, -r - ry);
-  // No room for the text: neither text nor halo is drawn.
-  if (textRect.IsEmpty()) return;
   TCanvas& canvas = CanvasOf(target);
   {
     const FontColorScope glowColor(canvas.Font(), color_);
@@ -25,7 +23,8 @@ void TOuterGlowTextPainter::PaintGlowing(PaintTarget target, PainterText text, c
       TRadiateTextPainter::Paint(target, text, glowRect, format, 0, premultiplied);
     }
   }
-  TTextPainter::Paint(target, text, textRect, format, 0, premultiplied);
+  // Without room for the text the halo is clear, but its blend still runs.
+  if (!textRect.IsEmpty()) TTextPainter::Paint(target, text, textRect, format, 0, premultiplied);
 }
 
 // Only the part of the rectangle inside the target is composed; each of its
@@ -36,7 +35,6 @@ void TOuterGlowTextPainter::PaintLayer(TCanvas& target, PainterText text, const 
   // In the target's coordinates: the text Radius inside the rectangle less
   // the shift, the glow from the shift to the rectangle's far corner.
   const TRect textRect = rect.Inflated(-r, -r, -rx - r, -ry - r);
-  if (rect.IsEmpty() || textRect.IsEmpty()) return;
   const TBitmap& bitmap = target.Bitmap();
   const TRect visible = rect.Intersected(TRect::OfSize(bitmap.Width(), bitmap.Height()));
   if (visible.IsEmpty()) return;

@@ -5,7 +5,10 @@
 #include "effects/radiate_text_painter.h"
 
 // Draws a halo in Color, shifted by (RadiationX, RadiationY), and the text in
-// the target's font colour on top. With Radius 0 only the text is drawn.
+// the target's font colour on top. With Radius 0 only the text is drawn. A
+// rectangle too small for the text at Radius inside it gets no text, but its
+// halo, clear then, is still blended (so a straight-alpha bitmap target still
+// becomes 24-bit) and in layer mode still replaces the rectangle.
 //
 // In layer mode (asLayer non-zero) the rectangle is replaced by a premultiplied
 // layer of its size: the glow at (RadiationX, RadiationY) to its far corner,

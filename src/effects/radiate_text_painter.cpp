@@ -18,13 +18,6 @@ namespace {
 // larger than this gets no halo.
 constexpr int64_t kMaxTextArea = int64_t{1} << 22;
 
-// Where the text sits inside a layer of rect's size: Radius in on every side.
-// When that is empty the halo has no text to spread, and nothing is drawn, so
-// no radius can ask for a kernel larger than the layer itself.
-TRect TextRectInLayer(const TRect& rect, int32_t radius) {
-  return TRect::Saturated(radius, radius, rect.ExactWidth() - radius, rect.ExactHeight() - radius);
-}
-
 // Whether the (2r + 1) x (2r + 1) glow kernel fits the budget.
 bool KernelFits(int64_t radius, int64_t budget) {
   return radius < (int64_t{1} << 20) && (2 * radius + 1) * (2 * radius + 1) <= budget;
@@ -58,6 +51,7 @@ void TRadiateTextPainter::Release() {
 // that smaller mask, loses only black cells and every visible value stays.
 // Where affordable the mask starts at the layer's corner, as the whole mask
 // does, so that DrawText rounds the place of a too-wide line the same way.
+// Without room for the text the halo is clear, and nothing is drawn or glowed.
 TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, PainterText text,
                                                                const TRect& rect,
                                                                const TRect& visible, int64_t budget,
@@ -67,7 +61,7 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
   const TRect textRect = rect.Inflated(-r);
   TRect lit = textRect.Intersected(visible.Inflated(r));
   const TRect whole = visible.United(lit);
-  if (whole.Area() <= budget && KernelFits(r, budget)) {
+  if (!textRect.IsEmpty() && whole.Area() <= budget && KernelFits(r, budget)) {
     const TRect area = ReachingBack(whole, rect, budget);
     std::unique_ptr<TBitmap> mask = CreateMaskBitmap(source, area);
     DrawPlainText(mask->Canvas(), text,
@@ -96,8 +90,6 @@ TRadiateTextPainter::HaloLayer TRadiateTextPainter::RenderHalo(TCanvas& source, 
 
 void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, PainterText text, const TRect& rect,
                                             int32_t format, int32_t asLayer, bool premultiplied) {
-  const int32_t r = EffectiveRadius();
-  if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
   const TBitmap& bitmap = target.Bitmap();
   const TRect visible = rect.Intersected(TRect::OfSize(bitmap.Width(), bitmap.Height()));
   if (visible.IsEmpty()) return;
@@ -116,8 +108,7 @@ void TRadiateTextPainter::PaintHaloOnCanvas(TCanvas& target, PainterText text, c
 
 void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, PainterText text, const TRect& rect,
                                               int32_t format, int32_t asLayer, bool premultiplied) {
-  const int32_t r = EffectiveRadius();
-  if (rect.IsEmpty() || TextRectInLayer(rect, r).IsEmpty()) return;
+  const int64_t r = EffectiveRadius();
   TCanvas& canvas = target.Canvas();
   const TRect bounds = TRect::OfSize(target.Width(), target.Height());
   const int64_t budget = ScratchBudget(target.Width(), target.Height());
@@ -141,14 +132,17 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, PainterText text,
   }
   // The layer is made in the target itself, and the glow spreads over the
   // part of the rectangle the target holds.
+  if (rect.IsEmpty()) return;
+  const TRect textRect = rect.Inflated(-r);
   canvas.Brush().SetColor(clBlack);
   canvas.FillRect(rect);
   const FontColorScope white(canvas.Font(), clWhite);
-  DrawPlainText(canvas, text, rect.Inflated(-int64_t{r}), format);
+  if (!textRect.IsEmpty()) DrawPlainText(canvas, text, textRect, format);
   if (visible.IsEmpty()) return;
-  if (KernelFits(r, budget))
+  if (!textRect.IsEmpty() && KernelFits(r, budget))
     return ApplyGlow(Glow(), *factory_, target, visible, premultiplied, white.Saved());
-  // A kernel larger than the area adds only weights that never meet it.
+  // A kernel larger than the area adds only weights that never meet it, and
+  // without text there is nothing to spread.
   target.SetPixelFormat(TPixelFormat::pf32bit);
   const ValueMap luminance = BuildLuminanceMap(target, visible);
   ValueMap glow =

@@ -9,7 +9,8 @@
 
 // Draws only the halo of a text, in the target's font colour: the text is
 // rendered white on black Radius pixels inside the rectangle, the glow filter
-// spreads it and the result is laid over the target.
+// spreads it and the result is laid over the target. When the rectangle has
+// no room for the text the halo is clear, and it is laid over all the same.
 //
 // Lives on the heap and ends through Release (see Create).
 class TRadiateTextPainter : public TTextPainter {

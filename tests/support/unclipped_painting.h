@@ -4,6 +4,8 @@
 // target. The painters clip their temporaries; tests compare them with these
 // on rectangles small enough to afford. Built from the product's building
 // blocks (mask, glow procedure, blends), which have tests of their own.
+// Every step runs whatever the rectangle's size: without room for the text
+// the mask stays black, its glow is clear, and the blend or copy still runs.
 #include <cstdint>
 #include <memory>
 
@@ -66,15 +68,9 @@ std::unique_ptr<TBitmap> WholeHalo(TRadiateTextPainter& painter, TCanvas& canvas
   return mask;
 }
 
-inline bool HasTextRoom(const TRadiateTextPainter& painter, const TRect& rect) {
-  const int64_t r = painter.EffectiveRadius();
-  return !rect.IsEmpty() && rect.ExactWidth() > 2 * r && rect.ExactHeight() > 2 * r;
-}
-
 template <typename Char>
 void Halo(TRadiateTextPainter& painter, TCanvas& target, const Char* text, const TRect& rect,
           int32_t format, int32_t asLayer, bool premultiplied) {
-  if (!HasTextRoom(painter, rect)) return;
   std::unique_ptr<TBitmap> mask = WholeHalo(painter, target, text, rect, format, premultiplied);
   if (asLayer != 0) return CopyBitmapToCanvas(target, rect, *mask, {0, 0});
   if (premultiplied) return AlphaBlendToCanvas(target, rect, *mask, {0, 0}, 255);
@@ -84,7 +80,6 @@ void Halo(TRadiateTextPainter& painter, TCanvas& target, const Char* text, const
 template <typename Char>
 void Halo(TRadiateTextPainter& painter, TBitmap& target, const Char* text, const TRect& rect,
           int32_t format, int32_t asLayer, bool premultiplied) {
-  if (!HasTextRoom(painter, rect)) return;
   TCanvas& canvas = target.Canvas();
   if (asLayer == 0) {
     std::unique_ptr<TBitmap> mask = WholeHalo(painter, canvas, text, rect, format, premultiplied);
@@ -112,7 +107,6 @@ void OuterGlow(TOuterGlowTextPainter& painter, Target& target, const Char* text,
   const int64_t r = painter.EffectiveRadius(), rx = painter.RadiationX(), ry = painter.RadiationY();
   const TRect textRect =
       TRect::Saturated(rect.Left + r, rect.Top + r, rect.Right - r - rx, rect.Bottom - r - ry);
-  if (textRect.IsEmpty()) return;
   TCanvas& canvas = CanvasOf(target);
   {
     const FontColorScope glowColor(canvas.Font(), painter.Color());
@@ -133,7 +127,6 @@ void OuterGlowLayer(TOuterGlowTextPainter& painter, TCanvas& target, const Char*
   const int64_t r = painter.EffectiveRadius(), rx = painter.RadiationX(), ry = painter.RadiationY();
   const int64_t width = rect.ExactWidth(), height = rect.ExactHeight();
   const TRect textRect = TRect::Saturated(r, r, width - rx - r, height - ry - r);
-  if (rect.IsEmpty() || textRect.IsEmpty()) return;
   std::unique_ptr<TBitmap> composition =
       CreateClearBitmap(SaturateInt32(width), SaturateInt32(height));
   if (r != 0) {

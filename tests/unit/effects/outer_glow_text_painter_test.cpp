@@ -159,21 +159,55 @@ TEST_F(OuterGlowTextPainterTest, NegativeRadiusDrawsAsRadiusZero) {
   EXPECT_EQ(painter->Factory().CachedFilter(), nullptr);
 }
 
-TEST_F(OuterGlowTextPainterTest, ARadiusWithoutRoomForTheTextDrawsNothing) {
-  const std::vector<uint8_t> before = Bytes(target);
-  for (int32_t radius : {15, 1000, INT32_MAX}) {
-    Shape(radius, 0, 0);
-    for (int32_t asLayer : {0, 1}) {
-      painter->PaintText(target, L"A", {0, 0, 100, 30}, 0, asLayer, true);
-      painter->PaintText(target.Canvas(), L"A", {0, 0, 100, 30}, 0, asLayer, true);
+// Radius 7 leaves a 20 x 14 rectangle no line for the text: no text is drawn
+// and the halo is clear, but it is still laid over or put in place.
+TEST_F(OuterGlowTextPainterTest, WithoutRoomForTheTextTheClearHaloIsStillLaidOver) {
+  constexpr Pixel kNine{9, 9, 9, 9};
+  const auto expectEvery = [](const TBitmap& bitmap, Pixel value, const char* what) {
+    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+      for (int32_t x = 0; x < bitmap.Width(); ++x)
+        ASSERT_EQ(At(bitmap, x, y), value) << what << " at " << x << ", " << y;
     }
+  };
+  auto halo = TRadiateTextPainter::Create();
+  for (int32_t radius : {7, 1000, INT32_MAX}) {
+    Shape(radius, 0, 0);
+    halo->SetRadius(radius);
+    Reset(target, 20, 14, kNine);
+    painter->PaintText(target, L"A", {0, 0, 20, 14}, 0, 0, true);
+    painter->PaintText(target.Canvas(), L"A", {0, 0, 20, 14}, 0, 0, true);
+    expectEvery(target, kNine, "premultiplied");
+    // Layer mode replaces the rectangle with the clear composition...
+    painter->PaintText(target, L"A", {0, 0, 20, 14}, 0, 1, true);
+    expectEvery(target, kClear, "layer");
+    Reset(target, 20, 14, kNine);
+    painter->PaintText(target.Canvas(), L"A", {0, 0, 20, 14}, 0, 1, false);
+    expectEvery(target, kClear, "layer on a canvas");
+    // ...and the halo painter's layer with the clear glow in the font colour.
+    Reset(target, 20, 14, kNine);
+    halo->PaintText(target, L"A", {0, 0, 20, 14}, 0, 1, true);
+    expectEvery(target, kClear, "halo layer");
+    Reset(target, 20, 14, kNine);
+    halo->PaintText(target, L"A", {0, 0, 20, 14}, 0, 1, false);
+    expectEvery(target, (Pixel{0, 0, 255, 0}), "straight halo layer");
+    // The software blend turns a bitmap 24-bit, and a canvas area goes through
+    // a 24-bit copy, so its alpha is lost; the colours stay.
+    Reset(target, 20, 14, kNine);
+    painter->PaintText(target, L"A", {0, 0, 20, 14}, 0, 0, false);
+    EXPECT_EQ(target.PixelFormat(), TPixelFormat::pf24bit);
+    expectEvery(target, (Pixel{9, 9, 9, 0}), "straight");
+    Reset(target, 20, 14, kNine);
+    painter->PaintText(target.Canvas(), L"A", {0, 0, 20, 14}, 0, 0, false);
+    EXPECT_EQ(target.PixelFormat(), TPixelFormat::pf32bit);
+    expectEvery(target, (Pixel{9, 9, 9, 0}), "straight on a canvas");
   }
-  EXPECT_EQ(Bytes(target), before);
   EXPECT_TRUE(platform.text.calls.empty());
   EXPECT_EQ(painter->Factory().CachedFilter(), nullptr);
-  // Radius 14 still leaves a 2-pixel line.
-  Shape(14, 0, 0);
-  painter->PaintText(target, L"A", {0, 0, 100, 30}, 0, 0, true);
+  // Radius 6 leaves a 2-pixel line: the text is drawn and glows.
+  Shape(6, 0, 0);
+  Reset(target, 20, 14, kNine);
+  painter->PaintText(target, L"A", {0, 0, 20, 14}, 0, 0, true);
+  EXPECT_FALSE(platform.text.calls.empty());
   EXPECT_NE(painter->Factory().CachedFilter(), nullptr);
 }
 
