@@ -8,11 +8,6 @@
 
 namespace {
 
-TRect Intersect(const TRect& a, const TRect& b) {
-  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-          std::min(a.Bottom, b.Bottom)};
-}
-
 platform::Rect ToPlatform(const TRect& r) {
   return {r.Left, r.Top, r.Right, r.Bottom};
 }
@@ -28,7 +23,7 @@ TCanvas::TCanvas(TBitmap& bitmap)
 TCanvas::~TCanvas() = default;
 
 void TCanvas::FillRect(const TRect& rect) {
-  const TRect area = Intersect(rect, {0, 0, bitmap_.Width(), bitmap_.Height()});
+  const TRect area = rect.Intersected(TRect::OfSize(bitmap_.Width(), bitmap_.Height()));
   if (area.IsEmpty()) return;
   const uint32_t rgb = ColorToRGB(brush_->Color());
   const int32_t bpp = bitmap_.BytesPerPixel();
@@ -46,18 +41,20 @@ void TCanvas::FillRect(const TRect& rect) {
 
 void TCanvas::CopyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect) {
   const TBitmap& from = source.bitmap_;
-  // 64-bit, so that no rectangle can overflow. Both rectangles shift together
-  // so that each stays inside its own bitmap.
-  int64_t dx = destRect.Left, dy = destRect.Top, sx = sourceRect.Left, sy = sourceRect.Top;
-  int64_t width = std::min(int64_t{destRect.Right} - dx, int64_t{sourceRect.Right} - sx);
-  int64_t height = std::min(int64_t{destRect.Bottom} - dy, int64_t{sourceRect.Bottom} - sy);
-  const int64_t skipX = std::max({int64_t{0}, -dx, -sx});
-  const int64_t skipY = std::max({int64_t{0}, -dy, -sy});
-  dx += skipX, sx += skipX, width -= skipX;
-  dy += skipY, sy += skipY, height -= skipY;
-  width = std::min({width, bitmap_.Width() - dx, from.Width() - sx});
-  height = std::min({height, bitmap_.Height() - dy, from.Height() - sy});
-  if (width <= 0 || height <= 0) return;
+  // The smaller of the two areas, from both top-left corners, seen in this
+  // bitmap's coordinates and clipped to both bitmaps.
+  const int64_t shiftX = int64_t{destRect.Left} - sourceRect.Left;
+  const int64_t shiftY = int64_t{destRect.Top} - sourceRect.Top;
+  const TRect wanted = TRect::Saturated(
+      destRect.Left, destRect.Top,
+      destRect.Left + std::min(destRect.ExactWidth(), sourceRect.ExactWidth()),
+      destRect.Top + std::min(destRect.ExactHeight(), sourceRect.ExactHeight()));
+  const TRect area = wanted.Intersected(TRect::OfSize(bitmap_.Width(), bitmap_.Height()))
+                         .Intersected(TRect::OfSize(from.Width(), from.Height())
+                                          .Translated(shiftX, shiftY));
+  if (area.IsEmpty()) return;
+  const int64_t dx = area.Left, dy = area.Top, sx = dx - shiftX, sy = dy - shiftY;
+  const int64_t width = area.ExactWidth(), height = area.ExactHeight();
 
   const int32_t toBpp = bitmap_.BytesPerPixel();
   const int32_t fromBpp = from.BytesPerPixel();
