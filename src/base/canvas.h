@@ -9,9 +9,6 @@
 
 class TBitmap;
 
-// The plain pixel copy (the platform's SRCCOPY raster operation).
-inline constexpr int32_t cmSrcCopy = 0x00CC0020;
-
 enum class TBackgroundMode : uint8_t { Opaque, Transparent };
 
 // The drawing surface of a TBitmap. Every drawing operation reports a change
@@ -26,8 +23,6 @@ class TCanvas : public TObject {
   const TFont& Font() const { return *font_; }
   TBrush& Brush() { return *brush_; }
   const TBrush& Brush() const { return *brush_; }
-  int32_t CopyMode() const { return copyMode_; }
-  void SetCopyMode(int32_t mode) { copyMode_ = mode; }
   TBackgroundMode BackgroundMode() const { return backgroundMode_; }
   void SetBackgroundMode(TBackgroundMode mode) { backgroundMode_ = mode; }
 
@@ -36,8 +31,8 @@ class TCanvas : public TObject {
   // Copies `sourceRect` of `source` to `destRect` of this canvas, pixel for
   // pixel (areas of the same size, else the smaller one from both top-left
   // corners; clipped to both bitmaps). Between two 32-bit bitmaps the alpha
-  // bytes travel with the colour; from 24 to 32 bits they become 0. The copy
-  // mode is always drawn as cmSrcCopy, the only one the toolkit uses.
+  // bytes travel with the colour; from 24 to 32 bits they become 0. It is
+  // the plain copy, the only raster operation the toolkit uses.
   void CopyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect);
   // Draws zero-terminated text with the font and its colour; with the
   // calculate-rectangle flag the rectangle receives the text's extent instead.
@@ -52,6 +47,5 @@ class TCanvas : public TObject {
   TBitmap& bitmap_;
   std::unique_ptr<TFont> font_;
   std::unique_ptr<TBrush> brush_;
-  int32_t copyMode_ = cmSrcCopy;
   TBackgroundMode backgroundMode_ = TBackgroundMode::Opaque;
 };

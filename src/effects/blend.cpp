@@ -20,14 +20,12 @@ inline uint8_t RoundedOver65025(uint32_t n) {
 
 void CopyCanvasRect(TCanvas& canvas, TBitmap& bitmap, const TRect& rect) {
   bitmap.SetSize(rect.Width(), rect.Height());
-  canvas.SetCopyMode(cmSrcCopy);
   bitmap.Canvas().CopyRect({0, 0, bitmap.Width(), bitmap.Height()}, canvas, rect);
 }
 
 void CopyBitmapToCanvas(TCanvas& canvas, const TRect& rect, TBitmap& bitmap, TPoint origin) {
   const TRect source{origin.X, origin.Y, SaturateInt32(int64_t{origin.X} + rect.Width()),
                      SaturateInt32(int64_t{origin.Y} + rect.Height())};
-  canvas.SetCopyMode(cmSrcCopy);
   canvas.CopyRect(rect, bitmap.Canvas(), source);
 }
 

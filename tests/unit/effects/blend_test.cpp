@@ -229,17 +229,15 @@ TEST_F(BlendTest, AlphaBlendRoundsTheExactCompositionOnce) {
 
 // --- copies through canvases ----------------------------------------------------
 
-TEST_F(BlendTest, CopyCanvasRectSizesTheBitmapAndSetsTheCopyMode) {
+TEST_F(BlendTest, CopyCanvasRectSizesTheBitmapToTheArea) {
   TBitmap surface, copy;
   Fill(surface, TPixelFormat::pf32bit, 10, 10, {1, 1, 1, 1});
   Set(surface, 3, 4, {5, 6, 7, 8});
-  surface.Canvas().SetCopyMode(0x00EE0086);
   copy.SetPixelFormat(TPixelFormat::pf32bit);
   CopyCanvasRect(surface.Canvas(), copy, {2, 3, 6, 8});
   EXPECT_EQ(copy.Width(), 4);
   EXPECT_EQ(copy.Height(), 5);
   EXPECT_EQ(At(copy, 1, 1), (Pixel{5, 6, 7, 8}));
-  EXPECT_EQ(surface.Canvas().CopyMode(), cmSrcCopy);
 }
 
 TEST_F(BlendTest, CopyBitmapToCanvasCarriesAlphaUnblended) {
