@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/outer_glow_text_painter.h"
 #include "null_platform.h"
 

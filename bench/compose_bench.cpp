@@ -7,7 +7,6 @@
 #include <string>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "gs/image_loader.h"
 #include "gs/widget_factories.h"
 #include "null_platform.h"

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/glow.h"
 #include "effects/glow_filter_factory.h"
 #include "literal_glow.h"

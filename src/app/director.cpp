@@ -6,7 +6,6 @@
 #include "app/panel_artwork.h"
 #include "app/panel_form.h"
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "base/timer.h"
 #include "gs/per_pixel_layered_window.h"
 #include "gs/widget_factories.h"

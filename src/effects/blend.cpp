@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 
 namespace {
 

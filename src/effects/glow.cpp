@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/filter.h"
 #include "effects/glow_filter_factory.h"
 

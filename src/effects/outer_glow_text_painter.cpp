@@ -1,7 +1,6 @@
 #include "effects/outer_glow_text_painter.h"
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/blend.h"
 #include "effects/scratch_area.h"
 #include "effects/text_layer.h"

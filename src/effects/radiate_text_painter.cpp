@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/blend.h"
 #include "effects/glow.h"
 #include "effects/scratch_area.h"

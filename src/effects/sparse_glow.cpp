@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/glow.h"
 #include "effects/glow_filter_factory.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/canvas.h"
+#include "base/bitmap.h"
 #include "platform/text_rasterizer.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #include "effects/text_layer.h"
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "base/font.h"
 #include "effects/scratch_area.h"
 

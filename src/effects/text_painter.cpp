@@ -1,7 +1,6 @@
 #include "effects/text_painter.h"
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/blend.h"
 #include "effects/text_layer.h"
 #include "platform/text_rasterizer.h"

@@ -1,7 +1,6 @@
 #include "gs/outer_glow_text_effect_painter.h"
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "base/font.h"
 #include "effects/blend.h"
 #include "effects/outer_glow_text_painter.h"

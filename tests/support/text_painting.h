@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "base/font.h"
 #include "platform/services.h"
 #include "platform/text_rasterizer.h"

@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "base/geometry.h"
 #include "effects/blend.h"
 #include "effects/glow.h"

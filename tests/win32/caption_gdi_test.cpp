@@ -7,7 +7,6 @@
 #include <string>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/outer_glow_text_painter.h"
 #include "gs/image_loader.h"
 #include "gs/wdg_button.h"

@@ -4,7 +4,6 @@
 
 #include <stdexcept>
 
-#include "base/canvas.h"
 #include "base/font.h"
 #include "null_platform.h"
 

@@ -1,4 +1,3 @@
-#include "base/canvas.h"
 
 #include <gtest/gtest.h>
 

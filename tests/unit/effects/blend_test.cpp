@@ -7,7 +7,6 @@
 #include <random>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "null_platform.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/filter.h"
 #include "effects/outer_glow_text_painter.h"
 #include "effects/scratch_area.h"

@@ -5,7 +5,6 @@
 #include <climits>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "null_platform.h"
 #include "text_painting.h"
 

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/scratch_area.h"
 #include "gs/gs_widget.h"
 #include "gs/image_loader.h"

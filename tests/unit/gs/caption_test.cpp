@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/text_painter.h"
 #include "gs/image_loader.h"
 #include "gs/wdg_button.h"

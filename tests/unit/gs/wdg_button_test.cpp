@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "gs/image_loader.h"
 #include "gs/widget_factories.h"
 #include "null_platform.h"

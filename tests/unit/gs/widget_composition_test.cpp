@@ -6,7 +6,6 @@
 #include <string>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/blend.h"
 #include "gs/image_loader.h"
 #include "gs/widget_factories.h"
