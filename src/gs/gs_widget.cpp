@@ -25,11 +25,10 @@ int32_t Sub(int32_t a, int32_t b) {
 GsWidget::GsWidget() = default;
 
 GsWidget::~GsWidget() {
-  if (parent_ != nullptr) parent_->RemoveChild(this);
   capture_ = nullptr;
-  // Each child once, first to last; the children list is their owner.
+  // Each child once, first to last.
   while (!children_.empty()) {
-    std::unique_ptr<GsWidget> child(children_.front());
+    const std::unique_ptr<GsWidget> child = std::move(children_.front());
     children_.pop_front();
     child->parent_ = nullptr;
   }
@@ -41,11 +40,9 @@ bool GsWidget::HitTest(int32_t x, int32_t y) const {
 }
 
 void GsWidget::SetParent(GsWidget* parent) {
-  if (parent == parent_) return;
-  if (parent != nullptr && Contains(parent)) return;  // would make a cycle
-  if (parent_ != nullptr) parent_->RemoveChild(this);
-  parent_ = parent;
-  if (parent_ != nullptr) parent_->AddChild(this);
+  if (parent == parent_ || parent == nullptr || parent_ == nullptr) return;
+  if (Contains(parent)) return;  // would make a cycle
+  parent->AddChild(parent_->RemoveChild(this));
 }
 
 void GsWidget::SetLeft(int32_t value) {
@@ -97,9 +94,18 @@ void GsWidget::DoMouseEnter() {}
 
 std::unique_ptr<GsWidget> GsWidget::Detach() {
   if (parent_ == nullptr) return nullptr;
-  SetParent(nullptr);
-  if (parent_ != nullptr) return nullptr;  // a derived SetParent kept it attached
-  return std::unique_ptr<GsWidget>(this);
+  return parent_->RemoveChild(this);
+}
+
+std::vector<GsWidget*> GsWidget::Children() const {
+  std::vector<GsWidget*> children;
+  children.reserve(children_.size());
+  for (const auto& child : children_) children.push_back(child.get());
+  return children;
+}
+
+TRect GsWidget::BoundsRect() const {
+  return TRect::Saturated(left_, top_, int64_t{left_} + width_, int64_t{top_} + height_);
 }
 
 void GsWidget::Invalidate() {
@@ -116,7 +122,7 @@ void GsWidget::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
 }
 
 void GsWidget::PaintTo(TBitmap& target) {
-  Paint(target, {left_, top_, Add(left_, width_), Add(top_, height_)});
+  Paint(target, BoundsRect());
 }
 
 void GsWidget::Paint(TBitmap& target, const TRect& rect) {
@@ -128,8 +134,7 @@ void GsWidget::Paint(TBitmap& target, const TRect& rect) {
 
 void GsWidget::PaintChildren(TBitmap& target, const TRect& rect) {
   // A handler may rearrange the tree while it is painted.
-  const std::vector<GsWidget*> children(children_.begin(), children_.end());
-  for (GsWidget* child : children) {
+  for (GsWidget* child : Children()) {
     const int32_t left = Add(rect.Left, child->left_);
     const int32_t top = Add(rect.Top, child->top_);
     child->Paint(target, {left, top, Add(left, child->width_), Add(top, child->height_)});
@@ -138,7 +143,7 @@ void GsWidget::PaintChildren(TBitmap& target, const TRect& rect) {
 
 GsWidget* GsWidget::ChildAt(int32_t x, int32_t y) const {
   for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
-    GsWidget* child = *it;
+    GsWidget* child = it->get();
     if (child->visible_ && child->enabled_ && child->HitTest(x, y)) return child;
   }
   return nullptr;
@@ -168,8 +173,9 @@ void GsWidget::MouseMove(TShiftState shift, int32_t x, int32_t y) {
     SetCapture(nullptr);
     target = nullptr;
   }
-  const std::vector<GsWidget*> children(children_.rbegin(), children_.rend());
-  for (GsWidget* child : children) {
+  const std::vector<GsWidget*> children = Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    GsWidget* child = *it;
     if (target == nullptr && child->visible_ && child->enabled_ && child->HitTest(lx, ly)) {
       target = child;
     } else if (child != target) {
@@ -214,8 +220,7 @@ void GsWidget::MouseEnter() {
 
 void GsWidget::MouseLeave() {
   if (!hovered_) return;
-  const std::vector<GsWidget*> children(children_.begin(), children_.end());
-  for (GsWidget* child : children) child->MouseLeave();
+  for (GsWidget* child : Children()) child->MouseLeave();
   SetCapture(nullptr);
   hovered_ = false;
   DoMouseLeave();
@@ -240,17 +245,27 @@ void GsWidget::DrawBitmap(TBitmap& target, const TRect& rect, const TBitmap& sou
   AlphaBlendBitmap(target, dest, source, {0, 0}, opacity_);
 }
 
-void GsWidget::AddChild(GsWidget* child) {
-  children_.push_back(child);
+bool GsWidget::AddChild(std::unique_ptr<GsWidget> child) {
+  if (child->Contains(this)) return false;  // would make a cycle
+  child->parent_ = this;
+  children_.push_back(std::move(child));
+  return true;
 }
 
-void GsWidget::RemoveChild(GsWidget* child) {
+std::unique_ptr<GsWidget> GsWidget::RemoveChild(GsWidget* child) {
+  const auto found = std::find_if(children_.begin(), children_.end(),
+                                  [child](const auto& each) { return each.get() == child; });
+  if (found == children_.end()) return nullptr;
   if (capture_ == child) DropPress();
-  children_.remove(child);
+  std::unique_ptr<GsWidget> removed = std::move(*found);
+  children_.erase(found);
+  removed->parent_ = nullptr;
+  return removed;
 }
 
 bool GsWidget::IsChild(const GsWidget* widget) const {
-  return std::find(children_.begin(), children_.end(), widget) != children_.end();
+  return std::any_of(children_.begin(), children_.end(),
+                     [widget](const auto& each) { return each.get() == widget; });
 }
 
 bool GsWidget::Contains(const GsWidget* widget) const {

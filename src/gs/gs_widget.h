@@ -4,6 +4,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/callback.h"
 #include "base/geometry.h"
@@ -25,12 +26,11 @@ using GsMouseMoveEvent = Callback<GsWidget*, TShiftState, int32_t, int32_t>;
 // the pointer (the widget that took a press keeps it until the release), and a
 // widget that changes its look asks the root's host to repaint.
 //
-// Ownership: an attached widget belongs to its parent, which destroys it with
-// itself. A widget that is not attached belongs to whoever holds it (the
-// factories hand out std::unique_ptr). Adopt attaches and hands over in one
-// step; Detach takes a widget out of the tree and hands it back. Destroying an
-// attached widget takes it out of its parent's children first, so no list
-// ever holds a destroyed widget.
+// Ownership: a widget owns its children (std::unique_ptr) and destroys them
+// with itself. A widget that is not attached belongs to whoever holds its
+// std::unique_ptr (the factories hand one out). Adopt attaches such a widget
+// and takes it over; Detach takes an attached one out and hands it back;
+// SetParent moves an attached widget from one parent to another.
 //
 // Event handlers must not destroy any widget of the tree, not only the one
 // that fires the event: painting and mouse routing walk a copy of a widget's
@@ -46,10 +46,10 @@ class GsWidget {
 
   // x, y in the parent's coordinates; the rectangle is half-open, with no alpha test.
   virtual bool HitTest(int32_t x, int32_t y) const;
-  // Moves this widget to the end of `parent`'s children (none: out of the
-  // tree). The parent it already has changes nothing; a parent inside this
-  // widget's own subtree is refused. Taking a widget out of the tree hands its
-  // ownership to the caller (see Detach).
+  // Moves this attached widget to the end of `parent`'s children. The parent
+  // it already has changes nothing. Refused: no parent (Detach takes a widget
+  // out), a widget that is not attached (Adopt attaches one), and a parent
+  // inside this widget's own subtree.
   virtual void SetParent(GsWidget* parent);
   // These four only store the value.
   virtual void SetLeft(int32_t value);
@@ -76,18 +76,18 @@ class GsWidget {
   // Only the root's host is asked to repaint.
   void SetHost(THostControl* host) { host_ = host; }
   const std::wstring& Caption() const { return caption_; }
-  const std::list<GsWidget*>& Children() const { return children_; }
+  // The children in painting order, first to last.
+  std::vector<GsWidget*> Children() const;
+  // The rectangle the widget covers in its parent's coordinates.
+  TRect BoundsRect() const;
 
-  // Attaches a widget nobody else holds at the end of the children and keeps
-  // it; returns it for the caller to observe. The widget must not contain this one.
+  // Attaches a widget that is not attached at the end of the children and
+  // keeps it; returns it for the caller to observe. A widget that contains
+  // this one is refused (and so destroyed): nullptr.
   template <std::derived_from<GsWidget> T>
   T* Adopt(std::unique_ptr<T> child) {
     T* widget = child.get();
-    if (widget == nullptr) return nullptr;
-    widget->SetParent(this);
-    if (widget->Parent() != this) return nullptr;  // refused: the unique_ptr still owns it
-    child.release();                               // now owned through the children list
-    return widget;
+    return widget != nullptr && AddChild(std::move(child)) ? widget : nullptr;
   }
   // Takes an attached widget out of the tree and hands it to the caller; an
   // unattached one already has an owner elsewhere, so this gives none.
@@ -140,9 +140,10 @@ class GsWidget {
   void DrawBitmap(TBitmap& target, const TRect& rect, const TBitmap& source) const;
 
  private:
-  void AddChild(GsWidget* child);
-  // Removes every occurrence; a press the child held is dropped.
-  void RemoveChild(GsWidget* child);
+  // Appends a widget that is not attached; refused when it contains this one.
+  bool AddChild(std::unique_ptr<GsWidget> child);
+  // Takes a child out of the list and hands it over; a press it held is dropped.
+  std::unique_ptr<GsWidget> RemoveChild(GsWidget* child);
   bool IsChild(const GsWidget* widget) const;
   // Whether `widget` is this one or lies below it.
   bool Contains(const GsWidget* widget) const;
@@ -161,7 +162,7 @@ class GsWidget {
   GsWidget* capture_ = nullptr;
   THostControl* host_ = nullptr;
   std::wstring caption_;
-  std::list<GsWidget*> children_;  // owned; see the class comment
+  std::list<std::unique_ptr<GsWidget>> children_;
 };
 
 }  // namespace gs

@@ -92,7 +92,8 @@ class RandomTree {
     for (const GsWidget* widget : live_) {
       int lists = 0;
       for (const GsWidget* holder : live_) {
-        const auto n = std::count(holder->Children().begin(), holder->Children().end(), widget);
+        const std::vector<GsWidget*> children = holder->Children();
+        const auto n = std::count(children.begin(), children.end(), widget);
         EXPECT_LE(n, 1) << context;
         if (n >= 1) {
           ++lists;
@@ -181,15 +182,18 @@ class RandomTree {
       if (auto owner = widget->Detach()) loose_.push_back(std::move(owner));
       return;
     }
-    widget->SetParent(parent);
-    if (widget->Parent() != parent) return;  // refused: it would have become its own ancestor
-    // A widget that was loose now belongs to its parent.
     const auto held = std::find_if(loose_.begin(), loose_.end(),
                                    [&](const auto& p) { return p.get() == widget; });
-    if (held != loose_.end()) {
-      static_cast<void>(held->release());
-      loose_.erase(held);
+    if (held == loose_.end()) {
+      widget->SetParent(parent);  // refused when it would become its own ancestor
+      return;
     }
+    // A loose widget is adopted, unless that would put it below itself.
+    for (GsWidget* link = parent; link != nullptr; link = link->Parent()) {
+      if (link == widget) return;
+    }
+    parent->Adopt(std::move(*held));
+    loose_.erase(held);
   }
 
   void Destroy(GsWidget* widget) {
@@ -198,11 +202,8 @@ class RandomTree {
                                    [&](const auto& p) { return p.get() == widget; });
     if (held != loose_.end()) {
       loose_.erase(held);
-    } else if (Below(2) == 0) {
-      const auto dropped = widget->Detach();
     } else {
-      // Destroyed while still attached, the way the controller drops its frames.
-      std::unique_ptr<GsWidget> owner(widget);
+      widget->Detach().reset();
     }
     if (loose_.empty()) Create();
   }

@@ -252,12 +252,19 @@ TEST_F(WidgetTreeTest, SetParentToTheSameParentChangesNothingAndReparentingAppen
   EXPECT_EQ(host.invalidations, 0);
 }
 
-TEST_F(WidgetTreeTest, AWidgetCannotBecomeItsOwnAncestor) {
+TEST_F(WidgetTreeTest, SetParentOnlyMovesAnAttachedWidgetAndNeverIntoItsOwnSubtree) {
   ProbeWidget* inner = AddProbe(*a, "A1", journal, 0, 0, 1, 1);
   a->SetParent(inner);
   a->SetParent(a);
+  a->SetParent(nullptr);  // taking it out is Detach's
   EXPECT_EQ(a->Parent(), &root);
   EXPECT_THAT(inner->Children(), ElementsAre());
+  EXPECT_THAT(root.Children(), ElementsAre(a, b));
+
+  ProbeWidget loose("loose", journal);
+  loose.SetParent(&root);  // joining a tree is Adopt's
+  EXPECT_EQ(loose.Parent(), nullptr);
+  EXPECT_THAT(root.Children(), ElementsAre(a, b));
 }
 
 TEST_F(WidgetTreeTest, TakingAwayTheChildThatHoldsThePressDropsTheWholeChain) {
@@ -292,18 +299,17 @@ class Mortal : public gs::GsWidget {
   std::vector<int>& deaths_;
 };
 
-TEST(WidgetLifetimeTest, DestroyingAnAttachedChildTakesItOutOfItsParentsList) {
+TEST(WidgetLifetimeTest, DroppingADetachedChildThatHeldThePressLeavesTheParentWorking) {
   std::vector<int> deaths;
   auto parent = std::make_unique<Mortal>(0, deaths);
-  auto first = std::make_unique<Mortal>(1, deaths);
+  Mortal* first = parent->Adopt(std::make_unique<Mortal>(1, deaths));
   first->SetBounds(0, 0, 10, 10);
-  // Held here and attached at once, as the controller holds its animation frames.
-  first->SetParent(parent.get());
   Mortal* second = parent->Adopt(std::make_unique<Mortal>(2, deaths));
   parent->MouseDown(mbLeft, {}, 1, 1);
-  ASSERT_EQ(parent->Capture(), first.get());
+  ASSERT_EQ(parent->Capture(), first);
 
-  first.reset();
+  first->Detach().reset();
+  EXPECT_THAT(deaths, ElementsAre(1));
   EXPECT_THAT(parent->Children(), ElementsAre(second));
   EXPECT_EQ(parent->Capture(), nullptr);
   parent->MouseMove(kLeftHeld, 2, 2);
