@@ -15,8 +15,8 @@ class Callback {
   // The method may belong to a base class of the target. A null target gives
   // an empty callback.
   template <typename Target, typename Owner>
-  requires std::is_base_of_v<Owner, Target> Callback(Target* target, void (Owner::*method)(Args...))
-      : target_(target) {
+  requires std::is_base_of_v<Owner, Target> Callback(Target* target,
+                                                     void (Owner::*method)(Args...)) {
     if (target == nullptr || method == nullptr) return;
     Owner* owner = target;
     invoke_ = [owner, method](Args... args) { (owner->*method)(args...); };
@@ -30,14 +30,12 @@ class Callback {
   }
 
   explicit operator bool() const { return static_cast<bool>(invoke_); }
-  const void* Target() const { return invoke_ ? target_ : nullptr; }
 
   void operator()(Args... args) const {
     if (invoke_) invoke_(args...);
   }
 
  private:
-  const void* target_ = nullptr;
   std::function<void(Args...)> invoke_;
 };
 

@@ -11,11 +11,6 @@ void TFont::Assign(const TPersistent& source) {
   quality_ = font->quality_;
 }
 
-bool TFont::SameAttributes(const TFont& other) const {
-  return name_ == other.name_ && height_ == other.height_ && color_ == other.color_ &&
-         style_ == other.style_ && charset_ == other.charset_ && quality_ == other.quality_;
-}
-
 platform::FontDescription TFont::Description() const {
   platform::FontDescription description;
   description.name = name_;

@@ -42,7 +42,6 @@ class TFont : public TPersistent {
 
   // Copies every attribute of another font.
   void Assign(const TPersistent& source) override;
-  bool SameAttributes(const TFont& other) const;
   platform::FontDescription Description() const;
 
  private:

@@ -28,7 +28,6 @@ class TShiftState {
   }
 
   constexpr bool Contains(TShiftStateItem item) const { return (bits_ >> item) & 1u; }
-  constexpr uint8_t Bits() const { return bits_; }
   friend constexpr bool operator==(TShiftState, TShiftState) = default;
 
  private:

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "effects/text_layer.h"
 #include "null_platform.h"
+#include "same_font.h"
 #include "text_painting.h"
 
 namespace {

@@ -158,24 +158,4 @@ TEST_F(ButtonAppearanceTest, AssignCopiesEverySlotAndReportsOncePerSlot) {
   EXPECT_NE(&appearance.Raised(), &source.Raised());
 }
 
-TEST_F(ButtonAppearanceTest, PublishesTheSixStatePicturesInStateOrder) {
-  const TClassInfo& info = appearance.ClassInfo();
-  EXPECT_EQ(info.ClassName, "GsButtonAppearance");
-  EXPECT_EQ(info.ModuleName, "GsWidget");
-  std::vector<std::string_view> names;
-  for (const TPropertyInfo& property : info.Properties) {
-    names.push_back(property.Name);
-    EXPECT_EQ(property.TypeName, "TBitmap");
-    EXPECT_TRUE(property.Stored);
-    EXPECT_EQ(property.Index, TPropertyInfo::kNoIndex);
-    EXPECT_EQ(property.Default, 0);
-  }
-  EXPECT_THAT(names, ElementsAre("Raised", "Sunken", "Hovered", "Disabled", "Focused", "Active"));
-
-  ASSERT_NE(info.Parent, nullptr);
-  EXPECT_EQ(info.Parent->ClassName, "GsCtrlAppearance");
-  EXPECT_EQ(info.Parent->ModuleName, "common");
-  EXPECT_TRUE(info.Parent->Properties.empty());
-}
-
 }  // namespace

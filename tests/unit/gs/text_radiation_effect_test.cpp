@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "base/font.h"
 #include "null_platform.h"
+#include "same_font.h"
 #include "text_painting.h"
 
 namespace {
