@@ -26,7 +26,7 @@ TFormResource PanelFormResource() {
 
 }  // namespace
 
-TPanelForm::TPanelForm(TApplication* owner) : TForm(owner, PanelFormResource()) {
+TPanelForm::TPanelForm() : TForm(PanelFormResource()) {
   // The Director reaches the form through PanelForm while it is being built.
   PanelForm = this;
   OnDestroy = TNotifyEvent(this, &TPanelForm::FormDestroy);

@@ -10,7 +10,7 @@ class Director;
 // Director, which draws the panel and handles its input, and tears both down.
 class TPanelForm : public TForm {
  public:
-  explicit TPanelForm(TApplication* owner);
+  TPanelForm();
   ~TPanelForm() override;
 
   std::wstring ClassName() const override { return L"TPanelForm"; }

@@ -18,6 +18,21 @@ TApplication::~TApplication() {
   mainForm_ = nullptr;
 }
 
+void TApplication::SetMainFormOnTaskBar(bool value) {
+  mainFormOnTaskBar_ = value;
+  if (mainForm_ != nullptr) mainForm_->SetTaskBarButton(value);
+}
+
+void TApplication::MakeMainForm(TForm& form) {
+  mainForm_ = &form;
+  form.SetTaskBarButton(mainFormOnTaskBar_);
+  form.OnCloseRequest = TNotifyEvent(this, &TApplication::MainFormCloseRequest);
+}
+
+void TApplication::MainFormCloseRequest(TObject* /*sender*/) {
+  Terminate();
+}
+
 void TApplication::Run() {
   if (terminated_ || mainForm_ == nullptr) return;
   mainForm_->Show();

@@ -15,15 +15,17 @@ class TApplication : public TObject {
 
   void Initialize() {}
   bool MainFormOnTaskBar() const { return mainFormOnTaskBar_; }
-  void SetMainFormOnTaskBar(bool value) { mainFormOnTaskBar_ = value; }
+  // Whether the main form's window gets its own task-bar button.
+  void SetMainFormOnTaskBar(bool value);
 
-  // Creates a form owned by the application; the first one becomes the main form.
+  // Creates a form owned by the application; the first one becomes the main
+  // form once it is built.
   template <typename FormClass>
   FormClass* CreateForm() {
-    auto form = std::make_unique<FormClass>(this);
+    auto form = std::make_unique<FormClass>();
     FormClass* created = form.get();
     forms_.push_back(std::move(form));
-    if (mainForm_ == nullptr) mainForm_ = created;
+    if (mainForm_ == nullptr) MakeMainForm(*created);
     return created;
   }
 
@@ -31,10 +33,12 @@ class TApplication : public TObject {
   // Shows the main form and handles messages until Terminate.
   void Run();
   void Terminate();
-  bool Terminated() const { return terminated_; }
   std::wstring ExeName() const;
 
  private:
+  void MakeMainForm(TForm& form);
+  void MainFormCloseRequest(TObject* sender);
+
   std::vector<std::unique_ptr<TForm>> forms_;
   TForm* mainForm_ = nullptr;
   bool mainFormOnTaskBar_ = false;

@@ -1,11 +1,9 @@
 #include "base/form.h"
 
-#include "base/application.h"
 #include "platform/services.h"
 
-TForm::TForm(TApplication* owner, const TFormResource& resource)
-    : owner_(owner),
-      left_(resource.Left),
+TForm::TForm(const TFormResource& resource)
+    : left_(resource.Left),
       top_(resource.Top),
       clientWidth_(resource.ClientWidth),
       clientHeight_(resource.ClientHeight),
@@ -24,9 +22,7 @@ void TForm::CreateParams(platform::WindowParams& params) {
   params.style = platform::kStyleClipChildren | platform::kStyleClipSiblings;
   if (borderStyle_ == TFormBorderStyle::bsNone) params.style |= platform::kStylePopup;
   params.exStyle = 0;
-  if (owner_ != nullptr && owner_->MainFormOnTaskBar() && owner_->MainForm() == this) {
-    params.exStyle |= platform::kExStyleAppWindow;
-  }
+  if (taskBarButton_) params.exStyle |= platform::kExStyleAppWindow;
   params.left = left_;
   params.top = top_;
   params.clientWidth = clientWidth_;
@@ -106,5 +102,5 @@ void TForm::HandleMouseLeave() {
 }
 
 void TForm::HandleCloseRequest() {
-  if (owner_ != nullptr && owner_->MainForm() == this) owner_->Terminate();
+  OnCloseRequest(this);
 }

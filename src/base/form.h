@@ -11,8 +11,6 @@
 #include "base/object.h"
 #include "platform/windowing.h"
 
-class TApplication;
-
 enum class TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable };
 
 // The design-time properties a form is built from.
@@ -30,17 +28,17 @@ using TMouseEvent = Callback<TObject*, TMouseButton, TShiftState, int32_t, int32
 using TMouseMoveEvent = Callback<TObject*, TShiftState, int32_t, int32_t>;
 
 // A top-level window. Its native window is created on first need; until then
-// placement and size are only stored.
+// placement and size are only stored. A form knows nothing of the application
+// that owns it: the application tells its main form what it needs to know.
 class TForm : public TObject, public THostControl, private platform::WindowEvents {
  public:
-  TForm(TApplication* owner, const TFormResource& resource);
+  explicit TForm(const TFormResource& resource);
   ~TForm() override;
 
   // The name the native window class is registered under.
   virtual std::wstring ClassName() const = 0;
 
   platform::WindowHandle Handle();
-  bool HandleAllocated() const { return handle_ != 0; }
   void Show();
 
   // Where the window is; it may have moved by itself (a drag) since it was placed.
@@ -66,13 +64,16 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   TMouseEvent OnMouseUp;
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnDestroy;
+  // A request to close the window (the application ends when its main form gets one).
+  TNotifyEvent OnCloseRequest;
 
   // Fires OnDestroy; the application calls it before it destroys the form.
   void DoDestroy();
+  // Whether the window gets its own task-bar button; read when the window is created.
+  void SetTaskBarButton(bool value) { taskBarButton_ = value; }
 
  protected:
   virtual void CreateParams(platform::WindowParams& params);
-  TApplication* Owner() const { return owner_; }
 
  private:
   void HandlePaint() override;
@@ -82,8 +83,8 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   void HandleMouseLeave() override;
   void HandleCloseRequest() override;
 
-  TApplication* owner_;
   platform::WindowHandle handle_ = 0;
+  bool taskBarButton_ = false;
   int32_t left_;
   int32_t top_;
   int32_t clientWidth_;

@@ -24,7 +24,7 @@ using Bgra = std::array<uint8_t, 4>;
 
 class ProbeForm : public TForm {
  public:
-  ProbeForm(int32_t left, int32_t top) : TForm(nullptr, Resource(left, top)) {}
+  ProbeForm(int32_t left, int32_t top) : TForm(Resource(left, top)) {}
   std::wstring ClassName() const override { return L"TLayeredProbeForm"; }
 
  protected:

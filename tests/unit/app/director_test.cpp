@@ -565,7 +565,6 @@ TEST_F(DirectorTest, TheHandlesAndTheCloseButtonClicks) {
   Application = application.get();
   director.OnButtonClick(director.CloseButton());
   EXPECT_EQ(platform.windows.quitRequests, 1);
-  EXPECT_TRUE(application->Terminated());
 }
 
 }  // namespace

@@ -56,14 +56,44 @@ TEST_F(ProgramTest, AFirstStartPausesThenRunsThePanelUntilTheLoopEnds) {
   EXPECT_EQ(Application, nullptr);
 }
 
-TEST_F(ProgramTest, ThePanelWindowIsAFramelessTopmostPopupWithoutItsOwnTaskbarFlag) {
+TEST_F(ProgramTest, ThePanelWindowIsAFramelessTopmostPopup) {
   EXPECT_EQ(RunProgram(), 0);
   const platform::WindowParams& params = PanelWindow().params;
   EXPECT_EQ(params.className, L"TPanelForm");
   EXPECT_EQ(params.title, L"KOVA Zentara");
   EXPECT_TRUE(params.style & platform::kStylePopup);
   EXPECT_TRUE(params.exStyle & platform::kExStyleTopmost);
+}
+
+class PlainForm : public TForm {
+ public:
+  PlainForm() : TForm(TFormResource{}) {}
+  std::wstring ClassName() const override { return L"TPlainForm"; }
+};
+
+// A form whose creation parameters a test can ask for.
+template <typename Form>
+class CreationProbe : public Form {
+ public:
+  using Form::CreateParams;
+};
+
+// The creation parameters of the main form of an application that gives its
+// main form a task-bar button, as the program's does.
+template <typename Form>
+platform::WindowParams MainFormParams() {
+  TApplication application;
+  application.SetMainFormOnTaskBar(true);
+  platform::WindowParams params;
+  application.CreateForm<CreationProbe<Form>>()->CreateParams(params);
+  return params;
+}
+
+TEST_F(ProgramTest, ThePanelGivesUpTheTaskBarButtonOfAMainForm) {
+  ASSERT_TRUE(MainFormParams<PlainForm>().exStyle & platform::kExStyleAppWindow);
+  const platform::WindowParams params = MainFormParams<TPanelForm>();
   EXPECT_FALSE(params.exStyle & platform::kExStyleAppWindow);
+  EXPECT_TRUE(params.exStyle & platform::kExStyleTopmost);
 }
 
 TEST_F(ProgramTest, AnExceptionEscapingTheLoopIsReportedAndTheProgramStillEndsWithZero) {
@@ -110,10 +140,11 @@ TEST_F(ProgramTest, TheFormEndsTheProcessWithCodeOneWhenTheImagingLibraryDoesNot
   TApplication application;
   try {
     application.CreateForm<TPanelForm>();
-    FAIL() << "the process should have ended";
+    ADD_FAILURE() << "the process should have ended";
   } catch (const ProcessExit& exit) {
     EXPECT_EQ(exit.code, 1);
   }
+  PanelForm = nullptr;  // the process would be gone with it
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ using platform::kExStyleTransparent;
 
 class LayeredTestForm : public TForm {
  public:
-  LayeredTestForm() : TForm(nullptr, Resource()) {}
+  LayeredTestForm() : TForm(Resource()) {}
   std::wstring ClassName() const override { return L"TLayeredTestForm"; }
 
  private:
@@ -218,9 +218,9 @@ TEST_F(LayeredWindowTest, UpdateFormCreatesTheFormsWindowAndPushesToIt) {
   ProgramSettings(maker);
   TBitmap bitmap;
   Picture(bitmap, TPixelFormat::pf32bit, 341, 113);
-  ASSERT_FALSE(form.HandleAllocated());
+  ASSERT_TRUE(platform.windows.windows.empty());
   maker.UpdateForm(form, bitmap);
-  ASSERT_TRUE(form.HandleAllocated());
+  ASSERT_EQ(platform.windows.windows.size(), 1u);
   ASSERT_EQ(platform.windows.pushes.size(), 1u);
   EXPECT_EQ(platform.windows.pushes[0].window, form.Handle());
   EXPECT_EQ(platform.windows.windows.size(), 1u);
