@@ -4,8 +4,8 @@
 #include <cwchar>
 
 #include "app/panel_artwork.h"
-#include "app/panel_form.h"
 #include "base/bitmap.h"
+#include "base/form.h"
 #include "base/timer.h"
 #include "gs/per_pixel_layered_window.h"
 #include "gs/widget_factories.h"
@@ -16,6 +16,7 @@
 namespace {
 
 constexpr int32_t kTopMargin = 20;
+// The whole panel is shown at this share of its pictures' own opacity.
 constexpr uint8_t kPanelOpacity = 230;
 
 // Arabic of every country, and Hebrew: the panel then starts at the left edge.
@@ -32,112 +33,91 @@ bool IsRightToLeft(uint16_t language) {
 
 }  // namespace
 
-Director::Director() {
-  BindRotationLibrary();
-  BuildBackgrounds();
+Director::Director(TForm& form) : form_(form) {
+  rotation_.Bind();
+  LoadBackgrounds();
+  PlaceForm();
+  MakeLayeredWindow();
   BuildButtons();
   CreateTimers();
   // The first state change runs the whole collapse, animation included,
   // before the window is first shown.
-  SetState(StateCollapsed, false);
+  SetState(PanelStates::StateCollapsed, false);
   ConnectFormEvents();
-  idleTimer_->SetEnabled(panelState_ == StateCollapsed);
+  idleTimer_->SetEnabled(panelState_ == PanelStates::StateCollapsed);
 }
 
 Director::~Director() {
-  ReleaseRotationLibrary();
-  for (std::unique_ptr<TTimer>* timer : {&foregroundTimer_, &idleTimer_}) {
-    if (*timer) (*timer)->SetEnabled(false);
-    timer->reset();
-  }
-  layeredWindow_.reset();
-  // Every frame and button hangs on the current root; each is taken off and
-  // destroyed once, then the backgrounds go.
-  for (gs::WdgButton* frame : extendFrames_) frame->Detach().reset();
-  extendFrames_.clear();
-  for (gs::WdgButton* button : Buttons()) {
-    if (button != nullptr) button->Detach().reset();
-  }
-  root_ = nullptr;
-  noneImage_.reset();
-  collapsedImage_.reset();
-  expandedImage_.reset();
-}
-
-void Director::BindRotationLibrary() {
-  rotation_.Bind();
-}
-void Director::ReleaseRotationLibrary() {
+  // The library goes first; the timers, the layered window and the widgets
+  // follow as members.
   rotation_.Release();
 }
-void Director::TurnLeft() {
-  rotation_.TurnLeft();
-}
-void Director::TurnRight() {
-  rotation_.TurnRight();
-}
-void Director::SwitchAutoRotation(bool on) {
-  rotation_.SwitchAutoRotation(on);
-}
-bool Director::IsAutoRotationOn() {
-  return rotation_.IsAutoRotationOn();
-}
 
-void Director::BuildBackgrounds() {
+void Director::LoadBackgrounds() {
   noneImage_ = gs::CreateImage(panel_artwork::kNoneBackground);
   noneImage_->SetAutoSize(true);
   collapsedImage_ = gs::CreateImage(panel_artwork::kCollapsedBackground);
   collapsedImage_->SetAutoSize(true);
   expandedImage_ = gs::CreateImage(panel_artwork::kExpandedBackground);
   expandedImage_->SetAutoSize(true);
+  root_ = collapsedImage_.get();
+  root_->SetHost(&form_);
+}
 
+void Director::PlaceForm() {
   platform::System& system = platform::GetSystem();
   const uint16_t language = system.SystemDefaultLanguage();
-  root_ = collapsedImage_.get();
-  root_->SetHost(PanelForm);
-  PanelForm->SetClientWidth(root_->Width());
-  PanelForm->SetClientHeight(root_->Height());
+  form_.SetClientWidth(root_->Width());
+  form_.SetClientHeight(root_->Height());
 
   wchar_t text[64] = {};
   std::swprintf(text, 64, L"%x", static_cast<unsigned>(language));
   system.DebugOutput(text);
 
   if (IsRightToLeft(language)) {
-    PanelForm->SetLeft(0);
+    form_.SetLeft(0);
   } else {
-    PanelForm->SetLeft(platform::GetWindowing().ScreenWidth() - PanelForm->Width());
+    form_.SetLeft(platform::GetWindowing().ScreenWidth() - form_.Width());
   }
-  PanelForm->SetTop(kTopMargin);
+  form_.SetTop(kTopMargin);
+}
 
-  if (!layeredWindow_) {
-    layeredWindow_ = std::make_unique<gs::TPerPixelLayeredWindowMaker>();
-    layeredWindow_->SetUseConstantAlpha(true);
-    layeredWindow_->SetAlpha(kPanelOpacity);
-    layeredWindow_->SetUsePerPixelAlpha(true);
-  }
+void Director::MakeLayeredWindow() {
+  layeredWindow_ = std::make_unique<gs::TPerPixelLayeredWindowMaker>();
+  layeredWindow_->SetUseConstantAlpha(true);
+  layeredWindow_->SetAlpha(kPanelOpacity);
+  layeredWindow_->SetUsePerPixelAlpha(true);
 }
 
 void Director::BuildButtons() {
+  using ClickHandler = void (Director::*)(gs::GsWidget*);
   const struct {
     gs::WdgButton** slot;
     gs::ButtonImageNames names;
     int32_t left;
     int32_t top;
+    ClickHandler onClick;
   } buttons[] = {
-      {&closeButton_, panel_artwork::ButtonPictures(L"X", false), 280, 44},
-      {&turnLeftButton_, panel_artwork::ButtonPictures(L"Turn Left", true), 102, 32},
-      {&turnRightButton_, panel_artwork::ButtonPictures(L"Turn Right", true), 158, 32},
-      {&lockButton_, panel_artwork::ButtonPictures(L"lock", false), 214, 32},
-      {&unlockButton_, panel_artwork::ButtonPictures(L"Unlock", false), 214, 32},
-      {&stage1Button_, panel_artwork::HandlePictures(L"Stage1", false), 227, 0},
-      {&stage2Button_, panel_artwork::HandlePictures(L"Stage2", false), 0, 0},
+      {&closeButton_, panel_artwork::ButtonPictures(L"X", false), 280, 44, &Director::OnCloseClick},
+      {&turnLeftButton_, panel_artwork::ButtonPictures(L"Turn Left", true), 102, 32,
+       &Director::OnTurnLeftClick},
+      {&turnRightButton_, panel_artwork::ButtonPictures(L"Turn Right", true), 158, 32,
+       &Director::OnTurnRightClick},
+      {&lockButton_, panel_artwork::ButtonPictures(L"lock", false), 214, 32,
+       &Director::OnLockClick},
+      {&unlockButton_, panel_artwork::ButtonPictures(L"Unlock", false), 214, 32,
+       &Director::OnUnlockClick},
+      {&stage1Button_, panel_artwork::HandlePictures(L"Stage1", false), 227, 0,
+       &Director::OnHandleClick},
+      {&stage2Button_, panel_artwork::HandlePictures(L"Stage2", false), 0, 0,
+       &Director::OnHandleClick},
   };
   // Each widget belongs to the root from the start, so it always has exactly one owner.
-  for (const auto& [slot, names, left, top] : buttons) {
+  for (const auto& [slot, names, left, top, onClick] : buttons) {
     gs::WdgButton* button = root_->Adopt(gs::CreateButton(names));
     button->SetLeft(left);
     button->SetTop(top);
-    button->OnClick = gs::GsNotifyEvent(this, &Director::OnButtonClick);
+    button->OnClick = gs::GsNotifyEvent(this, onClick);
     button->SetVisible(false);
     *slot = button;
   }
@@ -156,7 +136,7 @@ std::vector<gs::WdgButton*> Director::Buttons() const {
 }
 
 void Director::AttachToRoot() {
-  root_->SetHost(PanelForm);
+  root_->SetHost(&form_);
   for (gs::WdgButton* button : Buttons()) button->SetParent(root_);
   for (gs::WdgButton* frame : extendFrames_) frame->SetParent(root_);
 }
@@ -167,5 +147,5 @@ void Director::Repaint() {
   bitmap.Canvas().Brush().SetColor(clBlack);
   bitmap.SetSize(root_->Width(), root_->Height());
   root_->PaintTo(bitmap);
-  layeredWindow_->UpdateForm(*PanelForm, bitmap);
+  layeredWindow_->UpdateForm(form_, bitmap);
 }

@@ -2,8 +2,8 @@
 #include <cstdlib>
 
 #include "app/director.h"
-#include "app/panel_form.h"
 #include "base/application.h"
+#include "base/form.h"
 #include "base/timer.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
@@ -22,11 +22,11 @@ constexpr int32_t kLeftEdgeParking = -228;
 }  // namespace
 
 void Director::ConnectFormEvents() {
-  PanelForm->OnPaint = TNotifyEvent(this, &Director::OnFormPaint);
-  PanelForm->OnMouseMove = TMouseMoveEvent(this, &Director::OnFormMouseMove);
-  PanelForm->OnMouseDown = TMouseEvent(this, &Director::OnFormMouseDown);
-  PanelForm->OnMouseUp = TMouseEvent(this, &Director::OnFormMouseUp);
-  PanelForm->OnMouseLeave = TNotifyEvent(this, &Director::OnFormMouseLeave);
+  form_.OnPaint = TNotifyEvent(this, &Director::OnFormPaint);
+  form_.OnMouseMove = TMouseMoveEvent(this, &Director::OnFormMouseMove);
+  form_.OnMouseDown = TMouseEvent(this, &Director::OnFormMouseDown);
+  form_.OnMouseUp = TMouseEvent(this, &Director::OnFormMouseUp);
+  form_.OnMouseLeave = TNotifyEvent(this, &Director::OnFormMouseLeave);
 }
 
 void Director::OnFormPaint(TObject* /*sender*/) {
@@ -50,7 +50,7 @@ void Director::OnFormMouseMove(TObject* /*sender*/, TShiftState shift, int32_t x
     pressX_ = -1;
     pressY_ = -1;
     // The platform moves the window until the button comes up, and takes the release.
-    platform::GetWindowing().BeginWindowDrag(PanelForm->Handle());
+    platform::GetWindowing().BeginWindowDrag(form_.Handle());
   }
 }
 
@@ -60,57 +60,72 @@ void Director::OnFormMouseUp(TObject* /*sender*/, TMouseButton button, TShiftSta
   pressX_ = -1;
   pressY_ = -1;
   if (!IsOnHandle(x, y)) return;
-  if (panelState_ == StateCollapsed) {
-    SetState(StateExpanded, true);
-  } else if (panelState_ == StateExpanded) {
-    SetState(StateCollapsed, true);
+  if (panelState_ == PanelStates::StateCollapsed) {
+    SetState(PanelStates::StateExpanded, true);
+  } else if (panelState_ == PanelStates::StateExpanded) {
+    SetState(PanelStates::StateCollapsed, true);
   }
 }
 
 void Director::OnFormMouseLeave(TObject* /*sender*/) {
-  if (panelState_ == StateCollapsed) idleTimer_->SetEnabled(true);
+  if (panelState_ == PanelStates::StateCollapsed) idleTimer_->SetEnabled(true);
 
   // Pull the window back inside the primary screen.
   platform::Windowing& windows = platform::GetWindowing();
   const int32_t screenWidth = windows.ScreenWidth();
   const int32_t screenHeight = windows.ScreenHeight();
-  const platform::Rect window = windows.GetWindowRect(PanelForm->Handle());
+  const platform::Rect window = windows.GetWindowRect(form_.Handle());
   const int32_t width = root_->Width();
   const int32_t height = root_->Height();
   if (screenWidth - width < window.left) {
-    PanelForm->SetLeft(screenWidth - width);
+    form_.SetLeft(screenWidth - width);
   } else if (window.right < kLeftEdgeReach) {
-    PanelForm->SetLeft(kLeftEdgeParking);
+    form_.SetLeft(kLeftEdgeParking);
   }
   if (window.top < 0) {
-    PanelForm->SetTop(0);
+    form_.SetTop(0);
   } else if (screenHeight - height < window.top) {
-    PanelForm->SetTop(screenHeight - height);
+    form_.SetTop(screenHeight - height);
   }
 }
 
 bool Director::IsOnHandle(int32_t x, int32_t y) const {
-  // Where Stage1Button sits while collapsed, and Stage2Button otherwise.
-  const TRect handle =
-      panelState_ == StateCollapsed ? TRect{227, 0, 341, 113} : TRect{0, 0, 91, 113};
-  return handle.Contains(x, y);
+  // The handle is where its button sits, whether or not it is shown: the
+  // root lies at the form's origin, so its coordinates are the form's.
+  const gs::WdgButton* handle =
+      panelState_ == PanelStates::StateCollapsed ? stage1Button_ : stage2Button_;
+  return handle->BoundsRect().Contains(x, y);
 }
 
-void Director::OnButtonClick(gs::GsWidget* sender) {
-  if (sender == closeButton_) {
-    if (Application != nullptr) Application->Terminate();
-  } else if (sender == turnLeftButton_) {
-    TurnLeft();
-  } else if (sender == turnRightButton_) {
-    TurnRight();
-  } else if (sender == lockButton_ || sender == unlockButton_) {
-    // The buttons swap whether or not the library could be asked, without reading the state back.
-    const bool on = sender == lockButton_;
-    SwitchAutoRotation(on);
-    lockButton_->SetVisible(!on);
-    unlockButton_->SetVisible(on);
-    turnLeftButton_->SetEnabled(on);
-    turnRightButton_->SetEnabled(on);
-  }
-  // The handles act through OnFormMouseUp.
+void Director::OnCloseClick(gs::GsWidget* /*sender*/) {
+  if (Application != nullptr) Application->Terminate();
+}
+
+void Director::OnTurnLeftClick(gs::GsWidget* /*sender*/) {
+  rotation_.TurnLeft();
+}
+
+void Director::OnTurnRightClick(gs::GsWidget* /*sender*/) {
+  rotation_.TurnRight();
+}
+
+void Director::OnLockClick(gs::GsWidget* /*sender*/) {
+  SetAutoRotation(true);
+}
+
+void Director::OnUnlockClick(gs::GsWidget* /*sender*/) {
+  SetAutoRotation(false);
+}
+
+void Director::OnHandleClick(gs::GsWidget* /*sender*/) {
+  // Nothing: the handles act through OnFormMouseUp.
+}
+
+void Director::SetAutoRotation(bool on) {
+  // The buttons swap whether or not the library could be asked, without reading the state back.
+  rotation_.SwitchAutoRotation(on);
+  lockButton_->SetVisible(!on);
+  unlockButton_->SetVisible(on);
+  turnLeftButton_->SetEnabled(on);
+  turnRightButton_->SetEnabled(on);
 }

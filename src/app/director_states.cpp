@@ -1,6 +1,7 @@
 // The panel's two states, the slide animation between them and the two timers.
 #include "app/director.h"
 #include "app/panel_artwork.h"
+#include "base/form.h"
 #include "base/timer.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
@@ -13,8 +14,6 @@ namespace {
 constexpr uint32_t kForegroundInterval = 100;
 constexpr uint32_t kIdleInterval = 3000;
 constexpr uint32_t kFramePause = 30;
-constexpr wchar_t kPanelClass[] = L"TPanelForm";
-constexpr wchar_t kPanelTitle[] = L"KOVA Zentara";
 
 }  // namespace
 
@@ -48,13 +47,13 @@ void Director::Slide(bool expanding) {
   ShowOnlyFrame(nullptr);
 }
 
-void Director::SetState(int32_t newState, bool touchIdleTimer) {
+void Director::SetState(PanelStates newState, bool touchIdleTimer) {
   if (newState == panelState_) return;
   panelState_ = newState;
-  if (panelState_ == StateExpanded) {
+  if (panelState_ == PanelStates::StateExpanded) {
     stage1Button_->SetVisible(false);
     Slide(true);
-  } else if (panelState_ == StateCollapsed) {
+  } else if (panelState_ == PanelStates::StateCollapsed) {
     for (gs::WdgButton* button : {stage2Button_, closeButton_, turnLeftButton_, turnRightButton_,
                                   lockButton_, unlockButton_}) {
       button->SetVisible(false);
@@ -64,32 +63,32 @@ void Director::SetState(int32_t newState, bool touchIdleTimer) {
 
   // From here on nothing is pushed directly: the changes below invalidate the
   // form, and the paint that follows composes the new root.
-  root_ = panelState_ == StateExpanded ? expandedImage_.get() : collapsedImage_.get();
+  root_ = panelState_ == PanelStates::StateExpanded ? expandedImage_.get() : collapsedImage_.get();
   AttachToRoot();
-  const bool expanded = panelState_ != StateCollapsed;
+  const bool expanded = panelState_ != PanelStates::StateCollapsed;
   closeButton_->SetVisible(expanded);
   turnLeftButton_->SetVisible(expanded);
   turnRightButton_->SetVisible(expanded);
   stage1Button_->SetVisible(!expanded);
   stage2Button_->SetVisible(expanded);
-  const bool on = IsAutoRotationOn();
+  const bool on = rotation_.IsAutoRotationOn();
   lockButton_->SetVisible(expanded && !on);
   unlockButton_->SetVisible(expanded && on);
   turnLeftButton_->SetEnabled(unlockButton_->Visible());
   turnRightButton_->SetEnabled(unlockButton_->Visible());
-  foregroundTimer_->SetEnabled(panelState_ == StateExpanded);
-  if (touchIdleTimer) idleTimer_->SetEnabled(panelState_ == StateCollapsed);
+  foregroundTimer_->SetEnabled(panelState_ == PanelStates::StateExpanded);
+  if (touchIdleTimer) idleTimer_->SetEnabled(panelState_ == PanelStates::StateCollapsed);
 }
 
 void Director::OnTimer(TObject* sender) {
   if (sender == foregroundTimer_.get()) {
     platform::Windowing& windows = platform::GetWindowing();
     const platform::WindowHandle foreground = windows.ForegroundWindow();
-    // Looked up until found, then kept.
-    if (ownWindow_ == 0) ownWindow_ = windows.FindWindow(kPanelClass, kPanelTitle);
+    // Looked up by the form's class and title until found, then kept.
+    if (ownWindow_ == 0) ownWindow_ = windows.FindWindow(form_.ClassName(), form_.Caption());
     if (foreground != 0 && foreground != ownWindow_) {
       foregroundTimer_->SetEnabled(false);
-      SetState(StateCollapsed, true);
+      SetState(PanelStates::StateCollapsed, true);
     }
   } else if (sender == idleTimer_.get()) {
     idleTimer_->SetEnabled(false);

@@ -12,12 +12,16 @@ uintptr_t GdiplusToken = 0;
 
 namespace {
 
+// The program finds its own window by these two.
+constexpr wchar_t kClassName[] = L"TPanelForm";
+constexpr wchar_t kTitle[] = L"KOVA Zentara";
+
 TFormResource PanelFormResource() {
   TFormResource resource;
   resource.Left = 0;
   resource.Top = 0;
   resource.BorderStyle = TFormBorderStyle::bsNone;
-  resource.Caption = L"KOVA Zentara";
+  resource.Caption = kTitle;
   resource.ClientWidth = 76;
   resource.ClientHeight = 27;
   resource.Color = clBtnFace;
@@ -27,7 +31,7 @@ TFormResource PanelFormResource() {
 }  // namespace
 
 TPanelForm::TPanelForm() : TForm(PanelFormResource()) {
-  // The Director reaches the form through PanelForm while it is being built.
+  // Valid for the whole program from here on, the Director's construction included.
   PanelForm = this;
   OnDestroy = TNotifyEvent(this, &TPanelForm::FormDestroy);
   FDirector = nullptr;
@@ -36,7 +40,7 @@ TPanelForm::TPanelForm() : TForm(PanelFormResource()) {
   try {
     // Allocated apart from being built: only a failed allocation ends the
     // process here; anything the construction throws goes to the caller.
-    FDirector.reset(new (std::nothrow) Director());
+    FDirector.reset(new (std::nothrow) Director(*this));
   } catch (...) {
     // A form whose construction fails is never destroyed as a form.
     platform::GetImageDecoder().Shutdown(GdiplusToken);
@@ -49,6 +53,10 @@ TPanelForm::TPanelForm() : TForm(PanelFormResource()) {
 
 TPanelForm::~TPanelForm() {
   if (PanelForm == this) PanelForm = nullptr;
+}
+
+std::wstring TPanelForm::ClassName() const {
+  return kClassName;
 }
 
 void TPanelForm::CreateParams(platform::WindowParams& params) {

@@ -13,7 +13,7 @@ class TPanelForm : public TForm {
   TPanelForm();
   ~TPanelForm() override;
 
-  std::wstring ClassName() const override { return L"TPanelForm"; }
+  std::wstring ClassName() const override;
   void FormDestroy(TObject* sender);
 
   Director* GetDirector() const { return FDirector.get(); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,14 +10,15 @@
 #include "app/panel_form.h"
 #include "base/application.h"
 #include "base/bitmap.h"
-#include "base/timer.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
 #include "null_platform.h"
+#include "platform/libpng/libpng_image_decoder.h"
 
 namespace {
 
 using testing_support::NullPlatform;
+using State = Director::PanelStates;
 
 constexpr wchar_t kExe[] = L"C:\\Programs\\Zentara\\Zentara.exe";
 constexpr wchar_t kImages[] = L"C:\\Programs\\Zentara\\images\\";
@@ -116,6 +118,20 @@ class DirectorTest : public ::testing::Test {
     Events().HandleMouseDown(button, held, x, y);
     Events().HandleMouseUp(button, 0, x, y);
   }
+  // A left click in the middle of a button; the root lies at the form's origin.
+  void Click(const gs::WdgButton* button) {
+    Click(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
+  }
+  // A click on the collapsed handle.
+  void Expand() { Click(300, 50); }
+
+  // Whether a timer with this interval runs.
+  bool TimerRunning(uint32_t interval) const {
+    for (const auto& [id, timer] : platform.timers.running) {
+      if (timer.interval == interval) return true;
+    }
+    return false;
+  }
 
   // Which frame (1 to 15) a push showed, from its top-left pixel; 0 for none.
   static int32_t FrameOf(const testing_support::NullWindowing::Push& push) {
@@ -171,32 +187,53 @@ TEST_F(DirectorTest, TheLanguageIsWrittenToTheDebuggerInLowerCaseHex) {
 // --- construction and destruction ----------------------------------------
 
 TEST_F(DirectorTest, ConstructionRunsTheCollapseOnceAndEndsCollapsedWithTheIdleTimerOn) {
-  Director& director = Start();
-  EXPECT_EQ(director.PanelState(), Director::StateCollapsed);
+  const Director& director = Start();
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
   EXPECT_EQ(director.Root(), director.CollapsedImage());
   std::vector<int32_t> frames;
   for (const auto& push : platform.windows.pushes) frames.push_back(FrameOf(push));
   EXPECT_EQ(frames, (std::vector<int32_t>{15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
-  EXPECT_TRUE(director.IdleTimer()->Running());
-  EXPECT_FALSE(director.ForegroundTimer()->Running());
+  EXPECT_TRUE(TimerRunning(3000));
+  EXPECT_FALSE(TimerRunning(100));
   EXPECT_TRUE(director.Stage1Button()->Visible());
-  for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
+  for (const gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
+}
+
+TEST_F(DirectorTest, ThePanelIsPushedLayeredAtOpacity230OverItsOwnPerPixelAlpha) {
+  Start();
+  platform.windows.DeliverPaint(Window());
+  ASSERT_EQ(platform.windows.pushes.size(), 16u);
+  for (const auto& push : platform.windows.pushes) {
+    EXPECT_EQ(push.flags, platform::kLayeredAlpha);
+    EXPECT_EQ(push.bitsPerPixel, 32);
+    EXPECT_EQ(push.blend.blendOp, 0);
+    EXPECT_EQ(push.blend.sourceConstantAlpha, 230);
+    EXPECT_EQ(push.blend.alphaFormat, 1) << "premultiplied per-pixel alpha";
+  }
+  // The painted push shows the collapsed background with its own alpha.
+  const auto& painted = platform.windows.pushes.back();
+  EXPECT_EQ(painted.width, 341);
+  EXPECT_EQ(painted.pixels[3], 0x40);
+  const uint32_t style = platform.windows.At(Window()).exStyle;
+  EXPECT_TRUE(style & platform::kExStyleLayered);
+  EXPECT_FALSE(style & platform::kExStyleTransparent) << "the panel takes the mouse";
 }
 
 TEST_F(DirectorTest, TheLibraryIsLoadedFromTheExecutablesFolderAndFreedAtTheEnd) {
-  const platform::LibraryHandle library = Start().RotationLibrary();
-  ASSERT_EQ(platform.libraries.loadRequests.size(), 1u);
-  EXPECT_EQ(platform.libraries.loadRequests[0], kLibrary);
-  EXPECT_NE(library, 0u);
+  Start();
+  ASSERT_EQ(platform.libraries.loadRequests, std::vector<std::wstring>{kLibrary});
+  ASSERT_EQ(platform.libraries.loaded.size(), 1u);
+  const platform::LibraryHandle library = platform.libraries.loaded.begin()->first;
   application.reset();
   EXPECT_EQ(platform.libraries.freed, std::vector<platform::LibraryHandle>{library});
   EXPECT_EQ(platform.timers.RunningCount(), 0u);
 }
 
 TEST_F(DirectorTest, EveryButtonAndFrameHangsOnTheRoot) {
-  Director& director = Start();
+  const Director& director = Start();
   EXPECT_EQ(director.Root()->Children().size(), 7u + 15u);
-  for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_EQ(frame->Parent(), director.Root());
+  for (const gs::WdgButton* frame : director.ExtendFrames())
+    EXPECT_EQ(frame->Parent(), director.Root());
   EXPECT_EQ(director.CloseButton()->Width(), 24);
   EXPECT_EQ(director.Stage1Button()->Left(), 227);
   EXPECT_EQ(director.TurnRightButton()->Left(), 158);
@@ -204,35 +241,31 @@ TEST_F(DirectorTest, EveryButtonAndFrameHangsOnTheRoot) {
 
 // --- the handle -------------------------------------------------------------
 
-TEST_F(DirectorTest, AReleaseOnTheCollapsedHandleExpandsAndOnlyThere) {
-  Director& director = Start();
-  for (auto [x, y] : {std::pair{226, 10}, {341, 10}, {300, 113}}) {
-    Click(x, y);
-    EXPECT_EQ(director.PanelState(), Director::StateCollapsed) << x << "," << y;
-  }
-  Click(227, 0);
-  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
-  Click(91, 0);
-  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
-  Click(90, 0);
-  EXPECT_EQ(director.PanelState(), Director::StateCollapsed);
-  Click(340, 112);
-  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+// The handle is where its button lies, so its reach follows the artwork.
+TEST_F(DirectorTest, TheHandleReachesAsFarAsItsButton) {
+  platform.images.AddSolid(std::wstring(kImages) + L"Button\\Stage1\\d.png", 20, 10, 0xFF505050);
+  const Director& director = Start();
+  Click(226, 5);
+  Click(247, 5);
+  Click(230, 10);
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  Click(246, 9);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
 }
 
 TEST_F(DirectorTest, ARightClickOnTheHandleTogglesToo) {
-  Director& director = Start();
+  const Director& director = Start();
   Click(300, 50, platform::MouseButton::Right);
-  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
 }
 
 TEST_F(DirectorTest, AMoveOfThreePixelsStillClicksButFourStartsADragThatNeverToggles) {
-  Director& director = Start();
+  const Director& director = Start();
   Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 300, 50);
   Events().HandleMouseMove(platform::kLeft, 303, 53);
   EXPECT_EQ(platform.windows.At(Window()).drags, 0);
   Events().HandleMouseUp(platform::MouseButton::Left, 0, 303, 53);
-  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
 
   Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 50, 50);
   Events().HandleMouseMove(platform::kLeft, 50, 54);
@@ -240,7 +273,39 @@ TEST_F(DirectorTest, AMoveOfThreePixelsStillClicksButFourStartsADragThatNeverTog
   // The platform's window move takes the release; a further move starts nothing more.
   Events().HandleMouseMove(platform::kLeft, 50, 60);
   EXPECT_EQ(platform.windows.At(Window()).drags, 1);
-  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+}
+
+// With the artwork that ships, the handles reach exactly from (227, 0) to
+// (340, 112) while collapsed and from (0, 0) to (90, 112) while expanded.
+class ShippedArtworkTest : public DirectorTest {
+ protected:
+  ShippedArtworkTest() {
+    platform.images.delegate = &decoder;
+    platform.system.executableName =
+        (std::filesystem::path(ZENTARA_SOURCE_DIR) / "Zentara.exe").wstring();
+  }
+  platform::libpng::LibpngImageDecoder decoder;
+};
+
+TEST_F(ShippedArtworkTest, AReleaseTogglesExactlyOnTheHandleOfTheState) {
+  const Director& director = Start();
+  ASSERT_TRUE(platform.system.messages.empty()) << "every picture of the panel loads";
+  for (auto [x, y] : {std::pair{226, 10}, {341, 10}, {300, 113}}) {
+    Click(x, y);
+    EXPECT_EQ(director.PanelState(), State::StateCollapsed) << x << "," << y;
+  }
+  Click(227, 0);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Click(91, 0);
+  Click(50, 113);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Click(90, 0);
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  Click(340, 112);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Click(0, 112);
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
 }
 
 // --- pulling the window back ------------------------------------------------
@@ -303,53 +368,55 @@ constexpr Looks kExpandedLocked{false, true, true, true, true, true, false, fals
 constexpr Looks kExpandedUnlocked{false, true, true, true, true, false, true, true, true};
 
 TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOff) {
-  Director& director = Start();
+  const Director& director = Start();
   EXPECT_EQ(LooksOf(director), kCollapsed);
-  director.SetState(Director::StateExpanded, true);
+  Expand();
   EXPECT_EQ(director.Root(), director.ExpandedImage());
   EXPECT_EQ(LooksOf(director), kExpandedLocked);
-  EXPECT_TRUE(director.ForegroundTimer()->Running());
-  EXPECT_FALSE(director.IdleTimer()->Running());
-  director.SetState(Director::StateCollapsed, true);
+  EXPECT_TRUE(TimerRunning(100));
+  EXPECT_FALSE(TimerRunning(3000));
+  Click(director.Stage2Button());
   EXPECT_EQ(director.Root(), director.CollapsedImage());
   EXPECT_EQ(LooksOf(director), kCollapsed);
-  EXPECT_FALSE(director.ForegroundTimer()->Running());
-  EXPECT_TRUE(director.IdleTimer()->Running());
+  EXPECT_FALSE(TimerRunning(100));
+  EXPECT_TRUE(TimerRunning(3000));
 }
 
 TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOn) {
   FakeRotation::autoOn = 1;
-  Director& director = Start();
+  const Director& director = Start();
   EXPECT_EQ(LooksOf(director), kCollapsed);
-  director.SetState(Director::StateExpanded, true);
+  Expand();
   EXPECT_EQ(LooksOf(director), kExpandedUnlocked);
-  director.SetState(Director::StateCollapsed, true);
+  Click(director.Stage2Button());
   EXPECT_EQ(LooksOf(director), kCollapsed);
 }
 
 TEST_F(DirectorTest, WithoutTheAutoRotationExportTheLockShowsAndTurningIsOff) {
   platform.libraries.available[kLibrary].exports.erase("RT_GetAutoRotationOn");
   FakeRotation::autoOn = 1;
-  Director& director = Start();
-  EXPECT_EQ(LooksOf(director), kCollapsed);
-  director.SetState(Director::StateExpanded, true);
+  const Director& director = Start();
+  Expand();
   EXPECT_EQ(LooksOf(director), kExpandedLocked);
-  director.SetState(Director::StateCollapsed, true);
-  EXPECT_EQ(LooksOf(director), kCollapsed);
 }
 
-TEST_F(DirectorTest, TheIdleTimerIsLeftAloneWhenNotToBeTouched) {
-  Director& director = Start();
-  director.SetState(Director::StateExpanded, false);
-  EXPECT_TRUE(director.IdleTimer()->Running());
+TEST_F(DirectorTest, LeavingTheWindowWhileExpandedLeavesTheIdleTimerOff) {
+  const Director& director = Start();
+  Expand();
+  Events().HandleMouseLeave();
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  EXPECT_FALSE(TimerRunning(3000));
+  platform.timers.FireInterval(3000);
+  EXPECT_FALSE(director.IdleLookShown());
 }
 
-TEST_F(DirectorTest, SettingTheCurrentStateChangesNothing) {
-  Director& director = Start();
+TEST_F(DirectorTest, AClickThatChangesNoStateChangesNothing) {
+  const Director& director = Start();
   const size_t pushes = platform.windows.pushes.size();
   const size_t sleeps = platform.system.sleeps.size();
   FakeRotation::calls.clear();
-  director.SetState(Director::StateCollapsed, true);
+  Click(100, 50);  // on the collapsed background, beside the handle
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
   EXPECT_EQ(platform.windows.pushes.size(), pushes);
   EXPECT_EQ(platform.system.sleeps.size(), sleeps);
   EXPECT_TRUE(FakeRotation::calls.empty());
@@ -365,7 +432,7 @@ struct SlideStep {
 class SlideTest : public DirectorTest {
  protected:
   // Records each push and each pause while the Director changes state.
-  void Record(Director& director, bool expanding) {
+  void Record(const Director& director, bool expanding) {
     platform.windows.onPush = [&, expanding](const testing_support::NullWindowing::Push&) {
       SlideStep step{director.Root() == director.NoneImage(), {}, true};
       for (size_t i = 0; i < director.ExtendFrames().size(); ++i) {
@@ -375,7 +442,7 @@ class SlideTest : public DirectorTest {
       if (expanding) {
         step.buttonsHidden = !director.Stage1Button()->Visible();
       } else {
-        for (gs::WdgButton* button :
+        for (const gs::WdgButton* button :
              {director.Stage2Button(), director.CloseButton(), director.TurnLeftButton(),
               director.TurnRightButton(), director.LockButton(), director.UnlockButton()}) {
           step.buttonsHidden = step.buttonsHidden && !button->Visible();
@@ -406,46 +473,46 @@ class SlideTest : public DirectorTest {
 };
 
 TEST_F(SlideTest, ExpandingShowsFramesOneToFifteenEachAloneOnTheEmptyBackground) {
-  Director& director = Start();
+  const Director& director = Start();
   Record(director, true);
-  director.SetState(Director::StateExpanded, true);
+  Expand();
   ExpectSlide({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-  for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
+  for (const gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
 }
 
 TEST_F(SlideTest, CollapsingShowsFramesFifteenToOneEachAloneOnTheEmptyBackground) {
-  Director& director = Start();
-  director.SetState(Director::StateExpanded, true);
+  const Director& director = Start();
+  Expand();
   Record(director, false);
-  director.SetState(Director::StateCollapsed, true);
+  Click(director.Stage2Button());
   ExpectSlide({15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1});
-  for (gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
+  for (const gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
 }
 
 // --- timers -------------------------------------------------------------------
 
 TEST_F(DirectorTest, AnotherForegroundWindowCollapsesTheExpandedPanel) {
-  Director& director = Start();
-  director.SetState(Director::StateExpanded, true);
+  const Director& director = Start();
+  Expand();
 
   platform.windows.foreground = 0;  // changing hands
   platform.timers.FireInterval(100);
-  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
 
   platform.windows.foreground = Window();
   platform.timers.FireInterval(100);
-  EXPECT_EQ(director.PanelState(), Director::StateExpanded);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
 
   platform.windows.foreground = 0xBEEF;
   platform.timers.FireInterval(100);
-  EXPECT_EQ(director.PanelState(), Director::StateCollapsed);
-  EXPECT_FALSE(director.ForegroundTimer()->Running());
-  EXPECT_TRUE(director.IdleTimer()->Running());
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  EXPECT_FALSE(TimerRunning(100));
+  EXPECT_TRUE(TimerRunning(3000));
 }
 
 TEST_F(DirectorTest, TheOwnWindowIsLookedUpUntilFoundThenKept) {
-  Director& director = Start();
-  director.SetState(Director::StateExpanded, true);
+  Start();
+  Expand();
   platform.windows.findable = false;
   platform.windows.foreground = 0;
   platform.timers.FireInterval(100);
@@ -458,17 +525,19 @@ TEST_F(DirectorTest, TheOwnWindowIsLookedUpUntilFoundThenKept) {
 }
 
 TEST_F(DirectorTest, TheHandleTurnsIdleOnTheIdleTickAndActiveOnTheNextMove) {
-  Director& director = Start();
+  const Director& director = Start();
   const std::wstring idle = std::wstring(kImages) + L"Button\\Stage1\\n.png";
   platform.images.decoded.clear();
   platform.timers.FireInterval(3000);
   EXPECT_TRUE(director.IdleLookShown());
-  EXPECT_FALSE(director.IdleTimer()->Running());
+  EXPECT_FALSE(TimerRunning(3000));
   EXPECT_EQ(platform.images.decoded, std::vector<std::wstring>(3, idle));
 
+  // Another idle tick while the idle look shows reloads and pushes nothing.
   const size_t pushes = platform.windows.pushes.size();
-  director.ShowIdleLook();
-  EXPECT_EQ(platform.images.decoded.size(), 3u) << "no reload when the look is already shown";
+  Events().HandleMouseLeave();
+  platform.timers.FireInterval(3000);
+  EXPECT_EQ(platform.images.decoded.size(), 3u);
   EXPECT_EQ(platform.windows.pushes.size(), pushes);
 
   Events().HandleMouseMove(0, 10, 10);
@@ -481,18 +550,18 @@ TEST_F(DirectorTest, TheHandleTurnsIdleOnTheIdleTickAndActiveOnTheNextMove) {
       << "no reload when the active look is already shown";
   EXPECT_EQ(platform.windows.pushes.size(), pushesNow);
   Events().HandleMouseLeave();
-  EXPECT_TRUE(director.IdleTimer()->Running());
+  EXPECT_TRUE(TimerRunning(3000));
 }
 
 TEST_F(DirectorTest, ALookAskedForWhileAMissingPictureIsReportedWaitsForTheNextMove) {
-  Director& director = Start();
+  const Director& director = Start();
   platform.images.files.erase(std::wstring(kImages) + L"Button\\Stage1\\n.png");
   // The message box runs a message loop, in which the pointer moves over the panel.
   platform.system.onMessage = [&] { Events().HandleMouseMove(0, 10, 10); };
   platform.timers.FireInterval(3000);
   platform.system.onMessage = nullptr;
   EXPECT_TRUE(director.IdleLookShown());
-  EXPECT_TRUE(director.Stage1Button()->Appearance().Raised().Empty());
+  EXPECT_TRUE(director.Stage1Button()->Appearance().GetStateBitmap(0).Empty());
   Events().HandleMouseMove(0, 12, 10);
   EXPECT_FALSE(director.IdleLookShown());
   EXPECT_EQ(director.Stage1Button()->Width(), 114);
@@ -502,68 +571,108 @@ TEST_F(DirectorTest, ALookAskedForWhileAMissingPictureIsReportedWaitsForTheNextM
 
 TEST_F(DirectorTest, LockAndUnlockSwapEvenWithoutTheLibrary) {
   platform.libraries.available.clear();
-  Director& director = Start();
-  director.SetState(Director::StateExpanded, true);
-  director.OnButtonClick(director.LockButton());
+  const Director& director = Start();
+  Expand();
+  Click(director.LockButton());
   EXPECT_FALSE(director.LockButton()->Visible());
   EXPECT_TRUE(director.UnlockButton()->Visible());
   EXPECT_TRUE(director.TurnLeftButton()->Enabled());
-  director.OnButtonClick(director.UnlockButton());
+  EXPECT_TRUE(director.TurnRightButton()->Enabled());
+  Click(director.UnlockButton());
   EXPECT_TRUE(director.LockButton()->Visible());
+  EXPECT_FALSE(director.UnlockButton()->Visible());
+  EXPECT_FALSE(director.TurnLeftButton()->Enabled());
   EXPECT_FALSE(director.TurnRightButton()->Enabled());
 }
 
 TEST_F(DirectorTest, LockSwitchesAutoRotationOnAndUnlockOff) {
-  Director& director = Start();
+  const Director& director = Start();
+  Expand();
   FakeRotation::calls.clear();
-  director.OnButtonClick(director.LockButton());
-  director.OnButtonClick(director.UnlockButton());
+  Click(director.LockButton());
+  Click(director.UnlockButton());
   EXPECT_EQ(FakeRotation::calls,
             (std::vector<std::string>{"RT_SetAutoRotation(1)", "RT_SetAutoRotation(0)"}));
 }
 
-TEST_F(DirectorTest, TurningStepsThroughTheRotationCodes) {
-  Director& director = Start();
-  const int32_t left[] = {0, 2, 3, 4, 1};
-  const int32_t right[] = {0, 4, 1, 2, 3};
-  for (int32_t code = 1; code <= 4; ++code) {
-    FakeRotation::angle = code;
-    director.OnButtonClick(director.TurnLeftButton());
-    EXPECT_EQ(FakeRotation::angle, left[code]);
-    FakeRotation::angle = code;
-    director.OnButtonClick(director.TurnRightButton());
-    EXPECT_EQ(FakeRotation::angle, right[code]);
+class TurningTest : public DirectorTest {
+ protected:
+  // Expanded with automatic rotation on, so that both turn buttons take clicks.
+  const Director& Ready() {
+    FakeRotation::autoOn = 1;
+    const Director& director = Start();
+    Expand();
+    return director;
+  }
+};
+
+TEST_F(TurningTest, FourTurnsOneWayVisitEveryOrientationAndComeBack) {
+  const Director& director = Ready();
+  for (const gs::WdgButton* button : {director.TurnLeftButton(), director.TurnRightButton()}) {
+    for (int32_t start = 1; start <= 4; ++start) {
+      FakeRotation::angle = start;
+      std::vector<int32_t> seen;
+      for (int turn = 0; turn < 4; ++turn) {
+        Click(button);
+        seen.push_back(FakeRotation::angle);
+      }
+      EXPECT_EQ(seen.back(), start);
+      std::sort(seen.begin(), seen.end());
+      EXPECT_EQ(seen, (std::vector<int32_t>{1, 2, 3, 4}));
+    }
   }
 }
 
-TEST_F(DirectorTest, AnUnreadableAngleStopsBothTurns) {
-  Director& director = Start();
+TEST_F(TurningTest, ATurnRightUndoesATurnLeftAndTheyDiffer) {
+  const Director& director = Ready();
+  for (int32_t start = 1; start <= 4; ++start) {
+    FakeRotation::angle = start;
+    Click(director.TurnLeftButton());
+    const int32_t afterLeft = FakeRotation::angle;
+    Click(director.TurnRightButton());
+    EXPECT_EQ(FakeRotation::angle, start);
+    Click(director.TurnRightButton());
+    EXPECT_NE(FakeRotation::angle, afterLeft) << "from " << start;
+  }
+}
+
+TEST_F(TurningTest, AnUnreadableAngleStopsBothTurns) {
+  const Director& director = Ready();
   for (int32_t answer : {-1, 0, 5}) {
     FakeRotation::angle = answer;
     FakeRotation::calls.clear();
-    director.TurnLeft();
-    director.TurnRight();
+    Click(director.TurnLeftButton());
+    Click(director.TurnRightButton());
     EXPECT_EQ(FakeRotation::calls, (std::vector<std::string>{"RT_GetAngle", "RT_GetAngle"}));
   }
 }
 
-TEST_F(DirectorTest, WithoutSetAngleTheAngleIsNotEvenRead) {
+TEST_F(TurningTest, WithoutSetAngleTheAngleIsNotEvenRead) {
   platform.libraries.available[kLibrary].exports.erase("RT_SetAngle");
-  Director& director = Start();
+  const Director& director = Ready();
   FakeRotation::calls.clear();
-  director.TurnLeft();
-  director.TurnRight();
+  Click(director.TurnLeftButton());
+  Click(director.TurnRightButton());
   EXPECT_TRUE(FakeRotation::calls.empty());
 }
 
-TEST_F(DirectorTest, TheHandlesAndTheCloseButtonClicks) {
-  Director& director = Start();
-  director.OnButtonClick(director.Stage1Button());
-  director.OnButtonClick(director.Stage2Button());
-  EXPECT_EQ(director.PanelState(), Director::StateCollapsed);
+TEST_F(DirectorTest, TheHandlesClicksReachAHandlerThatDoesNothing) {
+  const Director& director = Start();
+  ASSERT_TRUE(director.Stage1Button()->OnClick);
+  ASSERT_TRUE(director.Stage2Button()->OnClick);
+  const size_t pushes = platform.windows.pushes.size();
+  director.Stage1Button()->OnClick(nullptr);
+  director.Stage2Button()->OnClick(nullptr);
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  EXPECT_EQ(platform.windows.pushes.size(), pushes);
   EXPECT_EQ(platform.windows.quitRequests, 0);
+}
+
+TEST_F(DirectorTest, TheCloseButtonEndsTheMessageLoop) {
+  const Director& director = Start();
+  Expand();
   Application = application.get();
-  director.OnButtonClick(director.CloseButton());
+  Click(director.CloseButton());
   EXPECT_EQ(platform.windows.quitRequests, 1);
 }
 
