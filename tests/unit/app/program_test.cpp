@@ -2,11 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <stdexcept>
 
+#include "app/director.h"
 #include "app/panel_form.h"
 #include "base/application.h"
 #include "null_platform.h"
+
+namespace {
+
+// The size of the one allocation that the heap refuses; 0 refuses none.
+size_t refusedSize = 0;
+
+}  // namespace
+
+// The allocation that may fail without an exception, refusing one size on request.
+void* operator new(std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
+  if (size == refusedSize) return nullptr;
+  try {
+    return ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
 
 namespace {
 
@@ -145,6 +164,20 @@ TEST_F(ProgramTest, TheFormEndsTheProcessWithCodeOneWhenTheImagingLibraryDoesNot
     EXPECT_EQ(exit.code, 1);
   }
   PanelForm = nullptr;  // the process would be gone with it
+}
+
+TEST_F(ProgramTest, TheFormEndsTheProcessWithCodeOneWhenTheDirectorCannotBeAllocated) {
+  TApplication application;
+  refusedSize = sizeof(Director);
+  try {
+    application.CreateForm<TPanelForm>();
+    ADD_FAILURE() << "the process should have ended";
+  } catch (const ProcessExit& exit) {
+    EXPECT_EQ(exit.code, 1);
+  }
+  refusedSize = 0;
+  PanelForm = nullptr;
+  EXPECT_TRUE(platform.images.decoded.empty()) << "nothing of the panel was built";
 }
 
 }  // namespace
