@@ -22,13 +22,6 @@ class Callback {
     invoke_ = [owner, method](Args... args) { (owner->*method)(args...); };
   }
 
-  // For callers whose target is not a class-library object (tests, adapters).
-  static Callback FromFunction(std::function<void(Args...)> function) {
-    Callback callback;
-    callback.invoke_ = std::move(function);
-    return callback;
-  }
-
   explicit operator bool() const { return static_cast<bool>(invoke_); }
 
   void operator()(Args... args) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/bitmap.h"
+#include "function_handler.h"
 #include "gs/image_loader.h"
 #include "null_platform.h"
 #include "png_writer.h"
@@ -139,7 +140,8 @@ TYPED_TEST_P(ImageLoadingTest, ReloadingReplacesAPictureOfAnotherSize) {
   gs::LoadImageFile(this->Write(L"wide.png", this->Solid(5, 3, {255, 0, 0, 255})), target);
   ASSERT_EQ(target.Width(), 5);
   int changes = 0;
-  target.OnChange = TNotifyEvent::FromFunction([&](TObject*) { ++changes; });
+  FunctionHandler<TObject*> counter([&](TObject*) { ++changes; });
+  target.OnChange = counter.Event();
   gs::LoadImageFile(this->Write(L"tall.png", this->Solid(2, 7, {0, 0, 255, 255})), target);
   EXPECT_EQ(target.Width(), 2);
   EXPECT_EQ(target.Height(), 7);

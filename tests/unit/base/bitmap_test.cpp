@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "base/font.h"
+#include "function_handler.h"
 #include "null_platform.h"
 
 namespace {
@@ -68,7 +69,8 @@ TEST_F(BitmapTest, AssignCopiesEverythingAndReportsOnce) {
   source.ScanLine(6)[19] = 99;
   TBitmap copy;
   int reports = 0;
-  copy.OnChange = TNotifyEvent::FromFunction([&](TObject*) { ++reports; });
+  testing_support::FunctionHandler<TObject*> counter([&](TObject*) { ++reports; });
+  copy.OnChange = counter.Event();
   copy.Assign(source);
   EXPECT_EQ(reports, 1);
   EXPECT_EQ(copy.Width(), 5);
@@ -83,9 +85,8 @@ namespace {
 
 class BitmapChangesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    bitmap.OnChange = TNotifyEvent::FromFunction([this](TObject*) { ++changes; });
-  }
+  void SetUp() override { bitmap.OnChange = TNotifyEvent(this, &BitmapChangesTest::Changed); }
+  void Changed(TObject* /*sender*/) { ++changes; }
 
   testing_support::NullPlatform platform;
   TBitmap bitmap;

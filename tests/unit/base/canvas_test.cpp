@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "base/bitmap.h"
+#include "function_handler.h"
 #include "null_platform.h"
 
 namespace {
@@ -101,7 +102,8 @@ TEST_F(CanvasTest, CopyRectWithExtremeRectanglesDoesNothingHarmful) {
   Numbered(source, TPixelFormat::pf32bit, 4, 4);
   Blank(dest, TPixelFormat::pf32bit, 4, 4);
   int changes = 0;
-  dest.OnChange = TNotifyEvent::FromFunction([&](TObject*) { ++changes; });
+  testing_support::FunctionHandler<TObject*> counter([&](TObject*) { ++changes; });
+  dest.OnChange = counter.Event();
   dest.Canvas().CopyRect({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, source.Canvas(), {0, 0, 4, 4});
   dest.Canvas().CopyRect({0, 0, 4, 4}, source.Canvas(), {INT_MAX - 1, 0, INT_MAX, 4});
   dest.Canvas().CopyRect({INT_MAX, INT_MAX, INT_MIN, INT_MIN}, source.Canvas(), {0, 0, 4, 4});

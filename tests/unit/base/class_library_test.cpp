@@ -10,6 +10,7 @@
 #include "base/font.h"
 #include "base/persistent.h"
 #include "base/timer.h"
+#include "function_handler.h"
 #include "null_platform.h"
 #include "same_font.h"
 
@@ -86,7 +87,8 @@ TEST_F(ClassLibraryTest, ATimerRunsOnlyWhenEnabledWithAnIntervalAndAHandler) {
   EXPECT_FALSE(timer.Running());  // no handler yet
   int ticks = 0;
   TObject* sender = nullptr;
-  timer.SetOnTimer(Callback<TObject*>::FromFunction([&](TObject* s) { ++ticks, sender = s; }));
+  testing_support::FunctionHandler<TObject*> counter([&](TObject* s) { ++ticks, sender = s; });
+  timer.SetOnTimer(counter.Event());
   EXPECT_TRUE(timer.Running());
   platform.timers.FireInterval(1000);
   EXPECT_EQ(ticks, 1);
@@ -108,7 +110,8 @@ TEST_F(ClassLibraryTest, ATimerRunsOnlyWhenEnabledWithAnIntervalAndAHandler) {
 
 TEST_F(ClassLibraryTest, ChangingTheIntervalRestartsTheOneTimer) {
   TTimer timer;
-  timer.SetOnTimer(Callback<TObject*>::FromFunction([](TObject*) {}));
+  testing_support::FunctionHandler<TObject*> idle([](TObject*) {});
+  timer.SetOnTimer(idle.Event());
   timer.SetInterval(3000);
   ASSERT_EQ(platform.timers.RunningCount(), 1u);
   EXPECT_EQ(platform.timers.running.begin()->second.interval, 3000u);
@@ -118,10 +121,11 @@ TEST_F(ClassLibraryTest, ATimerCanStopItselfFromItsTick) {
   TTimer timer;
   timer.SetInterval(30);
   int ticks = 0;
-  timer.SetOnTimer(Callback<TObject*>::FromFunction([&](TObject*) {
+  testing_support::FunctionHandler<TObject*> stopper([&](TObject*) {
     ++ticks;
     timer.SetEnabled(false);
-  }));
+  });
+  timer.SetOnTimer(stopper.Event());
   platform.timers.FireInterval(30);
   platform.timers.FireInterval(30);
   EXPECT_EQ(ticks, 1);
@@ -129,9 +133,10 @@ TEST_F(ClassLibraryTest, ATimerCanStopItselfFromItsTick) {
 }
 
 TEST_F(ClassLibraryTest, ADestroyedTimerStopsItsPlatformTimer) {
+  testing_support::FunctionHandler<TObject*> idle([](TObject*) {});
   {
     TTimer timer;
-    timer.SetOnTimer(Callback<TObject*>::FromFunction([](TObject*) {}));
+    timer.SetOnTimer(idle.Event());
     EXPECT_EQ(platform.timers.RunningCount(), 1u);
   }
   EXPECT_EQ(platform.timers.RunningCount(), 0u);

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "base/bitmap.h"
+#include "function_handler.h"
 #include "null_platform.h"
 
 namespace {

@@ -26,11 +26,12 @@ std::unique_ptr<TBitmap> Picture(int32_t width, int32_t height) {
 class ButtonAppearanceTest : public ::testing::Test {
  protected:
   ButtonAppearanceTest()
-      : appearance(
-            gs::GsAppearanceChangeEvent::FromFunction([this](TObject* sender, int32_t index) {
-              EXPECT_EQ(sender, &appearance);
-              reports.push_back(index);
-            })) {}
+      : appearance(gs::GsAppearanceChangeEvent(this, &ButtonAppearanceTest::Changed)) {}
+
+  void Changed(TObject* sender, int32_t index) {
+    EXPECT_EQ(sender, &appearance);
+    reports.push_back(index);
+  }
 
   // Loads the given states with pictures whose size names them (state i:
   // (10 + i) x (20 + i)), directly into the slots.

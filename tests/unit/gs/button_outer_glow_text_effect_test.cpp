@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "base/font.h"
+#include "function_handler.h"
 #include "null_platform.h"
 
 namespace {
 
 class ButtonTextEffectTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    effect.OnChange = TNotifyEvent::FromFunction([this](TObject* sender) {
-      EXPECT_EQ(sender, &effect);
-      ++reports;
-    });
+  void SetUp() override { effect.OnChange = TNotifyEvent(this, &ButtonTextEffectTest::Changed); }
+  void Changed(TObject* sender) {
+    EXPECT_EQ(sender, &effect);
+    ++reports;
   }
   bool Created(int32_t state) const { return effect.HasStateEffect(state); }
 
@@ -97,7 +97,8 @@ TEST_F(ButtonTextEffectTest, ChangesOfAnyStateAreReportedAsTheButtonEffects) {
 TEST_F(ButtonTextEffectTest, AssignLeavesAllSixStatesOnBothSides) {
   gs::GsButtonOuterGlowTextEffect source;
   int sourceReports = 0;
-  source.OnChange = TNotifyEvent::FromFunction([&](TObject*) { ++sourceReports; });
+  testing_support::FunctionHandler<TObject*> sourceCounter([&](TObject*) { ++sourceReports; });
+  source.OnChange = sourceCounter.Event();
   source.Raised().SetRadius(6);
   source.Disabled().SetColor(clRed);
   effect.Assign(source);

@@ -1,4 +1,5 @@
 #include "gs/text_margins.h"
+#include "function_handler.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +8,11 @@ namespace {
 TEST(TextMarginsTest, EveryWriteIsReportedAlsoWhenTheValueStays) {
   gs::GsTextMargins margins;
   int reports = 0;
-  margins.OnChange = TNotifyEvent::FromFunction([&](TObject* sender) {
+  testing_support::FunctionHandler<TObject*> counter([&](TObject* sender) {
     EXPECT_EQ(sender, &margins);
     ++reports;
   });
+  margins.OnChange = counter.Event();
   margins.SetLeft(0);
   margins.SetRight(3);
   margins.SetTop(4);
@@ -30,7 +32,8 @@ TEST(TextMarginsTest, AssignCopiesAllFourAndReportsOnce) {
   source.SetBottom(4);
   gs::GsTextMargins copy;
   int reports = 0;
-  copy.OnChange = TNotifyEvent::FromFunction([&](TObject*) { ++reports; });
+  testing_support::FunctionHandler<TObject*> counter([&](TObject*) { ++reports; });
+  copy.OnChange = counter.Event();
   copy.Assign(source);
   EXPECT_EQ(reports, 1);
   EXPECT_EQ(copy.Left(), 1);

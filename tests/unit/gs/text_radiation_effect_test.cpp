@@ -9,6 +9,7 @@
 
 #include "base/bitmap.h"
 #include "base/font.h"
+#include "function_handler.h"
 #include "null_platform.h"
 #include "same_font.h"
 #include "text_painting.h"
@@ -27,10 +28,11 @@ class TextRadiationEffectTest : public ::testing::Test {
   testing_support::NullPlatform platform;
   int reports = 0;
   std::vector<TObject*> senders;
-  gs::GsTextRadiationEffect effect{TNotifyEvent::FromFunction([this](TObject* sender) {
+  testing_support::FunctionHandler<TObject*> recorder{[this](TObject* sender) {
     ++reports;
     senders.push_back(sender);
-  })};
+  }};
+  gs::GsTextRadiationEffect effect{recorder.Event()};
 };
 
 TEST_F(TextRadiationEffectTest, StartsWithTheGlowPainterDefaultsAndADefaultFont) {
@@ -127,7 +129,8 @@ TEST_F(TextRadiationEffectTest, OwnFontIsNoChangeButAnEqualOtherFontIs) {
 
 TEST_F(TextRadiationEffectTest, AssignCopiesEverythingAndReportsOnceToTheDestination) {
   int sourceReports = 0;
-  gs::GsTextRadiationEffect source(TNotifyEvent::FromFunction([&](TObject*) { ++sourceReports; }));
+  testing_support::FunctionHandler<TObject*> sourceCounter([&](TObject*) { ++sourceReports; });
+  gs::GsTextRadiationEffect source(sourceCounter.Event());
   source.SetOpacity(1);
   source.SetRadius(2);
   source.SetSpread(3);

@@ -45,10 +45,12 @@ class ButtonTest : public ::testing::Test {
     button = root.Adopt(gs::CreateButton(kNames));
     button->SetLeft(20);
     button->SetTop(30);
-    button->OnClick = gs::GsNotifyEvent::FromFunction([this](gs::GsWidget* sender) {
-      EXPECT_EQ(sender, button);
-      ++clicks;
-    });
+    button->OnClick = gs::GsNotifyEvent(this, &ButtonTest::Clicked);
+  }
+
+  void Clicked(gs::GsWidget* sender) {
+    EXPECT_EQ(sender, button);
+    ++clicks;
   }
 
   // Composes the root as the controller does and returns the colour shown at the button's middle.

@@ -25,24 +25,13 @@ using Journal = std::vector<std::string>;
 class ProbeWidget : public gs::GsWidget {
  public:
   ProbeWidget(std::string name, Journal& journal) : name_(std::move(name)), journal_(journal) {
-    OnMouseDown =
-        gs::GsMouseEvent::FromFunction([this](gs::GsWidget*, TMouseButton b, TShiftState, int32_t x,
-                                              int32_t y) { Log("down", b, x, y); });
-    OnMouseUp =
-        gs::GsMouseEvent::FromFunction([this](gs::GsWidget*, TMouseButton b, TShiftState, int32_t x,
-                                              int32_t y) { Log("up", b, x, y); });
-    OnMouseMove = gs::GsMouseMoveEvent::FromFunction(
-        [this](gs::GsWidget*, TShiftState, int32_t x, int32_t y) {
-          journal_.push_back(name_ + ".move " + std::to_string(x) + "," + std::to_string(y));
-        });
-    OnClick = gs::GsNotifyEvent::FromFunction(
-        [this](gs::GsWidget*) { journal_.push_back(name_ + ".click"); });
-    OnMouseEnter = gs::GsNotifyEvent::FromFunction(
-        [this](gs::GsWidget*) { journal_.push_back(name_ + ".enter"); });
-    OnMouseLeave = gs::GsNotifyEvent::FromFunction(
-        [this](gs::GsWidget*) { journal_.push_back(name_ + ".leave"); });
-    OnPaint = gs::GsNotifyEvent::FromFunction(
-        [this](gs::GsWidget*) { journal_.push_back(name_ + ".painted"); });
+    OnMouseDown = gs::GsMouseEvent(this, &ProbeWidget::Down);
+    OnMouseUp = gs::GsMouseEvent(this, &ProbeWidget::Up);
+    OnMouseMove = gs::GsMouseMoveEvent(this, &ProbeWidget::Moved);
+    OnClick = gs::GsNotifyEvent(this, &ProbeWidget::Clicked);
+    OnMouseEnter = gs::GsNotifyEvent(this, &ProbeWidget::Entered);
+    OnMouseLeave = gs::GsNotifyEvent(this, &ProbeWidget::Exited);
+    OnPaint = gs::GsNotifyEvent(this, &ProbeWidget::Painted);
   }
 
   const std::string& Name() const { return name_; }
@@ -65,6 +54,18 @@ class ProbeWidget : public gs::GsWidget {
   void DoMouseLeave() override { journal_.push_back(name_ + ".do-leave"); }
 
  private:
+  // The events, logged without their sender (always this widget).
+  void Down(gs::GsWidget*, TMouseButton b, TShiftState, int32_t x, int32_t y) {
+    Log("down", b, x, y);
+  }
+  void Up(gs::GsWidget*, TMouseButton b, TShiftState, int32_t x, int32_t y) { Log("up", b, x, y); }
+  void Moved(gs::GsWidget*, TShiftState, int32_t x, int32_t y) {
+    journal_.push_back(name_ + ".move " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void Clicked(gs::GsWidget*) { journal_.push_back(name_ + ".click"); }
+  void Entered(gs::GsWidget*) { journal_.push_back(name_ + ".enter"); }
+  void Exited(gs::GsWidget*) { journal_.push_back(name_ + ".leave"); }
+  void Painted(gs::GsWidget*) { journal_.push_back(name_ + ".painted"); }
   void Log(const char* what, TMouseButton b, int32_t x, int32_t y) {
     journal_.push_back(name_ + "." + what + " " + std::to_string(static_cast<int>(b)) + " " +
                        std::to_string(x) + "," + std::to_string(y));
