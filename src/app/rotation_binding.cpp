@@ -1,5 +1,7 @@
 #include "app/rotation_binding.h"
 
+#include <string>
+
 #include "base/application.h"
 #include "platform/libraries.h"
 #include "platform/services.h"
@@ -12,6 +14,13 @@ Function Lookup(platform::LibraryHandle library, const char* name) {
   return reinterpret_cast<Function>(platform::GetLibraries().Symbol(library, name));
 }
 
+// "Images\Quillet.dll" below the executable's folder, or the file the system
+// gives the library called Quillet ("Images\libquillet.so").
+std::wstring LibraryPath() {
+  return ExtractFilePath(platform::GetSystem().ExecutableName()) + L"Images\\" +
+         platform::GetLibraries().FileName(L"Quillet");
+}
+
 // The next rotation code after codes 1 to 4 (index 0 is unused).
 constexpr int32_t kOneStepLeft[5] = {0, 2, 3, 4, 1};
 constexpr int32_t kOneStepRight[5] = {0, 4, 1, 2, 3};
@@ -20,11 +29,6 @@ constexpr int32_t kOneStepRight[5] = {0, 4, 1, 2, 3};
 
 RotationBinding::~RotationBinding() {
   Release();
-}
-
-std::wstring RotationBinding::LibraryPath() {
-  return ExtractFilePath(platform::GetSystem().ExecutableName()) + L"Images\\" +
-         platform::GetLibraries().FileName(L"Quillet");
 }
 
 void RotationBinding::Bind() {

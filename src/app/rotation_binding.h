@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <string>
 
 #include "platform/types.h"
 
@@ -24,12 +23,6 @@ class RotationBinding {
   void SwitchAutoRotation(bool on);
   // False when the export is missing.
   bool IsAutoRotationOn();
-
-  platform::LibraryHandle Library() const { return library_; }
-
-  // "Images\Quillet.dll" below the executable's folder, or the file the
-  // system gives the library called Quillet ("Images\libquillet.so").
-  static std::wstring LibraryPath();
 
  private:
   using GetAngleFn = int32_t(ZENTARA_WINAPI*)();

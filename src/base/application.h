@@ -14,7 +14,6 @@ class TApplication : public TObject {
   ~TApplication() override;
 
   void Initialize() {}
-  bool MainFormOnTaskBar() const { return mainFormOnTaskBar_; }
   // Whether the main form's window gets its own task-bar button.
   void SetMainFormOnTaskBar(bool value);
 
@@ -29,7 +28,6 @@ class TApplication : public TObject {
     return created;
   }
 
-  TForm* MainForm() const { return mainForm_; }
   // Shows the main form and handles messages until Terminate.
   void Run();
   void Terminate();
