@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "base/bitmap.h"
-#include "base/canvas.h"
 #include "base/geometry.h"
 #include "effects/outer_glow_text_painter.h"
 #include "effects/radiate_text_painter.h"
