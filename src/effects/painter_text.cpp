@@ -2,7 +2,7 @@
 
 #include <type_traits>
 
-#include "base/canvas.h"
+#include "base/bitmap.h"
 
 int32_t DrawPainterText(TCanvas& canvas, PainterText text, TRect& rect, uint32_t format) {
   return std::visit(

@@ -44,12 +44,6 @@ inline std::vector<uint8_t> Bytes(const TBitmap& bitmap) {
   return bytes;
 }
 
-// Whether two fonts would draw alike: every attribute equal.
-inline bool SameFont(const TFont& a, const TFont& b) {
-  return a.Name() == b.Name() && a.Height() == b.Height() && a.Color() == b.Color() &&
-         a.Style() == b.Style() && a.Charset() == b.Charset() && a.Quality() == b.Quality();
-}
-
 // Installs another text rasteriser beside the services already installed,
 // for the life of the object.
 class ScopedTextRasterizer {
