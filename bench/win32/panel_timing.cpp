@@ -47,6 +47,7 @@ class TimedServices : public platform::ImageDecoder, public platform::System {
   uint16_t SystemDefaultLanguage() override { return real_.system->SystemDefaultLanguage(); }
   // The staged release beside the build stands in for this program's own folder.
   std::wstring ExecutableName() override { return std::wstring(ZENTARA_DIST_W) + L"\\Zentara.exe"; }
+  bool FolderExists(std::wstring_view path) override { return real_.system->FolderExists(path); }
   void ShowMessage(std::wstring_view text, std::wstring_view caption) override {
     std::fwprintf(stderr, L"%ls: %ls\n", std::wstring(caption).c_str(), std::wstring(text).c_str());
   }

@@ -39,6 +39,7 @@ class StagedSystem : public platform::System {
   void DebugOutput(std::wstring_view line) override { real_.DebugOutput(line); }
   uint16_t SystemDefaultLanguage() override { return real_.SystemDefaultLanguage(); }
   std::wstring ExecutableName() override { return std::wstring(ZENTARA_DIST_W) + L"/zentara"; }
+  bool FolderExists(std::wstring_view path) override { return real_.FolderExists(path); }
   void ShowMessage(std::wstring_view text, std::wstring_view caption) override {
     real_.ShowMessage(text, caption);
   }

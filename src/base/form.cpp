@@ -104,3 +104,7 @@ void TForm::HandleMouseLeave() {
 void TForm::HandleCloseRequest() {
   OnCloseRequest(this);
 }
+
+void TForm::HandleDpiChange(int32_t dpi) {
+  OnDpiChange(this, dpi);
+}

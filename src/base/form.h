@@ -26,6 +26,8 @@ struct TFormResource {
 
 using TMouseEvent = Callback<TObject*, TMouseButton, TShiftState, int32_t, int32_t>;
 using TMouseMoveEvent = Callback<TObject*, TShiftState, int32_t, int32_t>;
+// The new dots per inch of the form's monitor.
+using TDpiChangeEvent = Callback<TObject*, int32_t>;
 
 // A top-level window. Its native window is created on first need; until then
 // placement and size are only stored. A form knows nothing of the application
@@ -66,6 +68,7 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   TNotifyEvent OnDestroy;
   // A request to close the window (the application ends when its main form gets one).
   TNotifyEvent OnCloseRequest;
+  TDpiChangeEvent OnDpiChange;
 
   // Fires OnDestroy; the application calls it before it destroys the form.
   void DoDestroy();
@@ -82,6 +85,7 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   void HandleMouseUp(platform::MouseButton button, uint8_t shift, int32_t x, int32_t y) override;
   void HandleMouseLeave() override;
   void HandleCloseRequest() override;
+  void HandleDpiChange(int32_t dpi) override;
 
   platform::WindowHandle handle_ = 0;
   bool taskBarButton_ = false;

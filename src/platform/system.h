@@ -18,6 +18,8 @@ class System {
   virtual uint16_t SystemDefaultLanguage() = 0;
   // Full file name of the running executable.
   virtual std::wstring ExecutableName() = 0;
+  // Whether `path` names an existing folder.
+  virtual bool FolderExists(std::wstring_view path) = 0;
   // A modal message with only an OK button and no owner window.
   virtual void ShowMessage(std::wstring_view text, std::wstring_view caption) = 0;
   // Colour of a system colour index, laid out 0x00BBGGRR.

@@ -19,6 +19,9 @@ class WindowEvents {
   virtual void HandleMouseLeave() = 0;
   // Someone asked the window to close (the user, or another program with WM_CLOSE).
   virtual void HandleCloseRequest() = 0;
+  // The display scale of the window's monitor changed, or the window moved to
+  // a monitor of another scale; `dpi` is the new one (96 at 100 %).
+  virtual void HandleDpiChange(int32_t dpi) = 0;
 };
 
 struct WindowParams {
@@ -76,6 +79,9 @@ class Windowing {
 
   virtual int32_t ScreenWidth() = 0;
   virtual int32_t ScreenHeight() = 0;
+  // Dots per inch of the monitor the window is on, 96 at 100 % display scale;
+  // for window 0, the primary monitor's.
+  virtual int32_t DisplayDpi(WindowHandle window) = 0;
   virtual WindowHandle ForegroundWindow() = 0;
   virtual WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) = 0;
   // Lets the platform move the window with the pointer until the button is released.

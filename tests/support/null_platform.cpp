@@ -16,6 +16,10 @@ void NullSystem::Sleep(uint32_t milliseconds) {
   if (onSleep) onSleep(milliseconds);
 }
 
+bool NullSystem::FolderExists(std::wstring_view path) {
+  return std::find(folders.begin(), folders.end(), path) != folders.end();
+}
+
 void NullSystem::ShowMessage(std::wstring_view text, std::wstring_view caption) {
   messages.push_back({std::wstring(text), std::wstring(caption)});
   if (onMessage) onMessage();
@@ -194,6 +198,12 @@ void NullWindowing::DeliverPaint(platform::WindowHandle window) {
   Window& w = At(window);
   w.invalidations = 0;
   if (w.events != nullptr) w.events->HandlePaint();
+}
+
+void NullWindowing::ChangeDpi(platform::WindowHandle window, int32_t newDpi) {
+  dpi = newDpi;
+  Window& w = At(window);
+  if (w.events != nullptr) w.events->HandleDpiChange(newDpi);
 }
 
 // --- text -------------------------------------------------------------------

@@ -32,12 +32,14 @@ class NullSystem : public platform::System {
   void DebugOutput(std::wstring_view line) override { debugLines.emplace_back(line); }
   uint16_t SystemDefaultLanguage() override { return language; }
   std::wstring ExecutableName() override { return executableName; }
+  bool FolderExists(std::wstring_view path) override;
   void ShowMessage(std::wstring_view text, std::wstring_view caption) override;
   uint32_t SystemColor(int index) override;
   [[noreturn]] void ExitProcess(int code) override { throw ProcessExit(code); }
 
   uint16_t language = 0x0409;
   std::wstring executableName = L"C:\\Zentara\\Zentara.exe";
+  std::vector<std::wstring> folders;         // the folders that exist, as full paths
   std::vector<std::wstring> claimedMutexes;  // every name asked for, in order
   std::vector<std::wstring> heldElsewhere;   // names another process already holds
   std::vector<uint32_t> sleeps;
@@ -142,6 +144,7 @@ class NullWindowing : public platform::Windowing {
   platform::Rect GetWindowRect(platform::WindowHandle window) override { return At(window).rect; }
   int32_t ScreenWidth() override { return screenWidth; }
   int32_t ScreenHeight() override { return screenHeight; }
+  int32_t DisplayDpi(platform::WindowHandle /*window*/) override { return dpi; }
   platform::WindowHandle ForegroundWindow() override { return foreground; }
   platform::WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
   void BeginWindowDrag(platform::WindowHandle window) override { ++At(window).drags; }
@@ -157,6 +160,9 @@ class NullWindowing : public platform::Windowing {
   Window& At(platform::WindowHandle window);
   // Delivers the paint event that pending invalidations would lead to.
   void DeliverPaint(platform::WindowHandle window);
+  // Sets the display's dots per inch and tells the window, as a move to
+  // another monitor or a new scale setting would.
+  void ChangeDpi(platform::WindowHandle window, int32_t newDpi);
 
   std::map<platform::WindowHandle, Window> windows;
   std::vector<Push> pushes;
@@ -164,6 +170,7 @@ class NullWindowing : public platform::Windowing {
   std::vector<uint32_t> exStyleWrites;
   int32_t screenWidth = 1920;
   int32_t screenHeight = 1080;
+  int32_t dpi = 96;
   platform::WindowHandle foreground = 0;
   bool findable = true;  // whether FindWindow finds created windows
   int findRequests = 0;

@@ -21,6 +21,11 @@ void Win32System::DebugOutput(std::wstring_view line) {
   ::OutputDebugStringW(std::wstring(line).c_str());
 }
 
+bool Win32System::FolderExists(std::wstring_view path) {
+  const DWORD attributes = ::GetFileAttributesW(std::wstring(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 uint16_t Win32System::SystemDefaultLanguage() {
   return ::GetSystemDefaultLangID();
 }

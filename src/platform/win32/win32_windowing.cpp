@@ -12,6 +12,11 @@
 namespace platform::win32 {
 namespace {
 
+// WM_DPICHANGED, which older headers lack.
+constexpr UINT kDpiChangedMessage = 0x02E0;
+// MDT_EFFECTIVE_DPI: the dots per inch the user's scale setting gives.
+constexpr int kEffectiveDpi = 0;
+
 uint8_t ShiftFrom(WPARAM keys) {
   uint8_t shift = 0;
   if (keys & MK_SHIFT) shift |= kShift;
@@ -85,6 +90,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
       case WM_CLOSE:
         events->HandleCloseRequest();
+        break;
+      case kDpiChangedMessage:
+        // The window keeps its place: its owner sizes and places it for the new scale.
+        events->HandleDpiChange(LOWORD(wParam));
         break;
       default:
         handled = false;
@@ -167,7 +176,17 @@ Win32Windowing::Win32Windowing() {
   if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll")) {
     updateLayeredWindow_ =
         EntryAs<decltype(updateLayeredWindow_)>(::GetProcAddress(user32, "UpdateLayeredWindow"));
+    getDpiForWindow_ = EntryAs<GetDpiForWindowEntry>(::GetProcAddress(user32, "GetDpiForWindow"));
   }
+  shcore_ = ::LoadLibraryW(L"shcore.dll");
+  if (shcore_ != nullptr) {
+    getDpiForMonitor_ =
+        EntryAs<GetDpiForMonitorEntry>(::GetProcAddress(shcore_, "GetDpiForMonitor"));
+  }
+}
+
+Win32Windowing::~Win32Windowing() {
+  if (shcore_ != nullptr) ::FreeLibrary(shcore_);
 }
 
 WindowHandle Win32Windowing::CreateWindow(const WindowParams& params, WindowEvents* events) {
@@ -221,6 +240,24 @@ int32_t Win32Windowing::ScreenWidth() {
 
 int32_t Win32Windowing::ScreenHeight() {
   return ::GetSystemMetrics(SM_CYSCREEN);
+}
+
+int32_t Win32Windowing::DisplayDpi(WindowHandle window) {
+  HWND hwnd = Hwnd(window);
+  if (hwnd != nullptr && getDpiForWindow_ != nullptr) {
+    if (const UINT dpi = getDpiForWindow_(hwnd); dpi > 0) return static_cast<int32_t>(dpi);
+  }
+  if (getDpiForMonitor_ != nullptr) {
+    HMONITOR monitor = hwnd != nullptr ? ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY)
+                                       : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (SUCCEEDED(getDpiForMonitor_(monitor, kEffectiveDpi, &dpiX, &dpiY)) && dpiX > 0)
+      return static_cast<int32_t>(dpiX);
+  }
+  const WindowDc screen(nullptr);
+  const int dpi = screen.Get() != nullptr ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
+  return dpi > 0 ? dpi : 96;
 }
 
 WindowHandle Win32Windowing::ForegroundWindow() {

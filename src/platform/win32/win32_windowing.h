@@ -8,6 +8,9 @@ namespace platform::win32 {
 class Win32Windowing : public Windowing {
  public:
   Win32Windowing();
+  ~Win32Windowing() override;
+  Win32Windowing(const Win32Windowing&) = delete;
+  Win32Windowing& operator=(const Win32Windowing&) = delete;
 
   WindowHandle CreateWindow(const WindowParams& params, WindowEvents* events) override;
   void DestroyWindow(WindowHandle window) override;
@@ -19,6 +22,7 @@ class Win32Windowing : public Windowing {
 
   int32_t ScreenWidth() override;
   int32_t ScreenHeight() override;
+  int32_t DisplayDpi(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
   WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
   void BeginWindowDrag(WindowHandle window) override;
@@ -36,6 +40,12 @@ class Win32Windowing : public Windowing {
  private:
   // Looked up rather than linked, so the program still starts where layered windows are missing.
   decltype(&::UpdateLayeredWindow) updateLayeredWindow_ = nullptr;
+  // Windows 10 and 8.1 have these; Windows 8.0 has only the system's dots per inch.
+  using GetDpiForWindowEntry = UINT(WINAPI*)(HWND);
+  using GetDpiForMonitorEntry = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  GetDpiForWindowEntry getDpiForWindow_ = nullptr;
+  HMODULE shcore_ = nullptr;
+  GetDpiForMonitorEntry getDpiForMonitor_ = nullptr;
 };
 
 }  // namespace platform::win32

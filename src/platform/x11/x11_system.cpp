@@ -1,5 +1,6 @@
 #include "platform/x11/x11_system.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -49,6 +50,11 @@ std::wstring X11System::ExecutableName() {
     }
     name.resize(name.size() * 2);
   }
+}
+
+bool X11System::FolderExists(std::wstring_view path) {
+  struct stat status {};
+  return stat(posix::ResolvePath(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 void X11System::ShowMessage(std::wstring_view text, std::wstring_view caption) {

@@ -19,6 +19,7 @@ class X11System : public System {
   void DebugOutput(std::wstring_view line) override;
   uint16_t SystemDefaultLanguage() override;
   std::wstring ExecutableName() override;
+  bool FolderExists(std::wstring_view path) override;
   void ShowMessage(std::wstring_view text, std::wstring_view caption) override;
   uint32_t SystemColor(int index) override;
   [[noreturn]] void ExitProcess(int code) override;

@@ -6,6 +6,7 @@
 #include "platform/x11/host_window.h"
 #include "platform/x11/screen_size.h"
 #include "platform/x11/x11_connection.h"
+#include "platform/x11/xft_dpi.h"
 
 namespace platform::x11 {
 
@@ -76,6 +77,10 @@ int32_t X11Windowing::ScreenWidth() {
 
 int32_t X11Windowing::ScreenHeight() {
   return PrimaryScreenSize(connection_).height;
+}
+
+int32_t X11Windowing::DisplayDpi(WindowHandle /*window*/) {
+  return XftDpi(connection_);
 }
 
 WindowHandle X11Windowing::ForegroundWindow() {

@@ -33,6 +33,8 @@ class X11Windowing : public Windowing {
 
   int32_t ScreenWidth() override;
   int32_t ScreenHeight() override;
+  // The desktop's Xft.dpi, the same for every window.
+  int32_t DisplayDpi(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
   WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
   void BeginWindowDrag(WindowHandle window) override;
