@@ -35,6 +35,8 @@ bool IsRightToLeft(uint16_t language) {
 
 Director::Director(TForm& form) : form_(form) {
   rotation_.Bind();
+  // At start, the primary monitor's scale.
+  UseScale(ScaleFor(platform::GetWindowing().DisplayDpi(0)));
   LoadBackgrounds();
   PlaceForm();
   MakeLayeredWindow();
@@ -54,11 +56,11 @@ Director::~Director() {
 }
 
 void Director::LoadBackgrounds() {
-  noneImage_ = gs::CreateImage(panel_artwork::kNoneBackground);
+  noneImage_ = gs::CreateImage(set_ + panel_artwork::kNoneBackground);
   noneImage_->SetAutoSize(true);
-  collapsedImage_ = gs::CreateImage(panel_artwork::kCollapsedBackground);
+  collapsedImage_ = gs::CreateImage(set_ + panel_artwork::kCollapsedBackground);
   collapsedImage_->SetAutoSize(true);
-  expandedImage_ = gs::CreateImage(panel_artwork::kExpandedBackground);
+  expandedImage_ = gs::CreateImage(set_ + panel_artwork::kExpandedBackground);
   expandedImage_->SetAutoSize(true);
   root_ = collapsedImage_.get();
   root_->SetHost(&form_);
@@ -79,7 +81,7 @@ void Director::PlaceForm() {
   } else {
     form_.SetLeft(platform::GetWindowing().ScreenWidth() - form_.Width());
   }
-  form_.SetTop(kTopMargin);
+  form_.SetTop(Scaled(kTopMargin));
 }
 
 void Director::MakeLayeredWindow() {
@@ -90,39 +92,17 @@ void Director::MakeLayeredWindow() {
 }
 
 void Director::BuildButtons() {
-  using ClickHandler = void (Director::*)(gs::GsWidget*);
-  const struct {
-    gs::WdgButton** slot;
-    gs::ButtonImageNames names;
-    int32_t left;
-    int32_t top;
-    ClickHandler onClick;
-  } buttons[] = {
-      {&closeButton_, panel_artwork::ButtonPictures(L"X", false), 280, 44, &Director::OnCloseClick},
-      {&turnLeftButton_, panel_artwork::ButtonPictures(L"Turn Left", true), 102, 32,
-       &Director::OnTurnLeftClick},
-      {&turnRightButton_, panel_artwork::ButtonPictures(L"Turn Right", true), 158, 32,
-       &Director::OnTurnRightClick},
-      {&lockButton_, panel_artwork::ButtonPictures(L"lock", false), 214, 32,
-       &Director::OnLockClick},
-      {&unlockButton_, panel_artwork::ButtonPictures(L"Unlock", false), 214, 32,
-       &Director::OnUnlockClick},
-      {&stage1Button_, panel_artwork::HandlePictures(L"Stage1", false), 227, 0,
-       &Director::OnHandleClick},
-      {&stage2Button_, panel_artwork::HandlePictures(L"Stage2", false), 0, 0,
-       &Director::OnHandleClick},
-  };
   // Each widget belongs to the root from the start, so it always has exactly one owner.
-  for (const auto& [slot, names, left, top, onClick] : buttons) {
-    gs::WdgButton* button = root_->Adopt(gs::CreateButton(names));
-    button->SetLeft(left);
-    button->SetTop(top);
-    button->OnClick = gs::GsNotifyEvent(this, onClick);
+  for (const ButtonPlace& place : ButtonPlaces()) {
+    gs::WdgButton* button = root_->Adopt(gs::CreateButton(PicturesOf(place)));
+    button->SetLeft(Scaled(place.left));
+    button->SetTop(Scaled(place.top));
+    button->OnClick = gs::GsNotifyEvent(this, place.onClick);
     button->SetVisible(false);
-    *slot = button;
+    this->*place.slot = button;
   }
   for (int32_t i = 1; i <= panel_artwork::kFrameCount; ++i) {
-    gs::WdgButton* frame = root_->Adopt(gs::CreateButton(panel_artwork::FramePictures(i)));
+    gs::WdgButton* frame = root_->Adopt(gs::CreateButton(panel_artwork::FramePictures(set_, i)));
     frame->SetLeft(0);
     frame->SetTop(0);
     frame->SetVisible(false);

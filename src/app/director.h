@@ -1,10 +1,13 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/rotation_binding.h"
 #include "base/mouse.h"
+#include "gs/widget_factories.h"
 #include "platform/types.h"
 
 class TForm;
@@ -23,6 +26,9 @@ class WdgImage;
 // and pushes it to the layered window, turns the form's mouse input and the
 // buttons' clicks into commands, and runs the panel's two states with their
 // slide animation and timers.
+//
+// The panel is drawn from the artwork set of the display's scale, and every
+// distance in pixels grows with it; a new scale reloads and resizes the panel.
 //
 // Ownership: the Director owns the three backgrounds; every button and
 // animation frame hangs on the current root, which owns it, and moves along
@@ -52,8 +58,33 @@ class Director {
   const gs::WdgButton* UnlockButton() const { return unlockButton_; }
   const gs::WdgButton* Stage1Button() const { return stage1Button_; }
   const gs::WdgButton* Stage2Button() const { return stage2Button_; }
+  // The scale of the artwork set in use, in percent.
+  int32_t Scale() const { return scale_; }
 
  private:
+  using ClickHandler = void (Director::*)(gs::GsWidget*);
+  // A button, its pictures and its place on the 100 % panel.
+  struct ButtonPlace {
+    gs::WdgButton* Director::*slot;
+    const wchar_t* folder;
+    bool handle;              // one picture for every state
+    bool hasDisabledPicture;  // of a button that is no handle
+    int32_t left;
+    int32_t top;
+    ClickHandler onClick;
+  };
+
+  // Display scale (director_scale.cpp).
+  static const std::array<ButtonPlace, 7>& ButtonPlaces();
+  gs::ButtonImageNames PicturesOf(const ButtonPlace& place) const;
+  // The scale of the set for a display of `dpi`, among the sets that are there.
+  static int32_t ScaleFor(int32_t dpi);
+  void UseScale(int32_t scale);
+  // `pixels` at the scale in use.
+  int32_t Scaled(int32_t pixels) const;
+  void OnFormDpiChange(TObject* sender, int32_t dpi);
+  void ReloadPictures();
+
   // Building (director.cpp).
   void LoadBackgrounds();
   void PlaceForm();
@@ -67,6 +98,8 @@ class Director {
   // Input (director_input.cpp).
   void ConnectFormEvents();
   bool IsOnHandle(int32_t x, int32_t y) const;
+  // Where the pull-back parks a window dragged off to the left.
+  int32_t ParkedLeft() const;
   void OnFormPaint(TObject* sender);
   void OnFormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x,
                        int32_t y);
@@ -95,6 +128,8 @@ class Director {
   void Pause();
 
   TForm& form_;
+  int32_t scale_ = 100;
+  std::wstring set_;  // the set's folder below the images folder
   PanelStates panelState_ = PanelStates::StateNone;
   bool idleLookShown_ = false;
   bool changingLook_ = false;

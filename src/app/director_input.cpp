@@ -27,6 +27,7 @@ void Director::ConnectFormEvents() {
   form_.OnMouseDown = TMouseEvent(this, &Director::OnFormMouseDown);
   form_.OnMouseUp = TMouseEvent(this, &Director::OnFormMouseUp);
   form_.OnMouseLeave = TNotifyEvent(this, &Director::OnFormMouseLeave);
+  form_.OnDpiChange = TDpiChangeEvent(this, &Director::OnFormDpiChange);
 }
 
 void Director::OnFormPaint(TObject* /*sender*/) {
@@ -45,8 +46,8 @@ void Director::OnFormMouseMove(TObject* /*sender*/, TShiftState shift, int32_t x
   ShowActiveLook();
   root_->MouseMove(shift, x, y);
   const bool pressPending = pressX_ != -1 && pressY_ != -1;
-  if (pressPending &&
-      (std::abs(pressX_ - x) > kDragThreshold || std::abs(pressY_ - y) > kDragThreshold)) {
+  if (pressPending && (std::abs(pressX_ - x) > Scaled(kDragThreshold) ||
+                       std::abs(pressY_ - y) > Scaled(kDragThreshold))) {
     pressX_ = -1;
     pressY_ = -1;
     // The platform moves the window until the button comes up, and takes the release.
@@ -79,14 +80,18 @@ void Director::OnFormMouseLeave(TObject* /*sender*/) {
   const int32_t height = root_->Height();
   if (screenWidth - width < window.left) {
     form_.SetLeft(screenWidth - width);
-  } else if (window.right < kLeftEdgeReach) {
-    form_.SetLeft(kLeftEdgeParking);
+  } else if (window.right < Scaled(kLeftEdgeReach)) {
+    form_.SetLeft(ParkedLeft());
   }
   if (window.top < 0) {
     form_.SetTop(0);
   } else if (screenHeight - height < window.top) {
     form_.SetTop(screenHeight - height);
   }
+}
+
+int32_t Director::ParkedLeft() const {
+  return Scaled(kLeftEdgeParking);
 }
 
 bool Director::IsOnHandle(int32_t x, int32_t y) const {

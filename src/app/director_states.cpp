@@ -102,7 +102,7 @@ void Director::SetHandleLook(bool idle) {
   if (idleLookShown_ == idle || changingLook_) return;
   changingLook_ = true;
   idleLookShown_ = idle;
-  gs::ReloadButtonImages(*stage1Button_, panel_artwork::HandlePictures(L"Stage1", idle));
+  gs::ReloadButtonImages(*stage1Button_, panel_artwork::HandlePictures(set_, L"Stage1", idle));
   changingLook_ = false;
   Repaint();
 }

@@ -4,21 +4,22 @@
 
 namespace panel_artwork {
 
-gs::ButtonImageNames ButtonPictures(const wchar_t* folder, bool hasDisabledPicture) {
-  const std::wstring prefix = std::wstring(L"Button\\") + folder + L"\\";
+gs::ButtonImageNames ButtonPictures(const std::wstring& set, const wchar_t* folder,
+                                    bool hasDisabledPicture) {
+  const std::wstring prefix = set + L"Button\\" + folder + L"\\";
   return {prefix + L"n.png", prefix + L"d.png", prefix + L"o.png",
           hasDisabledPicture ? prefix + L"un.png" : std::wstring()};
 }
 
-gs::ButtonImageNames HandlePictures(const wchar_t* folder, bool idle) {
-  const std::wstring name = std::wstring(L"Button\\") + folder + (idle ? L"\\n.png" : L"\\d.png");
+gs::ButtonImageNames HandlePictures(const std::wstring& set, const wchar_t* folder, bool idle) {
+  const std::wstring name = set + L"Button\\" + folder + (idle ? L"\\n.png" : L"\\d.png");
   return {name, name, name, std::wstring()};
 }
 
-gs::ButtonImageNames FramePictures(int32_t number) {
+gs::ButtonImageNames FramePictures(const std::wstring& set, int32_t number) {
   wchar_t name[260] = {};
   std::swprintf(name, 260, L"LEFT_Extend\\%d.png", static_cast<int>(number));
-  return {name, std::wstring(), std::wstring(), std::wstring()};
+  return {set + name, std::wstring(), std::wstring(), std::wstring()};
 }
 
 }  // namespace panel_artwork

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/display_scale.h"
 #include "app/panel_form.h"
 #include "base/application.h"
 #include "base/bitmap.h"
@@ -674,6 +676,162 @@ TEST_F(DirectorTest, TheCloseButtonEndsTheMessageLoop) {
   Application = application.get();
   Click(director.CloseButton());
   EXPECT_EQ(platform.windows.quitRequests, 1);
+}
+
+// --- display scale -------------------------------------------------------------
+
+// Adds an artwork set: every picture of the 100 % set at the set's size and in its colour.
+class ScaledDirectorTest : public DirectorTest {
+ protected:
+  void AddSet(int32_t scale) {
+    const std::wstring folder = std::wstring(kImages) + L"scale-" + std::to_wstring(scale);
+    platform.system.folders.push_back(folder);
+    std::vector<std::pair<std::wstring, platform::DecodedImage>> base;
+    for (const auto& [path, image] : platform.images.files) {
+      if (path.find(L"scale-") == std::wstring::npos) base.emplace_back(path, image);
+    }
+    for (const auto& [path, image] : base) {
+      const uint8_t* p = image.pixels.data();
+      const uint32_t bgra = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+      platform.images.AddSolid(folder + L"\\" + path.substr(std::wcslen(kImages)),
+                               display_scale::ScalePixels(image.width, scale),
+                               display_scale::ScalePixels(image.height, scale), bgra);
+    }
+  }
+};
+
+TEST_F(ScaledDirectorTest, AtTwoHundredPercentThePanelAndItsButtonsTakeTheirScaledPlaces) {
+  AddSet(200);
+  platform.windows.dpi = 192;
+  const Director& director = Start();
+  EXPECT_EQ(director.Scale(), 200);
+  EXPECT_EQ(form->Left(), 1280 - 682);
+  EXPECT_EQ(form->Top(), 40);
+  EXPECT_EQ(form->ClientWidth(), 682);
+  EXPECT_EQ(form->ClientHeight(), 226);
+  for (const std::wstring& path : platform.images.decoded)
+    EXPECT_NE(path.find(L"\\scale-200\\"), std::wstring::npos) << "only the set is loaded";
+  const auto place = [](const gs::WdgButton* b) {
+    return std::vector<int32_t>{b->Left(), b->Top(), b->Width(), b->Height()};
+  };
+  EXPECT_EQ(place(director.CloseButton()), (std::vector<int32_t>{560, 88, 48, 48}));
+  EXPECT_EQ(place(director.TurnLeftButton()), (std::vector<int32_t>{204, 64, 96, 96}));
+  EXPECT_EQ(place(director.TurnRightButton()), (std::vector<int32_t>{316, 64, 96, 96}));
+  EXPECT_EQ(place(director.LockButton()), (std::vector<int32_t>{428, 64, 96, 96}));
+  EXPECT_EQ(place(director.Stage1Button()), (std::vector<int32_t>{454, 0, 228, 226}));
+
+  Click(455, 225);  // the collapsed handle's far corner
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Click(476, 112);  // the lock button, where the 100 % panel has nothing
+  EXPECT_EQ(FakeRotation::calls.back(), "RT_SetAutoRotation(1)");
+  Click(205, 65);  // turn left, just inside
+  EXPECT_EQ(FakeRotation::calls.back(), "RT_SetAngle(2)");
+  Click(182, 10);  // just right of the expanded handle
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Click(181, 225);
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  platform.windows.DeliverPaint(Window());
+  EXPECT_EQ(platform.windows.pushes.back().width, 682);
+}
+
+TEST_F(ScaledDirectorTest, AtTwoHundredPercentTheDragThresholdAndThePullBackScaleToo) {
+  AddSet(200);
+  platform.windows.dpi = 192;
+  const Director& director = Start();
+  Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 600, 100);
+  Events().HandleMouseMove(platform::kLeft, 606, 106);
+  EXPECT_EQ(platform.windows.At(Window()).drags, 0);
+  Events().HandleMouseUp(platform::MouseButton::Left, 0, 606, 106);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 100, 100);
+  Events().HandleMouseMove(platform::kLeft, 100, 107);
+  EXPECT_EQ(platform.windows.At(Window()).drags, 1);
+
+  platform.windows.MoveWindow(Window(), 228 - 682, 500);  // right edge at the reach: inside
+  Events().HandleMouseLeave();
+  EXPECT_EQ(form->Left(), 228 - 682);
+  platform.windows.MoveWindow(Window(), 227 - 682, 500);
+  Events().HandleMouseLeave();
+  EXPECT_EQ(form->Left(), -456);
+  platform.windows.MoveWindow(Window(), 1000, 2000);
+  Events().HandleMouseLeave();
+  EXPECT_EQ(form->Left(), 1280 - 682);
+  EXPECT_EQ(form->Top(), 1024 - 226);
+}
+
+TEST_F(ScaledDirectorTest, WithoutItsFolderTheNearestPresentSetIsUsed) {
+  AddSet(175);
+  platform.windows.dpi = 192;
+  EXPECT_EQ(Start().Scale(), 175);
+  EXPECT_EQ(form->ClientWidth(), 597);
+  EXPECT_EQ(form->Top(), 35);
+}
+
+TEST_F(ScaledDirectorTest, APresentSetWithAMissingPictureReportsThatFile) {
+  AddSet(200);
+  platform.images.files.erase(std::wstring(kImages) + L"scale-200\\Button\\X\\n.png");
+  platform.windows.dpi = 192;
+  Start();
+  ASSERT_EQ(platform.system.messages.size(), 1u);
+  EXPECT_EQ(platform.system.messages[0].text,
+            std::wstring(L"Can not load image ") + kImages + L"scale-200\\Button\\X\\n.png");
+  EXPECT_EQ(platform.system.messages[0].caption, L"LoadImage");
+}
+
+TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
+  AddSet(200);
+  const Director& director = Start();
+  ASSERT_EQ(director.Scale(), 100);
+  Expand();
+  platform.windows.ChangeDpi(Window(), 192);
+  EXPECT_EQ(director.Scale(), 200);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  EXPECT_EQ(form->ClientWidth(), 682);
+  EXPECT_EQ(form->Left(), 1280 - 682) << "flush with the right edge";
+  EXPECT_EQ(director.CloseButton()->Left(), 560);
+  EXPECT_EQ(platform.windows.pushes.back().width, 682);
+  EXPECT_EQ(platform.windows.pushes.back().height, 226);
+  Click(181, 225);  // the expanded handle at its new size
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  EXPECT_EQ(director.Stage1Button()->Width(), 228);
+
+  platform.windows.ChangeDpi(Window(), 96);
+  EXPECT_EQ(form->Left(), 1280 - 341);
+  EXPECT_EQ(form->ClientWidth(), 341);
+  EXPECT_EQ(platform.windows.pushes.back().width, 341);
+  // Parked at the left edge it stays parked; anywhere else it keeps its left.
+  platform.windows.MoveWindow(Window(), -228, 300);
+  platform.windows.ChangeDpi(Window(), 192);
+  EXPECT_EQ(form->Left(), -456);
+  platform.windows.MoveWindow(Window(), 400, 300);
+  platform.windows.ChangeDpi(Window(), 96);
+  EXPECT_EQ(form->Left(), 400);
+  EXPECT_EQ(form->Top(), 300);
+}
+
+// The shipped 200 % set: its handles reach exactly from (454, 0) to (681, 225)
+// collapsed and from (0, 0) to (181, 225) expanded.
+TEST_F(ShippedArtworkTest, AtTwoHundredPercentTheShippedHandlesReachTheirScaledBounds) {
+  const std::wstring exe = platform.system.executableName;
+  platform.system.folders.push_back(exe.substr(0, exe.size() - std::wcslen(L"Zentara.exe")) +
+                                    L"images\\scale-200");
+  platform.windows.dpi = 192;
+  const Director& director = Start();
+  ASSERT_EQ(director.Scale(), 200);
+  ASSERT_TRUE(platform.system.messages.empty()) << "every picture of the set loads";
+  EXPECT_EQ(form->ClientWidth(), 682);
+  for (auto [x, y] : {std::pair{453, 10}, {682, 10}, {600, 226}}) {
+    Click(x, y);
+    EXPECT_EQ(director.PanelState(), State::StateCollapsed) << x << "," << y;
+  }
+  Click(454, 0);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Click(182, 0);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Click(181, 225);
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  Click(681, 225);
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
 }
 
 }  // namespace
