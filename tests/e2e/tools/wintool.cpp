@@ -111,6 +111,8 @@ int HoldForeground(DWORD milliseconds) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Places and sizes in the display's own pixels, whatever its scale.
+  ::SetProcessDPIAware();
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"find" && argc == 4) {
     for (HWND window : Find(argv[2], argv[3])) Describe(window);

@@ -12,6 +12,8 @@ Checks (each prints what it found, and "FAIL: ..." when it does not hold):
     --exports NAME...             exports exactly these names, each with its own slot
     --imports-only DLL...         imports (also delay-loaded) from no DLL but these
     --imports-none GLOB...        imports from no DLL matching these
+    --functions-none NAME...      imports none of these functions by name (looked up at
+                                  run time instead, so the file starts where they are missing)
     --manifest                    per-monitor DPI awareness, Windows 8, 8.1 and 10/11
                                   supported, and the manifest's architecture matches
     --stdcall NAME=BYTES...       (x86) the export's code returns with `ret BYTES`: it
@@ -59,7 +61,9 @@ class PeFile:
         self.subsystem = SUBSYSTEMS.get(self.u16(optional + 68), str(self.u16(optional + 68)))
         if magic == 0x10B:
             self.image_base = self.u32(optional + 28)
+            self.thunk_size = 4
         else:
+            self.thunk_size = 8
             self.image_base = struct.unpack_from("<Q", data, optional + 24)[0]
         directories = optional + (96 if magic == 0x10B else 112)
         count = self.u32(directories - 4)
@@ -119,6 +123,31 @@ class PeFile:
             dlls.add(self.string(self.u32(start + 4)).lower())
             start += 32
         return sorted(dlls)
+
+    def imported_functions(self):
+        """The names of the functions imported by name (delay-loaded ones included)."""
+        names = set()
+        ordinal_flag = 1 << (8 * self.thunk_size - 1)
+        tables = []
+        start, _ = self.directory(IMPORT)
+        while start is not None and any(struct.unpack_from("<5I", self.data, start)):
+            original, _, _, _, first = struct.unpack_from("<5I", self.data, start)
+            tables.append(original or first)
+            start += 20
+        start, _ = self.directory(DELAY_IMPORT)
+        while start is not None and any(struct.unpack_from("<8I", self.data, start)):
+            tables.append(self.u32(start + 16))
+            start += 32
+        for table in tables:
+            entry = self.offset(table)
+            while True:
+                thunk = int.from_bytes(self.data[entry:entry + self.thunk_size], "little")
+                if thunk == 0:
+                    break
+                if not thunk & ordinal_flag:
+                    names.add(self.string((thunk & 0x7FFFFFFF) + 2))
+                entry += self.thunk_size
+        return sorted(names)
 
     def resources(self, type_id):
         """The data of every resource of this numeric type."""
@@ -217,6 +246,7 @@ def main():
     parser.add_argument("--exports", nargs="+")
     parser.add_argument("--imports-only", nargs="+")
     parser.add_argument("--imports-none", nargs="+")
+    parser.add_argument("--functions-none", nargs="+")
     parser.add_argument("--manifest", action="store_true")
     parser.add_argument("--stdcall", nargs="+")
     parser.add_argument("--objdump")
@@ -262,6 +292,10 @@ def main():
             failures += [f"imports {dll}" for dll in dlls if dll not in allowed]
         failures += [f"imports {dll}" for dll in dlls for pattern in args.imports_none or []
                      if fnmatch.fnmatchcase(dll, pattern.lower())]
+    if args.functions_none:
+        functions = pe.imported_functions()
+        print(f"{len(functions)} functions imported by name")
+        failures += [f"imports {name}" for name in args.functions_none if name in functions]
     if args.manifest:
         failures += check_manifest(pe)
     if args.stdcall:
