@@ -1,33 +1,11 @@
 """The panel at 125, 150 and 200 % display scale: Wine reports the LogPixels of the
 prefix's desktop settings as every dots-per-inch query's answer."""
-import functools
 import unittest
 
-from harness import Composition, report
+from harness import report, scaled, scaled_panel
 from test_panel import PanelTestBase
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
-
-
-def scaled(pixels, scale):
-    """A 100 % distance at `scale` percent, rounded half up as the program rounds it."""
-    return (pixels * scale + 50) // 100
-
-
-@functools.lru_cache(maxsize=None)
-def scaled_panel(scale, expanded):
-    """What the panel of the `scale` % set shows on the screen, no button hovered or pressed."""
-    def px(pixels):
-        return scaled(pixels, scale)
-
-    folder = f"scale-{scale}/"
-    panel = Composition(px(341), px(113))
-    if not expanded:
-        return panel.add(folder + "extend0001.png").add(folder + "Button/Stage1/d.png", px(227), 0).on_black()
-    return (panel.add(folder + "extend0015.png").add(folder + "Button/X/n.png", px(280), px(44))
-            .add(folder + "Button/Turn Left/un.png", px(102), px(32))
-            .add(folder + "Button/Turn Right/un.png", px(158), px(32))
-            .add(folder + "Button/lock/n.png", px(214), px(32)).add(folder + "Button/Stage2/d.png").on_black())
 
 
 class ScaledPanelCase:

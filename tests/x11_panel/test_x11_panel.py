@@ -6,7 +6,7 @@ import unittest
 from pathlib import Path
 
 from x11_harness import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, SCREEN, AppFolder, Display, build_dir,
-                         collapsed_panel, expanded_panel, largest_difference, wait_for)
+                         collapsed_panel, expanded_panel, largest_difference, scaled, scaled_panel, wait_for)
 
 # Rounding in the decoder and in the opacity applied to each byte.
 TOLERANCE = 4
@@ -282,6 +282,31 @@ class RealLibraryPanelTest(PanelTestBase):
         self.wait_for_picture(expanded_panel(auto_rotation_on=not shown["on"]))
         self.click(292, 56)
         self.assertEqual(self.process.wait(timeout=20), 0)
+
+
+class ScaledPanelTest(PanelTestBase):
+    """The desktop at 200 %: its Xft.dpi is 192."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.display.run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                        "Xft.dpi:\t192\n")
+
+    def panel_image(self):
+        left, top, _, _ = self.rect()
+        return self.display.screenshot().crop(left, top, scaled(341, 200), scaled(113, 200))
+
+    def test_the_panel_is_drawn_from_the_200_percent_set_at_its_places(self):
+        self.assertEqual(self.rect(), (SCREEN[0] - 682, 40, SCREEN[0], 40 + 226))
+        self.wait_for_picture(scaled_panel(200, False))
+        self.click(640, 200)  # on the collapsed handle, outside the 100 % panel's
+        self.wait_for_calls(2)
+        self.display.move(5, SCREEN[1] - 5)
+        self.wait_for_picture(scaled_panel(200, True))
+        self.click(476, 112)  # the lock button's middle
+        self.wait_for_calls(3)
+        self.assertEqual(self.calls()[-1], "RT_SetAutoRotation(1) = 1")
 
 
 class MissingPictureTest(PanelTestBase):

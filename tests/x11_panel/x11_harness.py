@@ -17,7 +17,7 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 from harness import (PANEL_SIZE, Image, collapsed_panel, expanded_panel,  # noqa: E402,F401
-                     largest_difference)
+                     largest_difference, scaled, scaled_panel)
 
 PANEL_TITLE = "KOVA Zentara"
 PANEL_CLASS = "TPanelForm"
