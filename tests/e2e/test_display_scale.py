@@ -19,7 +19,11 @@ class ScaledPanelCase:
         super().setUpClass()
         query = cls.session.wine("reg", "query", DESKTOP_KEY, "/v", "LogPixels")
         cls.saved_dpi = next((line.split()[-1] for line in query.stdout.splitlines() if "LogPixels" in line), None)
-        cls.set_dpi(str(cls.dpi))
+        try:
+            cls.set_dpi(str(cls.dpi))
+        except RuntimeError:
+            super().tearDownClass()
+            raise
 
     @classmethod
     def tearDownClass(cls):
