@@ -178,7 +178,8 @@ Win32Windowing::Win32Windowing() {
         EntryAs<decltype(updateLayeredWindow_)>(::GetProcAddress(user32, "UpdateLayeredWindow"));
     getDpiForWindow_ = EntryAs<GetDpiForWindowEntry>(::GetProcAddress(user32, "GetDpiForWindow"));
   }
-  shcore_ = ::LoadLibraryW(L"shcore.dll");
+  // From the system folder only, never from beside the program.
+  shcore_ = ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (shcore_ != nullptr) {
     getDpiForMonitor_ =
         EntryAs<GetDpiForMonitorEntry>(::GetProcAddress(shcore_, "GetDpiForMonitor"));
