@@ -59,6 +59,9 @@ start() {
   # Keep the server up between programs, so that each one starts quickly; it
   # gets none of our pipes, so callers can capture a Wine program's output.
   wineserver -p </dev/null >/dev/null 2>&1 || true
+  # A display-scale test stopped from outside may have left its DPI behind;
+  # every session starts at the default 96 DPI.
+  wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >/dev/null 2>&1 || true
   # Also warms the prefix up, so the first program does not pay for it.
   wine cmd /c ver </dev/null >"$state/version.txt" 2>>"$state/prefix.log" || true
   if ! grep -q "Windows 10" "$state/version.txt"; then
