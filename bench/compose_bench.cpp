@@ -1,6 +1,6 @@
-// Composing the expanded panel the way each repaint does: a fresh 32-bit
-// bitmap of the root's size, filled black, into which the root paints itself
-// and its seven buttons.
+// Composing the expanded panel the way each repaint does: the frame bitmap of
+// the root's size, filled black, into which the root paints itself and its
+// seven buttons; at 100 % and at 200 % (every side doubled).
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -32,31 +32,41 @@ platform::DecodedImage Picture(int32_t width, int32_t height) {
   return image;
 }
 
+// The argument is the scale in percent.
 void BM_ComposePanel(benchmark::State& state) {
+  const auto scale = static_cast<int32_t>(state.range(0));
+  const int32_t side = kButtonSide * scale / 100;
   testing_support::NullPlatform platform;
   const std::wstring folder = gs::ImagesPath();
-  platform.images.Add(folder + L"panel.png", Picture(kPanelWidth, kPanelHeight));
-  platform.images.Add(folder + L"button.png", Picture(kButtonSide, kButtonSide));
+  platform.images.Add(folder + L"panel.png",
+                      Picture(kPanelWidth * scale / 100, kPanelHeight * scale / 100));
+  platform.images.Add(folder + L"button.png", Picture(side, side));
 
   auto root = gs::CreateImage(L"panel.png");
   root->SetAutoSize(true);
   for (int i = 0; i < kButtons; ++i) {
     gs::WdgButton* button =
         root->Adopt(gs::CreateButton({L"button.png", L"button.png", L"button.png", L""}));
-    button->SetLeft(4 + i * kButtonSide);
-    button->SetTop(30);
+    button->SetLeft((4 + i * kButtonSide) * scale / 100);
+    button->SetTop(30 * scale / 100);
   }
 
+  TBitmap frame;
+  frame.SetPixelFormat(TPixelFormat::pf32bit);
+  frame.Canvas().Brush().SetColor(0);
   for (auto _ : state) {
-    auto bitmap = std::make_unique<TBitmap>();
-    bitmap->SetPixelFormat(TPixelFormat::pf32bit);
-    bitmap->Canvas().Brush().SetColor(0);
-    bitmap->SetSize(root->Width(), root->Height());
-    root->PaintTo(*bitmap);
-    benchmark::DoNotOptimize(bitmap->ScanLine(0));
+    frame.SetSize(root->Width(), root->Height());
+    frame.Canvas().FillRect({0, 0, frame.Width(), frame.Height()});
+    root->PaintTo(frame);
+    benchmark::DoNotOptimize(frame.ScanLine(0));
   }
 }
 
-BENCHMARK(BM_ComposePanel)->Name("ComposePanel/341x113+7x48x48")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComposePanel)
+    ->Name("ComposePanel/341x113+7x48x48")
+    ->ArgName("scale")
+    ->Arg(100)
+    ->Arg(200)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

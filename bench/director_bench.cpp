@@ -1,9 +1,13 @@
 // One repaint of the expanded panel (the form's paint event: compose the tree
-// into a fresh bitmap and push it), with the real artwork decoded by libpng,
-// against the null platform.
+// into the frame bitmap and push it), with the real artwork decoded by libpng,
+// against the null platform, which keeps only the last push. At 200 % the
+// pictures come from the 200 % set while the layout stays that of 100 %: the
+// pixels to compose are those of a 200 % frame.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/panel_form.h"
 #include "base/application.h"
@@ -12,12 +16,26 @@
 
 namespace {
 
+// A program folder whose images folder is the artwork set of the given scale.
+std::wstring ProgramFolder(int64_t scale) {
+  const std::filesystem::path source(L"" ZENTARA_SOURCE_DIR_W);
+  if (scale == 100) return source.wstring();
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("zentara-bench-" + std::to_string(scale));
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  std::filesystem::create_directory_symlink(source / "images" / ("scale-" + std::to_string(scale)),
+                                            folder / "images", ignored);
+  return folder.wstring();
+}
+
+// The argument is the scale in percent.
 void BM_RepaintExpandedPanel(benchmark::State& state) {
   testing_support::NullPlatform platform;
+  platform.windows.keepLastPushOnly = true;
   platform::libpng::LibpngImageDecoder decoder;
   platform.images.delegate = &decoder;
-  // The artwork folder of the source tree stands in for the one beside the program.
-  platform.system.executableName = std::wstring(L"" ZENTARA_SOURCE_DIR_W) + L"/Zentara.exe";
+  platform.system.executableName = ProgramFolder(state.range(0)) + L"/Zentara.exe";
   TApplication application;
   const platform::WindowHandle window = application.CreateForm<TPanelForm>()->Handle();
   // A click on the collapsed handle expands the panel.
@@ -28,10 +46,15 @@ void BM_RepaintExpandedPanel(benchmark::State& state) {
     platform.windows.DeliverPaint(window);
     benchmark::ClobberMemory();
   }
-  state.counters["pushes"] = static_cast<double>(platform.windows.pushes.size());
-  platform.windows.pushes.clear();
+  const testing_support::NullWindowing::Push& last = platform.windows.pushes.back();
+  state.counters["width"] = last.width;
+  state.counters["height"] = last.height;
 }
 
-BENCHMARK(BM_RepaintExpandedPanel)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RepaintExpandedPanel)
+    ->ArgName("scale")
+    ->Arg(100)
+    ->Arg(200)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

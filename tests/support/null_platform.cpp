@@ -174,15 +174,21 @@ void NullWindowing::Redraw(platform::WindowHandle window, uint32_t flags) {
 void NullWindowing::UpdateLayered(platform::WindowHandle window,
                                   const platform::LayeredSource& source, uint32_t colorKey,
                                   platform::BlendBytes blend, uint32_t flags) {
-  Push push{
-      window, source.pixels.width, source.pixels.height, source.bitsPerPixel, {}, colorKey, blend,
-      flags};
+  if (!keepLastPushOnly || pushes.empty()) pushes.emplace_back();
+  Push& push = pushes.back();
+  push.window = window;
+  push.width = source.pixels.width;
+  push.height = source.pixels.height;
+  push.bitsPerPixel = source.bitsPerPixel;
+  push.colorKey = colorKey;
+  push.blend = blend;
+  push.flags = flags;
+  push.pixels.clear();
   const int32_t rowBytes = source.pixels.width * source.pixels.bytesPerPixel;
   for (int32_t y = 0; y < source.pixels.height && source.pixels.bits != nullptr; ++y) {
     const uint8_t* row = source.pixels.bits + static_cast<ptrdiff_t>(y) * source.pixels.stride;
     push.pixels.insert(push.pixels.end(), row, row + rowBytes);
   }
-  pushes.push_back(std::move(push));
   if (onPush) onPush(pushes.back());
   platform::Rect& r = At(window).rect;
   r.right = r.left + source.pixels.width;

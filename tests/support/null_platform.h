@@ -166,6 +166,9 @@ class NullWindowing : public platform::Windowing {
 
   std::map<platform::WindowHandle, Window> windows;
   std::vector<Push> pushes;
+  // Keeps one push, overwritten in place: a long run of frames neither grows
+  // the record nor allocates for it.
+  bool keepLastPushOnly = false;
   std::vector<uint32_t> redrawFlags;
   std::vector<uint32_t> exStyleWrites;
   int32_t screenWidth = 1920;
