@@ -122,10 +122,14 @@ void Director::AttachToRoot() {
 }
 
 void Director::Repaint() {
-  TBitmap bitmap;
-  bitmap.SetPixelFormat(TPixelFormat::pf32bit);
-  bitmap.Canvas().Brush().SetColor(clBlack);
-  bitmap.SetSize(root_->Width(), root_->Height());
-  root_->PaintTo(bitmap);
-  layeredWindow_->UpdateForm(form_, bitmap);
+  // One frame bitmap for every repaint: black at alpha 0 before the tree paints.
+  if (!frame_) {
+    frame_ = std::make_unique<TBitmap>();
+    frame_->SetPixelFormat(TPixelFormat::pf32bit);
+    frame_->Canvas().Brush().SetColor(clBlack);
+  }
+  frame_->SetSize(root_->Width(), root_->Height());
+  frame_->Canvas().FillRect({0, 0, frame_->Width(), frame_->Height()});
+  root_->PaintTo(*frame_);
+  layeredWindow_->UpdateForm(form_, *frame_);
 }

@@ -10,6 +10,7 @@
 #include "gs/widget_factories.h"
 #include "platform/types.h"
 
+class TBitmap;
 class TForm;
 class TObject;
 class TTimer;
@@ -149,6 +150,8 @@ class Director {
   gs::WdgButton* stage1Button_ = nullptr;
   gs::WdgButton* stage2Button_ = nullptr;
   std::unique_ptr<gs::TPerPixelLayeredWindowMaker> layeredWindow_;
+  // The composed panel, kept from one repaint to the next.
+  std::unique_ptr<TBitmap> frame_;
   // Destroyed first: no tick can reach a Director that is half gone.
   std::unique_ptr<TTimer> foregroundTimer_;
   std::unique_ptr<TTimer> idleTimer_;

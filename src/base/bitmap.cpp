@@ -141,6 +141,18 @@ void TCanvas::FillRect(const TRect& rect) {
   if (area.IsEmpty()) return;
   const uint32_t rgb = ColorToRGB(brush_->Color());
   const int32_t bpp = bitmap_.BytesPerPixel();
+  if (bpp == 4) {
+    // Whole pixels at a time: the fill of every frame.
+    const uint8_t pattern[4] = {BlueOf(rgb), GreenOf(rgb), RedOf(rgb), 0};
+    uint32_t word = 0;
+    std::memcpy(&word, pattern, sizeof word);
+    for (int32_t y = area.Top; y < area.Bottom; ++y) {
+      uint8_t* row = bitmap_.ScanLine(y) + area.Left * 4;
+      for (int32_t x = 0; x < area.Width(); ++x) std::memcpy(row + x * 4, &word, sizeof word);
+    }
+    bitmap_.Changed();
+    return;
+  }
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
     uint8_t* pixel = bitmap_.ScanLine(y) + area.Left * bpp;
     for (int32_t x = area.Left; x < area.Right; ++x, pixel += bpp) {

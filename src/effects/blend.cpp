@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/bitmap.h"
+#include "effects/blend_rows.h"
 
 namespace {
 
@@ -72,6 +73,16 @@ void AlphaBlendBitmap(TBitmap& dest, const TRect& rect, const TBitmap& source, T
   const int32_t sBpp = source.BytesPerPixel();
   const int32_t dBpp = dest.BytesPerPixel();
   const uint32_t k = opacity;
+  // A bitmap blended onto itself takes the pixel-by-pixel order below.
+  if (perPixel && dBpp == 4 && &source != &dest) {
+    const blend_rows::Row row = blend_rows::Fastest();
+    for (int32_t i = 0; i < r.Height(); ++i) {
+      row(source.ScanLine(origin.Y + i) + origin.X * 4, dest.ScanLine(r.Top + i) + r.Left * 4,
+          r.Width(), k);
+    }
+    dest.Changed();
+    return;
+  }
   for (int32_t i = 0; i < r.Height(); ++i) {
     const uint8_t* s = source.ScanLine(origin.Y + i) + origin.X * sBpp;
     uint8_t* d = dest.ScanLine(r.Top + i) + r.Left * dBpp;

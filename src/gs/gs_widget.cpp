@@ -1,6 +1,7 @@
 #include "gs/gs_widget.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "base/bitmap.h"
@@ -133,12 +134,17 @@ void GsWidget::Paint(TBitmap& target, const TRect& rect) {
 }
 
 void GsWidget::PaintChildren(TBitmap& target, const TRect& rect) {
-  // A handler may rearrange the tree while it is painted.
-  for (GsWidget* child : Children()) {
+  // A handler may rearrange the tree while it is painted: the children are
+  // painted from a list taken beforehand.
+  std::vector<GsWidget*> order = std::move(paintOrder_);
+  order.clear();
+  for (const auto& child : children_) order.push_back(child.get());
+  for (GsWidget* child : order) {
     const int32_t left = Add(rect.Left, child->left_);
     const int32_t top = Add(rect.Top, child->top_);
     child->Paint(target, {left, top, Add(left, child->width_), Add(top, child->height_)});
   }
+  paintOrder_ = std::move(order);
 }
 
 GsWidget* GsWidget::ChildAt(int32_t x, int32_t y) const {

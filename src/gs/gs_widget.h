@@ -163,6 +163,9 @@ class GsWidget {
   THostControl* host_ = nullptr;
   std::wstring caption_;
   std::list<std::unique_ptr<GsWidget>> children_;
+  // The children in paint order, kept for the next paint so that a steady
+  // frame allocates nothing; a paint nested inside a paint makes its own.
+  std::vector<GsWidget*> paintOrder_;
 };
 
 }  // namespace gs

@@ -29,11 +29,16 @@ int32_t WdgButton::ChooseState() const {
 
 void WdgButton::DoPaint(TBitmap& target, const TRect& rect) {
   state_ = ChooseState();
+  const TBitmap& picture = appearance_->GetStateBitmap(state_);
+  if (Caption().empty()) {
+    DrawBitmap(target, rect, picture);
+    return;
+  }
   // A copy, so that a caption never lands on the stored picture.
-  TBitmap picture;
-  picture.Assign(appearance_->GetStateBitmap(state_));
-  if (!Caption().empty()) DrawCaption(picture, state_);
-  DrawBitmap(target, rect, picture);
+  TBitmap captioned;
+  captioned.Assign(picture);
+  DrawCaption(captioned, state_);
+  DrawBitmap(target, rect, captioned);
 }
 
 void WdgButton::DoMouseMove(TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {

@@ -24,12 +24,7 @@ DibSection::DibSection(const PixelBuffer& pixels, int32_t bitsPerPixel)
   if (bitmap_ == nullptr) return;
   bits_ = static_cast<uint8_t*>(bits);
   stride_ = (width_ * bytesPerPixel_ + 3) & ~3;
-  if (pixels.bits == nullptr) return;
-  const size_t rowBytes = static_cast<size_t>(width_) * static_cast<size_t>(bytesPerPixel_);
-  for (int32_t y = 0; y < height_; ++y) {
-    std::memcpy(bits_ + static_cast<size_t>(y) * stride_,
-                pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride, rowBytes);
-  }
+  if (pixels.bits != nullptr) CopyFrom(pixels);
 }
 
 DibSection::~DibSection() {
@@ -50,6 +45,24 @@ void DibSection::CopyTo(const PixelBuffer& pixels) const {
     std::memcpy(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride,
                 bits_ + static_cast<size_t>(y) * stride_, rowBytes);
   }
+}
+
+bool DibSection::Fits(const PixelBuffer& pixels, int32_t bitsPerPixel) const {
+  return bits_ != nullptr && pixels.bits != nullptr && bitsPerPixel == bytesPerPixel_ * 8 &&
+         pixels.bytesPerPixel == bytesPerPixel_ && pixels.width == width_ &&
+         pixels.height == height_ && int64_t{pixels.stride} >= int64_t{width_} * bytesPerPixel_;
+}
+
+bool DibSection::CopyFrom(const PixelBuffer& pixels) {
+  if (!Fits(pixels, bytesPerPixel_ * 8)) return false;
+  // GDI may still be working on the bitmap's pixels.
+  ::GdiFlush();
+  const size_t rowBytes = static_cast<size_t>(width_) * static_cast<size_t>(bytesPerPixel_);
+  for (int32_t y = 0; y < height_; ++y) {
+    std::memcpy(bits_ + static_cast<size_t>(y) * stride_,
+                pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride, rowBytes);
+  }
+  return true;
 }
 
 }  // namespace platform::win32

@@ -24,6 +24,11 @@ class DibSection {
   // Copies the pixels back into `pixels`, which must have the size and depth
   // of the construction; anything else is left alone.
   void CopyTo(const PixelBuffer& pixels) const;
+  // Whether `pixels` of that depth have this bitmap's size and depth, so that
+  // CopyFrom takes them and the bitmap can be used again instead of made anew.
+  bool Fits(const PixelBuffer& pixels, int32_t bitsPerPixel) const;
+  // Copies `pixels` in, row for row, if they fit; otherwise returns false.
+  bool CopyFrom(const PixelBuffer& pixels);
 
  private:
   HBITMAP bitmap_ = nullptr;

@@ -4,7 +4,9 @@
 
 #include <windowsx.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/win32/dib_section.h"
 #include "platform/win32/handler_guard.h"
@@ -290,8 +292,15 @@ void Win32Windowing::Redraw(WindowHandle window, uint32_t flags) {
 void Win32Windowing::UpdateLayered(WindowHandle window, const LayeredSource& source,
                                    uint32_t colorKey, BlendBytes blend, uint32_t flags) {
   if (updateLayeredWindow_ == nullptr) return;
-  DibSection dib(source.pixels, source.bitsPerPixel);
-  if (!dib.Valid()) return;
+  if (pushed_ != nullptr && pushed_->Fits(source.pixels, source.bitsPerPixel)) {
+    pushed_->CopyFrom(source.pixels);
+  } else {
+    pushed_.reset();
+    auto fresh = std::make_unique<DibSection>(source.pixels, source.bitsPerPixel);
+    if (!fresh->Valid()) return;
+    pushed_ = std::move(fresh);
+  }
+  const DibSection& dib = *pushed_;
   HWND hwnd = Hwnd(window);
   const WindowDc windowDc(hwnd);
   const MemoryDc memoryDc(windowDc.Get());

@@ -1,6 +1,9 @@
 #pragma once
 #include "platform/win32/windows_api.h"
 
+#include <memory>
+
+#include "platform/win32/dib_section.h"
 #include "platform/windowing.h"
 
 namespace platform::win32 {
@@ -46,6 +49,8 @@ class Win32Windowing : public Windowing {
   GetDpiForWindowEntry getDpiForWindow_ = nullptr;
   HMODULE shcore_ = nullptr;
   GetDpiForMonitorEntry getDpiForMonitor_ = nullptr;
+  // The bitmap of the last push, used again while the pushed size and depth stay.
+  std::unique_ptr<DibSection> pushed_;
 };
 
 }  // namespace platform::win32
