@@ -5,16 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "effects/blend_row_scalar.h"
+
 namespace blend_rows {
 
-// Blends `count` pixels of `source` onto `dest` with the given opacity: every
-// channel, alpha included, becomes
-// min(round((s * k * 255 + d * (255 * 255 - sa * k)) / (255 * 255)), 255).
-// Neither row needs any alignment.
+// Blends `count` pixels of `source` onto `dest` with the given opacity, as
+// Scalar does it. Neither row needs any alignment.
 using Row = void (*)(const uint8_t* source, uint8_t* dest, int32_t count, uint32_t opacity);
-
-// The reference arithmetic, one channel at a time.
-void Scalar(const uint8_t* source, uint8_t* dest, int32_t count, uint32_t opacity);
 
 struct Path {
   const char* name;

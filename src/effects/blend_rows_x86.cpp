@@ -3,7 +3,7 @@
 #if ZENTARA_BLEND_X86
 #include <immintrin.h>
 
-#include "effects/blend_rows.h"
+#include "effects/blend_row_scalar.h"
 
 namespace blend_rows {
 namespace {

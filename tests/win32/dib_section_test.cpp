@@ -40,4 +40,21 @@ TEST(DibSectionTest, RefusesPixelsThatDoNotFitTheDepthOrSize) {
   EXPECT_EQ(other, std::vector<uint8_t>(3 * 3 * 4, 0));
 }
 
+TEST(DibSectionTest, TakesNewPixelsOfItsOwnSizeAndDepthOnly) {
+  std::vector<uint8_t> first(4 * 2 * 4, 1), second(4 * 2 * 4, 2);
+  DibSection dib({first.data(), 4, 2, 16, 4}, 32);
+  ASSERT_TRUE(dib.Valid());
+  const HBITMAP handle = dib.Handle();
+  EXPECT_FALSE(dib.Fits({second.data(), 4, 2, 16, 4}, 24));
+  EXPECT_FALSE(dib.CopyFrom({second.data(), 2, 4, 8, 4}));  // same bytes, another shape
+  EXPECT_FALSE(dib.CopyFrom({second.data(), 4, 2, 12, 3}));
+  EXPECT_EQ(dib.Pixels().bits[0], 1);
+
+  ASSERT_TRUE(dib.CopyFrom({second.data(), 4, 2, 16, 4}));
+  EXPECT_EQ(dib.Handle(), handle);
+  std::vector<uint8_t> back(second.size(), 0);
+  dib.CopyTo({back.data(), 4, 2, 16, 4});
+  EXPECT_EQ(back, second);
+}
+
 }  // namespace
