@@ -113,8 +113,7 @@ int main(int argc, char** argv) {
   frame.SetSize(shown.right - shown.left, shown.bottom - shown.top);
   const auto pushStart = Clock::now();
   for (int i = 0; i < kRepaints; ++i) {
-    platform::GetWindowing().UpdateLayered(form.Handle(), {frame.Buffer(), 32}, 0, {},
-                                           platform::kLayeredAlpha);
+    platform::GetWindowing().PushWithAlpha(form.Handle(), {frame.Buffer(), 32}, 230);
   }
   std::printf("of which the push of %dx%d pixels: %.0f us\n", frame.Width(), frame.Height(),
               Milliseconds(Clock::now() - pushStart) * 1000.0 / kRepaints);

@@ -6,12 +6,10 @@
 #include "app/panel_artwork.h"
 #include "base/bitmap.h"
 #include "base/form.h"
+#include "base/sys_utils.h"
 #include "base/timer.h"
 #include "gs/per_pixel_layered_window.h"
 #include "gs/widget_factories.h"
-#include "platform/services.h"
-#include "platform/system.h"
-#include "platform/windowing.h"
 
 namespace {
 
@@ -36,7 +34,7 @@ bool IsRightToLeft(uint16_t language) {
 Director::Director(TForm& form) : form_(form) {
   rotation_.Bind();
   // At start, the primary monitor's scale.
-  UseScale(ScaleFor(platform::GetWindowing().DisplayDpi(0)));
+  UseScale(ScaleFor(form_.Screen().PixelsPerInch()));
   LoadBackgrounds();
   PlaceForm();
   MakeLayeredWindow();
@@ -67,19 +65,18 @@ void Director::LoadBackgrounds() {
 }
 
 void Director::PlaceForm() {
-  platform::System& system = platform::GetSystem();
-  const uint16_t language = system.SystemDefaultLanguage();
+  const uint16_t language = SysDefaultLanguage();
   form_.SetClientWidth(root_->Width());
   form_.SetClientHeight(root_->Height());
 
   wchar_t text[64] = {};
   std::swprintf(text, 64, L"%x", static_cast<unsigned>(language));
-  system.DebugOutput(text);
+  OutputDebugLine(text);
 
   if (IsRightToLeft(language)) {
     form_.SetLeft(0);
   } else {
-    form_.SetLeft(platform::GetWindowing().ScreenWidth() - form_.Width());
+    form_.SetLeft(form_.Screen().Width() - form_.Width());
   }
   form_.SetTop(Scaled(kTopMargin));
 }

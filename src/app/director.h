@@ -8,7 +8,6 @@
 #include "app/rotation_binding.h"
 #include "base/mouse.h"
 #include "gs/widget_factories.h"
-#include "platform/types.h"
 
 class TBitmap;
 class TForm;
@@ -155,6 +154,4 @@ class Director {
   // Destroyed first: no tick can reach a Director that is half gone.
   std::unique_ptr<TTimer> foregroundTimer_;
   std::unique_ptr<TTimer> idleTimer_;
-  // The panel's own window, looked up once by class and title.
-  platform::WindowHandle ownWindow_ = 0;
 };

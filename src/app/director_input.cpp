@@ -7,8 +7,6 @@
 #include "base/timer.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
-#include "platform/services.h"
-#include "platform/windowing.h"
 
 namespace {
 
@@ -48,10 +46,12 @@ void Director::OnFormMouseMove(TObject* /*sender*/, TShiftState shift, int32_t x
   const bool pressPending = pressX_ != -1 && pressY_ != -1;
   if (pressPending && (std::abs(pressX_ - x) > Scaled(kDragThreshold) ||
                        std::abs(pressY_ - y) > Scaled(kDragThreshold))) {
+    const int32_t pressX = pressX_;
+    const int32_t pressY = pressY_;
     pressX_ = -1;
     pressY_ = -1;
-    // The platform moves the window until the button comes up, and takes the release.
-    platform::GetWindowing().BeginWindowDrag(form_.Handle());
+    // The window moves with the pointer until the button comes up; the release goes with it.
+    form_.BeginDrag(pressX, pressY);
   }
 }
 
@@ -72,20 +72,19 @@ void Director::OnFormMouseLeave(TObject* /*sender*/) {
   if (panelState_ == PanelStates::StateCollapsed) idleTimer_->SetEnabled(true);
 
   // Pull the window back inside the primary screen.
-  platform::Windowing& windows = platform::GetWindowing();
-  const int32_t screenWidth = windows.ScreenWidth();
-  const int32_t screenHeight = windows.ScreenHeight();
-  const platform::Rect window = windows.GetWindowRect(form_.Handle());
+  const int32_t screenWidth = form_.Screen().Width();
+  const int32_t screenHeight = form_.Screen().Height();
+  const TRect window = form_.BoundsRect();
   const int32_t width = root_->Width();
   const int32_t height = root_->Height();
-  if (screenWidth - width < window.left) {
+  if (screenWidth - width < window.Left) {
     form_.SetLeft(screenWidth - width);
-  } else if (window.right < Scaled(kLeftEdgeReach)) {
+  } else if (window.Right < Scaled(kLeftEdgeReach)) {
     form_.SetLeft(ParkedLeft());
   }
-  if (window.top < 0) {
+  if (window.Top < 0) {
     form_.SetTop(0);
-  } else if (screenHeight - height < window.top) {
+  } else if (screenHeight - height < window.Top) {
     form_.SetTop(screenHeight - height);
   }
 }

@@ -5,12 +5,10 @@
 #include "app/panel_artwork.h"
 #include "base/bitmap.h"
 #include "base/form.h"
+#include "base/sys_utils.h"
 #include "gs/image_loader.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
-#include "platform/services.h"
-#include "platform/system.h"
-#include "platform/windowing.h"
 
 namespace {
 
@@ -49,7 +47,7 @@ int32_t Director::ScaleFor(int32_t dpi) {
   return display_scale::ChooseScale(dpi, [](int32_t scale) {
     std::wstring folder = gs::ImagesPath() + display_scale::ScaleFolder(scale);
     folder.pop_back();  // the separator
-    return platform::GetSystem().FolderExists(folder);
+    return DirectoryExists(folder);
   });
 }
 
@@ -81,11 +79,10 @@ void Director::ReloadPictures() {
 void Director::OnFormDpiChange(TObject* /*sender*/, int32_t dpi) {
   const int32_t scale = ScaleFor(dpi);
   if (scale == scale_) return;
-  platform::Windowing& windows = platform::GetWindowing();
-  const int32_t screenWidth = windows.ScreenWidth();
-  const platform::Rect window = windows.GetWindowRect(form_.Handle());
-  const bool atRightEdge = window.right >= screenWidth;
-  const bool parked = window.left == ParkedLeft();
+  const int32_t screenWidth = form_.Screen().Width();
+  const TRect window = form_.BoundsRect();
+  const bool atRightEdge = window.Right >= screenWidth;
+  const bool parked = window.Left == ParkedLeft();
 
   UseScale(scale);
   ReloadPictures();

@@ -2,12 +2,10 @@
 #include "app/director.h"
 #include "app/panel_artwork.h"
 #include "base/form.h"
+#include "base/sys_utils.h"
 #include "base/timer.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
-#include "platform/services.h"
-#include "platform/system.h"
-#include "platform/windowing.h"
 
 namespace {
 
@@ -27,7 +25,7 @@ void Director::CreateTimers() {
 }
 
 void Director::Pause() {
-  platform::GetSystem().Sleep(kFramePause);
+  SleepMilliseconds(kFramePause);
 }
 
 void Director::ShowOnlyFrame(const gs::WdgButton* frame) {
@@ -82,11 +80,7 @@ void Director::SetState(PanelStates newState, bool touchIdleTimer) {
 
 void Director::OnTimer(TObject* sender) {
   if (sender == foregroundTimer_.get()) {
-    platform::Windowing& windows = platform::GetWindowing();
-    const platform::WindowHandle foreground = windows.ForegroundWindow();
-    // Looked up by the form's class and title until found, then kept.
-    if (ownWindow_ == 0) ownWindow_ = windows.FindWindow(form_.ClassName(), form_.Caption());
-    if (foreground != 0 && foreground != ownWindow_) {
+    if (form_.AnotherWindowActive()) {
       foregroundTimer_->SetEnabled(false);
       SetState(PanelStates::StateCollapsed, true);
     }

@@ -61,8 +61,9 @@ std::wstring TPanelForm::ClassName() const {
 
 void TPanelForm::CreateParams(platform::WindowParams& params) {
   TForm::CreateParams(params);
-  params.exStyle |= platform::kExStyleTopmost;
-  params.exStyle &= ~platform::kExStyleAppWindow;
+  // A tool panel: above the other windows, and no task-bar button of its own.
+  params.onTop = true;
+  params.inTaskBar = false;
 }
 
 void TPanelForm::FormDestroy(TObject* /*sender*/) {

@@ -19,10 +19,9 @@ TForm::~TForm() {
 void TForm::CreateParams(platform::WindowParams& params) {
   params.className = ClassName();
   params.title = caption_;
-  params.style = platform::kStyleClipChildren | platform::kStyleClipSiblings;
-  if (borderStyle_ == TFormBorderStyle::bsNone) params.style |= platform::kStylePopup;
-  params.exStyle = 0;
-  if (taskBarButton_) params.exStyle |= platform::kExStyleAppWindow;
+  params.frameless = borderStyle_ == TFormBorderStyle::bsNone;
+  params.onTop = false;
+  params.inTaskBar = taskBarButton_;
   params.left = left_;
   params.top = top_;
   params.clientWidth = clientWidth_;
@@ -49,6 +48,23 @@ int32_t TForm::Left() const {
 
 int32_t TForm::Top() const {
   return handle_ != 0 ? platform::GetWindowing().GetWindowRect(handle_).top : top_;
+}
+
+TRect TForm::BoundsRect() const {
+  if (handle_ == 0) return {left_, top_, left_ + Width(), top_ + Height()};
+  const platform::Rect rect = platform::GetWindowing().GetWindowRect(handle_);
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void TForm::BeginDrag(int32_t pressX, int32_t pressY) {
+  platform::GetWindowing().BeginWindowDrag(Handle(), pressX, pressY);
+}
+
+bool TForm::AnotherWindowActive() {
+  platform::Windowing& windows = platform::GetWindowing();
+  const platform::WindowHandle active = windows.ActiveWindow();
+  if (foundWindow_ == 0) foundWindow_ = windows.FindWindow(ClassName(), caption_);
+  return active != 0 && active != foundWindow_;
 }
 
 void TForm::SetLeft(int32_t left) {

@@ -6,9 +6,11 @@
 #include "base/callback.h"
 #include "base/color.h"
 #include "base/font.h"
+#include "base/geometry.h"
 #include "base/host_control.h"
 #include "base/mouse.h"
 #include "base/object.h"
+#include "base/screen.h"
 #include "platform/windowing.h"
 
 enum class TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable };
@@ -57,6 +59,18 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   int32_t Height() const { return clientHeight_; }
   const std::wstring& Caption() const { return caption_; }
   TFont& Font() { return *font_; }
+  // The window's rectangle on the screen (where it would be before it exists).
+  TRect BoundsRect() const;
+  // The screen the form is shown on.
+  const TScreen& Screen() const { return screen_; }
+
+  // Lets the window move with the pointer until the button is released; the
+  // press that started it was at (pressX, pressY) in client coordinates.
+  void BeginDrag(int32_t pressX, int32_t pressY);
+  // Whether a window other than this form's is the active one; false when
+  // none is or the system cannot tell. The form's own window is looked up by
+  // its class name and caption, and kept once found.
+  bool AnotherWindowActive();
 
   void Invalidate() override;
 
@@ -88,6 +102,9 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   void HandleDpiChange(int32_t dpi) override;
 
   platform::WindowHandle handle_ = 0;
+  // The window found by class name and caption for the activation check.
+  platform::WindowHandle foundWindow_ = 0;
+  TScreen screen_;
   bool taskBarButton_ = false;
   int32_t left_;
   int32_t top_;

@@ -14,9 +14,9 @@ namespace gs {
 // Three modes, chosen anew at every push:
 // - alpha mode, when UseConstantAlpha is set, or when UsePerPixelAlpha is set
 //   and the source has 32 bits per pixel: the window is made layered and the
-//   source pushed with ULW_ALPHA (constant alpha = Alpha if UseConstantAlpha,
-//   else 255);
-// - colour-key mode, otherwise when UseColorKey is set: layered, ULW_COLORKEY;
+//   source pushed with its alpha at an overall opacity of Alpha if
+//   UseConstantAlpha, else 255;
+// - colour-key mode, otherwise when UseColorKey is set: layered, pushed colour-keyed;
 // - otherwise the window leaves layered mode and is redrawn if that changed it.
 // Where the platform cannot update layered windows, the first two modes do
 // nothing at all: a window made layered but never filled would vanish, so it
@@ -52,12 +52,6 @@ class PerPixelLayeredWindowBase {
   bool UpdateLayeredWindowAvailable() const { return updateLayeredWindowAvailable_; }
 
  private:
-  // Sets or clears WS_EX_LAYERED and WS_EX_TRANSPARENT, keeping every other
-  // bit; writes only when they differ from what is wanted. Returns whether it wrote.
-  static bool SetLayeredStyle(platform::WindowHandle window, bool layered, bool clickThrough);
-  void PushLayered(platform::WindowHandle window, const platform::LayeredSource& source,
-                   platform::BlendBytes blend, uint32_t flags) const;
-
   uint32_t colorKey_ = 0xFFFFFFFF;
   bool useColorKey_ = false;
   bool clickThrough_ = false;

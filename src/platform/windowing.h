@@ -24,11 +24,13 @@ class WindowEvents {
   virtual void HandleDpiChange(int32_t dpi) = 0;
 };
 
+// What a new top-level window is to be.
 struct WindowParams {
-  std::wstring className;
+  std::wstring className;  // the window's identity among the system's windows
   std::wstring title;
-  uint32_t style = 0;    // window style bits as the platform defines them
-  uint32_t exStyle = 0;  // extended style bits
+  bool frameless = false;  // no frame and no caption: the client area is the window
+  bool onTop = false;      // above the windows that are not on top
+  bool inTaskBar = false;  // a button of its own in the task bar
   int32_t left = 0;
   int32_t top = 0;
   int32_t clientWidth = 0;
@@ -36,32 +38,11 @@ struct WindowParams {
   uint32_t backgroundColor = 0;  // 0x00BBGGRR, shown until the first push
 };
 
-// Extended-style bits and redraw flags the toolkit works with.
-inline constexpr uint32_t kExStyleTopmost = 0x8;
-inline constexpr uint32_t kExStyleTransparent = 0x20;
-inline constexpr uint32_t kExStyleAppWindow = 0x40000;
-inline constexpr uint32_t kExStyleLayered = 0x80000;
-inline constexpr uint32_t kStylePopup = 0x80000000;
-inline constexpr uint32_t kStyleClipChildren = 0x02000000;
-inline constexpr uint32_t kStyleClipSiblings = 0x04000000;
-inline constexpr uint32_t kRedrawInvalidateEraseAllFrame = 0x485;
-
 // The source of a layered-window push.
 struct LayeredSource {
   PixelBuffer pixels;  // premultiplied when 32 bits per pixel
   int32_t bitsPerPixel = 32;
 };
-
-// The four bytes of the platform's blend record, in memory order.
-struct BlendBytes {
-  uint8_t blendOp = 0;
-  uint8_t blendFlags = 0;
-  uint8_t sourceConstantAlpha = 255;
-  uint8_t alphaFormat = 1;
-};
-
-inline constexpr uint32_t kLayeredColorKey = 1;  // ULW_COLORKEY
-inline constexpr uint32_t kLayeredAlpha = 2;     // ULW_ALPHA
 
 class Windowing {
  public:
@@ -82,20 +63,30 @@ class Windowing {
   // Dots per inch of the monitor the window is on, 96 at 100 % display scale;
   // for window 0, the primary monitor's.
   virtual int32_t DisplayDpi(WindowHandle window) = 0;
-  virtual WindowHandle ForegroundWindow() = 0;
+  // The window the user works in now (the foreground window); 0 when none or unknown.
+  virtual WindowHandle ActiveWindow() = 0;
+  // This program's top-level window with that class name and title; 0 when none.
   virtual WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) = 0;
-  // Lets the platform move the window with the pointer until the button is released.
-  virtual void BeginWindowDrag(WindowHandle window) = 0;
+  // Lets the platform move the window with the pointer until the button is
+  // released; (pressX, pressY) is the press that started it, in client pixels.
+  virtual void BeginWindowDrag(WindowHandle window, int32_t pressX, int32_t pressY) = 0;
 
-  virtual uint32_t GetExStyle(WindowHandle window) = 0;
-  virtual void SetExStyle(WindowHandle window, uint32_t exStyle) = 0;
-  virtual void Redraw(WindowHandle window, uint32_t flags) = 0;
-  // Whether per-pixel layered windows can be updated on this system.
+  // Makes the window layered (its content comes only from the pushes below)
+  // or not, and lets clicks pass through it or not. Returns whether either
+  // changed; nothing is written when both are already as asked.
+  virtual bool SetLayered(WindowHandle window, bool layered, bool clickThrough) = 0;
+  // Redraws the whole window, frame and children included, after it left layered mode.
+  virtual void RedrawAll(WindowHandle window) = 0;
+  // Whether this system can show per-pixel alpha (layered) windows.
   virtual bool LayeredUpdateAvailable() = 0;
-  // Shows `source` as the whole window content at the window's current top-left
-  // corner, sizing the window to the source.
-  virtual void UpdateLayered(WindowHandle window, const LayeredSource& source, uint32_t colorKey,
-                             BlendBytes blend, uint32_t flags) = 0;
+  // The pushes show `source` as the whole content of a layered window at its
+  // current top-left corner, sizing the window to the source. With alpha: a
+  // 32-bit source's fourth byte is its premultiplied alpha, and the whole
+  // picture is shown at `opacity` (255 opaque) on top of it.
+  virtual void PushWithAlpha(WindowHandle window, const LayeredSource& source, uint8_t opacity) = 0;
+  // Colour-keyed: the pixels of colour `colorKey` (0x00BBGGRR) are left out.
+  virtual void PushColorKeyed(WindowHandle window, const LayeredSource& source,
+                              uint32_t colorKey) = 0;
 
   // Runs the message loop until QuitMessageLoop is called.
   virtual void RunMessageLoop() = 0;

@@ -126,7 +126,6 @@ platform::WindowHandle NullWindowing::CreateWindow(const platform::WindowParams&
   Window window;
   window.params = params;
   window.events = events;
-  window.exStyle = params.exStyle;
   window.rect = {params.left, params.top, params.left + params.clientWidth,
                  params.top + params.clientHeight};
   windows[handle] = window;
@@ -161,28 +160,36 @@ platform::WindowHandle NullWindowing::FindWindow(std::wstring_view className,
   return 0;
 }
 
-void NullWindowing::SetExStyle(platform::WindowHandle window, uint32_t exStyle) {
-  At(window).exStyle = exStyle;
-  exStyleWrites.push_back(exStyle);
+bool NullWindowing::SetLayered(platform::WindowHandle window, bool layered, bool clickThrough) {
+  Window& target = At(window);
+  if (target.layered == layered && target.clickThrough == clickThrough) return false;
+  target.layered = layered;
+  target.clickThrough = clickThrough;
+  ++layeredChanges;
+  return true;
 }
 
-void NullWindowing::Redraw(platform::WindowHandle window, uint32_t flags) {
-  ++At(window).redraws;
-  redrawFlags.push_back(flags);
+void NullWindowing::PushWithAlpha(platform::WindowHandle window,
+                                  const platform::LayeredSource& source, uint8_t opacity) {
+  Record(window, source, false, opacity, 0);
 }
 
-void NullWindowing::UpdateLayered(platform::WindowHandle window,
-                                  const platform::LayeredSource& source, uint32_t colorKey,
-                                  platform::BlendBytes blend, uint32_t flags) {
+void NullWindowing::PushColorKeyed(platform::WindowHandle window,
+                                   const platform::LayeredSource& source, uint32_t colorKey) {
+  Record(window, source, true, 255, colorKey);
+}
+
+void NullWindowing::Record(platform::WindowHandle window, const platform::LayeredSource& source,
+                           bool colorKeyed, uint8_t opacity, uint32_t colorKey) {
   if (!keepLastPushOnly || pushes.empty()) pushes.emplace_back();
   Push& push = pushes.back();
   push.window = window;
   push.width = source.pixels.width;
   push.height = source.pixels.height;
   push.bitsPerPixel = source.bitsPerPixel;
+  push.colorKeyed = colorKeyed;
+  push.opacity = opacity;
   push.colorKey = colorKey;
-  push.blend = blend;
-  push.flags = flags;
   push.pixels.clear();
   const int32_t rowBytes = source.pixels.width * source.pixels.bytesPerPixel;
   for (int32_t y = 0; y < source.pixels.height && source.pixels.bits != nullptr; ++y) {

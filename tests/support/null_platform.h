@@ -120,18 +120,22 @@ class NullWindowing : public platform::Windowing {
     platform::Rect rect;  // screen rectangle
     bool shown = false;
     bool destroyed = false;
-    uint32_t exStyle = 0;
+    bool layered = false;
+    bool clickThrough = false;
     int invalidations = 0;
     int redraws = 0;
     int drags = 0;
+    // Where the last drag's press was, in client pixels.
+    int32_t dragPressX = -1;
+    int32_t dragPressY = -1;
   };
   struct Push {
     platform::WindowHandle window;
     int32_t width, height, bitsPerPixel;
     std::vector<uint8_t> pixels;  // 4 or 3 bytes per pixel, rows top-down, tightly packed
-    uint32_t colorKey;
-    platform::BlendBytes blend;
-    uint32_t flags;
+    bool colorKeyed;              // pushed colour-keyed rather than with alpha
+    uint8_t opacity;              // of a push with alpha
+    uint32_t colorKey;            // of a colour-keyed push
   };
 
   platform::WindowHandle CreateWindow(const platform::WindowParams& params,
@@ -145,15 +149,20 @@ class NullWindowing : public platform::Windowing {
   int32_t ScreenWidth() override { return screenWidth; }
   int32_t ScreenHeight() override { return screenHeight; }
   int32_t DisplayDpi(platform::WindowHandle /*window*/) override { return dpi; }
-  platform::WindowHandle ForegroundWindow() override { return foreground; }
+  platform::WindowHandle ActiveWindow() override { return foreground; }
   platform::WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
-  void BeginWindowDrag(platform::WindowHandle window) override { ++At(window).drags; }
-  uint32_t GetExStyle(platform::WindowHandle window) override { return At(window).exStyle; }
-  void SetExStyle(platform::WindowHandle window, uint32_t exStyle) override;
-  void Redraw(platform::WindowHandle window, uint32_t flags) override;
+  void BeginWindowDrag(platform::WindowHandle window, int32_t pressX, int32_t pressY) override {
+    ++At(window).drags;
+    At(window).dragPressX = pressX;
+    At(window).dragPressY = pressY;
+  }
+  bool SetLayered(platform::WindowHandle window, bool layered, bool clickThrough) override;
+  void RedrawAll(platform::WindowHandle window) override { ++At(window).redraws; }
   bool LayeredUpdateAvailable() override { return layeredAvailable; }
-  void UpdateLayered(platform::WindowHandle window, const platform::LayeredSource& source,
-                     uint32_t colorKey, platform::BlendBytes blend, uint32_t flags) override;
+  void PushWithAlpha(platform::WindowHandle window, const platform::LayeredSource& source,
+                     uint8_t opacity) override;
+  void PushColorKeyed(platform::WindowHandle window, const platform::LayeredSource& source,
+                      uint32_t colorKey) override;
   void RunMessageLoop() override;
   void QuitMessageLoop() override { ++quitRequests; }
 
@@ -169,8 +178,7 @@ class NullWindowing : public platform::Windowing {
   // Keeps one push, overwritten in place: a long run of frames neither grows
   // the record nor allocates for it.
   bool keepLastPushOnly = false;
-  std::vector<uint32_t> redrawFlags;
-  std::vector<uint32_t> exStyleWrites;
+  int layeredChanges = 0;  // calls of SetLayered that changed something
   int32_t screenWidth = 1920;
   int32_t screenHeight = 1080;
   int32_t dpi = 96;
@@ -185,6 +193,10 @@ class NullWindowing : public platform::Windowing {
   // Runs after each layered push, so a test can look at the state it showed.
   std::function<void(const Push&)> onPush;
   platform::WindowHandle nextHandle = 0x1000;
+
+ private:
+  void Record(platform::WindowHandle window, const platform::LayeredSource& source, bool colorKeyed,
+              uint8_t opacity, uint32_t colorKey);
 };
 
 // Stands in for the platform's text drawing: every character is a solid cell

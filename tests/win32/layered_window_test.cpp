@@ -28,11 +28,10 @@ class ProbeForm : public TForm {
   std::wstring ClassName() const override { return L"TLayeredProbeForm"; }
 
  protected:
-  // Top-most, like the panel, and click-through to start with, so that the
-  // push has a bit to clear.
+  // Top-most, like the panel.
   void CreateParams(platform::WindowParams& params) override {
     TForm::CreateParams(params);
-    params.exStyle |= platform::kExStyleTopmost | platform::kExStyleTransparent;
+    params.onTop = true;
   }
 
  private:
@@ -117,6 +116,9 @@ class LayeredWindowTest : public ::testing::Test {
 
 TEST_F(LayeredWindowTest, APushMakesTheWindowLayeredAndSizesItAtItsPlace) {
   ProbeForm form(100, 100);
+  // Click-through to start with, so that the push has a bit to clear.
+  ASSERT_TRUE(platform::GetWindowing().SetLayered(form.Handle(), false, true));
+  ASSERT_NE(ExStyle(form) & WS_EX_TRANSPARENT, 0);
   gs::TPerPixelLayeredWindowMaker maker;
   ProgramSettings(maker);
   ASSERT_TRUE(maker.UpdateLayeredWindowAvailable());

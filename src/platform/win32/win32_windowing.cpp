@@ -10,6 +10,7 @@
 
 #include "platform/win32/dib_section.h"
 #include "platform/win32/handler_guard.h"
+#include "platform/win32/window_styles.h"
 
 namespace platform::win32 {
 namespace {
@@ -194,10 +195,11 @@ Win32Windowing::~Win32Windowing() {
 
 WindowHandle Win32Windowing::CreateWindow(const WindowParams& params, WindowEvents* events) {
   RegisterClassOnce(params.className, params.backgroundColor);
+  const WindowStyles styles = StylesFor(params);
   RECT frame{0, 0, params.clientWidth, params.clientHeight};
-  ::AdjustWindowRectEx(&frame, params.style, FALSE, params.exStyle);
-  HWND window = ::CreateWindowExW(params.exStyle, params.className.c_str(), params.title.c_str(),
-                                  params.style, params.left, params.top, frame.right - frame.left,
+  ::AdjustWindowRectEx(&frame, styles.style, FALSE, styles.exStyle);
+  HWND window = ::CreateWindowExW(styles.exStyle, params.className.c_str(), params.title.c_str(),
+                                  styles.style, params.left, params.top, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr,
                                   ::GetModuleHandleW(nullptr), events);
   return reinterpret_cast<WindowHandle>(window);
@@ -263,7 +265,7 @@ int32_t Win32Windowing::DisplayDpi(WindowHandle window) {
   return dpi > 0 ? dpi : 96;
 }
 
-WindowHandle Win32Windowing::ForegroundWindow() {
+WindowHandle Win32Windowing::ActiveWindow() {
   return reinterpret_cast<WindowHandle>(::GetForegroundWindow());
 }
 
@@ -272,25 +274,36 @@ WindowHandle Win32Windowing::FindWindow(std::wstring_view className, std::wstrin
       ::FindWindowW(std::wstring(className).c_str(), std::wstring(title).c_str()));
 }
 
-void Win32Windowing::BeginWindowDrag(WindowHandle window) {
+void Win32Windowing::BeginWindowDrag(WindowHandle window, int32_t /*pressX*/, int32_t /*pressY*/) {
   ::ReleaseCapture();
   ::SendMessageW(Hwnd(window), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-uint32_t Win32Windowing::GetExStyle(WindowHandle window) {
-  return static_cast<uint32_t>(::GetWindowLongW(Hwnd(window), GWL_EXSTYLE));
+bool Win32Windowing::SetLayered(WindowHandle window, bool layered, bool clickThrough) {
+  HWND hwnd = Hwnd(window);
+  const auto current = static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_EXSTYLE));
+  const DWORD wanted = LayeredExStyle(current, layered, clickThrough);
+  if (wanted == current) return false;
+  ::SetWindowLongW(hwnd, GWL_EXSTYLE, static_cast<LONG>(wanted));
+  return true;
 }
 
-void Win32Windowing::SetExStyle(WindowHandle window, uint32_t exStyle) {
-  ::SetWindowLongW(Hwnd(window), GWL_EXSTYLE, static_cast<LONG>(exStyle));
+void Win32Windowing::RedrawAll(WindowHandle window) {
+  ::RedrawWindow(Hwnd(window), nullptr, nullptr, kRedrawAllFlags);
 }
 
-void Win32Windowing::Redraw(WindowHandle window, uint32_t flags) {
-  ::RedrawWindow(Hwnd(window), nullptr, nullptr, flags);
+void Win32Windowing::PushWithAlpha(WindowHandle window, const LayeredSource& source,
+                                   uint8_t opacity) {
+  UpdateLayered(window, source, kNoColorKey, BlendFor(opacity), ULW_ALPHA);
+}
+
+void Win32Windowing::PushColorKeyed(WindowHandle window, const LayeredSource& source,
+                                    uint32_t colorKey) {
+  UpdateLayered(window, source, colorKey, BlendFor(255), ULW_COLORKEY);
 }
 
 void Win32Windowing::UpdateLayered(WindowHandle window, const LayeredSource& source,
-                                   uint32_t colorKey, BlendBytes blend, uint32_t flags) {
+                                   COLORREF colorKey, BLENDFUNCTION blend, DWORD flags) {
   if (updateLayeredWindow_ == nullptr) return;
   if (pushed_ != nullptr && pushed_->Fits(source.pixels, source.bitsPerPixel)) {
     pushed_->CopyFrom(source.pixels);
@@ -311,11 +324,9 @@ void Win32Windowing::UpdateLayered(WindowHandle window, const LayeredSource& sou
   POINT destination{r.left, r.top};
   SIZE size{dib.Width(), dib.Height()};
   POINT origin{0, 0};
-  BLENDFUNCTION function{blend.blendOp, blend.blendFlags, blend.sourceConstantAlpha,
-                         blend.alphaFormat};
   const Selection selected(memoryDc.Get(), dib.Handle());
   updateLayeredWindow_(hwnd, windowDc.Get(), &destination, &size, memoryDc.Get(), &origin, colorKey,
-                       &function, flags);
+                       &blend, flags);
 }
 
 void Win32Windowing::RunMessageLoop() {

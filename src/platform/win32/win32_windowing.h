@@ -26,21 +26,24 @@ class Win32Windowing : public Windowing {
   int32_t ScreenWidth() override;
   int32_t ScreenHeight() override;
   int32_t DisplayDpi(WindowHandle window) override;
-  WindowHandle ForegroundWindow() override;
+  WindowHandle ActiveWindow() override;
   WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
-  void BeginWindowDrag(WindowHandle window) override;
+  void BeginWindowDrag(WindowHandle window, int32_t pressX, int32_t pressY) override;
 
-  uint32_t GetExStyle(WindowHandle window) override;
-  void SetExStyle(WindowHandle window, uint32_t exStyle) override;
-  void Redraw(WindowHandle window, uint32_t flags) override;
+  bool SetLayered(WindowHandle window, bool layered, bool clickThrough) override;
+  void RedrawAll(WindowHandle window) override;
   bool LayeredUpdateAvailable() override { return updateLayeredWindow_ != nullptr; }
-  void UpdateLayered(WindowHandle window, const LayeredSource& source, uint32_t colorKey,
-                     BlendBytes blend, uint32_t flags) override;
+  void PushWithAlpha(WindowHandle window, const LayeredSource& source, uint8_t opacity) override;
+  void PushColorKeyed(WindowHandle window, const LayeredSource& source, uint32_t colorKey) override;
 
   void RunMessageLoop() override;
   void QuitMessageLoop() override;
 
  private:
+  // UpdateLayeredWindow with these values.
+  void UpdateLayered(WindowHandle window, const LayeredSource& source, COLORREF colorKey,
+                     BLENDFUNCTION blend, DWORD flags);
+
   // Looked up rather than linked, so the program still starts where layered windows are missing.
   decltype(&::UpdateLayeredWindow) updateLayeredWindow_ = nullptr;
   // Windows 10 and 8.1 have these; Windows 8.0 has only the system's dots per inch.

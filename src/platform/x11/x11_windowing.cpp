@@ -34,15 +34,15 @@ WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents
   options.top = params.top;
   options.width = params.clientWidth;
   options.height = params.clientHeight;
-  options.frameless = (params.style & kStylePopup) != 0;
-  options.onTop = (params.exStyle & kExStyleTopmost) != 0;
-  options.inTaskbar = (params.exStyle & kExStyleAppWindow) != 0;
+  options.frameless = params.frameless;
+  options.onTop = params.onTop;
+  options.inTaskbar = params.inTaskBar;
   auto host = std::make_unique<HostWindow>(connection_, loop_, options, events);
   if (!host->Window().Valid()) return 0;
   if (!icon_.empty()) host->Window().SetIcon(icon_);
-  host->Shape().SetClickThrough((params.exStyle & kExStyleTransparent) != 0);
+  host->Shape().SetClickThrough(false);
   const WindowHandle handle = host->Window().Id();
-  windows_[handle] = {std::move(host), params.className, params.title, params.exStyle};
+  windows_[handle] = {std::move(host), params.className, params.title};
   return handle;
 }
 
@@ -83,7 +83,7 @@ int32_t X11Windowing::DisplayDpi(WindowHandle /*window*/) {
   return XftDpi(connection_);
 }
 
-WindowHandle X11Windowing::ForegroundWindow() {
+WindowHandle X11Windowing::ActiveWindow() {
   return active_.Current();
 }
 
@@ -94,42 +94,56 @@ WindowHandle X11Windowing::FindWindow(std::wstring_view className, std::wstring_
   return 0;
 }
 
-void X11Windowing::BeginWindowDrag(WindowHandle window) {
+// The drag remembers the press itself from the button event.
+void X11Windowing::BeginWindowDrag(WindowHandle window, int32_t /*pressX*/, int32_t /*pressY*/) {
   if (Entry* entry = Find(window)) entry->host->BeginDrag();
 }
 
-uint32_t X11Windowing::GetExStyle(WindowHandle window) {
+bool X11Windowing::SetLayered(WindowHandle window, bool layered, bool clickThrough) {
   Entry* entry = Find(window);
-  return entry != nullptr ? entry->exStyle : 0;
+  if (entry == nullptr || (entry->layered == layered && entry->clickThrough == clickThrough))
+    return false;
+  entry->layered = layered;
+  entry->clickThrough = clickThrough;
+  entry->host->Shape().SetClickThrough(clickThrough);
+  return true;
 }
 
-void X11Windowing::SetExStyle(WindowHandle window, uint32_t exStyle) {
-  Entry* entry = Find(window);
-  if (entry == nullptr) return;
-  entry->exStyle = exStyle;
-  entry->host->Window().SetOnTop((exStyle & kExStyleTopmost) != 0);
-  entry->host->Shape().SetClickThrough((exStyle & kExStyleTransparent) != 0);
-}
-
-void X11Windowing::Redraw(WindowHandle window, uint32_t /*flags*/) {
+void X11Windowing::RedrawAll(WindowHandle window) {
   Invalidate(window);
 }
 
-void X11Windowing::UpdateLayered(WindowHandle window, const LayeredSource& source,
-                                 uint32_t colorKey, BlendBytes blend, uint32_t flags) {
+X11Windowing::Entry* X11Windowing::PushTarget(WindowHandle window, const LayeredSource& source) {
   Entry* entry = Find(window);
   const PixelBuffer& pixels = source.pixels;
   if (entry == nullptr || pixels.bits == nullptr || pixels.width <= 0 || pixels.height <= 0 ||
       pixels.bytesPerPixel * 8 != source.bitsPerPixel) {
-    return;
+    return nullptr;
   }
+  return entry;
+}
+
+void X11Windowing::PushWithAlpha(WindowHandle window, const LayeredSource& source,
+                                 uint8_t opacity) {
+  Entry* entry = PushTarget(window, source);
+  if (entry == nullptr) return;
   LayeredFrame frame;
-  frame.pixels = pixels;
-  const bool alpha = (flags & kLayeredAlpha) != 0;
-  // AC_SRC_ALPHA: the source's fourth byte is its alpha.
-  frame.perPixelAlpha = alpha && blend.alphaFormat == 1 && source.bitsPerPixel == 32;
-  frame.opacity = alpha ? blend.sourceConstantAlpha : 255;
-  frame.useColorKey = (flags & kLayeredColorKey) != 0;
+  frame.pixels = source.pixels;
+  // A 32-bit source's fourth byte is its alpha.
+  frame.perPixelAlpha = source.bitsPerPixel == 32;
+  frame.opacity = opacity;
+  entry->host->ShowFrame(frame);
+}
+
+void X11Windowing::PushColorKeyed(WindowHandle window, const LayeredSource& source,
+                                  uint32_t colorKey) {
+  Entry* entry = PushTarget(window, source);
+  if (entry == nullptr) return;
+  LayeredFrame frame;
+  frame.pixels = source.pixels;
+  frame.perPixelAlpha = false;
+  frame.opacity = 255;
+  frame.useColorKey = true;
   frame.colorKey = colorKey;
   entry->host->ShowFrame(frame);
 }

@@ -12,9 +12,9 @@ class EventLoop;
 class HostWindow;
 class X11Connection;
 
-// Today's windowing interface over the X11 pieces: style bits become window
-// options, a layered push becomes a frame with its opacity, the foreground
-// window is the active one.
+// The windowing interface over the X11 pieces: a window's description becomes
+// window options, a layered push becomes a frame with its opacity, click-through
+// becomes the window's shape.
 class X11Windowing : public Windowing {
  public:
   X11Windowing(X11Connection& connection, EventLoop& loop, ActiveWindowWatcher& active);
@@ -35,16 +35,15 @@ class X11Windowing : public Windowing {
   int32_t ScreenHeight() override;
   // The desktop's Xft.dpi, the same for every window.
   int32_t DisplayDpi(WindowHandle window) override;
-  WindowHandle ForegroundWindow() override;
+  WindowHandle ActiveWindow() override;
   WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
-  void BeginWindowDrag(WindowHandle window) override;
+  void BeginWindowDrag(WindowHandle window, int32_t pressX, int32_t pressY) override;
 
-  uint32_t GetExStyle(WindowHandle window) override;
-  void SetExStyle(WindowHandle window, uint32_t exStyle) override;
-  void Redraw(WindowHandle window, uint32_t flags) override;
+  bool SetLayered(WindowHandle window, bool layered, bool clickThrough) override;
+  void RedrawAll(WindowHandle window) override;
   bool LayeredUpdateAvailable() override { return true; }
-  void UpdateLayered(WindowHandle window, const LayeredSource& source, uint32_t colorKey,
-                     BlendBytes blend, uint32_t flags) override;
+  void PushWithAlpha(WindowHandle window, const LayeredSource& source, uint8_t opacity) override;
+  void PushColorKeyed(WindowHandle window, const LayeredSource& source, uint32_t colorKey) override;
 
   void RunMessageLoop() override;
   void QuitMessageLoop() override;
@@ -54,9 +53,12 @@ class X11Windowing : public Windowing {
     std::unique_ptr<HostWindow> host;
     std::wstring className;
     std::wstring title;
-    uint32_t exStyle = 0;
+    bool layered = false;
+    bool clickThrough = false;
   };
   Entry* Find(WindowHandle window);
+  // The entry of `window` when `source` can be shown; null otherwise.
+  Entry* PushTarget(WindowHandle window, const LayeredSource& source);
 
   X11Connection& connection_;
   EventLoop& loop_;

@@ -206,19 +206,16 @@ TEST_F(DirectorTest, ThePanelIsPushedLayeredAtOpacity230OverItsOwnPerPixelAlpha)
   platform.windows.DeliverPaint(Window());
   ASSERT_EQ(platform.windows.pushes.size(), 16u);
   for (const auto& push : platform.windows.pushes) {
-    EXPECT_EQ(push.flags, platform::kLayeredAlpha);
-    EXPECT_EQ(push.bitsPerPixel, 32);
-    EXPECT_EQ(push.blend.blendOp, 0);
-    EXPECT_EQ(push.blend.sourceConstantAlpha, 230);
-    EXPECT_EQ(push.blend.alphaFormat, 1) << "premultiplied per-pixel alpha";
+    EXPECT_FALSE(push.colorKeyed);
+    EXPECT_EQ(push.bitsPerPixel, 32) << "premultiplied per-pixel alpha";
+    EXPECT_EQ(push.opacity, 230);
   }
   // The painted push shows the collapsed background with its own alpha.
   const auto& painted = platform.windows.pushes.back();
   EXPECT_EQ(painted.width, 341);
   EXPECT_EQ(painted.pixels[3], 0x40);
-  const uint32_t style = platform.windows.At(Window()).exStyle;
-  EXPECT_TRUE(style & platform::kExStyleLayered);
-  EXPECT_FALSE(style & platform::kExStyleTransparent) << "the panel takes the mouse";
+  EXPECT_TRUE(platform.windows.At(Window()).layered);
+  EXPECT_FALSE(platform.windows.At(Window()).clickThrough) << "the panel takes the mouse";
 }
 
 TEST_F(DirectorTest, TheLibraryIsLoadedFromTheExecutablesFolderAndFreedAtTheEnd) {
@@ -272,6 +269,9 @@ TEST_F(DirectorTest, AMoveOfThreePixelsStillClicksButFourStartsADragThatNeverTog
   Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 50, 50);
   Events().HandleMouseMove(platform::kLeft, 50, 54);
   EXPECT_EQ(platform.windows.At(Window()).drags, 1);
+  // The drag starts from the press, not from where the pointer has got to.
+  EXPECT_EQ(platform.windows.At(Window()).dragPressX, 50);
+  EXPECT_EQ(platform.windows.At(Window()).dragPressY, 50);
   // The platform's window move takes the release; a further move starts nothing more.
   Events().HandleMouseMove(platform::kLeft, 50, 60);
   EXPECT_EQ(platform.windows.At(Window()).drags, 1);

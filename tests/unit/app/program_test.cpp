@@ -80,8 +80,8 @@ TEST_F(ProgramTest, ThePanelWindowIsAFramelessTopmostPopup) {
   const platform::WindowParams& params = PanelWindow().params;
   EXPECT_EQ(params.className, L"TPanelForm");
   EXPECT_EQ(params.title, L"KOVA Zentara");
-  EXPECT_TRUE(params.style & platform::kStylePopup);
-  EXPECT_TRUE(params.exStyle & platform::kExStyleTopmost);
+  EXPECT_TRUE(params.frameless);
+  EXPECT_TRUE(params.onTop);
 }
 
 class PlainForm : public TForm {
@@ -109,10 +109,10 @@ platform::WindowParams MainFormParams() {
 }
 
 TEST_F(ProgramTest, ThePanelGivesUpTheTaskBarButtonOfAMainForm) {
-  ASSERT_TRUE(MainFormParams<PlainForm>().exStyle & platform::kExStyleAppWindow);
+  ASSERT_TRUE(MainFormParams<PlainForm>().inTaskBar);
   const platform::WindowParams params = MainFormParams<TPanelForm>();
-  EXPECT_FALSE(params.exStyle & platform::kExStyleAppWindow);
-  EXPECT_TRUE(params.exStyle & platform::kExStyleTopmost);
+  EXPECT_FALSE(params.inTaskBar);
+  EXPECT_TRUE(params.onTop);
 }
 
 TEST_F(ProgramTest, AnExceptionEscapingTheLoopIsReportedAndTheProgramStillEndsWithZero) {

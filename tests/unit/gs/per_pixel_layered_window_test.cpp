@@ -2,17 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "base/bitmap.h"
 #include "base/form.h"
 #include "null_platform.h"
 
 namespace {
-
-using platform::kExStyleLayered;
-using platform::kExStyleTopmost;
-using platform::kExStyleTransparent;
 
 class LayeredTestForm : public TForm {
  public:
@@ -33,11 +27,16 @@ class LayeredTestForm : public TForm {
 
 class LayeredWindowTest : public ::testing::Test {
  protected:
-  // A window whose extended style already holds some bits of its own.
-  platform::WindowHandle Window(uint32_t exStyle) {
-    platform::WindowParams params;
-    params.exStyle = exStyle;
-    return platform.windows.CreateWindow(params, nullptr);
+  // A window that is layered and click-through, or not, to start with.
+  platform::WindowHandle Window(bool layered = false, bool clickThrough = false) {
+    const platform::WindowHandle window =
+        platform.windows.CreateWindow(platform::WindowParams{}, nullptr);
+    platform.windows.At(window).layered = layered;
+    platform.windows.At(window).clickThrough = clickThrough;
+    return window;
+  }
+  const testing_support::NullWindowing::Window& At(platform::WindowHandle window) {
+    return platform.windows.At(window);
   }
   static void Picture(TBitmap& bitmap, TPixelFormat format, int32_t width, int32_t height) {
     bitmap.SetPixelFormat(format);
@@ -52,11 +51,6 @@ class LayeredWindowTest : public ::testing::Test {
     maker.SetUseConstantAlpha(true);
     maker.SetAlpha(230);
     maker.SetUsePerPixelAlpha(true);
-  }
-  static std::vector<uint8_t> BlendMemory(const platform::BlendBytes& blend) {
-    std::vector<uint8_t> bytes(sizeof blend);
-    std::memcpy(bytes.data(), &blend, sizeof blend);
-    return bytes;
   }
 
   testing_support::NullPlatform platform;
@@ -74,124 +68,124 @@ TEST_F(LayeredWindowTest, StartsWithTheDefaultsAndFindsTheLayeredUpdate) {
 TEST_F(LayeredWindowTest, TheProgramsSettingsPushWithConstantAlpha230OverPerPixelAlpha) {
   gs::TPerPixelLayeredWindowMaker maker;
   ProgramSettings(maker);
-  const platform::WindowHandle window = Window(kExStyleTopmost | kExStyleTransparent | 0x100);
+  const platform::WindowHandle window = Window(false, true);
   TBitmap bitmap;
   Picture(bitmap, TPixelFormat::pf32bit, 5, 3);
   maker.UpdateFromBitmap(window, bitmap);
 
-  EXPECT_EQ(platform.windows.At(window).exStyle, kExStyleTopmost | 0x100 | kExStyleLayered);
+  EXPECT_TRUE(At(window).layered);
+  EXPECT_FALSE(At(window).clickThrough);
   ASSERT_EQ(platform.windows.pushes.size(), 1u);
   const auto& push = platform.windows.pushes[0];
   EXPECT_EQ(push.window, window);
-  EXPECT_EQ(BlendMemory(push.blend), (std::vector<uint8_t>{0x00, 0x00, 0xE6, 0x01}));
-  EXPECT_EQ(push.flags, 2u);  // ULW_ALPHA
-  EXPECT_EQ(push.colorKey, 0xFFFFFFFFu);
+  EXPECT_FALSE(push.colorKeyed);
+  EXPECT_EQ(push.opacity, 230);
   EXPECT_EQ(push.bitsPerPixel, 32);
   EXPECT_EQ(push.width, 5);
   EXPECT_EQ(push.height, 3);
   EXPECT_EQ(push.pixels, std::vector<uint8_t>(bitmap.ScanLine(0), bitmap.ScanLine(0) + 5 * 3 * 4));
 
-  // Already layered: the next push writes no style.
+  // Already layered: the next push changes no mode.
   maker.UpdateFromBitmap(window, bitmap);
-  EXPECT_EQ(platform.windows.exStyleWrites.size(), 1u);
+  EXPECT_EQ(platform.windows.layeredChanges, 1);
   EXPECT_EQ(platform.windows.pushes.size(), 2u);
-  EXPECT_TRUE(platform.windows.redrawFlags.empty());
+  EXPECT_EQ(At(window).redraws, 0);
 }
 
 TEST_F(LayeredWindowTest, PerPixelAlphaAloneNeedsA32BitSourceAndKeepsFullConstantAlpha) {
   gs::TPerPixelLayeredWindowMaker maker;
   maker.SetUsePerPixelAlpha(true);
-  const platform::WindowHandle window = Window(0);
+  const platform::WindowHandle window = Window();
   TBitmap bitmap;
   Picture(bitmap, TPixelFormat::pf32bit, 2, 2);
   maker.UpdateFromBitmap(window, bitmap);
   ASSERT_EQ(platform.windows.pushes.size(), 1u);
-  EXPECT_EQ(BlendMemory(platform.windows.pushes[0].blend),
-            (std::vector<uint8_t>{0x00, 0x00, 0xFF, 0x01}));
+  EXPECT_FALSE(platform.windows.pushes[0].colorKeyed);
+  EXPECT_EQ(platform.windows.pushes[0].opacity, 255);
 
   bitmap.SetPixelFormat(TPixelFormat::pf24bit);
   maker.UpdateFromBitmap(window, bitmap);  // no mode applies: the window leaves layered mode
   EXPECT_EQ(platform.windows.pushes.size(), 1u);
-  EXPECT_EQ(platform.windows.At(window).exStyle, 0u);
+  EXPECT_FALSE(At(window).layered);
 }
 
 TEST_F(LayeredWindowTest, ConstantAlphaAloneSelectsAlphaModeEvenFor24Bits) {
   gs::TPerPixelLayeredWindowMaker maker;
   maker.SetUseConstantAlpha(true);
   maker.SetAlpha(99);
-  const platform::WindowHandle window = Window(0);
+  const platform::WindowHandle window = Window();
   TBitmap bitmap;
   Picture(bitmap, TPixelFormat::pf24bit, 3, 2);
   maker.UpdateFromBitmap(window, bitmap);
   ASSERT_EQ(platform.windows.pushes.size(), 1u);
   const auto& push = platform.windows.pushes[0];
-  // The per-pixel format flag stays, as the platform ignores it for 24 bits.
-  EXPECT_EQ(BlendMemory(push.blend), (std::vector<uint8_t>{0x00, 0x00, 99, 0x01}));
+  EXPECT_FALSE(push.colorKeyed);
+  EXPECT_EQ(push.opacity, 99);
   EXPECT_EQ(push.bitsPerPixel, 24);
   EXPECT_EQ(push.pixels.size(), 3u * 2u * 3u);
-  EXPECT_EQ(platform.windows.At(window).exStyle, kExStyleLayered);
+  EXPECT_TRUE(At(window).layered);
 }
 
 TEST_F(LayeredWindowTest, LeavingLayeredModeRedrawsOnceAndOnlyWhenTheStyleChanged) {
   gs::TPerPixelLayeredWindowMaker maker;
   maker.SetUsePerPixelAlpha(true);
-  const platform::WindowHandle window = Window(kExStyleTopmost | kExStyleLayered);
+  const platform::WindowHandle window = Window(true);
   TBitmap bitmap;
   Picture(bitmap, TPixelFormat::pf24bit, 4, 4);
   maker.UpdateFromBitmap(window, bitmap);
-  EXPECT_EQ(platform.windows.At(window).exStyle, kExStyleTopmost);
-  EXPECT_EQ(platform.windows.redrawFlags, (std::vector<uint32_t>{0x485}));
+  EXPECT_FALSE(At(window).layered);
+  EXPECT_EQ(At(window).redraws, 1);
   EXPECT_TRUE(platform.windows.pushes.empty());
 
   maker.UpdateFromBitmap(window, bitmap);
-  EXPECT_EQ(platform.windows.redrawFlags.size(), 1u);
-  EXPECT_EQ(platform.windows.exStyleWrites.size(), 1u);
+  EXPECT_EQ(At(window).redraws, 1);
+  EXPECT_EQ(platform.windows.layeredChanges, 1);
 }
 
-TEST_F(LayeredWindowTest, ColourKeyModePushesTheKeyWithTheTemplateBlend) {
+TEST_F(LayeredWindowTest, ColourKeyModePushesTheKeyAndMakesTheWindowClickThrough) {
   gs::TPerPixelLayeredWindowMaker maker;
   maker.SetUseColorKey(true);
   maker.SetColorKey(0x00FF00FF);
   maker.SetClickThrough(true);
   maker.SetAlpha(10);  // no constant alpha in this mode
-  const platform::WindowHandle window = Window(kExStyleTopmost);
+  const platform::WindowHandle window = Window();
   TBitmap bitmap;
   Picture(bitmap, TPixelFormat::pf32bit, 2, 1);
   maker.UpdateFromBitmap(window, bitmap);  // per-pixel alpha is off, so alpha mode does not apply
   ASSERT_EQ(platform.windows.pushes.size(), 1u);
   const auto& push = platform.windows.pushes[0];
-  EXPECT_EQ(push.flags, 1u);  // ULW_COLORKEY
+  EXPECT_TRUE(push.colorKeyed);
   EXPECT_EQ(push.colorKey, 0x00FF00FFu);
-  EXPECT_EQ(BlendMemory(push.blend), (std::vector<uint8_t>{0x00, 0x00, 0xFF, 0x01}));
-  EXPECT_EQ(platform.windows.At(window).exStyle,
-            kExStyleTopmost | kExStyleLayered | kExStyleTransparent);
+  EXPECT_TRUE(At(window).layered);
+  EXPECT_TRUE(At(window).clickThrough);
 }
 
 TEST_F(LayeredWindowTest, ClickThroughIsKeptWhenTheWindowLeavesLayeredMode) {
   gs::TPerPixelLayeredWindowMaker maker;
   maker.SetClickThrough(true);
-  const platform::WindowHandle window = Window(kExStyleLayered);
+  const platform::WindowHandle window = Window(true);
   TBitmap bitmap;
   maker.UpdateFromBitmap(window, bitmap);
-  EXPECT_EQ(platform.windows.At(window).exStyle, kExStyleTransparent);
-  EXPECT_EQ(platform.windows.redrawFlags.size(), 1u);
+  EXPECT_FALSE(At(window).layered);
+  EXPECT_TRUE(At(window).clickThrough);
+  EXPECT_EQ(At(window).redraws, 1);
 }
 
 TEST_F(LayeredWindowTest, AChangedAlphaShowsOnlyAtTheNextPush) {
   gs::TPerPixelLayeredWindowMaker maker;
   ProgramSettings(maker);
-  const platform::WindowHandle window = Window(0);
+  const platform::WindowHandle window = Window();
   TBitmap bitmap;
   Picture(bitmap, TPixelFormat::pf32bit, 2, 2);
   maker.UpdateFromBitmap(window, bitmap);
   maker.SetAlpha(100);
   maker.SetUseConstantAlpha(true);
   EXPECT_EQ(platform.windows.pushes.size(), 1u);
-  EXPECT_EQ(platform.windows.exStyleWrites.size(), 1u);
+  EXPECT_EQ(platform.windows.layeredChanges, 1);
   maker.UpdateFromBitmap(window, bitmap);
   ASSERT_EQ(platform.windows.pushes.size(), 2u);
-  EXPECT_EQ(platform.windows.pushes[0].blend.sourceConstantAlpha, 230);
-  EXPECT_EQ(platform.windows.pushes[1].blend.sourceConstantAlpha, 100);
+  EXPECT_EQ(platform.windows.pushes[0].opacity, 230);
+  EXPECT_EQ(platform.windows.pushes[1].opacity, 100);
 }
 
 TEST_F(LayeredWindowTest, WithoutLayeredUpdatesTheWindowIsLeftAsItIs) {
@@ -200,7 +194,7 @@ TEST_F(LayeredWindowTest, WithoutLayeredUpdatesTheWindowIsLeftAsItIs) {
   platform.windows.layeredAvailable = true;  // looked up once, at construction
   ProgramSettings(maker);
   EXPECT_FALSE(maker.UpdateLayeredWindowAvailable());
-  const platform::WindowHandle window = Window(kExStyleTopmost);
+  const platform::WindowHandle window = Window();
   TBitmap bitmap;
   Picture(bitmap, TPixelFormat::pf32bit, 2, 2);
   maker.UpdateFromBitmap(window, bitmap);
@@ -209,7 +203,7 @@ TEST_F(LayeredWindowTest, WithoutLayeredUpdatesTheWindowIsLeftAsItIs) {
   maker.SetUseColorKey(true);
   maker.UpdateFromBitmap(window, bitmap);
   EXPECT_TRUE(platform.windows.pushes.empty());
-  EXPECT_TRUE(platform.windows.exStyleWrites.empty());
+  EXPECT_EQ(platform.windows.layeredChanges, 0);
 }
 
 TEST_F(LayeredWindowTest, UpdateFormCreatesTheFormsWindowAndPushesToIt) {
