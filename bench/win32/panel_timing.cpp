@@ -32,8 +32,8 @@ class TimedServices : public platform::ImageDecoder, public platform::System {
   TimedServices(const platform::Services& real, std::wstring folder)
       : real_(real), folder_(std::move(folder)) {}
 
-  uintptr_t Startup() override { return real_.images->Startup(); }
-  void Shutdown(uintptr_t token) override { real_.images->Shutdown(token); }
+  bool Start() override { return real_.images->Start(); }
+  void Stop() override { real_.images->Stop(); }
   bool DecodePng(std::wstring_view path, platform::DecodedImage& out) override {
     const auto start = Clock::now();
     const bool decoded = real_.images->DecodePng(path, out);

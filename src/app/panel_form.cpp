@@ -8,7 +8,7 @@
 #include "platform/system.h"
 
 TPanelForm* PanelForm = nullptr;
-uintptr_t GdiplusToken = 0;
+bool ImagingStarted = false;
 
 namespace {
 
@@ -35,16 +35,16 @@ TPanelForm::TPanelForm() : TForm(PanelFormResource()) {
   PanelForm = this;
   OnDestroy = TNotifyEvent(this, &TPanelForm::FormDestroy);
   FDirector = nullptr;
-  GdiplusToken = platform::GetImageDecoder().Startup();
-  if (GdiplusToken == 0) platform::GetSystem().ExitProcess(1);
+  ImagingStarted = platform::GetImageDecoder().Start();
+  if (!ImagingStarted) platform::GetSystem().ExitProcess(1);
   try {
     // Allocated apart from being built: only a failed allocation ends the
     // process here; anything the construction throws goes to the caller.
     FDirector.reset(new (std::nothrow) Director(*this));
   } catch (...) {
     // A form whose construction fails is never destroyed as a form.
-    platform::GetImageDecoder().Shutdown(GdiplusToken);
-    GdiplusToken = 0;
+    platform::GetImageDecoder().Stop();
+    ImagingStarted = false;
     PanelForm = nullptr;
     throw;
   }
@@ -68,6 +68,7 @@ void TPanelForm::CreateParams(platform::WindowParams& params) {
 
 void TPanelForm::FormDestroy(TObject* /*sender*/) {
   // The imaging library goes first; nothing the Director releases needs it.
-  platform::GetImageDecoder().Shutdown(GdiplusToken);
+  if (ImagingStarted) platform::GetImageDecoder().Stop();
+  ImagingStarted = false;
   FDirector.reset();
 }

@@ -27,5 +27,5 @@ class TPanelForm : public TForm {
 
 // The running program's panel form; valid from the start of its construction.
 extern TPanelForm* PanelForm;
-// The imaging library's token; 0 when it did not start.
-extern uintptr_t GdiplusToken;
+// Whether the panel form started the imaging library and has not stopped it yet.
+extern bool ImagingStarted;

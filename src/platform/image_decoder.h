@@ -20,9 +20,10 @@ class ImageDecoder {
  public:
   virtual ~ImageDecoder() = default;
 
-  // Starts the imaging library; returns a non-zero token on success.
-  virtual uintptr_t Startup() = 0;
-  virtual void Shutdown(uintptr_t token) = 0;
+  // Starts the imaging library; returns whether it started.
+  virtual bool Start() = 0;
+  // Stops it again after a successful start; does nothing otherwise.
+  virtual void Stop() = 0;
   // Decodes a PNG file. Returns false, leaving `out` empty, when the file is
   // missing, unreadable, not a PNG, cut short, damaged, zero-sized or larger
   // than kMaxImageSide on a side; never allocates for a size beyond that bound.

@@ -25,12 +25,11 @@ template <typename Decoder>
 class ImageLoadingTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    token_ = decoder_.Startup();
-    ASSERT_NE(token_, 0u);
+    ASSERT_TRUE(decoder_.Start());
     platform.images.delegate = &decoder_;
     platform.system.executableName = (folder.Path() / "app" / "Zentara.exe").wstring();
   }
-  void TearDown() override { decoder_.Shutdown(token_); }
+  void TearDown() override { decoder_.Stop(); }
 
   // Writes a file below `root` (the images folder unless given) under a name
   // with "\" separators, and returns the full name the program would use.
@@ -70,7 +69,6 @@ class ImageLoadingTest : public ::testing::Test {
 
  private:
   Decoder decoder_;
-  uintptr_t token_ = 0;
 };
 
 TYPED_TEST_SUITE_P(ImageLoadingTest);

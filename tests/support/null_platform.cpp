@@ -43,13 +43,13 @@ uint32_t NullSystem::SystemColor(int index) {
 
 // --- images -----------------------------------------------------------------
 
-uintptr_t NullImageDecoder::Startup() {
-  if (delegate != nullptr) return delegate->Startup();
-  return startupSucceeds ? 0x5EED : 0;
+bool NullImageDecoder::Start() {
+  if (delegate != nullptr) return delegate->Start();
+  return startupSucceeds;
 }
 
-void NullImageDecoder::Shutdown(uintptr_t token) {
-  shutdowns.push_back(token);
+void NullImageDecoder::Stop() {
+  ++stops;
   if (onShutdown) onShutdown();
 }
 

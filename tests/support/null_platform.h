@@ -58,8 +58,8 @@ class NullSystem : public platform::System {
 // Decodes from an in-memory table of files; anything not in it is missing.
 class NullImageDecoder : public platform::ImageDecoder {
  public:
-  uintptr_t Startup() override;
-  void Shutdown(uintptr_t token) override;
+  bool Start() override;
+  void Stop() override;
   bool DecodePng(std::wstring_view path, platform::DecodedImage& out) override;
 
   // Registers a picture of one colour (premultiplied bytes) under a full path.
@@ -69,7 +69,7 @@ class NullImageDecoder : public platform::ImageDecoder {
   }
 
   bool startupSucceeds = true;
-  std::vector<uintptr_t> shutdowns;
+  int stops = 0;
   std::function<void()> onShutdown;
   std::vector<std::wstring> decoded;  // every path asked for, in order
   std::map<std::wstring, platform::DecodedImage> files;

@@ -9,8 +9,8 @@ namespace platform::libpng {
 class LibpngImageDecoder : public ImageDecoder {
  public:
   // libpng needs no start; the token only says that decoding is available.
-  uintptr_t Startup() override { return 1; }
-  void Shutdown(uintptr_t /*token*/) override {}
+  bool Start() override { return true; }
+  void Stop() override {}
   bool DecodePng(std::wstring_view path, DecodedImage& out) override;
 };
 

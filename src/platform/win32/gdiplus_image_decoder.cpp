@@ -45,7 +45,12 @@ struct ImageGuard {
 
 }  // namespace
 
-uintptr_t GdiplusImageDecoder::Startup() {
+GdiplusImageDecoder::~GdiplusImageDecoder() {
+  Stop();
+}
+
+bool GdiplusImageDecoder::Start() {
+  if (token_ != 0) return true;
   Gdiplus::GdiplusStartupInput input;
   input.GdiplusVersion = 1;
   input.DebugEventCallback = nullptr;
@@ -53,11 +58,13 @@ uintptr_t GdiplusImageDecoder::Startup() {
   input.SuppressExternalCodecs = FALSE;
   ULONG_PTR token = 0;
   Gdiplus::GdiplusStartup(&token, &input, nullptr);
-  return token;
+  token_ = token;
+  return token_ != 0;
 }
 
-void GdiplusImageDecoder::Shutdown(uintptr_t token) {
-  if (token != 0) Gdiplus::GdiplusShutdown(token);
+void GdiplusImageDecoder::Stop() {
+  if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+  token_ = 0;
 }
 
 bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {

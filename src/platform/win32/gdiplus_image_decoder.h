@@ -6,9 +6,15 @@ namespace platform::win32 {
 // Decodes PNG files with GDI+, reading the pixels in its premultiplied 32-bit format.
 class GdiplusImageDecoder : public ImageDecoder {
  public:
-  uintptr_t Startup() override;
-  void Shutdown(uintptr_t token) override;
+  ~GdiplusImageDecoder() override;
+
+  bool Start() override;
+  void Stop() override;
   bool DecodePng(std::wstring_view path, DecodedImage& out) override;
+
+ private:
+  // GDI+'s start-up token; 0 while it is not started.
+  uintptr_t token_ = 0;
 };
 
 }  // namespace platform::win32
