@@ -1,10 +1,18 @@
-// A stand-in for Quillet.dll for the end-to-end tests: the same four exports,
-// an angle and an auto-rotation switch of its own, and a log of every call.
+// A stand-in for the rotation library (Quillet.dll, libquillet.so) for the
+// end-to-end tests: the same four exports, an angle and an auto-rotation
+// switch of its own, and a log of every call.
 //
 // Environment: ZENTARA_QUILLET_LOG names the log file (one line per call,
 // "RT_SetAngle(2) = 1"); ZENTARA_QUILLET_ANGLE and ZENTARA_QUILLET_AUTO give
 // the starting angle (default 1) and auto-rotation state (default 0).
+#ifdef _WIN32
 #include <windows.h>
+#define QUILLET_EXPORT extern "C" __declspec(dllexport)
+#define QUILLET_CALL WINAPI
+#else
+#define QUILLET_EXPORT extern "C" __attribute__((visibility("default")))
+#define QUILLET_CALL
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +27,11 @@ int EnvironmentNumber(const char* name, int fallback) {
   return value != nullptr && *value != '\0' ? std::atoi(value) : fallback;
 }
 
+void Load() {
+  angle = EnvironmentNumber("ZENTARA_QUILLET_ANGLE", 1);
+  autoRotation = EnvironmentNumber("ZENTARA_QUILLET_AUTO", 0);
+}
+
 int Log(const char* call, int result) {
   if (const char* path = std::getenv("ZENTARA_QUILLET_LOG")) {
     if (FILE* log = std::fopen(path, "a")) {
@@ -29,38 +42,39 @@ int Log(const char* call, int result) {
   return result;
 }
 
+#ifndef _WIN32
+__attribute__((constructor)) void LoadOnOpen() {
+  Load();
+}
+#endif
+
 }  // namespace
 
-extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    angle = EnvironmentNumber("ZENTARA_QUILLET_ANGLE", 1);
-    autoRotation = EnvironmentNumber("ZENTARA_QUILLET_AUTO", 0);
-  }
+#ifdef _WIN32
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) Load();
   return TRUE;
 }
+#endif
 
-__declspec(dllexport) int WINAPI RT_GetAngle() {
+QUILLET_EXPORT int QUILLET_CALL RT_GetAngle() {
   return Log("RT_GetAngle()", angle);
 }
 
-__declspec(dllexport) int WINAPI RT_SetAngle(int code) {
+QUILLET_EXPORT int QUILLET_CALL RT_SetAngle(int code) {
   angle = code >= 2 && code <= 4 ? code : 1;
   char call[64];
   std::snprintf(call, sizeof call, "RT_SetAngle(%d)", code);
   return Log(call, 1);
 }
 
-__declspec(dllexport) int WINAPI RT_GetAutoRotationOn() {
+QUILLET_EXPORT int QUILLET_CALL RT_GetAutoRotationOn() {
   return Log("RT_GetAutoRotationOn()", autoRotation);
 }
 
-__declspec(dllexport) int WINAPI RT_SetAutoRotation(int on) {
+QUILLET_EXPORT int QUILLET_CALL RT_SetAutoRotation(int on) {
   autoRotation = on;
   char call[64];
   std::snprintf(call, sizeof call, "RT_SetAutoRotation(%d)", on);
   return Log(call, 1);
 }
-
-}  // extern "C"
