@@ -41,6 +41,18 @@ def report(line):
     print(line)
 
 
+def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
+    """The predicate's first true value; fails once `timeout` seconds have passed."""
+    end = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
 class Session:
     """The Wine session: a private X display and a Wine prefix."""
 
@@ -107,14 +119,7 @@ class Session:
     # Timeouts only bound how long a failing test waits; generous ones keep a
     # loaded machine from failing a test that passes.
     def wait_for(self, predicate, timeout=30.0, interval=0.1, what="condition"):
-        end = time.monotonic() + timeout
-        while True:
-            value = predicate()
-            if value:
-                return value
-            if time.monotonic() > end:
-                raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-            time.sleep(interval)
+        return wait_for(predicate, timeout, interval, what)
 
     def wait_for_window(self, timeout=60.0):
         """The panel window, once it is shown."""

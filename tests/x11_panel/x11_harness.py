@@ -11,13 +11,12 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 from harness import (PANEL_SIZE, Image, collapsed_panel, expanded_panel,  # noqa: E402,F401
-                     largest_difference, scaled, scaled_panel)
+                     largest_difference, scaled, scaled_panel, wait_for)
 
 PANEL_TITLE = "KOVA Zentara"
 PANEL_CLASS = "TPanelForm"
@@ -26,17 +25,6 @@ SCREEN = (1280, 800)
 
 def build_dir():
     return Path(os.environ.get("ZENTARA_BUILD_DIR", REPO / "build" / "linux"))
-
-
-def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > end:
-            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-        time.sleep(interval)
 
 
 class Display:
