@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "base/color.h"
+#include "base/text_format.h"
 #include "platform/services.h"
 
 namespace {
@@ -211,27 +212,14 @@ platform::TextStyle TCanvas::Style() const {
   return style;
 }
 
-namespace {
-
-int32_t RasterizeText(platform::PixelBuffer& target, const platform::TextStyle& style,
-                      const char* text, platform::Rect& rect, uint32_t format) {
-  return platform::GetTextRasterizer().DrawTextA(target, style, text, rect, format);
-}
-
-int32_t RasterizeText(platform::PixelBuffer& target, const platform::TextStyle& style,
-                      const wchar_t* text, platform::Rect& rect, uint32_t format) {
-  return platform::GetTextRasterizer().DrawTextW(target, style, text, rect, format);
-}
-
-}  // namespace
-
 template <typename Char>
 int32_t TCanvas::DrawTextOf(const Char* text, TRect& rect, uint32_t format) {
   platform::PixelBuffer target = bitmap_.Buffer();
   platform::Rect r = ToPlatform(rect);
-  const int32_t height = RasterizeText(target, Style(), text, r, format);
+  const platform::TextLayout layout = TextLayoutOf(format);
+  const int32_t height = platform::GetTextRasterizer().Draw(target, Style(), text, r, layout);
   rect = FromPlatform(r);
-  if ((format & platform::kTextCalcRect) == 0) bitmap_.Changed();
+  if (!layout.measureOnly) bitmap_.Changed();
   return height;
 }
 

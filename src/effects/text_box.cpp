@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/bitmap.h"
-#include "platform/text_rasterizer.h"
+#include "base/text_format.h"
 
 namespace {
 
@@ -28,23 +28,22 @@ TRect TextBox(TCanvas& canvas, PainterText text, const TRect& rect, int32_t form
   const auto flags = static_cast<uint32_t>(format);
   // Measured without the alignment flags, which some DrawTexts fold into the
   // measured extent; they do not change how lines break.
-  constexpr uint32_t kAlignment =
-      platform::kTextCenter | platform::kTextRight | platform::kTextVCenter | platform::kTextBottom;
-  const uint32_t measure = (flags & ~kAlignment) | platform::kTextCalcRect;
+  constexpr uint32_t kAlignment = kTextCenter | kTextRight | kTextVCenter | kTextBottom;
+  const uint32_t measure = (flags & ~kAlignment) | kTextCalcRect;
   TRect extent = rect;
   DrawPainterText(canvas, text, extent, measure);
   const int64_t width = std::max<int64_t>(extent.ExactWidth(), 0);
   const int64_t height = std::max<int64_t>(extent.ExactHeight(), 0);
-  const bool singleLine = (flags & platform::kTextSingleLine) != 0;
-  const Interval x = Aligned(rect.Left, rect.Right, width, (flags & platform::kTextCenter) != 0,
-                             (flags & platform::kTextRight) != 0);
+  const bool singleLine = (flags & kTextSingleLine) != 0;
+  const Interval x =
+      Aligned(rect.Left, rect.Right, width, (flags & kTextCenter) != 0, (flags & kTextRight) != 0);
   const Interval y =
-      Aligned(rect.Top, rect.Bottom, height, singleLine && (flags & platform::kTextVCenter) != 0,
-              singleLine && (flags & platform::kTextBottom) != 0);
+      Aligned(rect.Top, rect.Bottom, height, singleLine && (flags & kTextVCenter) != 0,
+              singleLine && (flags & kTextBottom) != 0);
   int64_t lineHeight = height;
   if (!singleLine) {
     TRect line = rect;
-    DrawPainterText(canvas, text, line, measure | platform::kTextSingleLine);
+    DrawPainterText(canvas, text, line, measure | kTextSingleLine);
     lineHeight = line.ExactHeight();
   }
   const int64_t margin = std::max<int64_t>(lineHeight, 16);

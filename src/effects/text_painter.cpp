@@ -1,9 +1,9 @@
 #include "effects/text_painter.h"
 
 #include "base/bitmap.h"
+#include "base/text_format.h"
 #include "effects/blend.h"
 #include "effects/text_layer.h"
-#include "platform/text_rasterizer.h"
 
 namespace {
 
@@ -47,8 +47,7 @@ void TTextPainter::Paint(PaintTarget target, PainterText text, const TRect& rect
 }
 
 int32_t TTextPainter::Measure(TCanvas& canvas, PainterText text, TRect& rect, int32_t format) {
-  return DrawPainterText(canvas, text, rect,
-                         static_cast<uint32_t>(format) | platform::kTextCalcRect);
+  return DrawPainterText(canvas, text, rect, static_cast<uint32_t>(format) | kTextCalcRect);
 }
 
 void TTextPainter::Release() {}

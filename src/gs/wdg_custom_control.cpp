@@ -1,8 +1,8 @@
 #include "gs/wdg_custom_control.h"
 
 #include "base/bitmap.h"
+#include "base/text_format.h"
 #include "effects/text_painter.h"
-#include "platform/text_rasterizer.h"
 
 namespace gs {
 
@@ -20,27 +20,26 @@ int32_t WdgCustomControl::TextFlags() const {
   uint32_t flags = 0;
   switch (alignment_) {
     case GsAlignment::Left:
-      flags = platform::kTextLeft;
+      flags = kTextLeft;
       break;
     case GsAlignment::Right:
-      flags = platform::kTextRight;
+      flags = kTextRight;
       break;
     case GsAlignment::Center:
-      flags = platform::kTextCenter;
+      flags = kTextCenter;
       break;
   }
   switch (layout_) {
     case GsTextLayout::Top:
       break;
     case GsTextLayout::Center:
-      flags |= platform::kTextVCenter;
+      flags |= kTextVCenter;
       break;
     case GsTextLayout::Bottom:
-      flags |= platform::kTextBottom;
+      flags |= kTextBottom;
       break;
   }
-  flags |= wordWrap_ ? uint32_t{platform::kTextWordBreak}
-                     : uint32_t{platform::kTextSingleLine | platform::kTextVCenter};
+  flags |= wordWrap_ ? uint32_t{kTextWordBreak} : uint32_t{kTextSingleLine | kTextVCenter};
   return static_cast<int32_t>(flags);
 }
 

@@ -6,16 +6,24 @@
 
 namespace platform {
 
-// Text-format flags as the platform's DrawText takes them.
-enum TextFormat : uint32_t {
-  kTextLeft = 0x0,
-  kTextCenter = 0x1,
-  kTextRight = 0x2,
-  kTextVCenter = 0x4,
-  kTextBottom = 0x8,
-  kTextWordBreak = 0x10,
-  kTextSingleLine = 0x20,
-  kTextCalcRect = 0x400,
+enum class HorizontalPlacement : uint8_t { kLeft, kCentre, kRight };
+enum class VerticalPlacement : uint8_t { kTop, kCentre, kBottom };
+
+// How text is laid out in its rectangle.
+struct TextLayout {
+  // Where each line goes across the rectangle.
+  HorizontalPlacement horizontal = HorizontalPlacement::kLeft;
+  // Where a single line goes down the rectangle; text of several lines always
+  // starts at the top.
+  VerticalPlacement vertical = VerticalPlacement::kTop;
+  // One line, line breaks included; otherwise lines end at line breaks.
+  bool singleLine = false;
+  // Lines also break between words to stay within the rectangle's width.
+  bool wordWrap = false;
+  // Nothing is drawn; the rectangle receives the text's extent instead.
+  bool measureOnly = false;
+
+  friend bool operator==(const TextLayout&, const TextLayout&) = default;
 };
 
 struct FontDescription {
@@ -40,13 +48,14 @@ class TextRasterizer {
  public:
   virtual ~TextRasterizer() = default;
 
-  // Draws zero-terminated text into `target` inside `rect`, placed by `format`.
-  // With kTextCalcRect nothing is drawn and `rect` receives the text's extent.
+  // Draws zero-terminated text into `target` inside `rect`, laid out as
+  // `layout` says, clipped to the rectangle. Narrow text is in the system's
+  // 8-bit character set, wide text in UTF-16 (UTF-32 where wchar_t is 32-bit).
   // Returns the height of the text.
-  virtual int32_t DrawTextA(PixelBuffer& target, const TextStyle& style, const char* text,
-                            Rect& rect, uint32_t format) = 0;
-  virtual int32_t DrawTextW(PixelBuffer& target, const TextStyle& style, const wchar_t* text,
-                            Rect& rect, uint32_t format) = 0;
+  virtual int32_t Draw(PixelBuffer& target, const TextStyle& style, const char* text, Rect& rect,
+                       const TextLayout& layout) = 0;
+  virtual int32_t Draw(PixelBuffer& target, const TextStyle& style, const wchar_t* text, Rect& rect,
+                       const TextLayout& layout) = 0;
 };
 
 }  // namespace platform

@@ -19,6 +19,8 @@ struct Rect {
   int32_t top = 0;
   int32_t right = 0;
   int32_t bottom = 0;
+
+  friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 // A view of pixels owned by someone else: rows top-down, `stride` bytes apart.

@@ -221,27 +221,27 @@ void NullWindowing::ChangeDpi(platform::WindowHandle window, int32_t newDpi) {
 
 // --- text -------------------------------------------------------------------
 
-int32_t NullTextRasterizer::DrawTextA(platform::PixelBuffer& target,
-                                      const platform::TextStyle& style, const char* text,
-                                      platform::Rect& rect, uint32_t format) {
+int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::TextStyle& style,
+                                 const char* text, platform::Rect& rect,
+                                 const platform::TextLayout& layout) {
   std::wstring wide;
   for (const char* c = text; *c != '\0'; ++c) wide.push_back(static_cast<unsigned char>(*c));
-  calls.push_back({wide, false, rect, format, style});
-  return Draw(target, style, wide, rect, format);
+  calls.push_back({wide, false, rect, layout, style});
+  return DrawWide(target, style, wide, rect, layout);
 }
 
-int32_t NullTextRasterizer::DrawTextW(platform::PixelBuffer& target,
-                                      const platform::TextStyle& style, const wchar_t* text,
-                                      platform::Rect& rect, uint32_t format) {
-  calls.push_back({text, true, rect, format, style});
-  return Draw(target, style, text, rect, format);
+int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::TextStyle& style,
+                                 const wchar_t* text, platform::Rect& rect,
+                                 const platform::TextLayout& layout) {
+  calls.push_back({text, true, rect, layout, style});
+  return DrawWide(target, style, text, rect, layout);
 }
 
 namespace {
 
-std::vector<std::wstring> LayOutLines(const std::wstring& text, uint32_t format, int32_t maxWidth,
-                                      int32_t cell) {
-  if (format & platform::kTextSingleLine) return {text};
+std::vector<std::wstring> LayOutLines(const std::wstring& text, const platform::TextLayout& layout,
+                                      int32_t maxWidth, int32_t cell) {
+  if (layout.singleLine) return {text};
   // As DrawText has it, an empty text spans no lines unless drawn as a single line.
   if (text.empty()) return {};
   std::vector<std::wstring> lines;
@@ -250,7 +250,7 @@ std::vector<std::wstring> LayOutLines(const std::wstring& text, uint32_t format,
     const size_t end = text.find(L'\n', start);
     const std::wstring paragraph =
         text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-    if (!(format & platform::kTextWordBreak)) {
+    if (!layout.wordWrap) {
       lines.push_back(paragraph);
     } else {
       // Greedy wrap at spaces; a word wider than the room keeps a line of its own.
@@ -279,15 +279,16 @@ std::vector<std::wstring> LayOutLines(const std::wstring& text, uint32_t format,
 
 }  // namespace
 
-int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::TextStyle& style,
-                                 std::wstring text, platform::Rect& rect, uint32_t format) {
+int32_t NullTextRasterizer::DrawWide(platform::PixelBuffer& target,
+                                     const platform::TextStyle& style, std::wstring text,
+                                     platform::Rect& rect, const platform::TextLayout& layout) {
   // 64-bit geometry, so that any rectangle a caller passes is safe.
   const int64_t cell = CellWidth();
   const int64_t lineHeight = LineHeight(style.font);
   const int64_t left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
   const int64_t room = std::clamp<int64_t>(right - left, INT32_MIN, INT32_MAX);
   const std::vector<std::wstring> lines =
-      LayOutLines(text, format, static_cast<int32_t>(room), static_cast<int32_t>(cell));
+      LayOutLines(text, layout, static_cast<int32_t>(room), static_cast<int32_t>(cell));
   int64_t widest = 0;
   for (const std::wstring& line : lines)
     widest = std::max(widest, static_cast<int64_t>(line.size()) * cell);
@@ -296,19 +297,17 @@ int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
   };
 
-  if (format & platform::kTextCalcRect) {
+  if (layout.measureOnly) {
     rect.right = clamp32(left + widest);
     rect.bottom = clamp32(top + height);
     return clamp32(height);
   }
 
   int64_t y0 = top;
-  if (format & platform::kTextSingleLine) {
-    if (format & platform::kTextBottom)
-      y0 = bottom - lineHeight;
-    else if (format & platform::kTextVCenter)
-      y0 = top + (bottom - top - lineHeight) / 2;
-  }
+  if (layout.singleLine && layout.vertical == platform::VerticalPlacement::kBottom)
+    y0 = bottom - lineHeight;
+  else if (layout.singleLine && layout.vertical == platform::VerticalPlacement::kCentre)
+    y0 = top + (bottom - top - lineHeight) / 2;
   // Everything drawn is clipped to the rectangle and to the target.
   const int64_t clipLeft = std::max<int64_t>(left, 0), clipTop = std::max<int64_t>(top, 0);
   const int64_t clipRight = std::min<int64_t>(right, target.width);
@@ -330,9 +329,9 @@ int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::
   for (const std::wstring& line : lines) {
     const int64_t width = static_cast<int64_t>(line.size()) * cell;
     int64_t x = left;
-    if (format & platform::kTextRight)
+    if (layout.horizontal == platform::HorizontalPlacement::kRight)
       x = right - width;
-    else if (format & platform::kTextCenter)
+    else if (layout.horizontal == platform::HorizontalPlacement::kCentre)
       x = left + (right - left - width) / 2;
     for (size_t i = 0; i < line.size(); ++i, x += cell) {
       if (x >= clipRight) break;

@@ -202,13 +202,12 @@ class NullWindowing : public platform::Windowing {
 // Stands in for the platform's text drawing: every character is a solid cell
 // CellWidth wide and the font height tall (space and control characters leave
 // their cell empty), so that a test can predict every covered pixel. Lines are
-// placed by the format flags as DrawText places them: left, center or right;
-// with single line also vertically centred or at the bottom; word break wraps
-// at spaces within the rectangle's width; calc-rect draws nothing and sets the
-// rectangle to the text's extent (an empty text is 0 wide, and one line tall
-// with single line, else 0 tall).
-// Drawing is clipped to the rectangle. A glyph cell is blended with `coverage`
-// over what lies below, so white text on black leaves `coverage` in every channel.
+// placed by the layout: left, centre or right; a single line also vertically
+// centred or at the bottom; word wrap breaks at spaces within the rectangle's
+// width; measuring draws nothing and sets the rectangle to the text's extent (an empty text is 0
+// wide, and one line tall with single line, else 0 tall). Drawing is clipped to the rectangle. A
+// glyph cell is blended with `coverage` over what lies below, so white text on black leaves
+// `coverage` in every channel.
 class NullTextRasterizer : public platform::TextRasterizer {
  public:
   static int32_t CellWidth() { return 6; }
@@ -216,16 +215,16 @@ class NullTextRasterizer : public platform::TextRasterizer {
     return font.height < 0 ? -font.height : font.height;
   }
 
-  int32_t DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style,
-                    const char* text, platform::Rect& rect, uint32_t format) override;
-  int32_t DrawTextW(platform::PixelBuffer& target, const platform::TextStyle& style,
-                    const wchar_t* text, platform::Rect& rect, uint32_t format) override;
+  int32_t Draw(platform::PixelBuffer& target, const platform::TextStyle& style, const char* text,
+               platform::Rect& rect, const platform::TextLayout& layout) override;
+  int32_t Draw(platform::PixelBuffer& target, const platform::TextStyle& style, const wchar_t* text,
+               platform::Rect& rect, const platform::TextLayout& layout) override;
 
   struct Call {
     std::wstring text;
     bool wide;
     platform::Rect rect;
-    uint32_t format;
+    platform::TextLayout layout;
     platform::TextStyle style;
   };
   std::vector<Call> calls;
@@ -233,8 +232,8 @@ class NullTextRasterizer : public platform::TextRasterizer {
   uint8_t coverage = 255;
 
  private:
-  int32_t Draw(platform::PixelBuffer& target, const platform::TextStyle& style, std::wstring text,
-               platform::Rect& rect, uint32_t format);
+  int32_t DrawWide(platform::PixelBuffer& target, const platform::TextStyle& style,
+                   std::wstring text, platform::Rect& rect, const platform::TextLayout& layout);
 };
 
 // All null services, installed for the life of the object.

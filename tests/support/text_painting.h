@@ -70,15 +70,15 @@ class LargestTargetRasterizer : public platform::TextRasterizer {
  public:
   explicit LargestTargetRasterizer(platform::TextRasterizer& next) : next_(next) {}
 
-  int32_t DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style,
-                    const char* text, platform::Rect& rect, uint32_t format) override {
+  int32_t Draw(platform::PixelBuffer& target, const platform::TextStyle& style, const char* text,
+               platform::Rect& rect, const platform::TextLayout& layout) override {
     Note(target);
-    return next_.DrawTextA(target, style, text, rect, format);
+    return next_.Draw(target, style, text, rect, layout);
   }
-  int32_t DrawTextW(platform::PixelBuffer& target, const platform::TextStyle& style,
-                    const wchar_t* text, platform::Rect& rect, uint32_t format) override {
+  int32_t Draw(platform::PixelBuffer& target, const platform::TextStyle& style, const wchar_t* text,
+               platform::Rect& rect, const platform::TextLayout& layout) override {
     Note(target);
-    return next_.DrawTextW(target, style, text, rect, format);
+    return next_.Draw(target, style, text, rect, layout);
   }
 
   int64_t largest = 0;
@@ -95,20 +95,20 @@ class FixedExtentRasterizer : public platform::TextRasterizer {
  public:
   FixedExtentRasterizer(int32_t width, int32_t height) : width_(width), height_(height) {}
 
-  int32_t DrawTextA(platform::PixelBuffer&, const platform::TextStyle&, const char*,
-                    platform::Rect& rect, uint32_t format) override {
-    return Measure(rect, format);
+  int32_t Draw(platform::PixelBuffer&, const platform::TextStyle&, const char*,
+               platform::Rect& rect, const platform::TextLayout& layout) override {
+    return Measure(rect, layout);
   }
-  int32_t DrawTextW(platform::PixelBuffer&, const platform::TextStyle&, const wchar_t*,
-                    platform::Rect& rect, uint32_t format) override {
-    return Measure(rect, format);
+  int32_t Draw(platform::PixelBuffer&, const platform::TextStyle&, const wchar_t*,
+               platform::Rect& rect, const platform::TextLayout& layout) override {
+    return Measure(rect, layout);
   }
-  uint32_t lastFormat = 0;
+  platform::TextLayout lastLayout;
 
  private:
-  int32_t Measure(platform::Rect& rect, uint32_t format) {
-    lastFormat = format;
-    if (format & platform::kTextCalcRect) {
+  int32_t Measure(platform::Rect& rect, const platform::TextLayout& layout) {
+    lastLayout = layout;
+    if (layout.measureOnly) {
       rect.right = static_cast<int32_t>(std::min<int64_t>(int64_t{rect.left} + width_, INT32_MAX));
       rect.bottom = static_cast<int32_t>(std::min<int64_t>(int64_t{rect.top} + height_, INT32_MAX));
     }

@@ -4,6 +4,7 @@
 // quick and never throw.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -29,25 +30,23 @@ using testing_support::Pixel;
 // GDI, with the formats of every call noted.
 class NotingGdi : public platform::TextRasterizer {
  public:
-  int32_t DrawTextA(platform::PixelBuffer& target, const platform::TextStyle& style,
-                    const char* text, platform::Rect& rect, uint32_t format) override {
-    formats.push_back(format);
-    return gdi.DrawTextA(target, style, text, rect, format);
+  int32_t Draw(platform::PixelBuffer& target, const platform::TextStyle& style, const char* text,
+               platform::Rect& rect, const platform::TextLayout& layout) override {
+    layouts.push_back(layout);
+    return gdi.Draw(target, style, text, rect, layout);
   }
-  int32_t DrawTextW(platform::PixelBuffer& target, const platform::TextStyle& style,
-                    const wchar_t* text, platform::Rect& rect, uint32_t format) override {
-    formats.push_back(format);
-    return gdi.DrawTextW(target, style, text, rect, format);
+  int32_t Draw(platform::PixelBuffer& target, const platform::TextStyle& style, const wchar_t* text,
+               platform::Rect& rect, const platform::TextLayout& layout) override {
+    layouts.push_back(layout);
+    return gdi.Draw(target, style, text, rect, layout);
   }
   bool Measured() const {
-    for (uint32_t format : formats) {
-      if (format & platform::kTextCalcRect) return true;
-    }
-    return false;
+    return std::any_of(layouts.begin(), layouts.end(),
+                       [](const platform::TextLayout& layout) { return layout.measureOnly; });
   }
 
   platform::win32::GdiTextRasterizer gdi;
-  std::vector<uint32_t> formats;
+  std::vector<platform::TextLayout> layouts;
 };
 
 void Prepare(TBitmap& bitmap, int32_t width, int32_t height, bool italic) {
@@ -91,7 +90,7 @@ TEST_F(CaptionClippingGdiTest, FarTextPlacedByMeasuringHoldsEveryGlyph) {
         TBitmap painted, expected;
         Prepare(painted, 40, 20, italic);
         Prepare(expected, 40, 20, italic);
-        gdi.formats.clear();
+        gdi.layouts.clear();
         halo->PaintText(painted, c.text, c.rect, c.format, 0, premultiplied);
         EXPECT_TRUE(gdi.Measured()) << c.text;
         unclipped::Halo(*halo, expected, c.text, c.rect, c.format, 0, premultiplied);

@@ -1,6 +1,7 @@
 // The GDI text rasteriser hands GDI only the part of the target its rectangle
-// covers; the text must still land exactly where DrawText puts it when it
-// draws over the whole target at the rectangle itself.
+// covers, and a layout rather than DrawText's flags; the text must still land
+// exactly where DrawText puts it with the flags the layout came from, drawing
+// over the whole target at the rectangle itself.
 #include "platform/win32/gdi_text_rasterizer.h"
 
 #include "platform/win32/windows_api.h"
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/text_format.h"
 #include "platform/win32/dib_section.h"
 
 namespace {
@@ -37,8 +39,9 @@ TextStyle Style(bool transparent) {
   return style;
 }
 
-// DrawText in a device context over the whole target, at the rectangle itself.
-std::vector<uint8_t> DrawnInPlace(const TextStyle& style, const wchar_t* text, const Rect& rect,
+// DrawText in a device context over the whole target, at the rectangle itself;
+// `rect` receives what DrawText leaves in it.
+std::vector<uint8_t> DrawnInPlace(const TextStyle& style, const wchar_t* text, Rect& rect,
                                   uint32_t format) {
   std::vector<uint8_t> pixels = Background();
   const PixelBuffer whole{pixels.data(), kWidth, kHeight, kWidth * 4, 4};
@@ -54,6 +57,7 @@ std::vector<uint8_t> DrawnInPlace(const TextStyle& style, const wchar_t* text, c
   ::SetBkMode(dc, style.transparent ? TRANSPARENT : OPAQUE);
   RECT r{rect.left, rect.top, rect.right, rect.bottom};
   ::DrawTextW(dc, text, -1, &r, format);
+  rect = {r.left, r.top, r.right, r.bottom};
   ::SelectObject(dc, previousFont);
   ::SelectObject(dc, previousBitmap);
   ::DeleteObject(font);
@@ -76,11 +80,11 @@ TEST(GdiTextRasterizerTest, TextWiderOrTallerThanItsRectangleLandsWhereDrawTextP
           for (int32_t top : {-2, 1, 25}) {
             for (int32_t height : {9, 20}) {
               const TextStyle style = Style(transparent);
-              const Rect rect{left, top, left + width, top + height};
+              Rect rect{left, top, left + width, top + height};
               std::vector<uint8_t> pixels = Background();
               PixelBuffer target{pixels.data(), kWidth, kHeight, kWidth * 4, 4};
               Rect drawn = rect;
-              gdi.DrawTextW(target, style, L"Zentara", drawn, format);
+              gdi.Draw(target, style, L"Zentara", drawn, TextLayoutOf(format));
               const std::vector<uint8_t> expected = DrawnInPlace(style, L"Zentara", rect, format);
               ++cases;
               inked += expected != Background();
@@ -98,6 +102,36 @@ TEST(GdiTextRasterizerTest, TextWiderOrTallerThanItsRectangleLandsWhereDrawTextP
   // Text and background reached the target in most cases, so that the
   // comparisons are not between untouched targets.
   EXPECT_GT(inked, cases / 2);
+}
+
+TEST(GdiTextRasterizerTest, EveryCombinationOfLayoutFlagsDrawsAndMeasuresAsDrawTextDoes) {
+  platform::win32::GdiTextRasterizer gdi;
+  // A line break and spaces, so that single-line and word-break layouts differ.
+  const wchar_t* const text = L"Zen tara\nturns";
+  const uint32_t layoutFlags[] = {kTextCenter, kTextRight,     kTextVCenter,
+                                  kTextBottom, kTextWordBreak, kTextSingleLine};
+  int differing = 0;
+  for (uint32_t combination = 0; combination < (1U << 6); ++combination) {
+    uint32_t format = 0;
+    for (int bit = 0; bit < 6; ++bit) {
+      if (combination & (1U << bit)) format |= layoutFlags[bit];
+    }
+    for (uint32_t measure : {0U, uint32_t{kTextCalcRect}}) {
+      for (const Rect& rect : {Rect{4, 2, 60, 28}, Rect{30, 0, 94, 30}}) {
+        std::vector<uint8_t> pixels = Background();
+        PixelBuffer target{pixels.data(), kWidth, kHeight, kWidth * 4, 4};
+        Rect drawn = rect, expectedRect = rect;
+        const int32_t height =
+            gdi.Draw(target, Style(true), text, drawn, TextLayoutOf(format | measure));
+        const std::vector<uint8_t> expected =
+            DrawnInPlace(Style(true), text, expectedRect, format | measure);
+        if (pixels == expected && drawn == expectedRect && height > 0) continue;
+        ADD_FAILURE() << "format 0x" << std::hex << (format | measure) << std::dec << " at "
+                      << rect.left << ", " << rect.top << ": height " << height;
+        if (++differing >= 8) return;
+      }
+    }
+  }
 }
 
 }  // namespace

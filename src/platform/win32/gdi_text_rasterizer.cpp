@@ -44,12 +44,43 @@ class TextContext {
   HGDIOBJ previousBitmap_ = nullptr;
 };
 
+// The DrawText flags for a layout.
+UINT DrawTextFormat(const TextLayout& layout) {
+  UINT format = 0;
+  switch (layout.horizontal) {
+    case HorizontalPlacement::kLeft:
+      format |= DT_LEFT;
+      break;
+    case HorizontalPlacement::kCentre:
+      format |= DT_CENTER;
+      break;
+    case HorizontalPlacement::kRight:
+      format |= DT_RIGHT;
+      break;
+  }
+  switch (layout.vertical) {
+    case VerticalPlacement::kTop:
+      format |= DT_TOP;
+      break;
+    case VerticalPlacement::kCentre:
+      format |= DT_VCENTER;
+      break;
+    case VerticalPlacement::kBottom:
+      format |= DT_BOTTOM;
+      break;
+  }
+  if (layout.singleLine) format |= DT_SINGLELINE;
+  if (layout.wordWrap) format |= DT_WORDBREAK;
+  if (layout.measureOnly) format |= DT_CALCRECT;
+  return format;
+}
+
 }  // namespace
 
-template <typename Draw>
+template <typename Drawing>
 int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, Rect& rect,
-                                  uint32_t format, Draw draw) {
-  if (format & kTextCalcRect) {
+                                  bool measureOnly, Drawing draw) {
+  if (measureOnly) {
     TextContext context(style, nullptr);
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
     const int height = draw(context.Dc(), r);
@@ -80,15 +111,17 @@ int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, R
   return height;
 }
 
-int32_t GdiTextRasterizer::DrawTextA(PixelBuffer& target, const TextStyle& style, const char* text,
-                                     Rect& rect, uint32_t format) {
-  return Render(target, style, rect, format,
+int32_t GdiTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, const char* text,
+                                Rect& rect, const TextLayout& layout) {
+  const UINT format = DrawTextFormat(layout);
+  return Render(target, style, rect, layout.measureOnly,
                 [&](HDC dc, RECT& r) { return ::DrawTextA(dc, text, -1, &r, format); });
 }
 
-int32_t GdiTextRasterizer::DrawTextW(PixelBuffer& target, const TextStyle& style,
-                                     const wchar_t* text, Rect& rect, uint32_t format) {
-  return Render(target, style, rect, format,
+int32_t GdiTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, const wchar_t* text,
+                                Rect& rect, const TextLayout& layout) {
+  const UINT format = DrawTextFormat(layout);
+  return Render(target, style, rect, layout.measureOnly,
                 [&](HDC dc, RECT& r) { return ::DrawTextW(dc, text, -1, &r, format); });
 }
 

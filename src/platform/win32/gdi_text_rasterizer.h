@@ -6,15 +6,15 @@ namespace platform::win32 {
 // Draws text with GDI's DrawText into a copy of the target area and copies it back.
 class GdiTextRasterizer : public TextRasterizer {
  public:
-  int32_t DrawTextA(PixelBuffer& target, const TextStyle& style, const char* text, Rect& rect,
-                    uint32_t format) override;
-  int32_t DrawTextW(PixelBuffer& target, const TextStyle& style, const wchar_t* text, Rect& rect,
-                    uint32_t format) override;
+  int32_t Draw(PixelBuffer& target, const TextStyle& style, const char* text, Rect& rect,
+               const TextLayout& layout) override;
+  int32_t Draw(PixelBuffer& target, const TextStyle& style, const wchar_t* text, Rect& rect,
+               const TextLayout& layout) override;
 
  private:
-  template <typename Draw>
-  int32_t Render(PixelBuffer& target, const TextStyle& style, Rect& rect, uint32_t format,
-                 Draw draw);
+  template <typename Drawing>
+  int32_t Render(PixelBuffer& target, const TextStyle& style, Rect& rect, bool measureOnly,
+                 Drawing draw);
 };
 
 }  // namespace platform::win32

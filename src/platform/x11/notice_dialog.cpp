@@ -62,8 +62,8 @@ NoticeDialog::~NoticeDialog() {
 void NoticeDialog::Layout() {
   PixelBuffer none;
   Rect measured{0, 0, 0, 0};
-  text_.Draw(none, NoticeStyle(kTextColor), message_, measured,
-             kTextLeft | kTextSingleLine | kTextCalcRect);
+  text_.DrawUtf8(none, NoticeStyle(kTextColor), message_, measured,
+                 {.singleLine = true, .measureOnly = true});
   width_ = std::max(measured.right + 2 * kMargin, kMinimumWidth);
   height_ = kMargin + measured.bottom + kMargin + kButtonHeight + kMargin / 2;
   textRect_ = {kMargin, kMargin, width_ - kMargin, kMargin + measured.bottom};
@@ -112,14 +112,16 @@ void NoticeDialog::Draw() {
   FillRect(frame, stride, {0, 0, width_, height_}, kFace);
   PixelBuffer target{frame, width_, height_, stride, 4};
   Rect textRect = textRect_;
-  text_.Draw(target, NoticeStyle(kTextColor), message_, textRect, kTextLeft | kTextSingleLine);
+  text_.DrawUtf8(target, NoticeStyle(kTextColor), message_, textRect, {.singleLine = true});
   FillRect(frame, stride, buttonRect_, kButtonBorder);
   const Rect inner{buttonRect_.left + 1, buttonRect_.top + 1, buttonRect_.right - 1,
                    buttonRect_.bottom - 1};
   FillRect(frame, stride, inner, pressed_ ? kButtonPressed : kButtonFace);
   Rect label = buttonRect_;
-  text_.Draw(target, NoticeStyle(kTextColor), "OK", label,
-             kTextCenter | kTextVCenter | kTextSingleLine);
+  text_.DrawUtf8(target, NoticeStyle(kTextColor), "OK", label,
+                 {.horizontal = HorizontalPlacement::kCentre,
+                  .vertical = VerticalPlacement::kCentre,
+                  .singleLine = true});
   pixels_->Push();
 }
 

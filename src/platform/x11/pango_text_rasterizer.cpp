@@ -59,8 +59,20 @@ Font MakeFont(PangoContext* context, const FontDescription& description) {
   return font;
 }
 
+PangoAlignment Alignment(HorizontalPlacement placement) {
+  switch (placement) {
+    case HorizontalPlacement::kCentre:
+      return PANGO_ALIGN_CENTER;
+    case HorizontalPlacement::kRight:
+      return PANGO_ALIGN_RIGHT;
+    case HorizontalPlacement::kLeft:
+      break;
+  }
+  return PANGO_ALIGN_LEFT;
+}
+
 Layout MakeLayout(PangoContext* context, const TextStyle& style, std::string_view text,
-                  const Rect& rect, uint32_t format) {
+                  const Rect& rect, const TextLayout& placement) {
   Layout layout(pango_layout_new(context));
   const Font font = MakeFont(context, style.font);
   pango_layout_set_font_description(layout.get(), font.get());
@@ -72,16 +84,12 @@ Layout MakeLayout(PangoContext* context, const TextStyle& style, std::string_vie
     pango_attr_list_insert(attributes.get(), pango_attr_strikethrough_new(TRUE));
   pango_layout_set_attributes(layout.get(), attributes.get());
 
-  const bool singleLine = (format & kTextSingleLine) != 0;
-  pango_layout_set_single_paragraph_mode(layout.get(), singleLine);
-  if ((format & kTextWordBreak) != 0 && !singleLine) {
+  pango_layout_set_single_paragraph_mode(layout.get(), placement.singleLine);
+  if (placement.wordWrap && !placement.singleLine) {
     pango_layout_set_width(layout.get(), std::max(rect.right - rect.left, 0) * PANGO_SCALE);
     pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
   }
-  PangoAlignment alignment = PANGO_ALIGN_LEFT;
-  if ((format & kTextRight) != 0) alignment = PANGO_ALIGN_RIGHT;
-  if ((format & kTextCenter) != 0) alignment = PANGO_ALIGN_CENTER;
-  pango_layout_set_alignment(layout.get(), alignment);
+  pango_layout_set_alignment(layout.get(), Alignment(placement.horizontal));
   return layout;
 }
 
@@ -147,18 +155,19 @@ PangoTextRasterizer::~PangoTextRasterizer() {
   g_object_unref(fontMap_);
 }
 
-int32_t PangoTextRasterizer::DrawTextA(PixelBuffer& target, const TextStyle& style,
-                                       const char* text, Rect& rect, uint32_t format) {
-  return Draw(target, style, Latin1ToUtf8(text != nullptr ? text : ""), rect, format);
+int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, const char* text,
+                                  Rect& rect, const TextLayout& layout) {
+  return DrawUtf8(target, style, Latin1ToUtf8(text != nullptr ? text : ""), rect, layout);
 }
 
-int32_t PangoTextRasterizer::DrawTextW(PixelBuffer& target, const TextStyle& style,
-                                       const wchar_t* text, Rect& rect, uint32_t format) {
-  return Draw(target, style, posix::ToUtf8(text != nullptr ? text : L""), rect, format);
+int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, const wchar_t* text,
+                                  Rect& rect, const TextLayout& layout) {
+  return DrawUtf8(target, style, posix::ToUtf8(text != nullptr ? text : L""), rect, layout);
 }
 
-int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style,
-                                  std::string_view text, Rect& rect, uint32_t format) {
+int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& style,
+                                      std::string_view text, Rect& rect,
+                                      const TextLayout& placement) {
   // Text without quality asked for is smoothed; "non-antialiased" (3) is not.
   cairo_font_options_t* options =
       cairo_font_options_copy(pango_cairo_context_get_font_options(context_));
@@ -167,14 +176,14 @@ int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style,
   pango_cairo_context_set_font_options(context_, options);
   cairo_font_options_destroy(options);
 
-  const Layout layout = MakeLayout(context_, style, text, rect, format);
+  const Layout layout = MakeLayout(context_, style, text, rect, placement);
   PangoRectangle logical{};
   pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
-  const bool singleLine = (format & kTextSingleLine) != 0;
+  const bool singleLine = placement.singleLine;
   const int32_t textWidth = text.empty() ? 0 : logical.width;
   const int32_t textHeight = text.empty() && !singleLine ? 0 : logical.height;
 
-  if ((format & kTextCalcRect) != 0) {
+  if (placement.measureOnly) {
     rect.right = rect.left + textWidth;
     rect.bottom = rect.top + textHeight;
     return textHeight;
@@ -184,18 +193,18 @@ int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style,
   const int32_t width = rect.right - rect.left, height = rect.bottom - rect.top;
   const bool wrapped = pango_layout_get_width(layout.get()) >= 0;
   int32_t x = rect.left - (wrapped ? 0 : logical.x);
-  if (!wrapped && (format & kTextCenter) != 0)
+  if (!wrapped && placement.horizontal == HorizontalPlacement::kCentre)
     x += (width - textWidth) / 2;
-  else if (!wrapped && (format & kTextRight) != 0)
+  else if (!wrapped && placement.horizontal == HorizontalPlacement::kRight)
     x += width - textWidth;
   int32_t y = rect.top;
-  if (singleLine && (format & kTextVCenter) != 0)
+  const VerticalPlacement vertical = singleLine ? placement.vertical : VerticalPlacement::kTop;
+  if (vertical == VerticalPlacement::kCentre)
     y += (height - textHeight) / 2;
-  else if (singleLine && (format & kTextBottom) != 0)
+  else if (vertical == VerticalPlacement::kBottom)
     y += height - textHeight;
-  const int32_t result = singleLine && (format & (kTextVCenter | kTextBottom)) != 0
-                             ? y - rect.top + textHeight
-                             : textHeight;
+  const int32_t result =
+      vertical != VerticalPlacement::kTop ? y - rect.top + textHeight : textHeight;
 
   if (target.bits == nullptr || (target.bytesPerPixel != 3 && target.bytesPerPixel != 4) ||
       text.empty()) {

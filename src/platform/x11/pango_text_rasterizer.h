@@ -18,14 +18,14 @@ class PangoTextRasterizer : public TextRasterizer {
   PangoTextRasterizer(const PangoTextRasterizer&) = delete;
   PangoTextRasterizer& operator=(const PangoTextRasterizer&) = delete;
 
-  int32_t DrawTextA(PixelBuffer& target, const TextStyle& style, const char* text, Rect& rect,
-                    uint32_t format) override;
-  int32_t DrawTextW(PixelBuffer& target, const TextStyle& style, const wchar_t* text, Rect& rect,
-                    uint32_t format) override;
+  int32_t Draw(PixelBuffer& target, const TextStyle& style, const char* text, Rect& rect,
+               const TextLayout& layout) override;
+  int32_t Draw(PixelBuffer& target, const TextStyle& style, const wchar_t* text, Rect& rect,
+               const TextLayout& layout) override;
 
   // The same for UTF-8 text.
-  int32_t Draw(PixelBuffer& target, const TextStyle& style, std::string_view text, Rect& rect,
-               uint32_t format);
+  int32_t DrawUtf8(PixelBuffer& target, const TextStyle& style, std::string_view text, Rect& rect,
+                   const TextLayout& layout);
 
  private:
   PangoFontMap* fontMap_ = nullptr;

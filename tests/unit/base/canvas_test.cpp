@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "base/bitmap.h"
+#include "base/text_format.h"
 #include "function_handler.h"
 #include "null_platform.h"
 
@@ -133,7 +134,7 @@ TEST_F(CanvasTest, TextGoesThroughThePlatformWithTheResolvedStyle) {
   canvas.Brush().SetColor(clWindow);
   canvas.SetBackgroundMode(TBackgroundMode::Transparent);
   TRect r{0, 0, 40, 20};
-  canvas.DrawText(L"ab", r, platform::kTextCalcRect);
+  canvas.DrawText(L"ab", r, kTextCalcRect);
   ASSERT_EQ(platform.text.calls.size(), 1u);
   const auto& call = platform.text.calls[0];
   EXPECT_EQ(call.text, L"ab");

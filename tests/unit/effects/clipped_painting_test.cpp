@@ -228,7 +228,7 @@ TEST_F(ClippedPaintingTest, FarAndWideHalosMatchWholeRectangleMasks) {
     draw();
     EXPECT_EQ(by.Factory().CachedFilter(), nullptr);
     const bool measured = std::any_of(platform.text.calls.begin(), platform.text.calls.end(),
-                                      [](const auto& call) { return (call.format & 0x400) != 0; });
+                                      [](const auto& call) { return call.layout.measureOnly; });
     EXPECT_EQ(measured, c.measured) << c.text;
   };
   for (const Case& c : cases) {

@@ -257,7 +257,7 @@ TEST_F(OuterGlowTextPainterTest, MeasureGrowsByTheHaloAndTheShift) {
   TRect rect{10, 20, 10, 20};
   painter->MeasureText(target.Canvas(), L"caption", rect, 0x10);
   EXPECT_EQ(rect, (TRect{10, 20, 70, 47}));  // 50 + 8 + 2 by 16 + 8 + 3
-  EXPECT_EQ(fixed.lastFormat, 0x410U);
+  EXPECT_EQ(fixed.lastLayout, (platform::TextLayout{.wordWrap = true, .measureOnly = true}));
   rect = {0, 0, 0, 0};
   painter->MeasureText(target.Canvas(), "caption", rect, 0);
   EXPECT_EQ(rect, (TRect{0, 0, 60, 27}));

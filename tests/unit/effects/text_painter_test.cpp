@@ -39,7 +39,7 @@ TEST_F(TextPainterTest, PlainTextGoesStraightToTheTargetWithoutBackground) {
   EXPECT_EQ(call.text, L"AB");
   EXPECT_EQ(call.rect.left, 3);
   EXPECT_EQ(call.rect.bottom, 18);
-  EXPECT_EQ(call.format, 0U);
+  EXPECT_EQ(call.layout, platform::TextLayout{});
   EXPECT_TRUE(call.style.transparent);
   EXPECT_EQ(call.style.color, 0x0000FFU);
   EXPECT_EQ(target.Canvas().BackgroundMode(), TBackgroundMode::Transparent);
@@ -104,7 +104,8 @@ TEST_F(TextPainterTest, MeasuringGivesTheExtentAndLeavesTheBackgroundMode) {
   TRect rect{5, 6, 100, 100};
   painter.MeasureText(target.Canvas(), L"ABC", rect, 0x20);
   EXPECT_EQ(rect, (TRect{5, 6, 23, 16}));
-  EXPECT_EQ(platform.text.calls.back().format, 0x420U);
+  EXPECT_EQ(platform.text.calls.back().layout,
+            (platform::TextLayout{.singleLine = true, .measureOnly = true}));
   EXPECT_EQ(target.Canvas().BackgroundMode(), TBackgroundMode::Opaque);
   EXPECT_EQ(At(target, 6, 7), kClear);
 }

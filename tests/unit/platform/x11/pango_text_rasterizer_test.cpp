@@ -13,8 +13,11 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
+using platform::HorizontalPlacement;
 using platform::PixelBuffer;
 using platform::Rect;
+using platform::TextLayout;
+using platform::VerticalPlacement;
 using platform::x11::PangoTextRasterizer;
 
 constexpr int32_t kWidth = 200;
@@ -57,9 +60,9 @@ platform::TextStyle White() {
 
 class PangoTextRasterizerTest : public ::testing::Test {
  protected:
-  Rect Draw(const wchar_t* text, Rect rect, uint32_t format) {
+  Rect Draw(const wchar_t* text, Rect rect, const TextLayout& layout) {
     PixelBuffer target = canvas.Buffer();
-    text_.DrawTextW(target, White(), text, rect, format);
+    text_.Draw(target, White(), text, rect, layout);
     return canvas.Ink();
   }
 
@@ -68,8 +71,7 @@ class PangoTextRasterizerTest : public ::testing::Test {
 };
 
 TEST_F(PangoTextRasterizerTest, WhiteOnBlackLeavesTheCoverageInEveryChannelAndTheAlphaAlone) {
-  const Rect ink =
-      Draw(L"Hello", {10, 10, 190, 70}, platform::kTextLeft | platform::kTextSingleLine);
+  const Rect ink = Draw(L"Hello", {10, 10, 190, 70}, {.singleLine = true});
   ASSERT_LT(ink.left, ink.right);
   bool partial = false;
   for (size_t i = 0; i < canvas.Pixels().size(); i += 4) {
@@ -84,24 +86,27 @@ TEST_F(PangoTextRasterizerTest, WhiteOnBlackLeavesTheCoverageInEveryChannelAndTh
   EXPECT_GE(ink.top, 10);
 }
 
-TEST_F(PangoTextRasterizerTest, PlacesASingleLineByTheAlignmentFlags) {
+TEST_F(PangoTextRasterizerTest, PlacesASingleLineAsTheLayoutSays) {
   const Rect box{20, 10, 180, 70};
-  const Rect centred =
-      Draw(L"Mid", box, platform::kTextCenter | platform::kTextVCenter | platform::kTextSingleLine);
+  const Rect centred = Draw(L"Mid", box,
+                            {.horizontal = HorizontalPlacement::kCentre,
+                             .vertical = VerticalPlacement::kCentre,
+                             .singleLine = true});
   EXPECT_NEAR((centred.left + centred.right) / 2, 100, 3);
   EXPECT_NEAR((centred.top + centred.bottom) / 2, 40, 4);
 
   canvas = Canvas();
-  const Rect right =
-      Draw(L"Mid", box, platform::kTextRight | platform::kTextBottom | platform::kTextSingleLine);
+  const Rect right = Draw(L"Mid", box,
+                          {.horizontal = HorizontalPlacement::kRight,
+                           .vertical = VerticalPlacement::kBottom,
+                           .singleLine = true});
   EXPECT_NEAR(right.right, 180, 3);
   EXPECT_NEAR(right.bottom, 70, 5);
   EXPECT_GT(right.top, centred.top);
 }
 
 TEST_F(PangoTextRasterizerTest, ClipsToTheRectangleAndTheTarget) {
-  const Rect ink = Draw(L"A rather long line of text", {-30, 5, 60, 15},
-                        platform::kTextLeft | platform::kTextSingleLine);
+  const Rect ink = Draw(L"A rather long line of text", {-30, 5, 60, 15}, {.singleLine = true});
   EXPECT_GE(ink.left, 0);
   EXPECT_LE(ink.right, 60);
   EXPECT_GE(ink.top, 5);
@@ -111,8 +116,8 @@ TEST_F(PangoTextRasterizerTest, ClipsToTheRectangleAndTheTarget) {
 TEST_F(PangoTextRasterizerTest, MeasuresWithoutDrawingAndBreaksWordsToTheWidth) {
   PixelBuffer target = canvas.Buffer();
   Rect line{5, 7, 5, 7};
-  const int32_t lineHeight = text_.DrawTextW(target, White(), L"two words", line,
-                                             platform::kTextSingleLine | platform::kTextCalcRect);
+  const int32_t lineHeight =
+      text_.Draw(target, White(), L"two words", line, {.singleLine = true, .measureOnly = true});
   EXPECT_EQ(line.left, 5);
   EXPECT_EQ(line.top, 7);
   EXPECT_GT(line.right - line.left, 30);
@@ -120,8 +125,8 @@ TEST_F(PangoTextRasterizerTest, MeasuresWithoutDrawingAndBreaksWordsToTheWidth) 
   EXPECT_GT(lineHeight, 10);
 
   Rect wrapped{5, 7, 5 + (line.right - line.left) - 10, 7};
-  const int32_t height = text_.DrawTextW(target, White(), L"two words", wrapped,
-                                         platform::kTextWordBreak | platform::kTextCalcRect);
+  const int32_t height =
+      text_.Draw(target, White(), L"two words", wrapped, {.wordWrap = true, .measureOnly = true});
   EXPECT_EQ(height, 2 * lineHeight);
   EXPECT_LE(wrapped.right - wrapped.left, line.right - line.left - 10);
   EXPECT_EQ(canvas.Ink().right, 0) << "measuring drew";
