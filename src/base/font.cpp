@@ -20,6 +20,6 @@ platform::FontDescription TFont::Description() const {
   description.underline = (style_ & fsUnderline) != 0;
   description.strikeOut = (style_ & fsStrikeOut) != 0;
   description.charset = charset_;
-  description.quality = quality_;
+  description.quality = static_cast<platform::FontQuality>(quality_);
   return description;
 }

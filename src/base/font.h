@@ -13,6 +13,7 @@ enum TFontStyle : uint8_t {
   fsStrikeOut = 1u << 3
 };
 
+// In the order of platform::FontQuality.
 enum TFontQuality : uint8_t {
   fqDefault = 0,
   fqDraft = 1,
@@ -21,6 +22,8 @@ enum TFontQuality : uint8_t {
   fqAntialiased = 4,
   fqClearType = 5,
 };
+
+static_assert(static_cast<platform::FontQuality>(fqClearType) == platform::FontQuality::kClearType);
 
 // The platform's DEFAULT_CHARSET.
 inline constexpr uint8_t kDefaultCharset = 1;

@@ -1,7 +1,7 @@
 #pragma once
 // The one place through which the rest of the program reaches the operating
-// system. The program entry installs the Windows implementation; tests install
-// test doubles.
+// system. The program entry installs the Windows or the X11 implementation;
+// tests install test doubles.
 
 namespace platform {
 

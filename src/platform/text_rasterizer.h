@@ -26,6 +26,16 @@ struct TextLayout {
   friend bool operator==(const TextLayout&, const TextLayout&) = default;
 };
 
+// What a font asks of its glyphs' edges.
+enum class FontQuality : uint8_t {
+  kDefault,
+  kDraft,
+  kProof,
+  kNonAntialiased,
+  kAntialiased,
+  kClearType,
+};
+
 struct FontDescription {
   std::wstring name;
   int32_t height = 0;  // negative: character height in pixels
@@ -33,8 +43,8 @@ struct FontDescription {
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;
-  uint8_t charset = 1;  // DEFAULT_CHARSET
-  uint8_t quality = 0;  // DEFAULT_QUALITY
+  uint8_t charset = 1;  // character set, numbered as Windows does (1: the system's)
+  FontQuality quality = FontQuality::kDefault;
 };
 
 struct TextStyle {

@@ -9,10 +9,28 @@
 namespace platform::win32 {
 namespace {
 
+BYTE GdiQuality(FontQuality quality) {
+  switch (quality) {
+    case FontQuality::kDraft:
+      return DRAFT_QUALITY;
+    case FontQuality::kProof:
+      return PROOF_QUALITY;
+    case FontQuality::kNonAntialiased:
+      return NONANTIALIASED_QUALITY;
+    case FontQuality::kAntialiased:
+      return ANTIALIASED_QUALITY;
+    case FontQuality::kClearType:
+      return CLEARTYPE_QUALITY;
+    case FontQuality::kDefault:
+      break;
+  }
+  return DEFAULT_QUALITY;
+}
+
 HFONT CreateGdiFont(const FontDescription& font) {
   return ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
                        font.underline, font.strikeOut, font.charset, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, font.quality, DEFAULT_PITCH | FF_DONTCARE,
+                       CLIP_DEFAULT_PRECIS, GdiQuality(font.quality), DEFAULT_PITCH | FF_DONTCARE,
                        font.name.c_str());
 }
 

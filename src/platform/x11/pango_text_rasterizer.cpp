@@ -168,11 +168,12 @@ int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, c
 int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& style,
                                       std::string_view text, Rect& rect,
                                       const TextLayout& placement) {
-  // Text without quality asked for is smoothed; "non-antialiased" (3) is not.
+  // Text is smoothed unless its font asks for no anti-aliasing.
   cairo_font_options_t* options =
       cairo_font_options_copy(pango_cairo_context_get_font_options(context_));
-  cairo_font_options_set_antialias(
-      options, style.font.quality == 3 ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_antialias(options, style.font.quality == FontQuality::kNonAntialiased
+                                                ? CAIRO_ANTIALIAS_NONE
+                                                : CAIRO_ANTIALIAS_GRAY);
   pango_cairo_context_set_font_options(context_, options);
   cairo_font_options_destroy(options);
 

@@ -161,7 +161,7 @@ TEST_F(ClassLibraryTest, FontAssignCopiesEveryAttribute) {
   EXPECT_TRUE(description.underline && description.strikeOut);
   EXPECT_FALSE(description.bold || description.italic);
   EXPECT_EQ(description.charset, 0);
-  EXPECT_EQ(description.quality, fqClearType);
+  EXPECT_EQ(description.quality, platform::FontQuality::kClearType);
 }
 
 class Plain : public TPersistent {};
