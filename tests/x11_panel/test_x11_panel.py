@@ -286,16 +286,21 @@ class RealLibraryPanelTest(PanelTestBase):
 
 class ScaledPanelTest(PanelTestBase):
     """The desktop at 200 %: its Xft.dpi is 192."""
+    scale = 200
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
+        cls.set_dpi(192)
+
+    @classmethod
+    def set_dpi(cls, dpi):
         cls.display.run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
-                        "Xft.dpi:\t192\n")
+                        f"Xft.dpi:\t{dpi}\n")
 
     def panel_image(self):
         left, top, _, _ = self.rect()
-        return self.display.screenshot().crop(left, top, scaled(341, 200), scaled(113, 200))
+        return self.display.screenshot().crop(left, top, scaled(341, self.scale), scaled(113, self.scale))
 
     def test_the_panel_is_drawn_from_the_200_percent_set_at_its_places(self):
         self.assertEqual(self.rect(), (SCREEN[0] - 682, 40, SCREEN[0], 40 + 226))
@@ -307,6 +312,18 @@ class ScaledPanelTest(PanelTestBase):
         self.click(476, 112)  # the lock button's middle
         self.wait_for_calls(3)
         self.assertEqual(self.calls()[-1], "RT_SetAutoRotation(1) = 1")
+
+    def test_a_change_of_scale_while_running_brings_the_other_set_at_the_same_edge(self):
+        self.wait_for_picture(scaled_panel(200, False))
+        self.addCleanup(self.set_dpi, 192)
+        self.set_dpi(96)
+        wait_for(lambda: self.rect() == (SCREEN[0] - PANEL_SIZE[0], 40, SCREEN[0], 40 + PANEL_SIZE[1]),
+                 timeout=8, what="the panel at 100 %")
+        self.scale = 100
+        self.wait_for_picture(collapsed_panel())
+        self.expand()  # the handle's place at 100 %
+        self.display.move(5, SCREEN[1] - 5)
+        self.wait_for_picture(expanded_panel())
 
 
 class MissingPictureTest(PanelTestBase):

@@ -70,6 +70,10 @@ void HostWindow::BeginDrag() {
   if (drag_.Begin()) window_.TrustServerPosition();
 }
 
+void HostWindow::ChangeDpi(int32_t dpi) {
+  if (events_ != nullptr) events_->HandleDpiChange(dpi);
+}
+
 void HostWindow::HandlePaint() {
   if (events_ != nullptr) events_->HandlePaint();
 }

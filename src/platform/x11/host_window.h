@@ -32,6 +32,8 @@ class HostWindow : public EventSink {
   // sizing the window to it.
   void ShowFrame(const LayeredFrame& frame);
   void BeginDrag();
+  // The desktop's scale changed to `dpi`.
+  void ChangeDpi(int32_t dpi);
 
   void HandleEvent(const XEvent& event) override;
   void HandlePaint() override;

@@ -2,7 +2,7 @@
 
 #include "platform/libpng/libpng_image_decoder.h"
 #include "platform/posix/dl_libraries.h"
-#include "platform/x11/active_window_watcher.h"
+#include "platform/x11/desktop_watcher.h"
 #include "platform/x11/event_loop.h"
 #include "platform/x11/pango_text_rasterizer.h"
 #include "platform/x11/x11_connection.h"
@@ -15,11 +15,11 @@ namespace platform::x11 {
 X11Platform::X11Platform() : connection_(std::make_unique<X11Connection>()) {
   if (!connection_->Valid()) return;
   loop_ = std::make_unique<EventLoop>(*connection_);
-  active_ = std::make_unique<ActiveWindowWatcher>(*connection_, *loop_);
+  desktop_ = std::make_unique<DesktopWatcher>(*connection_, *loop_);
   text_ = std::make_unique<PangoTextRasterizer>();
   system_ = std::make_unique<X11System>(*connection_, *loop_, *text_);
   images_ = std::make_unique<libpng::LibpngImageDecoder>();
-  windows_ = std::make_unique<X11Windowing>(*connection_, *loop_, *active_);
+  windows_ = std::make_unique<X11Windowing>(*connection_, *loop_, *desktop_);
   timers_ = std::make_unique<X11Timers>(*loop_);
   libraries_ = std::make_unique<posix::DlLibraries>();
   previous_ = Install(

@@ -6,7 +6,7 @@
 
 namespace platform::x11 {
 
-class ActiveWindowWatcher;
+class DesktopWatcher;
 class EventLoop;
 class PangoTextRasterizer;
 class X11Connection;
@@ -29,7 +29,7 @@ class X11Platform {
  private:
   std::unique_ptr<X11Connection> connection_;
   std::unique_ptr<EventLoop> loop_;
-  std::unique_ptr<ActiveWindowWatcher> active_;
+  std::unique_ptr<DesktopWatcher> desktop_;
   std::unique_ptr<PangoTextRasterizer> text_;
   std::unique_ptr<System> system_;
   std::unique_ptr<ImageDecoder> images_;

@@ -1,19 +1,29 @@
 #include "platform/x11/x11_windowing.h"
 
 #include "platform/posix/path_resolver.h"
-#include "platform/x11/active_window_watcher.h"
+#include "platform/x11/desktop_watcher.h"
 #include "platform/x11/event_loop.h"
 #include "platform/x11/host_window.h"
 #include "platform/x11/screen_size.h"
 #include "platform/x11/x11_connection.h"
-#include "platform/x11/xft_dpi.h"
 
 namespace platform::x11 {
 
-X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, ActiveWindowWatcher& active)
-    : connection_(connection), loop_(loop), active_(active) {}
+X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWatcher& desktop)
+    : connection_(connection), loop_(loop), desktop_(desktop) {
+  desktop_.onDpiChange = [this](int32_t dpi) {
+    // A window told of the change may create or destroy windows.
+    std::vector<WindowHandle> handles;
+    for (const auto& [handle, entry] : windows_) handles.push_back(handle);
+    for (WindowHandle handle : handles) {
+      if (Entry* entry = Find(handle)) entry->host->ChangeDpi(dpi);
+    }
+  };
+}
 
-X11Windowing::~X11Windowing() = default;
+X11Windowing::~X11Windowing() {
+  desktop_.onDpiChange = nullptr;
+}
 
 X11Windowing::Entry* X11Windowing::Find(WindowHandle window) {
   const auto found = windows_.find(window);
@@ -80,11 +90,11 @@ int32_t X11Windowing::ScreenHeight() {
 }
 
 int32_t X11Windowing::DisplayDpi(WindowHandle /*window*/) {
-  return XftDpi(connection_);
+  return desktop_.Dpi();
 }
 
 WindowHandle X11Windowing::ActiveWindow() {
-  return active_.Current();
+  return desktop_.ActiveWindow();
 }
 
 WindowHandle X11Windowing::FindWindow(std::wstring_view className, std::wstring_view title) {

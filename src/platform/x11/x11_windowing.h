@@ -7,7 +7,7 @@
 
 namespace platform::x11 {
 
-class ActiveWindowWatcher;
+class DesktopWatcher;
 class EventLoop;
 class HostWindow;
 class X11Connection;
@@ -17,7 +17,7 @@ class X11Connection;
 // becomes the window's shape.
 class X11Windowing : public Windowing {
  public:
-  X11Windowing(X11Connection& connection, EventLoop& loop, ActiveWindowWatcher& active);
+  X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWatcher& desktop);
   ~X11Windowing() override;
 
   // _NET_WM_ICON of every window, existing and to come.
@@ -33,7 +33,8 @@ class X11Windowing : public Windowing {
 
   int32_t ScreenWidth() override;
   int32_t ScreenHeight() override;
-  // The desktop's Xft.dpi, the same for every window.
+  // The desktop's Xft.dpi, the same for every window; every window is told
+  // when it changes.
   int32_t DisplayDpi(WindowHandle window) override;
   WindowHandle ActiveWindow() override;
   WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
@@ -62,7 +63,7 @@ class X11Windowing : public Windowing {
 
   X11Connection& connection_;
   EventLoop& loop_;
-  ActiveWindowWatcher& active_;
+  DesktopWatcher& desktop_;
   std::map<WindowHandle, Entry> windows_;
   std::vector<unsigned long> icon_;
 };

@@ -1,5 +1,6 @@
 #include "platform/x11/xft_dpi.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <charconv>
@@ -36,9 +37,22 @@ int32_t XftDpiOf(std::string_view resources) {
   return kDefaultDpi;
 }
 
+// Read from the root rather than with XResourceManagerString, which keeps
+// what the property held when the connection opened.
 int32_t XftDpi(X11Connection& connection) {
-  const char* resources = XResourceManagerString(connection.Get());
-  return resources != nullptr ? XftDpiOf(resources) : kDefaultDpi;
+  constexpr long kMostLongs = 256 * 1024;  // a megabyte of resources
+  ::Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  int32_t dpi = kDefaultDpi;
+  if (XGetWindowProperty(connection.Get(), connection.Root(), XA_RESOURCE_MANAGER, 0, kMostLongs,
+                         False, XA_STRING, &type, &format, &count, &after, &data) == Success &&
+      data != nullptr && type == XA_STRING && format == 8) {
+    dpi = XftDpiOf(std::string_view(reinterpret_cast<const char*>(data), count));
+  }
+  if (data != nullptr) XFree(data);
+  return dpi;
 }
 
 }  // namespace platform::x11

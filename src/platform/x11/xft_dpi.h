@@ -13,7 +13,8 @@ inline constexpr int32_t kDefaultDpi = 96;
 // a sensible number.
 int32_t XftDpiOf(std::string_view resources);
 
-// The display's Xft.dpi, which desktops set to their scale (96 at 100 %).
+// The display's Xft.dpi as the root window's RESOURCE_MANAGER holds it now,
+// which desktops set to their scale (96 at 100 %).
 int32_t XftDpi(X11Connection& connection);
 
 }  // namespace platform::x11

@@ -1,35 +1,40 @@
-#include "platform/x11/active_window_watcher.h"
+#include "platform/x11/desktop_watcher.h"
 
 #include <X11/Xatom.h>
 
 #include "platform/x11/x11_connection.h"
+#include "platform/x11/xft_dpi.h"
 
 namespace platform::x11 {
 
-ActiveWindowWatcher::ActiveWindowWatcher(X11Connection& connection, EventLoop& loop)
+DesktopWatcher::DesktopWatcher(X11Connection& connection, EventLoop& loop)
     : connection_(connection), loop_(loop) {
   XWindowAttributes attributes{};
   XGetWindowAttributes(connection_.Get(), connection_.Root(), &attributes);
   XSelectInput(connection_.Get(), connection_.Root(),
                attributes.your_event_mask | PropertyChangeMask);
   loop_.Watch(connection_.Root(), this);
-  current_ = Read();
+  active_ = ReadActiveWindow();
+  dpi_ = XftDpi(connection_);
 }
 
-ActiveWindowWatcher::~ActiveWindowWatcher() {
+DesktopWatcher::~DesktopWatcher() {
   loop_.Unwatch(connection_.Root());
 }
 
-void ActiveWindowWatcher::HandleEvent(const XEvent& event) {
-  if (event.type != PropertyNotify || event.xproperty.atom != connection_.Names().netActiveWindow)
-    return;
-  const ::Window active = event.xproperty.state == PropertyDelete ? 0 : Read();
-  if (active == current_) return;
-  current_ = active;
-  if (onChange) onChange(active);
+void DesktopWatcher::HandleEvent(const XEvent& event) {
+  if (event.type != PropertyNotify) return;
+  if (event.xproperty.atom == connection_.Names().netActiveWindow) {
+    active_ = event.xproperty.state == PropertyDelete ? 0 : ReadActiveWindow();
+  } else if (event.xproperty.atom == XA_RESOURCE_MANAGER) {
+    const int32_t dpi = XftDpi(connection_);
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    if (onDpiChange) onDpiChange(dpi);
+  }
 }
 
-::Window ActiveWindowWatcher::Read() const {
+::Window DesktopWatcher::ReadActiveWindow() const {
   ::Atom type = None;
   int format = 0;
   unsigned long count = 0, after = 0;

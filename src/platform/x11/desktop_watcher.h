@@ -1,0 +1,42 @@
+#pragma once
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/x11/event_loop.h"
+
+namespace platform::x11 {
+
+class X11Connection;
+
+// Follows two properties of the root window, told of every change by
+// PropertyNotify: the window manager's _NET_ACTIVE_WINDOW and the desktop's
+// Xft.dpi in RESOURCE_MANAGER, which desktops rewrite when the user changes
+// the scale. Some window managers write None before the window that becomes
+// active; ActiveWindow() reports whatever is written, 0 for None or where no
+// window manager keeps the property.
+class DesktopWatcher : public EventSink {
+ public:
+  DesktopWatcher(X11Connection& connection, EventLoop& loop);
+  ~DesktopWatcher() override;
+  DesktopWatcher(const DesktopWatcher&) = delete;
+  DesktopWatcher& operator=(const DesktopWatcher&) = delete;
+
+  ::Window ActiveWindow() const { return active_; }
+  int32_t Dpi() const { return dpi_; }
+  // Called when Xft.dpi changes, with the new value.
+  std::function<void(int32_t dpi)> onDpiChange;
+
+  void HandleEvent(const XEvent& event) override;
+
+ private:
+  ::Window ReadActiveWindow() const;
+
+  X11Connection& connection_;
+  EventLoop& loop_;
+  ::Window active_ = 0;
+  int32_t dpi_;
+};
+
+}  // namespace platform::x11
