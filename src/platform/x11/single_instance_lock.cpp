@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -16,9 +17,17 @@ std::string LockFilePath(std::string_view name) {
 }
 
 bool ClaimLockFile(const std::string& path) {
-  // Another user's file of that name in /tmp is not followed or taken over.
+  // A link in its place is not followed. Where no lock of our own can be had
+  // (an unwritable folder, another user's file under the name) the program
+  // runs unguarded rather than not at all, as on Windows when the mutex
+  // cannot be made.
   const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) return false;
+  if (fd < 0) return true;
+  struct stat file {};
+  if (fstat(fd, &file) != 0 || file.st_uid != geteuid()) {
+    close(fd);
+    return true;
+  }
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     close(fd);
     return false;

@@ -11,7 +11,8 @@ std::string LockFilePath(std::string_view name);
 
 // Takes an exclusive flock on the named lock file and holds it until the
 // process ends; the descriptor is not inherited by programs started from here.
-// Returns false when another process holds it (or the file cannot be opened).
+// Returns false only when another process holds it; true also when no lock
+// of this user's can be had there, so that the program still runs.
 bool ClaimLockFile(const std::string& path);
 
 }  // namespace platform::x11

@@ -25,15 +25,17 @@ TEST(SingleInstanceLockTest, TheLockLivesInTheSessionFolderOrElsePerUserInTmp) {
   if (old != nullptr) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
 }
 
-TEST(SingleInstanceLockTest, OnlyTheFirstClaimHoldsAndALinkIsNotFollowed) {
+TEST(SingleInstanceLockTest, OnlyTheFirstClaimHoldsAndWithoutALockTheProgramStillRuns) {
   testing_support::ScratchFolder folder;
   const std::string path = (folder.Path() / "instance.lock").string();
   EXPECT_TRUE(ClaimLockFile(path));
   EXPECT_FALSE(ClaimLockFile(path));
+  // A link in the lock's place is not followed, and does not keep the program from running.
   const std::string link = (folder.Path() / "link.lock").string();
   std::filesystem::create_symlink(folder.Path() / "elsewhere.lock", link);
-  EXPECT_FALSE(ClaimLockFile(link));
+  EXPECT_TRUE(ClaimLockFile(link));
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "elsewhere.lock"));
+  EXPECT_TRUE(ClaimLockFile((folder.Path() / "missing" / "instance.lock").string()));
 }
 
 }  // namespace
