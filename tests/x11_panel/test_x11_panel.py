@@ -119,7 +119,7 @@ class PanelTestBase(unittest.TestCase):
         self.display.xdotool("mouseup", 1)
         return left, top
 
-    def assert_drag_follows_the_pointer(self):
+    def assert_drag_follows_the_pointer(self, screen_right=SCREEN[0]):
         # The move keeps the pointer where it pressed the window, from the press on.
         left, top = self.drag(300, 50, -10, 10)
         wait_for(lambda: self.rect()[:2] == (left - 100, top + 100), timeout=5, what="the window to move")
@@ -127,7 +127,8 @@ class PanelTestBase(unittest.TestCase):
         left, top = self.drag(250, 50, 12, 0)
         wait_for(lambda: self.rect()[0] == left + 120, timeout=5, what="the second move")
         self.display.move(5, SCREEN[1] - 5)
-        wait_for(lambda: self.rect()[0] == SCREEN[0] - PANEL_SIZE[0], timeout=5, what="the window to come back")
+        wait_for(lambda: self.rect()[0] == screen_right - PANEL_SIZE[0], timeout=5,
+                 what="the window to come back")
         self.assertEqual(self.rect()[1], top)
         # Neither press became a click on the handle.
         self.assertEqual(self.calls(), ["RT_GetAutoRotationOn() = 0"])
@@ -282,6 +283,24 @@ class RealLibraryPanelTest(PanelTestBase):
         self.wait_for_picture(expanded_panel(auto_rotation_on=not shown["on"]))
         self.click(292, 56)
         self.assertEqual(self.process.wait(timeout=20), 0)
+
+
+class PrimaryMonitorPanelTest(PanelTestBase):
+    """A primary monitor that does not start at the screen's top-left corner."""
+    PRIMARY = (200, 100, 800, 600)  # left, top, width, height
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        left, top, width, height = cls.PRIMARY
+        cls.display.run("xrandr", "--setmonitor", "*inner", f"{width}/211x{height}/159+{left}+{top}", "none")
+
+    def test_the_panel_keeps_to_the_primary_monitor(self):
+        left, top, width, _ = self.PRIMARY
+        right = left + width
+        self.assertEqual(self.rect(), (right - PANEL_SIZE[0], top + 20, right, top + 20 + PANEL_SIZE[1]))
+        self.wait_for_picture(collapsed_panel())
+        self.assert_drag_follows_the_pointer(screen_right=right)
 
 
 class ScaledPanelTest(PanelTestBase):

@@ -8,7 +8,7 @@
 #include "platform/x11/argb_window.h"
 #include "platform/x11/pango_text_rasterizer.h"
 #include "platform/x11/pixel_pusher.h"
-#include "platform/x11/screen_size.h"
+#include "platform/x11/primary_screen.h"
 #include "platform/x11/x11_connection.h"
 
 namespace platform::x11 {
@@ -74,15 +74,15 @@ void NoticeDialog::Layout() {
 
 void NoticeDialog::Run() {
   Layout();
-  const ScreenSize screen = PrimaryScreenSize(connection_);
+  const ScreenArea screen = PrimaryScreenArea(connection_);
   ArgbWindowOptions options;
   options.title = caption_;
   options.className = "Zentara";
   options.instanceName = "zentara-notice";
   options.width = width_;
   options.height = height_;
-  options.left = std::max((screen.width - width_) / 2, 0);
-  options.top = std::max((screen.height - height_) / 2, 0);
+  options.left = screen.left + std::max((screen.width - width_) / 2, 0);
+  options.top = screen.top + std::max((screen.height - height_) / 2, 0);
   window_ = std::make_unique<ArgbWindow>(connection_, options);
   if (!window_->Valid()) return;
   const Atoms& atoms = connection_.Names();

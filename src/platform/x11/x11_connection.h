@@ -49,6 +49,8 @@ class X11Connection {
   bool HasShape() const { return hasShape_; }
   bool HasShm() const { return hasShm_; }
   bool HasRandr() const { return hasRandr_; }
+  // Whether XRandR describes monitors (version 1.5 on).
+  bool HasRandrMonitors() const { return hasRandrMonitors_; }
 
   // Whether the window manager announces a supported hint in _NET_SUPPORTED.
   bool WindowManagerSupports(::Atom hint) const;
@@ -67,6 +69,7 @@ class X11Connection {
   bool hasShape_ = false;
   bool hasShm_ = false;
   bool hasRandr_ = false;
+  bool hasRandrMonitors_ = false;
 };
 
 }  // namespace platform::x11

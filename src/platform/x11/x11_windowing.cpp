@@ -4,7 +4,7 @@
 #include "platform/x11/desktop_watcher.h"
 #include "platform/x11/event_loop.h"
 #include "platform/x11/host_window.h"
-#include "platform/x11/screen_size.h"
+#include "platform/x11/primary_screen.h"
 #include "platform/x11/x11_connection.h"
 
 namespace platform::x11 {
@@ -40,8 +40,9 @@ WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents
   options.title = posix::ToUtf8(params.title);
   options.className = posix::ToUtf8(params.className);
   options.instanceName = "zentara";
-  options.left = params.left;
-  options.top = params.top;
+  const ScreenArea screen = PrimaryScreenArea(connection_);
+  options.left = screen.left + params.left;
+  options.top = screen.top + params.top;
   options.width = params.clientWidth;
   options.height = params.clientHeight;
   options.frameless = params.frameless;
@@ -69,7 +70,10 @@ void X11Windowing::Invalidate(WindowHandle window) {
 }
 
 void X11Windowing::MoveWindow(WindowHandle window, int32_t left, int32_t top) {
-  if (Entry* entry = Find(window)) entry->host->Window().Move(left, top);
+  Entry* entry = Find(window);
+  if (entry == nullptr) return;
+  const ScreenArea screen = PrimaryScreenArea(connection_);
+  entry->host->Window().Move(screen.left + left, screen.top + top);
 }
 
 void X11Windowing::SetClientSize(WindowHandle window, int32_t width, int32_t height) {
@@ -78,15 +82,19 @@ void X11Windowing::SetClientSize(WindowHandle window, int32_t width, int32_t hei
 
 Rect X11Windowing::GetWindowRect(WindowHandle window) {
   Entry* entry = Find(window);
-  return entry != nullptr ? entry->host->Window().Bounds() : Rect{};
+  if (entry == nullptr) return {};
+  const ScreenArea screen = PrimaryScreenArea(connection_);
+  const Rect bounds = entry->host->Window().Bounds();
+  return {bounds.left - screen.left, bounds.top - screen.top, bounds.right - screen.left,
+          bounds.bottom - screen.top};
 }
 
 int32_t X11Windowing::ScreenWidth() {
-  return PrimaryScreenSize(connection_).width;
+  return PrimaryScreenArea(connection_).width;
 }
 
 int32_t X11Windowing::ScreenHeight() {
-  return PrimaryScreenSize(connection_).height;
+  return PrimaryScreenArea(connection_).height;
 }
 
 int32_t X11Windowing::DisplayDpi(WindowHandle /*window*/) {

@@ -14,7 +14,8 @@ class X11Connection;
 
 // The windowing interface over the X11 pieces: a window's description becomes
 // window options, a layered push becomes a frame with its opacity, click-through
-// becomes the window's shape.
+// becomes the window's shape. Places are in screen coordinates, which start at
+// the primary monitor's top-left corner (see PrimaryScreenArea).
 class X11Windowing : public Windowing {
  public:
   X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWatcher& desktop);

@@ -1,0 +1,76 @@
+#include "platform/x11/primary_screen.h"
+
+#include <X11/extensions/Xrandr.h>
+
+#include <memory>
+
+#include "platform/x11/x11_connection.h"
+
+namespace platform::x11 {
+namespace {
+
+struct ResourcesFree {
+  void operator()(XRRScreenResources* resources) const { XRRFreeScreenResources(resources); }
+};
+struct CrtcFree {
+  void operator()(XRRCrtcInfo* crtc) const { XRRFreeCrtcInfo(crtc); }
+};
+struct OutputFree {
+  void operator()(XRROutputInfo* output) const { XRRFreeOutputInfo(output); }
+};
+struct MonitorsFree {
+  void operator()(XRRMonitorInfo* monitors) const { XRRFreeMonitors(monitors); }
+};
+
+// The monitors desktops place their panels by: the primary one, else the first.
+bool MonitorArea(X11Connection& connection, ScreenArea& area) {
+  int count = 0;
+  std::unique_ptr<XRRMonitorInfo, MonitorsFree> monitors(
+      XRRGetMonitors(connection.Get(), connection.Root(), True, &count));
+  if (!monitors || count <= 0) return false;
+  const XRRMonitorInfo* chosen = &monitors.get()[0];
+  for (int i = 0; i < count; ++i) {
+    if (monitors.get()[i].primary) chosen = &monitors.get()[i];
+  }
+  if (chosen->width <= 0 || chosen->height <= 0) return false;
+  area = {chosen->x, chosen->y, chosen->width, chosen->height};
+  return true;
+}
+
+// The area of the CRTC that shows an output, or nothing when it shows nothing.
+bool OutputArea(Display* display, XRRScreenResources* resources, RROutput output,
+                ScreenArea& area) {
+  std::unique_ptr<XRROutputInfo, OutputFree> info(XRRGetOutputInfo(display, resources, output));
+  if (!info || info->crtc == 0) return false;
+  std::unique_ptr<XRRCrtcInfo, CrtcFree> crtc(XRRGetCrtcInfo(display, resources, info->crtc));
+  if (!crtc || crtc->width == 0 || crtc->height == 0) return false;
+  area = {crtc->x, crtc->y, static_cast<int32_t>(crtc->width), static_cast<int32_t>(crtc->height)};
+  return true;
+}
+
+// Servers before XRandR 1.5 name a primary output instead.
+bool OutputArea(X11Connection& connection, ScreenArea& area) {
+  Display* display = connection.Get();
+  std::unique_ptr<XRRScreenResources, ResourcesFree> resources(
+      XRRGetScreenResourcesCurrent(display, connection.Root()));
+  if (!resources) return false;
+  const RROutput primary = XRRGetOutputPrimary(display, connection.Root());
+  if (primary != 0 && OutputArea(display, resources.get(), primary, area)) return true;
+  for (int i = 0; i < resources->noutput; ++i) {
+    if (OutputArea(display, resources.get(), resources->outputs[i], area)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+ScreenArea PrimaryScreenArea(X11Connection& connection) {
+  ScreenArea area;
+  if (connection.HasRandrMonitors() && MonitorArea(connection, area)) return area;
+  if (connection.HasRandr() && OutputArea(connection, area)) return area;
+  Display* display = connection.Get();
+  return {0, 0, DisplayWidth(display, connection.Screen()),
+          DisplayHeight(display, connection.Screen())};
+}
+
+}  // namespace platform::x11
