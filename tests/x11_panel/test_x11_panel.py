@@ -18,12 +18,14 @@ ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
 class PanelTestBase(unittest.TestCase):
     window_manager = True
     shared_memory = True
+    nested_screen = None
     quillet = "recorder"
     startup_times = []
 
     @classmethod
     def setUpClass(cls):
-        cls.display = Display(window_manager=cls.window_manager, shared_memory=cls.shared_memory)
+        cls.display = Display(window_manager=cls.window_manager, shared_memory=cls.shared_memory,
+                              nested_screen=cls.nested_screen)
         cls.app = AppFolder(cls.quillet)
 
     @classmethod
@@ -283,6 +285,46 @@ class RealLibraryPanelTest(PanelTestBase):
         self.wait_for_picture(expanded_panel(auto_rotation_on=not shown["on"]))
         self.click(292, 56)
         self.assertEqual(self.process.wait(timeout=20), 0)
+
+
+class TurningPanelTest(PanelTestBase):
+    """The real library on an 800 x 600 Xephyr, which turns its screen for real, with the desktop's
+    rotation lock off (automatic rotation on), which the turn buttons need to be enabled."""
+
+    quillet = "real"
+    window_manager = False
+    nested_screen = (800, 600)
+
+    def start(self, env=None):
+        settings = self.app.folder / "config" / "glib-2.0" / "settings"
+        settings.mkdir(parents=True, exist_ok=True)
+        (settings / "keyfile").write_text("[org/gnome/settings-daemon/peripherals/touchscreen]\n"
+                                          "orientation-lock=false\n")
+        return super().start({"GSETTINGS_BACKEND": "keyfile", "XDG_CONFIG_HOME": str(settings.parents[1]),
+                              **(env or {})})
+
+    def turn(self, button_x, rotation):
+        """Clicks a turn button and waits for the screen to show `rotation`; then makes sure the panel lies
+        inside the turned screen, where leaving it brings it back."""
+        self.click(button_x, 56)
+        size = (800, 600) if rotation in ("normal", "inverted") else (600, 800)
+        wait_for(lambda: self.display.rotation() == (size, rotation), timeout=10, what=f"the screen {rotation}")
+        left, top, _, _ = self.rect()
+        self.display.move(min(left, size[0] - 50) + 20, top + 50)
+        self.display.move(5, size[1] - 5)
+        wait_for(lambda: self.rect()[2] <= size[0], timeout=5, what="the panel inside the turned screen")
+
+    def test_each_turn_button_gives_the_rotation_xrandr_reports(self):
+        self.click(320, 100)
+        self.display.move(5, 595)
+        self.wait_for_picture(expanded_panel(auto_rotation_on=True))
+        self.turn(126, "left")
+        self.turn(182, "normal")  # turn right
+        self.turn(182, "right")
+        self.turn(126, "normal")
+        for rotation in ("left", "inverted", "right", "normal"):  # four left turns come back to normal
+            self.turn(126, rotation)
+        self.assertIsNone(self.process.poll())
 
 
 class PrimaryMonitorPanelTest(PanelTestBase):

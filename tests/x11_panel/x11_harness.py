@@ -28,24 +28,23 @@ def build_dir():
 
 
 class Display:
-    """A private Xvfb display, with openbox on it when asked for, and without MIT-SHM when asked."""
+    """A private Xvfb display, with openbox on it when asked for, and without MIT-SHM when asked.
+    With `nested_screen` (width, height) the display is an Xephyr of that size, which turns its screen
+    for real, inside a private 1920 x 1080 Xvfb that holds it both ways round."""
 
-    def __init__(self, window_manager=True, shared_memory=True):
-        read_end, write_end = os.pipe()
+    def __init__(self, window_manager=True, shared_memory=True, nested_screen=None):
         # -noreset: without it the server resets when its last client leaves,
-        # undoing root properties and the pointer between two program runs.
-        self._xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-noreset", "-br", "-nolisten", "tcp",
-             *([] if shared_memory else ["-extension", "MIT-SHM"]),
-             "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            self._xvfb.kill()
-            raise RuntimeError("Xvfb did not start")
-        self.name = f":{number}"
+        # undoing root properties and the pointer between two program runs
+        # (and Xephyr crashes on a turn after a reset).
+        self._servers = []
+        if nested_screen is None:
+            self.name = self._start_server(
+                ["Xvfb", "-br", *([] if shared_memory else ["-extension", "MIT-SHM"]),
+                 "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"])
+        else:
+            host = self._start_server(["Xvfb", "-screen", "0", "1920x1080x24"])
+            self.name = self._start_server(
+                ["Xephyr", "-screen", f"{nested_screen[0]}x{nested_screen[1]}"], {"DISPLAY": host})
         self._tmp = tempfile.TemporaryDirectory(prefix="zentara-x11-")
         self._wm = None
         if window_manager:
@@ -54,6 +53,32 @@ class Display:
                                         stderr=subprocess.DEVNULL)
             wait_for(lambda: "window id" in self.xprop_root("_NET_SUPPORTING_WM_CHECK"),
                      timeout=15, what="openbox to start")
+
+    def _start_server(self, command, env=None):
+        """Starts an X server on a display it picks; returns the display's name."""
+        read_end, write_end = os.pipe()
+        server = subprocess.Popen([*command, "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp"],
+                                  pass_fds=(write_end,), env=dict(os.environ, **(env or {})),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._servers.append(server)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            self._stop(self._servers)
+            raise RuntimeError(f"{command[0]} did not start")
+        return f":{number}"
+
+    @staticmethod
+    def _stop(processes):
+        for process in processes:
+            if process is not None and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
 
     def _openbox_config(self):
         """openbox's own settings without screen-edge resistance, so a drag lands where the pointer goes."""
@@ -67,14 +92,8 @@ class Display:
         return str(path)
 
     def close(self):
-        for process in (self._wm, self._xvfb):
-            if process is not None and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        # The window manager first, then the servers, the nested one before its host.
+        self._stop([self._wm, *reversed(self._servers)])
         self._tmp.cleanup()
 
     def env(self, extra=None):
@@ -119,10 +138,23 @@ class Display:
     def click(self, x, y, button=1):
         self.xdotool("mousemove", x, y, "click", button)
 
+    def size(self):
+        """The screen's size now (a turned screen has its sides swapped)."""
+        info = self.run("xwininfo", "-root")
+        return tuple(int(re.search(rf"{side}: (\d+)", info).group(1)) for side in ("Width", "Height"))
+
+    def rotation(self):
+        """The screen's size and its output's rotation, as xrandr reports them."""
+        query = self.run("xrandr", "--query")
+        size = tuple(int(n) for n in re.search(r"current (\d+) x (\d+)", query).groups())
+        # "default connected 600x800+0+0 left (normal left inverted right ...)"; no word is normal.
+        rest = re.search(r"^\S+ connected (?:primary )?\d+x\d+\+\d+\+\d+ (\S*)", query, re.MULTILINE).group(1)
+        return size, rest if rest in ("left", "inverted", "right") else "normal"
+
     def screenshot(self):
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env(), check=True,
                              stdout=subprocess.PIPE, timeout=60).stdout
-        return Image(SCREEN[0], SCREEN[1], raw)
+        return Image(*self.size(), raw)
 
 
 class AppFolder:
