@@ -5,11 +5,12 @@ process id. CTest gives the library and the driver through QUILLET_LIBRARY and Q
 Standard library only.
 """
 import os
-import re
 import subprocess
 import tempfile
 import unittest
 from pathlib import Path
+
+from xrandr_report import screen_report
 
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
 DRIVER = os.environ.get("QUILLET_DRIVER", "")
@@ -62,13 +63,7 @@ def screen_of(display):
     """The screen size and the rotation of each connected output, as xrandr reports them."""
     query = subprocess.run(["xrandr", "--query"], env=display_env(display), capture_output=True, text=True,
                            timeout=30, check=True).stdout
-    size = re.search(r"current (\d+) x (\d+)", query).groups()
-    rotations = []
-    # "default connected 600x800+0+0 left (normal left inverted right ...) 0mm x 0mm"; no word is normal.
-    for rest in re.findall(r"^\S+ connected (?:primary )?\d+x\d+\+\d+\+\d+ (.*)$", query, re.MULTILINE):
-        words = [word for word in rest.split() if not word.startswith("(0x")]
-        rotations.append(words[0] if words and words[0] in ROTATION_NAMES.values() else "normal")
-    return (int(size[0]), int(size[1])), rotations
+    return screen_report(query)
 
 
 class Exports(unittest.TestCase):

@@ -15,8 +15,10 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
+sys.path.insert(0, str(REPO / "tests" / "x11"))
 from harness import (PANEL_SIZE, Image, collapsed_panel, expanded_panel,  # noqa: E402,F401
                      largest_difference, scaled, scaled_panel, wait_for)
+from xrandr_report import screen_report  # noqa: E402
 
 PANEL_TITLE = "KOVA Zentara"
 PANEL_CLASS = "TPanelForm"
@@ -145,11 +147,8 @@ class Display:
 
     def rotation(self):
         """The screen's size and its output's rotation, as xrandr reports them."""
-        query = self.run("xrandr", "--query")
-        size = tuple(int(n) for n in re.search(r"current (\d+) x (\d+)", query).groups())
-        # "default connected 600x800+0+0 left (normal left inverted right ...)"; no word is normal.
-        rest = re.search(r"^\S+ connected (?:primary )?\d+x\d+\+\d+\+\d+ (\S*)", query, re.MULTILINE).group(1)
-        return size, rest if rest in ("left", "inverted", "right") else "normal"
+        size, rotations = screen_report(self.run("xrandr", "--query"))
+        return size, rotations[0]
 
     def screenshot(self):
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env(), check=True,
