@@ -124,3 +124,7 @@ void TForm::HandleCloseRequest() {
 void TForm::HandleDpiChange(int32_t dpi) {
   OnDpiChange(this, dpi);
 }
+
+void TForm::HandleScreenChange() {
+  OnScreenChange(this);
+}

@@ -83,6 +83,8 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   // A request to close the window (the application ends when its main form gets one).
   TNotifyEvent OnCloseRequest;
   TDpiChangeEvent OnDpiChange;
+  // The primary screen changed its size or place (Screen() tells the new one).
+  TNotifyEvent OnScreenChange;
 
   // Fires OnDestroy; the application calls it before it destroys the form.
   void DoDestroy();
@@ -100,6 +102,7 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   void HandleMouseLeave() override;
   void HandleCloseRequest() override;
   void HandleDpiChange(int32_t dpi) override;
+  void HandleScreenChange() override;
 
   platform::WindowHandle handle_ = 0;
   // The window found by class name and caption for the activation check.

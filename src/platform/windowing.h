@@ -22,6 +22,9 @@ class WindowEvents {
   // The display scale of the window's monitor changed, or the window moved to
   // a monitor of another scale; `dpi` is the new one (96 at 100 %).
   virtual void HandleDpiChange(int32_t dpi) = 0;
+  // The primary screen changed its size or place: a turn, a new resolution,
+  // a monitor docked or undocked. ScreenWidth and ScreenHeight tell the new size.
+  virtual void HandleScreenChange() = 0;
 };
 
 // What a new top-level window is to be.

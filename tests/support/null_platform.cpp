@@ -219,6 +219,14 @@ void NullWindowing::ChangeDpi(platform::WindowHandle window, int32_t newDpi) {
   if (w.events != nullptr) w.events->HandleDpiChange(newDpi);
 }
 
+void NullWindowing::ChangeScreen(int32_t width, int32_t height) {
+  screenWidth = width;
+  screenHeight = height;
+  for (auto& [handle, window] : windows) {
+    if (window.events != nullptr && !window.destroyed) window.events->HandleScreenChange();
+  }
+}
+
 // --- text -------------------------------------------------------------------
 
 int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::TextStyle& style,

@@ -172,6 +172,9 @@ class NullWindowing : public platform::Windowing {
   // Sets the display's dots per inch and tells the window, as a move to
   // another monitor or a new scale setting would.
   void ChangeDpi(platform::WindowHandle window, int32_t newDpi);
+  // Gives the primary screen a new size and tells every window, as a turn or
+  // a new resolution would.
+  void ChangeScreen(int32_t width, int32_t height);
 
   std::map<platform::WindowHandle, Window> windows;
   std::vector<Push> pushes;
