@@ -70,7 +70,8 @@ bool IsBuiltInPanel(std::string_view outputName) {
 size_t PanelCrtc(const ScreenState& state) {
   const auto& crtcs = state.crtcs;
   const auto builtIn = std::find_if(crtcs.begin(), crtcs.end(), [](const Crtc& crtc) {
-    return std::any_of(crtc.outputNames.begin(), crtc.outputNames.end(),
+    return crtc.panelConnector ||
+           std::any_of(crtc.outputNames.begin(), crtc.outputNames.end(),
                        [](const std::string& name) { return IsBuiltInPanel(name); });
   });
   if (builtIn != crtcs.end()) return static_cast<size_t>(builtIn - crtcs.begin());

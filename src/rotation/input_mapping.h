@@ -16,9 +16,10 @@ bool FollowsScreen(const InputDevice& device);
 // Outputs named the way drivers name a built-in panel (eDP, LVDS, DSI).
 bool IsBuiltInPanel(std::string_view outputName);
 
-// The CRTC of the state that drives the panel a touchscreen or pen sits on:
-// the built-in panel's, else the primary output's, else the first. The
-// state must have a CRTC.
+// The CRTC of the state that drives the tablet's own panel, the one that
+// turns and that a touchscreen or pen sits on: the built-in panel's (by
+// output name or connector type), else the primary output's, else the first.
+// The state must have a CRTC.
 size_t PanelCrtc(const ScreenState& state);
 
 // Takes the device's own coordinates onto the panel's rectangle of the

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,6 +26,11 @@ struct CrtcConfig {
   bool operator==(const CrtcConfig&) const = default;
 };
 
+// A CRTC's projective transform, row by row, as xrandr's --transform takes
+// it: it scales (or otherwise reshapes) the picture after the rotation.
+using CrtcTransform = std::array<double, 9>;
+inline constexpr CrtcTransform kIdentityTransform = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+
 // An active CRTC: one that shows a mode on at least one output.
 struct Crtc {
   uint64_t id = 0;
@@ -33,8 +39,12 @@ struct Crtc {
   int32_t modeWidth = 0;
   int32_t modeHeight = 0;
   uint16_t supportedRotations = kRotate0;  // rotation and reflection bits
+  // Stays with the CRTC when its config changes.
+  CrtcTransform transform = kIdentityTransform;
   std::vector<std::string> outputNames;
-  bool primary = false;  // it drives the primary output
+  bool primary = false;         // it drives the primary output
+  bool panelConnector = false;  // an output's connector type says it is a built-in panel
+  bool pans = false;            // it pans over a larger area of the screen
 };
 
 struct ScreenSize {

@@ -7,6 +7,12 @@
 namespace quillet::xdesktop {
 namespace {
 
+// Transforms whose corners come this close to infinity, or spread wider than
+// any screen, place nothing.
+constexpr double kNearZero = 1e-9;
+constexpr double kLargestSide = 1 << 20;
+constexpr double kFixedUnit = 1.0 / 65536;
+
 bool IsQuarterTurn(uint16_t rotation) {
   return (rotation & (kRotate90 | kRotate270)) != 0;
 }
@@ -43,6 +49,13 @@ std::vector<int64_t> Arrange(const std::vector<Span>& before, const std::vector<
 
 // Keeps the screen's density, taken from its height as xrandr does; 96 dots
 // per inch when the server does not know it.
+bool Unchanged(const ScreenState& state, const ScreenLayout& layout) {
+  for (size_t i = 0; i < state.crtcs.size(); ++i) {
+    if (layout.crtcs[i] != state.crtcs[i].config) return false;
+  }
+  return layout.size.width == state.size.width && layout.size.height == state.size.height;
+}
+
 int32_t Millimetres(int64_t pixels, const ScreenSize& before) {
   const double perPixel = before.height > 0 && before.mmHeight > 0
                               ? static_cast<double>(before.mmHeight) / before.height
@@ -75,28 +88,69 @@ int32_t CodeOfRotation(uint16_t rotation) {
 
 Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
   const bool across = IsQuarterTurn(config.rotation);
-  return Rect{config.x, config.y, across ? crtc.modeHeight : crtc.modeWidth,
-              across ? crtc.modeWidth : crtc.modeHeight};
+  const int64_t width = across ? crtc.modeHeight : crtc.modeWidth;
+  const int64_t height = across ? crtc.modeWidth : crtc.modeHeight;
+  if (crtc.transform == kIdentityTransform) return Rect{config.x, config.y, width, height};
+
+  // The server turns the picture first and then applies the transform.
+  const CrtcTransform& t = crtc.transform;
+  const double w = static_cast<double>(width);
+  const double h = static_cast<double>(height);
+  const double corners[4][2] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+  double left = 0;
+  double right = 0;
+  double top = 0;
+  double bottom = 0;
+  for (size_t i = 0; i < 4; ++i) {
+    const auto [u, v] = corners[i];
+    const double scale = t[6] * u + t[7] * v + t[8];
+    // A corner at or beyond infinity has no place on the screen.
+    if (!(scale > kNearZero)) return Rect{config.x, config.y, 0, 0};
+    const double x = (t[0] * u + t[1] * v + t[2]) / scale;
+    const double y = (t[3] * u + t[4] * v + t[5]) / scale;
+    left = i == 0 ? x : std::min(left, x);
+    right = i == 0 ? x : std::max(right, x);
+    top = i == 0 ? y : std::min(top, y);
+    bottom = i == 0 ? y : std::max(bottom, y);
+  }
+  if (!(right - left <= kLargestSide) || !(bottom - top <= kLargestSide)) {
+    return Rect{config.x, config.y, 0, 0};
+  }
+  // Every pixel the picture touches, as the server rounds; the slack keeps
+  // the transform's 16.16 fixed point from adding a pixel.
+  const auto span = [](double low, double high) {
+    return static_cast<int64_t>(std::ceil(high - kFixedUnit) - std::floor(low + kFixedUnit));
+  };
+  return Rect{config.x, config.y, span(left, right), span(top, bottom)};
 }
 
-std::optional<ScreenLayout> LayOut(const ScreenState& state, int32_t code) {
-  const uint16_t rotation = RotationOfCode(code);
+std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code) {
+  if (turned >= state.crtcs.size()) return std::nullopt;
   ScreenLayout layout;
   std::vector<Span> columns;
   std::vector<Span> rows;
   std::vector<int64_t> widths;
   std::vector<int64_t> heights;
-  for (const Crtc& crtc : state.crtcs) {
-    CrtcConfig turned = crtc.config;
-    turned.rotation = static_cast<uint16_t>((crtc.config.rotation & kReflections) | rotation);
-    if ((crtc.supportedRotations & turned.rotation) != turned.rotation) return std::nullopt;
+  bool pans = false;
+  for (size_t i = 0; i < state.crtcs.size(); ++i) {
+    const Crtc& crtc = state.crtcs[i];
+    CrtcConfig next = crtc.config;
+    if (i == turned) {
+      next.rotation =
+          static_cast<uint16_t>((crtc.config.rotation & kReflections) | RotationOfCode(code));
+      if ((crtc.supportedRotations & next.rotation) != next.rotation) return std::nullopt;
+    }
     const Rect was = Footprint(crtc, crtc.config);
-    const Rect will = Footprint(crtc, turned);
+    const Rect will = Footprint(crtc, next);
+    if (was.width <= 0 || was.height <= 0 || will.width <= 0 || will.height <= 0) {
+      return std::nullopt;
+    }
+    pans = pans || crtc.pans;
     columns.push_back({was.x, was.width});
     rows.push_back({was.y, was.height});
     widths.push_back(will.width);
     heights.push_back(will.height);
-    layout.crtcs.push_back(turned);
+    layout.crtcs.push_back(next);
   }
 
   const std::vector<int64_t> xs = Arrange(columns, widths);
@@ -115,6 +169,8 @@ std::optional<ScreenLayout> LayOut(const ScreenState& state, int32_t code) {
   }
   layout.size = {static_cast<int32_t>(width), static_cast<int32_t>(height),
                  Millimetres(width, state.size), Millimetres(height, state.size)};
+  // Its panning area would no longer match what it shows.
+  if (pans && !Unchanged(state, layout)) return std::nullopt;
   return layout;
 }
 

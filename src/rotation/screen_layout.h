@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -21,7 +22,9 @@ struct Rect {
   int64_t height = 0;
 };
 
-// Where a CRTC lies on the screen when it shows its mode with this config.
+// Where a CRTC lies on the screen when it shows its mode with this config:
+// the mode turned by the rotation, then through the CRTC's transform, in the
+// whole pixels the server counts. Empty when the transform cannot place it.
 Rect Footprint(const Crtc& crtc, const CrtcConfig& config);
 
 // The screen after a turn: the screen size, and one config per active CRTC
@@ -31,11 +34,13 @@ struct ScreenLayout {
   std::vector<CrtcConfig> crtcs;
 };
 
-// Every active CRTC turned to the code's rotation, its reflections kept, and
-// the outputs laid out as they were arranged: one that lay wholly right of
-// (or below) others keeps its gap to them, measured from their new sizes.
-// The screen becomes just big enough, at the density it had. Nothing when a
-// CRTC cannot show the rotation or the screen cannot take the size.
-std::optional<ScreenLayout> LayOut(const ScreenState& state, int32_t code);
+// The CRTC at the index turned to the code's rotation, its reflections kept;
+// the others keep theirs and move only so that the outputs stay arranged as
+// they were: one that lay wholly right of (or below) others keeps its gap to
+// them, measured from their new sizes. The screen becomes just big enough,
+// at the density it had. Nothing when the turned CRTC cannot show the
+// rotation, a footprint cannot be told, a CRTC that pans would have to
+// change, or the screen cannot take the size.
+std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code);
 
 }  // namespace quillet::xdesktop

@@ -1,6 +1,5 @@
 #include "rotation/screen_rotation.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "rotation/input_mapping.h"
@@ -30,10 +29,7 @@ class ServerGrab {
 int32_t GetAngle(ScreenControl& screen) {
   const std::optional<ScreenState> state = screen.Read();
   if (!state || state->crtcs.empty()) return -1;
-  const auto& crtcs = state->crtcs;
-  const auto primary =
-      std::find_if(crtcs.begin(), crtcs.end(), [](const Crtc& crtc) { return crtc.primary; });
-  return CodeOfRotation((primary != crtcs.end() ? *primary : crtcs.front()).config.rotation);
+  return CodeOfRotation(state->crtcs[PanelCrtc(*state)].config.rotation);
 }
 
 int32_t SetAngle(ScreenControl& screen, InputDevices& devices, void (*pause)(uint32_t milliseconds),
@@ -44,7 +40,7 @@ int32_t SetAngle(ScreenControl& screen, InputDevices& devices, void (*pause)(uin
     ServerGrab grab(screen);
     before = screen.Read();
     if (!before || before->crtcs.empty()) return 0;
-    layout = LayOut(*before, code);
+    layout = LayOut(*before, PanelCrtc(*before), code);
     if (!layout || !ApplyLayout(screen, *before, *layout)) return 0;
   }
   FollowScreen(devices, code, *before, *layout);

@@ -6,15 +6,16 @@
 
 namespace quillet::xdesktop {
 
-// The code (1 to 4) of the CRTC that shows the primary output, or of the
-// first active CRTC when none does; -1 when the screen cannot be read or no
-// CRTC is active.
+// The code (1 to 4) of the tablet's own screen: the CRTC that drives its
+// built-in panel, else the primary output, else the first active CRTC; -1
+// when the screen cannot be read or no CRTC is active.
 int32_t GetAngle(ScreenControl& screen);
 
-// Turns every active CRTC to the code (anything but 2, 3 and 4 means 1) and
-// lays the screen out anew, all while the server is grabbed; then touch and
-// pen devices follow the picture and the caller is paused for 250 ms.
-// Returns 1 when the screen was turned, 0 when it was left as it was.
+// Turns the tablet's own screen to the code (anything but 2, 3 and 4 means
+// 1); the other CRTCs keep their rotation and move only to keep the screen
+// packed, all while the server is grabbed. Then touch and pen devices follow
+// the picture and the caller is paused for 250 ms. Returns 1 when the screen
+// was turned, 0 when it was left as it was.
 int32_t SetAngle(ScreenControl& screen, InputDevices& devices, void (*pause)(uint32_t milliseconds),
                  int32_t code);
 

@@ -83,10 +83,11 @@ bool FakeScreen::SetScreenSize(const ScreenSize& wanted) {
 }
 
 bool FakeScreen::SetCrtc(uint64_t id, const CrtcConfig& config) {
-  if (Refused()) return false;
+  ++crtcSets;
   const auto crtc = std::find_if(crtcs.begin(), crtcs.end(),
                                  [id](const Crtc& candidate) { return candidate.id == id; });
-  if (crtc == crtcs.end()) return false;
+  if (crtc != crtcs.end() && crtc->config == config) ++needlessSets;
+  if (Refused() || crtc == crtcs.end()) return false;
   if (config.mode != 0 && ((crtc->supportedRotations & config.rotation) != config.rotation ||
                            !Fits(*crtc, config, size))) {
     return false;

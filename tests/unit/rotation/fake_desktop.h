@@ -31,6 +31,8 @@ class FakeScreen : public quillet::xdesktop::ScreenControl {
   std::optional<size_t> refuseChange;  // 0-based, counting every change asked for
 
   size_t changes = 0;
+  size_t crtcSets = 0;      // every SetCrtc asked for, refused or not
+  size_t needlessSets = 0;  // of them, those asking for the config the CRTC already has
   bool grabbed = false;
   size_t grabs = 0;
 
@@ -65,7 +67,10 @@ class FakeInputDevices : public quillet::xdesktop::InputDevices {
 class DesktopTest : public ::testing::Test {
  protected:
   void SetUp() override { pauses.clear(); }
-  void TearDown() override { EXPECT_FALSE(screen.grabbed) << "the server is left grabbed"; }
+  void TearDown() override {
+    EXPECT_FALSE(screen.grabbed) << "the server is left grabbed";
+    EXPECT_EQ(screen.needlessSets, 0u);
+  }
 
   int32_t SetAngle(int32_t code);
 

@@ -106,10 +106,10 @@ TEST_F(InputMapping, WithTwoOutputsTouchStaysOnThePanel) {
   for (int32_t code : {2, 3, 4, 1}) {
     devices.transforms.clear();
     ASSERT_EQ(SetAngle(code), 1);
+    // Only the panel turns; the monitor keeps its place and size.
     const bool portrait = code == 2 || code == 4;
-    const double width = portrait ? 1024 + 1080 : 3200;
-    const double left = portrait ? 1024 : 1280;
-    ExpectCornersLand(code, {left / width, 0}, {(width - left) / width, 1});
+    const double width = portrait ? 1280 + 1080 : 3200;
+    ExpectCornersLand(code, {1280 / width, 0}, {(width - 1280) / width, 1});
   }
 
   // Without a built-in panel, the touchscreen is taken to sit on the primary output.

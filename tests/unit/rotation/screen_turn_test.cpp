@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_desktop.h"
+#include "rotation/screen_layout.h"
 #include "rotation/screen_rotation.h"
 
 namespace rotation_testing {
@@ -45,6 +47,12 @@ class ScreenTurn : public DesktopTest {
     screen.AddCrtc("eDP-1", 1920, 1080, 0, 0);
     screen.AddCrtc("HDMI-1", 1280, 1024, 1920, 0);
   }
+  // The same two the other way round: the panel reaches the screen's right edge.
+  void MonitorThenPanel() {
+    screen.size = {3200, 1080, 800, 270};
+    screen.AddCrtc("HDMI-1", 1280, 1024, 0, 0);
+    screen.AddCrtc("eDP-1", 1920, 1080, 1280, 0);
+  }
 
  protected:
   std::vector<CrtcConfig> Configs() const {
@@ -69,49 +77,83 @@ TEST_F(ScreenTurn, OnePanelTakesEachCodeWithTheScreenTurnedToMatch) {
   EXPECT_EQ(pauses, std::vector<uint32_t>(6, 250));
 }
 
-TEST_F(ScreenTurn, SideBySideOutputsStaySideBySide) {
-  PanelAndMonitor();
-  EXPECT_EQ(SetAngle(2), 1);
-  EXPECT_EQ(screen.size, (ScreenSize{1080 + 1024, 1920, 526, 480}));
-  ExpectAt(screen, "eDP-1", {0, 0, kRotate90});
-  ExpectAt(screen, "HDMI-1", {1080, 0, kRotate90});
-
-  EXPECT_EQ(SetAngle(3), 1);
-  EXPECT_EQ(screen.size, (ScreenSize{3200, 1080, 800, 270}));
-  ExpectAt(screen, "eDP-1", {0, 0, kRotate180});
-  ExpectAt(screen, "HDMI-1", {1920, 0, kRotate180});
-
-  EXPECT_EQ(SetAngle(4), 1);
-  ExpectAt(screen, "HDMI-1", {1080, 0, kRotate270});
-  EXPECT_EQ(SetAngle(1), 1);
-  ExpectAt(screen, "HDMI-1", {1920, 0, kRotate0});
-  EXPECT_EQ(screen.size, (ScreenSize{3200, 1080, 800, 270}));
+// The primary monitor stands upright ("left") beside the panel and stays so
+// while only the panel turns.
+TEST_F(ScreenTurn, OnlyThePanelTurnsAndAnUprightMonitorStaysBesideIt) {
+  screen.size = {1920 + 1024, 1280, 736, 320};
+  screen.AddCrtc("eDP-1", 1920, 1080, 0, 0);
+  auto& monitor = screen.AddCrtc("HDMI-1", 1280, 1024, 1920, 0);
+  monitor.config.rotation = kRotate90;
+  monitor.primary = true;
+  for (int32_t code : {2, 3, 4, 1}) {
+    const bool portrait = code == 2 || code == 4;
+    const int32_t panelWidth = portrait ? 1080 : 1920;
+    const int32_t height = portrait ? 1920 : 1280;
+    ASSERT_EQ(SetAngle(code), 1) << code;
+    EXPECT_EQ(screen.size,
+              (ScreenSize{panelWidth + 1024, height, (panelWidth + 1024) / 4, height / 4}))
+        << code;
+    ExpectAt(screen, "eDP-1", {0, 0, static_cast<uint16_t>(1u << (code - 1))});
+    ExpectAt(screen, "HDMI-1", {panelWidth, 0, kRotate90});
+    EXPECT_EQ(quillet::xdesktop::GetAngle(screen), code);
+  }
 }
 
 TEST_F(ScreenTurn, StackedOutputsWithAGapKeepTheGapAndReflections) {
   screen.size = {1920, 1080 + 40 + 1024, 480, 536};
   screen.AddCrtc("DP-1", 1920, 1080, 0, 0);
   screen.AddCrtc("DP-2", 1280, 1024, 100, 1120).config.rotation = kRotate0 | kReflectX;
+  screen.crtcs[0].config.rotation = kRotate0 | kReflectX;
+  // Neither is built in nor primary: the first turns.
   EXPECT_EQ(SetAngle(4), 1);
-  ExpectAt(screen, "DP-1", {0, 0, kRotate270});
-  ExpectAt(screen, "DP-2", {100, 1920 + 40, kRotate270 | kReflectX});
-  EXPECT_EQ(screen.size.width, 1124);
-  EXPECT_EQ(screen.size.height, 1920 + 40 + 1280);
+  ExpectAt(screen, "DP-1", {0, 0, kRotate270 | kReflectX});
+  ExpectAt(screen, "DP-2", {100, 1920 + 40, kRotate0 | kReflectX});
+  EXPECT_EQ(screen.size.width, 1380);
+  EXPECT_EQ(screen.size.height, 1920 + 40 + 1024);
 }
 
-TEST_F(ScreenTurn, GetAngleReadsThePrimaryOutputElseTheFirst) {
+TEST_F(ScreenTurn, GetAngleReadsThePanelElseThePrimaryOutputElseTheFirst) {
   PanelAndMonitor();
   screen.crtcs[0].config.rotation = kRotate180;
   screen.crtcs[1].config.rotation = kRotate270;
-  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 3);
   screen.crtcs[1].primary = true;
+  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 3);
+  // Known as built in by its connector alone.
+  screen.crtcs[0].outputNames = {"DP-3"};
+  screen.crtcs[0].panelConnector = true;
+  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 3);
+  screen.crtcs[0].panelConnector = false;
   EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 4);
+  screen.crtcs[1].primary = false;
+  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 3);
 
   screen.crtcs[0].config.mode = 0;
   screen.crtcs[1].config.mode = 0;
   EXPECT_EQ(quillet::xdesktop::GetAngle(screen), -1);
   screen.readable = false;
   EXPECT_EQ(quillet::xdesktop::GetAngle(screen), -1);
+}
+
+// A 1920 x 1200 panel magnified 1.5 times (xrandr --scale 0.6667x0.6667)
+// covers 1280 x 800 of the screen, and one shrunk (--scale 1.5x1.5) 2880 x
+// 1800; turned, the footprints swap and the monitor beside moves along.
+TEST_F(ScreenTurn, AScaledPanelTurnsWithinItsScaledFootprint) {
+  struct Case {
+    double scale;
+    int32_t wide;
+    int32_t high;
+  };
+  for (const Case& c : {Case{2.0 / 3, 1280, 800}, Case{1.5, 2880, 1800}}) {
+    screen = FakeScreen{};
+    screen.size = {c.wide + 1920, std::max(c.high, 1080), 0, 0};
+    auto& panel = screen.AddCrtc("eDP-1", 1920, 1200, 0, 0);
+    panel.transform = {c.scale, 0, 0, 0, c.scale, 0, 0, 0, 1};
+    screen.AddCrtc("HDMI-1", 1920, 1080, c.wide, 0);
+    ASSERT_EQ(SetAngle(2), 1) << c.scale;
+    EXPECT_EQ(screen.size.width, c.high + 1920) << c.scale;
+    EXPECT_EQ(screen.size.height, std::max(c.wide, 1080)) << c.scale;
+    ExpectAt(screen, "HDMI-1", {c.high, 0, kRotate0});
+  }
 }
 
 TEST_F(ScreenTurn, OddCodesMeanNotTurned) {
@@ -154,33 +196,75 @@ TEST_F(ScreenTurn, ARefusedStepPutsBackWhatWasChanged) {
         EXPECT_EQ(screen.size, size) << "code " << code << ", step " << refused;
         EXPECT_TRUE(pauses.empty());
         EXPECT_TRUE(devices.transforms.empty());
+        EXPECT_EQ(screen.needlessSets, 0u) << "code " << code << ", step " << refused;
       }
     }
   }
 }
 
-TEST_F(ScreenTurn, ImpossibleTurnsChangeNothing) {
+TEST_F(ScreenTurn, OnlyThePanelsOwnLimitsStopATurn) {
   PanelAndMonitor();
-  // The monitor cannot stand upright, only upside down.
-  screen.crtcs[1].supportedRotations = kRotate0 | kRotate180;
-  EXPECT_EQ(SetAngle(2), 0);
-  EXPECT_EQ(screen.changes, 0u);
+  // The monitor cannot turn at all; it only moves.
+  screen.crtcs[1].supportedRotations = kRotate0;
+  EXPECT_EQ(SetAngle(2), 1);
+  ExpectAt(screen, "eDP-1", {0, 0, kRotate90});
+  ExpectAt(screen, "HDMI-1", {1080, 0, kRotate0});
   EXPECT_EQ(SetAngle(3), 1);
   const size_t changes = screen.changes;
 
+  // The panel cannot stand upright, only upside down.
+  screen.crtcs[0].supportedRotations = kRotate0 | kRotate180;
+  EXPECT_EQ(SetAngle(2), 0);
+  EXPECT_EQ(screen.changes, changes);
+
   // Upright, the screen would be taller than the server allows.
-  screen.crtcs[1].supportedRotations = screen.crtcs[0].supportedRotations;
+  screen.crtcs[0].supportedRotations = kRotate0 | kRotate90 | kRotate180 | kRotate270;
   screen.maxHeight = 1900;
   EXPECT_EQ(SetAngle(4), 0);
   EXPECT_EQ(screen.changes, changes);
   ExpectAt(screen, "eDP-1", {0, 0, kRotate180});
-  ExpectAt(screen, "HDMI-1", {1920, 0, kRotate180});
+  ExpectAt(screen, "HDMI-1", {1920, 0, kRotate0});
 
   // Nothing to turn.
   for (auto& crtc : screen.crtcs) crtc.config.mode = 0;
   EXPECT_EQ(SetAngle(1), 0);
   EXPECT_EQ(screen.changes, changes);
-  EXPECT_EQ(pauses.size(), 1u);
+  EXPECT_EQ(pauses.size(), 2u);
+}
+
+// Panning ties a CRTC to an area of the screen that a new layout would break.
+TEST_F(ScreenTurn, AScreenThatPansIsNotLaidOutAnew) {
+  for (size_t panning : {0u, 1u}) {
+    screen = FakeScreen{};
+    PanelAndMonitor();
+    screen.crtcs[panning].pans = true;
+    const auto configs = Configs();
+    EXPECT_EQ(SetAngle(2), 0) << panning;
+    EXPECT_EQ(SetAngle(3), 0) << panning;
+    EXPECT_EQ(screen.changes, 0u) << panning;
+    EXPECT_EQ(Configs(), configs) << panning;
+    // Where nothing has to change, nothing is refused.
+    EXPECT_EQ(SetAngle(1), 1) << panning;
+  }
+  EXPECT_EQ(pauses.size(), 2u);
+}
+
+// A CRTC that changes but still fits the screen, even reaching its very
+// edge, gets one request; only one the new size would cut off goes dark first.
+TEST_F(ScreenTurn, EachCrtcGetsOneRequestUnlessTheNewSizeCutsItOff) {
+  struct Case {
+    void (ScreenTurn::*arrange)();
+    int32_t code;
+    size_t sets;
+  };
+  const auto monitorThenPanel = &ScreenTurn::MonitorThenPanel;
+  for (const Case& c : {Case{&ScreenTurn::OnePanel, 3, 1}, Case{monitorThenPanel, 3, 1},
+                        Case{&ScreenTurn::PanelAndMonitor, 2, 3}, Case{monitorThenPanel, 2, 2}}) {
+    screen = FakeScreen{};
+    (this->*c.arrange)();
+    ASSERT_EQ(SetAngle(c.code), 1);
+    EXPECT_EQ(screen.crtcSets, c.sets) << screen.crtcs.size() << " outputs, code " << c.code;
+  }
 }
 
 }  // namespace
