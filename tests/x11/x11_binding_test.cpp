@@ -41,6 +41,11 @@ TEST_F(XBinding, ARefusedScreenChangeFailsAndTheCallersHandlerComesBack) {
     ASSERT_TRUE(before.has_value());
     ASSERT_EQ(before->crtcs.size(), 1u);
     const auto& crtc = before->crtcs[0];
+    // Xvfb's one output shows its picture as it is, without panning, and has
+    // no connector type.
+    EXPECT_EQ(crtc.transform, quillet::xdesktop::kIdentityTransform);
+    EXPECT_FALSE(crtc.pans);
+    EXPECT_FALSE(crtc.panelConnector);
 
     screen.GrabServer();
     // Xvfb shows no other rotation, and no screen beyond its own size.

@@ -1,6 +1,9 @@
 #include "rotation/x11/randr_screen.h"
 
-#include <algorithm>
+#include <X11/Xatom.h>
+#include <X11/extensions/randr.h>
+
+#include <string_view>
 
 namespace quillet::x11 {
 namespace {
@@ -17,6 +20,53 @@ const XRRModeInfo* FindMode(const XRRScreenResources& resources, RRMode id) {
     if (resources.modes[i].id == id) return &resources.modes[i];
   }
   return nullptr;
+}
+
+// What the CRTC's transform does to its picture; the identity when the
+// server cannot say.
+xdesktop::CrtcTransform ReadTransform(Display* display, RRCrtc crtc) {
+  xdesktop::CrtcTransform transform = xdesktop::kIdentityTransform;
+  XRRCrtcTransformAttributes* attributes = nullptr;
+  if (!XRRGetCrtcTransform(display, crtc, &attributes) || attributes == nullptr) return transform;
+  for (size_t row = 0; row < 3; ++row) {
+    for (size_t column = 0; column < 3; ++column) {
+      transform[row * 3 + column] =
+          XFixedToDouble(attributes->currentTransform.matrix[row][column]);
+    }
+  }
+  XFree(attributes);
+  return transform;
+}
+
+bool Pans(Display* display, XRRScreenResources* resources, RRCrtc crtc) {
+  XRRPanning* panning = XRRGetPanning(display, resources, crtc);
+  if (panning == nullptr) return false;
+  const bool pans = panning->width > 0 && panning->height > 0;
+  XRRFreePanning(panning);
+  return pans;
+}
+
+// The driver's word that the output is a built-in panel, whatever its name.
+bool HasPanelConnector(Display* display, RROutput output) {
+  const Atom property = XInternAtom(display, RR_PROPERTY_CONNECTOR_TYPE, True);
+  if (property == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0;
+  unsigned long left = 0;
+  unsigned char* data = nullptr;
+  if (XRRGetOutputProperty(display, output, property, 0, 1, False, False, XA_ATOM, &type, &format,
+                           &items, &left, &data) != Success) {
+    return false;
+  }
+  bool panel = false;
+  if (data != nullptr && type == XA_ATOM && format == 32 && items == 1) {
+    char* name = XGetAtomName(display, static_cast<Atom>(*reinterpret_cast<long*>(data)));
+    panel = name != nullptr && std::string_view(name) == "Panel";
+    if (name != nullptr) XFree(name);
+  }
+  if (data != nullptr) XFree(data);
+  return panel;
 }
 
 }  // namespace
@@ -85,6 +135,8 @@ std::optional<xdesktop::ScreenState> RandrScreen::Read() {
     crtc.modeWidth = static_cast<int32_t>(mode->width);
     crtc.modeHeight = static_cast<int32_t>(mode->height);
     crtc.supportedRotations = info->rotations;
+    crtc.transform = ReadTransform(display_, id);
+    crtc.pans = Pans(display_, resources_.get(), id);
     std::vector<RROutput>& outputs = outputs_[id];
     outputs.assign(info->outputs, info->outputs + info->noutput);
     for (RROutput output : outputs) {
@@ -92,6 +144,7 @@ std::optional<xdesktop::ScreenState> RandrScreen::Read() {
           XRRGetOutputInfo(display_, resources_.get(), output));
       if (outputInfo) crtc.outputNames.emplace_back(outputInfo->name, outputInfo->nameLen);
       crtc.primary = crtc.primary || output == primary;
+      crtc.panelConnector = crtc.panelConnector || HasPanelConnector(display_, output);
     }
     state.crtcs.push_back(std::move(crtc));
   }
