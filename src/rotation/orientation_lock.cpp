@@ -11,7 +11,7 @@ int32_t SetAutoRotation(OrientationLock& lock, int32_t enable) {
   const std::optional<bool> locked = lock.IsLocked();
   if (!locked) return 0;
   const bool on = enable != 0;
-  if (on == !*locked) return 1;
+  if (on == !*locked && !lock.NeedsRewrite()) return 1;
   return lock.SetLocked(!on) ? 1 : 0;
 }
 

@@ -5,6 +5,7 @@ process id. CTest gives the library and the driver through QUILLET_LIBRARY and Q
 Standard library only.
 """
 import os
+import stat
 import subprocess
 import tempfile
 import unittest
@@ -15,6 +16,14 @@ from xrandr_report import screen_report
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
 DRIVER = os.environ.get("QUILLET_DRIVER", "")
 ROTATION_NAMES = {1: "normal", 2: "left", 3: "inverted", 4: "right"}
+STAND_IN = str(Path(__file__).with_name("bus_stand_in.py"))
+SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
+CINNAMON_SCHEMA = """<schemalist>
+  <schema id="org.cinnamon.settings-daemon.peripherals.touchscreen"
+          path="/org/cinnamon/settings-daemon/peripherals/touchscreen/">
+    <key name="orientation-lock" type="b"><default>false</default></key>
+  </schema>
+</schemalist>"""
 
 
 class XServer:
@@ -47,12 +56,54 @@ class XServer:
                 self.process.wait()
 
 
-def drive(*calls, env):
+def drive(*calls, env, timeout=60):
     """Runs the driver; returns the results of the calls."""
-    result = subprocess.run([DRIVER, LIBRARY, *calls], env=env, capture_output=True, text=True, timeout=60)
+    result = subprocess.run([DRIVER, LIBRARY, *calls], env=env, capture_output=True, text=True, timeout=timeout)
     if result.returncode != 0:
         raise AssertionError(f"driver exit code {result.returncode} for {calls}: {result.stderr}")
     return [int(line) for line in result.stdout.split()]
+
+
+def desktop_env(home, **extra):
+    """A session of its own: settings in HOME through GSettings' keyfile backend (the default backend
+    without a D-Bus session would drop the writes without a word), no bus and no desktop unless given."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DBUS_SESSION_BUS_ADDRESS", "XDG_CURRENT_DESKTOP", "WAYLAND_DISPLAY")}
+    env.update(GSETTINGS_BACKEND="keyfile", XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=home)
+    env.update(extra)
+    return env
+
+
+def own_setting(home):
+    """The files of Zentara's own folder and the text of its setting; None without the folder."""
+    folder = Path(home) / "zentara"
+    if not folder.exists():
+        return None
+    setting = folder / "rotation.conf"
+    return sorted(p.name for p in folder.iterdir()), setting.read_text() if setting.exists() else None
+
+
+class PrivateBus:
+    """A session bus the test starts, with stand-in desktop services on it; stopped by process id."""
+
+    def __init__(self):
+        self.daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                                       stdout=subprocess.PIPE, text=True)
+        self.address = self.daemon.stdout.readline().strip()
+        self.services = []
+
+    def serve(self, name, mode="answers"):
+        service = subprocess.Popen([SYSTEM_PYTHON, STAND_IN, name, mode], stdout=subprocess.PIPE, text=True,
+                                   env=dict(os.environ, DBUS_SESSION_BUS_ADDRESS=self.address))
+        self.services.append(service)
+        if service.stdout.readline().strip() != "ready":
+            raise RuntimeError(f"the stand-in for {name} did not start")
+
+    def stop(self):
+        for process in [*self.services, self.daemon]:
+            process.terminate()
+            process.wait(timeout=10)
+            process.stdout.close()
 
 
 def display_env(display):
@@ -143,32 +194,115 @@ class TurnsOnXephyr(unittest.TestCase):
         self.assertEqual(screen_of(self.server.display), ((800, 600), ["normal"]))
 
 
+
 class OrientationLock(unittest.TestCase):
-    """The desktop's orientation lock through GSettings' keyfile backend in a private folder: the default
-    backend without a D-Bus session would drop the writes without a word."""
+    """The lock of the desktop the session names, in its settings daemon's key."""
 
     def setUp(self):
         self.home = tempfile.TemporaryDirectory(prefix="quillet-gsettings-")
-        self.env = dict(os.environ, GSETTINGS_BACKEND="keyfile", XDG_CONFIG_HOME=self.home.name)
+        self.keyfile = Path(self.home.name) / "glib-2.0" / "settings" / "keyfile"
 
     def tearDown(self):
         self.home.cleanup()
 
     def test_switching_writes_the_lock_and_later_calls_read_it(self):
-        keyfile = Path(self.home.name) / "glib-2.0" / "settings" / "keyfile"
-        self.assertEqual(drive("get-auto", env=self.env), [1])  # unlocked by default
-        self.assertEqual(drive("set-auto=0", env=self.env), [1])
-        self.assertIn("orientation-lock=true", keyfile.read_text())
-        self.assertEqual(drive("get-auto", "set-auto=0", "get-auto", env=self.env), [0, 1, 0])
-        self.assertEqual(drive("set-auto=1", env=self.env), [1])
-        self.assertIn("orientation-lock=false", keyfile.read_text())
-        self.assertEqual(drive("get-auto", env=self.env), [1])
+        env = desktop_env(self.home.name, XDG_CURRENT_DESKTOP="GNOME")
+        self.assertEqual(drive("get-auto", env=env), [1])  # unlocked by default
+        self.assertEqual(drive("set-auto=0", env=env), [1])
+        self.assertIn("orientation-lock=true", self.keyfile.read_text())
+        self.assertEqual(drive("get-auto", "set-auto=0", "get-auto", env=env), [0, 1, 0])
+        self.assertEqual(drive("set-auto=1", env=env), [1])
+        self.assertIn("orientation-lock=false", self.keyfile.read_text())
+        self.assertEqual(drive("get-auto", env=env), [1])
+        self.assertIsNone(own_setting(self.home.name))
 
-    def test_without_the_schema_nothing_is_on_and_nothing_switches(self):
+    def test_cinnamon_has_its_own_key(self):
+        schemas = Path(self.home.name) / "schemas"
+        schemas.mkdir()
+        (schemas / "org.cinnamon.settings-daemon.peripherals.touchscreen.gschema.xml").write_text(CINNAMON_SCHEMA)
+        subprocess.run(["glib-compile-schemas", str(schemas)], check=True, timeout=30)
+        env = desktop_env(self.home.name, XDG_CURRENT_DESKTOP="X-Cinnamon", GSETTINGS_SCHEMA_DIR=str(schemas))
+        self.assertEqual(drive("get-auto", "set-auto=0", "get-auto", env=env), [1, 1, 0])
+        self.assertEqual(self.keyfile.read_text().split(),
+                         ["[org/cinnamon/settings-daemon/peripherals/touchscreen]", "orientation-lock=true"])
+
+    def test_without_the_desktops_schema_its_own_setting_is_used(self):
         empty = Path(self.home.name) / "no-schemas"
         empty.mkdir()
-        env = dict(self.env, GSETTINGS_SCHEMA_DIR=str(empty), XDG_DATA_DIRS=str(empty))
-        self.assertEqual(drive("get-auto", "set-auto=1", "set-auto=0", "get-auto", env=env), [0, 0, 0, 0])
+        env = desktop_env(self.home.name, XDG_CURRENT_DESKTOP="GNOME", GSETTINGS_SCHEMA_DIR=str(empty),
+                          XDG_DATA_DIRS=str(empty))
+        self.assertEqual(drive("get-auto", "set-auto=0", "get-auto", env=env), [1, 1, 0])
+        self.assertEqual(own_setting(self.home.name), (["rotation.conf"], "[Rotation]\nAutomatic=false\n"))
+
+
+class OwnSetting(unittest.TestCase):
+    """Desktops without a lock (Xfce, MATE, LXQt, i3 ...) get Zentara's own setting in its folder."""
+
+    def setUp(self):
+        self.home = tempfile.TemporaryDirectory(prefix="quillet-own-")
+        self.env = desktop_env(self.home.name, XDG_CURRENT_DESKTOP="XFCE")
+        self.folder = Path(self.home.name) / "zentara"
+
+    def tearDown(self):
+        self.home.cleanup()
+
+    def test_no_file_reads_on_and_each_switch_is_kept_for_later_calls(self):
+        self.assertEqual(drive("get-auto", "set-auto=1", env=self.env), [1, 1])
+        self.assertIsNone(own_setting(self.home.name))  # nothing to write yet
+        self.assertEqual(drive("set-auto=0", env=self.env), [1])
+        self.assertEqual(stat.S_IMODE(self.folder.stat().st_mode), 0o700)
+        # Written whole under its own name: no temporary file is left beside it.
+        self.assertEqual(own_setting(self.home.name), (["rotation.conf"], "[Rotation]\nAutomatic=false\n"))
+        self.assertEqual(drive("get-auto", env=self.env), [0])
+        self.assertEqual(drive("set-auto=1", "get-auto", env=self.env), [1, 1])
+        self.assertEqual(own_setting(self.home.name), (["rotation.conf"], "[Rotation]\nAutomatic=true\n"))
+
+    def test_a_damaged_file_reads_on_and_the_next_switch_replaces_it(self):
+        self.folder.mkdir(mode=0o700)
+        for damage in ("\x00[[not a key file", "[Rotation]\nAutomatic=maybe\n", "[Elsewhere]\nAutomatic=false\n"):
+            (self.folder / "rotation.conf").write_text(damage)
+            self.assertEqual(drive("get-auto", env=self.env), [1], damage)
+            self.assertEqual(drive("set-auto=1", env=self.env), [1], damage)
+            self.assertEqual(own_setting(self.home.name), (["rotation.conf"], "[Rotation]\nAutomatic=true\n"))
+
+
+class DesktopServices(unittest.TestCase):
+    """Services on the session bus choose the lock, whatever the desktop is named."""
+
+    def setUp(self):
+        self.home = tempfile.TemporaryDirectory(prefix="quillet-bus-")
+        self.bus = PrivateBus()
+        self.env = desktop_env(self.home.name, DBUS_SESSION_BUS_ADDRESS=self.bus.address)
+
+    def tearDown(self):
+        self.bus.stop()
+        self.home.cleanup()
+
+    def test_plasmas_screen_module_switches_automatic_rotation(self):
+        self.bus.serve("org.kde.KScreen")
+        self.assertEqual(drive("get-auto", "set-auto=0", "get-auto", env=self.env), [1, 1, 0])
+        self.assertEqual(drive("get-auto", "set-auto=1", "get-auto", env=self.env), [0, 1, 1])
+        self.assertIsNone(own_setting(self.home.name))
+
+    def test_a_screen_module_that_never_answers_or_cannot_rotate_has_no_lock(self):
+        self.bus.serve("org.kde.KScreen", "silent")
+        # Each call gives up on its own after a second; D-Bus' default wait (25 s a call) would not end here.
+        self.assertEqual(drive("get-auto", "set-auto=0", "set-auto=1", env=self.env, timeout=20), [0, 0, 0])
+        other = PrivateBus()
+        try:
+            other.serve("org.kde.KScreen", "unavailable")
+            env = dict(self.env, DBUS_SESSION_BUS_ADDRESS=other.address)
+            self.assertEqual(drive("get-auto", "set-auto=0", "set-auto=1", env=env), [0, 0, 0])
+        finally:
+            other.stop()
+        self.assertIsNone(own_setting(self.home.name))
+
+    def test_gnomes_display_service_chooses_gnomes_key_for_an_unnamed_desktop(self):
+        self.bus.serve("org.gnome.Mutter.DisplayConfig")
+        self.assertEqual(drive("get-auto", "set-auto=0", "get-auto", env=self.env), [1, 1, 0])
+        keyfile = Path(self.home.name) / "glib-2.0" / "settings" / "keyfile"
+        self.assertIn("orientation-lock=true", keyfile.read_text())
+        self.assertIsNone(own_setting(self.home.name))
 
 
 if __name__ == "__main__":

@@ -3,7 +3,6 @@
 namespace quillet::x11 {
 namespace {
 
-constexpr char kSchema[] = "org.gnome.settings-daemon.peripherals.touchscreen";
 constexpr char kKey[] = "orientation-lock";
 
 bool HasBooleanKey(GSettingsSchema* schema) {
@@ -15,19 +14,36 @@ bool HasBooleanKey(GSettingsSchema* schema) {
   return boolean;
 }
 
+// The schema when it is installed with its boolean key; the caller unrefs it.
+GSettingsSchema* LookUp(const char* schemaId) {
+  GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+  if (source == nullptr) return nullptr;
+  GSettingsSchema* schema = g_settings_schema_source_lookup(source, schemaId, TRUE);
+  if (schema != nullptr && !HasBooleanKey(schema)) {
+    g_settings_schema_unref(schema);
+    return nullptr;
+  }
+  return schema;
+}
+
 }  // namespace
 
-GioOrientationLock::GioOrientationLock() {
-  GSettingsSchemaSource* source = g_settings_schema_source_get_default();
-  if (source == nullptr) return;
-  GSettingsSchema* schema = g_settings_schema_source_lookup(source, kSchema, TRUE);
+GioOrientationLock::GioOrientationLock(const char* schemaId) {
+  GSettingsSchema* schema = LookUp(schemaId);
   if (schema == nullptr) return;
-  if (HasBooleanKey(schema)) settings_ = g_settings_new_full(schema, nullptr, nullptr);
+  settings_ = g_settings_new_full(schema, nullptr, nullptr);
   g_settings_schema_unref(schema);
 }
 
 GioOrientationLock::~GioOrientationLock() {
   if (settings_ != nullptr) g_object_unref(settings_);
+}
+
+bool GioOrientationLock::IsInstalled(const char* schemaId) {
+  GSettingsSchema* schema = LookUp(schemaId);
+  if (schema == nullptr) return false;
+  g_settings_schema_unref(schema);
+  return true;
 }
 
 std::optional<bool> GioOrientationLock::IsLocked() {

@@ -7,7 +7,7 @@
 
 #include "rotation/orientation_lock.h"
 #include "rotation/screen_rotation.h"
-#include "rotation/x11/gio_orientation_lock.h"
+#include "rotation/x11/desktop_lock.h"
 #include "rotation/x11/randr_screen.h"
 #include "rotation/x11/x_display.h"
 #include "rotation/x11/x_error_trap.h"
@@ -61,14 +61,14 @@ QUILLET_EXPORT int32_t RT_SetAngle(int32_t code) {
 
 QUILLET_EXPORT int32_t RT_GetAutoRotationOn() {
   return Guarded(0, [] {
-    quillet::x11::GioOrientationLock lock;
-    return quillet::xdesktop::GetAutoRotationOn(lock);
+    quillet::x11::DesktopLock desktop;
+    return quillet::xdesktop::GetAutoRotationOn(desktop.lock());
   });
 }
 
 QUILLET_EXPORT int32_t RT_SetAutoRotation(int32_t enable) {
   return Guarded(0, [enable] {
-    quillet::x11::GioOrientationLock lock;
-    return quillet::xdesktop::SetAutoRotation(lock, enable);
+    quillet::x11::DesktopLock desktop;
+    return quillet::xdesktop::SetAutoRotation(desktop.lock(), enable);
   });
 }

@@ -15,6 +15,7 @@ using quillet::xdesktop::SetAutoRotation;
 struct FakeLock : quillet::xdesktop::OrientationLock {
   std::optional<bool> locked;
   bool refuses = false;
+  bool damaged = false;
   std::vector<bool> writes;
 
   std::optional<bool> IsLocked() override { return locked; }
@@ -22,8 +23,10 @@ struct FakeLock : quillet::xdesktop::OrientationLock {
     writes.push_back(value);
     if (refuses) return false;
     locked = value;
+    damaged = false;
     return true;
   }
+  bool NeedsRewrite() override { return damaged; }
 };
 
 TEST(OrientationLock, WithoutTheSettingNothingIsOnAndNothingSwitches) {
@@ -58,6 +61,16 @@ TEST(OrientationLock, SwitchesOnlyWhatDiffersAndReportsARefusal) {
   lock.refuses = true;
   EXPECT_EQ(SetAutoRotation(lock, 0), 0);
   EXPECT_EQ(lock.locked, false);
+}
+
+TEST(OrientationLock, ADamagedSettingIsWrittenAgainEvenWhenTheValueStays) {
+  FakeLock lock;
+  lock.locked = false;
+  lock.damaged = true;
+  EXPECT_EQ(SetAutoRotation(lock, 1), 1);
+  EXPECT_EQ(lock.writes, (std::vector<bool>{false}));
+  EXPECT_EQ(SetAutoRotation(lock, 1), 1);
+  EXPECT_EQ(lock.writes.size(), 1u);
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+#pragma once
+#include "rotation/orientation_lock.h"
+#include "rotation/x11/session_bus.h"
+
+namespace quillet::x11 {
+
+inline constexpr char kKScreenService[] = "org.kde.KScreen";
+
+// Plasma's automatic rotation, switched by its screen module on the session
+// bus. The lock is on while the module's automatic rotation is off. A module
+// without a sensor to follow, or one that does not answer, has no lock.
+class KScreenOrientationLock : public xdesktop::OrientationLock {
+ public:
+  explicit KScreenOrientationLock(SessionBus& bus) : bus_(bus) {}
+
+  std::optional<bool> IsLocked() override;
+  bool SetLocked(bool locked) override;
+
+ private:
+  std::optional<bool> AskBoolean(const char* method);
+
+  SessionBus& bus_;
+};
+
+}  // namespace quillet::x11
