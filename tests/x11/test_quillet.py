@@ -193,6 +193,13 @@ class TurnsOnXephyr(unittest.TestCase):
         self.assertEqual(seen, ["left", "inverted", "right", "normal"])
         self.assertEqual(screen_of(self.server.display), ((800, 600), ["normal"]))
 
+    def test_under_a_wayland_session_nothing_is_turned_and_the_angle_still_reads(self):
+        env = dict(self.env, WAYLAND_DISPLAY="wayland-0")
+        for code in (3, 2, 4):
+            self.assertEqual(drive(f"set-angle={code}", "get-angle", env=env), [0, 1], f"code {code}")
+            self.assertEqual(screen_of(self.server.display), ((800, 600), ["normal"]), f"code {code}")
+        drive("set-angle=2", env=self.env)
+        self.assertEqual(drive("set-angle=1", "get-angle", env=env), [0, 2])
 
 
 class OrientationLock(unittest.TestCase):

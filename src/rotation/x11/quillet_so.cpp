@@ -4,14 +4,17 @@
 #include <time.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "rotation/orientation_lock.h"
 #include "rotation/screen_rotation.h"
 #include "rotation/x11/desktop_lock.h"
+#include "rotation/x11/output_names.h"
 #include "rotation/x11/randr_screen.h"
 #include "rotation/x11/x_display.h"
 #include "rotation/x11/x_error_trap.h"
 #include "rotation/x11/xinput_devices.h"
+#include "rotation/xwayland_session.h"
 
 #define QUILLET_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -35,6 +38,14 @@ int32_t Guarded(int32_t failure, Call call) {
   }
 }
 
+// XWayland's RandR only imitates turning: most turns fail, and 180° even
+// reports success although nothing turned. None is tried there.
+bool OnXWayland(Display* display) {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return quillet::xdesktop::IsXWaylandSession(wayland != nullptr ? wayland : "",
+                                              quillet::x11::OutputNames(display));
+}
+
 }  // namespace
 
 QUILLET_EXPORT int32_t RT_GetAngle() {
@@ -53,6 +64,7 @@ QUILLET_EXPORT int32_t RT_SetAngle(int32_t code) {
     quillet::x11::XErrorTrap trap;
     quillet::x11::XDisplay display;
     if (display.get() == nullptr) return 0;
+    if (OnXWayland(display.get())) return 0;
     quillet::x11::RandrScreen screen(display.get(), trap);
     quillet::x11::XInputDevices devices(display.get(), trap);
     return quillet::xdesktop::SetAngle(screen, devices, &Pause, code);

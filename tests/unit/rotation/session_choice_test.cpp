@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "rotation/lock_choice.h"
+#include "rotation/xwayland_session.h"
 
 namespace {
 
 using quillet::xdesktop::ChooseLockStore;
+using quillet::xdesktop::IsXWaylandSession;
 using quillet::xdesktop::LockStore;
 using quillet::xdesktop::SessionTraits;
 
@@ -59,6 +61,16 @@ TEST(LockChoice, ServicesOnTheBusDecideAndTheDesktopNameIsAHint) {
        LockStore::kOwnSetting},
   };
   for (const Case& c : cases) EXPECT_EQ(ChooseLockStore(c.session), c.store) << c.what;
+}
+
+TEST(RotationOnXWayland, AWaylandDisplayOrAnXWaylandOutputTellsIt) {
+  const std::vector<std::string> x11 = {"eDP-1", "HDMI-1"};
+  const std::vector<std::string> xwayland = {"XWAYLAND0", "XWAYLAND1"};
+  EXPECT_FALSE(IsXWaylandSession("", x11));
+  EXPECT_FALSE(IsXWaylandSession("", {}));
+  EXPECT_TRUE(IsXWaylandSession("wayland-0", x11));
+  EXPECT_TRUE(IsXWaylandSession("", xwayland));
+  EXPECT_TRUE(IsXWaylandSession("", std::vector<std::string>{"eDP-1", "XWAYLAND2"}));
 }
 
 }  // namespace
