@@ -8,7 +8,10 @@
 namespace platform::x11 {
 
 DesktopWatcher::DesktopWatcher(X11Connection& connection, EventLoop& loop)
-    : connection_(connection), loop_(loop) {
+    : connection_(connection), loop_(loop), screen_(connection) {
+  screen_.onChange = [this](const ScreenArea& before, const ScreenArea& now) {
+    if (onScreenChange) onScreenChange(before, now);
+  };
   XWindowAttributes attributes{};
   XGetWindowAttributes(connection_.Get(), connection_.Root(), &attributes);
   XSelectInput(connection_.Get(), connection_.Root(),
@@ -23,7 +26,7 @@ DesktopWatcher::~DesktopWatcher() {
 }
 
 void DesktopWatcher::HandleEvent(const XEvent& event) {
-  if (event.type != PropertyNotify) return;
+  if (screen_.Take(event) || event.type != PropertyNotify) return;
   if (event.xproperty.atom == connection_.Names().netActiveWindow) {
     active_ = event.xproperty.state == PropertyDelete ? 0 : ReadActiveWindow();
   } else if (event.xproperty.atom == XA_RESOURCE_MANAGER) {

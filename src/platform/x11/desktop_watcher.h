@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/x11/event_loop.h"
+#include "platform/x11/screen_watcher.h"
 
 namespace platform::x11 {
 
@@ -15,7 +16,8 @@ class X11Connection;
 // Xft.dpi in RESOURCE_MANAGER, which desktops rewrite when the user changes
 // the scale. Some window managers write None before the window that becomes
 // active; ActiveWindow() reports whatever is written, 0 for None or where no
-// window manager keeps the property.
+// window manager keeps the property. The root's screen events go to a
+// ScreenWatcher.
 class DesktopWatcher : public EventSink {
  public:
   DesktopWatcher(X11Connection& connection, EventLoop& loop);
@@ -27,6 +29,9 @@ class DesktopWatcher : public EventSink {
   int32_t Dpi() const { return dpi_; }
   // Called when Xft.dpi changes, with the new value.
   std::function<void(int32_t dpi)> onDpiChange;
+  // Called when the screen's size or the primary monitor's area changes (see
+  // ScreenWatcher).
+  std::function<void(const ScreenArea& before, const ScreenArea& now)> onScreenChange;
 
   void HandleEvent(const XEvent& event) override;
 
@@ -35,6 +40,7 @@ class DesktopWatcher : public EventSink {
 
   X11Connection& connection_;
   EventLoop& loop_;
+  ScreenWatcher screen_;
   ::Window active_ = 0;
   int32_t dpi_;
 };

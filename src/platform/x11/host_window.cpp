@@ -74,6 +74,10 @@ void HostWindow::ChangeDpi(int32_t dpi) {
   if (events_ != nullptr) events_->HandleDpiChange(dpi);
 }
 
+void HostWindow::ChangeScreen() {
+  if (events_ != nullptr) events_->HandleScreenChange();
+}
+
 void HostWindow::HandlePaint() {
   if (events_ != nullptr) events_->HandlePaint();
 }

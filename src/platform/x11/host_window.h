@@ -34,6 +34,8 @@ class HostWindow : public EventSink {
   void BeginDrag();
   // The desktop's scale changed to `dpi`.
   void ChangeDpi(int32_t dpi);
+  // The primary screen changed its size or place.
+  void ChangeScreen();
 
   void HandleEvent(const XEvent& event) override;
   void HandlePaint() override;

@@ -11,6 +11,7 @@ struct ScreenArea {
   int32_t top = 0;
   int32_t width = 0;
   int32_t height = 0;
+  bool operator==(const ScreenArea&) const = default;
 };
 
 // The primary monitor's area as XRandR reports it (the first monitor when

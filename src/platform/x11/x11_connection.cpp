@@ -76,6 +76,7 @@ X11Connection::X11Connection() : display_(XOpenDisplay(nullptr)) {
   hasShape_ = XShapeQueryExtension(display_, &event, &error) != 0;
   hasShm_ = XShmQueryExtension(display_) != 0;
   hasRandr_ = XRRQueryExtension(display_, &event, &error) != 0;
+  if (hasRandr_) randrEventBase_ = event;
   int major = 0, minor = 0;
   hasRandrMonitors_ = hasRandr_ && XRRQueryVersion(display_, &major, &minor) != 0 &&
                       (major > 1 || (major == 1 && minor >= 5));

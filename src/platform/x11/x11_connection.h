@@ -51,6 +51,8 @@ class X11Connection {
   bool HasRandr() const { return hasRandr_; }
   // Whether XRandR describes monitors (version 1.5 on).
   bool HasRandrMonitors() const { return hasRandrMonitors_; }
+  // The type of XRandR's first event (RRScreenChangeNotify); -1 without XRandR.
+  int RandrEventBase() const { return randrEventBase_; }
 
   // Whether the window manager announces a supported hint in _NET_SUPPORTED.
   bool WindowManagerSupports(::Atom hint) const;
@@ -70,6 +72,7 @@ class X11Connection {
   bool hasShm_ = false;
   bool hasRandr_ = false;
   bool hasRandrMonitors_ = false;
+  int randrEventBase_ = -1;
 };
 
 }  // namespace platform::x11

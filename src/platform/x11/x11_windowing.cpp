@@ -12,17 +12,34 @@ namespace platform::x11 {
 X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWatcher& desktop)
     : connection_(connection), loop_(loop), desktop_(desktop) {
   desktop_.onDpiChange = [this](int32_t dpi) {
-    // A window told of the change may create or destroy windows.
-    std::vector<WindowHandle> handles;
-    for (const auto& [handle, entry] : windows_) handles.push_back(handle);
-    for (WindowHandle handle : handles) {
-      if (Entry* entry = Find(handle)) entry->host->ChangeDpi(dpi);
-    }
+    TellEveryWindow([dpi](HostWindow& host) { host.ChangeDpi(dpi); });
+  };
+  desktop_.onScreenChange = [this](const ScreenArea& before, const ScreenArea& now) {
+    // Places count from the primary monitor's corner: where that corner moved,
+    // every window moves with it and so keeps its place, and its owner's
+    // answer to the change starts from a place that is still true.
+    const int32_t right = now.left - before.left, down = now.top - before.top;
+    TellEveryWindow([right, down](HostWindow& host) {
+      if (right != 0 || down != 0) {
+        const Rect bounds = host.Window().Bounds();
+        host.Window().Move(bounds.left + right, bounds.top + down);
+      }
+      host.ChangeScreen();
+    });
   };
 }
 
 X11Windowing::~X11Windowing() {
   desktop_.onDpiChange = nullptr;
+  desktop_.onScreenChange = nullptr;
+}
+
+void X11Windowing::TellEveryWindow(const std::function<void(HostWindow& host)>& tell) {
+  std::vector<WindowHandle> handles;
+  for (const auto& [handle, entry] : windows_) handles.push_back(handle);
+  for (WindowHandle handle : handles) {
+    if (Entry* entry = Find(handle)) tell(*entry->host);
+  }
 }
 
 X11Windowing::Entry* X11Windowing::Find(WindowHandle window) {

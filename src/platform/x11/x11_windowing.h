@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -59,6 +60,8 @@ class X11Windowing : public Windowing {
     bool clickThrough = false;
   };
   Entry* Find(WindowHandle window);
+  // Tells every window; a window told may create or destroy windows.
+  void TellEveryWindow(const std::function<void(HostWindow& host)>& tell);
   // The entry of `window` when `source` can be shown; null otherwise.
   Entry* PushTarget(WindowHandle window, const LayeredSource& source);
 
