@@ -304,15 +304,13 @@ class TurningPanelTest(PanelTestBase):
                               **(env or {})})
 
     def turn(self, button_x, rotation):
-        """Clicks a turn button and waits for the screen to show `rotation`; then makes sure the panel lies
-        inside the turned screen, where leaving it brings it back."""
+        """Clicks a turn button and waits for the screen to show `rotation` and, with the pointer left where
+        it clicked, for the panel flush with the turned screen's right edge, 20 pixels below its top."""
         self.click(button_x, 56)
         size = (800, 600) if rotation in ("normal", "inverted") else (600, 800)
         wait_for(lambda: self.display.rotation() == (size, rotation), timeout=10, what=f"the screen {rotation}")
-        left, top, _, _ = self.rect()
-        self.display.move(min(left, size[0] - 50) + 20, top + 50)
-        self.display.move(5, size[1] - 5)
-        wait_for(lambda: self.rect()[2] <= size[0], timeout=5, what="the panel inside the turned screen")
+        at_edge = (size[0] - PANEL_SIZE[0], 20, size[0], 20 + PANEL_SIZE[1])
+        wait_for(lambda: self.rect() == at_edge, timeout=5, what=f"the panel at the right edge, {rotation}")
 
     def test_each_turn_button_gives_the_rotation_xrandr_reports(self):
         self.click(320, 100)
@@ -334,15 +332,34 @@ class PrimaryMonitorPanelTest(PanelTestBase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        left, top, width, height = cls.PRIMARY
+        cls.set_primary(cls.PRIMARY)
+
+    @classmethod
+    def set_primary(cls, area):
+        """Makes `area` the primary monitor, in place of the one set before, if any."""
+        left, top, width, height = area
+        cls.display.run("xrandr", "--delmonitor", "inner", check=False)
         cls.display.run("xrandr", "--setmonitor", "*inner", f"{width}/211x{height}/159+{left}+{top}", "none")
+
+    def at_right_edge(self, area):
+        left, top, width, _ = area
+        return (left + width - PANEL_SIZE[0], top + 20, left + width, top + 20 + PANEL_SIZE[1])
 
     def test_the_panel_keeps_to_the_primary_monitor(self):
         left, top, width, _ = self.PRIMARY
         right = left + width
-        self.assertEqual(self.rect(), (right - PANEL_SIZE[0], top + 20, right, top + 20 + PANEL_SIZE[1]))
+        self.assertEqual(self.rect(), self.at_right_edge(self.PRIMARY))
         self.wait_for_picture(collapsed_panel())
         self.assert_drag_follows_the_pointer(screen_right=right)
+
+    def test_the_panel_follows_a_change_of_the_primary_monitor_without_the_pointer(self):
+        self.addCleanup(self.set_primary, self.PRIMARY)
+        for area in ((0, 300, 1000, 500), (100, 0, 1180, 800)):
+            self.set_primary(area)
+            wait_for(lambda: self.rect() == self.at_right_edge(area), timeout=5, what=f"the panel at {area}")
+        self.display.run("xrandr", "--delmonitor", "inner")
+        wait_for(lambda: self.rect() == self.at_right_edge((0, 0, *SCREEN)), timeout=5,
+                 what="the panel on the whole screen")
 
 
 class ScaledPanelTest(PanelTestBase):
