@@ -157,7 +157,7 @@ class DebPackageTest(unittest.TestCase):
 
     def test_debians_own_checks_find_nothing_wrong(self):
         # Errors and warnings fail; of the hints, none may say a hardening flag is missing.
-        result = run("lintian", "--info", "--fail-on", "error,warning", self.deb, check=False)
+        result = run("lintian", "--display-info", "--fail-on", "error,warning", self.deb, check=False)
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertNotIn("hardening-", result.stdout)
         metainfo = next((self.root / "usr/share/metainfo").glob("*.metainfo.xml"))
@@ -171,11 +171,12 @@ class DebPackageTest(unittest.TestCase):
                          self.field("Version"))
         self.assertEqual(re.search(r'<release version="([^"]+)"', metainfo.read_text()).group(1), self.field("Version"))
         # The copyright file's licence paragraph is the project's licence, word for word.
-        copyright_text = (doc / "copyright").read_text()
-        self.assertTrue(copyright_text.startswith("Format: https://www.debian.org/doc/packaging-manuals/"))
-        paragraph = copyright_text.split("License: Expat\n", 1)[1]
-        licence = "\n".join("" if line == " ." else line[1:] for line in paragraph.rstrip("\n").split("\n"))
-        self.assertIn("Copyright: 2026 KOVA", copyright_text)
+        # Two paragraphs (a blank line would end one): the header and the one for all files.
+        header, files = re.split(r"\n[ \t]*\n", (doc / "copyright").read_text().strip())
+        self.assertTrue(header.startswith("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/"))
+        self.assertIn("Copyright: 2026 KOVA", files)
+        paragraph = files.split("License: Expat\n", 1)[1]
+        licence = "\n".join("" if line == " ." else line[1:] for line in paragraph.split("\n"))
         self.assertTrue((REPO / "LICENSE").read_text().rstrip().endswith(licence), licence)
 
     def test_the_unpacked_command_shows_the_panel(self):
