@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "base/color.h"
 #include "base/text_format.h"
@@ -130,6 +131,18 @@ TRect FromPlatform(const platform::Rect& r) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+// One byte of a ternary raster operation: bit (4p + 2s + d) of `table` is the
+// result for pattern bit p, source bit s and destination bit d.
+uint8_t RasterByte(uint8_t table, uint8_t pattern, uint8_t source, uint8_t dest) {
+  uint32_t result = 0;
+  for (uint32_t i = 0; i < 8; ++i) {
+    if (((table >> i) & 1U) == 0) continue;
+    result |= ((i & 4U) != 0 ? pattern : ~pattern) & ((i & 2U) != 0 ? source : ~source) &
+              ((i & 1U) != 0 ? dest : ~dest);
+  }
+  return static_cast<uint8_t>(result);
+}
+
 }  // namespace
 
 TCanvas::TCanvas(TBitmap& bitmap)
@@ -185,20 +198,31 @@ void TCanvas::CopyRect(const TRect& destRect, const TCanvas& source, const TRect
 
   const int32_t toBpp = bitmap_.BytesPerPixel();
   const int32_t fromBpp = from.BytesPerPixel();
+  const bool plain = copyMode_ == cmSrcCopy;
+  const auto table = static_cast<uint8_t>(static_cast<uint32_t>(copyMode_) >> 16);
+  const uint32_t rgb = ColorToRGB(brush_->Color());
+  const uint8_t pattern[4] = {BlueOf(rgb), GreenOf(rgb), RedOf(rgb), 0};
+  // The source row in this bitmap's format, taken before the destination
+  // row changes (a canvas may copy onto itself).
+  std::vector<uint8_t> converted(plain ? 0 : static_cast<size_t>(width * toBpp));
   // A canvas may copy onto itself: rows go bottom-up when the area moves down.
   const bool bottomUp = &from == &bitmap_ && dy > sy;
   for (int64_t step = 0; step < height; ++step) {
     const int64_t row = bottomUp ? height - 1 - step : step;
     const uint8_t* in = from.ScanLine(static_cast<int32_t>(sy + row)) + sx * fromBpp;
     uint8_t* out = bitmap_.ScanLine(static_cast<int32_t>(dy + row)) + dx * toBpp;
+    uint8_t* into = plain ? out : converted.data();
     if (toBpp == fromBpp) {
-      std::memmove(out, in, static_cast<size_t>(width * toBpp));
-      continue;
+      std::memmove(into, in, static_cast<size_t>(width * toBpp));
+    } else {
+      for (int64_t x = 0; x < width; ++x) {
+        std::copy_n(in + x * fromBpp, 3, into + x * toBpp);
+        if (toBpp == 4) into[x * toBpp + 3] = 0;
+      }
     }
-    for (int64_t x = 0; x < width; ++x, in += fromBpp, out += toBpp) {
-      std::copy_n(in, 3, out);
-      if (toBpp == 4) out[3] = 0;
-    }
+    if (plain) continue;
+    for (int64_t i = 0; i < width * toBpp; ++i)
+      out[i] = RasterByte(table, pattern[i % toBpp], converted[static_cast<size_t>(i)], out[i]);
   }
   bitmap_.Changed();
 }

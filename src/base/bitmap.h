@@ -18,6 +18,11 @@ class TBitmap;
 
 enum class TBackgroundMode : uint8_t { Opaque, Transparent };
 
+// Copy modes are the platform's ternary raster operations: the byte at bits
+// 16..23 is the truth table of the result over the pattern (the brush), the
+// source and the destination. The plain copy is the default.
+inline constexpr int32_t cmSrcCopy = 0x00CC0020;
+
 // The drawing surface of a TBitmap. Every drawing operation reports a change
 // of its bitmap.
 class TCanvas : public TObject {
@@ -32,14 +37,18 @@ class TCanvas : public TObject {
   const TBrush& Brush() const { return *brush_; }
   TBackgroundMode BackgroundMode() const { return backgroundMode_; }
   void SetBackgroundMode(TBackgroundMode mode) { backgroundMode_ = mode; }
+  // How CopyRect combines the source with this canvas.
+  int32_t CopyMode() const { return copyMode_; }
+  void SetCopyMode(int32_t mode) { copyMode_ = mode; }
 
   // Fills with the brush colour; the alpha bytes of a 32-bit bitmap become 0.
   void FillRect(const TRect& rect);
   // Copies `sourceRect` of `source` to `destRect` of this canvas, pixel for
   // pixel (areas of the same size, else the smaller one from both top-left
   // corners; clipped to both bitmaps). Between two 32-bit bitmaps the alpha
-  // bytes travel with the colour; from 24 to 32 bits they become 0. It is
-  // the plain copy, the only raster operation the toolkit uses.
+  // bytes travel with the colour; from 24 to 32 bits they become 0. Each byte
+  // is combined with the destination and the brush as CopyMode says; in the
+  // default mode, the plain copy, the source arrives unchanged.
   void CopyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect);
   // Draws zero-terminated text with the font and its colour; with the
   // calculate-rectangle flag the rectangle receives the text's extent instead.
@@ -54,6 +63,7 @@ class TCanvas : public TObject {
   TBitmap& bitmap_;
   std::unique_ptr<TFont> font_;
   std::unique_ptr<TBrush> brush_;
+  int32_t copyMode_ = cmSrcCopy;
   TBackgroundMode backgroundMode_ = TBackgroundMode::Opaque;
 };
 

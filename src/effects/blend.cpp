@@ -18,14 +18,28 @@ inline uint8_t RoundedOver65025(uint32_t n) {
 
 }  // namespace
 
+void PremultiplyBitmap(TBitmap& bitmap) {
+  if (bitmap.PixelFormat() != TPixelFormat::pf32bit || bitmap.Empty()) return;
+  for (int32_t y = 0; y < bitmap.Height(); ++y) {
+    uint8_t* pixel = bitmap.ScanLine(y);
+    for (int32_t x = 0; x < bitmap.Width(); ++x, pixel += 4) {
+      const uint32_t a = pixel[3];
+      for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uint8_t>(pixel[c] * a / 255);
+    }
+  }
+  bitmap.Changed();
+}
+
 void CopyCanvasRect(TCanvas& canvas, TBitmap& bitmap, const TRect& rect) {
   bitmap.SetSize(rect.Width(), rect.Height());
+  canvas.SetCopyMode(cmSrcCopy);
   bitmap.Canvas().CopyRect({0, 0, bitmap.Width(), bitmap.Height()}, canvas, rect);
 }
 
 void CopyBitmapToCanvas(TCanvas& canvas, const TRect& rect, TBitmap& bitmap, TPoint origin) {
   const TRect source{origin.X, origin.Y, SaturateInt32(int64_t{origin.X} + rect.Width()),
                      SaturateInt32(int64_t{origin.Y} + rect.Height())};
+  canvas.SetCopyMode(cmSrcCopy);
   canvas.CopyRect(rect, bitmap.Canvas(), source);
 }
 

@@ -6,10 +6,17 @@
 class TBitmap;
 class TCanvas;
 
-// Sizes `bitmap` to `rect` and copies that area of `canvas` into it.
+// Premultiplies a 32-bit bitmap in place: each colour byte becomes c * a / 255,
+// truncated, and alpha stays. Any other pixel format is left alone, and so is
+// an empty bitmap; otherwise the bitmap reports one change.
+void PremultiplyBitmap(TBitmap& bitmap);
+
+// Sizes `bitmap` to `rect` and copies that area of `canvas` into it (with the
+// bitmap canvas's copy mode); `canvas` is left in the plain copy mode.
 void CopyCanvasRect(TCanvas& canvas, TBitmap& bitmap, const TRect& rect);
 
-// Copies the area of `bitmap` that starts at `origin` onto `canvas` at `rect`, unblended.
+// Copies the area of `bitmap` that starts at `origin` onto `canvas` at `rect`,
+// unblended: `canvas` is set to the plain copy mode first, and stays in it.
 void CopyBitmapToCanvas(TCanvas& canvas, const TRect& rect, TBitmap& bitmap, TPoint origin);
 
 // Clips a blend of `source` (from `origin`) into `rect` of `dest`; returns the

@@ -1,6 +1,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 
@@ -83,6 +84,30 @@ TEST_F(CanvasTest, CopyRectAcrossFormatsKeepsColoursAndZeroesNewAlpha) {
   Numbered(back, TPixelFormat::pf32bit, 3, 3);
   back.Canvas().CopyRect({0, 0, 3, 3}, narrow.Canvas(), {0, 0, 3, 3});
   EXPECT_EQ(At(back, 2, 2), (Pixel{2, 2, 0x77, 0}));
+}
+
+TEST_F(CanvasTest, CopyRectCombinesSourceDestinationAndBrushAsTheCopyModeSays) {
+  TBitmap source, dest;
+  Numbered(source, TPixelFormat::pf32bit, 3, 3);
+  EXPECT_EQ(dest.Canvas().CopyMode(), cmSrcCopy);
+  dest.SetPixelFormat(TPixelFormat::pf32bit);
+  dest.Canvas().Brush().SetColor(0x000F0F0F);
+  dest.SetSize(3, 3);
+  for (int32_t y = 0; y < 3; ++y) std::fill_n(dest.ScanLine(y), 12, uint8_t{0x3C});
+  struct Case {
+    int32_t mode;
+    Pixel at21;  // source pixel (2, 1) is {2, 1, 0x77, 3}
+  };
+  for (const Case& c : {Case{0x00660046, {0x3E, 0x3D, 0x4B, 0x3F}},     // source xor dest
+                        Case{0x008800C6, {0x00, 0x00, 0x34, 0x00}},     // source and dest
+                        Case{0x00330008, {0xFD, 0xFE, 0x88, 0xFC}},     // not source
+                        Case{0x00F00021, {0x0F, 0x0F, 0x0F, 0x00}}}) {  // the brush
+    dest.Canvas().SetCopyMode(c.mode);
+    dest.Canvas().CopyRect({2, 1, 3, 2}, source.Canvas(), {2, 1, 3, 2});
+    EXPECT_EQ(At(dest, 2, 1), c.at21) << std::hex << c.mode;
+    std::fill_n(dest.ScanLine(1) + 8, 4, uint8_t{0x3C});
+  }
+  EXPECT_EQ(At(dest, 1, 1), (Pixel{0x3C, 0x3C, 0x3C, 0x3C}));
 }
 
 TEST_F(CanvasTest, CopyRectClipsBothRectanglesTogether) {

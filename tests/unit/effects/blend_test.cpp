@@ -37,6 +37,45 @@ class BlendTest : public ::testing::Test {
   testing_support::NullPlatform platform;
 };
 
+// --- premultiplying -----------------------------------------------------------
+
+TEST_F(BlendTest, PremultiplyTruncatesEachColourKeepsAlphaAndReportsOneChange) {
+  TBitmap bitmap;
+  Fill(bitmap, TPixelFormat::pf32bit, 4, 2, {0, 0, 0, 0});
+  Set(bitmap, 0, 0, {200, 100, 255, 128});
+  Set(bitmap, 1, 0, {1, 2, 3, 128});  // 3 * 128 / 255 = 1.506: truncated, not rounded
+  Set(bitmap, 2, 0, {17, 99, 254, 255});
+  Set(bitmap, 3, 1, {255, 255, 255, 0});
+  int changes = 0;
+  testing_support::FunctionHandler<TObject*> counter([&](TObject*) { ++changes; });
+  bitmap.OnChange = counter.Event();
+  PremultiplyBitmap(bitmap);
+  EXPECT_EQ(At(bitmap, 0, 0), (Pixel{100, 50, 128, 128}));
+  EXPECT_EQ(At(bitmap, 1, 0), (Pixel{0, 1, 1, 128}));
+  EXPECT_EQ(At(bitmap, 2, 0), (Pixel{17, 99, 254, 255}));
+  EXPECT_EQ(At(bitmap, 3, 1), (Pixel{0, 0, 0, 0}));
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(BlendTest, PremultiplyLeavesOtherFormatsAndEmptyBitmapsAlone) {
+  TBitmap bitmap;
+  Fill(bitmap, TPixelFormat::pf24bit, 3, 3, {200, 100, 50, 0});
+  TBitmap empty;
+  empty.SetPixelFormat(TPixelFormat::pf32bit);
+  empty.SetSize(5, 0);
+  int changes = 0;
+  testing_support::FunctionHandler<TObject*> counter([&](TObject*) { ++changes; });
+  for (TBitmap* each : {&bitmap, &empty}) {
+    each->OnChange = counter.Event();
+    PremultiplyBitmap(*each);
+  }
+  EXPECT_EQ(At(bitmap, 2, 2), (Pixel{200, 100, 50, 0}));
+  EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf24bit);
+  EXPECT_EQ(empty.Width(), 5);
+  EXPECT_EQ(empty.PixelFormat(), TPixelFormat::pf32bit);
+  EXPECT_EQ(changes, 0);
+}
+
 // --- clipping -------------------------------------------------------------------
 
 TEST_F(BlendTest, ClipCutsTheRightEdgeAtTheNarrowerDestination) {
@@ -229,26 +268,33 @@ TEST_F(BlendTest, AlphaBlendRoundsTheExactCompositionOnce) {
 
 // --- copies through canvases ----------------------------------------------------
 
-TEST_F(BlendTest, CopyCanvasRectSizesTheBitmapToTheArea) {
+// A mode other than the plain copy, left on a canvas by earlier drawing.
+constexpr int32_t kXorCopy = 0x00660046;
+
+TEST_F(BlendTest, CopyCanvasRectSizesTheBitmapAndLeavesTheCanvasInThePlainCopyMode) {
   TBitmap surface, copy;
   Fill(surface, TPixelFormat::pf32bit, 10, 10, {1, 1, 1, 1});
   Set(surface, 3, 4, {5, 6, 7, 8});
+  surface.Canvas().SetCopyMode(kXorCopy);
   copy.SetPixelFormat(TPixelFormat::pf32bit);
   CopyCanvasRect(surface.Canvas(), copy, {2, 3, 6, 8});
   EXPECT_EQ(copy.Width(), 4);
   EXPECT_EQ(copy.Height(), 5);
   EXPECT_EQ(At(copy, 1, 1), (Pixel{5, 6, 7, 8}));
+  EXPECT_EQ(surface.Canvas().CopyMode(), cmSrcCopy);
 }
 
-TEST_F(BlendTest, CopyBitmapToCanvasCarriesAlphaUnblended) {
+TEST_F(BlendTest, CopyBitmapToCanvasCarriesAlphaUnblendedWhateverModeTheCanvasWasIn) {
   TBitmap surface, picture;
   Fill(surface, TPixelFormat::pf32bit, 6, 6, {9, 9, 9, 255});
   Fill(picture, TPixelFormat::pf32bit, 4, 4, {0, 0, 0, 0});
   Set(picture, 2, 3, {10, 20, 30, 40});
+  surface.Canvas().SetCopyMode(kXorCopy);
   CopyBitmapToCanvas(surface.Canvas(), {1, 1, 3, 3}, picture, {1, 2});
   EXPECT_EQ(At(surface, 2, 2), (Pixel{10, 20, 30, 40}));
   EXPECT_EQ(At(surface, 1, 1), (Pixel{0, 0, 0, 0}));  // transparent source pixels land as they are
   EXPECT_EQ(At(surface, 3, 3), (Pixel{9, 9, 9, 255}));
+  EXPECT_EQ(surface.Canvas().CopyMode(), cmSrcCopy);
 }
 
 TEST_F(BlendTest, SoftBlendToCanvasBlendsOnlyTheRectangle) {
