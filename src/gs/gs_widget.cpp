@@ -27,12 +27,18 @@ GsWidget::GsWidget() = default;
 
 GsWidget::~GsWidget() {
   capture_ = nullptr;
-  // Each child once, first to last.
+  // Each child once, first to last; then the widgets kept aside.
   while (!children_.empty()) {
     const std::unique_ptr<GsWidget> child = std::move(children_.front());
     children_.pop_front();
     child->parent_ = nullptr;
   }
+  while (!kept_.empty()) {
+    const std::unique_ptr<GsWidget> widget = std::move(kept_.front());
+    kept_.pop_front();
+    widget->keeper_ = nullptr;
+  }
+  if (looseOwner_ != nullptr) looseOwner_->owned_ = nullptr;
 }
 
 bool GsWidget::HitTest(int32_t x, int32_t y) const {
@@ -41,9 +47,16 @@ bool GsWidget::HitTest(int32_t x, int32_t y) const {
 }
 
 void GsWidget::SetParent(GsWidget* parent) {
-  if (parent == parent_ || parent == nullptr || parent_ == nullptr) return;
-  if (Contains(parent)) return;  // would make a cycle
-  parent->AddChild(parent_->RemoveChild(this));
+  if (parent == parent_) return;
+  if (parent != nullptr && Contains(parent)) return;  // would make a cycle
+  GsWidget* const former = parent_;
+  std::unique_ptr<GsWidget> self = TakeFromOwner();
+  if (self == nullptr) return;
+  if (parent != nullptr) {
+    parent->AddChild(std::move(self));
+  } else {
+    former->Keep(std::move(self));  // a widget with no parent returned above
+  }
 }
 
 void GsWidget::SetLeft(int32_t value) {
@@ -94,8 +107,8 @@ void GsWidget::DoMouseLeave() {}
 void GsWidget::DoMouseEnter() {}
 
 std::unique_ptr<GsWidget> GsWidget::Detach() {
-  if (parent_ == nullptr) return nullptr;
-  return parent_->RemoveChild(this);
+  if (OwningWidget() == nullptr) return nullptr;
+  return TakeFromOwner();
 }
 
 std::vector<GsWidget*> GsWidget::Children() const {
@@ -269,13 +282,35 @@ std::unique_ptr<GsWidget> GsWidget::RemoveChild(GsWidget* child) {
   return removed;
 }
 
+void GsWidget::Keep(std::unique_ptr<GsWidget> widget) {
+  widget->keeper_ = this;
+  kept_.push_back(std::move(widget));
+}
+
+std::unique_ptr<GsWidget> GsWidget::RemoveKept(GsWidget* widget) {
+  const auto found = std::find_if(kept_.begin(), kept_.end(),
+                                  [widget](const auto& each) { return each.get() == widget; });
+  if (found == kept_.end()) return nullptr;
+  std::unique_ptr<GsWidget> removed = std::move(*found);
+  kept_.erase(found);
+  removed->keeper_ = nullptr;
+  return removed;
+}
+
+std::unique_ptr<GsWidget> GsWidget::TakeFromOwner() {
+  if (parent_ != nullptr) return parent_->RemoveChild(this);
+  if (keeper_ != nullptr) return keeper_->RemoveKept(this);
+  if (looseOwner_ != nullptr) return looseOwner_->Release();
+  return nullptr;
+}
+
 bool GsWidget::IsChild(const GsWidget* widget) const {
   return std::any_of(children_.begin(), children_.end(),
                      [widget](const auto& each) { return each.get() == widget; });
 }
 
 bool GsWidget::Contains(const GsWidget* widget) const {
-  for (; widget != nullptr; widget = widget->parent_) {
+  for (; widget != nullptr; widget = widget->OwningWidget()) {
     if (widget == this) return true;
   }
   return false;
@@ -287,6 +322,38 @@ void GsWidget::DropPress() {
   GsWidget* top = this;
   while (top->parent_ != nullptr && top->parent_->capture_ == top) top = top->parent_;
   top->ClearCapture();
+}
+
+// --- the loose owner ----------------------------------------------------------
+
+LooseWidgetOwner::LooseWidgetOwner(LooseWidgetOwner&& other) noexcept {
+  Own(other.Release());
+}
+
+LooseWidgetOwner& LooseWidgetOwner::operator=(LooseWidgetOwner&& other) noexcept {
+  if (this != &other) Own(other.Release());
+  return *this;
+}
+
+LooseWidgetOwner::~LooseWidgetOwner() {
+  Reset();
+}
+
+void LooseWidgetOwner::Own(std::unique_ptr<GsWidget> widget) {
+  Reset();
+  if (widget == nullptr) return;
+  owned_ = widget.release();
+  owned_->looseOwner_ = this;
+}
+
+std::unique_ptr<GsWidget> LooseWidgetOwner::Release() {
+  if (owned_ == nullptr) return nullptr;
+  owned_->looseOwner_ = nullptr;
+  return std::unique_ptr<GsWidget>(std::exchange(owned_, nullptr));
+}
+
+void LooseWidgetOwner::Reset() {
+  const std::unique_ptr<GsWidget> widget = Release();
 }
 
 }  // namespace gs

@@ -4,6 +4,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/callback.h"
@@ -16,6 +17,9 @@ class THostControl;
 namespace gs {
 
 class GsWidget;
+class LooseWidgetOwner;
+template <std::derived_from<GsWidget> T>
+class WidgetPtr;
 
 using GsNotifyEvent = Callback<GsWidget*>;
 using GsMouseEvent = Callback<GsWidget*, TMouseButton, TShiftState, int32_t, int32_t>;
@@ -26,11 +30,21 @@ using GsMouseMoveEvent = Callback<GsWidget*, TShiftState, int32_t, int32_t>;
 // the pointer (the widget that took a press keeps it until the release), and a
 // widget that changes its look asks the root's host to repaint.
 //
-// Ownership: a widget owns its children (std::unique_ptr) and destroys them
-// with itself. A widget that is not attached belongs to whoever holds its
-// std::unique_ptr (the factories hand one out). Adopt attaches such a widget
-// and takes it over; Detach takes an attached one out and hands it back;
-// SetParent moves an attached widget from one parent to another.
+// Ownership: every widget has exactly one owner at a time.
+// - An attached widget belongs to its parent, which holds it in its children
+//   (std::unique_ptr) and destroys it with itself.
+// - A widget that was never attached belongs to whoever holds it: a WidgetPtr
+//   (what the factories hand out) or a std::unique_ptr.
+// - SetParent(p) appends the widget to p's children. A widget held by a
+//   WidgetPtr is taken over by the tree, and the WidgetPtr goes on pointing at
+//   it without owning it, like the pointer Adopt returns. A widget held by a
+//   std::unique_ptr (or living anywhere else) cannot be taken: Adopt attaches
+//   it instead.
+// - SetParent(nullptr) takes the widget out of the tree; its former parent
+//   keeps it aside (neither painted nor given input) until a later SetParent
+//   or Detach takes it from there, or destroys it with itself.
+// - Detach takes an attached or kept-aside widget out and hands it to the caller.
+// A widget never becomes the owner of one of its owners: such a move is refused.
 //
 // Event handlers must not destroy any widget of the tree, not only the one
 // that fires the event: painting and mouse routing walk a copy of a widget's
@@ -46,10 +60,10 @@ class GsWidget {
 
   // x, y in the parent's coordinates; the rectangle is half-open, with no alpha test.
   virtual bool HitTest(int32_t x, int32_t y) const;
-  // Moves this attached widget to the end of `parent`'s children. The parent
-  // it already has changes nothing. Refused: no parent (Detach takes a widget
-  // out), a widget that is not attached (Adopt attaches one), and a parent
-  // inside this widget's own subtree.
+  // Moves this widget to the end of `parent`'s children, or out of the tree
+  // with nullptr (see Ownership above). The parent it already has changes
+  // nothing. Refused: a parent inside this widget's own subtree, and a widget
+  // without parent whose owner is not a WidgetPtr.
   virtual void SetParent(GsWidget* parent);
   // These four only store the value.
   virtual void SetLeft(int32_t value);
@@ -89,8 +103,11 @@ class GsWidget {
     T* widget = child.get();
     return widget != nullptr && AddChild(std::move(child)) ? widget : nullptr;
   }
-  // Takes an attached widget out of the tree and hands it to the caller; an
-  // unattached one already has an owner elsewhere, so this gives none.
+  // The same for a widget a WidgetPtr owns; one it only points at is refused.
+  template <std::derived_from<GsWidget> T>
+  T* Adopt(WidgetPtr<T> child);
+  // Takes an attached or kept-aside widget out and hands it to the caller; any
+  // other already has an owner elsewhere, so this gives none.
   [[nodiscard]] std::unique_ptr<GsWidget> Detach();
 
   // Asks the root's host, if any, to repaint the whole tree.
@@ -140,12 +157,22 @@ class GsWidget {
   void DrawBitmap(TBitmap& target, const TRect& rect, const TBitmap& source) const;
 
  private:
+  friend class LooseWidgetOwner;
+
   // Appends a widget that is not attached; refused when it contains this one.
   bool AddChild(std::unique_ptr<GsWidget> child);
   // Takes a child out of the list and hands it over; a press it held is dropped.
   std::unique_ptr<GsWidget> RemoveChild(GsWidget* child);
+  // Keeps a widget taken out of this one's children aside, and hands it back.
+  void Keep(std::unique_ptr<GsWidget> widget);
+  std::unique_ptr<GsWidget> RemoveKept(GsWidget* widget);
+  // Takes this widget from whichever owner can hand it over; null if none can.
+  std::unique_ptr<GsWidget> TakeFromOwner();
   bool IsChild(const GsWidget* widget) const;
-  // Whether `widget` is this one or lies below it.
+  // The widget that destroys this one, if it is a widget: the parent, or the
+  // former parent that keeps it aside.
+  GsWidget* OwningWidget() const { return parent_ != nullptr ? parent_ : keeper_; }
+  // Whether `widget` is this one or is owned, through widgets, by this one.
   bool Contains(const GsWidget* widget) const;
   // Drops the press whose capture chain runs through this widget, from the chain's top.
   void DropPress();
@@ -163,9 +190,85 @@ class GsWidget {
   THostControl* host_ = nullptr;
   std::wstring caption_;
   std::list<std::unique_ptr<GsWidget>> children_;
+  // Widgets taken out of the children with SetParent(nullptr), and for a
+  // widget kept aside, the former parent that keeps it.
+  std::list<std::unique_ptr<GsWidget>> kept_;
+  GsWidget* keeper_ = nullptr;
+  // The WidgetPtr that owns this widget while it has never been attached.
+  LooseWidgetOwner* looseOwner_ = nullptr;
   // The children in paint order, kept for the next paint so that a steady
   // frame allocates nothing; a paint nested inside a paint makes its own.
   std::vector<GsWidget*> paintOrder_;
 };
+
+// The owning half of WidgetPtr, which the widget reaches when a tree takes it.
+class LooseWidgetOwner {
+ public:
+  LooseWidgetOwner(const LooseWidgetOwner&) = delete;
+  LooseWidgetOwner& operator=(const LooseWidgetOwner&) = delete;
+
+ protected:
+  LooseWidgetOwner() = default;
+  LooseWidgetOwner(LooseWidgetOwner&& other) noexcept;
+  LooseWidgetOwner& operator=(LooseWidgetOwner&& other) noexcept;
+  ~LooseWidgetOwner();
+
+  // Takes over a widget no one else owns (one fresh from make_unique or Detach).
+  void Own(std::unique_ptr<GsWidget> widget);
+  bool Owns() const { return owned_ != nullptr; }
+  // Hands the owned widget over; null once a tree has taken it.
+  std::unique_ptr<GsWidget> Release();
+
+ private:
+  friend class GsWidget;
+  void Reset();
+
+  GsWidget* owned_ = nullptr;
+};
+
+// A widget no parent holds yet, as the factories hand it out: it owns the
+// widget until SetParent attaches it, then only points at it (it then dangles
+// once the tree destroys the widget, like any observer). Without ever being
+// attached the widget dies with the WidgetPtr.
+template <std::derived_from<GsWidget> T>
+class WidgetPtr : private LooseWidgetOwner {
+ public:
+  WidgetPtr() = default;
+  explicit WidgetPtr(std::unique_ptr<T> widget) : widget_(widget.get()) { Own(std::move(widget)); }
+  WidgetPtr(WidgetPtr&& other) noexcept
+      : LooseWidgetOwner(std::move(other)), widget_(std::exchange(other.widget_, nullptr)) {}
+  WidgetPtr& operator=(WidgetPtr&& other) noexcept {
+    if (this != &other) {
+      LooseWidgetOwner::operator=(std::move(other));
+      widget_ = std::exchange(other.widget_, nullptr);
+    }
+    return *this;
+  }
+  ~WidgetPtr() = default;
+
+  T* get() const { return widget_; }
+  T* operator->() const { return widget_; }
+  T& operator*() const { return *widget_; }
+  explicit operator bool() const { return widget_ != nullptr; }
+  // Whether the widget is still this pointer's own (no tree has taken it).
+  bool OwnsWidget() const { return Owns(); }
+
+  // Hands an owned widget over to a std::unique_ptr; one a tree has taken
+  // gives an empty one. Either way this pointer is empty afterwards.
+  template <typename U>
+  requires std::convertible_to<T*, U*>
+  operator std::unique_ptr<U>() && {  // NOLINT(google-explicit-constructor)
+    widget_ = nullptr;
+    return std::unique_ptr<U>(static_cast<T*>(Release().release()));
+  }
+
+ private:
+  T* widget_ = nullptr;
+};
+
+template <std::derived_from<GsWidget> T>
+T* GsWidget::Adopt(WidgetPtr<T> child) {
+  return Adopt(std::unique_ptr<T>(std::move(child)));
+}
 
 }  // namespace gs

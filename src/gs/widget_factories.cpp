@@ -1,14 +1,16 @@
 #include "gs/widget_factories.h"
 
+#include <utility>
+
 #include "base/bitmap.h"
 #include "gs/image_loader.h"
 
 namespace gs {
 
-std::unique_ptr<WdgButton> CreateButton(const ButtonImageNames& names) {
+WidgetPtr<WdgButton> CreateButton(const ButtonImageNames& names) {
   auto button = std::make_unique<WdgButton>();
   ReloadButtonImages(*button, names);
-  return button;
+  return WidgetPtr<WdgButton>(std::move(button));
 }
 
 void ReloadButtonImages(WdgButton& button, const ButtonImageNames& names) {
@@ -27,10 +29,10 @@ void ReloadButtonImages(WdgButton& button, const ButtonImageNames& names) {
   }
 }
 
-std::unique_ptr<WdgImage> CreateImage(const std::wstring& name) {
+WidgetPtr<WdgImage> CreateImage(const std::wstring& name) {
   auto image = std::make_unique<WdgImage>();
   LoadImageFile(ImagesPath() + name, image->Picture());
-  return image;
+  return WidgetPtr<WdgImage>(std::move(image));
 }
 
 }  // namespace gs

@@ -252,17 +252,19 @@ TEST_F(WidgetTreeTest, SetParentToTheSameParentChangesNothingAndReparentingAppen
   EXPECT_EQ(host.invalidations, 0);
 }
 
-TEST_F(WidgetTreeTest, SetParentOnlyMovesAnAttachedWidgetAndNeverIntoItsOwnSubtree) {
+TEST_F(WidgetTreeTest, SetParentRefusesAnOwnershipCircleAndAWidgetWhoseOwnerItCannotTake) {
   ProbeWidget* inner = AddProbe(*a, "A1", journal, 0, 0, 1, 1);
   a->SetParent(inner);
   a->SetParent(a);
-  a->SetParent(nullptr);  // taking it out is Detach's
+  // Kept aside by A, the inner widget still belongs to A.
+  inner->SetParent(nullptr);
+  a->SetParent(inner);
   EXPECT_EQ(a->Parent(), &root);
   EXPECT_THAT(inner->Children(), ElementsAre());
   EXPECT_THAT(root.Children(), ElementsAre(a, b));
 
   ProbeWidget loose("loose", journal);
-  loose.SetParent(&root);  // joining a tree is Adopt's
+  loose.SetParent(&root);  // not the tree's to take: Adopt attaches such a widget
   EXPECT_EQ(loose.Parent(), nullptr);
   EXPECT_THAT(root.Children(), ElementsAre(a, b));
 }
@@ -317,6 +319,54 @@ TEST(WidgetLifetimeTest, DroppingADetachedChildThatHeldThePressLeavesTheParentWo
 
   parent.reset();
   EXPECT_THAT(deaths, ElementsAre(1, 0, 2));
+}
+
+TEST(WidgetLifetimeTest, SetParentNoneDetachesAndTheFormerParentKeepsTheWidgetAside) {
+  std::vector<int> deaths;
+  auto parent = std::make_unique<Mortal>(0, deaths);
+  Mortal* first = parent->Adopt(std::make_unique<Mortal>(1, deaths));
+  first->SetBounds(0, 0, 10, 10);
+  Mortal* second = parent->Adopt(std::make_unique<Mortal>(2, deaths));
+  Mortal* third = parent->Adopt(std::make_unique<Mortal>(3, deaths));
+  first->SetParent(nullptr);
+  second->SetParent(nullptr);
+  EXPECT_EQ(first->Parent(), nullptr);
+  EXPECT_THAT(parent->Children(), ElementsAre(third));
+  EXPECT_EQ(parent->ChildAt(1, 1), nullptr);
+  EXPECT_THAT(deaths, ElementsAre());
+
+  auto other = std::make_unique<Mortal>(4, deaths);
+  first->SetParent(other.get());
+  EXPECT_THAT(other->Children(), ElementsAre(first));
+  std::unique_ptr<gs::GsWidget> handedOut = second->Detach();
+  EXPECT_EQ(handedOut.get(), second);
+  third->SetParent(nullptr);
+  parent.reset();  // takes the widget it kept aside with it
+  EXPECT_THAT(deaths, ElementsAre(0, 3));
+  handedOut.reset();
+  other.reset();
+  EXPECT_THAT(deaths, ElementsAre(0, 3, 2, 4, 1));
+}
+
+TEST(WidgetLifetimeTest, AWidgetPtrOwnsItsWidgetUntilSetParentHandsItToTheTree) {
+  std::vector<int> deaths;
+  auto root = std::make_unique<Mortal>(0, deaths);
+  Mortal* first = root->Adopt(std::make_unique<Mortal>(1, deaths));
+  gs::WidgetPtr<Mortal> attached(std::make_unique<Mortal>(2, deaths));
+  gs::WidgetPtr<Mortal> loose(std::make_unique<Mortal>(3, deaths));
+  attached->SetParent(root.get());
+  EXPECT_FALSE(attached.OwnsWidget());
+  EXPECT_EQ(attached->Parent(), root.get());
+  EXPECT_THAT(root->Children(), ElementsAre(first, attached.get()));
+
+  gs::WidgetPtr<Mortal> moved = std::move(loose);
+  EXPECT_TRUE(moved.OwnsWidget());
+  EXPECT_FALSE(loose);
+  attached = gs::WidgetPtr<Mortal>();  // only stops pointing at it
+  moved = gs::WidgetPtr<Mortal>();     // destroys the widget no tree took
+  EXPECT_THAT(deaths, ElementsAre(3));
+  root.reset();
+  EXPECT_THAT(deaths, ElementsAre(3, 0, 1, 2));
 }
 
 TEST(WidgetLifetimeTest, AParentDestroysEachChildOnceFromFirstToLast) {

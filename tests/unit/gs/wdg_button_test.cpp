@@ -191,6 +191,19 @@ TEST_F(ButtonTest, ReloadingKeepsStatesWithoutANameAndFollowsTheNewRaisedSize) {
   EXPECT_EQ(button->Width(), 64);
 }
 
+TEST_F(ButtonTest, CreateButtonThenSetParentAttachesTheButtonForTheRootToOwn) {
+  gs::WidgetPtr<gs::WdgButton> made = gs::CreateButton(kNames);
+  made->SetParent(&root);
+  EXPECT_EQ(made->Parent(), &root);
+  EXPECT_THAT(root.Children(), ElementsAre(button, made.get()));
+  made->SetLeft(120);
+  made->SetTop(120);
+  gs::WdgButton* shown = made.get();
+  made = gs::WidgetPtr<gs::WdgButton>();  // the root keeps it
+  ASSERT_EQ(root.ChildAt(130, 130), shown);
+  EXPECT_EQ(shown->Width(), 48);
+}
+
 TEST_F(ButtonTest, AMissingPictureIsReportedAndLeavesItsStateEmpty) {
   auto broken = gs::CreateButton({L"Button\\Missing\\n.png", kNames[1], L"", L""});
   ASSERT_EQ(platform.system.messages.size(), 1u);
