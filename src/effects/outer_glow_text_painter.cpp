@@ -22,8 +22,10 @@ void TOuterGlowTextPainter::PaintGlowing(PaintTarget target, PainterText text, c
       TRadiateTextPainter::Paint(target, text, glowRect, format, 0, premultiplied);
     }
   }
-  // Without room for the text the halo is clear, but its blend still runs.
-  if (!textRect.IsEmpty()) TTextPainter::Paint(target, text, textRect, format, 0, premultiplied);
+  // Without room for the text the halo is clear, but its blend still runs,
+  // and the target is left as the text's own step leaves it.
+  if (textRect.IsEmpty()) return SettleTextTarget(target, premultiplied);
+  TTextPainter::Paint(target, text, textRect, format, 0, premultiplied);
 }
 
 // Only the part of the rectangle inside the target is composed; each of its

@@ -130,14 +130,17 @@ void TRadiateTextPainter::PaintHaloIntoBitmap(TBitmap& target, PainterText text,
     return;
   }
   // The layer is made in the target itself, and the glow spreads over the
-  // part of the rectangle the target holds.
-  if (rect.IsEmpty()) return;
+  // part of the rectangle the target holds. Whether or not there is room for
+  // the text, the canvas is left as the text and the glow's fill leave it:
+  // background transparent, brush in the glow colour.
+  canvas.SetBackgroundMode(TBackgroundMode::Transparent);
+  if (rect.IsEmpty()) return canvas.Brush().SetColor(canvas.Font().Color());
   const TRect textRect = rect.Inflated(-r);
   canvas.Brush().SetColor(clBlack);
   canvas.FillRect(rect);
   const FontColorScope white(canvas.Font(), clWhite);
   if (!textRect.IsEmpty()) DrawPlainText(canvas, text, textRect, format);
-  if (visible.IsEmpty()) return;
+  if (visible.IsEmpty()) return canvas.Brush().SetColor(white.Saved());
   if (!textRect.IsEmpty() && KernelFits(r, budget))
     return ApplyGlow(Glow(), *factory_, target, visible, premultiplied, white.Saved());
   // A kernel larger than the area adds only weights that never meet it, and

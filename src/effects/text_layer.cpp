@@ -15,13 +15,14 @@ void RenderTextLayer(TBitmap& bitmap, PainterText text, const TRect& rect, int32
   // Only the part of the rectangle inside the bitmap is rendered; the mask
   // covers just that part (reaching back to the rectangle's start where
   // affordable) and the text keeps its place relative to `rect`.
+  // The brush takes the font colour even when nothing of `rect` is inside.
+  TCanvas& canvas = bitmap.Canvas();
+  canvas.Brush().SetColor(canvas.Font().Color());
   const TRect area = rect.Intersected(TRect::OfSize(bitmap.Width(), bitmap.Height()));
   if (area.IsEmpty()) return;
   const TRect maskArea = ReachingBack(area, rect, ScratchBudget(bitmap.Width(), bitmap.Height()));
-  TCanvas& canvas = bitmap.Canvas();
   std::unique_ptr<TBitmap> mask = CreateLayerBitmap(canvas, maskArea);
 
-  canvas.Brush().SetColor(canvas.Font().Color());
   canvas.FillRect(area);
 
   TCanvas& maskCanvas = mask->Canvas();

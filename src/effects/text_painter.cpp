@@ -14,7 +14,7 @@ void PaintOnCanvas(TCanvas& target, PainterText text, const TRect& rect, int32_t
   if (asLayer == 0 && !premultiplied) return DrawPlainText(target, text, rect, format);
   TRect area;
   std::unique_ptr<TBitmap> layer = CreateTextLayer(target, text, rect, format, area);
-  if (layer == nullptr) return;
+  if (layer == nullptr) return target.SetCopyMode(cmSrcCopy);
   if (asLayer != 0) {
     CopyBitmapToCanvas(target, area, *layer, {0, 0});
   } else {
@@ -36,6 +36,11 @@ void PaintIntoBitmap(TBitmap& target, PainterText text, const TRect& rect, int32
 TCanvas& CanvasOf(PaintTarget target) {
   if (TBitmap* const* bitmap = std::get_if<TBitmap*>(&target)) return (*bitmap)->Canvas();
   return *std::get<TCanvas*>(target);
+}
+
+void SettleTextTarget(PaintTarget target, bool premultiplied) {
+  if (!premultiplied) return CanvasOf(target).SetBackgroundMode(TBackgroundMode::Transparent);
+  if (TCanvas* const* canvas = std::get_if<TCanvas*>(&target)) (*canvas)->SetCopyMode(cmSrcCopy);
 }
 
 void TTextPainter::Paint(PaintTarget target, PainterText text, const TRect& rect, int32_t format,

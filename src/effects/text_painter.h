@@ -16,6 +16,11 @@ using PaintTarget = std::variant<TCanvas*, TBitmap*>;
 // The canvas a paint draws on: the target itself or the bitmap's canvas.
 TCanvas& CanvasOf(PaintTarget target);
 
+// Leaves the target's canvas as drawing text (asLayer 0) leaves it, for a text
+// with no room to be drawn: a plain draw makes the background mode
+// transparent, a blend through a canvas leaves it in the plain copy mode.
+void SettleTextTarget(PaintTarget target, bool premultiplied);
+
 // Draws and measures captions. Narrow text goes through the platform's 8-bit
 // DrawText, wide text through its UTF-16 DrawText; `format` holds DrawText flags.
 // asLayer non-zero replaces the target rectangle by the rendered layer (colour

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "base/bitmap.h"
 #include "null_platform.h"
@@ -208,6 +209,62 @@ TEST_F(OuterGlowTextPainterTest, WithoutRoomForTheTextTheClearHaloIsStillLaidOve
   painter->PaintText(target, L"A", {0, 0, 20, 14}, 0, 0, true);
   EXPECT_FALSE(platform.text.calls.empty());
   EXPECT_NE(painter->Factory().CachedFilter(), nullptr);
+}
+
+// Drawing the text makes a canvas's background transparent (a plain draw) or
+// leaves it in the plain copy mode (a blend through the canvas); with no room
+// for the text, or none of it inside the target, the canvas is left the same.
+TEST_F(OuterGlowTextPainterTest, WithoutRoomForTheTextTheCanvasIsLeftAsTheTextLeavesIt) {
+  constexpr int32_t kXorCopy = 0x00660046;
+  Shape(7, 0, 0);
+  auto halo = TRadiateTextPainter::Create();
+  halo->SetRadius(7);
+  TTextPainter plain;
+  TCanvas& canvas = target.Canvas();
+  struct Case {
+    const char* what;
+    std::function<void()> paint;
+    TBackgroundMode mode;
+    int32_t copyMode;
+    TColor brush;
+  };
+  const TRect noRoom{0, 0, 20, 14};
+  const Case cases[] = {
+      {"straight", [&] { painter->PaintText(target, L"A", noRoom, 0, 0, false); },
+       TBackgroundMode::Transparent, kXorCopy, clWhite},
+      {"straight on a canvas", [&] { painter->PaintText(canvas, L"A", noRoom, 0, 0, false); },
+       TBackgroundMode::Transparent, cmSrcCopy, clWhite},
+      {"premultiplied on a canvas", [&] { painter->PaintText(canvas, L"A", noRoom, 0, 0, true); },
+       TBackgroundMode::Opaque, cmSrcCopy, clWhite},
+      {"outside the canvas",
+       [&] {
+         plain.PaintText(canvas, L"A", {40, 0, 60, 9}, 0, 0, true);
+       },
+       TBackgroundMode::Opaque, cmSrcCopy, clWhite},
+      {"halo layer", [&] { halo->PaintText(target, L"A", noRoom, 0, 1, true); },
+       TBackgroundMode::Transparent, kXorCopy, clRed},
+      {"empty halo layer",
+       [&] {
+         halo->PaintText(target, L"A", {5, 5, 5, 5}, 0, 1, true);
+       },
+       TBackgroundMode::Transparent, kXorCopy, clRed},
+      {"text layer outside",
+       [&] {
+         plain.PaintText(target, L"A", {40, 0, 60, 9}, 0, 1, true);
+       },
+       TBackgroundMode::Opaque, kXorCopy, clRed},
+  };
+  for (const Case& c : cases) {
+    Reset(target, 20, 14);
+    canvas.SetBackgroundMode(TBackgroundMode::Opaque);
+    canvas.SetCopyMode(kXorCopy);
+    canvas.Brush().SetColor(clWhite);
+    c.paint();
+    EXPECT_EQ(canvas.BackgroundMode(), c.mode) << c.what;
+    EXPECT_EQ(canvas.CopyMode(), c.copyMode) << c.what;
+    EXPECT_EQ(canvas.Brush().Color(), c.brush) << c.what;
+  }
+  EXPECT_TRUE(platform.text.calls.empty());
 }
 
 TEST_F(OuterGlowTextPainterTest, ExtremeRectanglesDoNotOverflow) {
