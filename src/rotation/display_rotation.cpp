@@ -2,6 +2,7 @@
 
 #include "rotation/active_configuration.h"
 #include "rotation/display_records.h"
+#include "rotation/path_turn.h"
 #include "rotation/version_gate.h"
 
 namespace quillet {
@@ -13,6 +14,24 @@ constexpr uint32_t kSettleMilliseconds = 250;
 
 bool IsTurned(int32_t code) {
   return code == kRotation90 || code == kRotation180 || code == kRotation270;
+}
+
+enum class Submission { kNotMade, kRefused, kAccepted };
+
+// Reads the active configuration, turns every path to `code` and hands it to
+// the platform with `flags`. Allowing the platform changes also means asking
+// for desktops of the new shape.
+Submission SubmitTurn(const PlatformEntries& entries, int32_t code, uint32_t flags) {
+  ActiveConfiguration configuration(entries);
+  if (!configuration.Read()) return Submission::kNotMade;
+  TurnPaths(configuration.Paths(), configuration.PathCount(), configuration.Modes(),
+            configuration.ModeCount(), static_cast<uint32_t>(code), (flags & kAllowChanges) != 0);
+  if (entries.setDisplayConfig == nullptr) return Submission::kNotMade;
+  return entries.setDisplayConfig(configuration.PathCount(), configuration.Paths(),
+                                  configuration.ModeCount(), configuration.Modes(),
+                                  flags) == kErrorSuccess
+             ? Submission::kAccepted
+             : Submission::kRefused;
 }
 
 }  // namespace
@@ -29,18 +48,13 @@ int32_t GetAngle(const PlatformEntries& entries) {
 int32_t SetAngle(const PlatformEntries& entries, int32_t code) {
   const int32_t wanted = IsTurned(code) ? code : kRotationIdentity;
   if (!PassesVersionGate(entries)) return 0;
-  ActiveConfiguration configuration(entries);
-  if (!configuration.Read()) return 0;
-
-  DisplayPathInfo* paths = configuration.Paths();
-  for (uint32_t i = 0; i < configuration.PathCount(); ++i) {
-    paths[i].rotation = static_cast<uint32_t>(wanted);
+  // Many drivers refuse a turned path whose desktop keeps its old shape as
+  // supplied; the platform may then adapt the modes itself.
+  Submission submission = SubmitTurn(entries, wanted, kApplyAndSave);
+  if (submission == Submission::kRefused) {
+    submission = SubmitTurn(entries, wanted, kApplyAndSave | kAllowChanges);
   }
-  if (entries.setDisplayConfig == nullptr) return 0;
-  if (entries.setDisplayConfig(configuration.PathCount(), paths, configuration.ModeCount(),
-                               configuration.Modes(), kApplyAndSave) != kErrorSuccess) {
-    return 0;
-  }
+  if (submission != Submission::kAccepted) return 0;
   if (entries.pause != nullptr) entries.pause(kSettleMilliseconds);
   return 1;
 }

@@ -11,8 +11,10 @@ namespace quillet {
 int32_t GetAngle(const PlatformEntries& entries);
 
 // Turns every active display path to one rotation code (anything but 2, 3
-// and 4 means 1), applied at once and saved by the platform. Returns 1 when
-// the platform took the new configuration, 0 otherwise.
+// and 4 means 1), applied at once and saved by the platform. A configuration
+// the platform refuses as supplied is offered once more with the desktops
+// reshaped and the platform allowed to adapt the modes. Returns 1 when the
+// platform took either, 0 otherwise.
 int32_t SetAngle(const PlatformEntries& entries, int32_t code);
 
 }  // namespace quillet

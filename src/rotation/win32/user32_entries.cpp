@@ -14,7 +14,16 @@ static_assert(offsetof(DisplayPathInfo, rotation) ==
               offsetof(DISPLAYCONFIG_PATH_INFO, targetInfo) +
                   offsetof(DISPLAYCONFIG_PATH_TARGET_INFO, rotation));
 static_assert(sizeof(DisplayPathInfo::rotation) == sizeof(DISPLAYCONFIG_ROTATION));
+static_assert(offsetof(DisplayPathInfo, sourceModeIndex) ==
+              offsetof(DISPLAYCONFIG_PATH_INFO, sourceInfo) +
+                  offsetof(DISPLAYCONFIG_PATH_SOURCE_INFO, modeInfoIdx));
 static_assert(sizeof(DisplayModeInfo) == sizeof(DISPLAYCONFIG_MODE_INFO));
+static_assert(offsetof(DisplayModeInfo, width) == offsetof(DISPLAYCONFIG_MODE_INFO, sourceMode) +
+                                                      offsetof(DISPLAYCONFIG_SOURCE_MODE, width));
+static_assert(offsetof(DisplayModeInfo, height) == offsetof(DISPLAYCONFIG_MODE_INFO, sourceMode) +
+                                                       offsetof(DISPLAYCONFIG_SOURCE_MODE, height));
+static_assert(kModeInfoTypeSource == DISPLAYCONFIG_MODE_INFO_TYPE_SOURCE);
+static_assert(kAllowChanges == SDC_ALLOW_CHANGES);
 static_assert(alignof(DisplayModeInfo) == alignof(DISPLAYCONFIG_MODE_INFO));
 static_assert(kQueryOnlyActivePaths == QDC_ONLY_ACTIVE_PATHS);
 static_assert((kUseSuppliedDisplayConfig | kApply | kSaveToDatabase) ==

@@ -89,11 +89,70 @@ TEST_F(QuilletSetAngle, PausesAfterAnAcceptedChange) {
   EXPECT_EQ(platform.calls[platform.calls.size() - 2], "SetDisplayConfig");
 }
 
-TEST_F(QuilletSetAngle, RefusedChangeReportsFailureWithoutPauseAndKeepsTheOrientation) {
+TEST_F(QuilletSetAngle, RefusedTurnIsRetriedOnceWithChangesAllowedAndReshapedDesktops) {
+  using P = FakeRotationPlatform;
+  platform.rotations = {1, 1, 3};
+  // Two screens mirror one 1280 x 800 desktop; the third shows its own.
+  platform.modes = {P::Mode(0, 1, 1280, 800), P::Mode(1, 2, 1280, 800), P::Mode(2, 1, 1920, 1080)};
+  platform.sourceModeIndices = {0, 0, 2};
+  platform.firstSetResults = {kErrorInvalidParameter};
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 4), 1);
+
+  ASSERT_EQ(platform.submissions.size(), 2u);
+  const auto& first = platform.submissions[0];
+  const auto& retry = platform.submissions[1];
+  EXPECT_EQ(first.flags, 0x2A0u);
+  EXPECT_EQ(first.modes[0].width, 1280u);
+  EXPECT_EQ(retry.flags, 0x6A0u);
+  EXPECT_EQ(retry.paths[2].rotation, 4u);
+  EXPECT_EQ(retry.modes[0].width, 800u);
+  EXPECT_EQ(retry.modes[0].height, 1280u);
+  EXPECT_EQ(retry.modes[2].width, 1080u);
+  EXPECT_EQ(retry.modes[2].height, 1920u);
+  const auto target = P::Mode(1, 2, 1280, 800);
+  EXPECT_EQ(std::memcmp(&retry.modes[1], &target, sizeof(target)), 0);
+  EXPECT_EQ(platform.pauses, std::vector<uint32_t>{250});
+  EXPECT_EQ(quillet::GetAngle(platform.entries), 4);
+}
+
+TEST_F(QuilletSetAngle, RetryReshapesOnlyTurnsBetweenLandscapeAndPortrait) {
+  struct Turn {
+    uint32_t from;
+    int32_t to;
+    bool reshaped;
+  };
+  for (const Turn turn : {Turn{1, 2, true}, Turn{3, 4, true}, Turn{2, 1, true}, Turn{0, 4, true},
+                          Turn{1, 3, false}, Turn{2, 4, false}, Turn{4, 4, false}}) {
+    platform.rotations = {turn.from};
+    platform.modes = {FakeRotationPlatform::Mode(0, 1, 1280, 800)};
+    platform.sourceModeIndices = {0};
+    platform.submissions.clear();
+    platform.firstSetResults = {kErrorInvalidParameter};
+    EXPECT_EQ(quillet::SetAngle(platform.entries, turn.to), 1);
+    ASSERT_EQ(platform.submissions.size(), 2u);
+    EXPECT_EQ(platform.submissions[1].modes[0].width, turn.reshaped ? 800u : 1280u)
+        << turn.from << " to " << turn.to;
+  }
+}
+
+TEST_F(QuilletSetAngle, RetryLeavesModesAlonePastTheArrayOrOfAnotherKind) {
+  using P = FakeRotationPlatform;
+  platform.rotations = {1, 1, 1};
+  platform.modes = {P::Mode(0, 2, 1280, 800), P::Mode(1, 3, 1280, 800)};
+  platform.sourceModeIndices = {0, 2, 0xFFFFFFFF};
+  platform.firstSetResults = {kErrorInvalidParameter};
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 2), 1);
+  ASSERT_EQ(platform.submissions.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(platform.submissions[1].modes[i].width, 1280u) << i;
+  }
+}
+
+TEST_F(QuilletSetAngle, TurnRefusedTwiceReportsFailureWithoutPauseAndKeepsTheOrientation) {
   platform.rotations = {2};
   platform.setResult = kErrorInvalidParameter;
   EXPECT_EQ(quillet::SetAngle(platform.entries, 4), 0);
-  EXPECT_EQ(platform.submissions.size(), 1u);
+  EXPECT_EQ(platform.submissions.size(), 2u);
   EXPECT_TRUE(platform.pauses.empty());
   EXPECT_EQ(quillet::GetAngle(platform.entries), 2);
 }

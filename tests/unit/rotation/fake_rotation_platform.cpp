@@ -52,6 +52,15 @@ DisplayModeInfo FakeRotationPlatform::ModePattern(size_t index) {
   return mode;
 }
 
+DisplayModeInfo FakeRotationPlatform::Mode(size_t index, uint32_t type, uint32_t width,
+                                           uint32_t height) {
+  DisplayModeInfo mode = ModePattern(index);
+  mode.infoType = type;
+  mode.width = width;
+  mode.height = height;
+  return mode;
+}
+
 int32_t FakeRotationPlatform::SetDisplayConfig(uint32_t pathCount, DisplayPathInfo* paths,
                                                uint32_t modeCount, DisplayModeInfo* modes,
                                                uint32_t flags) {
@@ -60,9 +69,13 @@ int32_t FakeRotationPlatform::SetDisplayConfig(uint32_t pathCount, DisplayPathIn
   self.submissions.push_back({pathCount, modeCount, flags, paths, modes,
                               std::vector<DisplayPathInfo>(paths, paths + pathCount),
                               std::vector<DisplayModeInfo>(modes, modes + modeCount)});
-  if (self.setResult != quillet::kErrorSuccess) return self.setResult;
+  const size_t number = self.submissions.size() - 1;
+  const int32_t result =
+      number < self.firstSetResults.size() ? self.firstSetResults[number] : self.setResult;
+  if (result != quillet::kErrorSuccess) return result;
   self.rotations.clear();
   for (uint32_t i = 0; i < pathCount; ++i) self.rotations.push_back(paths[i].rotation);
+  if (!self.modes.empty()) self.modes.assign(modes, modes + modeCount);
   return quillet::kErrorSuccess;
 }
 
@@ -73,7 +86,9 @@ int32_t FakeRotationPlatform::GetDisplayConfigBufferSizes(uint32_t flags, uint32
   self.sizesFlags.push_back(flags);
   if (self.sizesResult != quillet::kErrorSuccess) return self.sizesResult;
   *pathCount = self.sizesPathCount.value_or(static_cast<uint32_t>(self.rotations.size()));
-  *modeCount = self.sizesModeCount.value_or(self.modeCount);
+  const auto modeRecords =
+      self.modes.empty() ? self.modeCount : static_cast<uint32_t>(self.modes.size());
+  *modeCount = self.sizesModeCount.value_or(modeRecords);
   return quillet::kErrorSuccess;
 }
 
@@ -85,11 +100,18 @@ int32_t FakeRotationPlatform::QueryDisplayConfig(uint32_t flags, uint32_t* pathC
   self.queries.push_back({flags, *pathCount, *modeCount, paths, modes, topologyId});
   if (self.queryResult != quillet::kErrorSuccess) return self.queryResult;
   const auto activePaths = static_cast<uint32_t>(self.rotations.size());
-  if (activePaths > *pathCount || self.modeCount > *modeCount) return kErrorInsufficientBuffer;
-  for (uint32_t i = 0; i < activePaths; ++i) paths[i] = PathPattern(i, self.rotations[i]);
-  for (uint32_t i = 0; i < self.modeCount; ++i) modes[i] = ModePattern(i);
+  const auto modeRecords =
+      self.modes.empty() ? self.modeCount : static_cast<uint32_t>(self.modes.size());
+  if (activePaths > *pathCount || modeRecords > *modeCount) return kErrorInsufficientBuffer;
+  for (uint32_t i = 0; i < activePaths; ++i) {
+    paths[i] = PathPattern(i, self.rotations[i]);
+    if (i < self.sourceModeIndices.size()) paths[i].sourceModeIndex = self.sourceModeIndices[i];
+  }
+  for (uint32_t i = 0; i < modeRecords; ++i) {
+    modes[i] = self.modes.empty() ? ModePattern(i) : self.modes[i];
+  }
   *pathCount = activePaths + self.queryOverstatesPaths;
-  *modeCount = self.modeCount + self.queryOverstatesModes;
+  *modeCount = modeRecords + self.queryOverstatesModes;
   return quillet::kErrorSuccess;
 }
 

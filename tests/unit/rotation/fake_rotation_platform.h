@@ -40,6 +40,10 @@ class FakeRotationPlatform {
   uint32_t minor = 0;
   std::vector<uint32_t> rotations{1};  // one per active path, in the platform's order
   uint32_t modeCount = 2;
+  // When not empty, the mode records the query returns (modeCount is then
+  // ignored), and the source-mode index it writes into each path.
+  std::vector<quillet::DisplayModeInfo> modes;
+  std::vector<uint32_t> sourceModeIndices;
   int32_t sizesResult = 0;
   // What the size query reports instead of the real counts (a configuration
   // that changes before the query, or counts too big to allocate).
@@ -50,6 +54,7 @@ class FakeRotationPlatform {
   uint32_t queryOverstatesPaths = 0;
   uint32_t queryOverstatesModes = 0;
   int32_t setResult = 0;
+  std::vector<int32_t> firstSetResults;  // answers to the first submissions, before setResult
   int32_t autoRotationResult = 1;
   std::optional<uint32_t> autoRotationState = 0u;  // nullopt: not written
   int32_t switchResult = 1;
@@ -91,6 +96,9 @@ class FakeRotationPlatform {
   // than the rotation, so that a test can tell them apart untouched.
   static quillet::DisplayPathInfo PathPattern(size_t index, uint32_t rotation);
   static quillet::DisplayModeInfo ModePattern(size_t index);
+  // A pattern record of the given kind (1 source, 2 target) and size.
+  static quillet::DisplayModeInfo Mode(size_t index, uint32_t type, uint32_t width,
+                                       uint32_t height);
 
  private:
   static FakeRotationPlatform& Current();
