@@ -14,10 +14,13 @@ class ActiveConfiguration {
   explicit ActiveConfiguration(const PlatformEntries& entries)
       : entries_(entries), paths_(entries), modes_(entries) {}
 
-  // True when the platform reported the configuration. There is no second
-  // attempt: one that changes between the size query and the query (the
-  // query then reports too small a buffer) is a failed reading.
+  // True when the platform reported the configuration. A configuration that
+  // grows between the size query and the query (a display being attached)
+  // makes the query report too small a buffer; the sizes are then asked
+  // afresh, up to kReadAttempts queries in all.
   bool Read();
+
+  static constexpr int kReadAttempts = 3;
 
   uint32_t PathCount() const { return pathCount_; }
   DisplayPathInfo* Paths() const { return paths_.Data(); }
@@ -28,6 +31,10 @@ class ActiveConfiguration {
   const PlatformEntries& entries_;
   uint32_t pathCount_ = 0;
   uint32_t modeCount_ = 0;
+  // One query into arrays of the sizes the platform reports just before it;
+  // the platform's result, or -1 when no query could be made.
+  int32_t Query();
+
   RecordArray<DisplayPathInfo> paths_;
   RecordArray<DisplayModeInfo> modes_;
 };

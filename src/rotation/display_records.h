@@ -49,6 +49,7 @@ inline constexpr uint32_t kApply = 0x80;
 inline constexpr uint32_t kSaveToDatabase = 0x200;
 inline constexpr uint32_t kAllowChanges = 0x400;
 inline constexpr uint32_t kModeInfoTypeSource = 1;
+inline constexpr int32_t kErrorInsufficientBuffer = 122;
 inline constexpr uint32_t kAutoRotationEnabled = 0;  // AR_ENABLED: no other flag set
 
 }  // namespace quillet

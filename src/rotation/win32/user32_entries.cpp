@@ -24,6 +24,7 @@ static_assert(offsetof(DisplayModeInfo, height) == offsetof(DISPLAYCONFIG_MODE_I
                                                        offsetof(DISPLAYCONFIG_SOURCE_MODE, height));
 static_assert(kModeInfoTypeSource == DISPLAYCONFIG_MODE_INFO_TYPE_SOURCE);
 static_assert(kAllowChanges == SDC_ALLOW_CHANGES);
+static_assert(kErrorInsufficientBuffer == ERROR_INSUFFICIENT_BUFFER);
 static_assert(alignof(DisplayModeInfo) == alignof(DISPLAYCONFIG_MODE_INFO));
 static_assert(kQueryOnlyActivePaths == QDC_ONLY_ACTIVE_PATHS);
 static_assert((kUseSuppliedDisplayConfig | kApply | kSaveToDatabase) ==

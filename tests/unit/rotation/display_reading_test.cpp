@@ -1,4 +1,6 @@
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -71,12 +73,24 @@ TEST_F(QuilletGetAngle, FailedOrMissingQueryFails) {
   EXPECT_EQ(platform.queries.size(), 1u);
 }
 
-TEST_F(QuilletGetAngle, ConfigurationChangedBeforeTheQueryFailsWithoutRetry) {
+TEST_F(QuilletGetAngle, ConfigurationGrownBeforeTheQueryIsAskedForAgain) {
   platform.rotations = {2, 1};
-  platform.sizesPathCount = 1;  // a display was attached after the size query
+  platform.queryRaces = 2;
+  EXPECT_EQ(quillet::GetAngle(platform.entries), 2);
+  ASSERT_EQ(platform.queries.size(), 3u);
+  EXPECT_EQ(platform.sizesFlags.size(), 3u);
+  EXPECT_EQ(platform.queries[2].pathCapacity, 2u);
+}
+
+TEST_F(QuilletGetAngle, ConfigurationGrowingAtEveryQueryFailsAfterThree) {
+  platform.rotations = {2, 1};
+  platform.sizesPathCount = 1;  // a display was attached after every size query
   EXPECT_EQ(quillet::GetAngle(platform.entries), -1);
-  EXPECT_EQ(platform.calls,
-            (std::vector<std::string>{"GetDisplayConfigBufferSizes", "QueryDisplayConfig"}));
+  std::vector<std::string> expected;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    expected.insert(expected.end(), {"GetDisplayConfigBufferSizes", "QueryDisplayConfig"});
+  }
+  EXPECT_EQ(platform.calls, expected);
 }
 
 TEST_F(QuilletGetAngle, QueryClaimingMorePathsOrMoreModesThanTheArraysHoldFails) {

@@ -157,6 +157,21 @@ TEST_F(QuilletSetAngle, TurnRefusedTwiceReportsFailureWithoutPauseAndKeepsTheOri
   EXPECT_EQ(quillet::GetAngle(platform.entries), 2);
 }
 
+TEST_F(QuilletSetAngle, ConfigurationGrownBeforeTheQueryIsAskedForAgainUpToThreeTimes) {
+  platform.queryRaces = 2;
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 2), 1);
+  EXPECT_EQ(platform.queries.size(), 3u);
+  ASSERT_EQ(platform.submissions.size(), 1u);
+  EXPECT_EQ(platform.submissions[0].pathArray, platform.queries[2].pathArray);
+
+  platform.queries.clear();
+  platform.queryRaces = 3;
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 3), 0);
+  EXPECT_EQ(platform.queries.size(), 3u);
+  EXPECT_EQ(platform.submissions.size(), 1u);
+  EXPECT_EQ(platform.pauses.size(), 1u);
+}
+
 TEST_F(QuilletSetAngle, MissingSetDisplayConfigReportsFailureWithoutPause) {
   platform.entries.setDisplayConfig = nullptr;
   EXPECT_EQ(quillet::SetAngle(platform.entries, 2), 0);
@@ -195,7 +210,6 @@ INSTANTIATE_TEST_SUITE_P(
                       [](auto& p) { p.entries.getDisplayConfigBufferSizes = nullptr; }},
         FailedReading{"QueryFails", [](auto& p) { p.queryResult = kErrorGenFailure; }},
         FailedReading{"QueryMissing", [](auto& p) { p.entries.queryDisplayConfig = nullptr; }},
-        FailedReading{"ConfigurationGrew", [](auto& p) { p.sizesModeCount = 1; }},
         FailedReading{"QueryOverstatesPaths", [](auto& p) { p.queryOverstatesPaths = 2; }},
         FailedReading{"QueryOverstatesModes", [](auto& p) { p.queryOverstatesModes = 2; }},
         FailedReading{"ByteSizeOverflows", [](auto& p) { p.sizesModeCount = 0x4000000; }},

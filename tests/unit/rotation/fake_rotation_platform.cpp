@@ -99,6 +99,10 @@ int32_t FakeRotationPlatform::QueryDisplayConfig(uint32_t flags, uint32_t* pathC
   self.calls.push_back("QueryDisplayConfig");
   self.queries.push_back({flags, *pathCount, *modeCount, paths, modes, topologyId});
   if (self.queryResult != quillet::kErrorSuccess) return self.queryResult;
+  if (self.queryRaces > 0) {
+    --self.queryRaces;
+    return kErrorInsufficientBuffer;
+  }
   const auto activePaths = static_cast<uint32_t>(self.rotations.size());
   const auto modeRecords =
       self.modes.empty() ? self.modeCount : static_cast<uint32_t>(self.modes.size());

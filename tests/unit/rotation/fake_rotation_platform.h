@@ -50,6 +50,8 @@ class FakeRotationPlatform {
   std::optional<uint32_t> sizesPathCount;
   std::optional<uint32_t> sizesModeCount;
   int32_t queryResult = 0;  // a failure the query reports outright
+  // Queries that find the configuration grown since the size query before them.
+  int queryRaces = 0;
   // Added to the path or the mode count of a successful query.
   uint32_t queryOverstatesPaths = 0;
   uint32_t queryOverstatesModes = 0;
