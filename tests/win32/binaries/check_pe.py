@@ -19,6 +19,9 @@ Checks (each prints what it found, and "FAIL: ..." when it does not hold):
     --stdcall NAME=BYTES...       (x86) the export's code returns with `ret BYTES`: it
                                   takes its arguments off the stack, as WINAPI functions
                                   do; needs --objdump
+    --aligned-stack-sse           (x86) no aligned SSE access (movaps, movdqa, paddd from
+                                  memory, ...) to the stack in a function that has not
+                                  aligned its frame itself; needs --objdump
     --objdump TOOL                the binutils objdump that reads this file
 DLL names compare without regard to case. Standard library only.
 """
@@ -236,6 +239,73 @@ def check_stdcall(pe, data, objdump, wanted):
     return failures
 
 
+ALIGNED_SSE_MOVES = {"movaps", "movapd", "movdqa", "movntps", "movntpd", "movntdq"}
+# SSE instructions whose memory operand may lie anywhere: unaligned moves, scalar
+# operations and those that read or write 8 bytes or less.
+UNALIGNED_SSE = {"movups", "movupd", "movdqu", "lddqu", "movd", "movq", "movlps", "movhps",
+                 "movlpd", "movhpd", "movss", "movsd", "cvtps2pd", "cvtdq2pd", "pinsrw", "pextrw",
+                 "pinsrb", "pinsrd", "pextrb", "pextrd", "insertps", "extractps", "movntq",
+                 "movddup", "movmskps", "movmskpd", "pmovmskb"}
+SCALAR_SSE = re.compile(r"(ss|sd)[lq]?$|^cvt\w*(ss|sd|si)2|^(u?comis[sd]|ucomis[sd])$|^pmov[sz]x")
+INSTRUCTION = re.compile(r"^\s*([0-9a-f]+):\t(\S+)\s*(.*)$")
+STACK_OPERAND = re.compile(r"\(%e[bs]p[,)]")
+DIRECT_CALL = re.compile(r"^(?:0x)?([0-9a-f]+)\b")
+REALIGNMENT = re.compile(r"^\$0xffffff[0-9a-f]0,%esp$")
+
+
+def needs_sixteen_byte_alignment(mnemonic, operands):
+    """An SSE instruction (not VEX-encoded) whose 16-byte memory operand must be aligned:
+    the aligned moves, and the packed operations that read their source from memory."""
+    if mnemonic in ALIGNED_SSE_MOVES:
+        return True
+    if "%xmm" not in operands or "(" not in operands or mnemonic.startswith("v"):
+        return False
+    return mnemonic not in UNALIGNED_SSE and not SCALAR_SSE.search(mnemonic)
+
+
+def check_stack_alignment(data, objdump):
+    """(x86) Windows keeps a 32-bit thread's stack only 4-byte aligned, so an aligned
+    SSE access to the stack is sound only in a function that first aligns its own
+    frame. Functions start at direct call targets; one that aligns its frame does
+    so with `and $-16,%esp` (or a wider mask) before any such move."""
+    with tempfile.NamedTemporaryFile(suffix=".pe") as copy:
+        copy.write(data)
+        copy.flush()
+        listing = subprocess.run([objdump, "-d", "--no-show-raw-insn", copy.name], check=True,
+                                 stdout=subprocess.PIPE, text=True).stdout
+    instructions = []
+    starts = set()
+    for line in listing.splitlines():
+        match = INSTRUCTION.match(line)
+        if match is None:
+            continue
+        address, mnemonic, operands = int(match.group(1), 16), match.group(2), match.group(3)
+        instructions.append((address, mnemonic, operands))
+        if mnemonic in ("call", "calll"):
+            target = DIRECT_CALL.match(operands)
+            if target:
+                starts.add(int(target.group(1), 16))
+    realigned = False
+    realigning = moves = 0
+    unaligned = []
+    for address, mnemonic, operands in instructions:
+        if address in starts:
+            realigned = False
+        if mnemonic in ("and", "andl") and REALIGNMENT.match(operands):
+            realigned = True
+            realigning += 1
+        if needs_sixteen_byte_alignment(mnemonic, operands) and STACK_OPERAND.search(operands):
+            moves += 1
+            if not realigned:
+                unaligned.append(f"{address:#x}: {mnemonic} {operands}")
+    print(f"{len(starts)} functions called directly, {realigning} align their frame; "
+          f"{moves} aligned SSE accesses to the stack, {len(unaligned)} of them in a frame not aligned")
+    for move in unaligned[:10]:
+        print(f"  {move}")
+    return [f"{len(unaligned)} aligned SSE accesses to a stack that may be only 4-byte aligned"] \
+        if unaligned else []
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("file")
@@ -249,6 +319,7 @@ def main():
     parser.add_argument("--functions-none", nargs="+")
     parser.add_argument("--manifest", action="store_true")
     parser.add_argument("--stdcall", nargs="+")
+    parser.add_argument("--aligned-stack-sse", action="store_true")
     parser.add_argument("--objdump")
     args = parser.parse_args()
 
@@ -300,6 +371,8 @@ def main():
         failures += check_manifest(pe)
     if args.stdcall:
         failures += check_stdcall(pe, data, args.objdump or "objdump", args.stdcall)
+    if args.aligned_stack_sse:
+        failures += check_stack_alignment(data, args.objdump or "objdump")
 
     for failure in failures:
         print(f"FAIL: {failure}")
