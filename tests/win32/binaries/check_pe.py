@@ -15,7 +15,8 @@ Checks (each prints what it found, and "FAIL: ..." when it does not hold):
     --functions-none NAME...      imports none of these functions by name (looked up at
                                   run time instead, so the file starts where they are missing)
     --manifest                    per-monitor DPI awareness, Windows 8, 8.1 and 10/11
-                                  supported, and the manifest's architecture matches
+                                  supported, Common Controls 6 a dependency, and the
+                                  manifest's architecture matches
     --stdcall NAME=BYTES...       (x86) the export's code returns with `ret BYTES`: it
                                   takes its arguments off the stack, as WINAPI functions
                                   do; needs --objdump
@@ -44,6 +45,7 @@ SUPPORTED_OS = {
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "Windows 10 and 11",
 }
 RT_MANIFEST = 24
+ASSEMBLY_NAMESPACE = "urn:schemas-microsoft-com:asm.v1"
 EXPORT, IMPORT, RESOURCE, DELAY_IMPORT = 0, 1, 2, 13
 
 
@@ -185,7 +187,7 @@ def check_manifest(pe):
         return [f"the manifest is not well-formed XML: {error}"]
     found = {element.tag.split("}")[-1]: element for element in root.iter()}
     failures = []
-    identity = found.get("assemblyIdentity")
+    identity = root.find(f"{{{ASSEMBLY_NAMESPACE}}}assemblyIdentity")
     architecture = identity.get("processorArchitecture") if identity is not None else None
     print(f"  processorArchitecture: {architecture}")
     if architecture != MANIFEST_ARCHITECTURE.get(pe.machine):
@@ -209,7 +211,27 @@ def check_manifest(pe):
         print(f"  supportedOS {name}: {'yes' if guid in systems else 'no'}")
         if guid not in systems:
             failures.append(f"{name} is not listed as a supported system")
-    return failures
+    return failures + check_common_controls(root, architecture)
+
+
+def check_common_controls(root, architecture):
+    """The program depends on Common Controls 6, for its own architecture or any."""
+    path = "/".join(f"{{{ASSEMBLY_NAMESPACE}}}{tag}"
+                    for tag in ("dependency", "dependentAssembly", "assemblyIdentity"))
+    for dependency in root.findall(path):
+        if dependency.get("name") != "Microsoft.Windows.Common-Controls":
+            continue
+        wanted = {"type": "win32", "version": "6.0.0.0", "publicKeyToken": "6595b64144ccf1df"}
+        found = {key: dependency.get(key) for key in wanted}
+        dependency_architecture = dependency.get("processorArchitecture")
+        print(f"  Common Controls: {found['version']}, processorArchitecture {dependency_architecture}")
+        failures = [f"Common Controls {key} is {found[key]}, expected {value}"
+                    for key, value in wanted.items() if found[key] != value]
+        if dependency_architecture not in (architecture, "*"):
+            failures.append(f"Common Controls for {dependency_architecture}, not {architecture}")
+        return failures
+    print("  Common Controls: none")
+    return ["no dependency on Common Controls 6"]
 
 
 def check_stdcall(pe, data, objdump, wanted):
