@@ -13,9 +13,27 @@ enum TTextFormat : uint32_t {
   kTextBottom = 0x8,
   kTextWordBreak = 0x10,
   kTextSingleLine = 0x20,
+  kTextExpandTabs = 0x40,
+  // Bits 8-15 hold the tab length instead of the flags below that share them.
+  kTextTabStop = 0x80,
+  kTextNoClip = 0x100,
+  kTextExternalLeading = 0x200,
   kTextCalcRect = 0x400,
+  kTextNoPrefix = 0x800,
+  kTextInternal = 0x1000,
+  kTextEditControl = 0x2000,
+  kTextPathEllipsis = 0x4000,
+  kTextEndEllipsis = 0x8000,
+  kTextRtlReading = 0x20000,
+  kTextWordEllipsis = 0x40000,
+  kTextNoFullWidthCharBreak = 0x80000,
+  kTextHidePrefix = 0x100000,
+  kTextPrefixOnly = 0x200000,
 };
 
-// The layout the flags ask for, read as DrawText reads them: centring wins
-// over right or bottom placement; other bits are ignored.
+// The layout the flags ask for, read as DrawText reads them: with the tab-stop
+// flag, bits 8-15 are the tab length; centring wins over right or bottom
+// placement, no prefix over hidden or prefix-only, prefix-only over hidden,
+// and path over end over word ellipsis. Flags that would let DrawText write
+// into the text, and bits DrawText does not know, are ignored.
 platform::TextLayout TextLayoutOf(uint32_t format);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/types.h"
@@ -8,6 +9,22 @@ namespace platform {
 
 enum class HorizontalPlacement : uint8_t { kLeft, kCentre, kRight };
 enum class VerticalPlacement : uint8_t { kTop, kCentre, kBottom };
+
+// What an '&' in the text means.
+enum class PrefixHandling : uint8_t {
+  kMnemonic,    // '&' underlines the character after it; "&&" is a literal '&'
+  kNone,        // '&' is an ordinary character
+  kHide,        // '&' is read as a mnemonic, but nothing is underlined
+  kPrefixOnly,  // only the mnemonic underlines are drawn, not the text
+};
+
+// How a line too wide for the rectangle is shortened.
+enum class Ellipsis : uint8_t {
+  kNone,  // it is clipped
+  kEnd,   // its end is replaced by an ellipsis
+  kPath,  // its middle is replaced, keeping the end of a path in sight
+  kWord,  // the word that does not fit is cut and ends in an ellipsis
+};
 
 // How text is laid out in its rectangle.
 struct TextLayout {
@@ -22,18 +39,38 @@ struct TextLayout {
   bool wordWrap = false;
   // Nothing is drawn; the rectangle receives the text's extent instead.
   bool measureOnly = false;
+  PrefixHandling prefix = PrefixHandling::kMnemonic;
+  Ellipsis ellipsis = Ellipsis::kNone;
+  // Tabs move to the next tab stop rather than being drawn as characters.
+  bool expandTabs = false;
+  // Tab stops every this many average character widths; unset (or 0) means 8.
+  std::optional<uint8_t> tabLength = std::nullopt;
+  // Drawing may go beyond the rectangle (the target still bounds it).
+  bool noClip = false;
+  // Lines are spaced by the font's height plus its external leading.
+  bool externalLeading = false;
+  // The paragraph reads from right to left (bidirectional text).
+  bool rightToLeft = false;
+  // Lines break as a multi-line edit control breaks them, and a last line that
+  // shows only in part is not drawn.
+  bool editControl = false;
+  // A run of full-width characters is not broken between its characters.
+  bool noFullWidthCharBreak = false;
+  // The system's own font measures the text, not the style's.
+  bool systemFont = false;
 
   friend bool operator==(const TextLayout&, const TextLayout&) = default;
 };
 
-// What a font asks of its glyphs' edges.
+// What a font asks of its glyphs' edges, numbered as Windows numbers them.
+// Other values are carried through unchanged for the platform to read.
 enum class FontQuality : uint8_t {
-  kDefault,
-  kDraft,
-  kProof,
-  kNonAntialiased,
-  kAntialiased,
-  kClearType,
+  kDefault = 0,
+  kDraft = 1,
+  kProof = 2,
+  kNonAntialiased = 3,
+  kAntialiased = 4,
+  kClearType = 5,
 };
 
 struct FontDescription {

@@ -290,6 +290,8 @@ std::vector<std::wstring> LayOutLines(const std::wstring& text, const platform::
 int32_t NullTextRasterizer::DrawWide(platform::PixelBuffer& target,
                                      const platform::TextStyle& style, std::wstring text,
                                      platform::Rect& rect, const platform::TextLayout& layout) {
+  if (layout.prefix != platform::PrefixHandling::kNone)
+    text = platform::ReadMnemonics(std::wstring_view(text)).text;
   // 64-bit geometry, so that any rectangle a caller passes is safe.
   const int64_t cell = CellWidth();
   const int64_t lineHeight = LineHeight(style.font);
@@ -316,10 +318,12 @@ int32_t NullTextRasterizer::DrawWide(platform::PixelBuffer& target,
     y0 = bottom - lineHeight;
   else if (layout.singleLine && layout.vertical == platform::VerticalPlacement::kCentre)
     y0 = top + (bottom - top - lineHeight) / 2;
-  // Everything drawn is clipped to the rectangle and to the target.
-  const int64_t clipLeft = std::max<int64_t>(left, 0), clipTop = std::max<int64_t>(top, 0);
-  const int64_t clipRight = std::min<int64_t>(right, target.width);
-  const int64_t clipBottom = std::min<int64_t>(bottom, target.height);
+  // Everything drawn is clipped to the target, and to the rectangle unless asked not to be.
+  const bool clip = !layout.noClip;
+  const int64_t clipLeft = std::max<int64_t>(clip ? left : 0, 0);
+  const int64_t clipTop = std::max<int64_t>(clip ? top : 0, 0);
+  const int64_t clipRight = std::min<int64_t>(clip ? right : INT64_MAX, target.width);
+  const int64_t clipBottom = std::min<int64_t>(clip ? bottom : INT64_MAX, target.height);
   const auto fill = [&](int64_t x0, int64_t yTop, int64_t x1, int64_t yBottom, uint32_t rgb,
                         uint32_t cover) {
     x0 = std::max(x0, clipLeft), x1 = std::min(x1, clipRight);

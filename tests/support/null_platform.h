@@ -11,6 +11,7 @@
 
 #include "platform/image_decoder.h"
 #include "platform/libraries.h"
+#include "platform/mnemonic_text.h"
 #include "platform/services.h"
 #include "platform/system.h"
 #include "platform/text_rasterizer.h"
@@ -207,10 +208,12 @@ class NullWindowing : public platform::Windowing {
 // their cell empty), so that a test can predict every covered pixel. Lines are
 // placed by the layout: left, centre or right; a single line also vertically
 // centred or at the bottom; word wrap breaks at spaces within the rectangle's
-// width; measuring draws nothing and sets the rectangle to the text's extent (an empty text is 0
-// wide, and one line tall with single line, else 0 tall). Drawing is clipped to the rectangle. A
-// glyph cell is blended with `coverage` over what lies below, so white text on black leaves
-// `coverage` in every channel.
+// width; an '&' marks a mnemonic as DrawText reads it, unless the layout says
+// otherwise, and is not drawn (nor is any underline); measuring draws nothing and sets the
+// rectangle to the text's extent (an empty text is 0 wide, and one line tall with single line, else
+// 0 tall). Drawing is clipped to the rectangle (unless the layout asks for no clipping) and the
+// target. A glyph cell is blended with `coverage` over what lies below, so white text on black
+// leaves `coverage` in every channel.
 class NullTextRasterizer : public platform::TextRasterizer {
  public:
   static int32_t CellWidth() { return 6; }

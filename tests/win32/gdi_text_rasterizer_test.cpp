@@ -13,6 +13,7 @@
 
 #include "base/text_format.h"
 #include "platform/win32/dib_section.h"
+#include "platform/win32/gdi_font.h"
 
 namespace {
 
@@ -47,9 +48,10 @@ std::vector<uint8_t> DrawnInPlace(const TextStyle& style, const wchar_t* text, R
   const PixelBuffer whole{pixels.data(), kWidth, kHeight, kWidth * 4, 4};
   platform::win32::DibSection dib(whole, 32);
   HDC dc = ::CreateCompatibleDC(nullptr);
-  HFONT font = ::CreateFontW(style.font.height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.font.name.c_str());
+  HFONT font =
+      ::CreateFontW(style.font.height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, static_cast<BYTE>(style.font.quality),
+                    DEFAULT_PITCH | FF_DONTCARE, style.font.name.c_str());
   HGDIOBJ previousBitmap = ::SelectObject(dc, dib.Handle());
   HGDIOBJ previousFont = ::SelectObject(dc, font);
   ::SetTextColor(dc, style.color);
@@ -104,33 +106,82 @@ TEST(GdiTextRasterizerTest, TextWiderOrTallerThanItsRectangleLandsWhereDrawTextP
   EXPECT_GT(inked, cases / 2);
 }
 
-TEST(GdiTextRasterizerTest, EveryCombinationOfLayoutFlagsDrawsAndMeasuresAsDrawTextDoes) {
+// DrawText's answer to a contradiction: centring wins over right or bottom placement.
+uint32_t Resolved(uint32_t format) {
+  if (format & DT_CENTER) format &= ~uint32_t{DT_RIGHT};
+  if (format & DT_VCENTER) format &= ~uint32_t{DT_BOTTOM};
+  return format;
+}
+
+TEST(GdiTextRasterizerTest, EveryFlagReachesDrawTextAndDrawsAndMeasuresAsDrawTextDoes) {
   platform::win32::GdiTextRasterizer gdi;
-  // A line break and spaces, so that single-line and word-break layouts differ.
-  const wchar_t* const text = L"Zen tara\nturns";
+  // A line break, spaces, prefixes, a tab and a long path, so that every flag
+  // below has something to change.
+  const wchar_t* const text = L"Zen &tara\tR&&D\nturns C:\\Program Files\\Zentara\\x.png";
   const uint32_t layoutFlags[] = {kTextCenter, kTextRight,     kTextVCenter,
                                   kTextBottom, kTextWordBreak, kTextSingleLine};
+  // Each further flag alone; with the tab stop, bits 8-15 are the tab length,
+  // whatever flags share those bits.
+  const uint32_t furtherFlags[] = {0,
+                                   DT_EXPANDTABS,
+                                   DT_EXPANDTABS | DT_TABSTOP | (3U << 8),
+                                   DT_TABSTOP | DT_NOCLIP | DT_CALCRECT | DT_EDITCONTROL,
+                                   DT_NOCLIP,
+                                   DT_EXTERNALLEADING,
+                                   DT_NOPREFIX,
+                                   DT_INTERNAL,
+                                   DT_EDITCONTROL,
+                                   DT_PATH_ELLIPSIS,
+                                   DT_END_ELLIPSIS,
+                                   DT_RTLREADING,
+                                   DT_WORD_ELLIPSIS,
+                                   DT_NOFULLWIDTHCHARBREAK,
+                                   DT_HIDEPREFIX,
+                                   DT_PREFIXONLY};
   int differing = 0;
-  for (uint32_t combination = 0; combination < (1U << 6); ++combination) {
-    uint32_t format = 0;
-    for (int bit = 0; bit < 6; ++bit) {
-      if (combination & (1U << bit)) format |= layoutFlags[bit];
-    }
-    for (uint32_t measure : {0U, uint32_t{kTextCalcRect}}) {
-      for (const Rect& rect : {Rect{4, 2, 60, 28}, Rect{30, 0, 94, 30}}) {
-        std::vector<uint8_t> pixels = Background();
-        PixelBuffer target{pixels.data(), kWidth, kHeight, kWidth * 4, 4};
-        Rect drawn = rect, expectedRect = rect;
-        const int32_t height =
-            gdi.Draw(target, Style(true), text, drawn, TextLayoutOf(format | measure));
-        const std::vector<uint8_t> expected =
-            DrawnInPlace(Style(true), text, expectedRect, format | measure);
-        if (pixels == expected && drawn == expectedRect && height > 0) continue;
-        ADD_FAILURE() << "format 0x" << std::hex << (format | measure) << std::dec << " at "
-                      << rect.left << ", " << rect.top << ": height " << height;
-        if (++differing >= 8) return;
+  for (uint32_t further : furtherFlags) {
+    for (uint32_t combination = 0; combination < (1U << 6); ++combination) {
+      uint32_t format = further;
+      for (int bit = 0; bit < 6; ++bit) {
+        if (combination & (1U << bit)) format |= layoutFlags[bit];
+      }
+      for (uint32_t measure : {0U, uint32_t{kTextCalcRect}}) {
+        const uint32_t flags = format | measure;
+        const platform::TextLayout layout = TextLayoutOf(flags);
+        const uint32_t given = platform::win32::DrawTextFlags(layout);
+        // Two rectangles for the placement flags alone, one with each further flag.
+        for (const Rect& rect : {Rect{4, 2, 60, 28}, Rect{30, 0, 94, 30}}) {
+          if (further != 0 && rect.left != 4) continue;
+          std::vector<uint8_t> pixels = Background();
+          PixelBuffer target{pixels.data(), kWidth, kHeight, kWidth * 4, 4};
+          Rect drawn = rect, expectedRect = rect;
+          const int32_t height = gdi.Draw(target, Style(true), text, drawn, layout);
+          const std::vector<uint8_t> expected =
+              DrawnInPlace(Style(true), text, expectedRect, flags);
+          if (given == Resolved(flags) && pixels == expected && drawn == expectedRect && height > 0)
+            continue;
+          ADD_FAILURE() << "format 0x" << std::hex << flags << " came back as 0x" << given
+                        << std::dec << " at " << rect.left << ", " << rect.top << ": height "
+                        << height << (pixels == expected ? "" : ", other pixels");
+          if (++differing >= 8) return;
+        }
       }
     }
+  }
+}
+
+TEST(GdiTextRasterizerTest, AFontQualityReachesGdiUnchangedWithOrWithoutAName) {
+  // 6 is ClearType with natural widths, 200 no quality at all.
+  for (int quality : {0, 3, 5, 6, 200}) {
+    platform::FontDescription description;
+    description.name = L"Tahoma";
+    description.quality = static_cast<platform::FontQuality>(quality);
+    HFONT font = platform::win32::CreateGdiFont(description);
+    ASSERT_NE(font, nullptr);
+    LOGFONTW asked{};
+    ASSERT_EQ(::GetObjectW(font, sizeof(asked), &asked), static_cast<int>(sizeof(asked)));
+    EXPECT_EQ(asked.lfQuality, quality);
+    ::DeleteObject(font);
   }
 }
 

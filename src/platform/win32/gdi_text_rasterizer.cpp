@@ -5,34 +5,10 @@
 #include <algorithm>
 
 #include "platform/win32/dib_section.h"
+#include "platform/win32/gdi_font.h"
 
 namespace platform::win32 {
 namespace {
-
-BYTE GdiQuality(FontQuality quality) {
-  switch (quality) {
-    case FontQuality::kDraft:
-      return DRAFT_QUALITY;
-    case FontQuality::kProof:
-      return PROOF_QUALITY;
-    case FontQuality::kNonAntialiased:
-      return NONANTIALIASED_QUALITY;
-    case FontQuality::kAntialiased:
-      return ANTIALIASED_QUALITY;
-    case FontQuality::kClearType:
-      return CLEARTYPE_QUALITY;
-    case FontQuality::kDefault:
-      break;
-  }
-  return DEFAULT_QUALITY;
-}
-
-HFONT CreateGdiFont(const FontDescription& font) {
-  return ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
-                       font.underline, font.strikeOut, font.charset, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, GdiQuality(font.quality), DEFAULT_PITCH | FF_DONTCARE,
-                       font.name.c_str());
-}
 
 // A memory device context with the style's font selected, restored and freed with the object.
 class TextContext {
@@ -62,8 +38,9 @@ class TextContext {
   HGDIOBJ previousBitmap_ = nullptr;
 };
 
-// The DrawText flags for a layout.
-UINT DrawTextFormat(const TextLayout& layout) {
+// DrawTextEx's flags for a layout; its tab length travels beside them, so that
+// no bit stands for two things.
+UINT DrawTextExFlags(const TextLayout& layout) {
   UINT format = 0;
   switch (layout.horizontal) {
     case HorizontalPlacement::kLeft:
@@ -87,28 +64,94 @@ UINT DrawTextFormat(const TextLayout& layout) {
       format |= DT_BOTTOM;
       break;
   }
+  switch (layout.prefix) {
+    case PrefixHandling::kMnemonic:
+      break;
+    case PrefixHandling::kNone:
+      format |= DT_NOPREFIX;
+      break;
+    case PrefixHandling::kHide:
+      format |= DT_HIDEPREFIX;
+      break;
+    case PrefixHandling::kPrefixOnly:
+      format |= DT_PREFIXONLY;
+      break;
+  }
+  switch (layout.ellipsis) {
+    case Ellipsis::kNone:
+      break;
+    case Ellipsis::kEnd:
+      format |= DT_END_ELLIPSIS;
+      break;
+    case Ellipsis::kPath:
+      format |= DT_PATH_ELLIPSIS;
+      break;
+    case Ellipsis::kWord:
+      format |= DT_WORD_ELLIPSIS;
+      break;
+  }
   if (layout.singleLine) format |= DT_SINGLELINE;
   if (layout.wordWrap) format |= DT_WORDBREAK;
+  if (layout.expandTabs) format |= DT_EXPANDTABS;
+  if (layout.externalLeading) format |= DT_EXTERNALLEADING;
+  if (layout.rightToLeft) format |= DT_RTLREADING;
+  if (layout.editControl) format |= DT_EDITCONTROL;
+  if (layout.noFullWidthCharBreak) format |= DT_NOFULLWIDTHCHARBREAK;
+  if (layout.systemFont) format |= DT_INTERNAL;
+  if (layout.noClip) format |= DT_NOCLIP;
   if (layout.measureOnly) format |= DT_CALCRECT;
+  if (layout.tabLength) format |= DT_TABSTOP;
   return format;
+}
+
+DRAWTEXTPARAMS DrawTextParams(const TextLayout& layout) {
+  DRAWTEXTPARAMS params{};
+  params.cbSize = sizeof(params);
+  params.iTabLength = layout.tabLength.value_or(0);
+  return params;
 }
 
 }  // namespace
 
+// The qualities are numbered as GDI numbers them, so a value without a name
+// reaches GDI unchanged too.
+static_assert(static_cast<BYTE>(FontQuality::kDraft) == DRAFT_QUALITY);
+static_assert(static_cast<BYTE>(FontQuality::kProof) == PROOF_QUALITY);
+static_assert(static_cast<BYTE>(FontQuality::kNonAntialiased) == NONANTIALIASED_QUALITY);
+static_assert(static_cast<BYTE>(FontQuality::kAntialiased) == ANTIALIASED_QUALITY);
+static_assert(static_cast<BYTE>(FontQuality::kClearType) == CLEARTYPE_QUALITY);
+static_assert(static_cast<BYTE>(FontQuality::kDefault) == DEFAULT_QUALITY);
+
+HFONT CreateGdiFont(const FontDescription& font) {
+  return ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                       font.underline, font.strikeOut, font.charset, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, static_cast<BYTE>(font.quality),
+                       DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
+}
+
+uint32_t DrawTextFlags(const TextLayout& layout) {
+  const UINT format = DrawTextExFlags(layout);
+  // DrawText reads bits 8-15 as the tab length whenever the tab-stop flag is set.
+  if (!layout.tabLength) return format;
+  return (format & ~0xFF00U) | (UINT{*layout.tabLength} << 8);
+}
+
 template <typename Drawing>
 int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, Rect& rect,
-                                  bool measureOnly, Drawing draw) {
-  if (measureOnly) {
+                                  const TextLayout& layout, Drawing draw) {
+  if (layout.measureOnly) {
     TextContext context(style, nullptr);
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
     const int height = draw(context.Dc(), r);
     rect = {r.left, r.top, r.right, r.bottom};
     return height;
   }
-  // Text is clipped to its rectangle, so only that part of the target travels through GDI.
-  const int32_t left = std::max(rect.left, 0), top = std::max(rect.top, 0);
-  const int32_t right = std::min(rect.right, target.width),
-                bottom = std::min(rect.bottom, target.height);
+  // Text is clipped to its rectangle, so only that part of the target travels
+  // through GDI; unclipped text may reach anywhere in the target.
+  const Rect reach = layout.noClip ? Rect{0, 0, target.width, target.height} : rect;
+  const int32_t left = std::max(reach.left, 0), top = std::max(reach.top, 0);
+  const int32_t right = std::min(reach.right, target.width),
+                bottom = std::min(reach.bottom, target.height);
   if (target.bits == nullptr || right <= left || bottom <= top) return 0;
   PixelBuffer area{
       target.bits + static_cast<ptrdiff_t>(top) * target.stride + left * target.bytesPerPixel,
@@ -131,16 +174,24 @@ int32_t GdiTextRasterizer::Render(PixelBuffer& target, const TextStyle& style, R
 
 int32_t GdiTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, const char* text,
                                 Rect& rect, const TextLayout& layout) {
-  const UINT format = DrawTextFormat(layout);
-  return Render(target, style, rect, layout.measureOnly,
-                [&](HDC dc, RECT& r) { return ::DrawTextA(dc, text, -1, &r, format); });
+  const UINT format = DrawTextExFlags(layout);
+  DRAWTEXTPARAMS params = DrawTextParams(layout);
+  // The text is never written to: no flag that would allow it is passed.
+  char* const readOnly = const_cast<char*>(text);
+  return Render(target, style, rect, layout, [&](HDC dc, RECT& r) {
+    return ::DrawTextExA(dc, readOnly, -1, &r, format, &params);
+  });
 }
 
 int32_t GdiTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, const wchar_t* text,
                                 Rect& rect, const TextLayout& layout) {
-  const UINT format = DrawTextFormat(layout);
-  return Render(target, style, rect, layout.measureOnly,
-                [&](HDC dc, RECT& r) { return ::DrawTextW(dc, text, -1, &r, format); });
+  const UINT format = DrawTextExFlags(layout);
+  DRAWTEXTPARAMS params = DrawTextParams(layout);
+  // The text is never written to: no flag that would allow it is passed.
+  wchar_t* const readOnly = const_cast<wchar_t*>(text);
+  return Render(target, style, rect, layout, [&](HDC dc, RECT& r) {
+    return ::DrawTextExW(dc, readOnly, -1, &r, format, &params);
+  });
 }
 
 }  // namespace platform::win32

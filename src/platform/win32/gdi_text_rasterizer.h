@@ -3,6 +3,9 @@
 
 namespace platform::win32 {
 
+// The DrawText flags that ask for `layout`: TextLayoutOf(flags) gives them back.
+uint32_t DrawTextFlags(const TextLayout& layout);
+
 // Draws text with GDI's DrawText into a copy of the target area and copies it back.
 class GdiTextRasterizer : public TextRasterizer {
  public:
@@ -13,7 +16,7 @@ class GdiTextRasterizer : public TextRasterizer {
 
  private:
   template <typename Drawing>
-  int32_t Render(PixelBuffer& target, const TextStyle& style, Rect& rect, bool measureOnly,
+  int32_t Render(PixelBuffer& target, const TextStyle& style, Rect& rect, const TextLayout& layout,
                  Drawing draw);
 };
 
