@@ -63,7 +63,7 @@ void NoticeDialog::Layout() {
   PixelBuffer none;
   Rect measured{0, 0, 0, 0};
   text_.DrawUtf8(none, NoticeStyle(kTextColor), message_, measured,
-                 {.singleLine = true, .measureOnly = true});
+                 {.singleLine = true, .measureOnly = true, .prefix = PrefixHandling::kNone});
   width_ = std::max(measured.right + 2 * kMargin, kMinimumWidth);
   height_ = kMargin + measured.bottom + kMargin + kButtonHeight + kMargin / 2;
   textRect_ = {kMargin, kMargin, width_ - kMargin, kMargin + measured.bottom};
@@ -112,7 +112,9 @@ void NoticeDialog::Draw() {
   FillRect(frame, stride, {0, 0, width_, height_}, kFace);
   PixelBuffer target{frame, width_, height_, stride, 4};
   Rect textRect = textRect_;
-  text_.DrawUtf8(target, NoticeStyle(kTextColor), message_, textRect, {.singleLine = true});
+  // A message shows its ampersands as they are, as a message box does.
+  text_.DrawUtf8(target, NoticeStyle(kTextColor), message_, textRect,
+                 {.singleLine = true, .prefix = PrefixHandling::kNone});
   FillRect(frame, stride, buttonRect_, kButtonBorder);
   const Rect inner{buttonRect_.left + 1, buttonRect_.top + 1, buttonRect_.right - 1,
                    buttonRect_.bottom - 1};

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/mnemonic_text.h"
 #include "platform/posix/path_resolver.h"
 
 namespace platform::x11 {
@@ -71,10 +73,76 @@ PangoAlignment Alignment(HorizontalPlacement placement) {
   return PANGO_ALIGN_LEFT;
 }
 
+using Metrics = std::unique_ptr<PangoFontMetrics, FontMetricsUnref>;
+
+// The spacing the font asks for between lines beyond its ascent and descent.
+int ExternalLeading(PangoFontMetrics* metrics) {
+  return std::max(pango_font_metrics_get_height(metrics) - pango_font_metrics_get_ascent(metrics) -
+                      pango_font_metrics_get_descent(metrics),
+                  0);
+}
+
+// Attributes that keep each run of full-width characters from breaking
+// inside it, as a run of narrow characters would not.
+void KeepFullWidthRunsWhole(PangoAttrList* attributes, std::string_view text) {
+  size_t run = std::string_view::npos;
+  for (size_t i = 0; i <= text.size();) {
+    size_t length = 1;
+    bool wide = false;
+    if (i < text.size()) {
+      const gunichar c =
+          g_utf8_get_char_validated(text.data() + i, static_cast<gssize>(text.size() - i));
+      if (c < 0x110000) {
+        wide = g_unichar_iswide(c);
+        length = static_cast<size_t>(g_utf8_skip[static_cast<unsigned char>(text[i])]);
+      }
+    }
+    if (wide && run == std::string_view::npos) run = i;
+    if (!wide && run != std::string_view::npos) {
+      PangoAttribute* whole = pango_attr_allow_breaks_new(FALSE);
+      whole->start_index = static_cast<guint>(run);
+      whole->end_index = static_cast<guint>(i);
+      pango_attr_list_insert(attributes, whole);
+      run = std::string_view::npos;
+    }
+    i += length;
+  }
+}
+
+// Byte ranges of the characters a mnemonic marks.
+struct Span {
+  size_t start, end;
+};
+std::vector<Span> MarkedSpans(std::string_view text, const std::vector<size_t>& marks) {
+  std::vector<Span> spans;
+  for (size_t mark : marks) {
+    const size_t length = static_cast<size_t>(g_utf8_skip[static_cast<unsigned char>(text[mark])]);
+    spans.push_back({mark, std::min(mark + length, text.size())});
+  }
+  return spans;
+}
+
+PangoEllipsizeMode EllipsizeMode(Ellipsis ellipsis) {
+  switch (ellipsis) {
+    case Ellipsis::kEnd:
+    case Ellipsis::kWord:
+      return PANGO_ELLIPSIZE_END;
+    case Ellipsis::kPath:
+      return PANGO_ELLIPSIZE_MIDDLE;
+    case Ellipsis::kNone:
+      break;
+  }
+  return PANGO_ELLIPSIZE_NONE;
+}
+
 Layout MakeLayout(PangoContext* context, const TextStyle& style, std::string_view text,
-                  const Rect& rect, const TextLayout& placement) {
+                  const std::vector<Span>& underlined, const Rect& rect,
+                  const TextLayout& placement) {
   Layout layout(pango_layout_new(context));
-  const Font font = MakeFont(context, style.font);
+  FontDescription description = style.font;
+  // The desktop's own interface font stands for the system font.
+  if (placement.systemFont) description.name = L"Sans";
+  const Font font = MakeFont(context, description);
   pango_layout_set_font_description(layout.get(), font.get());
   pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
   std::unique_ptr<PangoAttrList, AttrListUnref> attributes(pango_attr_list_new());
@@ -82,15 +150,88 @@ Layout MakeLayout(PangoContext* context, const TextStyle& style, std::string_vie
     pango_attr_list_insert(attributes.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
   if (style.font.strikeOut)
     pango_attr_list_insert(attributes.get(), pango_attr_strikethrough_new(TRUE));
+  for (const Span& span : underlined) {
+    PangoAttribute* underline = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
+    underline->start_index = static_cast<guint>(span.start);
+    underline->end_index = static_cast<guint>(span.end);
+    pango_attr_list_insert(attributes.get(), underline);
+  }
+  if (placement.noFullWidthCharBreak) KeepFullWidthRunsWhole(attributes.get(), text);
   pango_layout_set_attributes(layout.get(), attributes.get());
 
+  if (placement.expandTabs || placement.externalLeading) {
+    const Metrics metrics(pango_context_get_metrics(context, font.get(), nullptr));
+    if (placement.expandTabs) {
+      const int length = placement.tabLength.value_or(0) == 0 ? 8 : *placement.tabLength;
+      PangoTabArray* tabs = pango_tab_array_new_with_positions(
+          1, FALSE, PANGO_TAB_LEFT,
+          length * pango_font_metrics_get_approximate_char_width(metrics.get()));
+      pango_layout_set_tabs(layout.get(), tabs);
+      pango_tab_array_free(tabs);
+    }
+    if (placement.externalLeading)
+      pango_layout_set_spacing(layout.get(), ExternalLeading(metrics.get()));
+  }
+  // Right-to-left text keeps its placement: left stays left.
+  pango_layout_set_auto_dir(layout.get(), !placement.rightToLeft);
+
   pango_layout_set_single_paragraph_mode(layout.get(), placement.singleLine);
-  if (placement.wordWrap && !placement.singleLine) {
-    pango_layout_set_width(layout.get(), std::max(rect.right - rect.left, 0) * PANGO_SCALE);
-    pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
+  const int32_t width = std::max(rect.right - rect.left, 0) * PANGO_SCALE;
+  const bool wraps = placement.wordWrap && !placement.singleLine;
+  if (wraps || placement.ellipsis != Ellipsis::kNone) pango_layout_set_width(layout.get(), width);
+  if (wraps) pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
+  if (placement.ellipsis != Ellipsis::kNone) {
+    pango_layout_set_ellipsize(layout.get(), EllipsizeMode(placement.ellipsis));
+    // Wrapped lines run down to the rectangle's bottom, where the last is shortened.
+    if (wraps) {
+      pango_layout_set_height(layout.get(), std::max(rect.bottom - rect.top, 0) * PANGO_SCALE);
+    }
   }
   pango_layout_set_alignment(layout.get(), Alignment(placement.horizontal));
   return layout;
+}
+
+// Where the underlines of marked characters lie, in layout pixels.
+std::vector<Rect> UnderlinesOf(PangoContext* context, PangoLayout* layout,
+                               const std::vector<Span>& spans) {
+  std::vector<Rect> lines;
+  const Metrics metrics(
+      pango_context_get_metrics(context, pango_layout_get_font_description(layout), nullptr));
+  const int position = pango_font_metrics_get_underline_position(metrics.get());
+  const int thickness = std::max(pango_font_metrics_get_underline_thickness(metrics.get()), 1);
+  for (const Span& span : spans) {
+    PangoRectangle at{};
+    pango_layout_index_to_pos(layout, static_cast<int>(span.start), &at);
+    int lineNumber = 0, xPos = 0;
+    pango_layout_index_to_line_x(layout, static_cast<int>(span.start), FALSE, &lineNumber, &xPos);
+    PangoLayoutLine* line = pango_layout_get_line_readonly(layout, lineNumber);
+    if (line == nullptr) continue;
+    PangoRectangle logical{};
+    pango_layout_line_get_extents(line, nullptr, &logical);
+    const int baseline = at.y - logical.y;
+    const int left = std::min(at.x, at.x + at.width), right = std::max(at.x, at.x + at.width);
+    PangoRectangle underline{left, baseline - position, right - left, thickness};
+    pango_extents_to_pixels(&underline, nullptr);
+    lines.push_back(
+        {underline.x, underline.y, underline.x + underline.width, underline.y + underline.height});
+  }
+  return lines;
+}
+
+// The bottom, in layout pixels, of the last line that shows whole in `room`
+// pixels; the first line shows whatever the room.
+int32_t LastWholeLineBottom(PangoLayout* layout, int32_t room) {
+  int32_t bottom = 0;
+  PangoLayoutIter* iter = pango_layout_get_iter(layout);
+  do {
+    PangoRectangle logical{};
+    pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+    pango_extents_to_pixels(&logical, nullptr);
+    if (bottom > 0 && logical.y + logical.height > room) break;
+    bottom = logical.y + logical.height;
+  } while (pango_layout_iter_next_line(iter));
+  pango_layout_iter_free(iter);
+  return bottom;
 }
 
 // The 0x00BBGGRR colour's channel in the pixel's byte order (blue first).
@@ -166,7 +307,7 @@ int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, c
 }
 
 int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& style,
-                                      std::string_view text, Rect& rect,
+                                      std::string_view source, Rect& rect,
                                       const TextLayout& placement) {
   // Text is smoothed unless its font asks for no anti-aliasing.
   cairo_font_options_t* options =
@@ -176,13 +317,25 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
                                                 : CAIRO_ANTIALIAS_GRAY);
   pango_cairo_context_set_font_options(context_, options);
   cairo_font_options_destroy(options);
+  pango_context_set_base_dir(context_,
+                             placement.rightToLeft ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
 
-  const Layout layout = MakeLayout(context_, style, text, rect, placement);
+  const bool prefixed = placement.prefix != PrefixHandling::kNone;
+  const MnemonicText<char> read =
+      prefixed ? ReadMnemonics(source) : MnemonicText<char>{std::string(source), {}};
+  const std::string_view text = read.text;
+  const std::vector<Span> marked = MarkedSpans(text, read.marks);
+  const bool underlineMarks = placement.prefix == PrefixHandling::kMnemonic;
+  const Layout layout = MakeLayout(context_, style, text,
+                                   underlineMarks ? marked : std::vector<Span>{}, rect, placement);
   PangoRectangle logical{};
   pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
   const bool singleLine = placement.singleLine;
   const int32_t textWidth = text.empty() ? 0 : logical.width;
-  const int32_t textHeight = text.empty() && !singleLine ? 0 : logical.height;
+  int32_t textHeight = text.empty() && !singleLine ? 0 : logical.height;
+  // Each line is as tall as the font plus its leading, the last one too.
+  if (placement.externalLeading && textHeight > 0)
+    textHeight += pango_layout_get_spacing(layout.get()) / PANGO_SCALE;
 
   if (placement.measureOnly) {
     rect.right = rect.left + textWidth;
@@ -211,10 +364,14 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
       text.empty()) {
     return result;
   }
-  // Text is clipped to its rectangle and the target.
-  const Rect area = Intersection(rect, {0, 0, target.width, target.height});
+  // Text is clipped to its rectangle, unless asked not to be, and to the target.
+  const Rect whole{0, 0, target.width, target.height};
+  Rect area = Intersection(placement.noClip ? whole : rect, whole);
+  // A last line that shows only in part is left out, as an edit control does.
+  if (placement.editControl && !singleLine)
+    area.bottom = std::min(area.bottom, y + LastWholeLineBottom(layout.get(), rect.bottom - y));
   if (area.right <= area.left || area.bottom <= area.top) return result;
-  if (!style.transparent) {
+  if (!style.transparent && placement.prefix != PrefixHandling::kPrefixOnly) {
     const int32_t blockLeft = x + (wrapped ? logical.x : 0);
     Fill(target, Intersection(area, {blockLeft, y, blockLeft + textWidth, y + textHeight}),
          style.backgroundColor);
@@ -228,8 +385,17 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
     std::unique_ptr<cairo_t, CairoDestroy> cairo(cairo_create(mask.get()));
     pango_cairo_update_context(cairo.get(), context_);
     pango_layout_context_changed(layout.get());
-    cairo_move_to(cairo.get(), x - area.left, y - area.top);
-    pango_cairo_show_layout(cairo.get(), layout.get());
+    cairo_translate(cairo.get(), x - area.left, y - area.top);
+    if (placement.prefix == PrefixHandling::kPrefixOnly) {
+      // Only the underlines of the marked characters, where the text would put them.
+      for (const Rect& line : UnderlinesOf(context_, layout.get(), marked))
+        cairo_rectangle(cairo.get(), line.left, line.top, line.right - line.left,
+                        line.bottom - line.top);
+      cairo_fill(cairo.get());
+    } else {
+      cairo_move_to(cairo.get(), 0, 0);
+      pango_cairo_show_layout(cairo.get(), layout.get());
+    }
   }
   cairo_surface_flush(mask.get());
   Compose(target, area, cairo_image_surface_get_data(mask.get()),

@@ -13,8 +13,10 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
+using platform::Ellipsis;
 using platform::HorizontalPlacement;
 using platform::PixelBuffer;
+using platform::PrefixHandling;
 using platform::Rect;
 using platform::TextLayout;
 using platform::VerticalPlacement;
@@ -66,9 +68,37 @@ class PangoTextRasterizerTest : public ::testing::Test {
     return canvas.Ink();
   }
 
+  // A fresh canvas with the text drawn on it.
+  Canvas Drawn(const wchar_t* text, Rect rect, const TextLayout& layout) {
+    Canvas drawn;
+    PixelBuffer target = drawn.Buffer();
+    text_.Draw(target, White(), text, rect, layout);
+    return drawn;
+  }
+  int32_t MeasuredWidth(const wchar_t* text, Rect rect, const TextLayout& layout) {
+    TextLayout measure = layout;
+    measure.measureOnly = true;
+    PixelBuffer target = canvas.Buffer();
+    text_.Draw(target, White(), text, rect, measure);
+    return rect.right - rect.left;
+  }
+
   PangoTextRasterizer text_;
   Canvas canvas;
 };
+
+// The box around the pixels where two canvases differ.
+Rect Difference(const Canvas& a, const Canvas& b) {
+  Rect box{kWidth, kHeight, 0, 0};
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      if (a.At(x, y)[0] == b.At(x, y)[0]) continue;
+      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+             std::max(box.bottom, y + 1)};
+    }
+  }
+  return box;
+}
 
 TEST_F(PangoTextRasterizerTest, WhiteOnBlackLeavesTheCoverageInEveryChannelAndTheAlphaAlone) {
   const Rect ink = Draw(L"Hello", {10, 10, 190, 70}, {.singleLine = true});
@@ -130,6 +160,71 @@ TEST_F(PangoTextRasterizerTest, MeasuresWithoutDrawingAndBreaksWordsToTheWidth) 
   EXPECT_EQ(height, 2 * lineHeight);
   EXPECT_LE(wrapped.right - wrapped.left, line.right - line.left - 10);
   EXPECT_EQ(canvas.Ink().right, 0) << "measuring drew";
+}
+
+TEST_F(PangoTextRasterizerTest, AnAmpersandUnderlinesTheNextCharacterUnlessPrefixesAreOff) {
+  const Rect box{10, 10, 190, 70};
+  const auto line = [](PrefixHandling prefix) {
+    return TextLayout{.singleLine = true, .prefix = prefix};
+  };
+  const Canvas plain = Drawn(L"RD", box, line(PrefixHandling::kNone));
+  const Canvas mnemonic = Drawn(L"R&D", box, line(PrefixHandling::kMnemonic));
+  // The only new ink is a line under the D, below the letters.
+  const Rect underline = Difference(plain, mnemonic);
+  ASSERT_LT(underline.left, underline.right) << "nothing is underlined";
+  EXPECT_GE(underline.top, plain.Ink().bottom - 1);
+  EXPECT_GT(underline.left, (plain.Ink().left + plain.Ink().right) / 2 - 2);
+  EXPECT_LE(underline.bottom - underline.top, 3);
+  // Only that line, where the mnemonic's underline lies.
+  const Rect alone = Drawn(L"R&D", box, line(PrefixHandling::kPrefixOnly)).Ink();
+  EXPECT_NEAR(alone.left, underline.left, 1);
+  EXPECT_NEAR(alone.right, underline.right, 1);
+  EXPECT_NEAR(alone.top, underline.top, 1);
+  EXPECT_NEAR(alone.bottom, underline.bottom, 1);
+
+  EXPECT_TRUE(Drawn(L"R&D", box, line(PrefixHandling::kHide)).Pixels() == plain.Pixels());
+  EXPECT_TRUE(Drawn(L"R&&D", box, line(PrefixHandling::kMnemonic)).Pixels() ==
+              Drawn(L"R&D", box, line(PrefixHandling::kNone)).Pixels())
+      << "a doubled ampersand is not one ampersand";
+  EXPECT_GT(Drawn(L"R&D", box, line(PrefixHandling::kNone)).Ink().right, plain.Ink().right + 5)
+      << "the ampersand is not drawn";
+}
+
+TEST_F(PangoTextRasterizerTest, AnEllipsisShortensALineToItsRectangle) {
+  const wchar_t* const path = L"/usr/share/zentara/images/turn.png";
+  const Rect box{10, 10, 110, 40};
+  const TextLayout clipped{.singleLine = true};
+  EXPECT_GT(MeasuredWidth(path, box, clipped), 100);
+  TextLayout end = clipped, middle = clipped;
+  end.ellipsis = Ellipsis::kEnd;
+  middle.ellipsis = Ellipsis::kPath;
+  EXPECT_LE(MeasuredWidth(path, box, end), 100);
+  EXPECT_LE(MeasuredWidth(path, box, middle), 100);
+
+  const Canvas whole = Drawn(path, box, clipped);
+  const Canvas ended = Drawn(path, box, end);
+  const Canvas shortened = Drawn(path, box, middle);
+  // The end keeps the start of the path, the middle its start and its end.
+  const Rect endChanged = Difference(whole, ended);
+  const Rect middleChanged = Difference(whole, shortened);
+  ASSERT_LT(endChanged.left, endChanged.right);
+  ASSERT_LT(middleChanged.left, middleChanged.right);
+  EXPECT_GT(endChanged.left, 10 + 30);
+  EXPECT_LT(middleChanged.left, endChanged.left);
+  EXPECT_TRUE(ended.Pixels() != shortened.Pixels()) << "the middle is shortened like the end";
+  EXPECT_LE(shortened.Ink().right, 110);
+  EXPECT_GT(shortened.Ink().right, 110 - 12) << "the end of the path is not kept";
+}
+
+TEST_F(PangoTextRasterizerTest, RightToLeftReadingPutsTrailingPunctuationFirstInPlace) {
+  const Rect box{20, 10, 180, 70};
+  TextLayout rightToLeft{.singleLine = true};
+  rightToLeft.rightToLeft = true;
+  const Canvas read = Drawn(L"ab.", box, rightToLeft);
+  // The full stop ends a right-to-left paragraph, on its left; the line stays left-aligned.
+  EXPECT_TRUE(read.Pixels() == Drawn(L".ab", box, {.singleLine = true}).Pixels());
+  EXPECT_TRUE(read.Pixels() != Drawn(L"ab.", box, {.singleLine = true}).Pixels());
+  EXPECT_LT(read.Ink().left, 20 + 4);
 }
 
 }  // namespace
