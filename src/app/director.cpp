@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int32_t kTopMargin = 20;
 // The whole panel is shown at this share of its pictures' own opacity.
 constexpr uint8_t kPanelOpacity = 230;
 
@@ -73,12 +72,27 @@ void Director::PlaceForm() {
   std::swprintf(text, 64, L"%x", static_cast<unsigned>(language));
   OutputDebugLine(text);
 
-  if (IsRightToLeft(language)) {
-    form_.SetLeft(0);
-  } else {
-    form_.SetLeft(form_.Screen().Width() - form_.Width());
-  }
-  form_.SetTop(Scaled(kTopMargin));
+  screen_ = PrimaryScreen();
+  MoveForm(panel_placement::StartPlace(screen_, PanelSize(), scale_, IsRightToLeft(language)));
+}
+
+TRect Director::PrimaryScreen() const {
+  return {0, 0, form_.Screen().Width(), form_.Screen().Height()};
+}
+
+panel_placement::Size Director::PanelSize() const {
+  return {root_->Width(), root_->Height()};
+}
+
+TRect Director::PanelRect() const {
+  // The window is as large as the root; only its place is read from the window.
+  const TRect window = form_.BoundsRect();
+  return {window.Left, window.Top, window.Left + root_->Width(), window.Top + root_->Height()};
+}
+
+void Director::MoveForm(TPoint place) {
+  if (form_.Left() != place.X) form_.SetLeft(place.X);
+  if (form_.Top() != place.Y) form_.SetTop(place.Y);
 }
 
 void Director::MakeLayeredWindow() {

@@ -2,10 +2,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/panel_placement.h"
 #include "app/rotation_binding.h"
+#include "base/geometry.h"
 #include "base/mouse.h"
 #include "gs/widget_factories.h"
 
@@ -82,12 +85,22 @@ class Director {
   void UseScale(int32_t scale);
   // `pixels` at the scale in use.
   int32_t Scaled(int32_t pixels) const;
-  void OnFormDpiChange(TObject* sender, int32_t dpi);
+  void OnFormDpiChange(TObject* sender, int32_t dpi, std::optional<TPoint> suggestedTopLeft);
+  // Loads the set for `dpi` and places the panel at its new size.
+  void Rescale(int32_t dpi, std::optional<TPoint> suggestedTopLeft);
+  void OnFormMoveStart(TObject* sender);
+  void OnFormMoveEnd(TObject* sender);
   void ReloadPictures();
 
   // Building (director.cpp).
   void LoadBackgrounds();
   void PlaceForm();
+  // Placement against the screen (director.cpp).
+  TRect PrimaryScreen() const;
+  panel_placement::Size PanelSize() const;
+  // The window's rectangle at the panel's size.
+  TRect PanelRect() const;
+  void MoveForm(TPoint place);
   void MakeLayeredWindow();
   void BuildButtons();
   void AttachToRoot();
@@ -98,14 +111,13 @@ class Director {
   // Input (director_input.cpp).
   void ConnectFormEvents();
   bool IsOnHandle(int32_t x, int32_t y) const;
-  // Where the pull-back parks a window dragged off to the left.
-  int32_t ParkedLeft() const;
   void OnFormPaint(TObject* sender);
   void OnFormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x,
                        int32_t y);
   void OnFormMouseMove(TObject* sender, TShiftState shift, int32_t x, int32_t y);
   void OnFormMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   void OnFormMouseLeave(TObject* sender);
+  void OnFormScreenChange(TObject* sender);
   void OnCloseClick(gs::GsWidget* sender);
   void OnTurnLeftClick(gs::GsWidget* sender);
   void OnTurnRightClick(gs::GsWidget* sender);
@@ -129,6 +141,16 @@ class Director {
 
   TForm& form_;
   int32_t scale_ = 100;
+  // The screen the window was last placed against.
+  TRect screen_;
+  // A scale change in progress, and the latest one that arrived meanwhile.
+  bool rescaling_ = false;
+  std::optional<int32_t> pendingDpi_;
+  std::optional<TPoint> pendingTopLeft_;
+  // Between the start and the end of the system's move of the window.
+  bool moving_ = false;
+  // The scale changed during the move: the panel is placed when it ends.
+  bool placeAfterMove_ = false;
   std::wstring set_;  // the set's folder below the images folder
   PanelStates panelState_ = PanelStates::StateNone;
   bool idleLookShown_ = false;

@@ -12,10 +12,9 @@ namespace {
 
 // A press that moves further than this on either axis becomes a window drag.
 constexpr int32_t kDragThreshold = 3;
-
-// Dragged off to the left, the window comes back with its handle at the screen's left edge.
-constexpr int32_t kLeftEdgeReach = 114;
-constexpr int32_t kLeftEdgeParking = -228;
+// The handle of each state, on the 100 % panel.
+constexpr TRect kCollapsedHandle{227, 0, 341, 113};
+constexpr TRect kExpandedHandle{0, 0, 91, 113};
 
 }  // namespace
 
@@ -26,6 +25,9 @@ void Director::ConnectFormEvents() {
   form_.OnMouseUp = TMouseEvent(this, &Director::OnFormMouseUp);
   form_.OnMouseLeave = TNotifyEvent(this, &Director::OnFormMouseLeave);
   form_.OnDpiChange = TDpiChangeEvent(this, &Director::OnFormDpiChange);
+  form_.OnScreenChange = TNotifyEvent(this, &Director::OnFormScreenChange);
+  form_.OnMoveStart = TNotifyEvent(this, &Director::OnFormMoveStart);
+  form_.OnMoveEnd = TNotifyEvent(this, &Director::OnFormMoveEnd);
 }
 
 void Director::OnFormPaint(TObject* /*sender*/) {
@@ -72,33 +74,27 @@ void Director::OnFormMouseLeave(TObject* /*sender*/) {
   if (panelState_ == PanelStates::StateCollapsed) idleTimer_->SetEnabled(true);
 
   // Pull the window back inside the primary screen.
-  const int32_t screenWidth = form_.Screen().Width();
-  const int32_t screenHeight = form_.Screen().Height();
-  const TRect window = form_.BoundsRect();
-  const int32_t width = root_->Width();
-  const int32_t height = root_->Height();
-  if (screenWidth - width < window.Left) {
-    form_.SetLeft(screenWidth - width);
-  } else if (window.Right < Scaled(kLeftEdgeReach)) {
-    form_.SetLeft(ParkedLeft());
-  }
-  if (window.Top < 0) {
-    form_.SetTop(0);
-  } else if (screenHeight - height < window.Top) {
-    form_.SetTop(screenHeight - height);
-  }
+  screen_ = PrimaryScreen();
+  MoveForm(panel_placement::PulledBack(screen_, PanelRect(), scale_));
 }
 
-int32_t Director::ParkedLeft() const {
-  return Scaled(kLeftEdgeParking);
+void Director::OnFormScreenChange(TObject* /*sender*/) {
+  // A window that was flush with an edge stays flush with it, collapsed or expanded alike.
+  // During a scale change the new placement reads the new screen anyway.
+  if (rescaling_) return;
+  const TRect screen = PrimaryScreen();
+  if (screen == screen_) return;
+  MoveForm(panel_placement::Reanchored(screen_, screen, PanelRect(), PanelSize(), scale_, scale_));
+  screen_ = screen;
 }
 
 bool Director::IsOnHandle(int32_t x, int32_t y) const {
-  // The handle is where its button sits, whether or not it is shown: the
-  // root lies at the form's origin, so its coordinates are the form's.
-  const gs::WdgButton* handle =
-      panelState_ == PanelStates::StateCollapsed ? stage1Button_ : stage2Button_;
-  return handle->BoundsRect().Contains(x, y);
+  // A fixed area where the handle's button sits, whatever its picture: a
+  // missing picture must not leave a panel that cannot be opened.
+  const TRect handle =
+      panelState_ == PanelStates::StateCollapsed ? kCollapsedHandle : kExpandedHandle;
+  return TRect{Scaled(handle.Left), Scaled(handle.Top), Scaled(handle.Right), Scaled(handle.Bottom)}
+      .Contains(x, y);
 }
 
 void Director::OnCloseClick(gs::GsWidget* /*sender*/) {

@@ -76,23 +76,56 @@ void Director::ReloadPictures() {
   }
 }
 
-void Director::OnFormDpiChange(TObject* /*sender*/, int32_t dpi) {
+void Director::OnFormDpiChange(TObject* /*sender*/, int32_t dpi,
+                               std::optional<TPoint> suggestedTopLeft) {
+  pendingDpi_ = dpi;
+  pendingTopLeft_ = suggestedTopLeft;
+  // A missing picture's message runs a message loop of its own, in which
+  // another change may arrive: the latest is applied once the reload is done.
+  if (rescaling_) return;
+  rescaling_ = true;
+  while (pendingDpi_) {
+    const int32_t next = *pendingDpi_;
+    const std::optional<TPoint> topLeft = pendingTopLeft_;
+    pendingDpi_.reset();
+    Rescale(next, topLeft);
+  }
+  rescaling_ = false;
+}
+
+void Director::Rescale(int32_t dpi, std::optional<TPoint> suggestedTopLeft) {
   const int32_t scale = ScaleFor(dpi);
   if (scale == scale_) return;
-  const int32_t screenWidth = form_.Screen().Width();
-  const TRect window = form_.BoundsRect();
-  const bool atRightEdge = window.Right >= screenWidth;
-  const bool parked = window.Left == ParkedLeft();
+  const TRect window = PanelRect();
+  const int32_t oldScale = scale_;
 
   UseScale(scale);
   ReloadPictures();
   form_.SetClientWidth(root_->Width());
   form_.SetClientHeight(root_->Height());
-  // The panel keeps its edge: flush right stays flush right, parked stays parked.
-  if (atRightEdge) {
-    form_.SetLeft(screenWidth - form_.Width());
-  } else if (parked) {
-    form_.SetLeft(ParkedLeft());
+  if (moving_) {
+    // The system moves the window across monitors: it goes where the system
+    // suggests, and the edges count once the move is over.
+    if (suggestedTopLeft) MoveForm(*suggestedTopLeft);
+    placeAfterMove_ = true;
+  } else {
+    // The panel keeps its edge: flush right stays flush right, parked stays parked.
+    const TRect screen = PrimaryScreen();
+    MoveForm(panel_placement::Reanchored(screen_, screen, window, PanelSize(), oldScale, scale_));
+    screen_ = screen;
   }
   Repaint();
+}
+
+void Director::OnFormMoveStart(TObject* /*sender*/) {
+  moving_ = true;
+  placeAfterMove_ = false;
+}
+
+void Director::OnFormMoveEnd(TObject* /*sender*/) {
+  moving_ = false;
+  if (!placeAfterMove_) return;
+  placeAfterMove_ = false;
+  // Pulled back inside the monitor the move left it on, not the primary screen.
+  MoveForm(panel_placement::PulledBack(form_.MonitorRect(), PanelRect(), scale_));
 }

@@ -56,6 +56,13 @@ TRect TForm::BoundsRect() const {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
+TRect TForm::MonitorRect() const {
+  platform::Windowing& windows = platform::GetWindowing();
+  if (handle_ == 0) return {0, 0, windows.ScreenWidth(), windows.ScreenHeight()};
+  const platform::Rect rect = windows.MonitorRect(handle_);
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
 void TForm::BeginDrag(int32_t pressX, int32_t pressY) {
   platform::GetWindowing().BeginWindowDrag(Handle(), pressX, pressY);
 }
@@ -121,8 +128,18 @@ void TForm::HandleCloseRequest() {
   OnCloseRequest(this);
 }
 
-void TForm::HandleDpiChange(int32_t dpi) {
-  OnDpiChange(this, dpi);
+void TForm::HandleDpiChange(int32_t dpi, std::optional<platform::Point> suggestedTopLeft) {
+  std::optional<TPoint> suggested;
+  if (suggestedTopLeft) suggested = TPoint{suggestedTopLeft->x, suggestedTopLeft->y};
+  OnDpiChange(this, dpi, suggested);
+}
+
+void TForm::HandleMoveStart() {
+  OnMoveStart(this);
+}
+
+void TForm::HandleMoveEnd() {
+  OnMoveEnd(this);
 }
 
 void TForm::HandleScreenChange() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/callback.h"
@@ -28,8 +29,9 @@ struct TFormResource {
 
 using TMouseEvent = Callback<TObject*, TMouseButton, TShiftState, int32_t, int32_t>;
 using TMouseMoveEvent = Callback<TObject*, TShiftState, int32_t, int32_t>;
-// The new dots per inch of the form's monitor.
-using TDpiChangeEvent = Callback<TObject*, int32_t>;
+// The new dots per inch of the form's monitor, and where the system suggests
+// the window's top-left corner goes, if it does.
+using TDpiChangeEvent = Callback<TObject*, int32_t, std::optional<TPoint>>;
 
 // A top-level window. Its native window is created on first need; until then
 // placement and size are only stored. A form knows nothing of the application
@@ -63,6 +65,8 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   TRect BoundsRect() const;
   // The screen the form is shown on.
   const TScreen& Screen() const { return screen_; }
+  // The monitor the window is mostly on (the primary screen before it exists).
+  TRect MonitorRect() const;
 
   // Lets the window move with the pointer until the button is released; the
   // press that started it was at (pressX, pressY) in client coordinates.
@@ -85,6 +89,9 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   TDpiChangeEvent OnDpiChange;
   // The primary screen changed its size or place (Screen() tells the new one).
   TNotifyEvent OnScreenChange;
+  // The system's own move of the window (a drag) starts and ends.
+  TNotifyEvent OnMoveStart;
+  TNotifyEvent OnMoveEnd;
 
   // Fires OnDestroy; the application calls it before it destroys the form.
   void DoDestroy();
@@ -101,7 +108,9 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   void HandleMouseUp(platform::MouseButton button, uint8_t shift, int32_t x, int32_t y) override;
   void HandleMouseLeave() override;
   void HandleCloseRequest() override;
-  void HandleDpiChange(int32_t dpi) override;
+  void HandleDpiChange(int32_t dpi, std::optional<platform::Point> suggestedTopLeft) override;
+  void HandleMoveStart() override;
+  void HandleMoveEnd() override;
   void HandleScreenChange() override;
 
   platform::WindowHandle handle_ = 0;

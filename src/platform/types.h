@@ -14,6 +14,13 @@ namespace platform {
 #define ZENTARA_WINAPI
 #endif
 
+struct Point {
+  int32_t x = 0;
+  int32_t y = 0;
+
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
 struct Rect {
   int32_t left = 0;
   int32_t top = 0;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,13 @@ class WindowEvents {
   // Someone asked the window to close (the user, or another program with WM_CLOSE).
   virtual void HandleCloseRequest() = 0;
   // The display scale of the window's monitor changed, or the window moved to
-  // a monitor of another scale; `dpi` is the new one (96 at 100 %).
-  virtual void HandleDpiChange(int32_t dpi) = 0;
+  // a monitor of another scale; `dpi` is the new one (96 at 100 %). The system
+  // may suggest where the window's top-left corner goes at the new scale.
+  virtual void HandleDpiChange(int32_t dpi, std::optional<Point> suggestedTopLeft) = 0;
+  // The system's own move of the window (a drag) starts and ends; in between
+  // the system places the window.
+  virtual void HandleMoveStart() = 0;
+  virtual void HandleMoveEnd() = 0;
   // The primary screen changed its size or place: a turn, a new resolution,
   // a monitor docked or undocked. ScreenWidth and ScreenHeight tell the new size.
   virtual void HandleScreenChange() = 0;
@@ -63,6 +69,11 @@ class Windowing {
 
   virtual int32_t ScreenWidth() = 0;
   virtual int32_t ScreenHeight() = 0;
+  // The rectangle of the monitor the window is mostly on; the primary
+  // screen's where a system tells no other.
+  virtual Rect MonitorRect(WindowHandle /*window*/) {
+    return {0, 0, ScreenWidth(), ScreenHeight()};
+  }
   // Dots per inch of the monitor the window is on, 96 at 100 % display scale;
   // for window 0, the primary monitor's.
   virtual int32_t DisplayDpi(WindowHandle window) = 0;

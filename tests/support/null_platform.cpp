@@ -213,10 +213,11 @@ void NullWindowing::DeliverPaint(platform::WindowHandle window) {
   if (w.events != nullptr) w.events->HandlePaint();
 }
 
-void NullWindowing::ChangeDpi(platform::WindowHandle window, int32_t newDpi) {
+void NullWindowing::ChangeDpi(platform::WindowHandle window, int32_t newDpi,
+                              std::optional<platform::Point> suggestedTopLeft) {
   dpi = newDpi;
   Window& w = At(window);
-  if (w.events != nullptr) w.events->HandleDpiChange(newDpi);
+  if (w.events != nullptr) w.events->HandleDpiChange(newDpi, suggestedTopLeft);
 }
 
 void NullWindowing::ChangeScreen(int32_t width, int32_t height) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -149,6 +150,9 @@ class NullWindowing : public platform::Windowing {
   platform::Rect GetWindowRect(platform::WindowHandle window) override { return At(window).rect; }
   int32_t ScreenWidth() override { return screenWidth; }
   int32_t ScreenHeight() override { return screenHeight; }
+  platform::Rect MonitorRect(platform::WindowHandle window) override {
+    return monitor ? *monitor : platform::Windowing::MonitorRect(window);
+  }
   int32_t DisplayDpi(platform::WindowHandle /*window*/) override { return dpi; }
   platform::WindowHandle ActiveWindow() override { return foreground; }
   platform::WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
@@ -171,8 +175,9 @@ class NullWindowing : public platform::Windowing {
   // Delivers the paint event that pending invalidations would lead to.
   void DeliverPaint(platform::WindowHandle window);
   // Sets the display's dots per inch and tells the window, as a move to
-  // another monitor or a new scale setting would.
-  void ChangeDpi(platform::WindowHandle window, int32_t newDpi);
+  // another monitor or a new scale setting would, with the system's suggested top-left if any.
+  void ChangeDpi(platform::WindowHandle window, int32_t newDpi,
+                 std::optional<platform::Point> suggestedTopLeft = std::nullopt);
   // Gives the primary screen a new size and tells every window, as a turn or
   // a new resolution would.
   void ChangeScreen(int32_t width, int32_t height);
@@ -186,6 +191,8 @@ class NullWindowing : public platform::Windowing {
   int32_t screenWidth = 1920;
   int32_t screenHeight = 1080;
   int32_t dpi = 96;
+  // The monitor every window is on; the primary screen when unset.
+  std::optional<platform::Rect> monitor;
   platform::WindowHandle foreground = 0;
   bool findable = true;  // whether FindWindow finds created windows
   int findRequests = 0;

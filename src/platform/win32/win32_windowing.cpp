@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -94,9 +95,24 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       case WM_CLOSE:
         events->HandleCloseRequest();
         break;
-      case kDpiChangedMessage:
-        // The window keeps its place: its owner sizes and places it for the new scale.
-        events->HandleDpiChange(LOWORD(wParam));
+      case kDpiChangedMessage: {
+        // The window keeps its place: its owner sizes and places it for the
+        // new scale, and is told where the system suggests it goes.
+        std::optional<Point> suggested;
+        if (const auto* rect = reinterpret_cast<const RECT*>(lParam); rect != nullptr)
+          suggested = Point{rect->left, rect->top};
+        events->HandleDpiChange(LOWORD(wParam), suggested);
+        break;
+      }
+      case WM_DISPLAYCHANGE:
+        // A turn, a new resolution, a monitor docked or undocked.
+        events->HandleScreenChange();
+        break;
+      case WM_ENTERSIZEMOVE:
+        events->HandleMoveStart();
+        break;
+      case WM_EXITSIZEMOVE:
+        events->HandleMoveEnd();
         break;
       default:
         handled = false;
@@ -245,6 +261,14 @@ int32_t Win32Windowing::ScreenWidth() {
 
 int32_t Win32Windowing::ScreenHeight() {
   return ::GetSystemMetrics(SM_CYSCREEN);
+}
+
+Rect Win32Windowing::MonitorRect(WindowHandle window) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(::MonitorFromWindow(Hwnd(window), MONITOR_DEFAULTTONEAREST), &info))
+    return Windowing::MonitorRect(window);
+  return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
 }
 
 int32_t Win32Windowing::DisplayDpi(WindowHandle window) {

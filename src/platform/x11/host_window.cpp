@@ -71,7 +71,7 @@ void HostWindow::BeginDrag() {
 }
 
 void HostWindow::ChangeDpi(int32_t dpi) {
-  if (events_ != nullptr) events_->HandleDpiChange(dpi);
+  if (events_ != nullptr) events_->HandleDpiChange(dpi, std::nullopt);
 }
 
 void HostWindow::ChangeScreen() {

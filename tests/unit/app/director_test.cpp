@@ -240,16 +240,16 @@ TEST_F(DirectorTest, EveryButtonAndFrameHangsOnTheRoot) {
 
 // --- the handle -------------------------------------------------------------
 
-// The handle is where its button lies, so its reach follows the artwork.
-TEST_F(DirectorTest, TheHandleReachesAsFarAsItsButton) {
-  platform.images.AddSolid(std::wstring(kImages) + L"Button\\Stage1\\d.png", 20, 10, 0xFF505050);
+// The handle's area is fixed: without its picture the panel can still be opened and closed.
+TEST_F(DirectorTest, WithoutItsPictureTheHandleStillTogglesThePanel) {
+  platform.images.files.erase(std::wstring(kImages) + L"Button\\Stage1\\d.png");
   const Director& director = Start();
-  Click(226, 5);
-  Click(247, 5);
-  Click(230, 10);
-  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
-  Click(246, 9);
+  ASSERT_FALSE(platform.system.messages.empty());
+  ASSERT_EQ(director.Stage1Button()->Width(), 0);
+  Click(340, 112);
   EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  Click(90, 112);
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
 }
 
 TEST_F(DirectorTest, ARightClickOnTheHandleTogglesToo) {
@@ -767,7 +767,8 @@ TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
   EXPECT_EQ(director.PanelState(), State::StateExpanded);
   EXPECT_EQ(form->ClientWidth(), 682);
   EXPECT_EQ(form->Left(), 1280 - 682) << "flush with the right edge";
-  EXPECT_EQ(director.CloseButton()->Left(), 560);
+  EXPECT_EQ(form->Top(), 40) << "the start margin grows with the scale";
+  EXPECT_EQ(director.CloseButton()->BoundsRect(), (TRect{560, 88, 608, 136}));
   EXPECT_EQ(platform.windows.pushes.back().width, 682);
   EXPECT_EQ(platform.windows.pushes.back().height, 226);
   Click(181, 225);  // the expanded handle at its new size
@@ -787,5 +788,119 @@ TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
   EXPECT_EQ(form->Left(), 400);
   EXPECT_EQ(form->Top(), 300);
 }
+
+TEST_F(ScaledDirectorTest, BackAtTheStartScaleThePanelIsWholeAgainAndSlidesThroughTheNewSet) {
+  AddSet(200);
+  platform.windows.dpi = 192;
+  const Director& director = Start();
+  platform.windows.ChangeDpi(Window(), 96);
+  platform.windows.ChangeDpi(Window(), 192);
+  EXPECT_EQ(director.Scale(), 200);
+  EXPECT_EQ(form->ClientWidth(), 682);
+  EXPECT_EQ(director.TurnLeftButton()->BoundsRect(), (TRect{204, 64, 300, 160}));
+  platform.windows.pushes.clear();
+  Click(500, 100);  // the collapsed handle at 200 %
+  std::vector<int32_t> frames;
+  for (const auto& push : platform.windows.pushes) {
+    frames.push_back(FrameOf(push));
+    EXPECT_EQ(push.width, 682);
+  }
+  EXPECT_EQ(frames, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+}
+
+// Moved by the system across monitors, the panel goes where the system puts it;
+// the edges count once the move is over, on the monitor it ended on.
+TEST_F(ScaledDirectorTest, AScaleChangeDuringAMoveTakesTheSuggestedPlaceAndPlacesAtTheEnd) {
+  AddSet(200);
+  Start();
+  Events().HandleMoveStart();
+  platform.windows.MoveWindow(Window(), 3000, 300);
+  platform.windows.ChangeDpi(Window(), 192, platform::Point{3000, 310});
+  EXPECT_EQ(form->ClientWidth(), 682);
+  EXPECT_EQ(form->Left(), 3000) << "no edge rule during the move";
+  EXPECT_EQ(form->Top(), 310);
+  platform.windows.monitor = platform::Rect{1280, 0, 3200, 1200};
+  Events().HandleMoveEnd();
+  EXPECT_EQ(form->Left(), 3200 - 682);
+  EXPECT_EQ(form->Top(), 310);
+
+  // A move without a scale change leaves the place to the pointer's leaving.
+  Events().HandleMoveStart();
+  platform.windows.MoveWindow(Window(), 3100, 300);
+  Events().HandleMoveEnd();
+  EXPECT_EQ(form->Left(), 3100);
+}
+
+TEST_F(ScaledDirectorTest, AScaleChangeDuringAMissingPicturesMessageWaitsAndOnlyTheLatestCounts) {
+  AddSet(200);
+  AddSet(150);
+  platform.images.files.erase(std::wstring(kImages) + L"scale-200\\Button\\X\\n.png");
+  const Director& director = Start();
+  platform.system.onMessage = [&] {
+    platform.system.onMessage = nullptr;
+    platform.windows.ChangeDpi(Window(), 96);
+    platform.windows.ChangeDpi(Window(), 144);
+  };
+  platform.images.decoded.clear();
+  platform.windows.ChangeDpi(Window(), 192);
+  EXPECT_EQ(platform.system.messages.size(), 1u);
+  EXPECT_EQ(director.Scale(), 150);
+  EXPECT_EQ(form->ClientWidth(), 512);
+  // The 200 % set whole, then the 150 % set whole: no reload inside another.
+  std::vector<std::wstring> sets;
+  for (const std::wstring& path : platform.images.decoded) {
+    const std::wstring set = path.substr(std::wcslen(kImages), 9);
+    if (sets.empty() || sets.back() != set) sets.push_back(set);
+  }
+  EXPECT_EQ(sets, (std::vector<std::wstring>{L"scale-200", L"scale-150"}));
+}
+
+// --- following the screen --------------------------------------------------------
+
+class ScreenChangeTest : public ScaledDirectorTest,
+                         public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(ScreenChangeTest, ATurnKeepsThePanelAtItsEdgeOrWhereItWasDragged) {
+  const int32_t scale = GetParam();
+  const int32_t width = display_scale::ScalePixels(341, scale);
+  const int32_t margin = display_scale::ScalePixels(20, scale);
+  AddSet(200);
+  platform.windows.dpi = scale == 200 ? 192 : 96;
+  platform.windows.screenHeight = 800;
+  const Director& director = Start();
+  ASSERT_EQ(director.Scale(), scale);
+  auto place = [&] { return std::pair{form->Left(), form->Top()}; };
+  ASSERT_EQ(place(), std::pair(1280 - width, margin));
+
+  platform.windows.ChangeScreen(800, 1280);
+  EXPECT_EQ(place(), std::pair(800 - width, margin));
+  platform.windows.ChangeScreen(1280, 800);
+  EXPECT_EQ(place(), std::pair(1280 - width, margin));
+
+  // Expanded alike, and without a slide.
+  Click(display_scale::ScalePixels(300, scale), 50);
+  const size_t pushes = platform.windows.pushes.size();
+  const size_t sleeps = platform.system.sleeps.size();
+  platform.windows.ChangeScreen(800, 1280);
+  EXPECT_EQ(place(), std::pair(800 - width, margin));
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  EXPECT_EQ(platform.windows.pushes.size(), pushes);
+  EXPECT_EQ(platform.system.sleeps.size(), sleeps);
+
+  // The same size again moves nothing, not even a window past the edge.
+  platform.windows.MoveWindow(Window(), 1000, 30);
+  platform.windows.ChangeScreen(800, 1280);
+  EXPECT_EQ(place(), std::pair(1000, 30));
+
+  // Dragged elsewhere, it stays while it is inside and is pulled back otherwise.
+  platform.windows.MoveWindow(Window(), 50, 400);
+  platform.windows.ChangeScreen(1280, 800);
+  EXPECT_EQ(place(), std::pair(50, 400));
+  platform.windows.MoveWindow(Window(), 300, 400);
+  platform.windows.ChangeScreen(800, 1280);
+  EXPECT_EQ(place(), std::pair(std::min(300, 800 - width), 400));
+}
+
+INSTANTIATE_TEST_SUITE_P(AtOneAndTwoHundredPercent, ScreenChangeTest, ::testing::Values(100, 200));
 
 }  // namespace
