@@ -79,20 +79,19 @@ run_linux() {
   local private="" stop_after_shot=$shot
   if [ -n "$shot" ] || [ -z "${DISPLAY:-}" ]; then
     [ -n "$shot" ] || echo "No display set: the program runs on a private Xvfb display."
-    # Xvfb picks a free display and writes its number to the pipe we give it;
-    # -noreset keeps root properties when a client leaves.
+    # The helper starts an Xvfb on a free display (-noreset keeps root
+    # properties when a client leaves), writes the display's name and stops the
+    # server when it is stopped itself.
     rm -f "$run/display"
-    exec {fd}> >(cat > "$run/display")
-    Xvfb -displayfd "$fd" -noreset -screen 0 1280x800x24 -nolisten tcp >"$run/xvfb.log" 2>&1 &
+    python3 "$repo/tests/support/xservers.py" --size 1280x800 </dev/null >"$run/display" 2>"$run/xvfb.log" &
     xvfb_pid=$!
-    exec {fd}>&-
     for _ in $(seq 200); do
       [ -s "$run/display" ] && break
       kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb ended at start:"; sed 's/^/  /' "$run/xvfb.log"; exit 1; }
       sleep 0.05
     done
     [ -s "$run/display" ] || { echo "Xvfb did not report a display within 10 s."; exit 1; }
-    DISPLAY=":$(tr -d '\n' < "$run/display")"
+    DISPLAY=$(head -n 1 "$run/display")
     export DISPLAY
     openbox >"$run/openbox.log" 2>&1 &
     wm_pid=$!

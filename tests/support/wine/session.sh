@@ -24,20 +24,18 @@ fail() {
 }
 
 start_xvfb() {
-  # Xvfb picks a free display and writes its number to the pipe we give it.
-  rm -f "$state/display.tmp"
-  exec {fd}> >(cat > "$state/display.tmp")
-  Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+  # The helper starts an Xvfb on a free display, writes the display's name as
+  # its first line and stops the server when it is stopped itself.
+  rm -f "$state/display"
+  python3 "$(dirname "$0")/../xservers.py" --size 1280x1024 --reset </dev/null >"$state/display.tmp" 2>"$state/xvfb.log" &
   echo $! > "$state/xvfb.pid"
-  exec {fd}>&-
   for _ in $(seq 200); do
     [ -s "$state/display.tmp" ] && break
     kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || fail "Xvfb ended at start:" "$state/xvfb.log"
     sleep 0.05
   done
   [ -s "$state/display.tmp" ] || fail "Xvfb did not report a display within 10 s:" "$state/xvfb.log"
-  echo ":$(tr -d '\n' < "$state/display.tmp")" > "$state/display"
-  rm -f "$state/display.tmp"
+  cp "$state/display.tmp" "$state/display"
 }
 
 start() {
