@@ -1,23 +1,28 @@
-"""What the end-to-end tests use to run Zentara under Wine and act as its user.
+"""The Wine driver of the panel scenarios: Zentara under Wine, acted on as its user.
 
 Standard library only. CTest gives the Wine session (state folder and prefix),
 the unpacked release and the window tool through the environment; run by hand,
 a module starts a session of its own and needs ZENTARA_BUILD_DIR.
 """
-import functools
+import contextlib
 import json
 import os
-import struct
+import shutil
 import subprocess
+import sys
 import tempfile
 import time
-import zlib
+import unittest
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(REPO / "tests" / "support"))
+from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, RecorderLog, append_line,  # noqa: E402,F401
+                            collapsed_panel, expanded_panel, largest_difference, scaled, scaled_panel,
+                            screenshot, wait_for)
+from panel_scenarios import PanelUser  # noqa: E402
+
 SESSION_SCRIPT = REPO / "tests" / "support" / "wine" / "session.sh"
-PANEL_CLASS = "TPanelForm"
-PANEL_TITLE = "KOVA Zentara"
 
 # Window style bits the tests look at.
 WS_POPUP = 0x80000000
@@ -34,23 +39,7 @@ def _build_dir():
 
 def report(line):
     """Adds a line to the report file, where timings go instead of into assertions."""
-    path = Path(os.environ.get("ZENTARA_E2E_REPORT", _build_dir() / "e2e" / "report.txt"))
-    path.parent.mkdir(parents=True, exist_ok=True)
-    with path.open("a") as file:
-        file.write(line + "\n")
-    print(line)
-
-
-def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
-    """The predicate's first true value; fails once `timeout` seconds have passed."""
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > end:
-            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-        time.sleep(interval)
+    append_line(os.environ.get("ZENTARA_E2E_REPORT", _build_dir() / "e2e" / "report.txt"), line)
 
 
 class Session:
@@ -150,38 +139,7 @@ class Session:
         self.xdotool("mouseup", button)
 
     def screenshot(self):
-        width, height = self.screen_size()
-        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env(), check=True,
-                             stdout=subprocess.PIPE, timeout=60).stdout
-        return Image(width, height, raw)
-
-
-class Image:
-    """An RGB screenshot."""
-
-    def __init__(self, width, height, rgb):
-        if len(rgb) != width * height * 3:
-            raise ValueError("screenshot size does not match the display")
-        self.width, self.height, self.rgb = width, height, rgb
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.rgb[i:i + 3])
-
-    def crop(self, left, top, width, height):
-        rows = [self.rgb[((top + y) * self.width + left) * 3:((top + y) * self.width + left + width) * 3]
-                for y in range(height)]
-        return Image(width, height, b"".join(rows))
-
-    def save_png(self, path):
-        rows = b"".join(b"\x00" + self.rgb[y * self.width * 3:(y + 1) * self.width * 3] for y in range(self.height))
-
-        def chunk(kind, data):
-            return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
-        Path(path).write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9))
-                               + chunk(b"IEND", b""))
+        return screenshot(self.env(), self.screen_size())
 
 
 class App:
@@ -225,102 +183,151 @@ class App:
         self.session.wait_for(lambda: not self.session.windows(), what="no panel window")
 
 
-# --- the panel's pictures, composed as the program composes them -------------
-
-ARTWORK = REPO / "images"
-PANEL_SIZE = (341, 113)
-PANEL_OPACITY = 230
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 
 
-def _read_png(path):
-    import sys
-    sys.path.insert(0, str(REPO / "art"))
-    try:
-        from pngio import read_png
-    finally:
-        sys.path.pop(0)
-    return read_png(str(path))
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
 
 
-class Composition:
-    """Premultiplied layers blended source-over onto a transparent panel."""
+class PanelTestBase(PanelUser, unittest.TestCase):
+    """The Wine driver: each class runs a copy of the unpacked release with the chosen Quillet.dll and,
+    with `dpi`, the prefix's LogPixels (which Wine answers every dots-per-inch query with) at that
+    value, put back when the class is done."""
 
-    def __init__(self, width=PANEL_SIZE[0], height=PANEL_SIZE[1]):
-        self.width, self.height = width, height
-        self.rgba = [0.0] * (width * height * 4)
+    start_at_once = True
+    drag_steps_lost = 1  # the first step passes the drag threshold; the system's move loop takes over there
+    screenshots = _build_dir() / "e2e" / "screenshots"
+    cannot = {
+        "screen change": "Wine's desktop on Xvfb has one monitor this driver cannot change",
+        "scale change while running": "Wine reads the prefix's LogPixels only when a program starts",
+        "notice": "the driver does not read the pixels of Wine's message boxes",
+    }
 
-    def add(self, name, left=0, top=0):
-        picture = _read_png(ARTWORK / name)
-        src, dst = picture.pixels, self.rgba
-        for y in range(picture.height):
-            ty = top + y
-            if not 0 <= ty < self.height:
-                continue
-            for x in range(picture.width):
-                tx = left + x
-                if not 0 <= tx < self.width:
-                    continue
-                si = (y * picture.width + x) * 4
-                a = src[si + 3]
-                if a == 0:
-                    continue
-                di = (ty * self.width + tx) * 4
-                keep = 1.0 - a / 255.0
-                for c in range(3):
-                    dst[di + c] = src[si + c] * a / 255.0 + dst[di + c] * keep
-                dst[di + 3] = a + dst[di + 3] * keep
-        return self
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session()
+        cls.screen = cls.session.screen_size()
+        cls.folder = tempfile.TemporaryDirectory(prefix="zentara-app-")
+        cls.app_dir = Path(cls.folder.name) / "app"
+        shutil.copytree(App(cls.session).dir, cls.app_dir)
+        library = cls.app_dir / "images" / "Quillet.dll"
+        if cls.quillet == "recorder":
+            shutil.copy(_build_dir() / "test-support" / "recorder" / "Quillet.dll", library)
+        elif cls.quillet == "none":
+            library.unlink()
+        cls.saved_dpi = None
+        if cls.dpi:
+            query = cls.session.wine("reg", "query", DESKTOP_KEY, "/v", "LogPixels")
+            cls.saved_dpi = next((line.split()[-1] for line in query.stdout.splitlines() if "LogPixels" in line),
+                                 None)
+            try:
+                cls.set_dpi(cls.dpi)
+            except RuntimeError:
+                cls.folder.cleanup()
+                cls.session.close()
+                raise
 
-    def on_black(self, opacity=PANEL_OPACITY):
-        """The RGB picture a layered window shows over black at this opacity."""
-        k = opacity / 255.0
-        rgb = bytearray(self.width * self.height * 3)
-        for i in range(self.width * self.height):
-            for c in range(3):
-                rgb[i * 3 + c] = min(255, int(self.rgba[i * 4 + c] * k + 0.5))
-        return Image(self.width, self.height, bytes(rgb))
+    @classmethod
+    def tearDownClass(cls):
+        try:
+            if cls.dpi and cls.saved_dpi is None:
+                cls.session.wine("reg", "delete", DESKTOP_KEY, "/v", "LogPixels", "/f")
+            elif cls.dpi:
+                cls.set_dpi(int(cls.saved_dpi, 0))
+        finally:
+            cls.folder.cleanup()
+            cls.session.close()
 
+    @classmethod
+    def set_dpi(cls, dpi):
+        result = cls.session.wine("reg", "add", DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", dpi, "/f")
+        if result.returncode != 0:
+            raise RuntimeError(f"could not set LogPixels to {dpi}: {result.stdout}{result.stderr}")
 
-def largest_difference(a, b):
-    """The largest difference of one channel between two images of the same size."""
-    if (a.width, a.height) != (b.width, b.height):
-        raise ValueError("images differ in size")
-    return max(abs(x - y) for x, y in zip(a.rgb, b.rgb))
+    def setUp(self):
+        self.skip_what_the_driver_cannot_do()
+        self.log = RecorderLog(Path(self.folder.name) / f"quillet-{self.id().split('.')[-1]}.log")
+        self.app = App(self.session)
+        self.app.dir, self.app.exe = self.app_dir, self.app_dir / "Zentara.exe"
+        if self.start_at_once:
+            self.process = self.start()
 
+    def tearDown(self):
+        self.app.kill_all()
 
-@functools.lru_cache(maxsize=None)
-def expanded_panel(auto_rotation_on=False):
-    """What the expanded panel shows on the screen, no button hovered or pressed."""
-    turn = "n.png" if auto_rotation_on else "un.png"
-    lock = ("Unlock" if auto_rotation_on else "lock")
-    return (Composition().add("extend0015.png").add("Button/X/n.png", 280, 44)
-            .add(f"Button/Turn Left/{turn}", 102, 32).add(f"Button/Turn Right/{turn}", 158, 32)
-            .add(f"Button/{lock}/n.png", 214, 32).add("Button/Stage2/d.png", 0, 0).on_black())
+    def launch(self, env=None):
+        return self.app.start({"ZENTARA_QUILLET_LOG": windows_path(self.log.path), **(env or {})})
 
+    def start(self, env=None):
+        started = time.monotonic()
+        process = self.launch(env)
+        self.window = self.session.wait_for_window()
+        self.report(f"start-up to the first shown frame under Wine: {(time.monotonic() - started) * 1000:.0f} ms "
+                    f"({self.id().split('.', 1)[1]})")
+        self.move_away()
+        return process
 
-@functools.lru_cache(maxsize=None)
-def collapsed_panel(idle=False):
-    """What the collapsed panel shows on the screen, with the active or the idle handle."""
-    return Composition().add("extend0001.png").add(f"Button/Stage1/{'n' if idle else 'd'}.png", 227, 0).on_black()
+    def restart(self, env=None):
+        self.app.kill_all()
+        self.process = self.start(env)
 
+    def report(self, line):
+        report(line)
 
-def scaled(pixels, scale):
-    """A 100 % distance at `scale` percent, rounded half up as the program rounds it."""
-    return (pixels * scale + 50) // 100
+    # --- the driver's interface -------------------------------------------------
 
+    def rect(self):
+        window = self.session.windows()[0]
+        return window["left"], window["top"], window["right"], window["bottom"]
 
-@functools.lru_cache(maxsize=None)
-def scaled_panel(scale, expanded):
-    """What the panel of the `scale` % set shows on the screen, no button hovered or pressed
-    and automatic rotation off."""
-    def px(pixels):
-        return scaled(pixels, scale)
+    def screen_size(self):
+        return self.screen
 
-    folder = f"scale-{scale}/"
-    panel = Composition(px(341), px(113))
-    if not expanded:
-        return panel.add(folder + "extend0001.png").add(folder + "Button/Stage1/d.png", px(227), 0).on_black()
-    return (panel.add(folder + "extend0015.png").add(folder + "Button/X/n.png", px(280), px(44))
-            .add(folder + "Button/Turn Left/un.png", px(102), px(32))
-            .add(folder + "Button/Turn Right/un.png", px(158), px(32))
-            .add(folder + "Button/lock/n.png", px(214), px(32)).add(folder + "Button/Stage2/d.png").on_black())
+    def screenshot(self):
+        return screenshot(self.session.env(), self.screen)
+
+    def move(self, x, y):
+        self.session.move(x, y)
+
+    def click_at(self, x, y):
+        self.session.click(x, y)
+
+    def press(self):
+        self.session.press()
+
+    def release(self):
+        self.session.release()
+
+    def moving(self):
+        return self.session.windows()[0]["moving"]
+
+    def drag(self, x, y, step_x, step_y, steps=10):
+        """Drags from window point (x, y) in small steps. The first step passes the drag threshold, and the
+        system's move loop takes over from where the pointer is then; the other steps go to that loop."""
+        left, top, _, _ = self.rect()
+        self.move(left + x, top + y)
+        self.press()
+        self.move(left + x + step_x, top + y + step_y)
+        self.wait(self.moving, "the window drag to begin")
+        for step in range(2, steps + 1):
+            self.move(left + x + step_x * step, top + y + step_y * step)
+        self.release()
+        self.wait(lambda: not self.moving(), "the window drag to end")
+        return left, top
+
+    @contextlib.contextmanager
+    def another_window_in_front(self):
+        taker = subprocess.Popen(["wine", self.session.wintool_exe, "hold-foreground", "60000"],
+                                 env=self.session.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            yield
+        finally:
+            taker.kill()
+            taker.wait()
+
+    def ask_to_close(self):
+        self.session.wintool("close", PANEL_CLASS, PANEL_TITLE)
+
+    def panel_windows(self):
+        return len(self.session.windows())

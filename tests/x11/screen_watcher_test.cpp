@@ -1,5 +1,5 @@
 // The program's screen watching on a real Xvfb (DISPLAY is set by
-// with_xvfb.sh), changed through xrandr, which ends only after the server
+// tests/support/xservers.py), changed through xrandr, which ends only after the server
 // handled its requests and so sent their events.
 // GoogleTest comes first: Xlib defines None as a macro.
 #include <gtest/gtest.h>

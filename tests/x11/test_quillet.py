@@ -7,11 +7,15 @@ Standard library only.
 import os
 import stat
 import subprocess
+import sys
 import tempfile
 import unittest
 from pathlib import Path
 
 from xrandr_report import screen_report
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
+from xservers import PrivateDisplay  # noqa: E402
 
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
 DRIVER = os.environ.get("QUILLET_DRIVER", "")
@@ -24,36 +28,6 @@ CINNAMON_SCHEMA = """<schemalist>
     <key name="orientation-lock" type="b"><default>false</default></key>
   </schema>
 </schemalist>"""
-
-
-class XServer:
-    """An X server on a display it picks itself; stopped by its process id."""
-
-    def __init__(self, *command, env=None):
-        read_end, write_end = os.pipe()
-        self._log = tempfile.TemporaryFile()
-        self.process = subprocess.Popen([*command, "-displayfd", str(write_end)], pass_fds=[write_end],
-                                        env=env, stdout=self._log, stderr=subprocess.STDOUT)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            self.stop()
-            raise RuntimeError(f"{command[0]} did not start: {self.log()}")
-        self.display = f":{number}"
-
-    def log(self):
-        self._log.seek(0)
-        return self._log.read().decode(errors="replace")
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
 
 
 def drive(*calls, env, timeout=60):
@@ -135,7 +109,7 @@ class RefusedOnXvfb(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.server = XServer("Xvfb", "-noreset", "-nolisten", "tcp", "-screen", "0", "1024x768x24")
+        cls.server = PrivateDisplay("1024x768")
 
     @classmethod
     def tearDownClass(cls):
@@ -159,19 +133,12 @@ class TurnsOnXephyr(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.host = XServer("Xvfb", "-noreset", "-nolisten", "tcp", "-screen", "0", "1920x1080x24")
-        try:
-            cls.server = XServer("Xephyr", "-noreset", "-nolisten", "tcp", "-screen", "800x600",
-                                 env=display_env(cls.host.display))
-        except Exception:
-            cls.host.stop()
-            raise
+        cls.server = PrivateDisplay(nested="800x600")
         cls.env = display_env(cls.server.display)
 
     @classmethod
     def tearDownClass(cls):
         cls.server.stop()
-        cls.host.stop()
 
     def tearDown(self):
         drive("set-angle=1", env=self.env)

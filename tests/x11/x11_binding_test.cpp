@@ -1,5 +1,5 @@
 // The X11 binding of libquillet.so against a real Xvfb (DISPLAY is set by
-// with_xvfb.sh): refused requests are failures, never the end of the process.
+// tests/support/xservers.py): refused requests are failures, never the end of the process.
 // GoogleTest comes first: Xlib defines None as a macro.
 #include <gtest/gtest.h>
 

@@ -1,27 +1,31 @@
-"""What the X11 end-to-end tests use to run zentara on a private X display and act as its user.
+"""The X11 driver of the panel scenarios: zentara on a private X display, acted on as its user.
 
 Standard library only. Each test class starts its own Xvfb (with openbox as the
 window manager where it needs one) and a copy of the built program's folder.
 CTest passes the build's folders through the environment; run by hand, the
 module needs ZENTARA_BUILD_DIR (default build/linux).
 """
+import contextlib
 import os
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import time
+import unittest
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(REPO / "tests" / "e2e"))
+sys.path.insert(0, str(REPO / "tests" / "support"))
 sys.path.insert(0, str(REPO / "tests" / "x11"))
-from harness import (PANEL_SIZE, Image, collapsed_panel, expanded_panel,  # noqa: E402,F401
-                     largest_difference, scaled, scaled_panel, wait_for)
+from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, Image, RecorderLog,  # noqa: E402,F401
+                            append_line, collapsed_panel, expanded_panel, largest_difference, scaled,
+                            scaled_panel, screenshot, wait_for)
+from panel_scenarios import PanelUser  # noqa: E402
 from xrandr_report import screen_report  # noqa: E402
+from xservers import PrivateDisplay  # noqa: E402
 
-PANEL_TITLE = "KOVA Zentara"
-PANEL_CLASS = "TPanelForm"
 SCREEN = (1280, 800)
 
 
@@ -35,18 +39,9 @@ class Display:
     for real, inside a private 1920 x 1080 Xvfb that holds it both ways round."""
 
     def __init__(self, window_manager=True, shared_memory=True, nested_screen=None):
-        # -noreset: without it the server resets when its last client leaves,
-        # undoing root properties and the pointer between two program runs
-        # (and Xephyr crashes on a turn after a reset).
-        self._servers = []
-        if nested_screen is None:
-            self.name = self._start_server(
-                ["Xvfb", "-br", *([] if shared_memory else ["-extension", "MIT-SHM"]),
-                 "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"])
-        else:
-            host = self._start_server(["Xvfb", "-screen", "0", "1920x1080x24"])
-            self.name = self._start_server(
-                ["Xephyr", "-screen", f"{nested_screen[0]}x{nested_screen[1]}"], {"DISPLAY": host})
+        nested = None if nested_screen is None else "{}x{}".format(*nested_screen)
+        self._servers = PrivateDisplay("{}x{}".format(*SCREEN), nested, shared_memory)
+        self.name = self._servers.display
         self._tmp = tempfile.TemporaryDirectory(prefix="zentara-x11-")
         self._wm = None
         if window_manager:
@@ -55,32 +50,6 @@ class Display:
                                         stderr=subprocess.DEVNULL)
             wait_for(lambda: "window id" in self.xprop_root("_NET_SUPPORTING_WM_CHECK"),
                      timeout=15, what="openbox to start")
-
-    def _start_server(self, command, env=None):
-        """Starts an X server on a display it picks; returns the display's name."""
-        read_end, write_end = os.pipe()
-        server = subprocess.Popen([*command, "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp"],
-                                  pass_fds=(write_end,), env=dict(os.environ, **(env or {})),
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self._servers.append(server)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            self._stop(self._servers)
-            raise RuntimeError(f"{command[0]} did not start")
-        return f":{number}"
-
-    @staticmethod
-    def _stop(processes):
-        for process in processes:
-            if process is not None and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
 
     def _openbox_config(self):
         """openbox's own settings without screen-edge resistance, so a drag lands where the pointer goes."""
@@ -94,8 +63,11 @@ class Display:
         return str(path)
 
     def close(self):
-        # The window manager first, then the servers, the nested one before its host.
-        self._stop([self._wm, *reversed(self._servers)])
+        # The window manager first, then the servers.
+        if self._wm is not None and self._wm.poll() is None:
+            self._wm.terminate()
+            self._wm.wait(timeout=10)
+        self._servers.stop()
         self._tmp.cleanup()
 
     def env(self, extra=None):
@@ -151,9 +123,7 @@ class Display:
         return size, rotations[0]
 
     def screenshot(self):
-        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env(), check=True,
-                             stdout=subprocess.PIPE, timeout=60).stdout
-        return Image(*self.size(), raw)
+        return screenshot(self.env(), self.size())
 
 
 class AppFolder:
@@ -176,3 +146,150 @@ class AppFolder:
 
     def cleanup(self):
         self._tmp.cleanup()
+
+
+ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
+REPORT = build_dir() / "x11" / "report.txt"
+
+
+class PanelTestBase(PanelUser, unittest.TestCase):
+    """The X11 driver: each class owns a private display and a copy of the program's folder; each test
+    starts the program (unless `start_at_once` is false) with the recording library's log of its own."""
+
+    window_manager = True
+    shared_memory = True
+    nested_screen = None
+    start_at_once = True
+    patience = 10.0
+    screenshots = build_dir() / "x11" / "screenshots"
+    cannot = {}
+    startup_times = []
+
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display(window_manager=cls.window_manager, shared_memory=cls.shared_memory,
+                              nested_screen=cls.nested_screen)
+        cls.app = AppFolder(cls.quillet)
+        cls.app_dir = cls.app.dir
+        if cls.dpi:
+            cls.set_dpi(cls.dpi)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.close()
+        cls.app.cleanup()
+
+    @classmethod
+    def set_dpi(cls, dpi):
+        """The desktop's scale, as Xft.dpi in the root window's resources; the program follows a change."""
+        cls.display.run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                        f"Xft.dpi:\t{dpi}\n")
+
+    def setUp(self):
+        self.skip_what_the_driver_cannot_do()
+        self.processes = []
+        self.log = RecorderLog(self.app.folder / f"quillet-{self.id().split('.')[-1]}.log")
+        if self.start_at_once:
+            self.process = self.start()
+
+    def tearDown(self):
+        self.end_programs()
+
+    def end_programs(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        self.processes = []
+        wait_for(lambda: not self.display.find(PANEL_TITLE, only_visible=False), timeout=10,
+                 what="no panel window")
+
+    def launch(self, env=None):
+        process = subprocess.Popen([str(self.app.exe)], cwd=self.app.folder, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL,
+                                   env=self.display.env({**ENGLISH, "ZENTARA_QUILLET_LOG": str(self.log.path),
+                                                         **(env or {})}))
+        self.processes.append(process)
+        return process
+
+    def start(self, env=None):
+        started = time.monotonic()
+        process = self.launch(env)
+        self.window = self.wait(lambda: (self.display.find(PANEL_TITLE) or [None])[0], "the panel window to show")
+        PanelTestBase.startup_times.append(time.monotonic() - started)
+        self.move_away()
+        return process
+
+    def restart(self, env=None):
+        self.end_programs()
+        self.process = self.start(env)
+
+    def report(self, line):
+        append_line(REPORT, line)
+
+    # --- the driver's interface -------------------------------------------------
+
+    def rect(self):
+        return self.display.geometry(self.window)
+
+    def screen_size(self):
+        return self.display.size()
+
+    def screenshot(self):
+        return self.display.screenshot()
+
+    def move(self, x, y):
+        self.display.move(x, y)
+
+    def click_at(self, x, y):
+        self.display.click(x, y)
+
+    def press(self):
+        self.display.xdotool("mousedown", 1)
+
+    def release(self):
+        self.display.xdotool("mouseup", 1)
+
+    def drag(self, x, y, step_x, step_y, steps=10):
+        """Drags from window point (x, y) in small steps; the window keeps the pointer where it pressed it."""
+        left, top, _, _ = self.rect()
+        self.move(left + x, top + y)
+        self.press()
+        for step in range(1, steps + 1):
+            self.move(left + x + step_x * step, top + y + step_y * step)
+            time.sleep(0.02)  # paces the pointer like a hand, so each step is a motion of its own
+        self.release()
+        return left, top
+
+    @contextlib.contextmanager
+    def another_window_in_front(self):
+        other = subprocess.Popen(["xmessage", "-geometry", "+100+400", "another window"], env=self.display.env(),
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            yield
+        finally:
+            other.kill()
+            other.wait()
+
+    def ask_to_close(self):
+        window = self.wait(lambda: (self.display.find(PANEL_TITLE) or [None])[0], "the panel window")
+        self.display.xdotool("windowactivate", "--sync", window)
+        self.display.xdotool("key", "alt+F4")  # openbox asks the active window to close
+
+    def panel_windows(self):
+        return len(self.display.find(PANEL_TITLE, only_visible=False))
+
+    def change_screen(self, area):
+        """Makes `area` (left, top, width, height) the primary monitor in place of the one set before;
+        None leaves the whole screen."""
+        self.display.run("xrandr", "--delmonitor", "inner", check=False)
+        if area:
+            left, top, width, height = area
+            self.display.run("xrandr", "--setmonitor", "*inner", f"{width}/211x{height}/159+{left}+{top}", "none")
+
+    def notices(self, title):
+        return [(window, self.display.geometry(window)) for window in self.display.find(title)]
+
+    def press_key(self, window, key):
+        self.display.xdotool("windowactivate", "--sync", window)
+        self.display.xdotool("key", key)
