@@ -203,6 +203,7 @@ class PanelScenarios(PanelUser):
         self.assertEqual(len(self.calls()), 2, "still expanded while the panel is in the foreground")
         with self.another_window_in_front():  # which stays there until the panel has collapsed
             self.wait_for_calls(3)
+            self.hover_handle()  # which keeps the collapsed handle from turning idle while we look
             self.wait_for_picture(collapsed_panel())
 
     def test_a_second_start_ends_at_once_without_a_window(self):
