@@ -203,8 +203,9 @@ class PanelScenarios(PanelUser):
         self.assertEqual(len(self.calls()), 2, "still expanded while the panel is in the foreground")
         with self.another_window_in_front():  # which stays there until the panel has collapsed
             self.wait_for_calls(3)
-            self.hover_handle()  # which keeps the collapsed handle from turning idle while we look
-            self.wait_for_picture(collapsed_panel())
+            # Collapsed, with the handle active or, on a slow machine, already idle.
+            self.wait(lambda: min(largest_difference(self.panel_image(), collapsed_panel(idle))
+                                  for idle in (False, True)) <= TOLERANCE, "the collapsed panel", interval=0.2)
 
     def test_a_second_start_ends_at_once_without_a_window(self):
         started = time.monotonic()
