@@ -5,15 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/gio/desktop_rotation_services.h"
 #include "rotation/x11/gio_orientation_lock.h"
 #include "rotation/x11/kscreen_orientation_lock.h"
 #include "rotation/x11/own_orientation_lock.h"
 
 namespace quillet::x11 {
 namespace {
-
-constexpr char kMutterService[] = "org.gnome.Mutter.DisplayConfig";
-constexpr char kCinnamonService[] = "org.Cinnamon";
 
 xdesktop::SessionTraits Probe(SessionBus& bus, const char* currentDesktop) {
   const std::vector<std::string> names = bus.OwnedNames();
@@ -22,8 +20,8 @@ xdesktop::SessionTraits Probe(SessionBus& bus, const char* currentDesktop) {
   };
   xdesktop::SessionTraits session;
   session.currentDesktop = currentDesktop != nullptr ? currentDesktop : "";
-  session.mutterOnBus = owned(kMutterService);
-  session.cinnamonOnBus = owned(kCinnamonService);
+  session.mutterOnBus = owned(platform::gio::kMutterDisplayService);
+  session.cinnamonOnBus = owned(platform::gio::kCinnamonService);
   session.kscreenOnBus = owned(kKScreenService);
   session.gnomeKey = GioOrientationLock::IsInstalled(kGnomeTouchscreenSchema);
   session.cinnamonKey = GioOrientationLock::IsInstalled(kCinnamonTouchscreenSchema);

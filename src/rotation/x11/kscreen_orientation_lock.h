@@ -1,10 +1,11 @@
 #pragma once
+#include "platform/gio/desktop_rotation_services.h"
 #include "rotation/orientation_lock.h"
 #include "rotation/x11/session_bus.h"
 
 namespace quillet::x11 {
 
-inline constexpr char kKScreenService[] = "org.kde.KScreen";
+using platform::gio::kKScreenService;
 
 // Plasma's automatic rotation, switched by its screen module on the session
 // bus. The lock is on while the module's automatic rotation is off. A module
