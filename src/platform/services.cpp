@@ -40,5 +40,8 @@ Timers& GetTimers() {
 Libraries& GetLibraries() {
   return Require(installed.libraries, "libraries");
 }
+OrientationSensor& GetOrientationSensor() {
+  return Require(installed.sensor, "orientation sensor");
+}
 
 }  // namespace platform

@@ -11,6 +11,7 @@ class TextRasterizer;
 class Windowing;
 class Timers;
 class Libraries;
+class OrientationSensor;
 
 struct Services {
   System* system = nullptr;
@@ -19,6 +20,7 @@ struct Services {
   Windowing* windows = nullptr;
   Timers* timers = nullptr;
   Libraries* libraries = nullptr;
+  OrientationSensor* sensor = nullptr;
 };
 
 // Installs a set of services and returns the one it replaces.
@@ -31,5 +33,6 @@ TextRasterizer& GetTextRasterizer();
 Windowing& GetWindowing();
 Timers& GetTimers();
 Libraries& GetLibraries();
+OrientationSensor& GetOrientationSensor();
 
 }  // namespace platform

@@ -361,7 +361,7 @@ int32_t NullTextRasterizer::DrawWide(platform::PixelBuffer& target,
 // --- all of them ------------------------------------------------------------
 
 NullPlatform::NullPlatform() {
-  previous_ = platform::Install({&system, &images, &text, &windows, &timers, &libraries});
+  previous_ = platform::Install({&system, &images, &text, &windows, &timers, &libraries, &sensor});
 }
 
 NullPlatform::~NullPlatform() {

@@ -13,6 +13,7 @@
 #include "platform/image_decoder.h"
 #include "platform/libraries.h"
 #include "platform/mnemonic_text.h"
+#include "platform/orientation_sensor.h"
 #include "platform/services.h"
 #include "platform/system.h"
 #include "platform/text_rasterizer.h"
@@ -249,6 +250,32 @@ class NullTextRasterizer : public platform::TextRasterizer {
                    std::wstring text, platform::Rect& rect, const platform::TextLayout& layout);
 };
 
+// A sensor that a test turns: it passes on the readings the test reports
+// while something follows it.
+class NullOrientationSensor : public platform::OrientationSensor {
+ public:
+  void Follow(std::function<void(int32_t code)> reading) override {
+    ++follows;
+    reading_ = std::move(reading);
+  }
+  void Release() override {
+    ++releases;
+    reading_ = nullptr;
+  }
+  // False when nothing follows the sensor.
+  bool Report(int32_t code) {
+    if (!reading_) return false;
+    reading_(code);
+    return true;
+  }
+
+  int follows = 0;
+  int releases = 0;
+
+ private:
+  std::function<void(int32_t code)> reading_;
+};
+
 // All null services, installed for the life of the object.
 class NullPlatform {
  public:
@@ -263,6 +290,7 @@ class NullPlatform {
   NullWindowing windows;
   NullTimers timers;
   NullLibraries libraries;
+  NullOrientationSensor sensor;
 
  private:
   platform::Services previous_;

@@ -21,6 +21,7 @@ class Win32Platform {
   std::unique_ptr<Windowing> windows_;
   std::unique_ptr<Timers> timers_;
   std::unique_ptr<Libraries> libraries_;
+  std::unique_ptr<OrientationSensor> sensor_;
   Services previous_;
 };
 

@@ -84,9 +84,11 @@ void EventLoop::WaitForWork() {
         std::chrono::ceil<std::chrono::milliseconds>(*deadline - TimerQueue::Clock::now());
     timeout = static_cast<int>(std::clamp<int64_t>(left.count(), 0, 60000));
   }
-  pollfd connection{connection_.Fd(), POLLIN, 0};
-  const int ready = poll(&connection, 1, timeout);
+  std::vector<pollfd> fds{{connection_.Fd(), POLLIN, 0}};
+  if (partner_ != nullptr) partner_->BeforeWait(fds, timeout);
+  const int ready = poll(fds.data(), fds.size(), timeout);
   (void)ready;  // an interrupted or failed wait only means another round
+  if (partner_ != nullptr) RunHandler([&] { partner_->AfterWait(fds); });
 }
 
 }  // namespace platform::x11

@@ -1,5 +1,6 @@
 #pragma once
 #include <X11/Xlib.h>
+#include <poll.h>
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +22,16 @@ class EventSink {
   virtual void HandlePaint() {}
 };
 
+// Work from elsewhere (GLib's main context) that shares the loop's wait.
+class WaitPartner {
+ public:
+  virtual ~WaitPartner() = default;
+  // Adds the descriptors it waits on and may shorten the wait (-1: no limit).
+  virtual void BeforeWait(std::vector<pollfd>& fds, int& timeoutMs) = 0;
+  // Runs what became ready; `fds` as the wait left them.
+  virtual void AfterWait(const std::vector<pollfd>& fds) = 0;
+};
+
 // The user-interface thread's loop: X events, then coalesced paints, then due
 // timers, and in between a wait on the connection until the nearest deadline.
 // Loops may nest (a modal notice runs one); Quit ends every running loop.
@@ -33,6 +44,9 @@ class EventLoop {
 
   TimerQueue::Id StartTimer(uint32_t intervalMilliseconds, std::function<void()> tick);
   void StopTimer(TimerQueue::Id timer);
+
+  // `partner` (or none) waits along with the loop from now on.
+  void ShareWait(WaitPartner* partner) { partner_ = partner; }
 
   // Several requests before the paint is delivered give one paint.
   void RequestPaint(::Window window);
@@ -55,6 +69,7 @@ class EventLoop {
   TimerQueue timers_;
   bool quitting_ = false;
   int depth_ = 0;
+  WaitPartner* partner_ = nullptr;
 };
 
 }  // namespace platform::x11

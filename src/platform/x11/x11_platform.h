@@ -8,6 +8,7 @@ namespace platform::x11 {
 
 class DesktopWatcher;
 class EventLoop;
+class GlibMainContextWait;
 class PangoTextRasterizer;
 class X11Connection;
 class X11Windowing;
@@ -29,6 +30,7 @@ class X11Platform {
  private:
   std::unique_ptr<X11Connection> connection_;
   std::unique_ptr<EventLoop> loop_;
+  std::unique_ptr<GlibMainContextWait> glib_;
   std::unique_ptr<DesktopWatcher> desktop_;
   std::unique_ptr<PangoTextRasterizer> text_;
   std::unique_ptr<System> system_;
@@ -36,6 +38,7 @@ class X11Platform {
   std::unique_ptr<X11Windowing> windows_;
   std::unique_ptr<Timers> timers_;
   std::unique_ptr<Libraries> libraries_;
+  std::unique_ptr<OrientationSensor> sensor_;
   Services previous_;
   bool installed_ = false;
 };
