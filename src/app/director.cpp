@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "app/panel_artwork.h"
+#include "app/sensor_rotation.h"
 #include "base/bitmap.h"
 #include "base/form.h"
 #include "base/sys_utils.h"
@@ -44,11 +45,13 @@ Director::Director(TForm& form) : form_(form) {
   SetState(PanelStates::StateCollapsed, false);
   ConnectFormEvents();
   idleTimer_->SetEnabled(panelState_ == PanelStates::StateCollapsed);
+  sensorRotation_ = std::make_unique<SensorRotation>(rotation_);
 }
 
 Director::~Director() {
-  // The library goes first; the timers, the layered window and the widgets
-  // follow as members.
+  // The sensor, then the library go first; the timers, the layered window
+  // and the widgets follow as members.
+  sensorRotation_.reset();
   rotation_.Release();
 }
 

@@ -12,6 +12,7 @@
 #include "base/mouse.h"
 #include "gs/widget_factories.h"
 
+class SensorRotation;
 class TBitmap;
 class TForm;
 class TObject;
@@ -158,6 +159,8 @@ class Director {
   int32_t pressX_ = -1;
   int32_t pressY_ = -1;
   RotationBinding rotation_;
+  // Turns the screen with the device, through rotation_.
+  std::unique_ptr<SensorRotation> sensorRotation_;
   std::unique_ptr<gs::WdgImage> noneImage_;
   std::unique_ptr<gs::WdgImage> collapsedImage_;
   std::unique_ptr<gs::WdgImage> expandedImage_;

@@ -66,6 +66,11 @@ void RotationBinding::TurnRight() {
   Turn(kOneStepRight);
 }
 
+void RotationBinding::TurnTo(int32_t code) {
+  if (RT_GetAngle == nullptr || RT_SetAngle == nullptr || code < 1 || code > 4) return;
+  if (RT_GetAngle() != code) RT_SetAngle(code);
+}
+
 void RotationBinding::SwitchAutoRotation(bool on) {
   if (RT_SetAutoRotation != nullptr) RT_SetAutoRotation(on ? 1 : 0);
 }

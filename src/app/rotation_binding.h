@@ -20,6 +20,8 @@ class RotationBinding {
   // One quarter turn: the rotation code one step up the cycle (left) or down (right).
   void TurnLeft();
   void TurnRight();
+  // Turns to the rotation code `code` (1 to 4) unless the screen is there already.
+  void TurnTo(int32_t code);
   void SwitchAutoRotation(bool on);
   // False when the export is missing.
   bool IsAutoRotationOn();

@@ -10,6 +10,7 @@
 
 #include "app/display_scale.h"
 #include "app/panel_form.h"
+#include "app/sensor_rotation.h"
 #include "base/application.h"
 #include "base/bitmap.h"
 #include "gs/wdg_button.h"
@@ -676,6 +677,31 @@ TEST_F(DirectorTest, TheCloseButtonEndsTheMessageLoop) {
   Application = application.get();
   Click(director.CloseButton());
   EXPECT_EQ(platform.windows.quitRequests, 1);
+}
+
+TEST_F(DirectorTest, TheDeviceTurnsTheScreenOnceAReadingHoldsWhileAutomaticRotationIsOn) {
+  FakeRotation::autoOn = 1;
+  Start();
+  ASSERT_EQ(platform.sensor.follows, 1);
+  const auto after = [&](std::initializer_list<int32_t> readings) {
+    FakeRotation::calls.clear();
+    for (int32_t code : readings) platform.sensor.Report(code);
+    EXPECT_TRUE(FakeRotation::calls.empty()) << "nothing before the reading holds";
+    platform.timers.FireInterval(SensorRotation::kHoldMilliseconds);
+    platform.timers.FireInterval(SensorRotation::kHoldMilliseconds);
+    return FakeRotation::calls;
+  };
+  using Calls = std::vector<std::string>;
+  // Swung past 2 on the way to 3: one turn, to where the device rests.
+  EXPECT_EQ(after({2, 3}), (Calls{"RT_GetAutoRotationOn", "RT_GetAngle", "RT_SetAngle(3)"}));
+  EXPECT_EQ(after({4, 3}), Calls{}) << "back where it rests before the reading held";
+  FakeRotation::autoOn = 0;  // switched off elsewhere
+  EXPECT_EQ(after({1}), Calls{"RT_GetAutoRotationOn"});
+  FakeRotation::autoOn = 1;
+  EXPECT_EQ(after({3}), (Calls{"RT_GetAutoRotationOn", "RT_GetAngle"})) << "already there";
+  application.reset();
+  EXPECT_EQ(platform.sensor.releases, 1);
+  EXPECT_FALSE(platform.sensor.Report(2)) << "nothing follows the sensor after the end";
 }
 
 // --- display scale -------------------------------------------------------------
