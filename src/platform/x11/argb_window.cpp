@@ -16,6 +16,9 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 // _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
 constexpr unsigned long kMotifHintsDecorations = 1ul << 1;
 
+// _NET_WM_DESKTOP's value for every desktop.
+constexpr unsigned long kEveryDesktop = 0xFFFFFFFFul;
+
 constexpr long kNetWmStateAdd = 1;
 constexpr long kNetWmStateRemove = 0;
 
@@ -89,9 +92,20 @@ void ArgbWindow::SetProperties() {
                     reinterpret_cast<const unsigned char*>(hints), 5);
   }
 
+  if (options_.utility) {
+    const unsigned long type = atoms.netWmWindowTypeUtility;
+    XChangeProperty(display, window_, atoms.netWmWindowType, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&type), 1);
+  }
+  if (options_.everyWorkspace) {
+    XChangeProperty(display, window_, atoms.netWmDesktop, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&kEveryDesktop), 1);
+  }
+
   // Read by the window manager when the window is mapped.
   std::vector<unsigned long> states;
   if (options_.onTop) states.push_back(atoms.netWmStateAbove);
+  if (options_.everyWorkspace) states.push_back(atoms.netWmStateSticky);
   if (!options_.inTaskbar) {
     states.push_back(atoms.netWmStateSkipTaskbar);
     states.push_back(atoms.netWmStateSkipPager);

@@ -22,6 +22,11 @@ struct ArgbWindowOptions {
   bool frameless = false;
   bool onTop = false;
   bool inTaskbar = true;
+  // A small tool window beside the others (_NET_WM_WINDOW_TYPE_UTILITY), which
+  // the window manager still lets the user move, unlike a dock.
+  bool utility = false;
+  // On every workspace rather than on the one current when it is mapped.
+  bool everyWorkspace = false;
 };
 
 // A top-level window of the 32-bit visual with alpha (own colormap, border

@@ -78,6 +78,14 @@ void HostWindow::ChangeScreen() {
   if (events_ != nullptr) events_->HandleScreenChange();
 }
 
+void HostWindow::ChangeCompositing(bool composited) {
+  if (!shape_.SetComposited(composited) || !hasFrame_) return;
+  // The frame shown last, kept by the pusher at its size.
+  const uint8_t* shown = pixels_.Frame(pixels_.Width(), pixels_.Height());
+  shape_.Update(shown, pixels_.Width(), pixels_.Height(), pixels_.Stride());
+  XFlush(connection_.Get());
+}
+
 void HostWindow::HandlePaint() {
   if (events_ != nullptr) events_->HandlePaint();
 }

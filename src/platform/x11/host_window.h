@@ -36,6 +36,8 @@ class HostWindow : public EventSink {
   void ChangeDpi(int32_t dpi);
   // The primary screen changed its size or place.
   void ChangeScreen();
+  // A compositing manager started or ended: the shape follows.
+  void ChangeCompositing(bool composited);
 
   void HandleEvent(const XEvent& event) override;
   void HandlePaint() override;

@@ -8,7 +8,7 @@ namespace platform::x11 {
 
 void ShapeUpdater::Update(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride) {
   if (!connection_.HasShape()) return;
-  std::vector<MaskRect> rects = OpaqueRects(pixels, width, height, stride);
+  std::vector<MaskRect> rects = OpaqueRects(pixels, width, height, stride, minAlpha_);
   if (current_ && *current_ == rects) return;
   std::vector<XRectangle> shape;
   shape.reserve(rects.size());
@@ -19,6 +19,13 @@ void ShapeUpdater::Update(const uint8_t* pixels, int32_t width, int32_t height, 
   XShapeCombineRectangles(connection_.Get(), window_, ShapeBounding, 0, 0, shape.data(),
                           static_cast<int>(shape.size()), ShapeSet, YXBanded);
   current_ = std::move(rects);
+}
+
+bool ShapeUpdater::SetComposited(bool composited) {
+  const uint8_t minAlpha = composited ? 1 : kUncompositedMinAlpha;
+  if (minAlpha == minAlpha_) return false;
+  minAlpha_ = minAlpha;
+  return true;
 }
 
 void ShapeUpdater::SetClickThrough(bool clickThrough) {

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 
@@ -28,11 +29,14 @@ Atoms InternAtoms(Display* display) {
                          "_NET_WM_STATE_ABOVE",
                          "_NET_WM_STATE_SKIP_TASKBAR",
                          "_NET_WM_STATE_SKIP_PAGER",
+                         "_NET_WM_STATE_STICKY",
+                         "_NET_WM_DESKTOP",
                          "_NET_WM_NAME",
                          "_NET_WM_PID",
                          "_NET_WM_ICON",
                          "_NET_WM_WINDOW_TYPE",
                          "_NET_WM_WINDOW_TYPE_DIALOG",
+                         "_NET_WM_WINDOW_TYPE_UTILITY",
                          "_NET_WM_MOVERESIZE",
                          "_NET_SUPPORTED",
                          "_NET_ACTIVE_WINDOW",
@@ -43,12 +47,26 @@ Atoms InternAtoms(Display* display) {
   XInternAtoms(display, const_cast<char**>(names), kCount, False, atoms);
   int i = 0;
   Atoms result{};
-  for (::Atom* field :
-       {&result.wmProtocols, &result.wmDeleteWindow, &result.motifWmHints, &result.netWmState,
-        &result.netWmStateAbove, &result.netWmStateSkipTaskbar, &result.netWmStateSkipPager,
-        &result.netWmName, &result.netWmPid, &result.netWmIcon, &result.netWmWindowType,
-        &result.netWmWindowTypeDialog, &result.netWmMoveresize, &result.netSupported,
-        &result.netActiveWindow, &result.utf8String, &result.cardinal}) {
+  for (::Atom* field : {&result.wmProtocols,
+                        &result.wmDeleteWindow,
+                        &result.motifWmHints,
+                        &result.netWmState,
+                        &result.netWmStateAbove,
+                        &result.netWmStateSkipTaskbar,
+                        &result.netWmStateSkipPager,
+                        &result.netWmStateSticky,
+                        &result.netWmDesktop,
+                        &result.netWmName,
+                        &result.netWmPid,
+                        &result.netWmIcon,
+                        &result.netWmWindowType,
+                        &result.netWmWindowTypeDialog,
+                        &result.netWmWindowTypeUtility,
+                        &result.netWmMoveresize,
+                        &result.netSupported,
+                        &result.netActiveWindow,
+                        &result.utf8String,
+                        &result.cardinal}) {
     *field = atoms[i++];
   }
   return result;
@@ -77,7 +95,12 @@ X11Connection::X11Connection() : display_(XOpenDisplay(nullptr)) {
   hasShm_ = XShmQueryExtension(display_) != 0;
   hasRandr_ = XRRQueryExtension(display_, &event, &error) != 0;
   if (hasRandr_) randrEventBase_ = event;
+  // Selection notices came with version 2; the version must be asked once before use.
   int major = 0, minor = 0;
+  if (XFixesQueryExtension(display_, &event, &error) != 0 &&
+      XFixesQueryVersion(display_, &major, &minor) != 0 && major >= 2) {
+    xfixesEventBase_ = event;
+  }
   hasRandrMonitors_ = hasRandr_ && XRRQueryVersion(display_, &major, &minor) != 0 &&
                       (major > 1 || (major == 1 && minor >= 5));
 }

@@ -12,11 +12,14 @@ struct Atoms {
   Atom netWmStateAbove;
   Atom netWmStateSkipTaskbar;
   Atom netWmStateSkipPager;
+  Atom netWmStateSticky;
+  Atom netWmDesktop;
   Atom netWmName;
   Atom netWmPid;
   Atom netWmIcon;
   Atom netWmWindowType;
   Atom netWmWindowTypeDialog;
+  Atom netWmWindowTypeUtility;
   Atom netWmMoveresize;
   Atom netSupported;
   Atom netActiveWindow;
@@ -54,6 +57,9 @@ class X11Connection {
   // The type of XRandR's first event (RRScreenChangeNotify); -1 without XRandR.
   int RandrEventBase() const { return randrEventBase_; }
 
+  // The type of XFixes' first event (XFixesSelectionNotify); -1 without XFixes.
+  int XfixesEventBase() const { return xfixesEventBase_; }
+
   // Whether the window manager announces a supported hint in _NET_SUPPORTED.
   bool WindowManagerSupports(::Atom hint) const;
 
@@ -73,6 +79,7 @@ class X11Connection {
   bool hasRandr_ = false;
   bool hasRandrMonitors_ = false;
   int randrEventBase_ = -1;
+  int xfixesEventBase_ = -1;
 };
 
 }  // namespace platform::x11

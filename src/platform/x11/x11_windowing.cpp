@@ -14,6 +14,9 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
   desktop_.onDpiChange = [this](int32_t dpi) {
     TellEveryWindow([dpi](HostWindow& host) { host.ChangeDpi(dpi); });
   };
+  desktop_.onCompositorChange = [this](bool composited) {
+    TellEveryWindow([composited](HostWindow& host) { host.ChangeCompositing(composited); });
+  };
   desktop_.onScreenChange = [this](const ScreenArea& before, const ScreenArea& now) {
     // Places count from the primary monitor's corner: where that corner moved,
     // every window moves with it and so keeps its place, and its owner's
@@ -32,6 +35,7 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
 X11Windowing::~X11Windowing() {
   desktop_.onDpiChange = nullptr;
   desktop_.onScreenChange = nullptr;
+  desktop_.onCompositorChange = nullptr;
 }
 
 void X11Windowing::TellEveryWindow(const std::function<void(HostWindow& host)>& tell) {
@@ -65,10 +69,15 @@ WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents
   options.frameless = params.frameless;
   options.onTop = params.onTop;
   options.inTaskbar = params.inTaskBar;
+  // A frameless window outside the task bar is a tool at hand, like the panel:
+  // it stays with the user on every workspace.
+  options.utility = params.frameless && !params.inTaskBar;
+  options.everyWorkspace = options.utility;
   auto host = std::make_unique<HostWindow>(connection_, loop_, options, events);
   if (!host->Window().Valid()) return 0;
   if (!icon_.empty()) host->Window().SetIcon(icon_);
   host->Shape().SetClickThrough(false);
+  host->ChangeCompositing(desktop_.Composited());
   const WindowHandle handle = host->Window().Id();
   windows_[handle] = {std::move(host), params.className, params.title};
   return handle;

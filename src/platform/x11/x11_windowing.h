@@ -35,7 +35,7 @@ class X11Windowing : public Windowing {
 
   int32_t ScreenWidth() override;
   int32_t ScreenHeight() override;
-  // The desktop's Xft.dpi, the same for every window; every window is told
+  // The desktop's scale (XSETTINGS, else Xft.dpi), the same for every window; every window is told
   // when it changes.
   int32_t DisplayDpi(WindowHandle window) override;
   WindowHandle ActiveWindow() override;

@@ -10,15 +10,16 @@ namespace {
 using platform::x11::MaskRect;
 using platform::x11::OpaqueRects;
 
-// A picture drawn in text: '#' has alpha 255, '.' alpha 1, ' ' alpha 0 (with colour, which does not
-// count).
+// A picture drawn in text: '#' has alpha 255, 'o' alpha 128, '-' alpha 127, '.' alpha 1, ' ' alpha
+// 0 (with colour, which does not count).
 std::vector<uint8_t> Picture(const std::vector<std::string>& rows, int32_t stride) {
   std::vector<uint8_t> pixels(rows.size() * static_cast<size_t>(stride), 0);
   for (size_t y = 0; y < rows.size(); ++y) {
     for (size_t x = 0; x < rows[y].size(); ++x) {
       uint8_t* p = &pixels[y * static_cast<size_t>(stride) + x * 4];
       p[0] = 0x40;
-      p[3] = rows[y][x] == '#' ? 255 : rows[y][x] == '.' ? 1 : 0;
+      const char c = rows[y][x];
+      p[3] = c == '#' ? 255 : c == 'o' ? 128 : c == '-' ? 127 : c == '.' ? 1 : 0;
     }
   }
   return pixels;
@@ -41,6 +42,13 @@ TEST(ShapeMaskTest, AFullyTransparentPictureHasNoShapeAndAnOpaqueOneIsOneRectang
   const std::vector<uint8_t> opaque = Picture({"###", "###"}, 12);
   EXPECT_EQ(OpaqueRects(opaque.data(), 3, 2, 12), (std::vector<MaskRect>{{0, 0, 3, 2}}));
   EXPECT_TRUE(OpaqueRects(nullptr, 3, 2, 12).empty());
+}
+
+TEST(ShapeMaskTest, WithoutACompositorOnlyTheMostlyOpaquePixelsCount) {
+  const std::vector<uint8_t> pixels = Picture({".-o#o-.", "--oo#.."}, 28);
+  EXPECT_EQ(OpaqueRects(pixels.data(), 7, 2, 28, platform::x11::kUncompositedMinAlpha),
+            (std::vector<MaskRect>{{2, 0, 3, 1}, {2, 1, 3, 1}}));
+  EXPECT_EQ(OpaqueRects(pixels.data(), 7, 2, 28), (std::vector<MaskRect>{{0, 0, 7, 2}}));
 }
 
 }  // namespace
