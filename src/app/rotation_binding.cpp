@@ -32,6 +32,16 @@ RotationBinding::~RotationBinding() {
 }
 
 void RotationBinding::Bind() {
+  // Without its own folder the program would look for the library relative
+  // to wherever it was started, and might load a stranger's.
+  if (platform::GetSystem().ExecutableName().empty()) {
+    if (!toldNoFolder_) {
+      platform::GetSystem().DebugOutput(
+          L"the program's own folder is unknown, so the rotation library is not loaded");
+    }
+    toldNoFolder_ = true;
+    return;
+  }
   library_ = platform::GetLibraries().Load(LibraryPath());
   if (library_ == 0) return;
   RT_GetAngle = Lookup<GetAngleFn>(library_, "RT_GetAngle");
@@ -55,7 +65,10 @@ void RotationBinding::Turn(const int32_t (&next)[5]) {
   const int32_t code = RT_GetAngle();
   // -1 (the orientation could not be read) and any other odd answer stop the command.
   if (code < 1 || code > 4) return;
-  RT_SetAngle(next[code]);
+  // A turn switches screens off and on again; a request to end the program
+  // waits until it is done.
+  const int32_t angle = next[code];
+  platform::GetSystem().RunUninterrupted([this, angle] { RT_SetAngle(angle); });
 }
 
 void RotationBinding::TurnLeft() {

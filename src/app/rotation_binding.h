@@ -13,7 +13,8 @@ class RotationBinding {
   RotationBinding(const RotationBinding&) = delete;
   RotationBinding& operator=(const RotationBinding&) = delete;
 
-  // Loads the library below the executable's folder and looks up its exports.
+  // Loads the library below the executable's folder and looks up its exports;
+  // without a known folder, loads nothing and says so once.
   void Bind();
   void Release();
 
@@ -35,6 +36,7 @@ class RotationBinding {
   void Turn(const int32_t (&next)[5]);
 
   platform::LibraryHandle library_ = 0;
+  bool toldNoFolder_ = false;
   GetAngleFn RT_GetAngle = nullptr;
   SetAngleFn RT_SetAngle = nullptr;
   GetAutoRotationOnFn RT_GetAutoRotationOn = nullptr;

@@ -28,6 +28,10 @@ void EventLoop::StopTimer(TimerQueue::Id timer) {
   timers_.Stop(timer);
 }
 
+void EventLoop::WatchDescriptor(int fd, std::function<void()> ready) {
+  if (fd >= 0) descriptors_.emplace_back(fd, std::move(ready));
+}
+
 void EventLoop::RequestPaint(::Window window) {
   if (std::find(paints_.begin(), paints_.end(), window) == paints_.end()) paints_.push_back(window);
 }
@@ -85,9 +89,13 @@ void EventLoop::WaitForWork() {
     timeout = static_cast<int>(std::clamp<int64_t>(left.count(), 0, 60000));
   }
   std::vector<pollfd> fds{{connection_.Fd(), POLLIN, 0}};
+  for (const auto& [fd, ready] : descriptors_) fds.push_back({fd, POLLIN, 0});
   if (partner_ != nullptr) partner_->BeforeWait(fds, timeout);
-  const int ready = poll(fds.data(), fds.size(), timeout);
-  (void)ready;  // an interrupted or failed wait only means another round
+  // An interrupted or failed wait only means another round.
+  const bool ready = poll(fds.data(), fds.size(), timeout) > 0;
+  for (size_t i = 0; ready && i < descriptors_.size(); ++i) {
+    if (fds[i + 1].revents != 0) RunHandler(descriptors_[i].second);
+  }
   if (partner_ != nullptr) RunHandler([&] { partner_->AfterWait(fds); });
 }
 

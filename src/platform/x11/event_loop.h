@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/x11/timer_queue.h"
@@ -47,6 +48,8 @@ class EventLoop {
 
   // `partner` (or none) waits along with the loop from now on.
   void ShareWait(WaitPartner* partner) { partner_ = partner; }
+  // Calls `ready` from the loop whenever the file descriptor `fd` can be read.
+  void WatchDescriptor(int fd, std::function<void()> ready);
 
   // Several requests before the paint is delivered give one paint.
   void RequestPaint(::Window window);
@@ -66,6 +69,7 @@ class EventLoop {
   X11Connection& connection_;
   std::map<::Window, EventSink*> sinks_;
   std::vector<::Window> paints_;
+  std::vector<std::pair<int, std::function<void()>>> descriptors_;
   TimerQueue timers_;
   bool quitting_ = false;
   int depth_ = 0;

@@ -9,6 +9,22 @@
 
 namespace platform::x11 {
 
+std::string DisplayLockName(std::string_view name, std::string_view display) {
+  // The screen follows the last colon: "host:0.1" is screen 1 of display 0.
+  const size_t colon = display.rfind(':');
+  if (colon != std::string_view::npos) {
+    const size_t dot = display.find('.', colon);
+    if (dot != std::string_view::npos) display = display.substr(0, dot);
+  }
+  std::string lock = std::string(name) + "-" + std::string(display);
+  for (char& c : lock) {
+    const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                      c == '-' || c == '.';
+    if (!kept) c = '_';
+  }
+  return lock;
+}
+
 std::string LockFilePath(std::string_view name) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime != nullptr && *runtime != '\0')

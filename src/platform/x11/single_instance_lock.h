@@ -4,6 +4,12 @@
 
 namespace platform::x11 {
 
+// The lock's name for one X display: `name`, then the display's name without
+// its screen number (":0.1" and ":0" are one display), each character other
+// than a letter, digit, '-' or '.' written as '_' ("/" would make a folder of
+// it). A second display of the same user gets a lock, and a panel, of its own.
+std::string DisplayLockName(std::string_view name, std::string_view display);
+
 // Where the lock of a name lives: in $XDG_RUNTIME_DIR, which belongs to one
 // login session of one user, or else in /tmp under a name that carries the
 // user's number.

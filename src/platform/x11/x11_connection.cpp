@@ -7,7 +7,10 @@
 #include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdio>
 
 namespace platform::x11 {
 namespace {
@@ -19,6 +22,20 @@ std::atomic<int> failedRequests{0};
 int CountError(Display* /*display*/, XErrorEvent* /*error*/) {
   ++failedRequests;
   return 0;
+}
+
+// The connection broke: the server went away, as at the end of the session.
+// Xlib's own handler prints a fatal message and the process would end with 1;
+// here nothing is said, and the exit handler that Xlib calls next ends the
+// process with 0 at once, since no clean-up can speak to the server any more.
+int StayQuietWhenTheServerGoes(Display* /*display*/) {
+  return 0;
+}
+
+[[noreturn]] void EndWithTheServer(Display* /*display*/, void* /*data*/) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  _exit(0);
 }
 
 Atoms InternAtoms(Display* display) {
@@ -77,6 +94,8 @@ Atoms InternAtoms(Display* display) {
 X11Connection::X11Connection() : display_(XOpenDisplay(nullptr)) {
   if (display_ == nullptr) return;
   XSetErrorHandler(CountError);
+  XSetIOErrorHandler(StayQuietWhenTheServerGoes);
+  XSetIOErrorExitHandler(display_, EndWithTheServer, nullptr);
   screen_ = DefaultScreen(display_);
   root_ = RootWindow(display_, screen_);
   atoms_ = InternAtoms(display_);

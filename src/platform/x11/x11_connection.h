@@ -29,7 +29,8 @@ struct Atoms {
 
 // One connection to the X server: the display, its atoms, which extensions it
 // offers and the visual for windows with per-pixel alpha. Errors of single
-// requests are caught and counted instead of ending the process.
+// requests are caught and counted instead of ending the process; when the
+// server goes away, the process ends quietly with exit code 0.
 class X11Connection {
  public:
   // Opens $DISPLAY; Valid() tells whether that worked.

@@ -3,6 +3,7 @@
 #include "platform/gio/sensor_proxy.h"
 #include "platform/libpng/libpng_image_decoder.h"
 #include "platform/posix/dl_libraries.h"
+#include "platform/posix/quit_signals.h"
 #include "platform/x11/desktop_watcher.h"
 #include "platform/x11/event_loop.h"
 #include "platform/x11/glib_main_context_wait.h"
@@ -17,6 +18,10 @@ namespace platform::x11 {
 X11Platform::X11Platform() : connection_(std::make_unique<X11Connection>()) {
   if (!connection_->Valid()) return;
   loop_ = std::make_unique<EventLoop>(*connection_);
+  quitSignals_ = std::make_unique<posix::QuitSignals>();
+  loop_->WatchDescriptor(quitSignals_->Fd(), [this] {
+    if (quitSignals_->Take()) loop_->Quit();
+  });
   // D-Bus answers (the sensor service's) come through GLib's main context.
   glib_ = std::make_unique<GlibMainContextWait>();
   loop_->ShareWait(glib_.get());

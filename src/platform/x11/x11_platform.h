@@ -4,6 +4,10 @@
 
 #include "platform/services.h"
 
+namespace platform::posix {
+class QuitSignals;
+}
+
 namespace platform::x11 {
 
 class DesktopWatcher;
@@ -14,7 +18,8 @@ class X11Connection;
 class X11Windowing;
 
 // The X11 implementation of every platform service, on the display named by
-// $DISPLAY, installed for the life of the object when the display opened.
+// $DISPLAY, installed for the life of the object when the display opened. A
+// quit signal ends the message loop as a close request does.
 class X11Platform {
  public:
   X11Platform();
@@ -31,6 +36,7 @@ class X11Platform {
   std::unique_ptr<X11Connection> connection_;
   std::unique_ptr<EventLoop> loop_;
   std::unique_ptr<GlibMainContextWait> glib_;
+  std::unique_ptr<posix::QuitSignals> quitSignals_;
   std::unique_ptr<DesktopWatcher> desktop_;
   std::unique_ptr<PangoTextRasterizer> text_;
   std::unique_ptr<System> system_;

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/posix/path_resolver.h"
+#include "platform/posix/quit_signals.h"
 #include "platform/posix/utf8_decoding.h"
 #include "platform/x11/locale_language.h"
 #include "platform/x11/notice_dialog.h"
@@ -18,11 +19,8 @@
 namespace platform::x11 {
 
 bool X11System::ClaimSingleInstance(std::wstring_view mutexName) {
-  std::string name = posix::ToUtf8(mutexName);
-  for (char& c : name) {
-    if (c == '/' || c == '\\') c = '_';
-  }
-  return ClaimLockFile(LockFilePath(name));
+  return ClaimLockFile(
+      LockFilePath(DisplayLockName(posix::ToUtf8(mutexName), DisplayString(connection_.Get()))));
 }
 
 void X11System::Sleep(uint32_t milliseconds) {
@@ -64,6 +62,10 @@ void X11System::ShowMessage(std::wstring_view text, std::wstring_view caption) {
 
 uint32_t X11System::SystemColor(int index) {
   return ClassicSystemColor(index);
+}
+
+void X11System::RunUninterrupted(const std::function<void()>& work) {
+  posix::RunWithQuitSignalsHeld(work);
 }
 
 void X11System::ExitProcess(int code) {

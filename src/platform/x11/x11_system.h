@@ -12,7 +12,7 @@ class X11System : public System {
   X11System(X11Connection& connection, EventLoop& loop, PangoTextRasterizer& text)
       : connection_(connection), loop_(loop), text_(text) {}
 
-  // A lock file per login session stands for the named mutex.
+  // A lock file per login session and X display stands for the named mutex.
   bool ClaimSingleInstance(std::wstring_view mutexName) override;
   // Blocks; what was drawn so far is sent to the server first.
   void Sleep(uint32_t milliseconds) override;
@@ -22,6 +22,8 @@ class X11System : public System {
   bool FolderExists(std::wstring_view path) override;
   void ShowMessage(std::wstring_view text, std::wstring_view caption) override;
   uint32_t SystemColor(int index) override;
+  // The quit signals are held back meanwhile.
+  void RunUninterrupted(const std::function<void()>& work) override;
   [[noreturn]] void ExitProcess(int code) override;
 
  private:

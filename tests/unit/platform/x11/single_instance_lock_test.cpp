@@ -12,6 +12,7 @@
 namespace {
 
 using platform::x11::ClaimLockFile;
+using platform::x11::DisplayLockName;
 using platform::x11::LockFilePath;
 
 TEST(SingleInstanceLockTest, TheLockLivesInTheSessionFolderOrElsePerUserInTmp) {
@@ -23,6 +24,22 @@ TEST(SingleInstanceLockTest, TheLockLivesInTheSessionFolderOrElsePerUserInTmp) {
   EXPECT_EQ(LockFilePath("KOVA_Zentara"),
             "/tmp/KOVA_Zentara-" + std::to_string(getuid()) + ".lock");
   if (old != nullptr) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+}
+
+TEST(SingleInstanceLockTest, EachDisplayHasALockOfItsOwnWhoseNameIsAPlainFileName) {
+  struct Case {
+    const char* display;
+    const char* lock;
+  } cases[] = {
+      {":0", "KOVA_Zentara-_0"},
+      {":0.1", "KOVA_Zentara-_0"},  // another screen of the same display
+      {":1", "KOVA_Zentara-_1"},
+      {"localhost:10.0", "KOVA_Zentara-localhost_10"},
+      {"/tmp/launch-x/org.xquartz:0", "KOVA_Zentara-_tmp_launch-x_org.xquartz_0"},
+      {"../../etc/x:0", "KOVA_Zentara-.._.._etc_x_0"},
+      {"", "KOVA_Zentara-"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DisplayLockName("KOVA_Zentara", c.display), c.lock);
 }
 
 TEST(SingleInstanceLockTest, OnlyTheFirstClaimHoldsAndWithoutALockTheProgramStillRuns) {

@@ -1,0 +1,64 @@
+#include "app/rotation_binding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "null_platform.h"
+
+namespace {
+
+constexpr wchar_t kLibrary[] = L"C:\\Zentara\\Images\\Quillet.dll";
+
+// The rotation library's angle exports; a turn notes whether quit requests were held meanwhile.
+struct FakeAngle {
+  static inline int32_t angle = 1;
+  static inline std::vector<bool> turnsHeld;
+  static inline const testing_support::NullSystem* system = nullptr;
+
+  static int32_t ZENTARA_WINAPI Get() { return angle; }
+  static int32_t ZENTARA_WINAPI Set(int32_t code) {
+    turnsHeld.push_back(system->uninterrupted);
+    angle = code;
+    return 1;
+  }
+};
+
+class RotationBindingTest : public ::testing::Test {
+ protected:
+  RotationBindingTest() {
+    FakeAngle::angle = 1;
+    FakeAngle::turnsHeld.clear();
+    FakeAngle::system = &platform.system;
+    platform.libraries.available[kLibrary].exports = {
+        {"RT_GetAngle", reinterpret_cast<void*>(&FakeAngle::Get)},
+        {"RT_SetAngle", reinterpret_cast<void*>(&FakeAngle::Set)}};
+  }
+
+  testing_support::NullPlatform platform;
+};
+
+TEST_F(RotationBindingTest, ATurnIsNeverCutShortByARequestToEnd) {
+  RotationBinding binding;
+  binding.Bind();
+  binding.TurnLeft();
+  binding.TurnRight();
+  EXPECT_EQ(FakeAngle::turnsHeld, (std::vector<bool>{true, true}));
+  EXPECT_EQ(FakeAngle::angle, 1);
+  EXPECT_FALSE(platform.system.uninterrupted);
+}
+
+TEST_F(RotationBindingTest, WithoutItsOwnFolderTheProgramLoadsNoLibraryAndSaysSoOnce) {
+  platform.system.executableName.clear();
+  RotationBinding binding;
+  binding.Bind();
+  binding.Bind();
+  binding.TurnLeft();
+  EXPECT_TRUE(platform.libraries.loadRequests.empty());
+  EXPECT_TRUE(FakeAngle::turnsHeld.empty());
+  ASSERT_EQ(platform.system.debugLines.size(), 1u);
+  EXPECT_NE(platform.system.debugLines[0].find(L"not loaded"), std::wstring::npos);
+}
+
+}  // namespace
