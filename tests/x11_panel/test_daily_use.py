@@ -1,0 +1,236 @@
+"""zentara in daily use on X11: every workspace, a desktop without a compositor, the session ending,
+signals, and the desktop's scale told through XSETTINGS."""
+import ctypes
+import ctypes.util
+import os
+import signal
+import struct
+import subprocess
+import unittest
+from pathlib import Path
+
+from x11_harness import PANEL_SIZE, PANEL_TITLE, SCREEN, AppFolder, Display, wait_for
+
+ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
+
+_xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
+_xlib.XOpenDisplay.restype = ctypes.c_void_p
+_xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+_xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+_xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+_xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
+_xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 + \
+    [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
+_xlib.XInternAtom.restype = ctypes.c_ulong
+_xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+_xlib.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+_xlib.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
+                                  ctypes.c_int, ctypes.c_char_p, ctypes.c_int]
+_xlib.XFlush.argtypes = [ctypes.c_void_p]
+_xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+_xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+_xlib.XFree.argtypes = [ctypes.c_void_p]
+_xext = ctypes.CDLL(ctypes.util.find_library("Xext"))
+
+
+class _XRectangle(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
+                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort)]
+
+
+_xext.XShapeGetRectangles.restype = ctypes.POINTER(_XRectangle)
+_xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                      ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+
+
+class SelectionOwner:
+    """A client of its own on the display that owns a selection with a window, as a compositing
+    manager owns _NET_WM_CM_S0 or a settings daemon _XSETTINGS_S0; it lets go when closed."""
+
+    def __init__(self, display, selection):
+        self._display = _xlib.XOpenDisplay(display.name.encode())
+        assert self._display, "cannot open the display"
+        self.window = _xlib.XCreateSimpleWindow(self._display, _xlib.XDefaultRootWindow(self._display),
+                                                0, 0, 1, 1, 0, 0, 0)
+        _xlib.XSetSelectionOwner(self._display, self.atom(selection), self.window, 0)
+        _xlib.XSync(self._display, 0)
+
+    def atom(self, name):
+        return _xlib.XInternAtom(self._display, name.encode(), 0)
+
+    def set_property(self, name, data):
+        atom = self.atom(name)
+        _xlib.XChangeProperty(self._display, self.window, atom, atom, 8, 0, data, len(data))
+        _xlib.XSync(self._display, 0)
+
+    def close(self):
+        if self._display:
+            _xlib.XCloseDisplay(self._display)
+            self._display = None
+
+
+def bounding_shape(display, window):
+    """The window's bounding shape as a set of (x, y) pixels."""
+    connection = _xlib.XOpenDisplay(display.name.encode())
+    try:
+        count, ordering = ctypes.c_int(0), ctypes.c_int(0)
+        rects = _xext.XShapeGetRectangles(connection, window, 0, ctypes.byref(count), ctypes.byref(ordering))
+        pixels = {(r.x + dx, r.y + dy) for r in rects[:count.value]
+                  for dy in range(r.height) for dx in range(r.width)}
+        if rects:
+            _xlib.XFree(rects)
+        return pixels
+    finally:
+        _xlib.XCloseDisplay(connection)
+
+
+def xsettings(serial, settings):
+    """The _XSETTINGS_SETTINGS bytes (little-endian) of integer settings {name: value}."""
+    data = struct.pack("<B3xII", 0, serial, len(settings))
+    for name, value in settings.items():
+        raw = name.encode()
+        data += struct.pack("<BxH", 0, len(raw)) + raw + b"\0" * (-len(raw) % 4) + struct.pack("<Ii", 0, value)
+    return data
+
+
+class DailyUseTestBase(unittest.TestCase):
+    window_manager = True
+
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display(window_manager=cls.window_manager)
+        cls.app = AppFolder()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.close()
+        cls.app.cleanup()
+
+    def setUp(self):
+        self.processes = []
+        self.stderr_file = self.app.folder / f"stderr-{self.id().split('.')[-1]}.txt"
+
+    def tearDown(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+
+    def start(self):
+        """Starts the program and waits until its panel shows; returns the process."""
+        with open(self.stderr_file, "w") as stderr:
+            process = subprocess.Popen([str(self.app.exe)], cwd=self.app.folder, stdout=subprocess.DEVNULL,
+                                       stderr=stderr, env=self.display.env(ENGLISH))
+        self.processes.append(process)
+        self.window = wait_for(lambda: (self.display.find(PANEL_TITLE) or [None])[0], timeout=15,
+                               what="the panel window to show")
+        self.display.move(5, SCREEN[1] - 5)
+        return process
+
+    def stderr(self):
+        return self.stderr_file.read_text()
+
+
+class WorkspaceTest(DailyUseTestBase):
+    """On a display with openbox and two workspaces."""
+
+    def test_the_panel_is_a_utility_window_on_every_workspace(self):
+        self.display.xdotool("set_num_desktops", 2)
+        self.start()
+        self.assertIn("_NET_WM_WINDOW_TYPE_UTILITY", self.display.xprop(self.window, "_NET_WM_WINDOW_TYPE"))
+        self.assertIn("= 4294967295", self.display.xprop(self.window, "_NET_WM_DESKTOP"))
+        state = self.display.xprop(self.window, "_NET_WM_STATE")
+        for name in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR"):
+            self.assertIn(name, state)
+        # openbox keeps it in view on the other workspace (it knows no sticky state but
+        # _NET_WM_DESKTOP's every-desktop value; see the unmanaged test for the state asked for).
+        self.display.xdotool("set_desktop", 1)
+        wait_for(lambda: "= 1" in self.display.xprop_root("_NET_CURRENT_DESKTOP"), timeout=5,
+                 what="the second workspace")
+        self.assertEqual(self.display.find(PANEL_TITLE), [self.window])
+        self.display.xdotool("set_desktop", 0)
+
+
+class BareDisplayTest(DailyUseTestBase):
+    """On Xvfb without a window manager or a compositing manager, until a test starts a stand-in."""
+    window_manager = False
+
+    def test_the_window_asks_to_be_sticky_and_above(self):
+        self.start()
+        state = self.display.xprop(self.window, "_NET_WM_STATE")
+        self.assertIn("_NET_WM_STATE_STICKY", state)
+        self.assertIn("_NET_WM_STATE_ABOVE", state)
+
+    def test_the_shape_leaves_out_what_would_show_black_until_a_compositor_runs(self):
+        self.start()
+        uncomposited = bounding_shape(self.display, self.window)
+        self.assertTrue(uncomposited)
+        compositor = SelectionOwner(self.display, "_NET_WM_CM_S0")
+        self.addCleanup(compositor.close)
+        # With a compositor the half-transparent edges belong to the window again.
+        composited = wait_for(lambda: (lambda shape: shape if shape > uncomposited else None)(
+            bounding_shape(self.display, self.window)), timeout=5, what="the shape to grow")
+        self.assertGreater(len(composited - uncomposited), 20)
+        compositor.close()
+        wait_for(lambda: bounding_shape(self.display, self.window) == uncomposited, timeout=5,
+                 what="the shape without the compositor again")
+
+    def test_signals_end_the_program_with_zero_and_free_the_lock(self):
+        for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            # Each start after the first shows that the one before let its lock go.
+            process = self.start()
+            said = self.stderr()
+            process.send_signal(number)
+            self.assertEqual(process.wait(timeout=10), 0, number.name)
+            self.assertEqual(self.stderr(), said, number.name)
+            wait_for(lambda: not self.display.find(PANEL_TITLE, only_visible=False), timeout=5,
+                     what="no panel window")
+
+    def test_the_scale_follows_the_settings_manager_and_falls_back_to_xft_dpi(self):
+        self.display.run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                         "Xft.dpi:\t96\n")
+        manager = SelectionOwner(self.display, "_XSETTINGS_S0")
+        self.addCleanup(manager.close)
+        manager.set_property("_XSETTINGS_SETTINGS", xsettings(1, {"Xft/DPI": 192 * 1024}))
+        self.start()
+        width = lambda: self.display.geometry(self.window)[2] - self.display.geometry(self.window)[0]  # noqa: E731
+        self.assertEqual(width(), 2 * PANEL_SIZE[0])
+        for settings, expected in (({"Xft/DPI": 96 * 1024, "Gdk/WindowScalingFactor": 1}, 1),
+                                   ({"Gdk/WindowScalingFactor": 2, "Xft/DPI": 96 * 1024}, 2),
+                                   # A property cut short counts as no settings: Xft.dpi's 96.
+                                   ({"Xft/DPI": 192 * 1024}, None)):
+            data = xsettings(2, settings)
+            if expected is None:
+                data, expected = data[:-3], 1
+            manager.set_property("_XSETTINGS_SETTINGS", data)
+            wait_for(lambda: width() == expected * PANEL_SIZE[0], timeout=8, what=f"the panel at {expected}x")
+        manager.set_property("_XSETTINGS_SETTINGS", xsettings(3, {"Xft/DPI": 192 * 1024}))
+        wait_for(lambda: width() == 2 * PANEL_SIZE[0], timeout=8, what="the panel at 2x")
+        # Without a settings manager, Xft.dpi counts again.
+        manager.close()
+        wait_for(lambda: width() == PANEL_SIZE[0], timeout=8, what="the panel at 1x")
+
+
+class ServerGoesAwayTest(DailyUseTestBase):
+    """The X server ends under the running program, as at the end of a session."""
+    window_manager = False
+
+    @staticmethod
+    def our_x_server():
+        """The Xvfb this test process started (the only one: the display has no nested server)."""
+        for entry in Path("/proc").iterdir():
+            try:
+                stat = (entry / "stat").read_text()
+            except (OSError, ValueError):
+                continue
+            name, fields = stat[stat.index("(") + 1:stat.rindex(")")], stat[stat.rindex(")") + 2:].split()
+            if name == "Xvfb" and int(fields[1]) == os.getpid():
+                return int(entry.name)
+        raise AssertionError("no X server of this test")
+
+    def test_the_program_ends_quietly_with_zero(self):
+        process = self.start()
+        said = self.stderr()  # the start-up's language line
+        os.kill(self.our_x_server(), signal.SIGTERM)
+        self.assertEqual(process.wait(timeout=10), 0)
+        self.assertEqual(self.stderr(), said)
