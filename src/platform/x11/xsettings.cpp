@@ -1,5 +1,7 @@
 #include "platform/x11/xsettings.h"
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <string_view>
@@ -103,7 +105,7 @@ std::optional<int32_t> XsettingsDpiOf(std::span<const uint8_t> data) {
   return xftDpi ? xftDpi : factorDpi;
 }
 
-std::optional<int32_t> XsettingsDpi(X11Connection& connection, ::Window owner) {
+std::optional<int32_t> XsettingsDpi(X11Connection& connection, unsigned long owner) {
   constexpr long kMostLongs = 64 * 1024;  // a quarter of a megabyte of settings
   const ::Atom settings = XInternAtom(connection.Get(), "_XSETTINGS_SETTINGS", False);
   ::Atom type = None;

@@ -1,6 +1,4 @@
 #pragma once
-#include <X11/Xlib.h>
-
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -17,7 +15,9 @@ class X11Connection;
 // the bytes do not follow the format; never reads outside `data`.
 std::optional<int32_t> XsettingsDpiOf(std::span<const uint8_t> data);
 
-// The scale that the settings manager window `owner` publishes now.
-std::optional<int32_t> XsettingsDpi(X11Connection& connection, ::Window owner);
+// The scale that the settings manager's window `owner` (an X window id, kept
+// free of Xlib here so that the parser's users need not take its macros)
+// publishes now.
+std::optional<int32_t> XsettingsDpi(X11Connection& connection, unsigned long owner);
 
 }  // namespace platform::x11

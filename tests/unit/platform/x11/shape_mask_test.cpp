@@ -45,9 +45,9 @@ TEST(ShapeMaskTest, AFullyTransparentPictureHasNoShapeAndAnOpaqueOneIsOneRectang
 }
 
 TEST(ShapeMaskTest, WithoutACompositorOnlyTheMostlyOpaquePixelsCount) {
-  const std::vector<uint8_t> pixels = Picture({".-o#o-.", "--oo#.."}, 28);
+  const std::vector<uint8_t> pixels = Picture({".-o#o-.", "--oo#.o"}, 28);
   EXPECT_EQ(OpaqueRects(pixels.data(), 7, 2, 28, platform::x11::kUncompositedMinAlpha),
-            (std::vector<MaskRect>{{2, 0, 3, 1}, {2, 1, 3, 1}}));
+            (std::vector<MaskRect>{{2, 0, 3, 1}, {2, 1, 3, 1}, {6, 1, 1, 1}}));
   EXPECT_EQ(OpaqueRects(pixels.data(), 7, 2, 28), (std::vector<MaskRect>{{0, 0, 7, 2}}));
 }
 
