@@ -9,25 +9,13 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from x11_harness import PANEL_SIZE, PANEL_TITLE, SCREEN, AppFolder, Display, wait_for
+from x11_harness import PANEL_SIZE, PANEL_TITLE, SCREEN, AppFolder, Display, SelectionOwner, wait_for
 
 ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
 
 _xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
 _xlib.XOpenDisplay.restype = ctypes.c_void_p
 _xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-_xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-_xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-_xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
-_xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 + \
-    [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
-_xlib.XInternAtom.restype = ctypes.c_ulong
-_xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-_xlib.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
-_xlib.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
-                                  ctypes.c_int, ctypes.c_char_p, ctypes.c_int]
-_xlib.XFlush.argtypes = [ctypes.c_void_p]
-_xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 _xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
 _xlib.XFree.argtypes = [ctypes.c_void_p]
 _xext = ctypes.CDLL(ctypes.util.find_library("Xext"))
@@ -41,32 +29,6 @@ class _XRectangle(ctypes.Structure):
 _xext.XShapeGetRectangles.restype = ctypes.POINTER(_XRectangle)
 _xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
                                       ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
-
-
-class SelectionOwner:
-    """A client of its own on the display that owns a selection with a window, as a compositing
-    manager owns _NET_WM_CM_S0 or a settings daemon _XSETTINGS_S0; it lets go when closed."""
-
-    def __init__(self, display, selection):
-        self._display = _xlib.XOpenDisplay(display.name.encode())
-        assert self._display, "cannot open the display"
-        self.window = _xlib.XCreateSimpleWindow(self._display, _xlib.XDefaultRootWindow(self._display),
-                                                0, 0, 1, 1, 0, 0, 0)
-        _xlib.XSetSelectionOwner(self._display, self.atom(selection), self.window, 0)
-        _xlib.XSync(self._display, 0)
-
-    def atom(self, name):
-        return _xlib.XInternAtom(self._display, name.encode(), 0)
-
-    def set_property(self, name, data):
-        atom = self.atom(name)
-        _xlib.XChangeProperty(self._display, self.window, atom, atom, 8, 0, data, len(data))
-        _xlib.XSync(self._display, 0)
-
-    def close(self):
-        if self._display:
-            _xlib.XCloseDisplay(self._display)
-            self._display = None
 
 
 def bounding_shape(display, window):
@@ -95,10 +57,11 @@ def xsettings(serial, settings):
 
 class DailyUseTestBase(unittest.TestCase):
     window_manager = True
+    compositor = True
 
     @classmethod
     def setUpClass(cls):
-        cls.display = Display(window_manager=cls.window_manager)
+        cls.display = Display(window_manager=cls.window_manager, compositor=cls.compositor)
         cls.app = AppFolder()
 
     @classmethod
@@ -154,6 +117,7 @@ class WorkspaceTest(DailyUseTestBase):
 class BareDisplayTest(DailyUseTestBase):
     """On Xvfb without a window manager or a compositing manager, until a test starts a stand-in."""
     window_manager = False
+    compositor = False
 
     def test_the_window_asks_to_be_sticky_and_above(self):
         self.start()
@@ -165,7 +129,7 @@ class BareDisplayTest(DailyUseTestBase):
         self.start()
         uncomposited = bounding_shape(self.display, self.window)
         self.assertTrue(uncomposited)
-        compositor = SelectionOwner(self.display, "_NET_WM_CM_S0")
+        compositor = SelectionOwner(self.display.name, "_NET_WM_CM_S0")
         self.addCleanup(compositor.close)
         # With a compositor the half-transparent edges belong to the window again.
         composited = wait_for(lambda: (lambda shape: shape if shape > uncomposited else None)(
@@ -189,7 +153,7 @@ class BareDisplayTest(DailyUseTestBase):
     def test_the_scale_follows_the_settings_manager_and_falls_back_to_xft_dpi(self):
         self.display.run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
                          "Xft.dpi:\t96\n")
-        manager = SelectionOwner(self.display, "_XSETTINGS_S0")
+        manager = SelectionOwner(self.display.name, "_XSETTINGS_S0")
         self.addCleanup(manager.close)
         manager.set_property("_XSETTINGS_SETTINGS", xsettings(1, {"Xft/DPI": 192 * 1024}))
         self.start()
@@ -212,8 +176,10 @@ class BareDisplayTest(DailyUseTestBase):
 
 
 class ServerGoesAwayTest(DailyUseTestBase):
-    """The X server ends under the running program, as at the end of a session."""
+    """The X server ends under the running program, as at the end of a session (with no connection of the
+    test's own left on it)."""
     window_manager = False
+    compositor = False
 
     @staticmethod
     def our_x_server():

@@ -6,6 +6,8 @@ CTest passes the build's folders through the environment; run by hand, the
 module needs ZENTARA_BUILD_DIR (default build/linux).
 """
 import contextlib
+import ctypes
+import ctypes.util
 import os
 import re
 import shutil
@@ -29,6 +31,51 @@ from xservers import PrivateDisplay  # noqa: E402
 SCREEN = (1280, 800)
 
 
+_xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
+_xlib.XOpenDisplay.restype = ctypes.c_void_p
+_xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+_xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+_xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+_xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
+_xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 + \
+    [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
+_xlib.XInternAtom.restype = ctypes.c_ulong
+_xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+_xlib.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+_xlib.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
+                                  ctypes.c_int, ctypes.c_char_p, ctypes.c_int]
+_xlib.XFlush.argtypes = [ctypes.c_void_p]
+_xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+_xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+_xlib.XFree.argtypes = [ctypes.c_void_p]
+
+
+class SelectionOwner:
+    """A client of its own on the display that owns a selection with a window, as a compositing
+    manager owns _NET_WM_CM_S0 or a settings daemon _XSETTINGS_S0; it lets go when closed."""
+
+    def __init__(self, display_name, selection):
+        self._display = _xlib.XOpenDisplay(display_name.encode())
+        assert self._display, "cannot open the display"
+        self.window = _xlib.XCreateSimpleWindow(self._display, _xlib.XDefaultRootWindow(self._display),
+                                                0, 0, 1, 1, 0, 0, 0)
+        _xlib.XSetSelectionOwner(self._display, self.atom(selection), self.window, 0)
+        _xlib.XSync(self._display, 0)
+
+    def atom(self, name):
+        return _xlib.XInternAtom(self._display, name.encode(), 0)
+
+    def set_property(self, name, data):
+        atom = self.atom(name)
+        _xlib.XChangeProperty(self._display, self.window, atom, atom, 8, 0, data, len(data))
+        _xlib.XSync(self._display, 0)
+
+    def close(self):
+        if self._display:
+            _xlib.XCloseDisplay(self._display)
+            self._display = None
+
+
 def build_dir():
     return Path(os.environ.get("ZENTARA_BUILD_DIR", REPO / "build" / "linux"))
 
@@ -36,13 +83,17 @@ def build_dir():
 class Display:
     """A private Xvfb display, with openbox on it when asked for, and without MIT-SHM when asked.
     With `nested_screen` (width, height) the display is an Xephyr of that size, which turns its screen
-    for real, inside a private 1920 x 1080 Xvfb that holds it both ways round."""
+    for real, inside a private 1920 x 1080 Xvfb that holds it both ways round.
+    Unless told otherwise, a stand-in compositing manager owns _NET_WM_CM_S0, so that the panel keeps
+    its see-through edges, which the screenshots show over the black root as a compositor would;
+    without one the panel keeps only its mostly opaque pixels."""
 
-    def __init__(self, window_manager=True, shared_memory=True, nested_screen=None):
+    def __init__(self, window_manager=True, shared_memory=True, nested_screen=None, compositor=True):
         nested = None if nested_screen is None else "{}x{}".format(*nested_screen)
         self._servers = PrivateDisplay("{}x{}".format(*SCREEN), nested, shared_memory)
         self.name = self._servers.display
         self._tmp = tempfile.TemporaryDirectory(prefix="zentara-x11-")
+        self._compositor = SelectionOwner(self.name, "_NET_WM_CM_S0") if compositor else None
         self._wm = None
         if window_manager:
             self._wm = subprocess.Popen(["openbox", "--config-file", self._openbox_config()],
@@ -63,7 +114,9 @@ class Display:
         return str(path)
 
     def close(self):
-        # The window manager first, then the servers.
+        # The stand-in compositor's connection, the window manager, then the servers.
+        if self._compositor is not None:
+            self._compositor.close()
         if self._wm is not None and self._wm.poll() is None:
             self._wm.terminate()
             self._wm.wait(timeout=10)
