@@ -7,8 +7,12 @@
 namespace platform::posix {
 
 LibraryHandle DlLibraries::Load(std::wstring_view path) {
+  // A path relative to the working folder would load whatever lies where the
+  // program was started; a bare name is the system's own search.
+  const std::string file = ResolvePath(path);
+  if (file.find('/') != std::string::npos && file.front() != '/') return 0;
   // Every symbol is bound now, so a library missing one of its own fails here and not later.
-  return reinterpret_cast<LibraryHandle>(dlopen(ResolvePath(path).c_str(), RTLD_NOW | RTLD_LOCAL));
+  return reinterpret_cast<LibraryHandle>(dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL));
 }
 
 void* DlLibraries::Symbol(LibraryHandle library, const char* name) {

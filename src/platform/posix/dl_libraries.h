@@ -5,7 +5,8 @@ namespace platform::posix {
 
 // Shared objects loaded with dlopen. Paths are resolved as the program writes
 // them elsewhere ("\" separators, any letter case), and a library called
-// "Name" is the file "libname.so".
+// "Name" is the file "libname.so". A path relative to the working folder is
+// refused.
 class DlLibraries : public Libraries {
  public:
   LibraryHandle Load(std::wstring_view path) override;
