@@ -221,12 +221,4 @@ TEST_F(ButtonTest, AMissingPictureIsReportedAndLeavesItsStateEmpty) {
   EXPECT_EQ(button->Width(), 48);
 }
 
-TEST_F(ButtonTest, StartsWithACentredCaptionLayoutAndRaisedsPainter) {
-  EXPECT_EQ(button->GetTextPainter(0), &button->TextEffect().Raised().GetPainter());
-  EXPECT_EQ(button->Alignment(), gs::GsAlignment::Center);
-  EXPECT_EQ(button->Layout(), gs::GsTextLayout::Center);
-  EXPECT_FALSE(button->WordWrap());
-  EXPECT_EQ(button->Margins().Left() + button->Margins().Top(), 0);
-}
-
 }  // namespace
