@@ -15,23 +15,16 @@ class ButtonTextEffectTest : public ::testing::Test {
     EXPECT_EQ(sender, &effect);
     ++reports;
   }
-  bool Created(int32_t state) const { return effect.HasStateEffect(state); }
 
   testing_support::NullPlatform platform;
   gs::GsButtonOuterGlowTextEffect effect;
   int reports = 0;
 };
 
-TEST_F(ButtonTextEffectTest, OnlyRaisedExistsAtFirst) {
-  EXPECT_TRUE(Created(0));
-  for (int32_t state = 1; state <= 5; ++state) EXPECT_FALSE(Created(state)) << state;
-}
-
 TEST_F(ButtonTextEffectTest, StatesOutsideOneToFiveGetRaisedsPainter) {
   TTextPainter& raised = effect.Raised().GetPainter();
   for (int32_t state : {0, 6, 100, -1, INT32_MIN})
     EXPECT_EQ(&effect.GetStatePainter(state), &raised) << state;
-  for (int32_t state = 1; state <= 5; ++state) EXPECT_FALSE(Created(state));
   EXPECT_EQ(&effect.GetStatePainter(1), &effect.Sunken().GetPainter());
   EXPECT_EQ(&effect.GetStatePainter(2), &effect.Hovered().GetPainter());
   EXPECT_EQ(&effect.GetStatePainter(3), &effect.Disabled().GetPainter());

@@ -213,15 +213,21 @@ class ButtonCaptionTest : public ::testing::Test {
   TBitmap target;
 };
 
-TEST_F(ButtonCaptionTest, AnEmptyCaptionNeverCreatesAStateEffect) {
-  Compose();
+TEST_F(ButtonCaptionTest, AStateTakesItsLookFromRaisedOnlyWhenItFirstDrawsACaption) {
+  // Hovered and pressed without a caption: the pictures alone.
   root.MouseMove(widget_testing::kNoButtons, 20, 20);
+  Compose();
   root.MouseDown(mbLeft, widget_testing::kLeftHeld, 20, 20);
   Compose();
-  button->SetEnabled(false);
-  Compose();
-  EXPECT_TRUE(CreatedStates().empty());
   EXPECT_EQ(At(target, 40, 20), (Pixel{0x20, 0x20, 0x20, 0xFF}));
+  // So a look changed since then still reaches the pressed and the hovered caption.
+  button->TextEffect().Raised().Font().SetColor(clBlue);
+  button->SetCaption(L"AB");
+  Compose();
+  EXPECT_EQ(At(target, 10 + 26, 10 + 7), (Pixel{255, 0, 0, 255}));  // Sunken, shifted by 2
+  root.MouseUp(mbLeft, widget_testing::kNoButtons, 20, 20);
+  Compose();
+  EXPECT_EQ(At(target, 10 + 24, 10 + 5), (Pixel{255, 0, 0, 255}));
 }
 
 TEST_F(ButtonCaptionTest, TheCaptionIsDrawnOnACopyOfTheStatePicture) {
