@@ -43,14 +43,6 @@ class OuterGlowTextPainterTest : public ::testing::Test {
   ReleasingPtr<TOuterGlowTextPainter> painter = TOuterGlowTextPainter::Create();
 };
 
-TEST_F(OuterGlowTextPainterTest, StartsWithThePaleYellowDefaults) {
-  EXPECT_EQ(painter->Color(), 0xBFFFFFU);
-  EXPECT_EQ(painter->Opacity(), 255);
-  EXPECT_EQ(painter->Radius(), 0);
-  EXPECT_EQ(painter->Spread(), 0);
-  EXPECT_EQ(painter->RadiationX(), 0);
-}
-
 TEST_F(OuterGlowTextPainterTest, WithoutRadiusOnlyTheTextIsDrawnShortenedByTheShift) {
   Shape(0, 4, 2);
   painter->PaintText(target, L"A", {10, 5, 90, 28}, 0, 0, false);

@@ -56,15 +56,6 @@ class LayeredWindowTest : public ::testing::Test {
   testing_support::NullPlatform platform;
 };
 
-TEST_F(LayeredWindowTest, StartsWithTheDefaultsAndFindsTheLayeredUpdate) {
-  gs::TPerPixelLayeredWindowMaker maker;
-  EXPECT_EQ(maker.ColorKey(), 0xFFFFFFFFu);
-  EXPECT_FALSE(maker.UseColorKey() || maker.ClickThrough() || maker.UseConstantAlpha() ||
-               maker.UsePerPixelAlpha());
-  EXPECT_EQ(maker.Alpha(), 255);
-  EXPECT_TRUE(maker.UpdateLayeredWindowAvailable());
-}
-
 TEST_F(LayeredWindowTest, TheProgramsSettingsPushWithConstantAlpha230OverPerPixelAlpha) {
   gs::TPerPixelLayeredWindowMaker maker;
   ProgramSettings(maker);

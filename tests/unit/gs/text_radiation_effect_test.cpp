@@ -35,19 +35,6 @@ class TextRadiationEffectTest : public ::testing::Test {
   gs::GsTextRadiationEffect effect{recorder.Event()};
 };
 
-TEST_F(TextRadiationEffectTest, StartsWithTheGlowPainterDefaultsAndADefaultFont) {
-  EXPECT_EQ(effect.Opacity(), 255);
-  EXPECT_EQ(effect.Radius(), 0U);
-  EXPECT_EQ(effect.Spread(), 0);
-  EXPECT_EQ(effect.Color(), 0x00BFFFFFU);
-  EXPECT_EQ(effect.RadiationX(), 0);
-  EXPECT_EQ(effect.RadiationY(), 0);
-  EXPECT_EQ(effect.OffsetX(), 0);
-  EXPECT_EQ(effect.OffsetY(), 0);
-  EXPECT_TRUE(testing_support::SameFont(effect.Font(), TFont()));
-  EXPECT_EQ(reports, 0);
-}
-
 TEST_F(TextRadiationEffectTest, ValueSettersReportOnlyRealChanges) {
   struct Setting {
     std::string name;
