@@ -1,16 +1,19 @@
 // Random rectangles, origins and bitmap sizes, including the ends of the
 // 32-bit range: a non-empty clipped rectangle always lies inside both bitmaps,
-// and the blends built on it never touch a pixel outside them.
+// and the blends built on it change no pixel outside that rectangle.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "base/bitmap.h"
 #include "effects/blend.h"
 #include "null_platform.h"
+#include "text_painting.h"
 
 namespace {
 
@@ -57,6 +60,31 @@ class ClipBlendRectProperty : public ::testing::Test {
     bitmap.SetSize(side(random), side(random));
   }
 
+  void Scramble(TBitmap& bitmap) {
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int32_t y = 0; y < bitmap.Height() && !bitmap.Empty(); ++y) {
+      uint8_t* row = bitmap.ScanLine(y);
+      for (int32_t i = 0; i < bitmap.Stride(); ++i) row[i] = static_cast<uint8_t>(byte(random));
+    }
+  }
+  static std::vector<uint8_t> Snapshot(const TBitmap& bitmap) {
+    return bitmap.Empty() ? std::vector<uint8_t>{} : testing_support::Bytes(bitmap);
+  }
+  // The first pixel outside `inside` that differs from `before`, or "none".
+  static std::string ChangedOutside(const TBitmap& bitmap, const std::vector<uint8_t>& before,
+                                    const TRect& inside) {
+    const int32_t bpp = bitmap.BytesPerPixel();
+    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+      for (int32_t x = 0; x < bitmap.Width(); ++x) {
+        if (x >= inside.Left && x < inside.Right && y >= inside.Top && y < inside.Bottom) continue;
+        const uint8_t* was = before.data() + y * bitmap.Stride() + x * bpp;
+        if (!std::equal(was, was + bpp, bitmap.ScanLine(y) + x * bpp))
+          return std::to_string(x) + "," + std::to_string(y);
+      }
+    }
+    return "none";
+  }
+
   testing_support::NullPlatform platform;
   std::mt19937 random{0x5eed2026};
 };
@@ -94,18 +122,27 @@ TEST_F(ClipBlendRectProperty, ANonEmptyResultLiesInsideBothBitmapsAndTheRectangl
   EXPECT_GT(nonEmpty, 2000);
 }
 
-TEST_F(ClipBlendRectProperty, BlendsWithRandomPlacementsStayInsideBothBitmaps) {
-  // The sanitizers report any access outside a bitmap's pixels.
+TEST_F(ClipBlendRectProperty, BlendsWithRandomPlacementsChangeOnlyTheClippedRectangle) {
+  // The sanitizers also report any access outside a bitmap's pixels.
   TBitmap dest, source;
   for (int round = 0; round < 5000; ++round) {
     Resize(dest);
     Resize(source);
+    Scramble(dest);
+    Scramble(source);
     const TRect rect = Rectangle();
     const TPoint origin = Origin();
     const auto opacity = static_cast<uint8_t>(round);
+    TPoint clippedOrigin = origin;
+    const TRect inside = ClipBlendRect(dest, rect, source, clippedOrigin);
+    std::vector<uint8_t> before = Snapshot(dest);
     AlphaBlendBitmap(dest, rect, source, origin, opacity);
-    if (source.PixelFormat() == TPixelFormat::pf32bit)
-      SoftBlendBitmap(dest, rect, source, origin, opacity);
+    ASSERT_EQ(ChangedOutside(dest, before, inside), "none") << "round " << round;
+    if (source.PixelFormat() != TPixelFormat::pf32bit) continue;
+    dest.SetPixelFormat(TPixelFormat::pf24bit);  // as the soft blend leaves it
+    before = Snapshot(dest);
+    SoftBlendBitmap(dest, rect, source, origin, opacity);
+    ASSERT_EQ(ChangedOutside(dest, before, inside), "none") << "round " << round;
   }
 }
 
