@@ -10,6 +10,10 @@ enum class DeviceUse { kMasterPointer, kMasterKeyboard, kSlavePointer, kSlaveKey
 // Direct: a touchscreen, touches land where they are. Dependent: a touchpad,
 // touches move the pointer.
 enum class TouchMode { kNone, kDirect, kDependent };
+// Where a device is attached. Built in: I2C, SPI, the platform's own bus, or
+// a USB port the firmware calls fixed. External: USB ports that take a plug,
+// Bluetooth. Virtual: made up by software (uinput).
+enum class DeviceBus { kUnknown, kBuiltIn, kExternal, kVirtual };
 
 struct Valuator {
   int32_t number = 0;  // 0 is X, 1 is Y
@@ -24,6 +28,10 @@ struct InputDevice {
   TouchMode touch = TouchMode::kNone;
   std::vector<Valuator> valuators;
   bool hasTransform = false;  // it carries a coordinate transformation matrix
+  // The hardware's USB or HID ids; 0 when the server does not tell them.
+  uint32_t vendorId = 0;
+  uint32_t productId = 0;
+  DeviceBus bus = DeviceBus::kUnknown;
 };
 
 // Row by row, as the "Coordinate Transformation Matrix" property holds it:

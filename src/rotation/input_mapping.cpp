@@ -4,6 +4,8 @@
 #include <array>
 #include <cctype>
 
+#include "rotation/device_bus.h"
+
 namespace quillet::xdesktop {
 namespace {
 
@@ -54,12 +56,19 @@ Matrix PictureOfPanel(int32_t code) {
 
 }  // namespace
 
-bool FollowsScreen(const InputDevice& device) {
+bool FollowsScreen(const InputDevice& device, const std::vector<InputDevice>& all) {
   if (!device.hasTransform) return false;
   if (device.use != DeviceUse::kSlavePointer && device.use != DeviceUse::kFloating) return false;
+  if (device.bus == DeviceBus::kVirtual || IsVirtualPointerName(device.name)) return false;
   if (device.touch == TouchMode::kDependent) return false;
   if (device.touch == TouchMode::kDirect) return true;
-  return HasAbsoluteAxis(device, 0) && HasAbsoluteAxis(device, 1);
+  if (!HasAbsoluteAxis(device, 0) || !HasAbsoluteAxis(device, 1)) return false;
+  if (device.bus == DeviceBus::kBuiltIn) return true;
+  return device.vendorId != 0 &&
+         std::any_of(all.begin(), all.end(), [&device, &all](const InputDevice& other) {
+           return other.touch == TouchMode::kDirect && other.vendorId == device.vendorId &&
+                  other.productId == device.productId && FollowsScreen(other, all);
+         });
 }
 
 bool IsBuiltInPanel(std::string_view outputName) {
@@ -96,13 +105,21 @@ TransformMatrix PanelTransform(int32_t code, const Rect& panel, const ScreenSize
   return matrix;
 }
 
-void FollowScreen(InputDevices& devices, int32_t code, const ScreenState& before,
-                  const ScreenLayout& layout) {
+size_t CrtcOfDevice(const InputDevice& device, const ScreenState& state, size_t panel) {
+  if (device.bus != DeviceBus::kExternal || state.crtcs.size() != 2) return panel;
+  return panel == 0 ? 1 : 0;
+}
+
+void FollowScreen(InputDevices& devices, const ScreenState& before, const ScreenLayout& layout) {
   const size_t panel = PanelCrtc(before);
-  const TransformMatrix matrix =
-      PanelTransform(code, Footprint(before.crtcs[panel], layout.crtcs[panel]), layout.size);
-  for (const InputDevice& device : devices.List()) {
-    if (FollowsScreen(device)) devices.SetTransform(device.id, matrix);
+  const std::vector<InputDevice> all = devices.List();
+  for (const InputDevice& device : all) {
+    if (!FollowsScreen(device, all)) continue;
+    const size_t crtc = CrtcOfDevice(device, before, panel);
+    const CrtcConfig& config = layout.crtcs[crtc];
+    devices.SetTransform(device.id,
+                         PanelTransform(CodeOfRotation(config.rotation),
+                                        Footprint(before.crtcs[crtc], config), layout.size));
   }
 }
 

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "rotation/input_devices.h"
 #include "rotation/screen_control.h"
@@ -9,9 +10,13 @@
 
 namespace quillet::xdesktop {
 
-// Touchscreens, and pens, erasers and tablets (pointers with absolute X and Y
-// axes); not mice, touchpads, keyboards or the master devices.
-bool FollowsScreen(const InputDevice& device);
+// Whether a device is moved with the screen it lies on: touchscreens, and
+// pens and erasers (pointers with absolute X and Y axes) that belong to one:
+// those sharing a touchscreen's vendor and product, or built in. Never mice,
+// touchpads, keyboards, the master devices, desk tablets (a pen of its own on
+// an external or unknown bus) or the absolute pointers of virtual machines
+// and remote desktops. `all` is every device the server lists.
+bool FollowsScreen(const InputDevice& device, const std::vector<InputDevice>& all);
 
 // Outputs named the way drivers name a built-in panel (eDP, LVDS, DSI).
 bool IsBuiltInPanel(std::string_view outputName);
@@ -27,9 +32,15 @@ size_t PanelCrtc(const ScreenState& state);
 // lands on the part of the picture under the finger.
 TransformMatrix PanelTransform(int32_t code, const Rect& panel, const ScreenSize& screen);
 
-// Gives every device that follows the screen the transform for the layout.
-// A device that refuses it does not keep the others from theirs.
-void FollowScreen(InputDevices& devices, int32_t code, const ScreenState& before,
-                  const ScreenLayout& layout);
+// The CRTC a device that follows the screen lies on. An external device (a
+// USB touch monitor and its pen) lies on the one output besides the panel
+// when there is exactly one; with none or several, nothing tells which, and
+// it lies on the panel like everything built in.
+size_t CrtcOfDevice(const InputDevice& device, const ScreenState& state, size_t panel);
+
+// Gives every device that follows the screen the transform onto its CRTC as
+// the layout places and turns it. A device that refuses it does not keep the
+// others from theirs.
+void FollowScreen(InputDevices& devices, const ScreenState& before, const ScreenLayout& layout);
 
 }  // namespace quillet::xdesktop

@@ -24,6 +24,12 @@ class ServerGrab {
   ScreenControl& screen_;
 };
 
+ScreenLayout CurrentLayout(const ScreenState& state) {
+  ScreenLayout layout{state.size, {}};
+  for (const Crtc& crtc : state.crtcs) layout.crtcs.push_back(crtc.config);
+  return layout;
+}
+
 }  // namespace
 
 int32_t GetAngle(ScreenControl& screen) {
@@ -36,15 +42,24 @@ int32_t SetAngle(ScreenControl& screen, InputDevices& devices, void (*pause)(uin
                  int32_t code) {
   std::optional<ScreenState> before;
   std::optional<ScreenLayout> layout;
+  bool turned = false;
   {
     ServerGrab grab(screen);
     before = screen.Read();
     if (!before || before->crtcs.empty()) return 0;
-    layout = LayOut(*before, PanelCrtc(*before), code);
-    if (!layout || !ApplyLayout(screen, *before, *layout)) return 0;
+    const size_t panel = PanelCrtc(*before);
+    if (CodeOfRotation(before->crtcs[panel].config.rotation) == NormaliseCode(code)) {
+      // Already there: the screen stays exactly as it is, however it is laid
+      // out, and only the devices are brought in line with it.
+      layout = CurrentLayout(*before);
+    } else {
+      layout = LayOut(*before, panel, code);
+      if (!layout || !ApplyLayout(screen, *before, *layout)) return 0;
+      turned = true;
+    }
   }
-  FollowScreen(devices, code, *before, *layout);
-  if (pause != nullptr) pause(kSettleMilliseconds);
+  FollowScreen(devices, *before, *layout);
+  if (turned && pause != nullptr) pause(kSettleMilliseconds);
   return 1;
 }
 

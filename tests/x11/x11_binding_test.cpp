@@ -76,7 +76,7 @@ TEST_F(XBinding, TransformsAreWrittenAsFloatsAndOnlyToDevicesThatExist) {
   });
   ASSERT_NE(mouse, listed.end());
   EXPECT_TRUE(mouse->hasTransform);
-  EXPECT_FALSE(quillet::xdesktop::FollowsScreen(*mouse));
+  EXPECT_FALSE(quillet::xdesktop::FollowsScreen(*mouse, listed));
 
   const quillet::xdesktop::TransformMatrix turned = {0, -1, 1, 1, 0, 0, 0, 0, 1};
   ASSERT_TRUE(devices.SetTransform(mouse->id, turned));

@@ -4,12 +4,22 @@
 #include <X11/extensions/XInput2.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include "rotation/device_bus.h"
+#include "rotation/x11/sysfs_input_bus.h"
 
 namespace quillet::x11 {
 namespace {
 
 constexpr char kTransformProperty[] = "Coordinate Transformation Matrix";
+// Two 32-bit integers, vendor then product, set by the evdev and libinput drivers.
+constexpr char kProductIdProperty[] = "Device Product ID";
+// The kernel's event node the driver reads, "/dev/input/event12".
+constexpr char kNodeProperty[] = "Device Node";
 
 xdesktop::DeviceUse UseOf(int use) {
   using xdesktop::DeviceUse;
@@ -41,6 +51,11 @@ void ReadClasses(const XIDeviceInfo& info, xdesktop::InputDevice& device) {
   }
 }
 
+bool MayFollowScreen(const xdesktop::InputDevice& device) {
+  return device.use == xdesktop::DeviceUse::kSlavePointer ||
+         device.use == xdesktop::DeviceUse::kFloating;
+}
+
 }  // namespace
 
 XInputDevices::XInputDevices(Display* display, XErrorTrap& trap) : display_(display), trap_(trap) {}
@@ -52,6 +67,41 @@ bool XInputDevices::HasProperty(int device, Atom property) {
                    std::find(properties, properties + count, property) != properties + count;
   if (properties != nullptr) XFree(properties);
   return has;
+}
+
+std::optional<XInputDevices::PropertyValue> XInputDevices::ReadProperty(int device, Atom property,
+                                                                        long items) {
+  if (property == None) return std::nullopt;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long left = 0;
+  unsigned char* data = nullptr;
+  const Status status = XIGetProperty(display_, device, property, 0, items, False, AnyPropertyType,
+                                      &type, &format, &count, &left, &data);
+  std::unique_ptr<unsigned char, decltype(&XFree)> owned(data, &XFree);
+  if (status != Success || data == nullptr || type == None) return std::nullopt;
+  PropertyValue value{type, format, {}, {}};
+  if (format == 8) {
+    value.text.assign(reinterpret_cast<const char*>(data), count);
+  } else if (format == 32) {
+    // Xlib hands 32-bit items over as longs.
+    const auto* numbers = reinterpret_cast<const long*>(data);
+    value.numbers.assign(numbers, numbers + count);
+  }
+  return value;
+}
+
+void XInputDevices::ReadOrigin(xdesktop::InputDevice& device) {
+  if (const auto ids = ReadProperty(device.id, productId_, 2);
+      ids && ids->type == XA_INTEGER && ids->numbers.size() == 2) {
+    device.vendorId = static_cast<uint32_t>(ids->numbers[0]);
+    device.productId = static_cast<uint32_t>(ids->numbers[1]);
+  }
+  if (const auto node = ReadProperty(device.id, node_, 256); node && node->type == XA_STRING) {
+    device.bus = BusOfEventNode(node->text.c_str());
+  }
+  xdesktop::ApplyNameHints(device);
 }
 
 std::vector<xdesktop::InputDevice> XInputDevices::List() {
@@ -67,6 +117,8 @@ std::vector<xdesktop::InputDevice> XInputDevices::List() {
     return {};
   }
   transform_ = XInternAtom(display_, kTransformProperty, True);
+  productId_ = XInternAtom(display_, kProductIdProperty, True);
+  node_ = XInternAtom(display_, kNodeProperty, True);
 
   int count = 0;
   std::unique_ptr<XIDeviceInfo, decltype(&XIFreeDeviceInfo)> infos(
@@ -80,6 +132,7 @@ std::vector<xdesktop::InputDevice> XInputDevices::List() {
     device.use = UseOf(info.use);
     ReadClasses(info, device);
     device.hasTransform = transform_ != None && HasProperty(info.deviceid, transform_);
+    if (device.hasTransform && MayFollowScreen(device)) ReadOrigin(device);
     devices.push_back(std::move(device));
   }
   // A device that went away meanwhile is no reason to fail a later step.

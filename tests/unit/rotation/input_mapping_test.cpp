@@ -10,6 +10,7 @@
 namespace rotation_testing {
 namespace {
 
+using quillet::xdesktop::DeviceBus;
 using quillet::xdesktop::DeviceUse;
 using quillet::xdesktop::InputDevice;
 using quillet::xdesktop::TouchMode;
@@ -29,8 +30,30 @@ Point Apply(const TransformMatrix& m, Point p) {
   return {(m[0] * p.x + m[1] * p.y + m[2]) / w, (m[3] * p.x + m[4] * p.y + m[5]) / w};
 }
 
-InputDevice Device(int32_t id, DeviceUse use, TouchMode touch, bool absoluteX, bool absoluteY) {
-  return {id, "device " + std::to_string(id), use, touch, {{0, absoluteX}, {1, absoluteY}}, true};
+InputDevice Device(int32_t id, DeviceUse use, TouchMode touch, bool absoluteX, bool absoluteY,
+                   DeviceBus bus = DeviceBus::kBuiltIn, uint32_t vendor = 0, uint32_t product = 0) {
+  return {id,
+          "device " + std::to_string(id),
+          use,
+          touch,
+          {{0, absoluteX}, {1, absoluteY}},
+          true,
+          vendor,
+          product,
+          bus};
+}
+
+InputDevice Pen(int32_t id, DeviceBus bus, uint32_t vendor = 0, uint32_t product = 0) {
+  return Device(id, DeviceUse::kSlavePointer, TouchMode::kNone, true, true, bus, vendor, product);
+}
+
+InputDevice Touchscreen(int32_t id, DeviceBus bus, uint32_t vendor = 0, uint32_t product = 0) {
+  return Device(id, DeviceUse::kSlavePointer, TouchMode::kDirect, true, true, bus, vendor, product);
+}
+
+InputDevice Named(InputDevice device, std::string name) {
+  device.name = std::move(name);
+  return device;
 }
 
 class InputMapping : public DesktopTest {
@@ -45,9 +68,9 @@ class InputMapping : public DesktopTest {
 
   // Where each corner of the panel under a finger lands on the screen, as a
   // fraction of the screen.
-  void ExpectCornersLand(int32_t code, Point origin, Point extent) {
-    ASSERT_EQ(devices.transforms.count(kTouchscreen), 1u) << code;
-    const TransformMatrix& matrix = devices.transforms.at(kTouchscreen);
+  void ExpectCornersLand(int32_t code, Point origin, Point extent, int32_t device = kTouchscreen) {
+    ASSERT_EQ(devices.transforms.count(device), 1u) << code;
+    const TransformMatrix& matrix = devices.transforms.at(device);
     for (size_t panel = 0; panel < 4; ++panel) {
       // Turned counter-clockwise by code - 1 quarters, the picture's corners
       // move as many places back around the panel.
@@ -61,24 +84,31 @@ class InputMapping : public DesktopTest {
   }
 };
 
-TEST_F(InputMapping, TouchscreensAndPensFollowButNotMiceOrTouchpads) {
+TEST_F(InputMapping, TouchscreensAndTheirPensFollowButNotMiceTouchpadsDeskTabletsOrVirtualOnes) {
   screen.size = {1920, 1080, 480, 270};
   screen.AddCrtc("eDP-1", 1920, 1080, 0, 0);
   InputDevice noProperty = Device(16, DeviceUse::kSlavePointer, TouchMode::kNone, true, true);
   noProperty.hasTransform = false;
+  constexpr uint32_t kWacom = 0x056A;
   devices.devices = {
       Device(2, DeviceUse::kMasterPointer, TouchMode::kNone, false, false),
       Device(3, DeviceUse::kMasterKeyboard, TouchMode::kNone, false, false),
       Device(4, DeviceUse::kSlavePointer, TouchMode::kNone, false, false),      // mouse
-      Device(10, DeviceUse::kSlavePointer, TouchMode::kDirect, true, true),     // touchscreen
+      Touchscreen(10, DeviceBus::kExternal, kWacom, 0x5256),                    // internal USB
       Device(11, DeviceUse::kSlavePointer, TouchMode::kDependent, true, true),  // touchpad
-      Device(12, DeviceUse::kSlavePointer, TouchMode::kDirect, true, true),     // refuses
-      Device(13, DeviceUse::kSlavePointer, TouchMode::kNone, true, true),       // pen
-      Device(14, DeviceUse::kFloating, TouchMode::kNone, true, true),           // eraser
-      Device(15, DeviceUse::kSlaveKeyboard, TouchMode::kNone, true, true),      // tablet's keys
+      Touchscreen(12, DeviceBus::kBuiltIn),                                     // refuses
+      Pen(13, DeviceBus::kExternal, kWacom, 0x5256),                   // the touchscreen's own pen
+      Device(14, DeviceUse::kFloating, TouchMode::kNone, true, true),  // built-in eraser
+      Device(15, DeviceUse::kSlaveKeyboard, TouchMode::kNone, true, true),  // tablet's keys
       noProperty,
       Device(17, DeviceUse::kSlavePointer, TouchMode::kNone, true, false),
       Device(18, DeviceUse::kSlavePointer, TouchMode::kDirect, false, false),  // touchscreen
+      Pen(19, DeviceBus::kExternal, kWacom, 0x0357),                           // desk tablet
+      Pen(20, DeviceBus::kUnknown),                                            // no telling
+      Pen(21, DeviceBus::kVirtual, kWacom, 0x5256),                            // made up alike
+      Named(Pen(22, DeviceBus::kExternal), "QEMU QEMU USB Tablet"),
+      Named(Touchscreen(23, DeviceBus::kUnknown), "xwayland-touch:14"),
+      Named(Pen(24, DeviceBus::kBuiltIn), "VirtualBox mouse integration"),
   };
   devices.refusing = {12};
   ASSERT_EQ(SetAngle(2), 1);
@@ -117,6 +147,40 @@ TEST_F(InputMapping, WithTwoOutputsTouchStaysOnThePanel) {
   devices.transforms.clear();
   ASSERT_EQ(SetAngle(3), 1);
   ExpectCornersLand(3, {0, 0}, {1280.0 / 3200, 1024.0 / 1080});
+}
+
+TEST_F(InputMapping, AnExternalTouchMonitorAndItsPenFollowTheOneOtherOutput) {
+  screen.size = {3200, 1080, 800, 270};
+  screen.AddCrtc("eDP-1", 1920, 1080, 0, 0);
+  screen.AddCrtc("HDMI-1", 1280, 1024, 1920, 0);
+  constexpr int32_t kMonitorTouch = 30;
+  devices.devices.push_back(Touchscreen(kMonitorTouch, DeviceBus::kExternal, 0x0EEF, 0x0001));
+  devices.devices.push_back(Pen(31, DeviceBus::kExternal, 0x0EEF, 0x0001));
+  ASSERT_EQ(SetAngle(2), 1);
+  const double width = 1080 + 1280;
+  ExpectCornersLand(2, {0, 0}, {1080 / width, 1});
+  // The monitor keeps its upright picture beside the turned panel.
+  ExpectCornersLand(1, {1080 / width, 0}, {1280 / width, 1024.0 / 1920}, kMonitorTouch);
+  EXPECT_EQ(devices.transforms.at(31), devices.transforms.at(kMonitorTouch));
+
+  // With two other outputs nothing tells which one it is: the panel it is.
+  screen.size = {2360 + 800, 1920, 800, 480};
+  screen.AddCrtc("DP-2", 800, 600, 2360, 0);
+  devices.transforms.clear();
+  ASSERT_EQ(SetAngle(1), 1);
+  EXPECT_EQ(devices.transforms.at(kMonitorTouch), devices.transforms.at(kTouchscreen));
+}
+
+TEST_F(InputMapping, AskingForTheAngleTheScreenHasMapsDevicesAndChangesNothing) {
+  // A screen larger than its panel, which a turn would shrink around it.
+  screen.size = {2000, 1200, 500, 300};
+  screen.AddCrtc("eDP-1", 1920, 1080, 40, 60).config.rotation = quillet::xdesktop::kRotate180;
+  ASSERT_EQ(SetAngle(3), 1);
+  EXPECT_EQ(screen.changes, 0u);
+  EXPECT_EQ(screen.crtcSets, 0u);
+  EXPECT_EQ(screen.size, (quillet::xdesktop::ScreenSize{2000, 1200, 500, 300}));
+  EXPECT_TRUE(pauses.empty()) << "nothing turned, nothing to wait for";
+  ExpectCornersLand(3, {40.0 / 2000, 60.0 / 1200}, {1920.0 / 2000, 1080.0 / 1200});
 }
 
 }  // namespace

@@ -246,7 +246,7 @@ TEST_F(ScreenTurn, AScreenThatPansIsNotLaidOutAnew) {
     // Where nothing has to change, nothing is refused.
     EXPECT_EQ(SetAngle(1), 1) << panning;
   }
-  EXPECT_EQ(pauses.size(), 2u);
+  EXPECT_TRUE(pauses.empty()) << "nothing turned, nothing to wait for";
 }
 
 // A CRTC that changes but still fits the screen, even reaching its very

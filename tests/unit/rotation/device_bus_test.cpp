@@ -1,0 +1,100 @@
+#include "rotation/device_bus.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "rotation/x11/sysfs_input_bus.h"
+#include "scratch_folder.h"
+
+namespace {
+
+using quillet::xdesktop::ApplyNameHints;
+using quillet::xdesktop::ClassifyBus;
+using quillet::xdesktop::DeviceBus;
+using quillet::xdesktop::InputDevice;
+using quillet::xdesktop::IsVirtualPointerName;
+
+TEST(DeviceBus, TheKernelsBusAndWhereTheDeviceLivesTellBuiltInFromExternal) {
+  const std::string pci = "/sys/devices/pci0000:00/0000:00:15.0";
+  EXPECT_EQ(ClassifyBus(0x18, pci + "/i2c-ELAN9008:00/0018:04F3:2A49.0001/input/input12", ""),
+            DeviceBus::kBuiltIn);
+  EXPECT_EQ(ClassifyBus(0x03, pci + "/usb1/1-7/1-7:1.0/input/input20", "fixed"),
+            DeviceBus::kBuiltIn);
+  EXPECT_EQ(ClassifyBus(0x03, pci + "/usb1/1-2/1-2:1.0/input/input21", "removable"),
+            DeviceBus::kExternal);
+  EXPECT_EQ(ClassifyBus(0x03, pci + "/usb1/1-2/1-2:1.0/input/input21", "unknown"),
+            DeviceBus::kExternal);
+  EXPECT_EQ(
+      ClassifyBus(0x05, "/sys/devices/virtual/misc/uhid/0005:056A:0377.0004/input/input25", ""),
+      DeviceBus::kExternal);
+  // uinput may claim any bus.
+  EXPECT_EQ(ClassifyBus(0x03, "/sys/devices/virtual/input/input30", "fixed"), DeviceBus::kVirtual);
+  EXPECT_EQ(ClassifyBus(0x06, "", ""), DeviceBus::kVirtual);
+  EXPECT_EQ(ClassifyBus(0, "", ""), DeviceBus::kUnknown);
+}
+
+TEST(DeviceBus, AnI2cHidNameMakesADeviceBuiltInWithItsIds) {
+  InputDevice pen;
+  pen.name = "ELAN9008:00 04F3:2A49 Stylus";
+  ApplyNameHints(pen);
+  EXPECT_EQ(pen.bus, DeviceBus::kBuiltIn);
+  EXPECT_EQ(pen.vendorId, 0x04F3u);
+  EXPECT_EQ(pen.productId, 0x2A49u);
+
+  // What the driver told stays.
+  InputDevice told = pen;
+  told.bus = DeviceBus::kExternal;
+  told.vendorId = 1;
+  told.productId = 2;
+  ApplyNameHints(told);
+  EXPECT_EQ(told.bus, DeviceBus::kExternal);
+  EXPECT_EQ(told.vendorId, 1u);
+
+  for (const char* name : {"Wacom Intuos S Pen", "ELAN9008:00 04F3", "elan9008:00 04F3:2A49",
+                           "ELAN9008:00 04F3:2A49X", "ELAN9008:0 004F3:2A49", ""}) {
+    InputDevice other;
+    other.name = name;
+    ApplyNameHints(other);
+    EXPECT_EQ(other.bus, DeviceBus::kUnknown) << name;
+    EXPECT_EQ(other.vendorId, 0u) << name;
+  }
+}
+
+TEST(DeviceBus, VirtualMachinesRemoteDesktopsAndXWaylandMakeUpPointers) {
+  for (const char* name : {"QEMU QEMU USB Tablet", "VirtualBox USB Tablet",
+                           "VMware VMware Virtual USB Mouse", "spice vdagent tablet", "xrdpMouse",
+                           "xwayland-tablet stylus:14", "Virtual core XTEST pointer"}) {
+    EXPECT_TRUE(IsVirtualPointerName(name)) << name;
+  }
+  for (const char* name : {"Wacom HID 5256 Pen", "ELAN9008:00 04F3:2A49", "my-xwayland-pen"}) {
+    EXPECT_FALSE(IsVirtualPointerName(name)) << name;
+  }
+}
+
+// A sysfs tree as the kernel lays out a USB touchscreen's event node.
+TEST(DeviceBus, SysfsTellsTheBusOfAnEventNode) {
+  testing_support::ScratchFolder sysfs;
+  namespace fs = std::filesystem;
+  const fs::path usbDevice = sysfs.Path() / "devices/pci0000:00/usb1/1-7";
+  const fs::path input = usbDevice / "1-7:1.0/0003:056A:5256.0002/input/input20";
+  fs::create_directories(input / "id");
+  fs::create_directories(sysfs.Path() / "class/input/event20");
+  std::ofstream(input / "id" / "bustype") << "0003\n";
+  std::ofstream(usbDevice / "removable") << "fixed\n";
+  // The root hub above has a word of its own, which must not count.
+  std::ofstream(sysfs.Path() / "devices/pci0000:00/usb1/removable") << "removable\n";
+  fs::create_symlink(input, sysfs.Path() / "class/input/event20/device");
+
+  using quillet::x11::BusOfEventNode;
+  EXPECT_EQ(BusOfEventNode("/dev/input/event20", sysfs.Path()), DeviceBus::kBuiltIn);
+  std::ofstream(usbDevice / "removable") << "removable\n";
+  EXPECT_EQ(BusOfEventNode("/dev/input/event20", sysfs.Path()), DeviceBus::kExternal);
+  for (const char* node : {"/dev/input/event21", "/dev/input/mouse0", "/dev/input/event", ""}) {
+    EXPECT_EQ(BusOfEventNode(node, sysfs.Path()), DeviceBus::kUnknown) << node;
+  }
+}
+
+}  // namespace
