@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/input_follower.h"
 #include "app/panel_placement.h"
 #include "app/rotation_binding.h"
 #include "base/geometry.h"
@@ -161,6 +162,8 @@ class Director {
   RotationBinding rotation_;
   // Turns the screen with the device, through rotation_.
   std::unique_ptr<SensorRotation> sensorRotation_;
+  // Gone before the library it asks.
+  InputFollower inputFollower_{rotation_};
   std::unique_ptr<gs::WdgImage> noneImage_;
   std::unique_ptr<gs::WdgImage> collapsedImage_;
   std::unique_ptr<gs::WdgImage> expandedImage_;

@@ -28,6 +28,7 @@ void Director::ConnectFormEvents() {
   form_.OnScreenChange = TNotifyEvent(this, &Director::OnFormScreenChange);
   form_.OnMoveStart = TNotifyEvent(this, &Director::OnFormMoveStart);
   form_.OnMoveEnd = TNotifyEvent(this, &Director::OnFormMoveEnd);
+  form_.OnInputDevicesChange = TNotifyEvent(&inputFollower_, &InputFollower::OnDevicesChange);
 }
 
 void Director::OnFormPaint(TObject* /*sender*/) {

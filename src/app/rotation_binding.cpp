@@ -88,6 +88,12 @@ void RotationBinding::SwitchAutoRotation(bool on) {
   if (RT_SetAutoRotation != nullptr) RT_SetAutoRotation(on ? 1 : 0);
 }
 
+void RotationBinding::FollowInputs() {
+  if (RT_GetAngle == nullptr || RT_SetAngle == nullptr) return;
+  const int32_t code = RT_GetAngle();
+  if (code >= 1 && code <= 4) RT_SetAngle(code);
+}
+
 bool RotationBinding::IsAutoRotationOn() {
   return RT_GetAutoRotationOn != nullptr && RT_GetAutoRotationOn() != 0;
 }

@@ -26,6 +26,9 @@ class RotationBinding {
   void SwitchAutoRotation(bool on);
   // False when the export is missing.
   bool IsAutoRotationOn();
+  // Asks the library again for the angle the screen has, which maps touch and
+  // pen devices onto the screen as it is now without turning it.
+  void FollowInputs();
 
  private:
   using GetAngleFn = int32_t(ZENTARA_WINAPI*)();

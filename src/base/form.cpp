@@ -145,3 +145,7 @@ void TForm::HandleMoveEnd() {
 void TForm::HandleScreenChange() {
   OnScreenChange(this);
 }
+
+void TForm::HandleInputDevicesChange() {
+  OnInputDevicesChange(this);
+}

@@ -92,6 +92,8 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   // The system's own move of the window (a drag) starts and ends.
   TNotifyEvent OnMoveStart;
   TNotifyEvent OnMoveEnd;
+  // Touch and pen devices may need to be mapped onto the screen anew.
+  TNotifyEvent OnInputDevicesChange;
 
   // Fires OnDestroy; the application calls it before it destroys the form.
   void DoDestroy();
@@ -112,6 +114,7 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   void HandleMoveStart() override;
   void HandleMoveEnd() override;
   void HandleScreenChange() override;
+  void HandleInputDevicesChange() override;
 
   platform::WindowHandle handle_ = 0;
   // The window found by class name and caption for the activation check.

@@ -31,6 +31,12 @@ class WindowEvents {
   // The primary screen changed its size or place: a turn, a new resolution,
   // a monitor docked or undocked. ScreenWidth and ScreenHeight tell the new size.
   virtual void HandleScreenChange() = 0;
+  // Touch and pen devices may no longer lie where the picture is: an input
+  // device came or came back (a pen that connects, a touchscreen reset after
+  // a suspend), or the screen's outputs changed in any way (a turn made by
+  // another program, even one that keeps the screen's size). Changes come
+  // in bursts; each one of a burst is reported.
+  virtual void HandleInputDevicesChange() = 0;
 };
 
 // What a new top-level window is to be.

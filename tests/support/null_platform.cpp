@@ -228,6 +228,12 @@ void NullWindowing::ChangeScreen(int32_t width, int32_t height) {
   }
 }
 
+void NullWindowing::ChangeInputDevices() {
+  for (auto& [handle, window] : windows) {
+    if (window.events != nullptr && !window.destroyed) window.events->HandleInputDevicesChange();
+  }
+}
+
 // --- text -------------------------------------------------------------------
 
 int32_t NullTextRasterizer::Draw(platform::PixelBuffer& target, const platform::TextStyle& style,

@@ -188,6 +188,8 @@ class NullWindowing : public platform::Windowing {
   // Gives the primary screen a new size and tells every window, as a turn or
   // a new resolution would.
   void ChangeScreen(int32_t width, int32_t height);
+  // Tells every window that input devices changed.
+  void ChangeInputDevices();
 
   std::map<platform::WindowHandle, Window> windows;
   std::vector<Push> pushes;

@@ -18,6 +18,9 @@ DesktopWatcher::DesktopWatcher(X11Connection& connection, EventLoop& loop)
   screen_.onChange = [this](const ScreenArea& before, const ScreenArea& now) {
     if (onScreenChange) onScreenChange(before, now);
   };
+  screen_.onOutputsChange = [this] {
+    if (onOutputsChange) onOutputsChange();
+  };
   XWindowAttributes attributes{};
   XGetWindowAttributes(connection_.Get(), connection_.Root(), &attributes);
   XSelectInput(connection_.Get(), connection_.Root(),

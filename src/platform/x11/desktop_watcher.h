@@ -39,6 +39,8 @@ class DesktopWatcher : public EventSink {
   // Called when the screen's size or the primary monitor's area changes (see
   // ScreenWatcher).
   std::function<void(const ScreenArea& before, const ScreenArea& now)> onScreenChange;
+  // Called when the screen, a CRTC or an output changed in any way.
+  std::function<void()> onOutputsChange;
 
   void HandleEvent(const XEvent& event) override;
 

@@ -18,6 +18,23 @@ void EventLoop::Unwatch(::Window window) {
   paints_.erase(std::remove(paints_.begin(), paints_.end(), window), paints_.end());
 }
 
+void EventLoop::WatchExtension(int opcode, EventSink* sink) {
+  extensionSinks_[opcode] = sink;
+}
+
+void EventLoop::UnwatchExtension(int opcode) {
+  extensionSinks_.erase(opcode);
+}
+
+EventSink* EventLoop::SinkOf(const XEvent& event) const {
+  if (event.type == GenericEvent) {
+    const auto found = extensionSinks_.find(event.xcookie.extension);
+    return found != extensionSinks_.end() ? found->second : nullptr;
+  }
+  const auto found = sinks_.find(event.xany.window);
+  return found != sinks_.end() ? found->second : nullptr;
+}
+
 TimerQueue::Id EventLoop::StartTimer(uint32_t intervalMilliseconds, std::function<void()> tick) {
   return timers_.Start(
       intervalMilliseconds, [tick = std::move(tick)] { RunHandler(tick); },
@@ -60,9 +77,8 @@ void EventLoop::DispatchQueuedEvents() {
   while (!quitting_ && XPending(display) > 0) {
     XEvent event;
     XNextEvent(display, &event);
-    const auto found = sinks_.find(event.xany.window);
-    if (found == sinks_.end()) continue;
-    EventSink* sink = found->second;
+    EventSink* sink = SinkOf(event);
+    if (sink == nullptr) continue;
     RunHandler([&] { sink->HandleEvent(event); });
   }
 }

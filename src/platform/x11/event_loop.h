@@ -42,6 +42,10 @@ class EventLoop {
 
   void Watch(::Window window, EventSink* sink);
   void Unwatch(::Window window);
+  // The events of an extension that come as generic events, which name no
+  // window (XInput 2's), by the extension's major opcode.
+  void WatchExtension(int opcode, EventSink* sink);
+  void UnwatchExtension(int opcode);
 
   TimerQueue::Id StartTimer(uint32_t intervalMilliseconds, std::function<void()> tick);
   void StopTimer(TimerQueue::Id timer);
@@ -67,7 +71,10 @@ class EventLoop {
   void WaitForWork();
 
   X11Connection& connection_;
+  EventSink* SinkOf(const XEvent& event) const;
+
   std::map<::Window, EventSink*> sinks_;
+  std::map<int, EventSink*> extensionSinks_;
   std::vector<::Window> paints_;
   std::vector<std::pair<int, std::function<void()>>> descriptors_;
   TimerQueue timers_;

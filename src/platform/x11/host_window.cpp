@@ -86,6 +86,10 @@ void HostWindow::ChangeCompositing(bool composited) {
   XFlush(connection_.Get());
 }
 
+void HostWindow::ChangeInputs() {
+  if (events_ != nullptr) events_->HandleInputDevicesChange();
+}
+
 void HostWindow::HandlePaint() {
   if (events_ != nullptr) events_->HandlePaint();
 }

@@ -38,6 +38,8 @@ class HostWindow : public EventSink {
   void ChangeScreen();
   // A compositing manager started or ended: the shape follows.
   void ChangeCompositing(bool composited);
+  // Touch and pen devices may need to be mapped anew.
+  void ChangeInputs();
 
   void HandleEvent(const XEvent& event) override;
   void HandlePaint() override;

@@ -33,11 +33,14 @@ ScreenWatcher::ScreenWatcher(X11Connection& connection) : connection_(connection
 bool ScreenWatcher::Take(const XEvent& event) {
   if (!IsScreenEvent(event, connection_.Root(), connection_.RandrEventBase())) return false;
   UpdateXlib(event);
+  bool outputsChanged = ChangesOutputs(event);
   XEvent queued;
   while (XCheckIfEvent(connection_.Get(), &queued, &ScreenWatcher::IsQueuedScreenEvent,
                        reinterpret_cast<XPointer>(this))) {
     UpdateXlib(queued);
+    outputsChanged = ChangesOutputs(queued) || outputsChanged;
   }
+  if (outputsChanged && onOutputsChange) onOutputsChange();
   const Shape now = Read();
   if (now == shape_) return true;
   const ScreenArea before = shape_.primary;
@@ -50,6 +53,16 @@ ScreenWatcher::Shape ScreenWatcher::Read() const {
   Display* display = connection_.Get();
   return {DisplayWidth(display, connection_.Screen()), DisplayHeight(display, connection_.Screen()),
           PrimaryScreenArea(connection_)};
+}
+
+bool ScreenWatcher::ChangesOutputs(const XEvent& event) const {
+  const int base = connection_.RandrEventBase();
+  if (base < 0) return false;
+  if (event.type == base + RRScreenChangeNotify) return true;
+  // Not output properties: a backlight's brightness is one.
+  if (event.type != base + RRNotify) return false;
+  const int subtype = reinterpret_cast<const XRRNotifyEvent&>(event).subtype;
+  return subtype == RRNotify_CrtcChange || subtype == RRNotify_OutputChange;
 }
 
 void ScreenWatcher::UpdateXlib(const XEvent& event) {

@@ -32,6 +32,9 @@ class ScreenWatcher {
   // Called when the screen's size or the primary monitor's area changed,
   // with the primary monitor's area before and now.
   std::function<void(const ScreenArea& before, const ScreenArea& now)> onChange;
+  // Called for every burst that changed the screen, a CRTC or an output,
+  // whether or not the size and area changed (a turn by half keeps both).
+  std::function<void()> onOutputsChange;
 
  private:
   struct Shape {
@@ -41,6 +44,7 @@ class ScreenWatcher {
     bool operator==(const Shape&) const = default;
   };
   Shape Read() const;
+  bool ChangesOutputs(const XEvent& event) const;
   // Keeps Xlib's own idea of the screen's size (DisplayWidth) current.
   static void UpdateXlib(const XEvent& event);
   static Bool IsQueuedScreenEvent(Display* display, XEvent* event, XPointer watcher);

@@ -4,13 +4,17 @@
 #include "platform/x11/desktop_watcher.h"
 #include "platform/x11/event_loop.h"
 #include "platform/x11/host_window.h"
+#include "platform/x11/input_watcher.h"
 #include "platform/x11/primary_screen.h"
 #include "platform/x11/x11_connection.h"
 
 namespace platform::x11 {
 
 X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWatcher& desktop)
-    : connection_(connection), loop_(loop), desktop_(desktop) {
+    : connection_(connection),
+      loop_(loop),
+      desktop_(desktop),
+      inputs_(std::make_unique<InputWatcher>(connection, loop)) {
   desktop_.onDpiChange = [this](int32_t dpi) {
     TellEveryWindow([dpi](HostWindow& host) { host.ChangeDpi(dpi); });
   };
@@ -30,12 +34,20 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
       host.ChangeScreen();
     });
   };
+  // A device that came, or outputs that changed, may leave touch and pens
+  // mapped where the picture no longer is.
+  const auto changeInputs = [this] {
+    TellEveryWindow([](HostWindow& host) { host.ChangeInputs(); });
+  };
+  desktop_.onOutputsChange = changeInputs;
+  inputs_->onDevicesAdded = changeInputs;
 }
 
 X11Windowing::~X11Windowing() {
   desktop_.onDpiChange = nullptr;
   desktop_.onScreenChange = nullptr;
   desktop_.onCompositorChange = nullptr;
+  desktop_.onOutputsChange = nullptr;
 }
 
 void X11Windowing::TellEveryWindow(const std::function<void(HostWindow& host)>& tell) {

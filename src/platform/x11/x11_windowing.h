@@ -11,6 +11,7 @@ namespace platform::x11 {
 class DesktopWatcher;
 class EventLoop;
 class HostWindow;
+class InputWatcher;
 class X11Connection;
 
 // The windowing interface over the X11 pieces: a window's description becomes
@@ -68,6 +69,7 @@ class X11Windowing : public Windowing {
   X11Connection& connection_;
   EventLoop& loop_;
   DesktopWatcher& desktop_;
+  std::unique_ptr<InputWatcher> inputs_;
   std::map<WindowHandle, Entry> windows_;
   std::vector<unsigned long> icon_;
 };

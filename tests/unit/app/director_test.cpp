@@ -659,6 +659,24 @@ TEST_F(TurningTest, WithoutSetAngleTheAngleIsNotEvenRead) {
   EXPECT_TRUE(FakeRotation::calls.empty());
 }
 
+TEST_F(DirectorTest, ABurstOfInputDeviceChangesAsksTheLibraryOnceForTheAngleItHas) {
+  Start();
+  FakeRotation::angle = 3;
+  FakeRotation::calls.clear();
+  for (int i = 0; i < 3; ++i) platform.windows.ChangeInputDevices();
+  EXPECT_TRUE(FakeRotation::calls.empty()) << "not while the burst lasts";
+  platform.timers.FireInterval(400);
+  EXPECT_EQ(FakeRotation::calls, (std::vector<std::string>{"RT_GetAngle", "RT_SetAngle(3)"}));
+  platform.timers.FireInterval(400);
+  EXPECT_EQ(FakeRotation::calls.size(), 2u) << "one burst, one call";
+
+  // An angle that cannot be read is not set.
+  FakeRotation::angle = -1;
+  platform.windows.ChangeInputDevices();
+  platform.timers.FireInterval(400);
+  EXPECT_EQ(FakeRotation::calls.back(), "RT_GetAngle");
+}
+
 TEST_F(DirectorTest, TheHandlesClicksReachAHandlerThatDoesNothing) {
   const Director& director = Start();
   ASSERT_TRUE(director.Stage1Button()->OnClick);

@@ -1,0 +1,42 @@
+#include "platform/x11/input_watcher.h"
+
+#include <X11/extensions/XInput2.h>
+
+#include "platform/x11/x11_connection.h"
+
+namespace platform::x11 {
+
+InputWatcher::InputWatcher(X11Connection& connection, EventLoop& loop)
+    : connection_(connection), loop_(loop) {
+  Display* display = connection_.Get();
+  int opcode = 0, event = 0, error = 0;
+  if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &error)) return;
+  // Hierarchy events came with 2.0.
+  int major = 2, minor = 0;
+  if (XIQueryVersion(display, &major, &minor) != Success || major < 2) return;
+  unsigned char bits[XIMaskLen(XI_HierarchyChanged)] = {};
+  XISetMask(bits, XI_HierarchyChanged);
+  XIEventMask mask{XIAllDevices, static_cast<int>(sizeof bits), bits};
+  XISelectEvents(display, connection_.Root(), &mask, 1);
+  opcode_ = opcode;
+  loop_.WatchExtension(opcode_, this);
+}
+
+InputWatcher::~InputWatcher() {
+  if (opcode_ >= 0) loop_.UnwatchExtension(opcode_);
+}
+
+void InputWatcher::HandleEvent(const XEvent& event) {
+  if (event.type != GenericEvent || event.xcookie.extension != opcode_ ||
+      event.xcookie.evtype != XI_HierarchyChanged) {
+    return;
+  }
+  XGenericEventCookie cookie = event.xcookie;
+  if (!XGetEventData(connection_.Get(), &cookie)) return;
+  const auto* hierarchy = static_cast<const XIHierarchyEvent*>(cookie.data);
+  const bool added = (hierarchy->flags & (XISlaveAdded | XIDeviceEnabled)) != 0;
+  XFreeEventData(connection_.Get(), &cookie);
+  if (added && onDevicesAdded) onDevicesAdded();
+}
+
+}  // namespace platform::x11

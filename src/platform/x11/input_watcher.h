@@ -1,0 +1,33 @@
+#pragma once
+#include <X11/Xlib.h>
+
+#include <functional>
+
+#include "platform/x11/event_loop.h"
+
+namespace platform::x11 {
+
+class X11Connection;
+
+// Follows XInput's device hierarchy on the root window: a device added or
+// enabled (a pen that connects, a touchscreen back after a suspend) is told
+// through onDevicesAdded; devices that go away are not. Nothing is told on a
+// server without XInput 2.
+class InputWatcher : public EventSink {
+ public:
+  InputWatcher(X11Connection& connection, EventLoop& loop);
+  ~InputWatcher() override;
+  InputWatcher(const InputWatcher&) = delete;
+  InputWatcher& operator=(const InputWatcher&) = delete;
+
+  std::function<void()> onDevicesAdded;
+
+  void HandleEvent(const XEvent& event) override;
+
+ private:
+  X11Connection& connection_;
+  EventLoop& loop_;
+  int opcode_ = -1;  // XInput's major opcode, -1 without XInput 2
+};
+
+}  // namespace platform::x11
