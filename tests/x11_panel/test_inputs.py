@@ -1,0 +1,89 @@
+"""zentara keeps touch and pens on the screen: when an input device comes, it asks the rotation library (a
+recording stand-in here) for the angle the screen already has, which maps the devices anew."""
+import ctypes
+import subprocess
+import unittest
+
+from x11_harness import AppFolder, Display, build_dir, wait_for  # noqa: F401
+
+PANEL_TITLE = "KOVA Zentara"
+
+
+class _AddMasterInfo(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("name", ctypes.c_char_p), ("send_core", ctypes.c_int),
+                ("enable", ctypes.c_int)]
+
+
+def add_masters(display_name, *names):
+    """Another client adds master devices through XInput, all in one go; each brings two slave devices, as
+    a pen that connects brings its own."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    xi = ctypes.CDLL("libXi.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    xi.XIChangeHierarchy.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int]
+    display = x11.XOpenDisplay(display_name.encode())
+    if not display:
+        raise RuntimeError(f"cannot open {display_name}")
+    try:
+        for name in names:
+            add = _AddMasterInfo(1, name.encode(), 1, 1)  # XIAddMaster
+            xi.XIChangeHierarchy(display, ctypes.byref(add), 1)
+        x11.XSync(display, 0)
+    finally:
+        x11.XCloseDisplay(display)
+
+
+class InputDevicesTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display(window_manager=False)
+        cls.app = AppFolder()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.close()
+        cls.app.cleanup()
+
+    def setUp(self):
+        self.log_file = self.app.folder / f"quillet-{self.id().split('.')[-1]}.log"
+        self.log_file.unlink(missing_ok=True)
+
+    def start(self, env):
+        process = subprocess.Popen([str(self.app.exe)], cwd=self.app.folder, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL,
+                                   env=self.display.env({"ZENTARA_QUILLET_LOG": str(self.log_file), **env}))
+        self.addCleanup(process.wait)
+        self.addCleanup(process.kill)
+        wait_for(lambda: self.display.find(PANEL_TITLE), timeout=15, what="the panel window to show")
+        return process
+
+    def calls(self):
+        return self.log_file.read_text().splitlines() if self.log_file.exists() else []
+
+    def angle_calls(self):
+        return [call for call in self.calls() if "Angle" in call]
+
+    def test_devices_that_come_are_mapped_at_the_angle_the_screen_has(self):
+        self.start({"ZENTARA_QUILLET_ANGLE": "3"})
+        self.assertEqual(self.angle_calls(), [], "nothing asked before a device comes")
+        add_masters(self.display.name, "zentara-pen")
+        once = ["RT_GetAngle() = 3", "RT_SetAngle(3) = 1"]
+        wait_for(lambda: self.angle_calls() == once, timeout=8, what="the angle asked again")
+        # A burst of devices is asked for once.
+        add_masters(self.display.name, "zentara-pen-2", "zentara-pen-3")
+        wait_for(lambda: len(self.angle_calls()) >= 4, timeout=8, what="the angle asked after the burst")
+        # A click on the handle expands the panel, which reads the auto-rotation state: every call the
+        # burst brought is logged before that one.
+        reads = ["RT_GetAutoRotationOn() = 0"]  # one at the start
+        self.assertEqual(self.calls(), reads + once * 2)
+        window = self.display.find(PANEL_TITLE)[0]
+        left, top, _, _ = self.display.geometry(window)
+        self.display.click(left + 320, top + 100)
+        wait_for(lambda: len(self.calls()) > 5, timeout=8, what="the panel to expand")
+        self.assertEqual(self.calls(), reads + once * 2 + reads)
+
+if __name__ == "__main__":
+    unittest.main()
