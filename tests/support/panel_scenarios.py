@@ -268,12 +268,13 @@ class ScaledPanelScenarios(PanelUser):
     def test_a_change_of_scale_while_running_brings_the_other_set_at_the_same_edge(self):
         self.hover_handle()
         self.wait_for_picture(scaled_panel(self.scale, False))
-        top = self.rect()[1]
+        # The panel starts at its margin below the top, which grows and shrinks with the scale.
+        self.assertEqual(self.rect()[1], scaled(20, self.scale))
         self.addCleanup(self.set_dpi, self.dpi)
         self.set_dpi(96)
         width = self.screen_size()[0]
-        self.wait(lambda: self.rect() == (width - PANEL_SIZE[0], top, width, top + PANEL_SIZE[1]),
-                  "the panel at 100 %")
+        self.wait(lambda: self.rect() == (width - PANEL_SIZE[0], 20, width, 20 + PANEL_SIZE[1]),
+                  "the panel at 100 % at its edge and margin")
         self.scale = 100
         self.hover_handle()
         self.wait_for_picture(collapsed_panel())
