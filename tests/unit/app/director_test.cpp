@@ -677,18 +677,6 @@ TEST_F(DirectorTest, ABurstOfInputDeviceChangesAsksTheLibraryOnceForTheAngleItHa
   EXPECT_EQ(FakeRotation::calls.back(), "RT_GetAngle");
 }
 
-TEST_F(DirectorTest, TheHandlesClicksReachAHandlerThatDoesNothing) {
-  const Director& director = Start();
-  ASSERT_TRUE(director.Stage1Button()->OnClick);
-  ASSERT_TRUE(director.Stage2Button()->OnClick);
-  const size_t pushes = platform.windows.pushes.size();
-  director.Stage1Button()->OnClick(nullptr);
-  director.Stage2Button()->OnClick(nullptr);
-  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
-  EXPECT_EQ(platform.windows.pushes.size(), pushes);
-  EXPECT_EQ(platform.windows.quitRequests, 0);
-}
-
 TEST_F(DirectorTest, TheCloseButtonEndsTheMessageLoop) {
   const Director& director = Start();
   Expand();
