@@ -28,6 +28,7 @@ class Recorder : public platform::WindowEvents {
   void HandleMoveStart() override { events.push_back("move start"); }
   void HandleMoveEnd() override { events.push_back("move end"); }
   void HandleScreenChange() override { events.push_back("screen"); }
+  void HandleInputDevicesChange() override { events.push_back("input devices"); }
 
   std::vector<std::string> events;
   std::optional<platform::Point> suggestion;
