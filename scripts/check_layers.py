@@ -9,7 +9,7 @@ Operating-system headers (windows.h, X11/..., unistd.h, ...) and the headers of
 an operating system's folder of the platform (platform/win32/..., platform/x11/...)
 are included only inside src/platform/, by the program's entry points
 (src/app/<system>/) and, for the system headers alone, by the rotation library's
-own system folder (src/rotation/<system>/). Only the same places test which system
+own system folders (src/rotation/<family>/<system>/). Only the same places test which system
 they are built for (_WIN32, __linux__, ...).
 
     check_layers.py [SRC_DIR]            the layering rules above
@@ -57,7 +57,8 @@ def place(relative):
     """(layer, system folder or None) of a file given relative to src/."""
     parts = relative.parts
     layer = parts[0] if len(parts) > 1 else None
-    system = parts[1] if len(parts) > 2 and parts[1] in SYSTEM_FOLDERS else None
+    # The rotation library keeps a system folder inside each family's folder (rotation/<family>/<system>/).
+    system = next((part for part in parts[1:-1] if part in SYSTEM_FOLDERS), None)
     return layer, system
 
 

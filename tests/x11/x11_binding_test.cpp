@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "rotation/input_mapping.h"
-#include "rotation/x11/randr_screen.h"
-#include "rotation/x11/x_display.h"
-#include "rotation/x11/x_error_trap.h"
-#include "rotation/x11/xinput_devices.h"
+#include "rotation/linux_desktop/input_mapping.h"
+#include "rotation/linux_desktop/x11/randr_screen.h"
+#include "rotation/linux_desktop/x11/x_display.h"
+#include "rotation/linux_desktop/x11/x_error_trap.h"
+#include "rotation/linux_desktop/x11/xinput_devices.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_rotation_platform.h"
-#include "rotation/auto_rotation.h"
+#include "rotation/windows_display/auto_rotation.h"
 
 namespace rotation_testing {
 namespace {

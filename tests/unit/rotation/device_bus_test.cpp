@@ -1,4 +1,4 @@
-#include "rotation/device_bus.h"
+#include "rotation/linux_desktop/device_bus.h"
 
 #include <filesystem>
 #include <fstream>
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "rotation/x11/sysfs_input_bus.h"
+#include "rotation/linux_desktop/x11/sysfs_input_bus.h"
 #include "scratch_folder.h"
 
 namespace {

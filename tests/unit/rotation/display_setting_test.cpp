@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_rotation_platform.h"
-#include "rotation/display_rotation.h"
+#include "rotation/windows_display/display_rotation.h"
 
 namespace rotation_testing {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "rotation/screen_layout.h"
-#include "rotation/screen_rotation.h"
+#include "rotation/linux_desktop/screen_layout.h"
+#include "rotation/linux_desktop/screen_rotation.h"
 
 namespace rotation_testing {
 

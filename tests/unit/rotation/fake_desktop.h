@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "rotation/input_devices.h"
-#include "rotation/screen_control.h"
+#include "rotation/linux_desktop/input_devices.h"
+#include "rotation/linux_desktop/screen_control.h"
 
 namespace rotation_testing {
 

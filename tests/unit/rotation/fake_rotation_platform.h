@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "rotation/platform_entries.h"
+#include "rotation/windows_display/platform_entries.h"
 
 namespace rotation_testing {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "rotation/orientation_lock.h"
+#include "rotation/linux_desktop/orientation_lock.h"
 
 namespace {
 

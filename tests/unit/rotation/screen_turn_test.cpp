@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "fake_desktop.h"
-#include "rotation/screen_layout.h"
-#include "rotation/screen_rotation.h"
+#include "rotation/linux_desktop/screen_layout.h"
+#include "rotation/linux_desktop/screen_rotation.h"
 
 namespace rotation_testing {
 namespace {

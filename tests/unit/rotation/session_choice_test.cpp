@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "rotation/lock_choice.h"
-#include "rotation/xwayland_session.h"
+#include "rotation/linux_desktop/lock_choice.h"
+#include "rotation/linux_desktop/xwayland_session.h"
 
 namespace {
 

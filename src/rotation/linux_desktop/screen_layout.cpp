@@ -1,0 +1,177 @@
+#include "rotation/linux_desktop/screen_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace quillet::xdesktop {
+namespace {
+
+// Transforms whose corners come this close to infinity, or spread wider than
+// any screen, place nothing.
+constexpr double kNearZero = 1e-9;
+constexpr double kLargestSide = 1 << 20;
+constexpr double kFixedUnit = 1.0 / 65536;
+
+bool IsQuarterTurn(uint16_t rotation) {
+  return (rotation & (kRotate90 | kRotate270)) != 0;
+}
+
+struct Span {
+  int64_t start;
+  int64_t length;
+};
+
+// New starts along one axis for spans that take new lengths. A span keeps
+// its start unless others ended before it; then it follows the farthest of
+// them at the gap it had, so neighbours stay neighbours and nothing that was
+// apart comes to overlap.
+std::vector<int64_t> Arrange(const std::vector<Span>& before, const std::vector<int64_t>& lengths) {
+  std::vector<size_t> order(before.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return before[a].start < before[b].start; });
+  std::vector<int64_t> starts(before.size());
+  for (size_t n = 0; n < order.size(); ++n) {
+    const size_t i = order[n];
+    std::optional<int64_t> start;
+    for (size_t m = 0; m < n; ++m) {
+      const size_t j = order[m];
+      const int64_t end = before[j].start + before[j].length;
+      if (end > before[i].start) continue;
+      const int64_t after = starts[j] + lengths[j] + (before[i].start - end);
+      start = std::max(start.value_or(after), after);
+    }
+    starts[i] = start.value_or(before[i].start);
+  }
+  return starts;
+}
+
+// Keeps the screen's density, taken from its height as xrandr does; 96 dots
+// per inch when the server does not know it.
+bool Unchanged(const ScreenState& state, const ScreenLayout& layout) {
+  for (size_t i = 0; i < state.crtcs.size(); ++i) {
+    if (layout.crtcs[i] != state.crtcs[i].config) return false;
+  }
+  return layout.size.width == state.size.width && layout.size.height == state.size.height;
+}
+
+int32_t Millimetres(int64_t pixels, const ScreenSize& before) {
+  const double perPixel = before.height > 0 && before.mmHeight > 0
+                              ? static_cast<double>(before.mmHeight) / before.height
+                              : 25.4 / 96.0;
+  return static_cast<int32_t>(std::lround(static_cast<double>(pixels) * perPixel));
+}
+
+}  // namespace
+
+int32_t NormaliseCode(int32_t code) {
+  return code == 2 || code == 3 || code == 4 ? code : 1;
+}
+
+uint16_t RotationOfCode(int32_t code) {
+  return static_cast<uint16_t>(1u << (NormaliseCode(code) - 1));
+}
+
+int32_t CodeOfRotation(uint16_t rotation) {
+  switch (rotation & kRotations) {
+    case kRotate90:
+      return 2;
+    case kRotate180:
+      return 3;
+    case kRotate270:
+      return 4;
+    default:
+      return 1;
+  }
+}
+
+Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
+  const bool across = IsQuarterTurn(config.rotation);
+  const int64_t width = across ? crtc.modeHeight : crtc.modeWidth;
+  const int64_t height = across ? crtc.modeWidth : crtc.modeHeight;
+  if (crtc.transform == kIdentityTransform) return Rect{config.x, config.y, width, height};
+
+  // The server turns the picture first and then applies the transform.
+  const CrtcTransform& t = crtc.transform;
+  const double w = static_cast<double>(width);
+  const double h = static_cast<double>(height);
+  const double corners[4][2] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+  double left = 0;
+  double right = 0;
+  double top = 0;
+  double bottom = 0;
+  for (size_t i = 0; i < 4; ++i) {
+    const auto [u, v] = corners[i];
+    const double scale = t[6] * u + t[7] * v + t[8];
+    // A corner at or beyond infinity has no place on the screen.
+    if (!(scale > kNearZero)) return Rect{config.x, config.y, 0, 0};
+    const double x = (t[0] * u + t[1] * v + t[2]) / scale;
+    const double y = (t[3] * u + t[4] * v + t[5]) / scale;
+    left = i == 0 ? x : std::min(left, x);
+    right = i == 0 ? x : std::max(right, x);
+    top = i == 0 ? y : std::min(top, y);
+    bottom = i == 0 ? y : std::max(bottom, y);
+  }
+  if (!(right - left <= kLargestSide) || !(bottom - top <= kLargestSide)) {
+    return Rect{config.x, config.y, 0, 0};
+  }
+  // Every pixel the picture touches, as the server rounds; the slack keeps
+  // the transform's 16.16 fixed point from adding a pixel.
+  const auto span = [](double low, double high) {
+    return static_cast<int64_t>(std::ceil(high - kFixedUnit) - std::floor(low + kFixedUnit));
+  };
+  return Rect{config.x, config.y, span(left, right), span(top, bottom)};
+}
+
+std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code) {
+  if (turned >= state.crtcs.size()) return std::nullopt;
+  ScreenLayout layout;
+  std::vector<Span> columns;
+  std::vector<Span> rows;
+  std::vector<int64_t> widths;
+  std::vector<int64_t> heights;
+  bool pans = false;
+  for (size_t i = 0; i < state.crtcs.size(); ++i) {
+    const Crtc& crtc = state.crtcs[i];
+    CrtcConfig next = crtc.config;
+    if (i == turned) {
+      next.rotation =
+          static_cast<uint16_t>((crtc.config.rotation & kReflections) | RotationOfCode(code));
+      if ((crtc.supportedRotations & next.rotation) != next.rotation) return std::nullopt;
+    }
+    const Rect was = Footprint(crtc, crtc.config);
+    const Rect will = Footprint(crtc, next);
+    if (was.width <= 0 || was.height <= 0 || will.width <= 0 || will.height <= 0) {
+      return std::nullopt;
+    }
+    pans = pans || crtc.pans;
+    columns.push_back({was.x, was.width});
+    rows.push_back({was.y, was.height});
+    widths.push_back(will.width);
+    heights.push_back(will.height);
+    layout.crtcs.push_back(next);
+  }
+
+  const std::vector<int64_t> xs = Arrange(columns, widths);
+  const std::vector<int64_t> ys = Arrange(rows, heights);
+  int64_t width = state.minWidth;
+  int64_t height = state.minHeight;
+  for (size_t i = 0; i < layout.crtcs.size(); ++i) {
+    width = std::max(width, xs[i] + widths[i]);
+    height = std::max(height, ys[i] + heights[i]);
+  }
+  if (width > state.maxWidth || height > state.maxHeight) return std::nullopt;
+  for (size_t i = 0; i < layout.crtcs.size(); ++i) {
+    // Within the screen, so the positions fit in 32 bits.
+    layout.crtcs[i].x = static_cast<int32_t>(xs[i]);
+    layout.crtcs[i].y = static_cast<int32_t>(ys[i]);
+  }
+  layout.size = {static_cast<int32_t>(width), static_cast<int32_t>(height),
+                 Millimetres(width, state.size), Millimetres(height, state.size)};
+  // Its panning area would no longer match what it shows.
+  if (pans && !Unchanged(state, layout)) return std::nullopt;
+  return layout;
+}
+
+}  // namespace quillet::xdesktop

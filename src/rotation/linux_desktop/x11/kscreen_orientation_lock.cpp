@@ -1,0 +1,34 @@
+#include "rotation/linux_desktop/x11/kscreen_orientation_lock.h"
+
+namespace quillet::x11 {
+namespace {
+
+constexpr char kPath[] = "/modules/kscreen";
+constexpr char kInterface[] = "org.kde.KScreen";
+
+}  // namespace
+
+std::optional<bool> KScreenOrientationLock::AskBoolean(const char* method) {
+  const VariantPtr reply =
+      bus_.Call(kKScreenService, kPath, kInterface, method, nullptr, G_VARIANT_TYPE("(b)"));
+  if (!reply) return std::nullopt;
+  gboolean value = FALSE;
+  g_variant_get(reply.get(), "(b)", &value);
+  return value != FALSE;
+}
+
+std::optional<bool> KScreenOrientationLock::IsLocked() {
+  if (AskBoolean("isAutoRotateAvailable") != true) return std::nullopt;
+  const std::optional<bool> automatic = AskBoolean("getAutoRotate");
+  if (!automatic) return std::nullopt;
+  return !*automatic;
+}
+
+bool KScreenOrientationLock::SetLocked(bool locked) {
+  const VariantPtr reply =
+      bus_.Call(kKScreenService, kPath, kInterface, "setAutoRotate",
+                g_variant_new("(b)", locked ? FALSE : TRUE), G_VARIANT_TYPE("()"));
+  return reply != nullptr;
+}
+
+}  // namespace quillet::x11

@@ -1,0 +1,86 @@
+// libquillet.so: the four exports over the X server of $DISPLAY and the
+// desktop's settings. Each call opens its own connection and closes it again;
+// nothing is kept between calls.
+#include <time.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "rotation/linux_desktop/orientation_lock.h"
+#include "rotation/linux_desktop/screen_rotation.h"
+#include "rotation/linux_desktop/x11/desktop_lock.h"
+#include "rotation/linux_desktop/x11/output_names.h"
+#include "rotation/linux_desktop/x11/randr_screen.h"
+#include "rotation/linux_desktop/x11/x_display.h"
+#include "rotation/linux_desktop/x11/x_error_trap.h"
+#include "rotation/linux_desktop/x11/xinput_devices.h"
+#include "rotation/linux_desktop/xwayland_session.h"
+
+#define QUILLET_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+void Pause(uint32_t milliseconds) {
+  timespec rest = {static_cast<time_t>(milliseconds / 1000),
+                   static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&rest, &rest) != 0) {
+  }
+}
+
+// Nothing is thrown across the library boundary; running out of memory is
+// one more failure.
+template <typename Call>
+int32_t Guarded(int32_t failure, Call call) {
+  try {
+    return call();
+  } catch (...) {
+    return failure;
+  }
+}
+
+// XWayland's RandR only imitates turning: most turns fail, and 180° even
+// reports success although nothing turned. None is tried there.
+bool OnXWayland(Display* display) {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return quillet::xdesktop::IsXWaylandSession(wayland != nullptr ? wayland : "",
+                                              quillet::x11::OutputNames(display));
+}
+
+}  // namespace
+
+QUILLET_EXPORT int32_t RT_GetAngle() {
+  return Guarded(-1, [] {
+    // The trap outlives the connection, which may still hear of errors while closing.
+    quillet::x11::XErrorTrap trap;
+    quillet::x11::XDisplay display;
+    if (display.get() == nullptr) return -1;
+    quillet::x11::RandrScreen screen(display.get(), trap);
+    return quillet::xdesktop::GetAngle(screen);
+  });
+}
+
+QUILLET_EXPORT int32_t RT_SetAngle(int32_t code) {
+  return Guarded(0, [code] {
+    quillet::x11::XErrorTrap trap;
+    quillet::x11::XDisplay display;
+    if (display.get() == nullptr) return 0;
+    if (OnXWayland(display.get())) return 0;
+    quillet::x11::RandrScreen screen(display.get(), trap);
+    quillet::x11::XInputDevices devices(display.get(), trap);
+    return quillet::xdesktop::SetAngle(screen, devices, &Pause, code);
+  });
+}
+
+QUILLET_EXPORT int32_t RT_GetAutoRotationOn() {
+  return Guarded(0, [] {
+    quillet::x11::DesktopLock desktop;
+    return quillet::xdesktop::GetAutoRotationOn(desktop.lock());
+  });
+}
+
+QUILLET_EXPORT int32_t RT_SetAutoRotation(int32_t enable) {
+  return Guarded(0, [enable] {
+    quillet::x11::DesktopLock desktop;
+    return quillet::xdesktop::SetAutoRotation(desktop.lock(), enable);
+  });
+}

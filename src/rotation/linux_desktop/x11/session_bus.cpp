@@ -1,0 +1,34 @@
+#include "rotation/linux_desktop/x11/session_bus.h"
+
+#include "platform/gio/bus_connection.h"
+
+namespace quillet::x11 {
+
+SessionBus::SessionBus()
+    : connection_(platform::gio::ConnectBus(platform::gio::SessionBusAddress(), kTimeoutMs)) {}
+
+SessionBus::~SessionBus() {
+  if (connection_ == nullptr) return;
+  g_dbus_connection_close_sync(connection_, nullptr, nullptr);
+  g_object_unref(connection_);
+}
+
+std::vector<std::string> SessionBus::OwnedNames() {
+  return platform::gio::OwnedNames(connection_, kTimeoutMs);
+}
+
+VariantPtr SessionBus::Call(const char* service, const char* path, const char* interface,
+                            const char* method, GVariant* arguments,
+                            const GVariantType* replyType) {
+  if (connection_ == nullptr) {
+    if (arguments != nullptr) g_variant_unref(g_variant_ref_sink(arguments));
+    return nullptr;
+  }
+  // Never start a service for a question: one that is not running has no answer.
+  GVariant* reply = g_dbus_connection_call_sync(
+      connection_, service, path, interface, method, arguments, replyType,
+      G_DBUS_CALL_FLAGS_NO_AUTO_START, kTimeoutMs, nullptr, nullptr);
+  return VariantPtr(reply);
+}
+
+}  // namespace quillet::x11

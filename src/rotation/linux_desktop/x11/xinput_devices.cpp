@@ -1,0 +1,155 @@
+#include "rotation/linux_desktop/x11/xinput_devices.h"
+
+#include <X11/Xatom.h>
+#include <X11/extensions/XInput2.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rotation/linux_desktop/device_bus.h"
+#include "rotation/linux_desktop/x11/sysfs_input_bus.h"
+
+namespace quillet::x11 {
+namespace {
+
+constexpr char kTransformProperty[] = "Coordinate Transformation Matrix";
+// Two 32-bit integers, vendor then product, set by the evdev and libinput drivers.
+constexpr char kProductIdProperty[] = "Device Product ID";
+// The kernel's event node the driver reads, "/dev/input/event12".
+constexpr char kNodeProperty[] = "Device Node";
+
+xdesktop::DeviceUse UseOf(int use) {
+  using xdesktop::DeviceUse;
+  switch (use) {
+    case XIMasterPointer:
+      return DeviceUse::kMasterPointer;
+    case XIMasterKeyboard:
+      return DeviceUse::kMasterKeyboard;
+    case XISlavePointer:
+      return DeviceUse::kSlavePointer;
+    case XISlaveKeyboard:
+      return DeviceUse::kSlaveKeyboard;
+    default:
+      return DeviceUse::kFloating;
+  }
+}
+
+void ReadClasses(const XIDeviceInfo& info, xdesktop::InputDevice& device) {
+  for (int i = 0; i < info.num_classes; ++i) {
+    const XIAnyClassInfo* any = info.classes[i];
+    if (any->type == XIValuatorClass) {
+      const auto* valuator = reinterpret_cast<const XIValuatorClassInfo*>(any);
+      device.valuators.push_back({valuator->number, valuator->mode == XIModeAbsolute});
+    } else if (any->type == XITouchClass) {
+      const auto* touch = reinterpret_cast<const XITouchClassInfo*>(any);
+      device.touch = touch->mode == XIDirectTouch ? xdesktop::TouchMode::kDirect
+                                                  : xdesktop::TouchMode::kDependent;
+    }
+  }
+}
+
+bool MayFollowScreen(const xdesktop::InputDevice& device) {
+  return device.use == xdesktop::DeviceUse::kSlavePointer ||
+         device.use == xdesktop::DeviceUse::kFloating;
+}
+
+}  // namespace
+
+XInputDevices::XInputDevices(Display* display, XErrorTrap& trap) : display_(display), trap_(trap) {}
+
+bool XInputDevices::HasProperty(int device, Atom property) {
+  int count = 0;
+  Atom* properties = XIListProperties(display_, device, &count);
+  const bool has = properties != nullptr &&
+                   std::find(properties, properties + count, property) != properties + count;
+  if (properties != nullptr) XFree(properties);
+  return has;
+}
+
+std::optional<XInputDevices::PropertyValue> XInputDevices::ReadProperty(int device, Atom property,
+                                                                        long items) {
+  if (property == None) return std::nullopt;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long left = 0;
+  unsigned char* data = nullptr;
+  const Status status = XIGetProperty(display_, device, property, 0, items, False, AnyPropertyType,
+                                      &type, &format, &count, &left, &data);
+  std::unique_ptr<unsigned char, decltype(&XFree)> owned(data, &XFree);
+  if (status != Success || data == nullptr || type == None) return std::nullopt;
+  PropertyValue value{type, format, {}, {}};
+  if (format == 8) {
+    value.text.assign(reinterpret_cast<const char*>(data), count);
+  } else if (format == 32) {
+    // Xlib hands 32-bit items over as longs.
+    const auto* numbers = reinterpret_cast<const long*>(data);
+    value.numbers.assign(numbers, numbers + count);
+  }
+  return value;
+}
+
+void XInputDevices::ReadOrigin(xdesktop::InputDevice& device) {
+  if (const auto ids = ReadProperty(device.id, productId_, 2);
+      ids && ids->type == XA_INTEGER && ids->numbers.size() == 2) {
+    device.vendorId = static_cast<uint32_t>(ids->numbers[0]);
+    device.productId = static_cast<uint32_t>(ids->numbers[1]);
+  }
+  if (const auto node = ReadProperty(device.id, node_, 256); node && node->type == XA_STRING) {
+    device.bus = BusOfEventNode(node->text.c_str());
+  }
+  xdesktop::ApplyNameHints(device);
+}
+
+std::vector<xdesktop::InputDevice> XInputDevices::List() {
+  int opcode = 0;
+  int event = 0;
+  int error = 0;
+  if (!XQueryExtension(display_, "XInputExtension", &opcode, &event, &error)) return {};
+  // Without asking for 2.2 the server leaves touch classes out.
+  int major = 2;
+  int minor = 2;
+  if (XIQueryVersion(display_, &major, &minor) != Success || major < 2 ||
+      (major == 2 && minor < 2)) {
+    return {};
+  }
+  transform_ = XInternAtom(display_, kTransformProperty, True);
+  productId_ = XInternAtom(display_, kProductIdProperty, True);
+  node_ = XInternAtom(display_, kNodeProperty, True);
+
+  int count = 0;
+  std::unique_ptr<XIDeviceInfo, decltype(&XIFreeDeviceInfo)> infos(
+      XIQueryDevice(display_, XIAllDevices, &count), &XIFreeDeviceInfo);
+  std::vector<xdesktop::InputDevice> devices;
+  for (int i = 0; infos && i < count; ++i) {
+    const XIDeviceInfo& info = infos.get()[i];
+    xdesktop::InputDevice device;
+    device.id = info.deviceid;
+    device.name = info.name != nullptr ? info.name : "";
+    device.use = UseOf(info.use);
+    ReadClasses(info, device);
+    device.hasTransform = transform_ != None && HasProperty(info.deviceid, transform_);
+    if (device.hasTransform && MayFollowScreen(device)) ReadOrigin(device);
+    devices.push_back(std::move(device));
+  }
+  // A device that went away meanwhile is no reason to fail a later step.
+  trap_.Sync(display_);
+  return devices;
+}
+
+bool XInputDevices::SetTransform(int32_t device, const xdesktop::TransformMatrix& matrix) {
+  if (transform_ == None) return false;
+  const Atom floatType = XInternAtom(display_, "FLOAT", False);
+  // Format 32 items travel as 32-bit values, here IEEE floats.
+  static_assert(sizeof(float) == 4);
+  trap_.Sync(display_);
+  XIChangeProperty(display_, device, transform_, floatType, 32, PropModeReplace,
+                   reinterpret_cast<unsigned char*>(const_cast<float*>(matrix.data())),
+                   static_cast<int>(matrix.size()));
+  return trap_.Sync(display_);
+}
+
+}  // namespace quillet::x11

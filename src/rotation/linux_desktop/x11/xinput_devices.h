@@ -1,0 +1,45 @@
+#pragma once
+#include <X11/Xlib.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rotation/linux_desktop/input_devices.h"
+#include "rotation/linux_desktop/x11/x_error_trap.h"
+
+namespace quillet::x11 {
+
+// Input devices through XInput 2.2 (the first version with touch classes),
+// and their "Coordinate Transformation Matrix" property. Where a pointer is
+// attached comes from its driver's properties: its ids, and its kernel event
+// node, which sysfs describes further.
+class XInputDevices : public xdesktop::InputDevices {
+ public:
+  XInputDevices(Display* display, XErrorTrap& trap);
+
+  // Empty when the server has no XInput 2.2.
+  std::vector<xdesktop::InputDevice> List() override;
+  bool SetTransform(int32_t device, const xdesktop::TransformMatrix& matrix) override;
+
+ private:
+  struct PropertyValue {
+    Atom type = None;
+    int format = 0;
+    std::string text;           // format 8
+    std::vector<long> numbers;  // format 32
+  };
+
+  bool HasProperty(int device, Atom property);
+  // Up to `items` 32-bit units of a device property; nothing when it is not set.
+  std::optional<PropertyValue> ReadProperty(int device, Atom property, long items);
+  void ReadOrigin(xdesktop::InputDevice& device);
+
+  Display* display_;
+  XErrorTrap& trap_;
+  Atom transform_ = None;
+  Atom productId_ = None;
+  Atom node_ = None;
+};
+
+}  // namespace quillet::x11
