@@ -2,7 +2,6 @@
 #include <cstdlib>
 
 #include "app/director.h"
-#include "base/application.h"
 #include "base/form.h"
 #include "base/timer.h"
 #include "gs/wdg_button.h"
@@ -49,12 +48,10 @@ void Director::OnFormMouseMove(TObject* /*sender*/, TShiftState shift, int32_t x
   const bool pressPending = pressX_ != -1 && pressY_ != -1;
   if (pressPending && (std::abs(pressX_ - x) > Scaled(kDragThreshold) ||
                        std::abs(pressY_ - y) > Scaled(kDragThreshold))) {
-    const int32_t pressX = pressX_;
-    const int32_t pressY = pressY_;
     pressX_ = -1;
     pressY_ = -1;
     // The window moves with the pointer until the button comes up; the release goes with it.
-    form_.BeginDrag(pressX, pressY);
+    form_.BeginDrag();
   }
 }
 
@@ -99,7 +96,7 @@ bool Director::IsOnHandle(int32_t x, int32_t y) const {
 }
 
 void Director::OnCloseClick(gs::GsWidget* /*sender*/) {
-  if (Application != nullptr) Application->Terminate();
+  form_.Close();
 }
 
 void Director::OnTurnLeftClick(gs::GsWidget* /*sender*/) {

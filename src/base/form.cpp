@@ -63,8 +63,12 @@ TRect TForm::MonitorRect() const {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-void TForm::BeginDrag(int32_t pressX, int32_t pressY) {
-  platform::GetWindowing().BeginWindowDrag(Handle(), pressX, pressY);
+void TForm::BeginDrag() {
+  platform::GetWindowing().BeginWindowDrag(Handle());
+}
+
+void TForm::Close() {
+  OnCloseRequest(this);
 }
 
 bool TForm::AnotherWindowActive() {

@@ -68,9 +68,11 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   // The monitor the window is mostly on (the primary screen before it exists).
   TRect MonitorRect() const;
 
-  // Lets the window move with the pointer until the button is released; the
-  // press that started it was at (pressX, pressY) in client coordinates.
-  void BeginDrag(int32_t pressX, int32_t pressY);
+  // Lets the window move with the pointer until the button is released.
+  void BeginDrag();
+  // Asks the window to close, as the user would; the application ends when
+  // its main form is asked.
+  void Close();
   // Whether a window other than this form's is the active one; false when
   // none is or the system cannot tell. The form's own window is looked up by
   // its class name and caption, and kept once found.

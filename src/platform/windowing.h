@@ -87,9 +87,9 @@ class Windowing {
   virtual WindowHandle ActiveWindow() = 0;
   // This program's top-level window with that class name and title; 0 when none.
   virtual WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) = 0;
-  // Lets the platform move the window with the pointer until the button is
-  // released; (pressX, pressY) is the press that started it, in client pixels.
-  virtual void BeginWindowDrag(WindowHandle window, int32_t pressX, int32_t pressY) = 0;
+  // Lets the platform move the window with the pointer until the button that
+  // is down now is released.
+  virtual void BeginWindowDrag(WindowHandle window) = 0;
 
   // Makes the window layered (its content comes only from the pushes below)
   // or not, and lets clicks pass through it or not. Returns whether either

@@ -134,9 +134,6 @@ class NullWindowing : public platform::Windowing {
     int invalidations = 0;
     int redraws = 0;
     int drags = 0;
-    // Where the last drag's press was, in client pixels.
-    int32_t dragPressX = -1;
-    int32_t dragPressY = -1;
   };
   struct Push {
     platform::WindowHandle window;
@@ -163,11 +160,7 @@ class NullWindowing : public platform::Windowing {
   int32_t DisplayDpi(platform::WindowHandle /*window*/) override { return dpi; }
   platform::WindowHandle ActiveWindow() override { return foreground; }
   platform::WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
-  void BeginWindowDrag(platform::WindowHandle window, int32_t pressX, int32_t pressY) override {
-    ++At(window).drags;
-    At(window).dragPressX = pressX;
-    At(window).dragPressY = pressY;
-  }
+  void BeginWindowDrag(platform::WindowHandle window) override { ++At(window).drags; }
   bool SetLayered(platform::WindowHandle window, bool layered, bool clickThrough) override;
   void RedrawAll(platform::WindowHandle window) override { ++At(window).redraws; }
   bool LayeredUpdateAvailable() override { return layeredAvailable; }

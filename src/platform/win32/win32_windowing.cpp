@@ -298,7 +298,7 @@ WindowHandle Win32Windowing::FindWindow(std::wstring_view className, std::wstrin
       ::FindWindowW(std::wstring(className).c_str(), std::wstring(title).c_str()));
 }
 
-void Win32Windowing::BeginWindowDrag(WindowHandle window, int32_t /*pressX*/, int32_t /*pressY*/) {
+void Win32Windowing::BeginWindowDrag(WindowHandle window) {
   ::ReleaseCapture();
   ::SendMessageW(Hwnd(window), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }

@@ -151,7 +151,7 @@ WindowHandle X11Windowing::FindWindow(std::wstring_view className, std::wstring_
 }
 
 // The drag remembers the press itself from the button event.
-void X11Windowing::BeginWindowDrag(WindowHandle window, int32_t /*pressX*/, int32_t /*pressY*/) {
+void X11Windowing::BeginWindowDrag(WindowHandle window) {
   if (Entry* entry = Find(window)) entry->host->BeginDrag();
 }
 

@@ -41,7 +41,7 @@ class X11Windowing : public Windowing {
   int32_t DisplayDpi(WindowHandle window) override;
   WindowHandle ActiveWindow() override;
   WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
-  void BeginWindowDrag(WindowHandle window, int32_t pressX, int32_t pressY) override;
+  void BeginWindowDrag(WindowHandle window) override;
 
   bool SetLayered(WindowHandle window, bool layered, bool clickThrough) override;
   void RedrawAll(WindowHandle window) override;
