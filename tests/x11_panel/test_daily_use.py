@@ -6,10 +6,9 @@ import os
 import signal
 import struct
 import subprocess
-import unittest
 from pathlib import Path
 
-from x11_harness import PANEL_SIZE, PANEL_TITLE, SCREEN, AppFolder, Display, SelectionOwner, wait_for
+from x11_harness import PANEL_SIZE, PANEL_TITLE, SCREEN, DisplayTestCase, SelectionOwner, wait_for
 
 ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
 
@@ -55,19 +54,7 @@ def xsettings(serial, settings):
     return data
 
 
-class DailyUseTestBase(unittest.TestCase):
-    window_manager = True
-    compositor = True
-
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display(window_manager=cls.window_manager, compositor=cls.compositor)
-        cls.app = AppFolder()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.close()
-        cls.app.cleanup()
+class DailyUseTestBase(DisplayTestCase):
 
     def setUp(self):
         self.processes = []

@@ -4,9 +4,8 @@ import ctypes
 import subprocess
 import unittest
 
-from x11_harness import AppFolder, Display, build_dir, wait_for  # noqa: F401
+from x11_harness import PANEL_TITLE, DisplayTestCase, wait_for
 
-PANEL_TITLE = "KOVA Zentara"
 
 
 class _AddMasterInfo(ctypes.Structure):
@@ -36,16 +35,8 @@ def add_masters(display_name, *names):
         x11.XCloseDisplay(display)
 
 
-class InputDevicesTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display(window_manager=False)
-        cls.app = AppFolder()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.close()
-        cls.app.cleanup()
+class InputDevicesTest(DisplayTestCase):
+    window_manager = False
 
     def setUp(self):
         self.log_file = self.app.folder / f"quillet-{self.id().split('.')[-1]}.log"

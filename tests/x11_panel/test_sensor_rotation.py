@@ -8,7 +8,7 @@ import threading
 import unittest
 from pathlib import Path
 
-from x11_harness import PANEL_TITLE, AppFolder, Display, wait_for
+from x11_harness import PANEL_TITLE, DisplayTestCase, wait_for
 
 HERE = Path(__file__).resolve().parent
 # The system's interpreter, which has GObject introspection (a pyenv shim may lack it).
@@ -75,16 +75,10 @@ class SensorStandIn:
         self.process.wait(timeout=10)
 
 
-class SensorRotationTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display(window_manager=False, nested_screen=(800, 600))
-        cls.app = AppFolder("real")
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.close()
-        cls.app.cleanup()
+class SensorRotationTest(DisplayTestCase):
+    window_manager = False
+    nested_screen = (800, 600)
+    quillet = "real"
 
     def setUp(self):
         self.buses = []

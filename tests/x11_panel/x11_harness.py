@@ -205,13 +205,32 @@ ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
 REPORT = build_dir() / "x11" / "report.txt"
 
 
-class PanelTestBase(PanelUser, unittest.TestCase):
-    """The X11 driver: each class owns a private display and a copy of the program's folder; each test
-    starts the program (unless `start_at_once` is false) with the recording library's log of its own."""
+class DisplayTestCase(unittest.TestCase):
+    """A test class that owns a private display and a copy of the program's folder, made as its
+    class attributes say."""
 
     window_manager = True
     shared_memory = True
     nested_screen = None
+    compositor = True
+    quillet = "recorder"
+
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display(window_manager=cls.window_manager, shared_memory=cls.shared_memory,
+                              nested_screen=cls.nested_screen, compositor=cls.compositor)
+        cls.app = AppFolder(cls.quillet)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.close()
+        cls.app.cleanup()
+
+
+class PanelTestBase(PanelUser, DisplayTestCase):
+    """The X11 driver: each class owns a private display and a copy of the program's folder; each test
+    starts the program (unless `start_at_once` is false) with the recording library's log of its own."""
+
     start_at_once = True
     patience = 10.0
     screenshots = build_dir() / "x11" / "screenshots"
@@ -220,17 +239,10 @@ class PanelTestBase(PanelUser, unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.display = Display(window_manager=cls.window_manager, shared_memory=cls.shared_memory,
-                              nested_screen=cls.nested_screen)
-        cls.app = AppFolder(cls.quillet)
+        super().setUpClass()
         cls.app_dir = cls.app.dir
         if cls.dpi:
             cls.set_dpi(cls.dpi)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.close()
-        cls.app.cleanup()
 
     @classmethod
     def set_dpi(cls, dpi):
