@@ -1,6 +1,7 @@
 // The Director's life: construction, destruction, building the panel and composing it.
 #include "app/director.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "app/panel_artwork.h"
@@ -11,6 +12,7 @@
 #include "base/timer.h"
 #include "gs/per_pixel_layered_window.h"
 #include "gs/widget_factories.h"
+#include "platform/language_ids.h"
 
 namespace {
 
@@ -18,15 +20,11 @@ namespace {
 constexpr uint8_t kPanelOpacity = 230;
 
 // Arabic of every country, and Hebrew: the panel then starts at the left edge.
-constexpr uint16_t kRightToLeftLanguages[] = {0x0401, 0x0801, 0x0C01, 0x1001, 0x1401, 0x1801,
-                                              0x1C01, 0x2001, 0x2401, 0x2801, 0x2C01, 0x3001,
-                                              0x3401, 0x3801, 0x3C01, 0x4001, 0x040D};
-
+// The whole identifier counts, so Arabic without a country is not among them.
 bool IsRightToLeft(uint16_t language) {
-  for (uint16_t rightToLeft : kRightToLeftLanguages) {
-    if (language == rightToLeft) return true;
-  }
-  return false;
+  using namespace platform::language_ids;
+  return language == kHebrew || std::find(kArabicOfCountries.begin(), kArabicOfCountries.end(),
+                                          language) != kArabicOfCountries.end();
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
+#include "platform/language_ids.h"
+
 namespace platform::x11 {
 namespace {
 
-constexpr uint16_t kEnglishUnitedStates = 0x0409;
-constexpr uint16_t kDefaultSubLanguage = 0x0400;
-constexpr uint16_t kArabic = 0x01;
+using namespace language_ids;
 
 struct Entry {
   std::string_view code;
@@ -33,9 +33,14 @@ constexpr Entry kPrimaryLanguages[] = {
 
 // The Arabic-speaking countries with a language identifier of their own.
 constexpr Entry kArabicCountries[] = {
-    {"SA", 0x0401}, {"IQ", 0x0801}, {"EG", 0x0C01}, {"LY", 0x1001}, {"DZ", 0x1401}, {"MA", 0x1801},
-    {"TN", 0x1C01}, {"OM", 0x2001}, {"YE", 0x2401}, {"SY", 0x2801}, {"JO", 0x2C01}, {"LB", 0x3001},
-    {"KW", 0x3401}, {"AE", 0x3801}, {"BH", 0x3C01}, {"QA", 0x4001},
+    {"SA", kArabicSaudiArabia}, {"IQ", kArabicIraq},
+    {"EG", kArabicEgypt},       {"LY", kArabicLibya},
+    {"DZ", kArabicAlgeria},     {"MA", kArabicMorocco},
+    {"TN", kArabicTunisia},     {"OM", kArabicOman},
+    {"YE", kArabicYemen},       {"SY", kArabicSyria},
+    {"JO", kArabicJordan},      {"LB", kArabicLebanon},
+    {"KW", kArabicKuwait},      {"AE", kArabicUnitedArabEmirates},
+    {"BH", kArabicBahrain},     {"QA", kArabicQatar},
 };
 
 template <size_t N>
@@ -58,7 +63,7 @@ uint16_t LanguageOfLocale(std::string_view locale) {
   const uint16_t primary = Find(kPrimaryLanguages, language, 0);
   if (primary == 0) return kEnglishUnitedStates;
   const uint16_t byDefault = kDefaultSubLanguage | primary;
-  if (primary == kArabic) return Find(kArabicCountries, country, byDefault);
+  if (primary == kPrimaryArabic) return Find(kArabicCountries, country, byDefault);
   return byDefault;
 }
 
