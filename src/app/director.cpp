@@ -31,12 +31,11 @@ bool IsRightToLeft(uint16_t language) {
 
 Director::Director(TForm& form) : form_(form) {
   rotation_.Bind();
+  CreateWidgets();
   // At start, the primary monitor's scale.
-  UseScale(ScaleFor(form_.Screen().PixelsPerInch()));
-  LoadBackgrounds();
+  ApplyScale(ScaleFor(form_.Screen().PixelsPerInch()));
   PlaceForm();
   MakeLayeredWindow();
-  BuildButtons();
   CreateTimers();
   // The first state change runs the whole collapse, animation included,
   // before the window is first shown.
@@ -53,21 +52,29 @@ Director::~Director() {
   rotation_.Release();
 }
 
-void Director::LoadBackgrounds() {
-  noneImage_ = gs::CreateImage(set_ + panel_artwork::kNoneBackground);
-  noneImage_->SetAutoSize(true);
-  collapsedImage_ = gs::CreateImage(set_ + panel_artwork::kCollapsedBackground);
-  collapsedImage_->SetAutoSize(true);
-  expandedImage_ = gs::CreateImage(set_ + panel_artwork::kExpandedBackground);
-  expandedImage_->SetAutoSize(true);
+void Director::CreateWidgets() {
+  for (std::unique_ptr<gs::WdgImage>* image : {&noneImage_, &collapsedImage_, &expandedImage_}) {
+    *image = std::make_unique<gs::WdgImage>();
+    (*image)->SetAutoSize(true);
+  }
   root_ = collapsedImage_.get();
   root_->SetHost(&form_);
+  // Each widget belongs to the root from the start, so it always has exactly one owner.
+  for (const ButtonBinding& binding : ButtonBindings()) {
+    gs::WdgButton* button = root_->Adopt(gs::CreateButton({}));
+    button->OnClick = gs::GsNotifyEvent(this, binding.onClick);
+    button->SetVisible(false);
+    this->*binding.slot = button;
+  }
+  for (int32_t i = 1; i <= panel_artwork::kFrameCount; ++i) {
+    gs::WdgButton* frame = root_->Adopt(gs::CreateButton({}));
+    frame->SetVisible(false);
+    extendFrames_.push_back(frame);
+  }
 }
 
 void Director::PlaceForm() {
   const uint16_t language = SysDefaultLanguage();
-  form_.SetClientWidth(root_->Width());
-  form_.SetClientHeight(root_->Height());
 
   wchar_t text[64] = {};
   std::swprintf(text, 64, L"%x", static_cast<unsigned>(language));
@@ -101,25 +108,6 @@ void Director::MakeLayeredWindow() {
   layeredWindow_->SetUseConstantAlpha(true);
   layeredWindow_->SetAlpha(kPanelOpacity);
   layeredWindow_->SetUsePerPixelAlpha(true);
-}
-
-void Director::BuildButtons() {
-  // Each widget belongs to the root from the start, so it always has exactly one owner.
-  for (const ButtonPlace& place : ButtonPlaces()) {
-    gs::WdgButton* button = root_->Adopt(gs::CreateButton(PicturesOf(place)));
-    button->SetLeft(Scaled(place.left));
-    button->SetTop(Scaled(place.top));
-    button->OnClick = gs::GsNotifyEvent(this, place.onClick);
-    button->SetVisible(false);
-    this->*place.slot = button;
-  }
-  for (int32_t i = 1; i <= panel_artwork::kFrameCount; ++i) {
-    gs::WdgButton* frame = root_->Adopt(gs::CreateButton(panel_artwork::FramePictures(set_, i)));
-    frame->SetLeft(0);
-    frame->SetTop(0);
-    frame->SetVisible(false);
-    extendFrames_.push_back(frame);
-  }
 }
 
 std::vector<gs::WdgButton*> Director::Buttons() const {

@@ -68,23 +68,21 @@ class Director {
 
  private:
   using ClickHandler = void (Director::*)(gs::GsWidget*);
-  // A button, its pictures and its place on the 100 % panel.
-  struct ButtonPlace {
+  // Where a button of the artwork's layout is kept, and what its click does.
+  struct ButtonBinding {
     gs::WdgButton* Director::*slot;
-    const wchar_t* folder;
-    bool handle;              // one picture for every state
-    bool hasDisabledPicture;  // of a button that is no handle
-    int32_t left;
-    int32_t top;
     ClickHandler onClick;
   };
 
   // Display scale (director_scale.cpp).
-  static const std::array<ButtonPlace, 7>& ButtonPlaces();
-  gs::ButtonImageNames PicturesOf(const ButtonPlace& place) const;
+  // In the order of the artwork's button layout.
+  static const std::array<ButtonBinding, 7>& ButtonBindings();
+  gs::ButtonImageNames PicturesOf(size_t button) const;
   // The scale of the set for a display of `dpi`, among the sets that are there.
   static int32_t ScaleFor(int32_t dpi);
-  void UseScale(int32_t scale);
+  // Builds the panel at `scale`, at start and on every change of scale: loads
+  // the set, places the buttons and sizes the form to the root.
+  void ApplyScale(int32_t scale);
   // `pixels` at the scale in use.
   int32_t Scaled(int32_t pixels) const;
   void OnFormDpiChange(TObject* sender, int32_t dpi, std::optional<TPoint> suggestedTopLeft);
@@ -92,10 +90,10 @@ class Director {
   void Rescale(int32_t dpi, std::optional<TPoint> suggestedTopLeft);
   void OnFormMoveStart(TObject* sender);
   void OnFormMoveEnd(TObject* sender);
-  void ReloadPictures();
 
   // Building (director.cpp).
-  void LoadBackgrounds();
+  // The backgrounds, buttons and frames, still without pictures.
+  void CreateWidgets();
   void PlaceForm();
   // Placement against the screen (director.cpp).
   TRect PrimaryScreen() const;
@@ -104,7 +102,6 @@ class Director {
   TRect PanelRect() const;
   void MoveForm(TPoint place);
   void MakeLayeredWindow();
-  void BuildButtons();
   void AttachToRoot();
   void Repaint();
   // The seven buttons, in the order they are built and attached.

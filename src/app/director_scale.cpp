@@ -13,34 +13,34 @@
 namespace {
 
 // Replaces an image's picture and sizes the image to it, even to 0 x 0 when it is missing.
-void ReloadImage(gs::WdgImage& image, const std::wstring& name) {
+void LoadPicture(gs::WdgImage& image, const std::wstring& name) {
   gs::LoadImageFile(gs::ImagesPath() + name, image.Picture());
   image.SetBounds(image.Left(), image.Top(), image.Picture().Width(), image.Picture().Height());
 }
 
 }  // namespace
 
-const std::array<Director::ButtonPlace, 7>& Director::ButtonPlaces() {
-  // In the order the buttons are built and attached.
-  static const std::array<ButtonPlace, 7> places{{
-      {&Director::closeButton_, L"X", false, false, 280, 44, &Director::OnCloseClick},
-      {&Director::turnLeftButton_, L"Turn Left", false, true, 102, 32, &Director::OnTurnLeftClick},
-      {&Director::turnRightButton_, L"Turn Right", false, true, 158, 32,
-       &Director::OnTurnRightClick},
-      {&Director::lockButton_, L"lock", false, false, 214, 32, &Director::OnLockClick},
-      {&Director::unlockButton_, L"Unlock", false, false, 214, 32, &Director::OnUnlockClick},
-      {&Director::stage1Button_, L"Stage1", true, false, 227, 0, &Director::OnHandleClick},
-      {&Director::stage2Button_, L"Stage2", true, false, 0, 0, &Director::OnHandleClick},
-  }};
-  return places;
+const std::array<Director::ButtonBinding, 7>& Director::ButtonBindings() {
+  using panel_artwork::ButtonIndex;
+  static const std::array<ButtonBinding, 7> bindings = [] {
+    std::array<ButtonBinding, 7> table{};
+    table[ButtonIndex::kClose] = {&Director::closeButton_, &Director::OnCloseClick};
+    table[ButtonIndex::kTurnLeft] = {&Director::turnLeftButton_, &Director::OnTurnLeftClick};
+    table[ButtonIndex::kTurnRight] = {&Director::turnRightButton_, &Director::OnTurnRightClick};
+    table[ButtonIndex::kLock] = {&Director::lockButton_, &Director::OnLockClick};
+    table[ButtonIndex::kUnlock] = {&Director::unlockButton_, &Director::OnUnlockClick};
+    table[ButtonIndex::kStage1] = {&Director::stage1Button_, &Director::OnHandleClick};
+    table[ButtonIndex::kStage2] = {&Director::stage2Button_, &Director::OnHandleClick};
+    return table;
+  }();
+  static_assert(bindings.size() == panel_artwork::kButtons.size());
+  return bindings;
 }
 
-gs::ButtonImageNames Director::PicturesOf(const ButtonPlace& place) const {
-  if (!place.handle)
-    return panel_artwork::ButtonPictures(set_, place.folder, place.hasDisabledPicture);
+gs::ButtonImageNames Director::PicturesOf(size_t button) const {
   // Only the collapsed handle has an idle look.
-  const bool idle = place.slot == &Director::stage1Button_ && idleLookShown_;
-  return panel_artwork::HandlePictures(set_, place.folder, idle);
+  const bool idle = button == panel_artwork::ButtonIndex::kStage1 && idleLookShown_;
+  return panel_artwork::PicturesOf(set_, panel_artwork::kButtons[button], idle);
 }
 
 int32_t Director::ScaleFor(int32_t dpi) {
@@ -51,29 +51,28 @@ int32_t Director::ScaleFor(int32_t dpi) {
   });
 }
 
-void Director::UseScale(int32_t scale) {
-  scale_ = scale;
-  set_ = display_scale::ScaleFolder(scale);
-}
-
 int32_t Director::Scaled(int32_t pixels) const {
   return display_scale::ScalePixels(pixels, scale_);
 }
 
-void Director::ReloadPictures() {
-  ReloadImage(*noneImage_, set_ + panel_artwork::kNoneBackground);
-  ReloadImage(*collapsedImage_, set_ + panel_artwork::kCollapsedBackground);
-  ReloadImage(*expandedImage_, set_ + panel_artwork::kExpandedBackground);
-  for (const ButtonPlace& place : ButtonPlaces()) {
-    gs::WdgButton& button = *(this->*place.slot);
-    gs::ReloadButtonImages(button, PicturesOf(place));
-    button.SetLeft(Scaled(place.left));
-    button.SetTop(Scaled(place.top));
+void Director::ApplyScale(int32_t scale) {
+  scale_ = scale;
+  set_ = display_scale::ScaleFolder(scale);
+  LoadPicture(*noneImage_, set_ + panel_artwork::kNoneBackground);
+  LoadPicture(*collapsedImage_, set_ + panel_artwork::kCollapsedBackground);
+  LoadPicture(*expandedImage_, set_ + panel_artwork::kExpandedBackground);
+  for (size_t i = 0; i < panel_artwork::kButtons.size(); ++i) {
+    gs::WdgButton& button = *(this->*ButtonBindings()[i].slot);
+    gs::ReloadButtonImages(button, PicturesOf(i));
+    button.SetLeft(Scaled(panel_artwork::kButtons[i].left));
+    button.SetTop(Scaled(panel_artwork::kButtons[i].top));
   }
   for (size_t i = 0; i < extendFrames_.size(); ++i) {
     gs::ReloadButtonImages(*extendFrames_[i],
                            panel_artwork::FramePictures(set_, static_cast<int32_t>(i) + 1));
   }
+  form_.SetClientWidth(root_->Width());
+  form_.SetClientHeight(root_->Height());
 }
 
 void Director::OnFormDpiChange(TObject* /*sender*/, int32_t dpi,
@@ -99,10 +98,7 @@ void Director::Rescale(int32_t dpi, std::optional<TPoint> suggestedTopLeft) {
   const TRect window = PanelRect();
   const int32_t oldScale = scale_;
 
-  UseScale(scale);
-  ReloadPictures();
-  form_.SetClientWidth(root_->Width());
-  form_.SetClientHeight(root_->Height());
+  ApplyScale(scale);
   if (moving_) {
     // The system moves the window across monitors: it goes where the system
     // suggests, and the edges count once the move is over.

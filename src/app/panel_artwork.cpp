@@ -16,6 +16,11 @@ gs::ButtonImageNames HandlePictures(const std::wstring& set, const wchar_t* fold
   return {name, name, name, std::wstring()};
 }
 
+gs::ButtonImageNames PicturesOf(const std::wstring& set, const ButtonLayout& button, bool idle) {
+  if (button.handle) return HandlePictures(set, button.folder, idle);
+  return ButtonPictures(set, button.folder, button.hasDisabledPicture);
+}
+
 gs::ButtonImageNames FramePictures(const std::wstring& set, int32_t number) {
   wchar_t name[260] = {};
   std::swprintf(name, 260, L"LEFT_Extend\\%d.png", static_cast<int>(number));
