@@ -1,8 +1,18 @@
-// Times the panel on an X display with the real X11 platform: building the
-// Director (pictures, pauses), one Repaint of the expanded, shown panel
-// (compose and push) and the push alone. Run by hand on a display; not a test.
+// Times the panel on an X display with the real X11 platform: its start-up at
+// a display scale (building the Director with its pictures and pauses, up to
+// the first frame of the shown panel) with the memory it takes, one Repaint of
+// the expanded, shown panel (compose and push) and the push alone. Run by hand
+// on a display of its own (it sets the display's Xft.dpi for the scale, and
+// puts the old resources back at the end); not a test:
+//   zentara_x11_panel_timing [scale in percent, 100 by default]
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <string>
 
 #include "app/panel_form.h"
@@ -57,6 +67,74 @@ struct LoopStopper {
   void Stop(TObject* /*sender*/) { platform::GetWindowing().QuitMessageLoop(); }
 };
 
+// The display's resources (RESOURCE_MANAGER on the root window) with Xft.dpi
+// set for a scale while it lives, and the old ones back afterwards.
+class ScaledResources {
+ public:
+  explicit ScaledResources(int scale) : display_(XOpenDisplay(nullptr)) {
+    if (display_ == nullptr) return;
+    const ::Window root = DefaultRootWindow(display_);
+    ::Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, root, XA_RESOURCE_MANAGER, 0, 256 * 1024, False, XA_STRING,
+                           &type, &format, &count, &after, &data) == Success &&
+        data != nullptr && type == XA_STRING && format == 8) {
+      old_ = std::string(reinterpret_cast<const char*>(data), count);
+    }
+    if (data != nullptr) XFree(data);
+    Set("Xft.dpi:\t" + std::to_string(96 * scale / 100) + "\n");
+  }
+  ~ScaledResources() {
+    if (display_ == nullptr) return;
+    if (old_) {
+      Set(*old_);
+    } else {
+      XDeleteProperty(display_, DefaultRootWindow(display_), XA_RESOURCE_MANAGER);
+    }
+    XCloseDisplay(display_);
+  }
+  ScaledResources(const ScaledResources&) = delete;
+  ScaledResources& operator=(const ScaledResources&) = delete;
+
+ private:
+  void Set(const std::string& resources) {
+    XChangeProperty(display_, DefaultRootWindow(display_), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+    XSync(display_, False);
+  }
+
+  Display* display_;
+  std::optional<std::string> old_;
+};
+
+// A line of /proc/self/status in kilobytes ("VmHWM", "VmRSS"); -1 if it is not there.
+long StatusKilobytes(const std::string& key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.compare(0, key.size() + 1, key + ":") == 0)
+      return std::strtol(line.c_str() + key.size() + 1, nullptr, 10);
+  }
+  return -1;
+}
+
+// Wraps the form's paint handler and ends the message loop after the first paint.
+struct FirstPaint {
+  explicit FirstPaint(TForm& form) : form_(form), paint_(form.OnPaint) {
+    form.OnPaint = TNotifyEvent(this, &FirstPaint::Paint);
+  }
+  void Paint(TObject* sender) {
+    paint_(sender);
+    form_.OnPaint = paint_;
+    platform::GetWindowing().QuitMessageLoop();
+  }
+  TForm& form_;
+  TNotifyEvent paint_;
+};
+
 // Runs the message loop for a while, so that the window is mapped and exposed.
 void RunFor(uint32_t milliseconds) {
   LoopStopper stopper;
@@ -69,7 +147,14 @@ void RunFor(uint32_t milliseconds) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const auto processStart = Clock::now();
+  const int scale = argc > 1 ? std::atoi(argv[1]) : 100;
+  if (scale < 100 || scale > 300) {
+    std::fputs("the scale is a percentage from 100 to 300\n", stderr);
+    return 2;
+  }
+  const ScaledResources resources(scale);
   platform::x11::X11Platform x11;
   if (!x11.Valid()) {
     std::fputs("no X display\n", stderr);
@@ -88,8 +173,17 @@ int main() {
   const auto built = Clock::now() - start;
   std::printf("building the panel: %.1f ms, of which animation pauses %.1f ms\n",
               Milliseconds(built), Milliseconds(staged.sleeping));
-
-  PanelForm->Show();
+  {
+    // Start-up ends with the first frame of the shown panel.
+    const FirstPaint firstPaint(*PanelForm);
+    PanelForm->Show();
+    platform::GetWindowing().RunMessageLoop();
+  }
+  const auto shown = Clock::now() - processStart;
+  // The machine-readable line: start-up beyond the pauses, and memory.
+  std::printf("startup scale=%d shown_ms=%.1f beyond_pauses_ms=%.1f vmhwm_kb=%ld vmrss_kb=%ld\n",
+              scale, Milliseconds(shown), Milliseconds(shown - staged.sleeping),
+              StatusKilobytes("VmHWM"), StatusKilobytes("VmRSS"));
   RunFor(300);
   const auto firstStart = Clock::now();
   // A click on the collapsed handle expands the panel; each paint event repaints it.
