@@ -16,6 +16,10 @@ namespace {
 // A chunk other than the image data larger than this is refused when it is
 // critical; libpng only warns about an ancillary one (see ReadPixels).
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+// A picture up to this size is decoded in one pass: a file that declares more
+// than it holds then costs at most this much memory, for as long as the
+// failed decode runs. A larger one is first decoded into a single row.
+constexpr size_t kOnePassBytes = size_t{16} << 20;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -116,12 +120,14 @@ bool LibpngImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   int32_t width = 0, height = 0;
   if (!ReadPngHeader(header, read, width, height)) return false;
 
-  // A few bytes can declare a picture of a gigabyte. A first pass decodes the
-  // whole file into a single row, so memory for the picture is taken only
-  // once the file has shown that it holds all of it.
+  // A few bytes can declare a picture of a gigabyte. For a large picture a
+  // first pass decodes the whole file into a single row, so memory for the
+  // picture is taken only once the file has shown that it holds all of it.
   std::vector<uint8_t> pixels;
   std::vector<png_bytep> rows;
+  const bool large = size_t(width) * size_t(height) * 4 > kOnePassBytes;
   for (const bool keep : {false, true}) {
+    if (!keep && !large) continue;
     if (std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
     ReadState state;
     if (!state.Valid()) return false;
