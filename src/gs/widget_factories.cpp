@@ -19,13 +19,21 @@ void ReloadButtonImages(WdgButton& button, const ButtonImageNames& names) {
       &GsButtonAppearance::Raised, &GsButtonAppearance::Sunken, &GsButtonAppearance::Hovered,
       &GsButtonAppearance::Disabled};
   const std::wstring folder = ImagesPath();
-  TBitmap loaded;
-  loaded.SetPixelFormat(TPixelFormat::pf32bit);
   for (size_t i = 0; i < kSlots.size(); ++i) {
     if (names[i].empty()) continue;
-    LoadImageFile(folder + names[i], loaded);
-    // Copied into the slot itself, so the owner hears of it once (Raised sizes the button).
-    (button.Appearance().*kSlots[i])().Assign(loaded);
+    TBitmap& slot = (button.Appearance().*kSlots[i])();
+    // A picture loaded for an earlier state is copied rather than decoded again.
+    const TBitmap* earlier = nullptr;
+    for (size_t j = 0; j < i && earlier == nullptr; ++j) {
+      const TBitmap& other = (button.Appearance().*kSlots[j])();
+      if (names[j] == names[i] && !other.Empty()) earlier = &other;
+    }
+    // Either way the owner hears of it once (Raised sizes the button).
+    if (earlier != nullptr) {
+      slot.Assign(*earlier);
+    } else {
+      LoadImageFile(folder + names[i], slot);
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -532,13 +533,13 @@ TEST_F(DirectorTest, TheHandleTurnsIdleOnTheIdleTickAndActiveOnTheNextMove) {
   platform.timers.FireInterval(3000);
   EXPECT_TRUE(director.IdleLookShown());
   EXPECT_FALSE(TimerRunning(3000));
-  EXPECT_EQ(platform.images.decoded, std::vector<std::wstring>(3, idle));
+  EXPECT_EQ(platform.images.decoded, std::vector<std::wstring>{idle}) << "one decode per look";
 
   // Another idle tick while the idle look shows reloads and pushes nothing.
   const size_t pushes = platform.windows.pushes.size();
   Events().HandleMouseLeave();
   platform.timers.FireInterval(3000);
-  EXPECT_EQ(platform.images.decoded.size(), 3u);
+  EXPECT_EQ(platform.images.decoded.size(), 1u);
   EXPECT_EQ(platform.windows.pushes.size(), pushes);
 
   Events().HandleMouseMove(0, 10, 10);
@@ -742,6 +743,11 @@ TEST_F(ScaledDirectorTest, AtTwoHundredPercentThePanelAndItsButtonsTakeTheirScal
   EXPECT_EQ(form->ClientHeight(), 226);
   for (const std::wstring& path : platform.images.decoded)
     EXPECT_NE(path.find(L"\\scale-200\\"), std::wstring::npos) << "only the set is loaded";
+  const std::set<std::wstring> distinct(platform.images.decoded.begin(),
+                                        platform.images.decoded.end());
+  EXPECT_EQ(distinct.size(), platform.images.decoded.size()) << "each picture is decoded once";
+  EXPECT_EQ(distinct.size(),
+            3u + (3u + 4u + 4u + 3u + 3u) + 2u + 15u);  // backgrounds, buttons, handles, frames
   EXPECT_EQ(director.CloseButton()->BoundsRect(), (TRect{560, 88, 608, 136}));
   EXPECT_EQ(director.TurnRightButton()->BoundsRect(), (TRect{316, 64, 412, 160}));
 
