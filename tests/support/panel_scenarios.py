@@ -117,13 +117,21 @@ class PanelUser:
         self.click(*COLLAPSED_HANDLE)
         self.wait_for_calls(reads + 1)  # each state change reads the auto-rotation state
 
-    def assert_drag_follows_the_pointer(self, area=None):
+    def assert_drag_follows_the_pointer(self, area=None, check_while_held=False):
         """Drags the panel, then partly off the right edge of `area` (the whole screen by default), from
-        where it comes back when the pointer leaves it."""
+        where it comes back when the pointer leaves it. With `check_while_held` the first drag's place is
+        checked before the button comes up too."""
         area = area or (0, 0, *self.screen_size())
-        left, top = self.drag(300, 50, -10, 10)
         followed = 10 - self.drag_steps_lost
-        self.wait(lambda: self.rect()[:2] == (left - 10 * followed, top + 10 * followed), "the window to move")
+
+        def moved(left, top):
+            self.wait(lambda: self.rect()[:2] == (left - 10 * followed, top + 10 * followed), "the window to move")
+
+        if check_while_held:
+            left, top = self.drag(300, 50, -10, 10, while_held=moved)
+        else:
+            left, top = self.drag(300, 50, -10, 10)
+        moved(left, top)
         left, top = self.drag(250, 50, 12, 0)
         self.wait(lambda: self.rect()[0] == left + 12 * followed, "the second move")
         self.assertGreater(self.rect()[2], area[0] + area[2])

@@ -315,14 +315,17 @@ class PanelTestBase(PanelUser, DisplayTestCase):
     def release(self):
         self.display.xdotool("mouseup", 1)
 
-    def drag(self, x, y, step_x, step_y, steps=10):
-        """Drags from window point (x, y) in small steps; the window keeps the pointer where it pressed it."""
+    def drag(self, x, y, step_x, step_y, steps=10, while_held=None):
+        """Drags from window point (x, y) in small steps; the window keeps the pointer where it pressed it.
+        `while_held` (left, top) runs after the last step, before the button comes up."""
         left, top, _, _ = self.rect()
         self.move(left + x, top + y)
         self.press()
         for step in range(1, steps + 1):
             self.move(left + x + step_x * step, top + y + step_y * step)
             time.sleep(0.02)  # paces the pointer like a hand, so each step is a motion of its own
+        if while_held is not None:
+            while_held(left, top)
         self.release()
         return left, top
 
