@@ -9,15 +9,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/xlib/display.h"
+#include "platform/xlib/error_trap.h"
 #include "rotation/linux_desktop/input_mapping.h"
 #include "rotation/linux_desktop/x11/randr_screen.h"
-#include "rotation/linux_desktop/x11/x_display.h"
-#include "rotation/linux_desktop/x11/x_error_trap.h"
 #include "rotation/linux_desktop/x11/xinput_devices.h"
 
 namespace {
 
-using quillet::x11::XErrorTrap;
+using platform::xlib::ErrorTrap;
 
 int applicationErrors = 0;
 
@@ -29,13 +29,13 @@ int ApplicationHandler(Display*, XErrorEvent*) {
 class XBinding : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_NE(display.get(), nullptr) << "no X display"; }
-  quillet::x11::XDisplay display;
+  platform::xlib::XDisplay display;
 };
 
 TEST_F(XBinding, ARefusedScreenChangeFailsAndTheCallersHandlerComesBack) {
   XSetErrorHandler(&ApplicationHandler);
   {
-    XErrorTrap trap;
+    ErrorTrap trap;
     quillet::x11::RandrScreen screen(display.get(), trap);
     const auto before = screen.Read();
     ASSERT_TRUE(before.has_value());
@@ -68,7 +68,7 @@ TEST_F(XBinding, ARefusedScreenChangeFailsAndTheCallersHandlerComesBack) {
 }
 
 TEST_F(XBinding, TransformsAreWrittenAsFloatsAndOnlyToDevicesThatExist) {
-  XErrorTrap trap;
+  ErrorTrap trap;
   quillet::x11::XInputDevices devices(display.get(), trap);
   const auto listed = devices.List();
   const auto mouse = std::find_if(listed.begin(), listed.end(), [](const auto& device) {

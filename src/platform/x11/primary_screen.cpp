@@ -5,19 +5,11 @@
 #include <memory>
 
 #include "platform/x11/x11_connection.h"
+#include "platform/xlib/randr_resources.h"
 
 namespace platform::x11 {
 namespace {
 
-struct ResourcesFree {
-  void operator()(XRRScreenResources* resources) const { XRRFreeScreenResources(resources); }
-};
-struct CrtcFree {
-  void operator()(XRRCrtcInfo* crtc) const { XRRFreeCrtcInfo(crtc); }
-};
-struct OutputFree {
-  void operator()(XRROutputInfo* output) const { XRRFreeOutputInfo(output); }
-};
 struct MonitorsFree {
   void operator()(XRRMonitorInfo* monitors) const { XRRFreeMonitors(monitors); }
 };
@@ -40,9 +32,9 @@ bool MonitorArea(X11Connection& connection, ScreenArea& area) {
 // The area of the CRTC that shows an output, or nothing when it shows nothing.
 bool OutputArea(Display* display, XRRScreenResources* resources, RROutput output,
                 ScreenArea& area) {
-  std::unique_ptr<XRROutputInfo, OutputFree> info(XRRGetOutputInfo(display, resources, output));
+  const xlib::OutputInfo info = xlib::GetOutputInfo(display, resources, output);
   if (!info || info->crtc == 0) return false;
-  std::unique_ptr<XRRCrtcInfo, CrtcFree> crtc(XRRGetCrtcInfo(display, resources, info->crtc));
+  const xlib::CrtcInfo crtc = xlib::GetCrtcInfo(display, resources, info->crtc);
   if (!crtc || crtc->width == 0 || crtc->height == 0) return false;
   area = {crtc->x, crtc->y, static_cast<int32_t>(crtc->width), static_cast<int32_t>(crtc->height)};
   return true;
@@ -51,8 +43,7 @@ bool OutputArea(Display* display, XRRScreenResources* resources, RROutput output
 // Servers before XRandR 1.5 name a primary output instead.
 bool OutputArea(X11Connection& connection, ScreenArea& area) {
   Display* display = connection.Get();
-  std::unique_ptr<XRRScreenResources, ResourcesFree> resources(
-      XRRGetScreenResourcesCurrent(display, connection.Root()));
+  const xlib::ScreenResources resources = xlib::CurrentScreenResources(display, connection.Root());
   if (!resources) return false;
   const RROutput primary = XRRGetOutputPrimary(display, connection.Root());
   if (primary != 0 && OutputArea(display, resources.get(), primary, area)) return true;

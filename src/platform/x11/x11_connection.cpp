@@ -9,20 +9,10 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
 
 namespace platform::x11 {
 namespace {
-
-std::atomic<int> failedRequests{0};
-
-// A failed request (a window gone meanwhile, shared memory the server cannot
-// reach) is counted; Xlib's own handler would end the process.
-int CountError(Display* /*display*/, XErrorEvent* /*error*/) {
-  ++failedRequests;
-  return 0;
-}
 
 // The connection broke: the server went away, as at the end of the session.
 // Xlib's own handler prints a fatal message and the process would end with 1;
@@ -91,45 +81,46 @@ Atoms InternAtoms(Display* display) {
 
 }  // namespace
 
-X11Connection::X11Connection() : display_(XOpenDisplay(nullptr)) {
-  if (display_ == nullptr) return;
-  XSetErrorHandler(CountError);
+X11Connection::X11Connection() {
+  Display* display = display_.get();
+  if (display == nullptr) return;
+  // A failed request (a window gone meanwhile, shared memory the server cannot
+  // reach) is counted; Xlib's own handler would end the process.
+  errors_ = std::make_unique<xlib::ErrorTrap>();
   XSetIOErrorHandler(StayQuietWhenTheServerGoes);
-  XSetIOErrorExitHandler(display_, EndWithTheServer, nullptr);
-  screen_ = DefaultScreen(display_);
-  root_ = RootWindow(display_, screen_);
-  atoms_ = InternAtoms(display_);
+  XSetIOErrorExitHandler(display, EndWithTheServer, nullptr);
+  screen_ = DefaultScreen(display);
+  root_ = RootWindow(display, screen_);
+  atoms_ = InternAtoms(display);
 
   XVisualInfo info{};
-  if (XMatchVisualInfo(display_, screen_, 32, TrueColor, &info) != 0) {
+  if (XMatchVisualInfo(display, screen_, 32, TrueColor, &info) != 0) {
     visual_ = info.visual;
     depth_ = 32;
   } else {
-    visual_ = DefaultVisual(display_, screen_);
-    depth_ = DefaultDepth(display_, screen_);
+    visual_ = DefaultVisual(display, screen_);
+    depth_ = DefaultDepth(display, screen_);
   }
 
   int event = 0, error = 0;
-  hasShape_ = XShapeQueryExtension(display_, &event, &error) != 0;
-  hasShm_ = XShmQueryExtension(display_) != 0;
-  hasRandr_ = XRRQueryExtension(display_, &event, &error) != 0;
+  hasShape_ = XShapeQueryExtension(display, &event, &error) != 0;
+  hasShm_ = XShmQueryExtension(display) != 0;
+  hasRandr_ = XRRQueryExtension(display, &event, &error) != 0;
   if (hasRandr_) randrEventBase_ = event;
   // Selection notices came with version 2; the version must be asked once before use.
   int major = 0, minor = 0;
-  if (XFixesQueryExtension(display_, &event, &error) != 0 &&
-      XFixesQueryVersion(display_, &major, &minor) != 0 && major >= 2) {
+  if (XFixesQueryExtension(display, &event, &error) != 0 &&
+      XFixesQueryVersion(display, &major, &minor) != 0 && major >= 2) {
     xfixesEventBase_ = event;
   }
-  hasRandrMonitors_ = hasRandr_ && XRRQueryVersion(display_, &major, &minor) != 0 &&
+  hasRandrMonitors_ = hasRandr_ && XRRQueryVersion(display, &major, &minor) != 0 &&
                       (major > 1 || (major == 1 && minor >= 5));
 }
 
-X11Connection::~X11Connection() {
-  if (display_ != nullptr) XCloseDisplay(display_);
-}
+X11Connection::~X11Connection() = default;
 
 int X11Connection::Fd() const {
-  return display_ != nullptr ? ConnectionNumber(display_) : -1;
+  return Valid() ? ConnectionNumber(display_.get()) : -1;
 }
 
 bool X11Connection::WindowManagerSupports(::Atom hint) const {
@@ -137,7 +128,7 @@ bool X11Connection::WindowManagerSupports(::Atom hint) const {
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  if (XGetWindowProperty(display_, root_, atoms_.netSupported, 0, 4096, False, XA_ATOM, &type,
+  if (XGetWindowProperty(display_.get(), root_, atoms_.netSupported, 0, 4096, False, XA_ATOM, &type,
                          &format, &count, &after, &data) != Success) {
     return false;
   }
@@ -151,8 +142,7 @@ bool X11Connection::WindowManagerSupports(::Atom hint) const {
 }
 
 int X11Connection::SyncAndCountErrors() {
-  XSync(display_, False);
-  return failedRequests.exchange(0);
+  return static_cast<int>(errors_->SyncAndCount(display_.get()));
 }
 
 }  // namespace platform::x11

@@ -1,6 +1,11 @@
 #pragma once
 #include <X11/Xlib.h>
 
+#include <memory>
+
+#include "platform/xlib/display.h"
+#include "platform/xlib/error_trap.h"
+
 namespace platform::x11 {
 
 // The atoms the platform code uses, interned once per connection.
@@ -39,8 +44,8 @@ class X11Connection {
   X11Connection(const X11Connection&) = delete;
   X11Connection& operator=(const X11Connection&) = delete;
 
-  bool Valid() const { return display_ != nullptr; }
-  Display* Get() const { return display_; }
+  bool Valid() const { return display_.get() != nullptr; }
+  Display* Get() const { return display_.get(); }
   int Fd() const;
   ::Window Root() const { return root_; }
   int Screen() const { return screen_; }
@@ -69,7 +74,9 @@ class X11Connection {
   int SyncAndCountErrors();
 
  private:
-  Display* display_ = nullptr;
+  // Declared before the display, so that errors while it closes are still caught.
+  std::unique_ptr<xlib::ErrorTrap> errors_;
+  xlib::XDisplay display_;
   ::Window root_ = 0;
   int screen_ = 0;
   Atoms atoms_{};

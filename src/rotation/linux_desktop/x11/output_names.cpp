@@ -1,24 +1,20 @@
 #include "rotation/linux_desktop/x11/output_names.h"
 
-#include <X11/extensions/Xrandr.h>
+#include "platform/xlib/randr_resources.h"
 
 namespace quillet::x11 {
 
 std::vector<std::string> OutputNames(Display* display) {
   std::vector<std::string> names;
-  int event = 0, error = 0, major = 0, minor = 0;
-  if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor) ||
-      (major == 1 && minor < 2))
-    return names;
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (resources == nullptr) return names;
+  if (!platform::xlib::HasRandr(display, 1, 2)) return names;
+  const platform::xlib::ScreenResources resources =
+      platform::xlib::CurrentScreenResources(display, DefaultRootWindow(display));
+  if (!resources) return names;
   for (int i = 0; i < resources->noutput; ++i) {
-    XRROutputInfo* output = XRRGetOutputInfo(display, resources, resources->outputs[i]);
-    if (output == nullptr) continue;
-    names.emplace_back(output->name, static_cast<size_t>(output->nameLen));
-    XRRFreeOutputInfo(output);
+    const platform::xlib::OutputInfo output =
+        platform::xlib::GetOutputInfo(display, resources.get(), resources->outputs[i]);
+    if (output) names.emplace_back(output->name, static_cast<size_t>(output->nameLen));
   }
-  XRRFreeScreenResources(resources);
   return names;
 }
 

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/xlib/display.h"
+#include "platform/xlib/error_trap.h"
 #include "rotation/linux_desktop/orientation_lock.h"
 #include "rotation/linux_desktop/screen_rotation.h"
 #include "rotation/linux_desktop/x11/desktop_lock.h"
 #include "rotation/linux_desktop/x11/output_names.h"
 #include "rotation/linux_desktop/x11/randr_screen.h"
-#include "rotation/linux_desktop/x11/x_display.h"
-#include "rotation/linux_desktop/x11/x_error_trap.h"
 #include "rotation/linux_desktop/x11/xinput_devices.h"
 #include "rotation/linux_desktop/xwayland_session.h"
 
@@ -51,8 +51,8 @@ bool OnXWayland(Display* display) {
 QUILLET_EXPORT int32_t RT_GetAngle() {
   return Guarded(-1, [] {
     // The trap outlives the connection, which may still hear of errors while closing.
-    quillet::x11::XErrorTrap trap;
-    quillet::x11::XDisplay display;
+    platform::xlib::ErrorTrap trap;
+    platform::xlib::XDisplay display;
     if (display.get() == nullptr) return -1;
     quillet::x11::RandrScreen screen(display.get(), trap);
     return quillet::xdesktop::GetAngle(screen);
@@ -61,8 +61,8 @@ QUILLET_EXPORT int32_t RT_GetAngle() {
 
 QUILLET_EXPORT int32_t RT_SetAngle(int32_t code) {
   return Guarded(0, [code] {
-    quillet::x11::XErrorTrap trap;
-    quillet::x11::XDisplay display;
+    platform::xlib::ErrorTrap trap;
+    platform::xlib::XDisplay display;
     if (display.get() == nullptr) return 0;
     if (OnXWayland(display.get())) return 0;
     quillet::x11::RandrScreen screen(display.get(), trap);

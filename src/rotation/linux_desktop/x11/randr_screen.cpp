@@ -8,13 +8,6 @@
 namespace quillet::x11 {
 namespace {
 
-struct FreeCrtcInfo {
-  void operator()(XRRCrtcInfo* info) const { XRRFreeCrtcInfo(info); }
-};
-struct FreeOutputInfo {
-  void operator()(XRROutputInfo* info) const { XRRFreeOutputInfo(info); }
-};
-
 const XRRModeInfo* FindMode(const XRRScreenResources& resources, RRMode id) {
   for (int i = 0; i < resources.nmode; ++i) {
     if (resources.modes[i].id == id) return &resources.modes[i];
@@ -71,7 +64,7 @@ bool HasPanelConnector(Display* display, RROutput output) {
 
 }  // namespace
 
-RandrScreen::RandrScreen(Display* display, XErrorTrap& trap)
+RandrScreen::RandrScreen(Display* display, platform::xlib::ErrorTrap& trap)
     : display_(display), trap_(trap), root_(DefaultRootWindow(display)) {}
 
 void RandrScreen::GrabServer() {
@@ -83,22 +76,13 @@ void RandrScreen::UngrabServer() {
   trap_.Sync(display_);
 }
 
-bool RandrScreen::HasRandr13() const {
-  int event = 0;
-  int error = 0;
-  int major = 0;
-  int minor = 0;
-  return XRRQueryExtension(display_, &event, &error) && XRRQueryVersion(display_, &major, &minor) &&
-         (major > 1 || (major == 1 && minor >= 3));
-}
-
 std::optional<xdesktop::ScreenState> RandrScreen::Read() {
   outputs_.clear();
-  if (!HasRandr13()) return std::nullopt;
+  if (!platform::xlib::HasRandr(display_, 1, 3)) return std::nullopt;
   // What the server knows without asking the hardware, unless it knows
   // nothing yet: a server that offers the old RandR only (Xephyr) makes up
   // its CRTC and output when first asked.
-  resources_.reset(XRRGetScreenResourcesCurrent(display_, root_));
+  resources_ = platform::xlib::CurrentScreenResources(display_, root_);
   if (!resources_ || resources_->ncrtc == 0 || resources_->noutput == 0) {
     resources_.reset(XRRGetScreenResources(display_, root_));
   }
@@ -124,7 +108,8 @@ std::optional<xdesktop::ScreenState> RandrScreen::Read() {
   const RROutput primary = XRRGetOutputPrimary(display_, root_);
   for (int c = 0; c < resources_->ncrtc; ++c) {
     const RRCrtc id = resources_->crtcs[c];
-    std::unique_ptr<XRRCrtcInfo, FreeCrtcInfo> info(XRRGetCrtcInfo(display_, resources_.get(), id));
+    const platform::xlib::CrtcInfo info =
+        platform::xlib::GetCrtcInfo(display_, resources_.get(), id);
     if (!info || info->mode == None || info->noutput <= 0) continue;
     const XRRModeInfo* mode = FindMode(*resources_, info->mode);
     if (mode == nullptr) continue;
@@ -140,8 +125,8 @@ std::optional<xdesktop::ScreenState> RandrScreen::Read() {
     std::vector<RROutput>& outputs = outputs_[id];
     outputs.assign(info->outputs, info->outputs + info->noutput);
     for (RROutput output : outputs) {
-      std::unique_ptr<XRROutputInfo, FreeOutputInfo> outputInfo(
-          XRRGetOutputInfo(display_, resources_.get(), output));
+      const platform::xlib::OutputInfo outputInfo =
+          platform::xlib::GetOutputInfo(display_, resources_.get(), output);
       if (outputInfo) crtc.outputNames.emplace_back(outputInfo->name, outputInfo->nameLen);
       crtc.primary = crtc.primary || output == primary;
       crtc.panelConnector = crtc.panelConnector || HasPanelConnector(display_, output);

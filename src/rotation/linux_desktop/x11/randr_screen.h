@@ -3,12 +3,12 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <vector>
 
+#include "platform/xlib/error_trap.h"
+#include "platform/xlib/randr_resources.h"
 #include "rotation/linux_desktop/screen_control.h"
-#include "rotation/linux_desktop/x11/x_error_trap.h"
 
 namespace quillet::x11 {
 
@@ -16,7 +16,7 @@ namespace quillet::x11 {
 // change is waited for, so that a refusal shows in its result.
 class RandrScreen : public xdesktop::ScreenControl {
  public:
-  RandrScreen(Display* display, XErrorTrap& trap);
+  RandrScreen(Display* display, platform::xlib::ErrorTrap& trap);
 
   void GrabServer() override;
   void UngrabServer() override;
@@ -25,16 +25,10 @@ class RandrScreen : public xdesktop::ScreenControl {
   bool SetCrtc(uint64_t crtc, const xdesktop::CrtcConfig& config) override;
 
  private:
-  struct FreeResources {
-    void operator()(XRRScreenResources* resources) const { XRRFreeScreenResources(resources); }
-  };
-
-  bool HasRandr13() const;
-
   Display* display_;
-  XErrorTrap& trap_;
+  platform::xlib::ErrorTrap& trap_;
   Window root_;
-  std::unique_ptr<XRRScreenResources, FreeResources> resources_;
+  platform::xlib::ScreenResources resources_;
   std::map<RRCrtc, std::vector<RROutput>> outputs_;  // of each active CRTC, as read
 };
 

@@ -58,7 +58,8 @@ bool MayFollowScreen(const xdesktop::InputDevice& device) {
 
 }  // namespace
 
-XInputDevices::XInputDevices(Display* display, XErrorTrap& trap) : display_(display), trap_(trap) {}
+XInputDevices::XInputDevices(Display* display, platform::xlib::ErrorTrap& trap)
+    : display_(display), trap_(trap) {}
 
 bool XInputDevices::HasProperty(int device, Atom property) {
   int count = 0;

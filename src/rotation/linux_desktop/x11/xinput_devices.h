@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/xlib/error_trap.h"
 #include "rotation/linux_desktop/input_devices.h"
-#include "rotation/linux_desktop/x11/x_error_trap.h"
 
 namespace quillet::x11 {
 
@@ -16,7 +16,7 @@ namespace quillet::x11 {
 // node, which sysfs describes further.
 class XInputDevices : public xdesktop::InputDevices {
  public:
-  XInputDevices(Display* display, XErrorTrap& trap);
+  XInputDevices(Display* display, platform::xlib::ErrorTrap& trap);
 
   // Empty when the server has no XInput 2.2.
   std::vector<xdesktop::InputDevice> List() override;
@@ -36,7 +36,7 @@ class XInputDevices : public xdesktop::InputDevices {
   void ReadOrigin(xdesktop::InputDevice& device);
 
   Display* display_;
-  XErrorTrap& trap_;
+  platform::xlib::ErrorTrap& trap_;
   Atom transform_ = None;
   Atom productId_ = None;
   Atom node_ = None;

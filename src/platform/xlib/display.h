@@ -1,9 +1,9 @@
 #pragma once
 #include <X11/Xlib.h>
 
-namespace quillet::x11 {
+namespace platform::xlib {
 
-// A connection to the display named by $DISPLAY, for one call of the library.
+// A connection to the display named by $DISPLAY, closed with its owner.
 class XDisplay {
  public:
   XDisplay() : display_(XOpenDisplay(nullptr)) {}
@@ -20,4 +20,4 @@ class XDisplay {
   Display* display_;
 };
 
-}  // namespace quillet::x11
+}  // namespace platform::xlib
