@@ -38,10 +38,13 @@ check_packages=(python3 clang-format)
 # on (openbox) and drive it with, and what its Debian package is built (the
 # dependencies worked out by dpkg-shlibdeps) and checked with (Debian's own
 # checkers; man-db and groff-base let lintian render the manual page), with the
-# GSettings backend it depends on, so that installing it needs no download.
+# GSettings backend it depends on, so that installing it needs no download;
+# and the private D-Bus daemons and Python's GLib binding the stand-in desktop
+# and sensor services of the tests run on.
 linux_packages=(libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
   xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common
   libpango1.0-dev libcairo2-dev openbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
-  lintian appstream man-db groff-base binutils dconf-gsettings-backend)
+  lintian appstream man-db groff-base binutils dconf-gsettings-backend
+  dbus-daemon python3-gi)
 # The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)
