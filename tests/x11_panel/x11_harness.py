@@ -341,7 +341,13 @@ class PanelTestBase(PanelUser, DisplayTestCase):
 
     def ask_to_close(self):
         window = self.wait(lambda: (self.display.find(PANEL_TITLE) or [None])[0], "the panel window")
-        self.display.xdotool("windowactivate", "--sync", window)
+
+        def activated():
+            # openbox may still be handing the focus back from a window that has just gone.
+            self.display.xdotool("windowactivate", "--sync", window)
+            return self.display.active_window() == window
+
+        self.wait(activated, "the panel to be the active window")
         self.display.xdotool("key", "alt+F4")  # openbox asks the active window to close
 
     def panel_windows(self):
