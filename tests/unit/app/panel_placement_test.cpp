@@ -21,12 +21,6 @@ TRect At(int32_t left, int32_t top, Size size) {
   return {left, top, left + size.width, top + size.height};
 }
 
-TEST(PanelPlacementTest, StartsAtTheRightEdgeOrTheLeftOneBelowTheScaledMargin) {
-  EXPECT_EQ(panel_placement::StartPlace(kLandscape, kPanel100, 100, false), (TPoint{939, 20}));
-  EXPECT_EQ(panel_placement::StartPlace(kLandscape, kPanel200, 200, false), (TPoint{598, 40}));
-  EXPECT_EQ(panel_placement::StartPlace(kPortrait, kPanel100, 100, true), (TPoint{0, 20}));
-}
-
 struct Reanchoring {
   const char* what;
   TRect before, after, window;
@@ -37,30 +31,6 @@ struct Reanchoring {
 
 TEST(PanelPlacementTest, AChangedScreenOrScaleKeepsTheEdgeTheWindowHadOrItsPlaceInside) {
   const Reanchoring rows[] = {
-      {"flush right, turned",
-       kLandscape,
-       kPortrait,
-       At(939, 20, kPanel100),
-       kPanel100,
-       100,
-       100,
-       {459, 20}},
-      {"flush right, turned back",
-       kPortrait,
-       kLandscape,
-       At(459, 20, kPanel100),
-       kPanel100,
-       100,
-       100,
-       {939, 20}},
-      {"dragged, still inside",
-       kLandscape,
-       kPortrait,
-       At(300, 400, kPanel100),
-       kPanel100,
-       100,
-       100,
-       {300, 400}},
       {"dragged, below the new bottom",
        kPortrait,
        kLandscape,
@@ -71,22 +41,6 @@ TEST(PanelPlacementTest, AChangedScreenOrScaleKeepsTheEdgeTheWindowHadOrItsPlace
        {400, 687}},
       {"parked", kLandscape, kPortrait, At(-228, 300, kPanel100), kPanel100, 100, 100, {-228, 300}},
       {"flush left", kLandscape, kPortrait, At(0, 20, kPanel100), kPanel100, 100, 100, {0, 20}},
-      {"flush right at 200 %, turned",
-       kLandscape,
-       kPortrait,
-       At(598, 40, kPanel200),
-       kPanel200,
-       200,
-       200,
-       {118, 40}},
-      {"dragged at 200 %, past the new right edge",
-       kLandscape,
-       kPortrait,
-       At(300, 400, kPanel200),
-       kPanel200,
-       200,
-       200,
-       {118, 400}},
       {"flush right, scale doubled",
        kLandscape,
        kLandscape,
