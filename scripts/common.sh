@@ -40,11 +40,16 @@ check_packages=(python3 clang-format)
 # checkers; man-db and groff-base let lintian render the manual page), with the
 # GSettings backend it depends on, so that installing it needs no download;
 # and the private D-Bus daemons and Python's GLib binding the stand-in desktop
-# and sensor services of the tests run on.
-linux_packages=(libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
+# and sensor services of the tests run on; the Wayland client library and the
+# output protocols of Plasma the library speaks to Wayland desktops through.
+linux_packages=(libwayland-dev libwayland-bin plasma-wayland-protocols libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
   xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common
   libpango1.0-dev libcairo2-dev openbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
   lintian appstream man-db groff-base binutils dconf-gsettings-backend
   dbus-daemon python3-gi)
+# The Wayland desktops the tests start headless (wlroots' sway, GNOME's Mutter,
+# Plasma's KWin, each with XWayland) and the tools that read them back.
+wayland_test_packages=(sway mutter kwin-wayland xwayland x11-xserver-utils wlr-randr grim wayland-utils
+  libkf5screen-bin qtwayland5)
 # The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)

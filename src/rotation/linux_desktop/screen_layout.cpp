@@ -17,15 +17,24 @@ bool IsQuarterTurn(uint16_t rotation) {
   return (rotation & (kRotate90 | kRotate270)) != 0;
 }
 
-struct Span {
-  int64_t start;
-  int64_t length;
-};
+bool Unchanged(const ScreenState& state, const ScreenLayout& layout) {
+  for (size_t i = 0; i < state.crtcs.size(); ++i) {
+    if (layout.crtcs[i] != state.crtcs[i].config) return false;
+  }
+  return layout.size.width == state.size.width && layout.size.height == state.size.height;
+}
 
-// New starts along one axis for spans that take new lengths. A span keeps
-// its start unless others ended before it; then it follows the farthest of
-// them at the gap it had, so neighbours stay neighbours and nothing that was
-// apart comes to overlap.
+// Keeps the screen's density, taken from its height as xrandr does; 96 dots
+// per inch when the server does not know it.
+int32_t Millimetres(int64_t pixels, const ScreenSize& before) {
+  const double perPixel = before.height > 0 && before.mmHeight > 0
+                              ? static_cast<double>(before.mmHeight) / before.height
+                              : 25.4 / 96.0;
+  return static_cast<int32_t>(std::lround(static_cast<double>(pixels) * perPixel));
+}
+
+}  // namespace
+
 std::vector<int64_t> Arrange(const std::vector<Span>& before, const std::vector<int64_t>& lengths) {
   std::vector<size_t> order(before.size());
   std::iota(order.begin(), order.end(), size_t{0});
@@ -46,24 +55,6 @@ std::vector<int64_t> Arrange(const std::vector<Span>& before, const std::vector<
   }
   return starts;
 }
-
-// Keeps the screen's density, taken from its height as xrandr does; 96 dots
-// per inch when the server does not know it.
-bool Unchanged(const ScreenState& state, const ScreenLayout& layout) {
-  for (size_t i = 0; i < state.crtcs.size(); ++i) {
-    if (layout.crtcs[i] != state.crtcs[i].config) return false;
-  }
-  return layout.size.width == state.size.width && layout.size.height == state.size.height;
-}
-
-int32_t Millimetres(int64_t pixels, const ScreenSize& before) {
-  const double perPixel = before.height > 0 && before.mmHeight > 0
-                              ? static_cast<double>(before.mmHeight) / before.height
-                              : 25.4 / 96.0;
-  return static_cast<int32_t>(std::lround(static_cast<double>(pixels) * perPixel));
-}
-
-}  // namespace
 
 int32_t NormaliseCode(int32_t code) {
   return code == 2 || code == 3 || code == 4 ? code : 1;

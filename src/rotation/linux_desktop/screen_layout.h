@@ -15,12 +15,28 @@ uint16_t RotationOfCode(int32_t code);
 // The code of a rotation, reflections aside; 1 for anything unknown.
 int32_t CodeOfRotation(uint16_t rotation);
 
+// Gives the applications time to follow a new screen before the caller
+// looks again.
+inline constexpr uint32_t kSettleMilliseconds = 250;
+
 struct Rect {
   int64_t x = 0;
   int64_t y = 0;
   int64_t width = 0;
   int64_t height = 0;
 };
+
+// Where an output lies along one axis of the screen.
+struct Span {
+  int64_t start;
+  int64_t length;
+};
+
+// New starts along one axis for spans that take new lengths. A span keeps
+// its start unless others ended before it; then it follows the farthest of
+// them at the gap it had, so neighbours stay neighbours and nothing that was
+// apart comes to overlap.
+std::vector<int64_t> Arrange(const std::vector<Span>& before, const std::vector<int64_t>& lengths);
 
 // Where a CRTC lies on the screen when it shows its mode with this config:
 // the mode turned by the rotation, then through the CRTC's transform, in the

@@ -9,10 +9,6 @@
 namespace quillet::xdesktop {
 namespace {
 
-// Gives the applications time to follow the new screen before the caller
-// looks again.
-constexpr uint32_t kSettleMilliseconds = 250;
-
 class ServerGrab {
  public:
   explicit ServerGrab(ScreenControl& screen) : screen_(screen) { screen_.GrabServer(); }

@@ -1,6 +1,6 @@
-// libquillet.so: the four exports over the X server of $DISPLAY and the
-// desktop's settings. Each call opens its own connection and closes it again;
-// nothing is kept between calls.
+// libquillet.so: the four exports over the X server of $DISPLAY (under
+// Wayland, the desktop's own output interfaces) and the desktop's settings. Each call opens its own
+// connection and closes it again; nothing is kept between calls.
 #include <time.h>
 
 #include <cstdint>
@@ -8,8 +8,10 @@
 
 #include "platform/xlib/display.h"
 #include "platform/xlib/error_trap.h"
+#include "rotation/linux_desktop/desktop_outputs.h"
 #include "rotation/linux_desktop/orientation_lock.h"
 #include "rotation/linux_desktop/screen_rotation.h"
+#include "rotation/linux_desktop/wayland/wayland_desktop.h"
 #include "rotation/linux_desktop/x11/desktop_lock.h"
 #include "rotation/linux_desktop/x11/output_names.h"
 #include "rotation/linux_desktop/x11/randr_screen.h"
@@ -39,7 +41,8 @@ int32_t Guarded(int32_t failure, Call call) {
 }
 
 // XWayland's RandR only imitates turning: most turns fail, and 180° even
-// reports success although nothing turned. None is tried there.
+// reports success although nothing turned. The desktop turns the screen
+// there, through its own interface; the compositor maps touch and pens.
 bool OnXWayland(Display* display) {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   return quillet::xdesktop::IsXWaylandSession(wayland != nullptr ? wayland : "",
@@ -54,6 +57,12 @@ QUILLET_EXPORT int32_t RT_GetAngle() {
     platform::xlib::ErrorTrap trap;
     platform::xlib::XDisplay display;
     if (display.get() == nullptr) return -1;
+    if (OnXWayland(display.get())) {
+      // XWayland's RandR reports the desktop's turns too, when no interface
+      // of the desktop is offered.
+      if (auto desktop = quillet::wayland::OpenDesktopOutputs())
+        return quillet::xdesktop::GetAngle(*desktop);
+    }
     quillet::x11::RandrScreen screen(display.get(), trap);
     return quillet::xdesktop::GetAngle(screen);
   });
@@ -64,7 +73,10 @@ QUILLET_EXPORT int32_t RT_SetAngle(int32_t code) {
     platform::xlib::ErrorTrap trap;
     platform::xlib::XDisplay display;
     if (display.get() == nullptr) return 0;
-    if (OnXWayland(display.get())) return 0;
+    if (OnXWayland(display.get())) {
+      auto desktop = quillet::wayland::OpenDesktopOutputs();
+      return desktop ? quillet::xdesktop::SetAngle(*desktop, &Pause, code) : 0;
+    }
     quillet::x11::RandrScreen screen(display.get(), trap);
     quillet::x11::XInputDevices devices(display.get(), trap);
     return quillet::xdesktop::SetAngle(screen, devices, &Pause, code);

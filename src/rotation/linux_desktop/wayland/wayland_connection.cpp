@@ -1,0 +1,94 @@
+#include "rotation/linux_desktop/wayland/wayland_connection.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+
+namespace quillet::wayland {
+void WaylandConnection::OnGlobal(void* data, wl_registry*, uint32_t name, const char* interface,
+                                 uint32_t version) {
+  static_cast<WaylandConnection*>(data)->globals_.push_back({name, interface, version});
+}
+
+void WaylandConnection::OnGlobalRemove(void* data, wl_registry*, uint32_t name) {
+  auto& globals = static_cast<WaylandConnection*>(data)->globals_;
+  std::erase_if(globals, [name](const Global& global) { return global.name == name; });
+}
+
+WaylandConnection::WaylandConnection() {
+  static constexpr wl_registry_listener listener = {&OnGlobal, &OnGlobalRemove};
+  display_ = wl_display_connect(nullptr);
+  if (display_ == nullptr) return;
+  registry_ = wl_display_get_registry(display_);
+  if (registry_ == nullptr) return;
+  wl_registry_add_listener(registry_, &listener, this);
+  if (!Roundtrip()) {
+    wl_registry_destroy(registry_);
+    registry_ = nullptr;
+  }
+}
+
+WaylandConnection::~WaylandConnection() {
+  if (registry_ != nullptr) wl_registry_destroy(registry_);
+  if (display_ != nullptr) wl_display_disconnect(display_);
+}
+
+std::optional<Global> WaylandConnection::Find(std::string_view interface) const {
+  for (const Global& global : globals_)
+    if (global.interface == interface) return global;
+  return std::nullopt;
+}
+
+void* WaylandConnection::Bind(std::string_view interface, const wl_interface* type, uint32_t oldest,
+                              uint32_t newest) {
+  const std::optional<Global> global = Find(interface);
+  if (!IsConnected() || !global || global->version < oldest) return nullptr;
+  return wl_registry_bind(registry_, global->name, type, std::min(global->version, newest));
+}
+
+bool WaylandConnection::DispatchUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (display_ == nullptr) return false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (wl_display_dispatch_pending(display_) < 0) return false;
+    if (done()) return true;
+    // Everything queued is handled; wait for more.
+    if (wl_display_prepare_read(display_) != 0) continue;
+    if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
+      wl_display_cancel_read(display_);
+      return false;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      wl_display_cancel_read(display_);
+      return false;
+    }
+    pollfd fd = {wl_display_get_fd(display_), POLLIN, 0};
+    const int ready = poll(&fd, 1, static_cast<int>(left.count()));
+    if (ready <= 0) {
+      wl_display_cancel_read(display_);
+      if (ready < 0 && errno == EINTR) continue;
+      return false;
+    }
+    if (wl_display_read_events(display_) < 0) return false;
+  }
+  return true;
+}
+
+bool WaylandConnection::Roundtrip(int timeoutMs) {
+  if (display_ == nullptr) return false;
+  bool done = false;
+  static constexpr wl_callback_listener listener = {
+      [](void* data, wl_callback*, uint32_t) { *static_cast<bool*>(data) = true; }};
+  wl_callback* callback = wl_display_sync(display_);
+  if (callback == nullptr) return false;
+  wl_callback_add_listener(callback, &listener, &done);
+  const bool answered = DispatchUntil([&done] { return done; }, timeoutMs);
+  wl_callback_destroy(callback);
+  return answered;
+}
+
+}  // namespace quillet::wayland

@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Private Wayland desktops for the tests, started headless: sway (wlroots), Mutter (GNOME) and KWin
+(Plasma), each with XWayland, its own runtime folder and, where it needs one, its own session bus.
+
+    with SwaySession(outputs=["1280x800", "1920x1080"]) as desktop:
+        subprocess.run([...], env=desktop.env)
+
+`env` holds what a program of that desktop's session sees: WAYLAND_DISPLAY, XDG_RUNTIME_DIR, DISPLAY
+(its XWayland), XAUTHORITY and DBUS_SESSION_BUS_ADDRESS where the desktop has them, SWAYSOCK for sway.
+Everything is stopped by process id. Standard library only.
+"""
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+
+_START_TIMEOUT = 20
+
+
+def available(*programs):
+    """The programs of this list that are missing, as one message; empty when all are there."""
+    missing = [program for program in programs if shutil.which(program) is None]
+    return f"not installed: {', '.join(missing)}" if missing else ""
+
+
+def _wait_for(predicate, what, session):
+    deadline = time.monotonic() + _START_TIMEOUT
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        if session.process.poll() is not None:
+            break
+        time.sleep(0.05)
+    log = session.log()
+    session.stop()
+    raise RuntimeError(f"{what} did not come up: {log}")
+
+
+class _Bus:
+    """A session bus of our own."""
+
+    def __init__(self, env):
+        self.process = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                        env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, text=True)
+        self.address = self.process.stdout.readline().strip()
+        if not self.address:
+            self.stop()
+            raise RuntimeError("the session bus did not start")
+
+    def stop(self):
+        _stop(self.process)
+
+
+def _stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+class _Session:
+    """What the three have in common: a runtime folder, the compositor's log, stopping."""
+    name = "compositor"
+
+    def __init__(self, owner=None):
+        self.runtime = tempfile.mkdtemp(prefix=f"zentara-{self.name}-")
+        os.chmod(self.runtime, 0o700)
+        if owner is not None:
+            os.chown(self.runtime, owner, owner)
+        self._log = tempfile.TemporaryFile()
+        self._bus = None
+        self.process = None
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime)
+        for variable in ("WAYLAND_DISPLAY", "DISPLAY", "XAUTHORITY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS"):
+            self.env.pop(variable, None)
+        self.env["HOME"] = self.runtime
+
+    def _start_bus(self):
+        self._bus = _Bus(self.env)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self._bus.address
+
+    def _start(self, command, env):
+        self.process = subprocess.Popen(command, env=env, cwd=self.runtime, stdin=subprocess.DEVNULL,
+                                        stdout=self._log, stderr=subprocess.STDOUT)
+
+    def _wait_for_socket(self):
+        def socket():
+            names = [name for name in os.listdir(self.runtime) if re.fullmatch(r"wayland-\d+", name)]
+            return names[0] if names else ""
+        self.env["WAYLAND_DISPLAY"] = _wait_for(socket, f"{self.name}'s Wayland socket", self)
+
+    def _written_display(self):
+        """The XWayland display a program started by the desktop wrote to the runtime folder."""
+        try:
+            with open(os.path.join(self.runtime, "display")) as file:
+                return file.read().strip()
+        except OSError:
+            return ""
+
+    def log(self):
+        if self._log.closed:
+            return ""
+        self._log.seek(0)
+        return self._log.read().decode(errors="replace")[-4000:]
+
+    def stop(self):
+        if self.process is not None:
+            _stop(self.process)
+        if self._bus is not None:
+            self._bus.stop()
+            self._bus = None
+        self._log.close()
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.stop()
+
+
+class SwaySession(_Session):
+    """sway on the headless backend, one output per size ("WxH"), as an unprivileged user (sway refuses
+    root), with XWayland started at once and open to root's clients."""
+    name = "sway"
+    user = 65534
+
+    def __init__(self, outputs=("1280x800",)):
+        super().__init__(owner=self.user)
+        try:
+            config = os.path.join(self.runtime, "config")
+            lines = ["xwayland force"]
+            lines += [f"output HEADLESS-{n} mode --custom {size}" for n, size in enumerate(outputs, 1)]
+            lines += ["exec sh -c 'xhost +si:localuser:root >/dev/null; echo \"$DISPLAY\" > \"$XDG_RUNTIME_DIR/display\"'"]
+            with open(config, "w") as file:
+                file.write("\n".join(lines) + "\n")
+            env = dict(self.env, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1", WLR_RENDERER="pixman",
+                       WLR_HEADLESS_OUTPUTS=str(len(outputs)))
+            self._start(["setpriv", f"--reuid={self.user}", f"--regid={self.user}", "--clear-groups",
+                         "sway", "--config", config], env)
+            self._wait_for_socket()
+            self.env["DISPLAY"] = _wait_for(self._written_display, "sway's XWayland", self)
+            self.env["SWAYSOCK"] = _wait_for(
+                lambda: next((os.path.join(self.runtime, name) for name in os.listdir(self.runtime)
+                              if name.startswith("sway-ipc.")), ""), "sway's IPC socket", self)
+        except BaseException:
+            self.stop()
+            raise
+
+
+class MutterSession(_Session):
+    """Mutter headless with one virtual monitor per size ("WxH") on its own session bus."""
+    name = "mutter"
+
+    def __init__(self, outputs=("1280x800",)):
+        super().__init__()
+        try:
+            self._start_bus()
+            monitors = [option for size in outputs for option in ("--virtual-monitor", size)]
+            self._start(["mutter", "--headless", "--wayland", *monitors], self.env)
+            self._wait_for_socket()
+            display = _wait_for(lambda: re.search(r"Using public X11 display (:\d+)", self.log()),
+                                "Mutter's XWayland", self)
+            self.env["DISPLAY"] = display.group(1)
+            self.env["XAUTHORITY"] = _wait_for(
+                lambda: next((os.path.join(self.runtime, name) for name in os.listdir(self.runtime)
+                              if name.startswith(".mutter-Xwaylandauth")), ""), "Mutter's XWayland cookie", self)
+        except BaseException:
+            self.stop()
+            raise
+
+
+class KWinSession(_Session):
+    """KWin on its virtual backend with `count` outputs of one size, on its own session bus. Debian's
+    kwin_wayland carries a file capability that unprivileged sandboxes refuse to execute, so a copy
+    of the binary without it is run."""
+    name = "kwin"
+
+    def __init__(self, size="1280x800", count=1):
+        super().__init__()
+        try:
+            self._start_bus()
+            binary = os.path.join(self.runtime, "kwin_wayland")
+            shutil.copy(shutil.which("kwin_wayland"), binary)
+            width, height = size.split("x")
+            # KWin starts its programs from a command line of its own reading: a script says it simplest.
+            writer = os.path.join(self.runtime, "write-display")
+            with open(writer, "w") as file:
+                file.write(f'#!/bin/sh\necho "$DISPLAY" > {self.runtime}/display\n')
+            os.chmod(writer, 0o755)
+            self._start([binary, "--virtual", "--width", width, "--height", height, "--output-count",
+                         str(count), "--xwayland", writer],
+                        dict(self.env, QT_QPA_PLATFORM="wayland", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1"))
+            self._wait_for_socket()
+            self.env["DISPLAY"] = _wait_for(self._written_display, "KWin's XWayland", self)
+        except BaseException:
+            self.stop()
+            raise
