@@ -1,0 +1,65 @@
+"""What libquillet.so must do on every Wayland desktop, written once: a desktop's test class mixes
+`WaylandTurns` into a unittest.TestCase and says how its desktop starts and how its outputs read
+back through the desktop's own tools."""
+import os
+import subprocess
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
+
+LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
+DRIVER = os.environ.get("QUILLET_DRIVER", "")
+# The tablet's own screen and a monitor right of it.
+TABLET_SIZE = "1280x800"
+MONITOR_SIZE = "1920x1080"
+
+
+def drive(*calls, env, timeout=60):
+    """The results of the library calls (get-angle, set-angle=N, get-auto, set-auto=N), made in order
+    by one process that loads the library as the program does."""
+    result = subprocess.run([DRIVER, LIBRARY, *calls], env=env, capture_output=True, text=True, timeout=timeout)
+    if result.returncode != 0:
+        raise AssertionError(f"driver exit code {result.returncode} for {calls}: {result.stderr}")
+    return [int(line) for line in result.stdout.split()]
+
+
+class WaylandTurns:
+    """Mixed into a TestCase whose class sets `desktop` (a started session of tests/support/
+    wayland_sessions.py with a tablet output and a monitor right of it) and defines `outputs()`: every
+    output's name -> (x, y, width, height as laid out, transform 0-3) read through the desktop's own
+    tools, and `tablet`: the output that must turn."""
+    desktop = None
+    tablet = ""
+
+    def outputs(self):
+        raise NotImplementedError
+
+    def tearDown(self):
+        drive("set-angle=1", env=self.desktop.env)
+
+    def test_each_code_turns_the_tablet_and_reads_back_while_the_monitor_stays_beside_it(self):
+        before = self.outputs()
+        for code in (2, 3, 4, 1):
+            with self.subTest(code=code):
+                self.assertEqual(drive(f"set-angle={code}", "get-angle", env=self.desktop.env), [1, code])
+                now = self.outputs()
+                self.assertEqual(now[self.tablet][4], code - 1)
+                x, y, width, height, _ = now[self.tablet]
+                quarter = code in (2, 4)
+                self.assertEqual((width, height), (before[self.tablet][3], before[self.tablet][2]) if quarter
+                                 else before[self.tablet][2:4])
+                for name, place in now.items():
+                    if name == self.tablet:
+                        continue
+                    self.assertEqual(place[4], before[name][4], f"{name} must not turn")
+                    self.assertEqual(place[0], x + width, f"{name} must stay right beside {self.tablet}")
+
+    def test_four_left_turns_come_back_to_normal(self):
+        angles = []
+        for turn in range(4):
+            angle = drive("get-angle", env=self.desktop.env)[0]
+            self.assertEqual(drive(f"set-angle={angle % 4 + 1}", env=self.desktop.env), [1])
+            angles.append(drive("get-angle", env=self.desktop.env)[0])
+        self.assertEqual(angles, [2, 3, 4, 1])
+        self.assertEqual(self.outputs()[self.tablet][4], 0)
