@@ -33,13 +33,16 @@ ArgbWindow::ArgbWindow(X11Connection& connection, const ArgbWindowOptions& optio
   attributes.border_pixel = 0;
   attributes.background_pixel = 0;
   attributes.event_mask = kEventMask;
+  attributes.override_redirect = options.unmanaged ? True : False;
   const int32_t width = options.width > 0 ? options.width : 1;
   const int32_t height = options.height > 0 ? options.height : 1;
-  window_ = XCreateWindow(display, connection_.Root(), options.left, options.top,
-                          static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                          connection_.ArgbDepth(), InputOutput, connection_.ArgbVisual(),
-                          CWColormap | CWBorderPixel | CWBackPixel | CWEventMask, &attributes);
+  window_ = XCreateWindow(
+      display, connection_.Root(), options.left, options.top, static_cast<unsigned>(width),
+      static_cast<unsigned>(height), 0, connection_.ArgbDepth(), InputOutput,
+      connection_.ArgbVisual(),
+      CWColormap | CWBorderPixel | CWBackPixel | CWEventMask | CWOverrideRedirect, &attributes);
   bounds_ = {options.left, options.top, options.left + width, options.top + height};
+  place_ = {options.left, options.top};
   if (window_ != 0) SetProperties();
 }
 
@@ -124,6 +127,8 @@ void ArgbWindow::Show() {
 
 void ArgbWindow::Move(int32_t left, int32_t top) {
   if (window_ == 0) return;
+  place_ = {left, top};
+  dragged_ = false;
   if (left == bounds_.left && top == bounds_.top) return;
   const int32_t width = bounds_.right - bounds_.left, height = bounds_.bottom - bounds_.top;
   bounds_ = {left, top, left + width, top + height};
@@ -185,6 +190,7 @@ void ArgbWindow::NoteConfigure(const XConfigureEvent& event) {
     if (x != bounds_.left || y != bounds_.top) return;
     moving_ = false;
   }
+  if (dragged_) place_ = {x, y};
   // The size is the program's own; no window manager changes it.
   bounds_ = {x, y, x + bounds_.right - bounds_.left, y + bounds_.bottom - bounds_.top};
 }

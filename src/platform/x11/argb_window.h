@@ -27,13 +27,19 @@ struct ArgbWindowOptions {
   bool utility = false;
   // On every workspace rather than on the one current when it is mapped.
   bool everyWorkspace = false;
+  // Out of the window manager's hands (override-redirect): placed where the
+  // program puts it, out of any tiling, above the managed windows; it moves
+  // only as the program moves it.
+  bool unmanaged = false;
 };
 
 // A top-level window of the 32-bit visual with alpha (own colormap, border
 // pixel 0), told to the window manager as the options say before it is
 // mapped. Its bounds are those last asked for until the server reports the
 // window where they were asked for; moves made by the window manager (a drag)
-// are taken from then on.
+// are taken from then on. Its own place is the one the program chose, or
+// the one a drag left it at; a window manager that moves it meanwhile on its
+// own (to keep it on a changed screen) does not change that.
 class ArgbWindow {
  public:
   ArgbWindow(X11Connection& connection, const ArgbWindowOptions& options);
@@ -50,6 +56,7 @@ class ArgbWindow {
   void Move(int32_t left, int32_t top);
   void Resize(int32_t width, int32_t height);
   Rect Bounds() const { return bounds_; }
+  Point OwnPlace() const { return place_; }
   void SetOnTop(bool onTop);
   // Pixels for _NET_WM_ICON: per icon its width, its height, then its
   // width * height ARGB values.
@@ -59,7 +66,10 @@ class ArgbWindow {
   void NoteConfigure(const XConfigureEvent& event);
   // From now on the server's word counts even before an asked-for move arrived
   // (the window manager moves the window itself).
-  void TrustServerPosition() { moving_ = false; }
+  void TrustServerPosition() {
+    moving_ = false;
+    dragged_ = true;
+  }
 
  private:
   void SetProperties();
@@ -69,7 +79,10 @@ class ArgbWindow {
   ::Window window_ = 0;
   Colormap colormap_ = 0;
   Rect bounds_;
+  Point place_;
   bool moving_ = false;
+  // Moved by the window manager for the user since the program's last move.
+  bool dragged_ = false;
   bool shown_ = false;
 };
 

@@ -45,7 +45,7 @@ HostWindow::HostWindow(X11Connection& connection, EventLoop& loop, const ArgbWin
       window_(connection, options),
       pixels_(connection, window_.Id()),
       shape_(connection, window_.Id()),
-      drag_(connection, window_.Id(),
+      drag_(connection, window_.Id(), !options.unmanaged,
             [this](int32_t left, int32_t top) { window_.Move(left, top); }) {
   if (window_.Valid()) loop_.Watch(window_.Id(), this);
 }

@@ -24,7 +24,7 @@ bool WindowDrag::Begin() {
   pressed_ = false;
   Display* display = connection_.Get();
   const Atoms& atoms = connection_.Names();
-  if (connection_.WindowManagerSupports(atoms.netWmMoveresize)) {
+  if (managed_ && connection_.WindowManagerSupports(atoms.netWmMoveresize)) {
     // The window manager needs the pointer, which the press gave to this window.
     XUngrabPointer(display, CurrentTime);
     XEvent event{};

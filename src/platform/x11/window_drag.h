@@ -9,15 +9,15 @@ namespace platform::x11 {
 class X11Connection;
 
 // Moves a window with the pointer from the last press on it until the button
-// comes up. Where the window manager offers _NET_WM_MOVERESIZE it does the
-// move, from the place of the press; elsewhere the window follows the motion
-// events here.
+// comes up. Where the window manager manages the window and offers
+// _NET_WM_MOVERESIZE it does the move, from the place of the press; elsewhere
+// the window follows the motion events here.
 class WindowDrag {
  public:
   using MoveTo = std::function<void(int32_t left, int32_t top)>;
 
-  WindowDrag(X11Connection& connection, ::Window window, MoveTo moveTo)
-      : connection_(connection), window_(window), moveTo_(std::move(moveTo)) {}
+  WindowDrag(X11Connection& connection, ::Window window, bool managed, MoveTo moveTo)
+      : connection_(connection), window_(window), managed_(managed), moveTo_(std::move(moveTo)) {}
 
   // Remembers a press: root coordinates, button and the window's top-left corner then.
   void NotePress(const XButtonEvent& press, int32_t windowLeft, int32_t windowTop);
@@ -31,6 +31,7 @@ class WindowDrag {
  private:
   X11Connection& connection_;
   ::Window window_;
+  bool managed_;
   MoveTo moveTo_;
   int32_t pressX_ = 0, pressY_ = 0;
   int32_t windowLeft_ = 0, windowTop_ = 0;

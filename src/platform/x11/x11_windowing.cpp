@@ -6,6 +6,7 @@
 #include "platform/x11/host_window.h"
 #include "platform/x11/input_watcher.h"
 #include "platform/x11/primary_screen.h"
+#include "platform/x11/window_manager_kind.h"
 #include "platform/x11/x11_connection.h"
 
 namespace platform::x11 {
@@ -25,12 +26,13 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
     // Places count from the primary monitor's corner: where that corner moved,
     // every window moves with it and so keeps its place, and its owner's
     // answer to the change starts from a place that is still true.
+    // A window manager that pushed a window itself to keep it on the changed
+    // screen (Mutter keeps its relative height) did not choose its place:
+    // the answer starts from the place the program chose.
     const int32_t right = now.left - before.left, down = now.top - before.top;
     TellEveryWindow([right, down](HostWindow& host) {
-      if (right != 0 || down != 0) {
-        const Rect bounds = host.Window().Bounds();
-        host.Window().Move(bounds.left + right, bounds.top + down);
-      }
+      const Point own = host.Window().OwnPlace();
+      host.Window().Move(own.x + right, own.y + down);
       host.ChangeScreen();
     });
   };
@@ -85,6 +87,9 @@ WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents
   // it stays with the user on every workspace.
   options.utility = params.frameless && !params.inTaskBar;
   options.everyWorkspace = options.utility;
+  // Where the window manager would tile or centre it, the tool stays out of
+  // its hands: at its place, above the others, on every workspace.
+  options.unmanaged = options.utility && !WindowManagerKeepsPlaces(connection_);
   auto host = std::make_unique<HostWindow>(connection_, loop_, options, events);
   if (!host->Window().Valid()) return 0;
   if (!icon_.empty()) host->Window().SetIcon(icon_);
