@@ -174,6 +174,15 @@ void ArgbWindow::SetIcon(const std::vector<unsigned long>& icon) {
                   static_cast<int>(icon.size()));
 }
 
+void ArgbWindow::StayOnTop() {
+  // No window manager raises it, and a desktop that draws it above the others
+  // (sway) still has the X server stack a newer window above it, which would
+  // then take the clicks the X server places itself.
+  if (window_ == 0 || !options_.unmanaged || !shown_) return;
+  XRaiseWindow(connection_.Get(), window_);
+  XFlush(connection_.Get());
+}
+
 void ArgbWindow::NoteConfigure(const XConfigureEvent& event) {
   // A window manager's frame makes the event's own coordinates relative to
   // the frame, so the position on the screen is asked for.

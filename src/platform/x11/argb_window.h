@@ -62,6 +62,9 @@ class ArgbWindow {
   // width * height ARGB values.
   void SetIcon(const std::vector<unsigned long>& icon);
 
+  // An unmanaged window goes back above the others (which the window manager
+  // stacks above it as it activates them).
+  void StayOnTop();
   // Takes the position a ConfigureNotify reports.
   void NoteConfigure(const XConfigureEvent& event);
   // From now on the server's word counts even before an asked-for move arrived

@@ -51,7 +51,9 @@ void DesktopWatcher::HandleEvent(const XEvent& event) {
   if (event.xproperty.window == settingsWindow_) {
     if (event.xproperty.atom == settingsProperty_) UpdateDpi();
   } else if (event.xproperty.atom == connection_.Names().netActiveWindow) {
+    const ::Window before = active_;
     active_ = event.xproperty.state == PropertyDelete ? 0 : ReadActiveWindow();
+    if (active_ != before && onActiveWindowChange) onActiveWindowChange();
   } else if (event.xproperty.atom == XA_RESOURCE_MANAGER) {
     UpdateDpi();
   }

@@ -29,6 +29,8 @@ class DesktopWatcher : public EventSink {
   DesktopWatcher& operator=(const DesktopWatcher&) = delete;
 
   ::Window ActiveWindow() const { return active_; }
+  // Called when the window manager names another active window.
+  std::function<void()> onActiveWindowChange;
   int32_t Dpi() const { return dpi_; }
   // Called when the desktop's scale changes, with the new value.
   std::function<void(int32_t dpi)> onDpiChange;

@@ -36,6 +36,9 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
       host.ChangeScreen();
     });
   };
+  desktop_.onActiveWindowChange = [this] {
+    TellEveryWindow([](HostWindow& host) { host.Window().StayOnTop(); });
+  };
   // A device that came, or outputs that changed, may leave touch and pens
   // mapped where the picture no longer is.
   const auto changeInputs = [this] {
@@ -50,6 +53,7 @@ X11Windowing::~X11Windowing() {
   desktop_.onScreenChange = nullptr;
   desktop_.onCompositorChange = nullptr;
   desktop_.onOutputsChange = nullptr;
+  desktop_.onActiveWindowChange = nullptr;
 }
 
 void X11Windowing::TellEveryWindow(const std::function<void(HostWindow& host)>& tell) {
