@@ -1,0 +1,189 @@
+"""The Wayland driver of the panel checks: zentara through XWayland on a headless sway, Mutter or KWin
+that the test class starts, acted on as its user through the X server (xdotool), the screen turned by
+the desktop's own tool and, on sway, seen through grim.
+
+Standard library only; the X11 driver's helpers (tests/x11_panel/x11_harness.py) do the rest.
+"""
+import ctypes
+import re
+import subprocess
+import sys
+import unittest
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(REPO / "tests" / "x11_panel"))
+from x11_harness import Display, Image, PanelTestBase, _xlib, build_dir  # noqa: E402
+import wayland_sessions  # noqa: E402  (tests/support, on the path through x11_harness)
+
+# The colour of the newer window the panel must stay above.
+OTHER_WINDOW_COLOUR = (255, 0, 0)
+
+_MUTTER_CONFIG = ["gdbus", "call", "--session", "-d", "org.gnome.Mutter.DisplayConfig", "-o",
+                  "/org/gnome/Mutter/DisplayConfig", "-m"]
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+
+
+_xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+
+
+class DesktopDisplay(Display):
+    """A Wayland desktop's XWayland display, used as the X11 driver uses its private display. A subclass
+    starts its desktop (`session`) and says how the desktop turns its screen (quarter turns to the left,
+    0-3) and how a screenshot is taken, where it can."""
+
+    session = None
+
+    def __init__(self):  # pylint: disable=super-init-not-called
+        self.session = self.start()
+        self.name = self.session.env["DISPLAY"]
+
+    def start(self):
+        raise NotImplementedError
+
+    def close(self):
+        self.session.stop()
+
+    def env(self, extra=None):
+        # The desktop's session folder is the program's: one panel per desktop.
+        return {**self.session.env, **(extra or {})}
+
+    def turn(self, quarters):
+        raise NotImplementedError
+
+    def geometry(self, window):
+        """The window's place on the screen as the X server tells it (xdotool counts a frame twice)."""
+        info = self.run("xwininfo", "-id", window)
+        left, top, width, height = (int(re.search(rf"{name}:\s+(-?\d+)", info).group(1)) for name in
+                                    ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+        return left, top, left + width, top + height
+
+    def top_level(self, window):
+        """The child of the root that holds `window` (its frame where the desktop gives it one)."""
+        while True:
+            tree = self.run("xwininfo", "-children", "-id", window)
+            parent, root = (int(re.search(rf"{name} window id: (0x[0-9a-f]+)", tree).group(1), 16)
+                            for name in ("Parent", "Root"))
+            if parent == root:
+                return window
+            window = parent
+
+    def stacking(self):
+        """The root's children as the X server stacks them, the top one first (as xwininfo lists them)."""
+        return [int(w, 16) for w in re.findall(r"^\s+(0x[0-9a-f]+)", self.run("xwininfo", "-root", "-children"),
+                                               re.MULTILINE)]
+
+    def ask_to_close(self, window):
+        """What a window manager's close does: WM_DELETE_WINDOW sent to the window (by a client of the
+        desktop's session, which holds its X authority)."""
+        subprocess.run([sys.executable, __file__, "close", str(window)], env=self.env(), check=True, timeout=30)
+
+    def screenshot(self):
+        """The desktop composed from what the X server holds of each shown top-level window, bottom one
+        first, over black (XWayland's root itself holds no picture)."""
+        width, height = self.size()
+        rgb = bytearray(width * height * 3)
+        for window in reversed(self.stacking()):
+            if "IsViewable" not in self.run("xwininfo", "-id", window):
+                continue
+            left, top, right, bottom = self.geometry(window)
+            w, h = right - left, bottom - top
+            raw = subprocess.run(["import", "-window", str(window), "-depth", "8", "rgb:-"], env=self.env(),
+                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60).stdout
+            if len(raw) != w * h * 3:
+                continue
+            for y in range(max(0, -top), min(h, height - top)):
+                x0, x1 = max(0, -left), min(w, width - left)
+                if x0 < x1:
+                    start = ((top + y) * width + left + x0) * 3
+                    rgb[start:start + (x1 - x0) * 3] = raw[(y * w + x0) * 3:(y * w + x1) * 3]
+        return Image(width, height, bytes(rgb))
+
+
+def _send_close_request(window):
+    display = _xlib.XOpenDisplay(None)
+    assert display, "cannot open the display"
+    event = _ClientMessage(type=33, window=window, format=32,  # ClientMessage
+                           message_type=_xlib.XInternAtom(display, b"WM_PROTOCOLS", 0))
+    event.data[0] = _xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    _xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+    _xlib.XSync(display, 0)
+    _xlib.XCloseDisplay(display)
+
+
+class SwayDisplay(DesktopDisplay):
+    def start(self):
+        return wayland_sessions.SwaySession()
+
+    def turn(self, quarters):
+        # sway counts its transforms clockwise: a quarter turn to the left is 270.
+        transform = ("normal", "270", "180", "90")[quarters]
+        self.run("swaymsg", "output", "HEADLESS-1", "transform", transform)
+
+    def screenshot(self):
+        ppm = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env(), check=True, stdout=subprocess.PIPE,
+                             timeout=60).stdout
+        width, height, header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm).group(1, 2, 0)
+        return Image(int(width), int(height), ppm[len(header):])
+
+
+class MutterDisplay(DesktopDisplay):
+    def start(self):
+        return wayland_sessions.MutterSession()
+
+    def turn(self, quarters):
+        """ApplyMonitorsConfig, temporary, with the one monitor's current mode."""
+        state = self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.GetCurrentState")
+        serial = re.match(r"\(uint32 (\d+),", state).group(1)
+        connector, mode = re.search(r"\(\('([^']+)'.*?\[\('([^']+)'", state).groups()
+        config = f"[(0, 0, 1.0, {quarters}, true, [('{connector}', '{mode}', @a{{sv}} {{}})])]"
+        self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig", serial, "1", config, "{}")
+
+
+class KWinDisplay(DesktopDisplay):
+    def start(self):
+        return wayland_sessions.KWinSession()
+
+    def turn(self, quarters):
+        rotation = ("normal", "left", "inverted", "right")[quarters]
+        subprocess.run(["kscreen-doctor", f"output.1.rotation.{rotation}"], env=self.env({"QT_QPA_PLATFORM": "wayland"}),
+                       check=True, capture_output=True, timeout=30)
+
+
+class WaylandPanelTestBase(PanelTestBase):
+    """The X11 driver on a Wayland desktop's XWayland; `desktop` is its DesktopDisplay class."""
+
+    desktop = None
+    screenshots = build_dir() / "wayland" / "screenshots"
+
+    @classmethod
+    def open_display(cls):
+        missing = wayland_sessions.available("xdotool", "xmessage", "xwininfo")
+        if missing:
+            raise unittest.SkipTest(missing)
+        return cls.desktop()
+
+    def ask_to_close(self):
+        self.display.ask_to_close(self.wait(lambda: (self.display.find("KOVA Zentara") or [None])[0],
+                                            "the panel window"))
+
+    def notices(self, title):
+        """The notices the desktop has placed and made the active window: before that it may still move them."""
+        active = self.display.active_window()
+        return [(window, rect) for window, rect in super().notices(title) if window == active]
+
+    def another_window(self, geometry):
+        """A plain X11 window of OTHER_WINDOW_COLOUR, started after the panel; ended at the test's end."""
+        other = subprocess.Popen(["xmessage", "-bg", "#ff0000", "-geometry", geometry, "another window"],
+                                 env=self.display.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (other.kill(), other.wait()))
+        return other
+
+
+if __name__ == "__main__" and sys.argv[1:2] == ["close"]:
+    _send_close_request(int(sys.argv[2]))
