@@ -57,6 +57,11 @@ class SwayPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
         self.assertEqual(shot.pixel(left - 10, top + 10), OTHER_WINDOW_COLOUR, "the other window beside the panel")
 
 
+    def test_a_drag_moves_the_panel_itself(self):
+        # Out of the window manager's hands, the program moves its window with the pointer.
+        self.assert_drag_follows_the_pointer(check_while_held=True)
+
+
 class MutterPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
     desktop = MutterDisplay
 
