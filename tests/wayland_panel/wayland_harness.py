@@ -13,7 +13,7 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(REPO / "tests" / "x11_panel"))
-from x11_harness import Display, Image, PanelTestBase, _xlib, build_dir  # noqa: E402
+from x11_harness import PANEL_TITLE, Display, Image, PanelTestBase, _xlib, build_dir  # noqa: E402
 import wayland_sessions  # noqa: E402  (tests/support, on the path through x11_harness)
 
 # The colour of the newer window the panel must stay above.
@@ -34,10 +34,10 @@ _xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctyp
 
 class DesktopDisplay(Display):
     """A Wayland desktop's XWayland display, used as the X11 driver uses its private display. A subclass
-    starts its desktop (`session`) and says how the desktop turns its screen (quarter turns to the left,
-    0-3) and how a screenshot is taken, where it can."""
+    starts its desktop (`session`), names the tools it needs and says how the desktop turns its screen
+    (quarter turns to the left, 0-3)."""
 
-    session = None
+    tools = ()
 
     def __init__(self):  # pylint: disable=super-init-not-called
         self.session = self.start()
@@ -117,6 +117,8 @@ def _send_close_request(window):
 
 
 class SwayDisplay(DesktopDisplay):
+    tools = ("sway", "swaymsg", "grim")
+
     def start(self):
         return wayland_sessions.SwaySession()
 
@@ -133,6 +135,8 @@ class SwayDisplay(DesktopDisplay):
 
 
 class MutterDisplay(DesktopDisplay):
+    tools = ("mutter", "gdbus", "import")
+
     def start(self):
         return wayland_sessions.MutterSession()
 
@@ -146,6 +150,8 @@ class MutterDisplay(DesktopDisplay):
 
 
 class KWinDisplay(DesktopDisplay):
+    tools = ("kwin_wayland", "kscreen-doctor", "import")
+
     def start(self):
         return wayland_sessions.KWinSession()
 
@@ -163,13 +169,13 @@ class WaylandPanelTestBase(PanelTestBase):
 
     @classmethod
     def open_display(cls):
-        missing = wayland_sessions.available("xdotool", "xmessage", "xwininfo")
+        missing = wayland_sessions.available("xdotool", "xmessage", "xwininfo", *cls.desktop.tools)
         if missing:
             raise unittest.SkipTest(missing)
         return cls.desktop()
 
     def ask_to_close(self):
-        self.display.ask_to_close(self.wait(lambda: (self.display.find("KOVA Zentara") or [None])[0],
+        self.display.ask_to_close(self.wait(lambda: (self.display.find(PANEL_TITLE) or [None])[0],
                                             "the panel window"))
 
     def notices(self, title):
