@@ -13,7 +13,7 @@
 namespace quillet::x11 {
 namespace {
 
-xdesktop::SessionTraits Probe(SessionBus& bus, const char* currentDesktop) {
+xdesktop::SessionTraits Probe(platform::gio::SessionBus& bus, const char* currentDesktop) {
   const std::vector<std::string> names = bus.OwnedNames();
   const auto owned = [&names](const char* name) {
     return std::find(names.begin(), names.end(), name) != names.end();

@@ -1,9 +1,9 @@
 #pragma once
 #include <memory>
 
+#include "platform/gio/session_bus.h"
 #include "rotation/linux_desktop/lock_choice.h"
 #include "rotation/linux_desktop/orientation_lock.h"
-#include "rotation/linux_desktop/x11/session_bus.h"
 
 namespace quillet::x11 {
 
@@ -18,7 +18,7 @@ class DesktopLock {
   xdesktop::OrientationLock& lock() { return *lock_; }
 
  private:
-  SessionBus bus_;
+  platform::gio::SessionBus bus_;
   xdesktop::LockStore store_ = xdesktop::LockStore::kOwnSetting;
   std::unique_ptr<xdesktop::OrientationLock> lock_;
 };

@@ -9,7 +9,7 @@ constexpr char kInterface[] = "org.kde.KScreen";
 }  // namespace
 
 std::optional<bool> KScreenOrientationLock::AskBoolean(const char* method) {
-  const VariantPtr reply =
+  const platform::gio::VariantPtr reply =
       bus_.Call(kKScreenService, kPath, kInterface, method, nullptr, G_VARIANT_TYPE("(b)"));
   if (!reply) return std::nullopt;
   gboolean value = FALSE;
@@ -25,7 +25,7 @@ std::optional<bool> KScreenOrientationLock::IsLocked() {
 }
 
 bool KScreenOrientationLock::SetLocked(bool locked) {
-  const VariantPtr reply =
+  const platform::gio::VariantPtr reply =
       bus_.Call(kKScreenService, kPath, kInterface, "setAutoRotate",
                 g_variant_new("(b)", locked ? FALSE : TRUE), G_VARIANT_TYPE("()"));
   return reply != nullptr;

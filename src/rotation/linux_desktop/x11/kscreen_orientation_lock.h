@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/gio/desktop_rotation_services.h"
+#include "platform/gio/session_bus.h"
 #include "rotation/linux_desktop/orientation_lock.h"
-#include "rotation/linux_desktop/x11/session_bus.h"
 
 namespace quillet::x11 {
 
@@ -12,7 +12,7 @@ using platform::gio::kKScreenService;
 // without a sensor to follow, or one that does not answer, has no lock.
 class KScreenOrientationLock : public xdesktop::OrientationLock {
  public:
-  explicit KScreenOrientationLock(SessionBus& bus) : bus_(bus) {}
+  explicit KScreenOrientationLock(platform::gio::SessionBus& bus) : bus_(bus) {}
 
   std::optional<bool> IsLocked() override;
   bool SetLocked(bool locked) override;
@@ -20,7 +20,7 @@ class KScreenOrientationLock : public xdesktop::OrientationLock {
  private:
   std::optional<bool> AskBoolean(const char* method);
 
-  SessionBus& bus_;
+  platform::gio::SessionBus& bus_;
 };
 
 }  // namespace quillet::x11

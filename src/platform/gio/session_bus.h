@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quillet::x11 {
+namespace platform::gio {
 
 struct VariantUnref {
   void operator()(GVariant* value) const { g_variant_unref(value); }
@@ -32,12 +32,14 @@ class SessionBus {
   std::vector<std::string> OwnedNames();
 
   // The reply of a method call, of the given type; null on any failure,
-  // refusal or silence. Floating arguments are consumed.
+  // refusal or silence. Floating arguments are consumed. When the service
+  // refuses with a D-Bus error, its name goes to `errorName` if given.
   VariantPtr Call(const char* service, const char* path, const char* interface, const char* method,
-                  GVariant* arguments, const GVariantType* replyType);
+                  GVariant* arguments, const GVariantType* replyType,
+                  std::string* errorName = nullptr);
 
  private:
   GDBusConnection* connection_ = nullptr;
 };
 
-}  // namespace quillet::x11
+}  // namespace platform::gio
