@@ -4,6 +4,7 @@ the GNOME key Mutter reads, kept by dconf on the session's bus."""
 import json
 import subprocess
 import unittest
+from pathlib import Path
 
 from wayland_turns import MONITOR_SIZE, TABLET_SIZE, WaylandTurns, drive
 from wayland_sessions import MutterSession, available
@@ -97,6 +98,7 @@ class MutterTurns(WaylandTurns, unittest.TestCase):
         self.assertEqual(self.gsettings("get"), "false")
         self.assertEqual(drive("get-auto", "set-auto=0", "get-auto", env=self.desktop.env), [1, 1, 0])
         self.assertEqual(self.gsettings("get"), "true")
+        self.assertTrue((Path(self.desktop.runtime) / ".config" / "dconf" / "user").is_file(), "kept by dconf")
         self.assertEqual(drive("set-auto=1", env=self.desktop.env), [1])
         self.assertEqual(self.gsettings("get"), "false")
         # Switched by GNOME's own settings, read here.
