@@ -1,9 +1,229 @@
 #include "rotation/linux_desktop/wayland/kde_output_management.h"
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "kde-output-device-v2-client-protocol.h"
+#include "kde-output-management-v2-client-protocol.h"
+#include "rotation/linux_desktop/input_mapping.h"
+#include "rotation/linux_desktop/wayland/wayland_connection.h"
+
 namespace quillet::wayland {
+namespace {
+
+using xdesktop::DesktopOutput;
+
+// The versions this code knows: the device's name came with version 2.
+constexpr uint32_t kDeviceVersion = 2;
+constexpr uint32_t kManagementVersion = 1;
+constexpr int32_t kLastTransform = 7;
+
+template <typename Proxy, void (*Destroy)(Proxy*)>
+struct ProxyDeleter {
+  void operator()(Proxy* proxy) const { Destroy(proxy); }
+};
+template <typename Proxy, void (*Destroy)(Proxy*)>
+using Owned = std::unique_ptr<Proxy, ProxyDeleter<Proxy, Destroy>>;
+
+using ModeProxy = Owned<kde_output_device_mode_v2, &kde_output_device_mode_v2_destroy>;
+using DeviceProxy = Owned<kde_output_device_v2, &kde_output_device_v2_destroy>;
+using ManagementProxy = Owned<kde_output_management_v2, &kde_output_management_v2_destroy>;
+using ConfigurationProxy = Owned<kde_output_configuration_v2, &kde_output_configuration_v2_destroy>;
+
+class Device;
+
+// One mode a device announced, with the size it gave.
+struct Mode {
+  Device* device = nullptr;
+  ModeProxy proxy;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// What one kde_output_device_v2 has told so far; `output` is whole once
+// `done` came.
+class Device {
+ public:
+  explicit Device(kde_output_device_v2* proxy) : proxy_(proxy) {
+    kde_output_device_v2_add_listener(proxy_.get(), &kListener, this);
+  }
+  Device(const Device&) = delete;
+  Device& operator=(const Device&) = delete;
+
+  kde_output_device_v2* proxy() const { return proxy_.get(); }
+  bool done() const { return done_; }
+
+  DesktopOutput Output() const {
+    DesktopOutput output = output_;
+    output.builtIn = xdesktop::IsBuiltInPanel(output.name);
+    // The layout counts in logical pixels: the mode divided by the scale.
+    if (const Mode* mode = Current()) {
+      const double scale = scale_ > 0 ? scale_ : 1.0;
+      output.width = static_cast<int32_t>(std::lround(mode->width / scale));
+      output.height = static_cast<int32_t>(std::lround(mode->height / scale));
+    }
+    return output;
+  }
+
+ private:
+  const Mode* Current() const {
+    for (const auto& mode : modes_)
+      if (mode->proxy.get() == current_) return mode.get();
+    return nullptr;
+  }
+
+  static Device& Of(void* data) { return *static_cast<Device*>(data); }
+
+  static void OnGeometry(void* data, kde_output_device_v2*, int32_t x, int32_t y, int32_t, int32_t,
+                         int32_t, const char*, const char*, int32_t transform) {
+    Device& device = Of(data);
+    device.output_.x = x;
+    device.output_.y = y;
+    device.output_.transform = transform;
+  }
+  static void OnCurrentMode(void* data, kde_output_device_v2*, kde_output_device_mode_v2* mode) {
+    Of(data).current_ = mode;
+  }
+  static void OnMode(void* data, kde_output_device_v2*, kde_output_device_mode_v2* proxy) {
+    static constexpr kde_output_device_mode_v2_listener kModeListener = {
+        .size =
+            [](void* mode, kde_output_device_mode_v2*, int32_t width, int32_t height) {
+              static_cast<Mode*>(mode)->width = width;
+              static_cast<Mode*>(mode)->height = height;
+            },
+        .refresh = [](void*, kde_output_device_mode_v2*, int32_t) {},
+        .preferred = [](void*, kde_output_device_mode_v2*) {},
+        .removed = &OnModeRemoved,
+    };
+    Device& device = Of(data);
+    auto mode = std::make_unique<Mode>();
+    mode->device = &device;
+    mode->proxy.reset(proxy);
+    kde_output_device_mode_v2_add_listener(proxy, &kModeListener, mode.get());
+    device.modes_.push_back(std::move(mode));
+  }
+  // The compositor has let go of the mode: so do we.
+  static void OnModeRemoved(void* data, kde_output_device_mode_v2* proxy) {
+    Device& device = *static_cast<Mode*>(data)->device;
+    if (device.current_ == proxy) device.current_ = nullptr;
+    std::erase_if(device.modes_, [proxy](const std::unique_ptr<Mode>& mode) {
+      return mode->proxy.get() == proxy;
+    });
+  }
+  static void OnDone(void* data, kde_output_device_v2*) { Of(data).done_ = true; }
+  static void OnScale(void* data, kde_output_device_v2*, wl_fixed_t factor) {
+    Of(data).scale_ = wl_fixed_to_double(factor);
+  }
+  static void OnEnabled(void* data, kde_output_device_v2*, int32_t enabled) {
+    Of(data).output_.enabled = enabled != 0;
+  }
+  static void OnName(void* data, kde_output_device_v2*, const char* name) {
+    Of(data).output_.name = name != nullptr ? name : "";
+  }
+
+  static constexpr kde_output_device_v2_listener kListener = {
+      .geometry = &OnGeometry,
+      .current_mode = &OnCurrentMode,
+      .mode = &OnMode,
+      .done = &OnDone,
+      .scale = &OnScale,
+      .edid = [](void*, kde_output_device_v2*, const char*) {},
+      .enabled = &OnEnabled,
+      .uuid = [](void*, kde_output_device_v2*, const char*) {},
+      .serial_number = [](void*, kde_output_device_v2*, const char*) {},
+      .eisa_id = [](void*, kde_output_device_v2*, const char*) {},
+      .capabilities = [](void*, kde_output_device_v2*, uint32_t) {},
+      .overscan = [](void*, kde_output_device_v2*, uint32_t) {},
+      .vrr_policy = [](void*, kde_output_device_v2*, uint32_t) {},
+      .rgb_range = [](void*, kde_output_device_v2*, uint32_t) {},
+      .name = &OnName,
+  };
+
+  DeviceProxy proxy_;
+  DesktopOutput output_;
+  std::vector<std::unique_ptr<Mode>> modes_;
+  kde_output_device_mode_v2* current_ = nullptr;
+  double scale_ = 1.0;
+  bool done_ = false;
+};
+
+class KdeOutputManagement final : public xdesktop::DesktopOutputs {
+ public:
+  // Declared before the proxies so that it is closed after they are destroyed.
+  std::unique_ptr<WaylandConnection> connection;
+  ManagementProxy management;
+  std::vector<std::unique_ptr<Device>> devices;
+
+  bool AllDone() const {
+    for (const auto& device : devices)
+      if (!device->done()) return false;
+    return true;
+  }
+
+  std::optional<std::vector<DesktopOutput>> Read() override {
+    // Takes in what changed since, from others too.
+    if (!connection->Roundtrip() || !AllDone()) return std::nullopt;
+    std::vector<DesktopOutput> outputs;
+    for (const auto& device : devices) outputs.push_back(device->Output());
+    return outputs;
+  }
+
+  bool Apply(const std::vector<DesktopOutput>& outputs) override {
+    if (outputs.size() != devices.size()) return false;
+    for (const DesktopOutput& output : outputs)
+      if (output.transform < 0 || output.transform > kLastTransform) return false;
+    ConfigurationProxy configuration(
+        kde_output_management_v2_create_configuration(management.get()));
+    if (!configuration) return false;
+    enum class Answer { kNone, kApplied, kFailed } answer = Answer::kNone;
+    static constexpr kde_output_configuration_v2_listener kListener = {
+        .applied =
+            [](void* data, kde_output_configuration_v2*) {
+              *static_cast<Answer*>(data) = Answer::kApplied;
+            },
+        .failed =
+            [](void* data, kde_output_configuration_v2*) {
+              *static_cast<Answer*>(data) = Answer::kFailed;
+            },
+    };
+    kde_output_configuration_v2_add_listener(configuration.get(), &kListener, &answer);
+    for (size_t i = 0; i < outputs.size(); ++i) {
+      if (!outputs[i].enabled) continue;
+      kde_output_device_v2* device = devices[i]->proxy();
+      // The protocol's transforms count as wl_output counts them.
+      kde_output_configuration_v2_transform(configuration.get(), device, outputs[i].transform);
+      kde_output_configuration_v2_position(configuration.get(), device, outputs[i].x, outputs[i].y);
+    }
+    kde_output_configuration_v2_apply(configuration.get());
+    connection->DispatchUntil([&answer] { return answer != Answer::kNone; });
+    return answer == Answer::kApplied;
+  }
+};
+
+}  // namespace
 
 std::unique_ptr<xdesktop::DesktopOutputs> OpenKdeOutputManagement() {
-  return nullptr;
+  auto kwin = std::make_unique<KdeOutputManagement>();
+  kwin->connection = std::make_unique<WaylandConnection>();
+  WaylandConnection& connection = *kwin->connection;
+  if (!connection.IsConnected()) return nullptr;
+  kwin->management.reset(static_cast<kde_output_management_v2*>(
+      connection.Bind(kde_output_management_v2_interface.name, &kde_output_management_v2_interface,
+                      1, kManagementVersion)));
+  if (!kwin->management) return nullptr;
+  for (const Global& global : connection.FindAll(kde_output_device_v2_interface.name)) {
+    auto* proxy = static_cast<kde_output_device_v2*>(
+        wl_registry_bind(connection.registry(), global.name, &kde_output_device_v2_interface,
+                         std::min(global.version, kDeviceVersion)));
+    if (proxy == nullptr) return nullptr;
+    kwin->devices.push_back(std::make_unique<Device>(proxy));
+  }
+  if (kwin->devices.empty()) return nullptr;
+  if (!connection.DispatchUntil([&kwin] { return kwin->AllDone(); })) return nullptr;
+  return kwin;
 }
 
 }  // namespace quillet::wayland

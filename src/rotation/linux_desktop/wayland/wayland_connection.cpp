@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <iterator>
 
 namespace quillet::wayland {
 void WaylandConnection::OnGlobal(void* data, wl_registry*, uint32_t name, const char* interface,
@@ -39,6 +40,13 @@ std::optional<Global> WaylandConnection::Find(std::string_view interface) const 
   for (const Global& global : globals_)
     if (global.interface == interface) return global;
   return std::nullopt;
+}
+
+std::vector<Global> WaylandConnection::FindAll(std::string_view interface) const {
+  std::vector<Global> found;
+  std::copy_if(globals_.begin(), globals_.end(), std::back_inserter(found),
+               [interface](const Global& global) { return global.interface == interface; });
+  return found;
 }
 
 void* WaylandConnection::Bind(std::string_view interface, const wl_interface* type, uint32_t oldest,

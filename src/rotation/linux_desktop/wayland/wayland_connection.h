@@ -35,6 +35,8 @@ class WaylandConnection {
   wl_registry* registry() const { return registry_; }
 
   std::optional<Global> Find(std::string_view interface) const;
+  // Every global of the interface, as for the outputs, offered once each.
+  std::vector<Global> FindAll(std::string_view interface) const;
 
   // Binds the global at a version both sides know; null when it is missing
   // or older than `oldest`.
