@@ -12,7 +12,7 @@ from wayland_sessions import KWinSession, available
 
 STAND_IN = Path(__file__).resolve().parents[1] / "x11" / "bus_stand_in.py"
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
-MISSING = available("kwin_wayland", "wayland-info", "gdbus", "dbus-daemon")
+MISSING = available("kwin_wayland", "wayland-info", "kscreen-doctor", "gdbus", "dbus-daemon")
 
 
 def read_outputs(env):
@@ -55,6 +55,21 @@ class KWinTurns(WaylandTurns, unittest.TestCase):
     def test_the_two_outputs_start_side_by_side_unturned(self):
         # What the shared cases take for granted about this desktop.
         self.assertEqual(self.outputs(), {"Virtual-0": (0, 0, 1280, 800, 0), "Virtual-1": (1280, 0, 1280, 800, 0)})
+
+    def test_a_scaled_tablet_turns_by_its_logical_size(self):
+        # Plasma's own screen settings make the tablet twice as dense, its monitor right beside it.
+        self.configure("output.Virtual-0.scale.2", "output.Virtual-1.position.640,0")
+        try:
+            self.assertEqual(self.outputs(), {"Virtual-0": (0, 0, 640, 400, 0), "Virtual-1": (640, 0, 1280, 800, 0)})
+            self.assertEqual(drive("set-angle=2", "get-angle", env=self.desktop.env), [1, 2])
+            self.assertEqual(self.outputs(), {"Virtual-0": (0, 0, 400, 640, 1), "Virtual-1": (400, 0, 1280, 800, 0)})
+        finally:
+            drive("set-angle=1", env=self.desktop.env)
+            self.configure("output.Virtual-0.scale.1", "output.Virtual-1.position.1280,0")
+
+    def configure(self, *settings):
+        subprocess.run(["kscreen-doctor", *settings], env=dict(self.desktop.env, QT_QPA_PLATFORM="wayland"),
+                       capture_output=True, timeout=30, check=True)
 
     def test_without_the_compositor_xwaylands_randr_is_not_trusted(self):
         # KWin's own interface out of reach: XWayland's RandR would fake a half turn; nothing turns.
