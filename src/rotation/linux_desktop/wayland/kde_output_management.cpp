@@ -43,8 +43,8 @@ struct Mode {
   int32_t height = 0;
 };
 
-// What one kde_output_device_v2 has told so far; `output` is whole once
-// `done` came.
+// What one kde_output_device_v2 has told so far: whole once its first
+// `done` came, and kept up to date after that.
 class Device {
  public:
   explicit Device(kde_output_device_v2* proxy) : proxy_(proxy) {
