@@ -274,9 +274,9 @@ class PanelTestBase(PanelUser, DisplayTestCase):
         wait_for(lambda: not self.display.find(PANEL_TITLE, only_visible=False), timeout=10,
                  what="no panel window")
 
-    def launch(self, env=None):
+    def launch(self, env=None, stderr=subprocess.DEVNULL):
         process = subprocess.Popen([str(self.app.exe)], cwd=self.app.folder, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL,
+                                   stderr=stderr,
                                    env=self.display.env({**ENGLISH, "ZENTARA_QUILLET_LOG": str(self.log.path),
                                                          **(env or {})}))
         self.processes.append(process)
