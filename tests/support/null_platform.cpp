@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text_placement.h"
+
 namespace testing_support {
 
 // --- system -----------------------------------------------------------------
@@ -256,9 +258,8 @@ namespace {
 
 std::vector<std::wstring> LayOutLines(const std::wstring& text, const platform::TextLayout& layout,
                                       int32_t maxWidth, int32_t cell) {
+  if (!platform::SpansLines(text.empty(), layout)) return {};
   if (layout.singleLine) return {text};
-  // As DrawText has it, an empty text spans no lines unless drawn as a single line.
-  if (text.empty()) return {};
   std::vector<std::wstring> lines;
   size_t start = 0;
   while (true) {
@@ -302,35 +303,23 @@ int32_t NullTextRasterizer::DrawWide(platform::PixelBuffer& target,
   // 64-bit geometry, so that any rectangle a caller passes is safe.
   const int64_t cell = CellWidth();
   const int64_t lineHeight = LineHeight(style.font);
-  const int64_t left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
-  const int64_t room = std::clamp<int64_t>(right - left, INT32_MIN, INT32_MAX);
+  const int64_t room = std::clamp<int64_t>(int64_t{rect.right} - rect.left, INT32_MIN, INT32_MAX);
   const std::vector<std::wstring> lines =
       LayOutLines(text, layout, static_cast<int32_t>(room), static_cast<int32_t>(cell));
   int64_t widest = 0;
   for (const std::wstring& line : lines)
     widest = std::max(widest, static_cast<int64_t>(line.size()) * cell);
   const int64_t height = lineHeight * static_cast<int64_t>(lines.size());
-  const auto clamp32 = [](int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-  };
 
   if (layout.measureOnly) {
-    rect.right = clamp32(left + widest);
-    rect.bottom = clamp32(top + height);
-    return clamp32(height);
+    rect = platform::MeasuredRect(rect, widest, height);
+    return static_cast<int32_t>(std::min<int64_t>(height, INT32_MAX));
   }
 
-  int64_t y0 = top;
-  if (layout.singleLine && layout.vertical == platform::VerticalPlacement::kBottom)
-    y0 = bottom - lineHeight;
-  else if (layout.singleLine && layout.vertical == platform::VerticalPlacement::kCentre)
-    y0 = top + (bottom - top - lineHeight) / 2;
-  // Everything drawn is clipped to the target, and to the rectangle unless asked not to be.
-  const bool clip = !layout.noClip;
-  const int64_t clipLeft = std::max<int64_t>(clip ? left : 0, 0);
-  const int64_t clipTop = std::max<int64_t>(clip ? top : 0, 0);
-  const int64_t clipRight = std::min<int64_t>(clip ? right : INT64_MAX, target.width);
-  const int64_t clipBottom = std::min<int64_t>(clip ? bottom : INT64_MAX, target.height);
+  int64_t y0 = platform::BlockTop(rect, height, layout);
+  const platform::Rect area = platform::DrawingArea(rect, layout, target);
+  const int64_t clipLeft = area.left, clipTop = area.top;
+  const int64_t clipRight = area.right, clipBottom = area.bottom;
   const auto fill = [&](int64_t x0, int64_t yTop, int64_t x1, int64_t yBottom, uint32_t rgb,
                         uint32_t cover) {
     x0 = std::max(x0, clipLeft), x1 = std::min(x1, clipRight);
@@ -347,11 +336,7 @@ int32_t NullTextRasterizer::DrawWide(platform::PixelBuffer& target,
   };
   for (const std::wstring& line : lines) {
     const int64_t width = static_cast<int64_t>(line.size()) * cell;
-    int64_t x = left;
-    if (layout.horizontal == platform::HorizontalPlacement::kRight)
-      x = right - width;
-    else if (layout.horizontal == platform::HorizontalPlacement::kCentre)
-      x = left + (right - left - width) / 2;
+    int64_t x = platform::LineLeft(rect, width, layout.horizontal);
     for (size_t i = 0; i < line.size(); ++i, x += cell) {
       if (x >= clipRight) break;
       if (x + cell <= clipLeft) continue;
@@ -361,7 +346,7 @@ int32_t NullTextRasterizer::DrawWide(platform::PixelBuffer& target,
     y0 += lineHeight;
     if (y0 >= clipBottom) break;
   }
-  return clamp32(height);
+  return platform::DrawnHeight(rect, height, layout);
 }
 
 // --- all of them ------------------------------------------------------------

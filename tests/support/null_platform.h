@@ -214,15 +214,13 @@ class NullWindowing : public platform::Windowing {
 
 // Stands in for the platform's text drawing: every character is a solid cell
 // CellWidth wide and the font height tall (space and control characters leave
-// their cell empty), so that a test can predict every covered pixel. Lines are
-// placed by the layout: left, centre or right; a single line also vertically
-// centred or at the bottom; word wrap breaks at spaces within the rectangle's
-// width; an '&' marks a mnemonic as DrawText reads it, unless the layout says
-// otherwise, and is not drawn (nor is any underline); measuring draws nothing and sets the
-// rectangle to the text's extent (an empty text is 0 wide, and one line tall with single line, else
-// 0 tall). Drawing is clipped to the rectangle (unless the layout asks for no clipping) and the
-// target. A glyph cell is blended with `coverage` over what lies below, so white text on black
-// leaves `coverage` in every channel.
+// their cell empty), so that a test can predict every covered pixel. Lines
+// break at line breaks and, with word wrap, at spaces within the rectangle's
+// width; they are placed, measured and clipped as DrawText does it
+// (platform/text_placement.h). An '&' marks a mnemonic as DrawText reads it,
+// unless the layout says otherwise, and is not drawn (nor is any underline).
+// A glyph cell is blended with `coverage` over what lies below, so white text
+// on black leaves `coverage` in every channel.
 class NullTextRasterizer : public platform::TextRasterizer {
  public:
   static int32_t CellWidth() { return 6; }

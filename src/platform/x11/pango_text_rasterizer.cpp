@@ -9,6 +9,7 @@
 
 #include "platform/mnemonic_text.h"
 #include "platform/posix/path_resolver.h"
+#include "platform/text_placement.h"
 
 namespace platform::x11 {
 namespace {
@@ -266,12 +267,13 @@ void Fill(PixelBuffer& target, const Rect& area, uint32_t color) {
   }
 }
 
-Rect Intersection(const Rect& a, const Rect& b) {
-  Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-         std::min(a.bottom, b.bottom)};
-  if (r.right < r.left) r.right = r.left;
-  if (r.bottom < r.top) r.bottom = r.top;
-  return r;
+// The part of `area` that the box from (left, top) to (right, bottom) covers.
+Rect Within(const Rect& area, int64_t left, int64_t top, int64_t right, int64_t bottom) {
+  const auto clamp = [](int64_t v, int32_t low, int32_t high) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, low, high));
+  };
+  const int32_t l = clamp(left, area.left, area.right), t = clamp(top, area.top, area.bottom);
+  return {l, t, clamp(right, l, area.right), clamp(bottom, t, area.bottom)};
 }
 
 std::string Latin1ToUtf8(const char* text) {
@@ -331,49 +333,43 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
   PangoRectangle logical{};
   pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
   const bool singleLine = placement.singleLine;
+  const bool hasLines = SpansLines(text.empty(), placement);
   const int32_t textWidth = text.empty() ? 0 : logical.width;
-  int32_t textHeight = text.empty() && !singleLine ? 0 : logical.height;
+  int32_t textHeight = hasLines ? logical.height : 0;
   // Each line is as tall as the font plus its leading, the last one too.
   if (placement.externalLeading && textHeight > 0)
     textHeight += pango_layout_get_spacing(layout.get()) / PANGO_SCALE;
 
   if (placement.measureOnly) {
-    rect.right = rect.left + textWidth;
-    rect.bottom = rect.top + textHeight;
+    rect = MeasuredRect(rect, textWidth, textHeight);
     return textHeight;
   }
 
-  // Where the block of lines goes inside the rectangle.
-  const int32_t width = rect.right - rect.left, height = rect.bottom - rect.top;
+  // Where the block of lines goes inside the rectangle. A layout with a width
+  // (wrapped or shortened lines) is as wide as the rectangle and places each
+  // line across it itself; otherwise the block is as wide as its widest line,
+  // within which Pango places the others.
   const bool wrapped = pango_layout_get_width(layout.get()) >= 0;
-  int32_t x = rect.left - (wrapped ? 0 : logical.x);
-  if (!wrapped && placement.horizontal == HorizontalPlacement::kCentre)
-    x += (width - textWidth) / 2;
-  else if (!wrapped && placement.horizontal == HorizontalPlacement::kRight)
-    x += width - textWidth;
-  int32_t y = rect.top;
-  const VerticalPlacement vertical = singleLine ? placement.vertical : VerticalPlacement::kTop;
-  if (vertical == VerticalPlacement::kCentre)
-    y += (height - textHeight) / 2;
-  else if (vertical == VerticalPlacement::kBottom)
-    y += height - textHeight;
-  const int32_t result =
-      vertical != VerticalPlacement::kTop ? y - rect.top + textHeight : textHeight;
+  const int64_t x =
+      wrapped ? rect.left : LineLeft(rect, textWidth, placement.horizontal) - logical.x;
+  const int64_t y = BlockTop(rect, textHeight, placement);
+  const int32_t result = DrawnHeight(rect, textHeight, placement);
 
   if (target.bits == nullptr || (target.bytesPerPixel != 3 && target.bytesPerPixel != 4) ||
       text.empty()) {
     return result;
   }
-  // Text is clipped to its rectangle, unless asked not to be, and to the target.
-  const Rect whole{0, 0, target.width, target.height};
-  Rect area = Intersection(placement.noClip ? whole : rect, whole);
+  Rect area = DrawingArea(rect, placement, target);
   // A last line that shows only in part is left out, as an edit control does.
-  if (placement.editControl && !singleLine)
-    area.bottom = std::min(area.bottom, y + LastWholeLineBottom(layout.get(), rect.bottom - y));
+  if (placement.editControl && !singleLine) {
+    const int64_t room = std::clamp<int64_t>(rect.bottom - y, INT32_MIN, INT32_MAX);
+    area.bottom = static_cast<int32_t>(std::clamp<int64_t>(
+        y + LastWholeLineBottom(layout.get(), static_cast<int32_t>(room)), area.top, area.bottom));
+  }
   if (area.right <= area.left || area.bottom <= area.top) return result;
   if (!style.transparent && placement.prefix != PrefixHandling::kPrefixOnly) {
-    const int32_t blockLeft = x + (wrapped ? logical.x : 0);
-    Fill(target, Intersection(area, {blockLeft, y, blockLeft + textWidth, y + textHeight}),
+    const int64_t blockLeft = x + (wrapped ? logical.x : 0);
+    Fill(target, Within(area, blockLeft, y, blockLeft + textWidth, y + textHeight),
          style.backgroundColor);
   }
 
@@ -385,7 +381,8 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
     std::unique_ptr<cairo_t, CairoDestroy> cairo(cairo_create(mask.get()));
     pango_cairo_update_context(cairo.get(), context_);
     pango_layout_context_changed(layout.get());
-    cairo_translate(cairo.get(), x - area.left, y - area.top);
+    cairo_translate(cairo.get(), static_cast<double>(x - area.left),
+                    static_cast<double>(y - area.top));
     if (placement.prefix == PrefixHandling::kPrefixOnly) {
       // Only the underlines of the marked characters, where the text would put them.
       for (const Rect& line : UnderlinesOf(context_, layout.get(), marked))
