@@ -1,7 +1,9 @@
 # Every target of the project gets the same warnings; third-party code does not.
 add_library(zentara_warnings INTERFACE)
 target_compile_options(zentara_warnings INTERFACE
-  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+  -Wall -Wextra -Wpedantic -Wshadow
+  # C++ only: C sources (Wayland protocol glue) would be warned of them.
+  $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor -Woverloaded-virtual>
   -Wcast-align -Wnull-dereference -Wimplicit-fallthrough
   $<$<BOOL:${ZENTARA_WERROR}>:-Werror>)
 # GCC 12 reports impossible copies inside the standard library's strings once
