@@ -1,9 +1,258 @@
 #include "rotation/linux_desktop/wayland/wlr_output_management.h"
 
+#include <wlr-output-management-unstable-v1-client-protocol.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "rotation/linux_desktop/wayland/live_outputs.h"
+#include "rotation/linux_desktop/wayland/wayland_connection.h"
+#include "rotation/linux_desktop/wayland/wayland_proxy.h"
+#include "rotation/linux_desktop/wlr_heads.h"
+
 namespace quillet::wayland {
+namespace {
+
+// Version 2 is what sway 1.7 and the wlroots of its time offer; nothing we
+// use came later.
+constexpr uint32_t kManagerVersion = 2;
+
+struct Mode {
+  Proxy<zwlr_output_mode_v1> proxy;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool gone = false;
+};
+
+struct Head {
+  Proxy<zwlr_output_head_v1> proxy;
+  xdesktop::WlrHead reported;
+  std::vector<std::unique_ptr<Mode>> modes;
+  zwlr_output_mode_v1* currentMode = nullptr;
+  bool gone = false;
+
+  const Mode* Current() const {
+    for (const auto& mode : modes)
+      if (mode->proxy.get() == currentMode) return mode.get();
+    return nullptr;
+  }
+  // What was reported, with the current mode's size as known now.
+  xdesktop::WlrHead State() const {
+    xdesktop::WlrHead state = reported;
+    const Mode* current = Current();
+    state.hasCurrentMode = current != nullptr;
+    state.modeWidth = current != nullptr ? current->width : 0;
+    state.modeHeight = current != nullptr ? current->height : 0;
+    return state;
+  }
+};
+
+struct ConfigurationDeleter {
+  void operator()(zwlr_output_configuration_v1* configuration) const {
+    zwlr_output_configuration_v1_destroy(configuration);
+  }
+};
+
+enum class Outcome { kPending, kSucceeded, kFailed, kCancelled };
+
+Mode& ModeOf(void* data) {
+  return *static_cast<Mode*>(data);
+}
+Head& HeadOf(void* data) {
+  return *static_cast<Head*>(data);
+}
+
+constexpr zwlr_output_mode_v1_listener kModeListener = {
+    [](void* data, zwlr_output_mode_v1*, int32_t width, int32_t height) {
+      ModeOf(data).width = width;
+      ModeOf(data).height = height;
+    },
+    [](void*, zwlr_output_mode_v1*, int32_t) {},
+    [](void*, zwlr_output_mode_v1*) {},
+    [](void* data, zwlr_output_mode_v1*) { ModeOf(data).gone = true; },
+};
+
+void OnHeadMode(void* data, zwlr_output_head_v1*, zwlr_output_mode_v1* proxy) {
+  auto mode = std::make_unique<Mode>();
+  mode->proxy.reset(proxy);
+  zwlr_output_mode_v1_add_listener(proxy, &kModeListener, mode.get());
+  HeadOf(data).modes.push_back(std::move(mode));
+}
+
+constexpr zwlr_output_head_v1_listener kHeadListener = {
+    [](void* data, zwlr_output_head_v1*, const char* name) { HeadOf(data).reported.name = name; },
+    [](void*, zwlr_output_head_v1*, const char*) {},
+    [](void*, zwlr_output_head_v1*, int32_t, int32_t) {},
+    &OnHeadMode,
+    [](void* data, zwlr_output_head_v1*, int32_t enabled) {
+      HeadOf(data).reported.enabled = enabled != 0;
+      if (enabled == 0) HeadOf(data).currentMode = nullptr;
+    },
+    [](void* data, zwlr_output_head_v1*, zwlr_output_mode_v1* mode) {
+      HeadOf(data).currentMode = mode;
+    },
+    [](void* data, zwlr_output_head_v1*, int32_t x, int32_t y) {
+      HeadOf(data).reported.x = x;
+      HeadOf(data).reported.y = y;
+    },
+    [](void* data, zwlr_output_head_v1*, int32_t transform) {
+      HeadOf(data).reported.transform = transform;
+    },
+    [](void* data, zwlr_output_head_v1*, wl_fixed_t scale) {
+      HeadOf(data).reported.scale = wl_fixed_to_double(scale);
+    },
+    [](void* data, zwlr_output_head_v1*) { HeadOf(data).gone = true; },
+    [](void*, zwlr_output_head_v1*, const char*) {},
+    [](void*, zwlr_output_head_v1*, const char*) {},
+    [](void*, zwlr_output_head_v1*, const char*) {},
+};
+
+constexpr zwlr_output_configuration_v1_listener kConfigurationListener = {
+    [](void* data, zwlr_output_configuration_v1*) {
+      *static_cast<Outcome*>(data) = Outcome::kSucceeded;
+    },
+    [](void* data, zwlr_output_configuration_v1*) {
+      *static_cast<Outcome*>(data) = Outcome::kFailed;
+    },
+    [](void* data, zwlr_output_configuration_v1*) {
+      *static_cast<Outcome*>(data) = Outcome::kCancelled;
+    },
+};
+
+class WlrOutputManagement : public xdesktop::DesktopOutputs {
+ public:
+  bool Open() {
+    if (!connection_.IsConnected()) return false;
+    manager_.reset(static_cast<zwlr_output_manager_v1*>(
+        connection_.Bind(zwlr_output_manager_v1_interface.name, &zwlr_output_manager_v1_interface,
+                         1, kManagerVersion)));
+    if (!manager_) return false;
+    zwlr_output_manager_v1_add_listener(manager_.get(), &kManagerListener, this);
+    live_ = std::make_unique<LiveOutputs>(connection_);
+    // The heads come first, then `done`; the outputs' own events by the
+    // round trip after it.
+    if (!connection_.DispatchUntil([this] { return serial_.has_value() || finished_; }))
+      return false;
+    return Refresh();
+  }
+
+  std::optional<std::vector<xdesktop::DesktopOutput>> Read() override {
+    if (!Refresh()) return std::nullopt;
+    readSerial_ = serial_;
+    std::vector<xdesktop::DesktopOutput> outputs;
+    for (const auto& head : heads_) outputs.push_back(xdesktop::OutputOfHead(Running(*head)));
+    // Heads come in no order of their own: the enabled ones first, from the
+    // layout's origin on, so that without a built-in panel the output at the
+    // origin counts as the tablet's.
+    std::stable_sort(outputs.begin(), outputs.end(), [](const auto& a, const auto& b) {
+      return std::tuple(!a.enabled, a.x, a.y) < std::tuple(!b.enabled, b.x, b.y);
+    });
+    return outputs;
+  }
+
+  bool Apply(const std::vector<xdesktop::DesktopOutput>& outputs) override {
+    if (!Refresh() || !readSerial_) return false;
+    // A configuration must name every head once, and the list must be about
+    // these: a head that came or went since it was read makes it stale.
+    if (outputs.size() != heads_.size()) return false;
+    std::vector<const xdesktop::DesktopOutput*> wanted;
+    for (const auto& head : heads_) {
+      const auto named =
+          std::ranges::find(outputs, head->reported.name, &xdesktop::DesktopOutput::name);
+      if (named == outputs.end() || std::ranges::find(wanted, &*named) != wanted.end())
+        return false;
+      wanted.push_back(&*named);
+    }
+
+    // The serial of the read: the compositor cancels when anything changed
+    // since.
+    std::unique_ptr<zwlr_output_configuration_v1, ConfigurationDeleter> configuration(
+        zwlr_output_manager_v1_create_configuration(manager_.get(), *readSerial_));
+    if (!configuration) return false;
+    Outcome outcome = Outcome::kPending;
+    zwlr_output_configuration_v1_add_listener(configuration.get(), &kConfigurationListener,
+                                              &outcome);
+    std::vector<Proxy<zwlr_output_configuration_head_v1>> configured;
+    for (size_t i = 0; i < heads_.size(); ++i) {
+      const Head& head = *heads_[i];
+      const xdesktop::WlrHeadRequest request = xdesktop::RequestForHead(Running(head), *wanted[i]);
+      if (!request.enable) {
+        zwlr_output_configuration_v1_disable_head(configuration.get(), head.proxy.get());
+        continue;
+      }
+      zwlr_output_configuration_head_v1* settings =
+          zwlr_output_configuration_v1_enable_head(configuration.get(), head.proxy.get());
+      if (settings == nullptr) return false;
+      configured.emplace_back(settings);
+      if (request.currentMode)
+        zwlr_output_configuration_head_v1_set_mode(settings, head.currentMode);
+      else if (request.customWidth > 0)
+        zwlr_output_configuration_head_v1_set_custom_mode(settings, request.customWidth,
+                                                          request.customHeight, 0);
+      zwlr_output_configuration_head_v1_set_position(settings, request.x, request.y);
+      zwlr_output_configuration_head_v1_set_transform(settings, request.transform);
+      zwlr_output_configuration_head_v1_set_scale(settings, wl_fixed_from_double(request.scale));
+    }
+    zwlr_output_configuration_v1_apply(configuration.get());
+    // Some compositors never answer: the wait is bounded.
+    if (!connection_.DispatchUntil([&outcome] { return outcome != Outcome::kPending; }))
+      return false;
+    return outcome == Outcome::kSucceeded;
+  }
+
+ private:
+  static void OnHead(void* data, zwlr_output_manager_v1*, zwlr_output_head_v1* proxy) {
+    auto head = std::make_unique<Head>();
+    head->proxy.reset(proxy);
+    zwlr_output_head_v1_add_listener(proxy, &kHeadListener, head.get());
+    static_cast<WlrOutputManagement*>(data)->heads_.push_back(std::move(head));
+  }
+  static void OnDone(void* data, zwlr_output_manager_v1*, uint32_t serial) {
+    static_cast<WlrOutputManagement*>(data)->serial_ = serial;
+  }
+  static void OnFinished(void* data, zwlr_output_manager_v1*) {
+    static_cast<WlrOutputManagement*>(data)->finished_ = true;
+  }
+  static constexpr zwlr_output_manager_v1_listener kManagerListener = {&OnHead, &OnDone,
+                                                                       &OnFinished};
+
+  // Takes in what changed since and lets go of what is gone; false when the
+  // compositor no longer answers or no longer manages outputs for us.
+  bool Refresh() {
+    if (!connection_.Roundtrip() || finished_ || !serial_) return false;
+    std::erase_if(heads_, [](const auto& head) { return head->gone; });
+    for (auto& head : heads_) {
+      std::erase_if(head->modes, [&head](const auto& mode) {
+        if (!mode->gone) return false;
+        if (head->currentMode == mode->proxy.get()) head->currentMode = nullptr;
+        return true;
+      });
+    }
+    return true;
+  }
+
+  xdesktop::WlrHead Running(const Head& head) const {
+    return xdesktop::RunningHead(head.State(), live_->Find(head.reported.name));
+  }
+
+  // Declared first: every object below is freed before the connection closes.
+  WaylandConnection connection_;
+  Proxy<zwlr_output_manager_v1> manager_;
+  std::unique_ptr<LiveOutputs> live_;
+  std::vector<std::unique_ptr<Head>> heads_;
+  std::optional<uint32_t> serial_;
+  std::optional<uint32_t> readSerial_;
+  bool finished_ = false;
+};
+
+}  // namespace
 
 std::unique_ptr<xdesktop::DesktopOutputs> OpenWlrOutputManagement() {
-  return nullptr;
+  auto outputs = std::make_unique<WlrOutputManagement>();
+  if (!outputs->Open()) return nullptr;
+  return outputs;
 }
 
 }  // namespace quillet::wayland

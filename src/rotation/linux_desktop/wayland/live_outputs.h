@@ -1,0 +1,33 @@
+#pragma once
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "rotation/linux_desktop/wayland/wayland_connection.h"
+#include "rotation/linux_desktop/wlr_heads.h"
+
+namespace quillet::wayland {
+
+// The outputs the compositor shows clients now (wl_output, with xdg_output's
+// place in the layout where offered), bound once; their events arrive with
+// the connection's next dispatch. Lives no longer than the connection.
+class LiveOutputs {
+ public:
+  explicit LiveOutputs(WaylandConnection& connection);
+  ~LiveOutputs();
+  LiveOutputs(const LiveOutputs&) = delete;
+  LiveOutputs& operator=(const LiveOutputs&) = delete;
+
+  // The output of that name once it told its current mode.
+  std::optional<xdesktop::WlrLiveOutput> Find(std::string_view name) const;
+
+  struct Output;
+
+ private:
+  struct XdgManager;
+  std::unique_ptr<XdgManager> xdgManager_;
+  std::vector<std::unique_ptr<Output>> outputs_;
+};
+
+}  // namespace quillet::wayland

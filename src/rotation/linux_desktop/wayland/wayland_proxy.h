@@ -1,0 +1,17 @@
+#pragma once
+#include <wayland-client.h>
+
+#include <memory>
+
+namespace quillet::wayland {
+
+// Frees our side of a protocol object whose interface has no destructor
+// request (or whose request the compositor no longer needs: the connection
+// closes soon after).
+struct ProxyDeleter {
+  void operator()(void* proxy) const { wl_proxy_destroy(static_cast<wl_proxy*>(proxy)); }
+};
+template <typename T>
+using Proxy = std::unique_ptr<T, ProxyDeleter>;
+
+}  // namespace quillet::wayland
