@@ -1,8 +1,24 @@
 #include <optional>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
 #include "rotation/linux_desktop/wlr_heads.h"
+
+namespace quillet::xdesktop {
+
+// Only for this file's failure messages (found by argument lookup).
+static void PrintTo(const DesktopOutput& o, std::ostream* out) {
+  *out << o.name << (o.builtIn ? " built-in" : "") << (o.enabled ? " on " : " off ") << o.width
+       << "x" << o.height << "+" << o.x << "+" << o.y << " transform " << o.transform;
+}
+static void PrintTo(const WlrHeadRequest& r, std::ostream* out) {
+  *out << (r.enable ? "enable" : "disable") << (r.currentMode ? " current mode" : "") << " custom "
+       << r.customWidth << "x" << r.customHeight << " at " << r.x << "," << r.y << " transform "
+       << r.transform << " scale " << r.scale;
+}
+
+}  // namespace quillet::xdesktop
 
 namespace rotation_testing {
 namespace {
