@@ -41,8 +41,9 @@ check_packages=(python3 clang-format)
 # GSettings backend it depends on, so that installing it needs no download;
 # and the private D-Bus daemons and Python's GLib binding the stand-in desktop
 # and sensor services of the tests run on; the Wayland client library and the
-# output protocols of Plasma the library speaks to Wayland desktops through.
-linux_packages=(libwayland-dev libwayland-bin plasma-wayland-protocols libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
+# output protocols of Plasma the library speaks to Wayland desktops through,
+# with xdg-output from the common protocols.
+linux_packages=(libwayland-dev libwayland-bin plasma-wayland-protocols wayland-protocols libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
   xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common
   libpango1.0-dev libcairo2-dev openbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
   lintian appstream man-db groff-base binutils dconf-gsettings-backend
