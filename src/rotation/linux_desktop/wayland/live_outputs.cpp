@@ -14,6 +14,7 @@ struct LiveOutputs::XdgManager {
 };
 
 struct LiveOutputs::Output {
+  uint32_t global = 0;
   Proxy<wl_output> output;
   Proxy<zxdg_output_v1> xdgOutput;
   std::string name;
@@ -74,16 +75,30 @@ constexpr uint32_t kXdgNamedVersion = 2;
 }  // namespace
 
 LiveOutputs::LiveOutputs(WaylandConnection& connection)
-    : xdgManager_(std::make_unique<XdgManager>()) {
-  if (!connection.IsConnected()) return;
+    : connection_(connection), xdgManager_(std::make_unique<XdgManager>()) {
+  if (!connection_.IsConnected()) return;
   xdgManager_->proxy.reset(static_cast<zxdg_output_manager_v1*>(
-      connection.Bind(zxdg_output_manager_v1_interface.name, &zxdg_output_manager_v1_interface,
-                      kXdgNamedVersion, kXdgVersion)));
-  for (const Global& global : connection.globals()) {
-    if (global.interface != wl_output_interface.name) continue;
+      connection_.Bind(zxdg_output_manager_v1_interface.name, &zxdg_output_manager_v1_interface,
+                       kXdgNamedVersion, kXdgVersion)));
+  Update();
+}
+
+bool LiveOutputs::Update() {
+  if (!connection_.IsConnected()) return false;
+  const std::vector<Global>& globals = connection_.globals();
+  std::erase_if(outputs_, [&globals](const auto& output) {
+    return std::ranges::find(globals, output->global, &Global::name) == globals.end();
+  });
+  bool bound = false;
+  for (const Global& global : globals) {
+    if (global.interface != wl_output_interface.name ||
+        std::ranges::find(outputs_, global.name,
+                          [](const auto& output) { return output->global; }) != outputs_.end())
+      continue;
     auto output = std::make_unique<Output>();
+    output->global = global.name;
     output->output.reset(static_cast<wl_output*>(
-        wl_registry_bind(connection.registry(), global.name, &wl_output_interface,
+        wl_registry_bind(connection_.registry(), global.name, &wl_output_interface,
                          std::min(global.version, kOutputVersion))));
     if (!output->output) continue;
     wl_output_add_listener(output->output.get(), &kOutputListener, output.get());
@@ -94,7 +109,9 @@ LiveOutputs::LiveOutputs(WaylandConnection& connection)
         zxdg_output_v1_add_listener(output->xdgOutput.get(), &kXdgOutputListener, output.get());
     }
     outputs_.push_back(std::move(output));
+    bound = true;
   }
+  return bound;
 }
 
 LiveOutputs::~LiveOutputs() = default;

@@ -10,14 +10,18 @@
 namespace quillet::wayland {
 
 // The outputs the compositor shows clients now (wl_output, with xdg_output's
-// place in the layout where offered), bound once; their events arrive with
-// the connection's next dispatch. Lives no longer than the connection.
+// place in the layout where offered); their events arrive with the
+// connection's next dispatch. Lives no longer than the connection.
 class LiveOutputs {
  public:
   explicit LiveOutputs(WaylandConnection& connection);
   ~LiveOutputs();
   LiveOutputs(const LiveOutputs&) = delete;
   LiveOutputs& operator=(const LiveOutputs&) = delete;
+
+  // Binds the outputs that came since and lets go of those that went; true
+  // when it bound any (their state comes with the next round trip).
+  bool Update();
 
   // The output of that name once it told its current mode.
   std::optional<xdesktop::WlrLiveOutput> Find(std::string_view name) const;
@@ -26,6 +30,7 @@ class LiveOutputs {
 
  private:
   struct XdgManager;
+  WaylandConnection& connection_;
   std::unique_ptr<XdgManager> xdgManager_;
   std::vector<std::unique_ptr<Output>> outputs_;
 };

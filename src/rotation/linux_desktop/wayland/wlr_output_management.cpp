@@ -222,6 +222,8 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
   // compositor no longer answers or no longer manages outputs for us.
   bool Refresh() {
     if (!connection_.Roundtrip() || finished_ || !serial_) return false;
+    // An output that came since tells its state by another round trip.
+    if (live_->Update() && !connection_.Roundtrip()) return false;
     std::erase_if(heads_, [](const auto& head) { return head->gone; });
     for (auto& head : heads_) {
       std::erase_if(head->modes, [&head](const auto& mode) {
