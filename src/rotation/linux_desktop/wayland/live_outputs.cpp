@@ -19,6 +19,7 @@ struct LiveOutputs::Output {
   Proxy<zxdg_output_v1> xdgOutput;
   std::string name;
   xdesktop::WlrLiveOutput shown;
+  bool* failed = nullptr;  // its owner's
 };
 
 namespace {
@@ -40,8 +41,12 @@ void OnMode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t heigh
   Of(data).shown.modeHeight = height;
 }
 
+void Name(Output& output, const char* name) {
+  Unthrowing(*output.failed, [&] { output.name = name; });
+}
+
 void OnName(void* data, wl_output*, const char* name) {
-  Of(data).name = name;
+  Name(Of(data), name);
 }
 
 constexpr wl_output_listener kOutputListener = {
@@ -63,7 +68,7 @@ constexpr zxdg_output_v1_listener kXdgOutputListener = {
       Of(data).shown.logicalHeight = height;
     },
     [](void*, zxdg_output_v1*) {},
-    [](void* data, zxdg_output_v1*, const char* name) { Of(data).name = name; },
+    [](void* data, zxdg_output_v1*, const char* name) { Name(Of(data), name); },
     [](void*, zxdg_output_v1*, const char*) {},
 };
 
@@ -97,6 +102,7 @@ bool LiveOutputs::Update() {
       continue;
     auto output = std::make_unique<Output>();
     output->global = global.name;
+    output->failed = &failed_;
     output->output.reset(static_cast<wl_output*>(
         wl_registry_bind(connection_.registry(), global.name, &wl_output_interface,
                          std::min(global.version, kOutputVersion))));

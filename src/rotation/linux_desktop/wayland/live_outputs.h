@@ -23,6 +23,9 @@ class LiveOutputs {
   // when it bound any (their state comes with the next round trip).
   bool Update();
 
+  // Whether everything the outputs told could be kept.
+  bool IsComplete() const { return !failed_; }
+
   // The output of that name once it told its current mode.
   std::optional<xdesktop::WlrLiveOutput> Find(std::string_view name) const;
 
@@ -33,6 +36,7 @@ class LiveOutputs {
   WaylandConnection& connection_;
   std::unique_ptr<XdgManager> xdgManager_;
   std::vector<std::unique_ptr<Output>> outputs_;
+  bool failed_ = false;
 };
 
 }  // namespace quillet::wayland

@@ -14,4 +14,15 @@ struct ProxyDeleter {
 template <typename T>
 using Proxy = std::unique_ptr<T, ProxyDeleter>;
 
+// Does an event's work that may allocate. No exception may cross
+// libwayland's C frames, so a failure marks what was being read as unusable.
+template <typename Work>
+void Unthrowing(bool& failed, Work work) noexcept {
+  try {
+    work();
+  } catch (...) {
+    failed = true;
+  }
+}
+
 }  // namespace quillet::wayland

@@ -32,6 +32,7 @@ struct Head {
   std::vector<std::unique_ptr<Mode>> modes;
   zwlr_output_mode_v1* currentMode = nullptr;
   bool gone = false;
+  bool failed = false;  // some of its state could not be kept
 
   const Mode* Current() const {
     for (const auto& mode : modes)
@@ -75,14 +76,21 @@ constexpr zwlr_output_mode_v1_listener kModeListener = {
 };
 
 void OnHeadMode(void* data, zwlr_output_head_v1*, zwlr_output_mode_v1* proxy) {
-  auto mode = std::make_unique<Mode>();
-  mode->proxy.reset(proxy);
-  zwlr_output_mode_v1_add_listener(proxy, &kModeListener, mode.get());
-  HeadOf(data).modes.push_back(std::move(mode));
+  Proxy<zwlr_output_mode_v1> owned(proxy);
+  Unthrowing(HeadOf(data).failed, [&] {
+    auto mode = std::make_unique<Mode>();
+    mode->proxy = std::move(owned);
+    zwlr_output_mode_v1_add_listener(proxy, &kModeListener, mode.get());
+    HeadOf(data).modes.push_back(std::move(mode));
+  });
+}
+
+void OnHeadName(void* data, zwlr_output_head_v1*, const char* name) {
+  Unthrowing(HeadOf(data).failed, [&] { HeadOf(data).reported.name = name; });
 }
 
 constexpr zwlr_output_head_v1_listener kHeadListener = {
-    [](void* data, zwlr_output_head_v1*, const char* name) { HeadOf(data).reported.name = name; },
+    &OnHeadName,
     [](void*, zwlr_output_head_v1*, const char*) {},
     [](void*, zwlr_output_head_v1*, int32_t, int32_t) {},
     &OnHeadMode,
@@ -204,10 +212,14 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
 
  private:
   static void OnHead(void* data, zwlr_output_manager_v1*, zwlr_output_head_v1* proxy) {
-    auto head = std::make_unique<Head>();
-    head->proxy.reset(proxy);
-    zwlr_output_head_v1_add_listener(proxy, &kHeadListener, head.get());
-    static_cast<WlrOutputManagement*>(data)->heads_.push_back(std::move(head));
+    auto& self = *static_cast<WlrOutputManagement*>(data);
+    Proxy<zwlr_output_head_v1> owned(proxy);
+    Unthrowing(self.failed_, [&] {
+      auto head = std::make_unique<Head>();
+      head->proxy = std::move(owned);
+      zwlr_output_head_v1_add_listener(proxy, &kHeadListener, head.get());
+      self.heads_.push_back(std::move(head));
+    });
   }
   static void OnDone(void* data, zwlr_output_manager_v1*, uint32_t serial) {
     static_cast<WlrOutputManagement*>(data)->serial_ = serial;
@@ -221,10 +233,11 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
   // Takes in what changed since and lets go of what is gone; false when the
   // compositor no longer answers or no longer manages outputs for us.
   bool Refresh() {
-    if (!connection_.Roundtrip() || finished_ || !serial_) return false;
+    if (!connection_.Roundtrip() || finished_ || failed_ || !serial_) return false;
     // An output that came since tells its state by another round trip.
     if (live_->Update() && !connection_.Roundtrip()) return false;
     std::erase_if(heads_, [](const auto& head) { return head->gone; });
+    if (!live_->IsComplete() || std::ranges::any_of(heads_, &Head::failed)) return false;
     for (auto& head : heads_) {
       std::erase_if(head->modes, [&head](const auto& mode) {
         if (!mode->gone) return false;
@@ -247,6 +260,7 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
   std::optional<uint32_t> serial_;
   std::optional<uint32_t> readSerial_;
   bool finished_ = false;
+  bool failed_ = false;  // a head could not be kept
 };
 
 }  // namespace
