@@ -6,7 +6,9 @@
 namespace quillet::wayland {
 
 // The outputs of wlroots compositors, through zwlr_output_manager_v1; nothing when it is not
-// offered.
+// offered. Read lists the enabled outputs from the layout's origin on (heads come in no order of
+// their own), so that without a built-in panel the output at the origin is the tablet's; Apply
+// takes them by name, and only while nothing changed since that Read.
 std::unique_ptr<xdesktop::DesktopOutputs> OpenWlrOutputManagement();
 
 }  // namespace quillet::wayland
