@@ -284,18 +284,22 @@ std::string Latin1ToUtf8(const char* text) {
 
 }  // namespace
 
-PangoTextRasterizer::PangoTextRasterizer()
-    : fontMap_(pango_cairo_font_map_new()), context_(pango_font_map_create_context(fontMap_)) {
+PangoTextRasterizer::PangoTextRasterizer() = default;
+
+PangoTextRasterizer::~PangoTextRasterizer() {
+  if (context_ != nullptr) g_object_unref(context_);
+  if (fontMap_ != nullptr) g_object_unref(fontMap_);
+}
+
+void PangoTextRasterizer::OpenFonts() {
+  if (context_ != nullptr) return;
+  fontMap_ = pango_cairo_font_map_new();
+  context_ = pango_font_map_create_context(fontMap_);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
   pango_cairo_context_set_font_options(context_, options);
   cairo_font_options_destroy(options);
-}
-
-PangoTextRasterizer::~PangoTextRasterizer() {
-  g_object_unref(context_);
-  g_object_unref(fontMap_);
 }
 
 int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, const char* text,
@@ -311,6 +315,7 @@ int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, c
 int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& style,
                                       std::string_view source, Rect& rect,
                                       const TextLayout& placement) {
+  OpenFonts();
   // Text is smoothed unless its font asks for no anti-aliasing.
   cairo_font_options_t* options =
       cairo_font_options_copy(pango_cairo_context_get_font_options(context_));

@@ -28,6 +28,10 @@ class PangoTextRasterizer : public TextRasterizer {
                    const TextLayout& layout);
 
  private:
+  // The fonts are read when text is first drawn: a panel without text never
+  // pays for the font configuration.
+  void OpenFonts();
+
   PangoFontMap* fontMap_ = nullptr;
   PangoContext* context_ = nullptr;
 };
