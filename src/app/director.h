@@ -11,6 +11,7 @@
 #include "app/rotation_binding.h"
 #include "base/geometry.h"
 #include "base/mouse.h"
+#include "gs/picture_fetch.h"
 #include "gs/widget_factories.h"
 
 class SensorRotation;
@@ -136,6 +137,8 @@ class Director {
   // Shows each frame alone in turn, pushing each at once.
   void Slide(bool expanding);
   void ShowOnlyFrame(const gs::WdgButton* frame);
+  // Starts decoding the picture of frame `index` (from 0).
+  void FetchFramePicture(size_t index);
   void Pause();
 
   TForm& form_;
@@ -166,6 +169,9 @@ class Director {
   std::unique_ptr<gs::WdgImage> expandedImage_;
   gs::WdgImage* root_ = nullptr;
   std::vector<gs::WdgButton*> extendFrames_;
+  // Whether each frame's picture passed its check when the set was loaded.
+  std::vector<bool> framePictureFound_;
+  gs::PictureFetch framePictureFetch_;
   gs::WdgButton* closeButton_ = nullptr;
   gs::WdgButton* turnLeftButton_ = nullptr;
   gs::WdgButton* turnRightButton_ = nullptr;

@@ -67,9 +67,12 @@ void Director::ApplyScale(int32_t scale) {
     button.SetLeft(Scaled(panel_artwork::kButtons[i].left));
     button.SetTop(Scaled(panel_artwork::kButtons[i].top));
   }
+  // The frames are checked now and decoded only when the slide shows them.
+  framePictureFound_.assign(extendFrames_.size(), false);
   for (size_t i = 0; i < extendFrames_.size(); ++i) {
-    gs::ReloadButtonImages(*extendFrames_[i],
-                           panel_artwork::FramePictures(set_, static_cast<int32_t>(i) + 1));
+    const int32_t number = static_cast<int32_t>(i) + 1;
+    framePictureFound_[i] =
+        gs::CheckImageFile(gs::ImagesPath() + panel_artwork::FramePictures(set_, number)[0]);
   }
   form_.SetClientWidth(root_->Width());
   form_.SetClientHeight(root_->Height());

@@ -1,9 +1,12 @@
 // The panel's two states, the slide animation between them and the two timers.
 #include "app/director.h"
 #include "app/panel_artwork.h"
+#include "base/bitmap.h"
 #include "base/form.h"
 #include "base/sys_utils.h"
 #include "base/timer.h"
+#include "gs/button_appearance.h"
+#include "gs/image_loader.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
 
@@ -32,14 +35,30 @@ void Director::ShowOnlyFrame(const gs::WdgButton* frame) {
   for (gs::WdgButton* each : extendFrames_) each->SetVisible(each == frame);
 }
 
+void Director::FetchFramePicture(size_t index) {
+  // A picture found wanting was reported when the set was loaded; it stays empty.
+  const int32_t number = static_cast<int32_t>(index) + 1;
+  framePictureFetch_.Start(framePictureFound_[index]
+                               ? gs::ImagesPath() + panel_artwork::FramePictures(set_, number)[0]
+                               : std::wstring());
+}
+
 void Director::Slide(bool expanding) {
+  const size_t count = extendFrames_.size();
+  const auto frameAt = [&](size_t step) { return expanding ? step : count - 1 - step; };
+  // Each frame's picture is decoded while the pause before it runs, pushed
+  // once and let go of at once: one frame's pixels are kept at a time.
+  if (count > 0) FetchFramePicture(frameAt(0));
   Pause();
   root_ = noneImage_.get();
   AttachToRoot();
-  const size_t count = extendFrames_.size();
-  for (size_t i = 0; i < count; ++i) {
-    ShowOnlyFrame(extendFrames_[expanding ? i : count - 1 - i]);
+  for (size_t step = 0; step < count; ++step) {
+    gs::WdgButton& frame = *extendFrames_[frameAt(step)];
+    framePictureFetch_.Finish(frame.Appearance().Raised());
+    ShowOnlyFrame(&frame);
     Repaint();
+    frame.Appearance().Raised().TakePixels(0, 0, {});
+    if (step + 1 < count) FetchFramePicture(frameAt(step + 1));
     Pause();
   }
   ShowOnlyFrame(nullptr);

@@ -2,7 +2,6 @@
 
 #include "base/application.h"
 #include "base/bitmap.h"
-#include "platform/image_decoder.h"
 #include "platform/services.h"
 #include "platform/system.h"
 
@@ -18,6 +17,10 @@ bool Complete(const platform::DecodedImage& image) {
          static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4;
 }
 
+void ReportUnloadable(const std::wstring& path) {
+  platform::GetSystem().ShowMessage(L"Can not load image " + path, L"LoadImage");
+}
+
 }  // namespace
 
 std::wstring ImagesPath() {
@@ -28,13 +31,28 @@ std::wstring ImagesPath() {
 
 void LoadImageFile(const std::wstring& path, TBitmap& target) {
   platform::DecodedImage image;
-  if (platform::GetImageDecoder().DecodePng(path, image) && Complete(image)) {
+  if (!platform::GetImageDecoder().DecodePng(path, image)) image = {};
+  if (!TakeDecodedImage(std::move(image), target)) ReportUnloadable(path);
+}
+
+bool CheckImageFile(const std::wstring& path) {
+  int32_t width = 0, height = 0;
+  if (platform::GetImageDecoder().ProbePng(path, width, height) && width > 0 && height > 0 &&
+      width <= platform::kMaxImageSide && height <= platform::kMaxImageSide) {
+    return true;
+  }
+  ReportUnloadable(path);
+  return false;
+}
+
+bool TakeDecodedImage(platform::DecodedImage image, TBitmap& target) {
+  if (Complete(image)) {
     target.TakePixels(image.width, image.height, std::move(image.pixels));
     target.SetPixelFormat(TPixelFormat::pf32bit);
-    return;
+    return true;
   }
   target.TakePixels(0, 0, {});
-  platform::GetSystem().ShowMessage(L"Can not load image " + path, L"LoadImage");
+  return false;
 }
 
 }  // namespace gs

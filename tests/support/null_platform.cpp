@@ -65,6 +65,17 @@ bool NullImageDecoder::DecodePng(std::wstring_view path, platform::DecodedImage&
   return true;
 }
 
+bool NullImageDecoder::ProbePng(std::wstring_view path, int32_t& width, int32_t& height) {
+  probed.emplace_back(path);
+  if (delegate != nullptr) return delegate->ProbePng(path, width, height);
+  width = height = 0;
+  const auto found = files.find(std::wstring(path));
+  if (found == files.end() || found->second.width <= 0 || found->second.height <= 0) return false;
+  width = found->second.width;
+  height = found->second.height;
+  return true;
+}
+
 void NullImageDecoder::AddSolid(const std::wstring& path, int32_t width, int32_t height,
                                 uint32_t bgra) {
   platform::DecodedImage image{width, height, {}};

@@ -70,6 +70,7 @@ class NullImageDecoder : public platform::ImageDecoder {
   bool Start() override;
   void Stop() override;
   bool DecodePng(std::wstring_view path, platform::DecodedImage& out) override;
+  bool ProbePng(std::wstring_view path, int32_t& width, int32_t& height) override;
 
   // Registers a picture of one colour (premultiplied bytes) under a full path.
   void AddSolid(const std::wstring& path, int32_t width, int32_t height, uint32_t bgra);
@@ -81,6 +82,7 @@ class NullImageDecoder : public platform::ImageDecoder {
   int stops = 0;
   std::function<void()> onShutdown;
   std::vector<std::wstring> decoded;  // every path asked for, in order
+  std::vector<std::wstring> probed;   // every path checked without decoding, in order
   std::map<std::wstring, platform::DecodedImage> files;
   // When set, used instead of the table (for example a real decoder).
   platform::ImageDecoder* delegate = nullptr;

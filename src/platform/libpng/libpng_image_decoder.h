@@ -12,6 +12,8 @@ class LibpngImageDecoder : public ImageDecoder {
   bool Start() override { return true; }
   void Stop() override {}
   bool DecodePng(std::wstring_view path, DecodedImage& out) override;
+  // Reads the file's chunks and checks their sums; nothing is inflated.
+  bool ProbePng(std::wstring_view path, int32_t& width, int32_t& height) override;
 };
 
 }  // namespace platform::libpng

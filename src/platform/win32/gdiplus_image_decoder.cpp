@@ -21,18 +21,31 @@ namespace {
 namespace flat = Gdiplus::DllExports;
 
 // Walks the whole file before GDI+ sees it: GDI+ forgives files that are cut
-// short or damaged, and loads what it can of them.
-bool FileIsIntactPng(const std::wstring& path) {
+// short or damaged, and loads what it can of them. `width` and `height`, when
+// given, receive the size its header declares.
+bool FileIsIntactPng(const std::wstring& path, int32_t* width = nullptr,
+                     int32_t* height = nullptr) {
   HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  const bool intact = PngChunksIntact([file](uint8_t* buffer, size_t size) -> size_t {
+  uint8_t header[kPngHeaderSize] = {};
+  size_t kept = 0;
+  const bool intact = PngChunksIntact([file, &header, &kept](uint8_t* buffer, size_t size) {
     DWORD read = 0;
     const auto wanted = static_cast<DWORD>(std::min<size_t>(size, 1u << 20));
-    return ::ReadFile(file, buffer, wanted, &read, nullptr) ? read : 0;
+    if (!::ReadFile(file, buffer, wanted, &read, nullptr)) return size_t{0};
+    // The first bytes read are the header's.
+    const size_t copied = std::min<size_t>(read, sizeof header - kept);
+    std::memcpy(header + kept, buffer, copied);
+    kept += copied;
+    return static_cast<size_t>(read);
   });
   ::CloseHandle(file);
-  return intact;
+  int32_t w = 0, h = 0;
+  if (!intact || !ReadPngHeader(header, kept, w, h)) return false;
+  if (width != nullptr) *width = w;
+  if (height != nullptr) *height = h;
+  return true;
 }
 
 // Disposes a GDI+ image when it goes out of scope.
@@ -106,6 +119,11 @@ bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   out.height = static_cast<int32_t>(height);
   out.pixels = std::move(pixels);
   return true;
+}
+
+bool GdiplusImageDecoder::ProbePng(std::wstring_view path, int32_t& width, int32_t& height) {
+  width = height = 0;
+  return FileIsIntactPng(std::wstring(path), &width, &height);
 }
 
 }  // namespace platform::win32

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <filesystem>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "app/sensor_rotation.h"
 #include "base/application.h"
 #include "base/bitmap.h"
+#include "gs/button_appearance.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
 #include "null_platform.h"
@@ -429,14 +431,25 @@ struct SlideStep {
   bool onNoneImage;
   std::vector<int32_t> visibleFrames;
   bool buttonsHidden;
+  std::vector<int32_t> framesWithPixels;
 };
+
+// The frames (1 to 15) that hold a picture.
+std::vector<int32_t> FramesWithPixels(const Director& director) {
+  std::vector<int32_t> frames;
+  for (size_t i = 0; i < director.ExtendFrames().size(); ++i) {
+    if (!director.ExtendFrames()[i]->Appearance().Raised().Empty())
+      frames.push_back(static_cast<int32_t>(i) + 1);
+  }
+  return frames;
+}
 
 class SlideTest : public DirectorTest {
  protected:
   // Records each push and each pause while the Director changes state.
   void Record(const Director& director, bool expanding) {
     platform.windows.onPush = [&, expanding](const testing_support::NullWindowing::Push&) {
-      SlideStep step{director.Root() == director.NoneImage(), {}, true};
+      SlideStep step{director.Root() == director.NoneImage(), {}, true, FramesWithPixels(director)};
       for (size_t i = 0; i < director.ExtendFrames().size(); ++i) {
         if (director.ExtendFrames()[i]->Visible())
           step.visibleFrames.push_back(static_cast<int32_t>(i) + 1);
@@ -462,6 +475,8 @@ class SlideTest : public DirectorTest {
       SCOPED_TRACE(i);
       EXPECT_TRUE(steps[i].onNoneImage);
       EXPECT_EQ(steps[i].visibleFrames, std::vector<int32_t>{order[i]}) << "each frame alone";
+      EXPECT_EQ(steps[i].framesWithPixels, std::vector<int32_t>{order[i]})
+          << "only the frame shown holds its picture";
       EXPECT_TRUE(steps[i].buttonsHidden);
     }
     // A pause first and one after each frame.
@@ -480,6 +495,28 @@ TEST_F(SlideTest, ExpandingShowsFramesOneToFifteenEachAloneOnTheEmptyBackground)
   Expand();
   ExpectSlide({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
   for (const gs::WdgButton* frame : director.ExtendFrames()) EXPECT_FALSE(frame->Visible());
+  EXPECT_TRUE(FramesWithPixels(director).empty());
+}
+
+// A frame's picture is checked with the set and decoded only for its push: a
+// missing one is reported once, before anything is shown, and leaves its frame empty.
+TEST_F(SlideTest, AMissingFramePictureIsReportedWithTheSetAndNotAgainWhenItsFrameShows) {
+  const std::wstring missing = std::wstring(kImages) + L"LEFT_Extend\\7.png";
+  platform.images.files.erase(missing);
+  size_t messagesAtFirstPush = 0;
+  platform.windows.onPush = [&](const testing_support::NullWindowing::Push&) {
+    if (messagesAtFirstPush == 0) messagesAtFirstPush = platform.system.messages.size();
+  };
+  const Director& director = Start();
+  EXPECT_EQ(messagesAtFirstPush, 1u);
+  Record(director, true);
+  Expand();
+  ASSERT_EQ(platform.system.messages.size(), 1u);
+  EXPECT_EQ(platform.system.messages[0].text, L"Can not load image " + missing);
+  ASSERT_EQ(steps.size(), 15u);
+  EXPECT_TRUE(steps[6].framesWithPixels.empty());
+  EXPECT_EQ(steps[7].framesWithPixels, std::vector<int32_t>{8});
+  EXPECT_EQ(std::count(platform.images.decoded.begin(), platform.images.decoded.end(), missing), 0);
 }
 
 TEST_F(SlideTest, CollapsingShowsFramesFifteenToOneEachAloneOnTheEmptyBackground) {

@@ -1,0 +1,48 @@
+#include "gs/picture_fetch.h"
+
+#include <system_error>
+#include <utility>
+
+#include "gs/image_loader.h"
+#include "platform/services.h"
+
+namespace gs {
+namespace {
+
+platform::DecodedImage Decode(const std::wstring& path) {
+  platform::DecodedImage image;
+  if (!platform::GetImageDecoder().DecodePng(path, image)) image = {};
+  return image;
+}
+
+}  // namespace
+
+PictureFetch::~PictureFetch() {
+  if (pending_.valid()) pending_.wait();
+}
+
+void PictureFetch::Start(const std::wstring& path) {
+  if (pending_.valid()) pending_.wait();
+  pending_ = {};
+  path_ = path;
+  if (path_.empty()) return;
+  try {
+    pending_ = std::async(std::launch::async, Decode, path_);
+  } catch (const std::system_error&) {
+    // No thread to be had: Finish decodes on the caller's thread.
+    pending_ = {};
+  }
+}
+
+void PictureFetch::Finish(TBitmap& target) {
+  platform::DecodedImage image;
+  if (pending_.valid()) {
+    image = pending_.get();
+  } else if (!path_.empty()) {
+    image = Decode(path_);
+  }
+  path_.clear();
+  TakeDecodedImage(std::move(image), target);
+}
+
+}  // namespace gs
