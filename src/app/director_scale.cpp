@@ -18,6 +18,19 @@ void LoadPicture(gs::WdgImage& image, const std::wstring& name) {
   image.SetBounds(image.Left(), image.Top(), image.Picture().Width(), image.Picture().Height());
 }
 
+// A picture clear everywhere draws nothing: the image keeps its size and lets go of the pixels.
+void DropIfClear(gs::WdgImage& image) {
+  const TBitmap& picture = image.Picture();
+  if (picture.Empty() || picture.PixelFormat() != TPixelFormat::pf32bit) return;
+  for (int32_t y = 0; y < picture.Height(); ++y) {
+    const uint8_t* row = picture.ScanLine(y);
+    for (int32_t x = 0; x < picture.Width(); ++x) {
+      if (row[x * 4 + 3] != 0) return;
+    }
+  }
+  image.Picture().TakePixels(0, 0, {});
+}
+
 }  // namespace
 
 const std::array<Director::ButtonBinding, 7>& Director::ButtonBindings() {
@@ -59,6 +72,7 @@ void Director::ApplyScale(int32_t scale) {
   scale_ = scale;
   set_ = display_scale::ScaleFolder(scale);
   LoadPicture(*noneImage_, set_ + panel_artwork::kNoneBackground);
+  DropIfClear(*noneImage_);
   LoadPicture(*collapsedImage_, set_ + panel_artwork::kCollapsedBackground);
   LoadPicture(*expandedImage_, set_ + panel_artwork::kExpandedBackground);
   for (size_t i = 0; i < panel_artwork::kButtons.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/bitmap.h"
+#include "gs/button_appearance.h"
 #include "gs/image_loader.h"
 #include "gs/widget_factories.h"
 #include "null_platform.h"
@@ -189,6 +190,22 @@ TEST_F(ButtonTest, ReloadingKeepsStatesWithoutANameAndFollowsTheNewRaisedSize) {
   // Only the Raised picture sizes the button.
   button->Appearance().Hovered().SetSize(10, 10);
   EXPECT_EQ(button->Width(), 64);
+}
+
+// A state named like every state it falls back to keeps no copy of the picture
+// and shows it all the same; one whose fallback shows another picture keeps its own.
+TEST_F(ButtonTest, AStateShowingTheRaisedPictureThroughItsFallbackKeepsNoCopy) {
+  const std::wstring n = kNames[0], o = kNames[2];
+  gs::ReloadButtonImages(*button, {n, n, n, L""});
+  const gs::GsButtonAppearance& looks = button->Appearance();
+  EXPECT_TRUE(button->Appearance().Sunken().Empty());
+  EXPECT_TRUE(button->Appearance().Hovered().Empty());
+  EXPECT_EQ(PixelAt(looks.GetStateBitmap(gs::GsCtrlAppearance::kSunken), 0, 0), kRed);
+  EXPECT_EQ(PixelAt(looks.GetStateBitmap(gs::GsCtrlAppearance::kHovered), 0, 0), kRed);
+
+  gs::ReloadButtonImages(*button, {n, n, o, L""});
+  EXPECT_EQ(PixelAt(looks.GetStateBitmap(gs::GsCtrlAppearance::kSunken), 0, 0), kRed);
+  EXPECT_EQ(PixelAt(looks.GetStateBitmap(gs::GsCtrlAppearance::kHovered), 0, 0), kBlue);
 }
 
 TEST_F(ButtonTest, CreateButtonThenSetParentAttachesTheButtonForTheRootToOwn) {
