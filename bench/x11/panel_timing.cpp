@@ -4,7 +4,7 @@
 // the expanded, shown panel (compose and push) and the push alone. Run by hand
 // on a display of its own (it sets the display's Xft.dpi for the scale, and
 // puts the old resources back at the end); not a test:
-//   zentara_x11_panel_timing [scale in percent, 100 by default]
+//   zentara_x11_panel_timing [scale in percent, 100 by default] [--start-only]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -45,6 +45,7 @@ class StagedSystem : public platform::System {
     const auto start = Clock::now();
     real_.Sleep(milliseconds);
     sleeping += Clock::now() - start;
+    asked += std::chrono::milliseconds(milliseconds);
   }
   void DebugOutput(std::wstring_view line) override { real_.DebugOutput(line); }
   uint16_t SystemDefaultLanguage() override { return real_.SystemDefaultLanguage(); }
@@ -56,7 +57,9 @@ class StagedSystem : public platform::System {
   uint32_t SystemColor(int index) override { return real_.SystemColor(index); }
   void ExitProcess(int code) override { real_.ExitProcess(code); }
 
+  // The pauses as slept, and as asked for: the floor of the start-up.
   Clock::duration sleeping{};
+  Clock::duration asked{};
 
  private:
   platform::System& real_;
@@ -180,10 +183,17 @@ int main(int argc, char** argv) {
     platform::GetWindowing().RunMessageLoop();
   }
   const auto shown = Clock::now() - processStart;
-  // The machine-readable line: start-up beyond the pauses, and memory.
-  std::printf("startup scale=%d shown_ms=%.1f beyond_pauses_ms=%.1f vmhwm_kb=%ld vmrss_kb=%ld\n",
-              scale, Milliseconds(shown), Milliseconds(shown - staged.sleeping),
-              StatusKilobytes("VmHWM"), StatusKilobytes("VmRSS"));
+  // The machine-readable line: start-up beyond the pauses asked for (work
+  // done while they run is free), beyond the pauses as slept, and memory.
+  std::printf(
+      "startup scale=%d shown_ms=%.1f beyond_floor_ms=%.1f beyond_pauses_ms=%.1f vmhwm_kb=%ld "
+      "vmrss_kb=%ld\n",
+      scale, Milliseconds(shown), Milliseconds(shown - staged.asked),
+      Milliseconds(shown - staged.sleeping), StatusKilobytes("VmHWM"), StatusKilobytes("VmRSS"));
+  if (argc > 2 && std::string(argv[2]) == "--start-only") {
+    platform::Install(services);
+    return 0;
+  }
   RunFor(300);
   const auto firstStart = Clock::now();
   // A click on the collapsed handle expands the panel; each paint event repaints it.
