@@ -90,14 +90,13 @@ LiveOutputs::LiveOutputs(WaylandConnection& connection)
 
 bool LiveOutputs::Update() {
   if (!connection_.IsConnected()) return false;
-  const std::vector<Global>& globals = connection_.globals();
+  const std::vector<Global> globals = connection_.FindAll(wl_output_interface.name);
   std::erase_if(outputs_, [&globals](const auto& output) {
     return std::ranges::find(globals, output->global, &Global::name) == globals.end();
   });
   bool bound = false;
   for (const Global& global : globals) {
-    if (global.interface != wl_output_interface.name ||
-        std::ranges::find(outputs_, global.name,
+    if (std::ranges::find(outputs_, global.name,
                           [](const auto& output) { return output->global; }) != outputs_.end())
       continue;
     auto output = std::make_unique<Output>();

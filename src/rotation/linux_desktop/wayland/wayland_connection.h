@@ -35,10 +35,9 @@ class WaylandConnection {
   wl_registry* registry() const { return registry_; }
 
   std::optional<Global> Find(std::string_view interface) const;
-  // Every global of the interface, as for the outputs, offered once each.
+  // Every global of the interface, as for the outputs, offered once each, in
+  // the order offered.
   std::vector<Global> FindAll(std::string_view interface) const;
-  // Every global offered, in the order offered.
-  const std::vector<Global>& globals() const { return globals_; }
 
   // Binds the global at a version both sides know; null when it is missing
   // or older than `oldest`.
