@@ -49,25 +49,10 @@ class Director {
   Director(const Director&) = delete;
   Director& operator=(const Director&) = delete;
 
-  // What the tests look at.
-  PanelStates PanelState() const { return panelState_; }
-  bool IdleLookShown() const { return idleLookShown_; }
-  const gs::WdgImage* Root() const { return root_; }
-  const gs::WdgImage* NoneImage() const { return noneImage_.get(); }
-  const gs::WdgImage* CollapsedImage() const { return collapsedImage_.get(); }
-  const gs::WdgImage* ExpandedImage() const { return expandedImage_.get(); }
-  const std::vector<gs::WdgButton*>& ExtendFrames() const { return extendFrames_; }
-  const gs::WdgButton* CloseButton() const { return closeButton_; }
-  const gs::WdgButton* TurnLeftButton() const { return turnLeftButton_; }
-  const gs::WdgButton* TurnRightButton() const { return turnRightButton_; }
-  const gs::WdgButton* LockButton() const { return lockButton_; }
-  const gs::WdgButton* UnlockButton() const { return unlockButton_; }
-  const gs::WdgButton* Stage1Button() const { return stage1Button_; }
-  const gs::WdgButton* Stage2Button() const { return stage2Button_; }
-  // The scale of the artwork set in use, in percent.
-  int32_t Scale() const { return scale_; }
-
  private:
+  // The tests read the state and the widgets through it.
+  friend class DirectorProbe;
+
   using ClickHandler = void (Director::*)(gs::GsWidget*);
   // Where a button of the artwork's layout is kept, and what its click does.
   struct ButtonBinding {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "allocation_counter.h"
-#include "app/director.h"
 #include "app/panel_form.h"
 #include "base/application.h"
+#include "director_probe.h"
 #include "gs/wdg_button.h"
 #include "null_platform.h"
 #include "platform/libpng/libpng_image_decoder.h"
@@ -53,7 +53,7 @@ TEST_F(SteadyFrameTest, RepaintsAfterTheFirstAllocateNothing) {
   ASSERT_EQ(platform.windows.pushes.size(), 1u);
   const std::vector<uint8_t> expanded = platform.windows.pushes.back().pixels;
   // The pointer over the close button shows its hovered picture.
-  const gs::WdgButton& button = *form->GetDirector()->CloseButton();
+  const gs::WdgButton& button = *DirectorProbe(*form->GetDirector()).CloseButton();
   Events().HandleMouseMove(0, button.Left() + button.Width() / 2,
                            button.Top() + button.Height() / 2);
   EXPECT_EQ(AllocationsOfFrames(10), 0u) << "a button hovered";

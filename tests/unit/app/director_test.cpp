@@ -15,6 +15,7 @@
 #include "app/sensor_rotation.h"
 #include "base/application.h"
 #include "base/bitmap.h"
+#include "director_probe.h"
 #include "gs/button_appearance.h"
 #include "gs/wdg_button.h"
 #include "gs/wdg_image.h"
@@ -111,9 +112,9 @@ class DirectorTest : public ::testing::Test {
   }
 
   // Builds the program's form, which builds the Director.
-  Director& Start() {
+  DirectorProbe Start() {
     form = application->CreateForm<TPanelForm>();
-    return *form->GetDirector();
+    return DirectorProbe(*form->GetDirector());
   }
 
   platform::WindowHandle Window() { return form->Handle(); }
@@ -193,7 +194,7 @@ TEST_F(DirectorTest, TheLanguageIsWrittenToTheDebuggerInLowerCaseHex) {
 // --- construction and destruction ----------------------------------------
 
 TEST_F(DirectorTest, ConstructionRunsTheCollapseOnceAndEndsCollapsedWithTheIdleTimerOn) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   EXPECT_EQ(director.PanelState(), State::StateCollapsed);
   EXPECT_EQ(director.Root(), director.CollapsedImage());
   std::vector<int32_t> frames;
@@ -233,7 +234,7 @@ TEST_F(DirectorTest, TheLibraryIsLoadedFromTheExecutablesFolderAndFreedAtTheEnd)
 }
 
 TEST_F(DirectorTest, EveryButtonAndFrameHangsOnTheRoot) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   EXPECT_EQ(director.Root()->Children().size(), 7u + 15u);
   for (const gs::WdgButton* frame : director.ExtendFrames())
     EXPECT_EQ(frame->Parent(), director.Root());
@@ -247,7 +248,7 @@ TEST_F(DirectorTest, EveryButtonAndFrameHangsOnTheRoot) {
 // The handle's area is fixed: without its picture the panel can still be opened and closed.
 TEST_F(DirectorTest, WithoutItsPictureTheHandleStillTogglesThePanel) {
   platform.images.files.erase(std::wstring(kImages) + L"Button\\Stage1\\d.png");
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   ASSERT_FALSE(platform.system.messages.empty());
   ASSERT_EQ(director.Stage1Button()->Width(), 0);
   Click(340, 112);
@@ -257,13 +258,13 @@ TEST_F(DirectorTest, WithoutItsPictureTheHandleStillTogglesThePanel) {
 }
 
 TEST_F(DirectorTest, ARightClickOnTheHandleTogglesToo) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Click(300, 50, platform::MouseButton::Right);
   EXPECT_EQ(director.PanelState(), State::StateExpanded);
 }
 
 TEST_F(DirectorTest, AMoveOfThreePixelsStillClicksButFourStartsADragThatNeverToggles) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 300, 50);
   Events().HandleMouseMove(platform::kLeft, 303, 53);
   EXPECT_EQ(platform.windows.At(Window()).drags, 0);
@@ -293,7 +294,7 @@ class ShippedArtworkTest : public DirectorTest {
 };
 
 TEST_F(ShippedArtworkTest, AReleaseTogglesExactlyOnTheHandleOfTheState) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   ASSERT_TRUE(platform.system.messages.empty()) << "every picture of the panel loads";
   for (auto [x, y] : {std::pair{226, 10}, {341, 10}, {300, 113}}) {
     Click(x, y);
@@ -359,7 +360,7 @@ struct Looks {
   friend bool operator==(const Looks&, const Looks&) = default;
 };
 
-Looks LooksOf(const Director& d) {
+Looks LooksOf(const DirectorProbe& d) {
   return {d.Stage1Button()->Visible(),    d.Stage2Button()->Visible(),
           d.CloseButton()->Visible(),     d.TurnLeftButton()->Visible(),
           d.TurnRightButton()->Visible(), d.LockButton()->Visible(),
@@ -372,7 +373,7 @@ constexpr Looks kExpandedLocked{false, true, true, true, true, true, false, fals
 constexpr Looks kExpandedUnlocked{false, true, true, true, true, false, true, true, true};
 
 TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOff) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   EXPECT_EQ(LooksOf(director), kCollapsed);
   Expand();
   EXPECT_EQ(director.Root(), director.ExpandedImage());
@@ -388,7 +389,7 @@ TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOff) {
 
 TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOn) {
   FakeRotation::autoOn = 1;
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   EXPECT_EQ(LooksOf(director), kCollapsed);
   Expand();
   EXPECT_EQ(LooksOf(director), kExpandedUnlocked);
@@ -399,13 +400,13 @@ TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOn) {
 TEST_F(DirectorTest, WithoutTheAutoRotationExportTheLockShowsAndTurningIsOff) {
   platform.libraries.available[kLibrary].exports.erase("RT_GetAutoRotationOn");
   FakeRotation::autoOn = 1;
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Expand();
   EXPECT_EQ(LooksOf(director), kExpandedLocked);
 }
 
 TEST_F(DirectorTest, LeavingTheWindowWhileExpandedLeavesTheIdleTimerOff) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Expand();
   Events().HandleMouseLeave();
   EXPECT_EQ(director.PanelState(), State::StateExpanded);
@@ -415,7 +416,7 @@ TEST_F(DirectorTest, LeavingTheWindowWhileExpandedLeavesTheIdleTimerOff) {
 }
 
 TEST_F(DirectorTest, AClickThatChangesNoStateChangesNothing) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   const size_t pushes = platform.windows.pushes.size();
   const size_t sleeps = platform.system.sleeps.size();
   FakeRotation::calls.clear();
@@ -435,7 +436,7 @@ struct SlideStep {
 };
 
 // The frames (1 to 15) that hold a picture.
-std::vector<int32_t> FramesWithPixels(const Director& director) {
+std::vector<int32_t> FramesWithPixels(const DirectorProbe& director) {
   std::vector<int32_t> frames;
   for (size_t i = 0; i < director.ExtendFrames().size(); ++i) {
     if (!director.ExtendFrames()[i]->Appearance().Raised().Empty())
@@ -447,7 +448,7 @@ std::vector<int32_t> FramesWithPixels(const Director& director) {
 class SlideTest : public DirectorTest {
  protected:
   // Records each push and each pause while the Director changes state.
-  void Record(const Director& director, bool expanding) {
+  void Record(const DirectorProbe& director, bool expanding) {
     platform.windows.onPush = [&, expanding](const testing_support::NullWindowing::Push&) {
       SlideStep step{director.Root() == director.NoneImage(), {}, true, FramesWithPixels(director)};
       for (size_t i = 0; i < director.ExtendFrames().size(); ++i) {
@@ -490,7 +491,7 @@ class SlideTest : public DirectorTest {
 };
 
 TEST_F(SlideTest, ExpandingShowsFramesOneToFifteenEachAloneOnTheEmptyBackground) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Record(director, true);
   Expand();
   ExpectSlide({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
@@ -507,7 +508,7 @@ TEST_F(SlideTest, AMissingFramePictureIsReportedWithTheSetAndNotAgainWhenItsFram
   platform.windows.onPush = [&](const testing_support::NullWindowing::Push&) {
     if (messagesAtFirstPush == 0) messagesAtFirstPush = platform.system.messages.size();
   };
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   EXPECT_EQ(messagesAtFirstPush, 1u);
   Record(director, true);
   Expand();
@@ -520,7 +521,7 @@ TEST_F(SlideTest, AMissingFramePictureIsReportedWithTheSetAndNotAgainWhenItsFram
 }
 
 TEST_F(SlideTest, CollapsingShowsFramesFifteenToOneEachAloneOnTheEmptyBackground) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Expand();
   Record(director, false);
   Click(director.Stage2Button());
@@ -531,7 +532,7 @@ TEST_F(SlideTest, CollapsingShowsFramesFifteenToOneEachAloneOnTheEmptyBackground
 // --- timers -------------------------------------------------------------------
 
 TEST_F(DirectorTest, AnotherForegroundWindowCollapsesTheExpandedPanel) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Expand();
 
   platform.windows.foreground = 0;  // changing hands
@@ -564,7 +565,7 @@ TEST_F(DirectorTest, TheOwnWindowIsLookedUpUntilFoundThenKept) {
 }
 
 TEST_F(DirectorTest, TheHandleTurnsIdleOnTheIdleTickAndActiveOnTheNextMove) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   const std::wstring idle = std::wstring(kImages) + L"Button\\Stage1\\n.png";
   platform.images.decoded.clear();
   platform.timers.FireInterval(3000);
@@ -593,7 +594,7 @@ TEST_F(DirectorTest, TheHandleTurnsIdleOnTheIdleTickAndActiveOnTheNextMove) {
 }
 
 TEST_F(DirectorTest, ALookAskedForWhileAMissingPictureIsReportedWaitsForTheNextMove) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   platform.images.files.erase(std::wstring(kImages) + L"Button\\Stage1\\n.png");
   // The message box runs a message loop, in which the pointer moves over the panel.
   platform.system.onMessage = [&] { Events().HandleMouseMove(0, 10, 10); };
@@ -610,7 +611,7 @@ TEST_F(DirectorTest, ALookAskedForWhileAMissingPictureIsReportedWaitsForTheNextM
 
 TEST_F(DirectorTest, LockAndUnlockSwapEvenWithoutTheLibrary) {
   platform.libraries.available.clear();
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Expand();
   Click(director.LockButton());
   EXPECT_FALSE(director.LockButton()->Visible());
@@ -625,7 +626,7 @@ TEST_F(DirectorTest, LockAndUnlockSwapEvenWithoutTheLibrary) {
 }
 
 TEST_F(DirectorTest, LockSwitchesAutoRotationOnAndUnlockOff) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Expand();
   FakeRotation::calls.clear();
   Click(director.LockButton());
@@ -637,16 +638,16 @@ TEST_F(DirectorTest, LockSwitchesAutoRotationOnAndUnlockOff) {
 class TurningTest : public DirectorTest {
  protected:
   // Expanded with automatic rotation on, so that both turn buttons take clicks.
-  const Director& Ready() {
+  DirectorProbe Ready() {
     FakeRotation::autoOn = 1;
-    const Director& director = Start();
+    const DirectorProbe director = Start();
     Expand();
     return director;
   }
 };
 
 TEST_F(TurningTest, FourTurnsOneWayVisitEveryOrientationAndComeBack) {
-  const Director& director = Ready();
+  const DirectorProbe director = Ready();
   for (const gs::WdgButton* button : {director.TurnLeftButton(), director.TurnRightButton()}) {
     for (int32_t start = 1; start <= 4; ++start) {
       FakeRotation::angle = start;
@@ -663,7 +664,7 @@ TEST_F(TurningTest, FourTurnsOneWayVisitEveryOrientationAndComeBack) {
 }
 
 TEST_F(TurningTest, ATurnRightUndoesATurnLeftAndTheyDiffer) {
-  const Director& director = Ready();
+  const DirectorProbe director = Ready();
   for (int32_t start = 1; start <= 4; ++start) {
     FakeRotation::angle = start;
     Click(director.TurnLeftButton());
@@ -676,7 +677,7 @@ TEST_F(TurningTest, ATurnRightUndoesATurnLeftAndTheyDiffer) {
 }
 
 TEST_F(TurningTest, AnUnreadableAngleStopsBothTurns) {
-  const Director& director = Ready();
+  const DirectorProbe director = Ready();
   for (int32_t answer : {-1, 0, 5}) {
     FakeRotation::angle = answer;
     FakeRotation::calls.clear();
@@ -688,7 +689,7 @@ TEST_F(TurningTest, AnUnreadableAngleStopsBothTurns) {
 
 TEST_F(TurningTest, WithoutSetAngleTheAngleIsNotEvenRead) {
   platform.libraries.available[kLibrary].exports.erase("RT_SetAngle");
-  const Director& director = Ready();
+  const DirectorProbe director = Ready();
   FakeRotation::calls.clear();
   Click(director.TurnLeftButton());
   Click(director.TurnRightButton());
@@ -714,7 +715,7 @@ TEST_F(DirectorTest, ABurstOfInputDeviceChangesAsksTheLibraryOnceForTheAngleItHa
 }
 
 TEST_F(DirectorTest, TheCloseButtonEndsTheMessageLoop) {
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Expand();
   // Through the form, whose close request ends the application it is the main form of.
   Application = nullptr;
@@ -772,7 +773,7 @@ class ScaledDirectorTest : public DirectorTest {
 TEST_F(ScaledDirectorTest, AtTwoHundredPercentThePanelAndItsButtonsTakeTheirScaledPlaces) {
   AddSet(200);
   platform.windows.dpi = 192;
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   EXPECT_EQ(director.Scale(), 200);
   EXPECT_EQ(form->Left(), 1280 - 682);
   EXPECT_EQ(form->Top(), 40);
@@ -805,7 +806,7 @@ TEST_F(ScaledDirectorTest, AtTwoHundredPercentThePanelAndItsButtonsTakeTheirScal
 TEST_F(ScaledDirectorTest, AtTwoHundredPercentTheDragThresholdAndThePullBackScaleToo) {
   AddSet(200);
   platform.windows.dpi = 192;
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   Events().HandleMouseDown(platform::MouseButton::Left, platform::kLeft, 600, 100);
   Events().HandleMouseMove(platform::kLeft, 606, 106);
   EXPECT_EQ(platform.windows.At(Window()).drags, 0);
@@ -833,7 +834,7 @@ TEST_F(ScaledDirectorTest, WithoutItsFolderTheNearestPresentSetIsUsed) {
 
 TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
   AddSet(200);
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   ASSERT_EQ(director.Scale(), 100);
   Expand();
   platform.windows.ChangeDpi(Window(), 192);
@@ -866,7 +867,7 @@ TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
 TEST_F(ScaledDirectorTest, BackAtTheStartScaleThePanelIsWholeAgainAndSlidesThroughTheNewSet) {
   AddSet(200);
   platform.windows.dpi = 192;
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   platform.windows.ChangeDpi(Window(), 96);
   platform.windows.ChangeDpi(Window(), 192);
   EXPECT_EQ(director.Scale(), 200);
@@ -909,7 +910,7 @@ TEST_F(ScaledDirectorTest, AScaleChangeDuringAMissingPicturesMessageWaitsAndOnly
   AddSet(200);
   AddSet(150);
   platform.images.files.erase(std::wstring(kImages) + L"scale-200\\Button\\X\\n.png");
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   platform.system.onMessage = [&] {
     platform.system.onMessage = nullptr;
     platform.windows.ChangeDpi(Window(), 96);
@@ -941,7 +942,7 @@ TEST_P(ScreenChangeTest, ATurnKeepsThePanelAtItsEdgeOrWhereItWasDragged) {
   AddSet(200);
   platform.windows.dpi = scale == 200 ? 192 : 96;
   platform.windows.screenHeight = 800;
-  const Director& director = Start();
+  const DirectorProbe director = Start();
   ASSERT_EQ(director.Scale(), scale);
   auto place = [&] { return std::pair{form->Left(), form->Top()}; };
   ASSERT_EQ(place(), std::pair(1280 - width, margin));
