@@ -1,13 +1,10 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 
-// A 64-bit result brought back into the int32 range, saturating instead of overflowing.
-inline int32_t SaturateInt32(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
-}
+#include "platform/types.h"
+
+using platform::SaturateInt32;
 
 struct TPoint {
   int32_t X = 0;

@@ -28,8 +28,8 @@ class ScreenWatching : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(connection.Valid()) << "no X display";
     desktop.onScreenChange = [this](const auto& before, const auto& now) {
-      changes.push_back({{before.left, before.top, before.width, before.height},
-                         {now.left, now.top, now.width, now.height}});
+      changes.push_back({{before.left, before.top, before.Width(), before.Height()},
+                         {now.left, now.top, now.Width(), now.Height()}});
     };
   }
   void HandleQueued() {

@@ -4,6 +4,8 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform/x11/x11_connection.h"
 
 namespace platform::x11 {
@@ -34,15 +36,15 @@ ArgbWindow::ArgbWindow(X11Connection& connection, const ArgbWindowOptions& optio
   attributes.background_pixel = 0;
   attributes.event_mask = kEventMask;
   attributes.override_redirect = options.unmanaged ? True : False;
-  const int32_t width = options.width > 0 ? options.width : 1;
-  const int32_t height = options.height > 0 ? options.height : 1;
+  const Rect& asked = options.bounds;
+  const int32_t width = std::max(asked.Width(), 1), height = std::max(asked.Height(), 1);
   window_ = XCreateWindow(
-      display, connection_.Root(), options.left, options.top, static_cast<unsigned>(width),
+      display, connection_.Root(), asked.left, asked.top, static_cast<unsigned>(width),
       static_cast<unsigned>(height), 0, connection_.ArgbDepth(), InputOutput,
       connection_.ArgbVisual(),
       CWColormap | CWBorderPixel | CWBackPixel | CWEventMask | CWOverrideRedirect, &attributes);
-  bounds_ = {options.left, options.top, options.left + width, options.top + height};
-  place_ = {options.left, options.top};
+  bounds_ = Rect::OfSize(width, height).Translated(asked.left, asked.top);
+  place_ = {asked.left, asked.top};
   if (window_ != 0) SetProperties();
 }
 
@@ -78,8 +80,8 @@ void ArgbWindow::SetProperties() {
   // The program chooses the place, not the window manager.
   XSizeHints sizeHints{};
   sizeHints.flags = USPosition | PPosition;
-  sizeHints.x = options_.left;
-  sizeHints.y = options_.top;
+  sizeHints.x = options_.bounds.left;
+  sizeHints.y = options_.bounds.top;
   XSetWMNormalHints(display, window_, &sizeHints);
 
   ::Atom protocols[] = {atoms.wmDeleteWindow};
@@ -130,15 +132,14 @@ void ArgbWindow::Move(int32_t left, int32_t top) {
   place_ = {left, top};
   dragged_ = false;
   if (left == bounds_.left && top == bounds_.top) return;
-  const int32_t width = bounds_.right - bounds_.left, height = bounds_.bottom - bounds_.top;
-  bounds_ = {left, top, left + width, top + height};
+  bounds_ = Rect::OfSize(bounds_.Width(), bounds_.Height()).Translated(left, top);
   moving_ = true;
   XMoveWindow(connection_.Get(), window_, left, top);
 }
 
 void ArgbWindow::Resize(int32_t width, int32_t height) {
   if (window_ == 0 || width <= 0 || height <= 0) return;
-  if (width == bounds_.right - bounds_.left && height == bounds_.bottom - bounds_.top) return;
+  if (width == bounds_.Width() && height == bounds_.Height()) return;
   bounds_.right = bounds_.left + width;
   bounds_.bottom = bounds_.top + height;
   XResizeWindow(connection_.Get(), window_, static_cast<unsigned>(width),
@@ -201,7 +202,7 @@ void ArgbWindow::NoteConfigure(const XConfigureEvent& event) {
   }
   if (dragged_) place_ = {x, y};
   // The size is the program's own; no window manager changes it.
-  bounds_ = {x, y, x + bounds_.right - bounds_.left, y + bounds_.bottom - bounds_.top};
+  bounds_ = Rect::OfSize(bounds_.Width(), bounds_.Height()).Translated(x, y);
 }
 
 }  // namespace platform::x11

@@ -15,10 +15,8 @@ struct ArgbWindowOptions {
   std::string title;         // UTF-8
   std::string className;     // WM_CLASS class
   std::string instanceName;  // WM_CLASS instance
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t width = 1;
-  int32_t height = 1;
+  // Where the window first shows, in the root window's coordinates.
+  Rect bounds = Rect::OfSize(1, 1);
   bool frameless = false;
   bool onTop = false;
   bool inTaskbar = true;

@@ -15,7 +15,7 @@ DesktopWatcher::DesktopWatcher(X11Connection& connection, EventLoop& loop)
       compositor_(connection, ScreenSelection("_NET_WM_CM_S", connection.Screen())),
       settingsManager_(connection, ScreenSelection("_XSETTINGS_S", connection.Screen())),
       settingsProperty_(XInternAtom(connection.Get(), "_XSETTINGS_SETTINGS", False)) {
-  screen_.onChange = [this](const ScreenArea& before, const ScreenArea& now) {
+  screen_.onChange = [this](const Rect& before, const Rect& now) {
     if (onScreenChange) onScreenChange(before, now);
   };
   screen_.onOutputsChange = [this] {

@@ -40,7 +40,7 @@ class DesktopWatcher : public EventSink {
   std::function<void(bool composited)> onCompositorChange;
   // Called when the screen's size or the primary monitor's area changes (see
   // ScreenWatcher).
-  std::function<void(const ScreenArea& before, const ScreenArea& now)> onScreenChange;
+  std::function<void(const Rect& before, const Rect& now)> onScreenChange;
   // Called when the screen, a CRTC or an output changed in any way.
   std::function<void()> onOutputsChange;
 

@@ -74,15 +74,14 @@ void NoticeDialog::Layout() {
 
 void NoticeDialog::Run() {
   Layout();
-  const ScreenArea screen = PrimaryScreenArea(connection_);
+  const Rect screen = PrimaryScreenArea(connection_);
   ArgbWindowOptions options;
   options.title = caption_;
   options.className = "Zentara";
   options.instanceName = "zentara-notice";
-  options.width = width_;
-  options.height = height_;
-  options.left = screen.left + std::max((screen.width - width_) / 2, 0);
-  options.top = screen.top + std::max((screen.height - height_) / 2, 0);
+  options.bounds = Rect::OfSize(width_, height_)
+                       .Translated(screen.left + std::max((screen.Width() - width_) / 2, 0),
+                                   screen.top + std::max((screen.Height() - height_) / 2, 0));
   window_ = std::make_unique<ArgbWindow>(connection_, options);
   if (!window_->Valid()) return;
   const Atoms& atoms = connection_.Names();
@@ -101,24 +100,21 @@ void NoticeDialog::Run() {
 }
 
 bool NoticeDialog::OnButton(int32_t x, int32_t y) const {
-  return x >= buttonRect_.left && x < buttonRect_.right && y >= buttonRect_.top &&
-         y < buttonRect_.bottom;
+  return buttonRect_.Contains(x, y);
 }
 
 void NoticeDialog::Draw() {
   uint8_t* frame = pixels_->Frame(width_, height_);
   if (frame == nullptr) return;
   const int32_t stride = pixels_->Stride();
-  FillRect(frame, stride, {0, 0, width_, height_}, kFace);
+  FillRect(frame, stride, Rect::OfSize(width_, height_), kFace);
   PixelBuffer target{frame, width_, height_, stride, 4};
   Rect textRect = textRect_;
   // A message shows its ampersands as they are, as a message box does.
   text_.DrawUtf8(target, NoticeStyle(kTextColor), message_, textRect,
                  {.singleLine = true, .prefix = PrefixHandling::kNone});
   FillRect(frame, stride, buttonRect_, kButtonBorder);
-  const Rect inner{buttonRect_.left + 1, buttonRect_.top + 1, buttonRect_.right - 1,
-                   buttonRect_.bottom - 1};
-  FillRect(frame, stride, inner, pressed_ ? kButtonPressed : kButtonFace);
+  FillRect(frame, stride, buttonRect_.Inflated(-1), pressed_ ? kButtonPressed : kButtonFace);
   Rect label = buttonRect_;
   text_.DrawUtf8(target, NoticeStyle(kTextColor), "OK", label,
                  {.horizontal = HorizontalPlacement::kCentre,

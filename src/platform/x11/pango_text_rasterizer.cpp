@@ -371,14 +371,14 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
     area.bottom = static_cast<int32_t>(std::clamp<int64_t>(
         y + LastWholeLineBottom(layout.get(), static_cast<int32_t>(room)), area.top, area.bottom));
   }
-  if (area.right <= area.left || area.bottom <= area.top) return result;
+  if (area.IsEmpty()) return result;
   if (!style.transparent && placement.prefix != PrefixHandling::kPrefixOnly) {
     const int64_t blockLeft = x + (wrapped ? logical.x : 0);
     Fill(target, Within(area, blockLeft, y, blockLeft + textWidth, y + textHeight),
          style.backgroundColor);
   }
 
-  const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+  const int areaWidth = area.Width(), areaHeight = area.Height();
   std::unique_ptr<cairo_surface_t, SurfaceDestroy> mask(
       cairo_image_surface_create(CAIRO_FORMAT_A8, areaWidth, areaHeight));
   if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return result;
@@ -391,8 +391,7 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
     if (placement.prefix == PrefixHandling::kPrefixOnly) {
       // Only the underlines of the marked characters, where the text would put them.
       for (const Rect& line : UnderlinesOf(context_, layout.get(), marked))
-        cairo_rectangle(cairo.get(), line.left, line.top, line.right - line.left,
-                        line.bottom - line.top);
+        cairo_rectangle(cairo.get(), line.left, line.top, line.Width(), line.Height());
       cairo_fill(cairo.get());
     } else {
       cairo_move_to(cairo.get(), 0, 0);

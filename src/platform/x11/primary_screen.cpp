@@ -15,7 +15,7 @@ struct MonitorsFree {
 };
 
 // The monitors desktops place their panels by: the primary one, else the first.
-bool MonitorArea(X11Connection& connection, ScreenArea& area) {
+bool MonitorArea(X11Connection& connection, Rect& area) {
   int count = 0;
   std::unique_ptr<XRRMonitorInfo, MonitorsFree> monitors(
       XRRGetMonitors(connection.Get(), connection.Root(), True, &count));
@@ -25,23 +25,23 @@ bool MonitorArea(X11Connection& connection, ScreenArea& area) {
     if (monitors.get()[i].primary) chosen = &monitors.get()[i];
   }
   if (chosen->width <= 0 || chosen->height <= 0) return false;
-  area = {chosen->x, chosen->y, chosen->width, chosen->height};
+  area = Rect::OfSize(chosen->width, chosen->height).Translated(chosen->x, chosen->y);
   return true;
 }
 
 // The area of the CRTC that shows an output, or nothing when it shows nothing.
-bool OutputArea(Display* display, XRRScreenResources* resources, RROutput output,
-                ScreenArea& area) {
+bool OutputArea(Display* display, XRRScreenResources* resources, RROutput output, Rect& area) {
   const xlib::OutputInfo info = xlib::GetOutputInfo(display, resources, output);
   if (!info || info->crtc == 0) return false;
   const xlib::CrtcInfo crtc = xlib::GetCrtcInfo(display, resources, info->crtc);
   if (!crtc || crtc->width == 0 || crtc->height == 0) return false;
-  area = {crtc->x, crtc->y, static_cast<int32_t>(crtc->width), static_cast<int32_t>(crtc->height)};
+  area = Rect::OfSize(static_cast<int32_t>(crtc->width), static_cast<int32_t>(crtc->height))
+             .Translated(crtc->x, crtc->y);
   return true;
 }
 
 // Servers before XRandR 1.5 name a primary output instead.
-bool OutputArea(X11Connection& connection, ScreenArea& area) {
+bool OutputArea(X11Connection& connection, Rect& area) {
   Display* display = connection.Get();
   const xlib::ScreenResources resources = xlib::CurrentScreenResources(display, connection.Root());
   if (!resources) return false;
@@ -55,13 +55,13 @@ bool OutputArea(X11Connection& connection, ScreenArea& area) {
 
 }  // namespace
 
-ScreenArea PrimaryScreenArea(X11Connection& connection) {
-  ScreenArea area;
+Rect PrimaryScreenArea(X11Connection& connection) {
+  Rect area;
   if (connection.HasRandrMonitors() && MonitorArea(connection, area)) return area;
   if (connection.HasRandr() && OutputArea(connection, area)) return area;
   Display* display = connection.Get();
-  return {0, 0, DisplayWidth(display, connection.Screen()),
-          DisplayHeight(display, connection.Screen())};
+  return Rect::OfSize(DisplayWidth(display, connection.Screen()),
+                      DisplayHeight(display, connection.Screen()));
 }
 
 }  // namespace platform::x11

@@ -43,7 +43,7 @@ bool ScreenWatcher::Take(const XEvent& event) {
   if (outputsChanged && onOutputsChange) onOutputsChange();
   const Shape now = Read();
   if (now == shape_) return true;
-  const ScreenArea before = shape_.primary;
+  const Rect before = shape_.primary;
   shape_ = now;
   if (onChange) onChange(before, now.primary);
   return true;

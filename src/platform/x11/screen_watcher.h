@@ -17,7 +17,7 @@ class X11Connection;
 bool IsScreenEvent(const XEvent& event, ::Window root, int randrEventBase);
 
 // Follows the screen's size and the primary monitor's area (as
-// PrimaryScreenArea finds it) through the root window's screen events. The
+// PrimaryRect finds it) through the root window's screen events. The
 // events of one change come in a burst: those already queued are taken
 // together and checked once, and a check that finds the same size and area
 // as before tells nobody.
@@ -31,7 +31,7 @@ class ScreenWatcher {
   bool Take(const XEvent& event);
   // Called when the screen's size or the primary monitor's area changed,
   // with the primary monitor's area before and now.
-  std::function<void(const ScreenArea& before, const ScreenArea& now)> onChange;
+  std::function<void(const Rect& before, const Rect& now)> onChange;
   // Called for every burst that changed the screen, a CRTC or an output,
   // whether or not the size and area changed (a turn by half keeps both).
   std::function<void()> onOutputsChange;
@@ -40,7 +40,7 @@ class ScreenWatcher {
   struct Shape {
     int32_t width = 0;
     int32_t height = 0;
-    ScreenArea primary;
+    Rect primary;
     bool operator==(const Shape&) const = default;
   };
   Shape Read() const;

@@ -24,15 +24,15 @@ std::vector<Run> RowRuns(const uint8_t* row, int32_t width, uint8_t minAlpha) {
 
 }  // namespace
 
-std::vector<MaskRect> OpaqueRects(const uint8_t* pixels, int32_t width, int32_t height,
-                                  int32_t stride, uint8_t minAlpha) {
-  std::vector<MaskRect> rects;
+std::vector<Rect> OpaqueRects(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
+                              uint8_t minAlpha) {
+  std::vector<Rect> rects;
   if (pixels == nullptr || width <= 0 || height <= 0) return rects;
   if (minAlpha == 0) minAlpha = 1;  // a fully transparent pixel is never part of the shape
   std::vector<Run> band;
   int32_t bandTop = 0;
   auto closeBand = [&](int32_t bottom) {
-    for (const Run& run : band) rects.push_back({run.x, bandTop, run.width, bottom - bandTop});
+    for (const Run& run : band) rects.push_back({run.x, bandTop, run.x + run.width, bottom});
   };
   for (int32_t y = 0; y < height; ++y) {
     std::vector<Run> runs = RowRuns(pixels + static_cast<ptrdiff_t>(y) * stride, width, minAlpha);

@@ -8,13 +8,14 @@ namespace platform::x11 {
 
 void ShapeUpdater::Update(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride) {
   if (!connection_.HasShape()) return;
-  std::vector<MaskRect> rects = OpaqueRects(pixels, width, height, stride, minAlpha_);
+  std::vector<Rect> rects = OpaqueRects(pixels, width, height, stride, minAlpha_);
   if (current_ && *current_ == rects) return;
   std::vector<XRectangle> shape;
   shape.reserve(rects.size());
-  for (const MaskRect& r : rects) {
-    shape.push_back({static_cast<short>(r.x), static_cast<short>(r.y),
-                     static_cast<unsigned short>(r.width), static_cast<unsigned short>(r.height)});
+  for (const Rect& r : rects) {
+    shape.push_back({static_cast<short>(r.left), static_cast<short>(r.top),
+                     static_cast<unsigned short>(r.Width()),
+                     static_cast<unsigned short>(r.Height())});
   }
   XShapeCombineRectangles(connection_.Get(), window_, ShapeBounding, 0, 0, shape.data(),
                           static_cast<int>(shape.size()), ShapeSet, YXBanded);

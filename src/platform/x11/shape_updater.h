@@ -33,7 +33,7 @@ class ShapeUpdater {
  private:
   X11Connection& connection_;
   ::Window window_;
-  std::optional<std::vector<MaskRect>> current_;
+  std::optional<std::vector<Rect>> current_;
   bool clickThrough_ = false;
   uint8_t minAlpha_ = 1;
 };

@@ -22,7 +22,7 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
   desktop_.onCompositorChange = [this](bool composited) {
     TellEveryWindow([composited](HostWindow& host) { host.ChangeCompositing(composited); });
   };
-  desktop_.onScreenChange = [this](const ScreenArea& before, const ScreenArea& now) {
+  desktop_.onScreenChange = [this](const Rect& before, const Rect& now) {
     // Places count from the primary monitor's corner: where that corner moved,
     // every window moves with it and so keeps its place, and its owner's
     // answer to the change starts from a place that is still true.
@@ -79,11 +79,10 @@ WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents
   options.title = posix::ToUtf8(params.title);
   options.className = posix::ToUtf8(params.className);
   options.instanceName = "zentara";
-  const ScreenArea screen = PrimaryScreenArea(connection_);
-  options.left = screen.left + params.left;
-  options.top = screen.top + params.top;
-  options.width = params.clientWidth;
-  options.height = params.clientHeight;
+  const Rect screen = PrimaryScreenArea(connection_);
+  options.bounds =
+      Rect::OfSize(params.clientWidth, params.clientHeight)
+          .Translated(int64_t{screen.left} + params.left, int64_t{screen.top} + params.top);
   options.frameless = params.frameless;
   options.onTop = params.onTop;
   options.inTaskbar = params.inTaskBar;
@@ -119,7 +118,7 @@ void X11Windowing::Invalidate(WindowHandle window) {
 void X11Windowing::MoveWindow(WindowHandle window, int32_t left, int32_t top) {
   Entry* entry = Find(window);
   if (entry == nullptr) return;
-  const ScreenArea screen = PrimaryScreenArea(connection_);
+  const Rect screen = PrimaryScreenArea(connection_);
   entry->host->Window().Move(screen.left + left, screen.top + top);
 }
 
@@ -130,18 +129,17 @@ void X11Windowing::SetClientSize(WindowHandle window, int32_t width, int32_t hei
 Rect X11Windowing::GetWindowRect(WindowHandle window) {
   Entry* entry = Find(window);
   if (entry == nullptr) return {};
-  const ScreenArea screen = PrimaryScreenArea(connection_);
+  const Rect screen = PrimaryScreenArea(connection_);
   const Rect bounds = entry->host->Window().Bounds();
-  return {bounds.left - screen.left, bounds.top - screen.top, bounds.right - screen.left,
-          bounds.bottom - screen.top};
+  return bounds.Translated(-int64_t{screen.left}, -int64_t{screen.top});
 }
 
 int32_t X11Windowing::ScreenWidth() {
-  return PrimaryScreenArea(connection_).width;
+  return PrimaryScreenArea(connection_).Width();
 }
 
 int32_t X11Windowing::ScreenHeight() {
-  return PrimaryScreenArea(connection_).height;
+  return PrimaryScreenArea(connection_).Height();
 }
 
 int32_t X11Windowing::DisplayDpi(WindowHandle /*window*/) {

@@ -7,7 +7,7 @@
 
 namespace {
 
-using platform::x11::MaskRect;
+using platform::Rect;
 using platform::x11::OpaqueRects;
 
 // A picture drawn in text: '#' has alpha 255, 'o' alpha 128, '-' alpha 127, '.' alpha 1, ' ' alpha
@@ -31,24 +31,24 @@ TEST(ShapeMaskTest, EqualRowsMakeOneBandAndEveryVisiblePixelIsCovered) {
   };
   const int32_t stride = 8 * 4 + 12;  // rows padded beyond their pixels
   const std::vector<uint8_t> pixels = Picture(rows, stride);
-  EXPECT_EQ(OpaqueRects(pixels.data(), 8, 5, stride),
-            (std::vector<MaskRect>{
-                {2, 0, 2, 2}, {6, 0, 1, 2}, {0, 2, 8, 1}, {0, 4, 1, 1}, {7, 4, 1, 1}}));
+  EXPECT_EQ(
+      OpaqueRects(pixels.data(), 8, 5, stride),
+      (std::vector<Rect>{{2, 0, 4, 2}, {6, 0, 7, 2}, {0, 2, 8, 3}, {0, 4, 1, 5}, {7, 4, 8, 5}}));
 }
 
 TEST(ShapeMaskTest, AFullyTransparentPictureHasNoShapeAndAnOpaqueOneIsOneRectangle) {
   const std::vector<uint8_t> clear = Picture({"   ", "   "}, 12);
   EXPECT_TRUE(OpaqueRects(clear.data(), 3, 2, 12).empty());
   const std::vector<uint8_t> opaque = Picture({"###", "###"}, 12);
-  EXPECT_EQ(OpaqueRects(opaque.data(), 3, 2, 12), (std::vector<MaskRect>{{0, 0, 3, 2}}));
+  EXPECT_EQ(OpaqueRects(opaque.data(), 3, 2, 12), (std::vector<Rect>{{0, 0, 3, 2}}));
   EXPECT_TRUE(OpaqueRects(nullptr, 3, 2, 12).empty());
 }
 
 TEST(ShapeMaskTest, WithoutACompositorOnlyTheMostlyOpaquePixelsCount) {
   const std::vector<uint8_t> pixels = Picture({".-o#o-.", "--oo#.o"}, 28);
   EXPECT_EQ(OpaqueRects(pixels.data(), 7, 2, 28, platform::x11::kUncompositedMinAlpha),
-            (std::vector<MaskRect>{{2, 0, 3, 1}, {2, 1, 3, 1}, {6, 1, 1, 1}}));
-  EXPECT_EQ(OpaqueRects(pixels.data(), 7, 2, 28), (std::vector<MaskRect>{{0, 0, 7, 2}}));
+            (std::vector<Rect>{{2, 0, 5, 1}, {2, 1, 5, 2}, {6, 1, 7, 2}}));
+  EXPECT_EQ(OpaqueRects(pixels.data(), 7, 2, 28), (std::vector<Rect>{{0, 0, 7, 2}}));
 }
 
 }  // namespace
