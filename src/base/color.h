@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/system_colors.h"
+
 // 0x00BBGGRR; a value whose top byte is 0xFF names a system colour by the
 // index in its low byte.
 using TColor = uint32_t;
@@ -25,31 +27,33 @@ inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clWhite = 0xFFFFFF;
 
 // System colours, by the platform's colour index.
-inline constexpr TColor clScrollBar = clSystemColor | 0;
-inline constexpr TColor clBackground = clSystemColor | 1;
-inline constexpr TColor clActiveCaption = clSystemColor | 2;
-inline constexpr TColor clInactiveCaption = clSystemColor | 3;
-inline constexpr TColor clMenu = clSystemColor | 4;
-inline constexpr TColor clWindow = clSystemColor | 5;
-inline constexpr TColor clWindowFrame = clSystemColor | 6;
-inline constexpr TColor clMenuText = clSystemColor | 7;
-inline constexpr TColor clWindowText = clSystemColor | 8;
-inline constexpr TColor clCaptionText = clSystemColor | 9;
-inline constexpr TColor clActiveBorder = clSystemColor | 10;
-inline constexpr TColor clInactiveBorder = clSystemColor | 11;
-inline constexpr TColor clAppWorkSpace = clSystemColor | 12;
-inline constexpr TColor clHighlight = clSystemColor | 13;
-inline constexpr TColor clHighlightText = clSystemColor | 14;
-inline constexpr TColor clBtnFace = clSystemColor | 15;
-inline constexpr TColor clBtnShadow = clSystemColor | 16;
-inline constexpr TColor clGrayText = clSystemColor | 17;
-inline constexpr TColor clBtnText = clSystemColor | 18;
-inline constexpr TColor clInactiveCaptionText = clSystemColor | 19;
-inline constexpr TColor clBtnHighlight = clSystemColor | 20;
-inline constexpr TColor cl3DDkShadow = clSystemColor | 21;
-inline constexpr TColor cl3DLight = clSystemColor | 22;
-inline constexpr TColor clInfoText = clSystemColor | 23;
-inline constexpr TColor clInfoBk = clSystemColor | 24;
+inline constexpr TColor clScrollBar = clSystemColor | platform::system_colors::kScrollBar;
+inline constexpr TColor clBackground = clSystemColor | platform::system_colors::kBackground;
+inline constexpr TColor clActiveCaption = clSystemColor | platform::system_colors::kActiveCaption;
+inline constexpr TColor clInactiveCaption =
+    clSystemColor | platform::system_colors::kInactiveCaption;
+inline constexpr TColor clMenu = clSystemColor | platform::system_colors::kMenu;
+inline constexpr TColor clWindow = clSystemColor | platform::system_colors::kWindow;
+inline constexpr TColor clWindowFrame = clSystemColor | platform::system_colors::kWindowFrame;
+inline constexpr TColor clMenuText = clSystemColor | platform::system_colors::kMenuText;
+inline constexpr TColor clWindowText = clSystemColor | platform::system_colors::kWindowText;
+inline constexpr TColor clCaptionText = clSystemColor | platform::system_colors::kCaptionText;
+inline constexpr TColor clActiveBorder = clSystemColor | platform::system_colors::kActiveBorder;
+inline constexpr TColor clInactiveBorder = clSystemColor | platform::system_colors::kInactiveBorder;
+inline constexpr TColor clAppWorkSpace = clSystemColor | platform::system_colors::kAppWorkspace;
+inline constexpr TColor clHighlight = clSystemColor | platform::system_colors::kHighlight;
+inline constexpr TColor clHighlightText = clSystemColor | platform::system_colors::kHighlightText;
+inline constexpr TColor clBtnFace = clSystemColor | platform::system_colors::kButtonFace;
+inline constexpr TColor clBtnShadow = clSystemColor | platform::system_colors::kButtonShadow;
+inline constexpr TColor clGrayText = clSystemColor | platform::system_colors::kGrayText;
+inline constexpr TColor clBtnText = clSystemColor | platform::system_colors::kButtonText;
+inline constexpr TColor clInactiveCaptionText =
+    clSystemColor | platform::system_colors::kInactiveCaptionText;
+inline constexpr TColor clBtnHighlight = clSystemColor | platform::system_colors::kButtonHighlight;
+inline constexpr TColor cl3DDkShadow = clSystemColor | platform::system_colors::k3dDarkShadow;
+inline constexpr TColor cl3DLight = clSystemColor | platform::system_colors::k3dLight;
+inline constexpr TColor clInfoText = clSystemColor | platform::system_colors::kInfoText;
+inline constexpr TColor clInfoBk = clSystemColor | platform::system_colors::kInfoBackground;
 
 inline constexpr bool IsSystemColor(TColor color) {
   return (color >> 24) == 0xFF;

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_system.h"
 
+#include "platform/system_colors.h"
 #include "platform/win32/windows_api.h"
 
 #include <string>
@@ -47,6 +48,33 @@ std::wstring Win32System::ExecutableName() {
 void Win32System::ShowMessage(std::wstring_view text, std::wstring_view caption) {
   ::MessageBoxW(nullptr, std::wstring(text).c_str(), std::wstring(caption).c_str(), MB_OK);
 }
+
+// The program names system colours by the system's own numbers.
+static_assert(
+    system_colors::kScrollBar == COLOR_SCROLLBAR &&
+    system_colors::kBackground == COLOR_BACKGROUND &&
+    system_colors::kActiveCaption == COLOR_ACTIVECAPTION &&
+    system_colors::kInactiveCaption == COLOR_INACTIVECAPTION &&
+    system_colors::kMenu == COLOR_MENU && system_colors::kWindow == COLOR_WINDOW &&
+    system_colors::kWindowFrame == COLOR_WINDOWFRAME &&
+    system_colors::kMenuText == COLOR_MENUTEXT && system_colors::kWindowText == COLOR_WINDOWTEXT &&
+    system_colors::kCaptionText == COLOR_CAPTIONTEXT &&
+    system_colors::kActiveBorder == COLOR_ACTIVEBORDER &&
+    system_colors::kInactiveBorder == COLOR_INACTIVEBORDER &&
+    system_colors::kAppWorkspace == COLOR_APPWORKSPACE &&
+    system_colors::kHighlight == COLOR_HIGHLIGHT &&
+    system_colors::kHighlightText == COLOR_HIGHLIGHTTEXT &&
+    system_colors::kButtonFace == COLOR_BTNFACE &&
+    system_colors::kButtonShadow == COLOR_BTNSHADOW && system_colors::kGrayText == COLOR_GRAYTEXT &&
+    system_colors::kButtonText == COLOR_BTNTEXT &&
+    system_colors::kInactiveCaptionText == COLOR_INACTIVECAPTIONTEXT &&
+    system_colors::kButtonHighlight == COLOR_BTNHIGHLIGHT &&
+    system_colors::k3dDarkShadow == COLOR_3DDKSHADOW && system_colors::k3dLight == COLOR_3DLIGHT &&
+    system_colors::kInfoText == COLOR_INFOTEXT && system_colors::kInfoBackground == COLOR_INFOBK &&
+    system_colors::kHotLight == COLOR_HOTLIGHT &&
+    system_colors::kGradientActiveCaption == COLOR_GRADIENTACTIVECAPTION &&
+    system_colors::kGradientInactiveCaption == COLOR_GRADIENTINACTIVECAPTION &&
+    system_colors::kMenuHighlight == COLOR_MENUHILIGHT && system_colors::kMenuBar == COLOR_MENUBAR);
 
 uint32_t Win32System::SystemColor(int index) {
   return ::GetSysColor(index);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -11,6 +12,7 @@
 #include "platform/posix/path_resolver.h"
 #include "platform/posix/quit_signals.h"
 #include "platform/posix/utf8_decoding.h"
+#include "platform/system_colors.h"
 #include "platform/x11/locale_language.h"
 #include "platform/x11/notice_dialog.h"
 #include "platform/x11/single_instance_lock.h"
@@ -75,14 +77,44 @@ void X11System::ExitProcess(int code) {
 }
 
 uint32_t ClassicSystemColor(int index) {
-  // COLOR_SCROLLBAR (0) to COLOR_MENUBAR (30) of the Windows classic scheme.
-  static constexpr uint32_t kClassic[] = {
-      0xC8C8C8, 0x000000, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
-      0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
-      0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
-      0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x6A240A, 0xC8D0D4};
-  if (index < 0 || index >= static_cast<int>(sizeof kClassic / sizeof kClassic[0])) return 0;
-  return kClassic[index];
+  using namespace system_colors;
+  static constexpr std::array<uint32_t, kCount> kClassic = [] {
+    std::array<uint32_t, kCount> colors{};
+    colors[kScrollBar] = 0xC8C8C8;
+    colors[kBackground] = 0x000000;
+    colors[kActiveCaption] = 0x6A240A;
+    colors[kInactiveCaption] = 0x808080;
+    colors[kMenu] = 0xC8D0D4;
+    colors[kWindow] = 0xFFFFFF;
+    colors[kWindowFrame] = 0x000000;
+    colors[kMenuText] = 0x000000;
+    colors[kWindowText] = 0x000000;
+    colors[kCaptionText] = 0xFFFFFF;
+    colors[kActiveBorder] = 0xC8D0D4;
+    colors[kInactiveBorder] = 0xC8D0D4;
+    colors[kAppWorkspace] = 0x808080;
+    colors[kHighlight] = 0x6A240A;
+    colors[kHighlightText] = 0xFFFFFF;
+    colors[kButtonFace] = 0xC8D0D4;
+    colors[kButtonShadow] = 0x808080;
+    colors[kGrayText] = 0x808080;
+    colors[kButtonText] = 0x000000;
+    colors[kInactiveCaptionText] = 0xC8D0D4;
+    colors[kButtonHighlight] = 0xFFFFFF;
+    colors[k3dDarkShadow] = 0x404040;
+    colors[k3dLight] = 0xC8D0D4;
+    colors[kInfoText] = 0x000000;
+    colors[kInfoBackground] = 0xE1FFFF;
+    colors[kButtonAlternateFace] = 0xB5B5B5;
+    colors[kHotLight] = 0x800000;
+    colors[kGradientActiveCaption] = 0xF0CAA6;
+    colors[kGradientInactiveCaption] = 0xC0C0C0;
+    colors[kMenuHighlight] = 0x6A240A;
+    colors[kMenuBar] = 0xC8D0D4;
+    return colors;
+  }();
+  if (index < 0 || index >= kCount) return 0;
+  return kClassic[static_cast<size_t>(index)];
 }
 
 }  // namespace platform::x11
