@@ -42,12 +42,8 @@ class KWinTurns(WaylandTurns, unittest.TestCase):
     tablet = "Virtual-0"
 
     @classmethod
-    def setUpClass(cls):
-        cls.desktop = KWinSession(count=2)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.desktop.stop()
+    def start(cls):
+        return KWinSession(count=2)
 
     def outputs(self):
         return read_outputs(self.desktop.env)

@@ -45,20 +45,11 @@ class MutterTurns(WaylandTurns, unittest.TestCase):
     """Mutter's virtual monitors are none of them built in: the primary one is the tablet's."""
 
     @classmethod
-    def setUpClass(cls):
-        cls.desktop = MutterSession(outputs=[TABLET_SIZE, MONITOR_SIZE])
-        try:
-            cls.arrange_tablet_first()
-        except BaseException:
-            cls.desktop.stop()
-            raise
+    def start(cls):
+        return MutterSession(outputs=[TABLET_SIZE, MONITOR_SIZE])
 
     @classmethod
-    def tearDownClass(cls):
-        cls.desktop.stop()
-
-    @classmethod
-    def arrange_tablet_first(cls):
+    def prepare(cls):
         """Mutter makes the larger monitor primary and puts it left; make the tablet's screen primary at
         0,0 with the monitor right of it, as a tablet with a monitor plugged in has them."""
         serial, monitors, _, _ = current_state(cls.desktop.env)

@@ -5,10 +5,11 @@ import os
 import subprocess
 import unittest
 
-from wayland_turns import MONITOR_SIZE, TABLET_SIZE, WaylandTurns, drive
+from wayland_turns import MONITOR_SIZE, TABLET_SIZE, OneDesktop, WaylandTurns, drive
 from wayland_sessions import SwaySession, available
 
 PROBE = os.environ.get("WLR_OUTPUTS_PROBE", "")
+MISSING = available("sway", "swaymsg")
 # sway names its transforms by clockwise turns; wl_output counts counter-clockwise.
 SWAY_TRANSFORMS = {"normal": 0, "90": 3, "180": 2, "270": 1,
                    "flipped": 4, "flipped-90": 7, "flipped-180": 6, "flipped-270": 5}
@@ -28,28 +29,21 @@ def sway_outputs(env):
             for output in json.loads(swaymsg(env, "-t", "get_outputs", "-r")) if output["active"]}
 
 
-class SwayDesktop:
+@unittest.skipIf(MISSING, MISSING)
+class SwayDesktop(OneDesktop):
     """Mixed into a TestCase whose cases share one headless sway with the tablet's output and a monitor
     right of it."""
     tablet = "HEADLESS-1"
 
     @classmethod
-    def setUpClass(cls):
-        missing = available("sway", "swaymsg")
-        if missing:
-            raise unittest.SkipTest(missing)
-        cls.desktop = SwaySession(outputs=[TABLET_SIZE, MONITOR_SIZE])
-        try:
-            places = {name: place[:4] for name, place in sway_outputs(cls.desktop.env).items()}
-            if places != {"HEADLESS-1": (0, 0, 1280, 800), "HEADLESS-2": (1280, 0, 1920, 1080)}:
-                raise AssertionError(f"sway laid its outputs out otherwise: {places}")
-        except BaseException:
-            cls.desktop.stop()
-            raise
+    def start(cls):
+        return SwaySession(outputs=[TABLET_SIZE, MONITOR_SIZE])
 
     @classmethod
-    def tearDownClass(cls):
-        cls.desktop.stop()
+    def prepare(cls):
+        places = {name: place[:4] for name, place in sway_outputs(cls.desktop.env).items()}
+        if places != {"HEADLESS-1": (0, 0, 1280, 800), "HEADLESS-2": (1280, 0, 1920, 1080)}:
+            raise AssertionError(f"sway laid its outputs out otherwise: {places}")
 
     def swaymsg(self, *arguments):
         return swaymsg(self.desktop.env, *arguments)

@@ -24,12 +24,38 @@ def drive(*calls, env, timeout=60):
     return [int(line) for line in result.stdout.split()]
 
 
-class WaylandTurns:
-    """Mixed into a TestCase whose class sets `desktop` (a started session of tests/support/
+class OneDesktop:
+    """Mixed into a TestCase whose cases share one desktop: the class says how it starts (`start`) and
+    what must be true of it before the cases run (`prepare`); it is stopped after the last case."""
+    desktop = None
+
+    @classmethod
+    def start(cls):
+        raise NotImplementedError
+
+    @classmethod
+    def prepare(cls):
+        pass
+
+    @classmethod
+    def setUpClass(cls):
+        cls.desktop = cls.start()
+        try:
+            cls.prepare()
+        except BaseException:
+            cls.desktop.stop()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.desktop.stop()
+
+
+class WaylandTurns(OneDesktop):
+    """Mixed into a TestCase whose class starts `desktop` (a session of tests/support/
     wayland_sessions.py with a tablet output and a monitor right of it) and defines `outputs()`: every
     output's name -> (x, y, width, height as laid out, transform 0-3) read through the desktop's own
     tools, and `tablet`: the output that must turn."""
-    desktop = None
     tablet = ""
 
     def outputs(self):
