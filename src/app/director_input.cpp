@@ -71,8 +71,11 @@ void Director::OnFormMouseUp(TObject* /*sender*/, TMouseButton button, TShiftSta
 void Director::OnFormMouseLeave(TObject* /*sender*/) {
   if (panelState_ == PanelStates::StateCollapsed) idleTimer_->SetEnabled(true);
 
+  // A screen that changed under the window is its change's to answer, whose
+  // notice may come after the pointer left (the window pushed away from under
+  // it as the screen shrank): the notice re-anchors from the screen before.
+  if (PrimaryScreen() != screen_) return;
   // Pull the window back inside the primary screen.
-  screen_ = PrimaryScreen();
   MoveForm(panel_placement::PulledBack(screen_, PanelRect(), scale_));
 }
 

@@ -952,6 +952,14 @@ TEST_P(ScreenChangeTest, ATurnKeepsThePanelAtItsEdgeOrWhereItWasDragged) {
   platform.windows.ChangeScreen(1280, 800);
   EXPECT_EQ(place(), std::pair(1280 - width, margin));
 
+  // The pointer leaves as the screen turns, ahead of the change's notice: the notice still counts.
+  platform.windows.ChangeScreen(800, 1280);
+  platform.windows.screenWidth = 1280;
+  platform.windows.screenHeight = 800;
+  Events().HandleMouseLeave();
+  platform.windows.ChangeScreen(1280, 800);
+  EXPECT_EQ(place(), std::pair(1280 - width, margin));
+
   // Expanded alike, and without a slide.
   Click(display_scale::ScalePixels(300, scale), 50);
   const size_t pushes = platform.windows.pushes.size();
