@@ -1,11 +1,13 @@
 """zentara through XWayland on headless Wayland desktops (sway, Mutter, KWin): the panel at its place,
 above a window opened after it, back at its edge and its own top after the desktop turned the screen,
-and the notice of a missing picture."""
+the screen turned by the panel's own buttons through the real rotation library, and the notice of a
+missing picture."""
 import unittest
 
 from wayland_harness import OTHER_WINDOW_COLOUR, KWinDisplay, MutterDisplay, SwayDisplay, WaylandPanelTestBase
-from panel_pictures import collapsed_panel  # noqa: E402  (on the path through the harness)
-from panel_scenarios import MissingPictureScenario, PanelUser  # noqa: E402
+from panel_pictures import PANEL_SIZE, collapsed_panel, expanded_panel  # noqa: E402  (on the path through the harness)
+from panel_scenarios import (CLOSE, COLLAPSED_HANDLE, TURN_LEFT, TURN_RIGHT, MissingPictureScenario,  # noqa: E402
+                             PanelUser)
 
 
 class WaylandPanelChecks(PanelUser):
@@ -42,6 +44,62 @@ class WaylandPanelChecks(PanelUser):
             self.wait(lambda: self.rect() == place, f"the panel at {place}")
 
 
+class RealTurnScenario(PanelUser):
+    """The real libquillet.so with automatic rotation on in the desktop's own lock, which enables the
+    turn buttons: each click turns the desktop's screen, and the panel follows with the pointer left
+    where it clicked."""
+
+    quillet = "real"
+
+    def start(self, env=None):
+        return super().start({**self.display.automatic_rotation_on(self.app.folder), **(env or {})})
+
+    def turn_by_button(self, button, code, size):
+        """Clicks a turn button; waits for the desktop to read back `code` on a screen of `size` and for the
+        panel at that screen's edge and top. Every place the panel passes through keeps the panel's size."""
+        place = self.at_right_edge((0, 0, *size))
+        seen = []
+
+        def landed():
+            rect, turned = self.rect(), (self.display.rotation_code(), self.screen_size())
+            if (turned, rect) not in seen:
+                seen.append((turned, rect))
+            self.assertEqual((rect[2] - rect[0], rect[3] - rect[1]), PANEL_SIZE, f"the panel resized: {seen}")
+            return turned == (code, size) and rect == place
+
+        self.click(*button)
+        try:
+            self.wait(landed, f"the desktop at {code} and the panel at {place}")
+        except AssertionError as error:
+            raise AssertionError(f"{error}; (rotation, screen), panel seen: {seen}") from None
+
+    def shows_expanded_with_automatic_rotation_on(self):
+        """Whether the panel on the screen is nearer that picture than to the others it could show. (The
+        desktops blend its see-through edges over backgrounds of their own, which the pictures lack.)"""
+        image = self.panel_image()
+
+        def distance(picture):
+            return sum(abs(a - b) for a, b in zip(image.rgb, picture.rgb))
+
+        expected, *others = (expanded_panel(True), expanded_panel(False), collapsed_panel(False),
+                             collapsed_panel(True))
+        return distance(expected) < min(distance(other) for other in others)
+
+    def test_the_turn_buttons_turn_the_desktops_screen_and_the_panel_follows(self):
+        width, height = self.screen_size()
+        self.addCleanup(self.display.turn, 0)
+        self.assertEqual(self.display.rotation_code(), 1)
+        self.click(*COLLAPSED_HANDLE)
+        self.move_away()
+        self.wait(self.shows_expanded_with_automatic_rotation_on, "the expanded panel with the turn buttons enabled",
+                  interval=0.2)
+        self.turn_by_button(TURN_LEFT, 2, (height, width))
+        # Each next click, aimed where the panel was seen, shows it still there and still taking clicks.
+        self.turn_by_button(TURN_RIGHT, 1, (width, height))
+        self.click(*CLOSE)
+        self.assertEqual(self.process.wait(timeout=60), 0)
+
+
 class SwayPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
     desktop = SwayDisplay
 
@@ -67,6 +125,18 @@ class MutterPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
 
 
 class KWinPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
+    desktop = KWinDisplay
+
+
+class SwayTurnTest(RealTurnScenario, WaylandPanelTestBase):
+    desktop = SwayDisplay
+
+
+class MutterTurnTest(RealTurnScenario, WaylandPanelTestBase):
+    desktop = MutterDisplay
+
+
+class KWinTurnTest(RealTurnScenario, WaylandPanelTestBase):
     desktop = KWinDisplay
 
 

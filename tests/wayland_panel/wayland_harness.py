@@ -1,10 +1,12 @@
 """The Wayland driver of the panel checks: zentara through XWayland on a headless sway, Mutter or KWin
-that the test class starts, acted on as its user through the X server (xdotool), the screen turned by
-the desktop's own tool and, on sway, seen through grim.
+that the test class starts, acted on as its user through the X server (xdotool), the screen turned and
+read back by the desktop's own tool, automatic rotation switched in the desktop's own lock and, on sway,
+the screen seen through grim.
 
 Standard library only; the X11 driver's helpers (tests/x11_panel/x11_harness.py) do the rest.
 """
 import ctypes
+import json
 import re
 import subprocess
 import sys
@@ -21,6 +23,9 @@ OTHER_WINDOW_COLOUR = (255, 0, 0)
 
 _MUTTER_CONFIG = ["gdbus", "call", "--session", "-d", "org.gnome.Mutter.DisplayConfig", "-o",
                   "/org/gnome/Mutter/DisplayConfig", "-m"]
+# Plasma's screen module, stood in for on the desktop's bus (its own needs a whole Plasma session).
+_KSCREEN_STAND_IN = REPO / "tests" / "x11" / "bus_stand_in.py"
+_SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 
 
 class _ClientMessage(ctypes.Structure):
@@ -54,6 +59,16 @@ class DesktopDisplay(Display):
         return {**self.session.env, **(extra or {})}
 
     def turn(self, quarters):
+        raise NotImplementedError
+
+    def rotation_code(self):
+        """The tablet's output's turn as the desktop's own tool reads it back, counted as the rotation
+        library counts it: 1 normal, 2 a quarter turn to the left, 3 upside down, 4 to the right."""
+        raise NotImplementedError
+
+    def automatic_rotation_on(self, folder):
+        """Switches automatic rotation on in the lock this desktop keeps (which the turn buttons need);
+        gives what the program's environment needs for it. `folder` is the test's own."""
         raise NotImplementedError
 
     def geometry(self, window):
@@ -127,6 +142,18 @@ class SwayDisplay(DesktopDisplay):
         transform = ("normal", "270", "180", "90")[quarters]
         self.run("swaymsg", "output", "HEADLESS-1", "transform", transform)
 
+    def rotation_code(self):
+        outputs = json.loads(self.run("swaymsg", "-t", "get_outputs", "-r"))
+        transform = next(output["transform"] for output in outputs if output["name"] == "HEADLESS-1")
+        return {"normal": 1, "270": 2, "180": 3, "90": 4}.get(transform, 0)
+
+    def automatic_rotation_on(self, folder):
+        """sway keeps no lock: Zentara's own setting it is."""
+        setting = Path(folder) / "config" / "zentara" / "rotation.conf"
+        setting.parent.mkdir(parents=True, exist_ok=True)
+        setting.write_text("[Rotation]\nAutomatic=true\n")
+        return {"XDG_CONFIG_HOME": str(setting.parents[1])}
+
     def screenshot(self):
         ppm = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env(), check=True, stdout=subprocess.PIPE,
                              timeout=60).stdout
@@ -135,7 +162,7 @@ class SwayDisplay(DesktopDisplay):
 
 
 class MutterDisplay(DesktopDisplay):
-    tools = ("mutter", "gdbus", "import")
+    tools = ("mutter", "gdbus", "gsettings", "import")
 
     def start(self):
         return wayland_sessions.MutterSession()
@@ -148,17 +175,51 @@ class MutterDisplay(DesktopDisplay):
         config = f"[(0, 0, 1.0, {quarters}, true, [('{connector}', '{mode}', @a{{sv}} {{}})])]"
         self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig", serial, "1", config, "{}")
 
+    def rotation_code(self):
+        """The one logical monitor's transform in GetCurrentState (the only tuple with a uint32 in it)."""
+        state = self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.GetCurrentState")
+        return int(re.search(r"\(-?\d+, -?\d+, [\d.]+, uint32 (\d+), ", state).group(1)) + 1
+
+    def automatic_rotation_on(self, folder):
+        """GNOME's key that Mutter reads, kept by dconf on the desktop's bus."""
+        self.run("gsettings", "set", "org.gnome.settings-daemon.peripherals.touchscreen", "orientation-lock", "false")
+        return {}
+
 
 class KWinDisplay(DesktopDisplay):
-    tools = ("kwin_wayland", "kscreen-doctor", "import")
+    tools = ("kwin_wayland", "kscreen-doctor", "import", _SYSTEM_PYTHON)
 
     def start(self):
+        self._screen_module = None
         return wayland_sessions.KWinSession()
 
+    def close(self):
+        if self._screen_module is not None:
+            self._screen_module.terminate()
+            self._screen_module.wait(timeout=10)
+            self._screen_module.stdout.close()
+        super().close()
+
+    def kscreen_doctor(self, *arguments):
+        return subprocess.run(["kscreen-doctor", *arguments], env=self.env({"QT_QPA_PLATFORM": "wayland"}),
+                              check=True, capture_output=True, text=True, timeout=30).stdout
+
     def turn(self, quarters):
-        rotation = ("normal", "left", "inverted", "right")[quarters]
-        subprocess.run(["kscreen-doctor", f"output.1.rotation.{rotation}"], env=self.env({"QT_QPA_PLATFORM": "wayland"}),
-                       check=True, capture_output=True, timeout=30)
+        self.kscreen_doctor(f"output.1.rotation.{('normal', 'left', 'inverted', 'right')[quarters]}")
+
+    def rotation_code(self):
+        """kscreen-doctor gives the output's rotation as a bit: 1, 2, 4, 8."""
+        rotation = json.loads(self.kscreen_doctor("-j"))["outputs"][0]["rotation"]
+        return {1: 1, 2: 2, 4: 3, 8: 4}.get(rotation, 0)
+
+    def automatic_rotation_on(self, folder):
+        """Plasma's screen module on the desktop's bus, with automatic rotation on."""
+        if self._screen_module is None:
+            self._screen_module = subprocess.Popen([_SYSTEM_PYTHON, str(_KSCREEN_STAND_IN), "org.kde.KScreen"],
+                                                   env=self.env(), stdout=subprocess.PIPE, text=True)
+            if self._screen_module.stdout.readline().strip() != "ready":
+                raise AssertionError("the stand-in of Plasma's screen module did not start")
+        return {}
 
 
 class WaylandPanelTestBase(PanelTestBase):
