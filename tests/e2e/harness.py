@@ -250,7 +250,6 @@ class PanelTestBase(PanelUser, unittest.TestCase):
     screenshots = _build_dir() / "e2e" / "screenshots"
     cannot = {
         "scale change while running": "Wine reads the prefix's LogPixels only when a program starts",
-        "notice": "the driver does not read the pixels of Wine's message boxes",
     }
 
     @classmethod
@@ -385,6 +384,23 @@ class PanelTestBase(PanelUser, unittest.TestCase):
 
     def panel_windows(self):
         return len(self.session.windows())
+
+    def notices(self, title):
+        """Wine's message boxes with that title, found as the X windows Wine shows them in, with their places."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"], env=self.session.env(),
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=30).stdout
+        notices = []
+        for window in found.split():
+            values = dict(line.split("=", 1) for line in self.session.xdotool("getwindowgeometry", "--shell",
+                                                                              window).split())
+            x, y, width, height = (int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+            notices.append((window, (x, y, x + width, y + height)))
+        return notices
+
+    def press_key(self, window, key):
+        # Without a window manager the X input focus is given straight to the window.
+        self.session.xdotool("windowfocus", "--sync", window)
+        self.session.xdotool("key", key)
 
     def screen_changes(self):
         """The turning session's screen turned a quarter, upright again, and turned once more."""
