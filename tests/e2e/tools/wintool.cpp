@@ -6,7 +6,8 @@
 //   wintool close CLASS TITLE     posts WM_CLOSE to each of them
 //   wintool foreground            the foreground window, as a JSON line
 //   wintool hold-foreground MS    shows a window of its own, brings it to the foreground, keeps it
-//   MS milliseconds wintool screen                the primary screen's size
+//                                 there for MS milliseconds
+//   wintool screen                the primary screen's size
 //   wintool turn QUARTERS         turns the primary display to 0-3 quarter turns from upright
 #include <windows.h>
 
