@@ -134,6 +134,7 @@ void ArgbWindow::Move(int32_t left, int32_t top) {
   if (left == bounds_.left && top == bounds_.top) return;
   bounds_ = Rect::OfSize(bounds_.Width(), bounds_.Height()).Translated(left, top);
   moving_ = true;
+  moveSerial_ = NextRequest(connection_.Get());
   XMoveWindow(connection_.Get(), window_, left, top);
 }
 
@@ -196,8 +197,12 @@ void ArgbWindow::NoteConfigure(const XConfigureEvent& event) {
     }
   }
   if (moving_) {
-    // An older position still on its way; the asked-for one stands.
-    if (x != bounds_.left || y != bounds_.top) return;
+    // Made before the server took the move: an older position still on its
+    // way, so the asked-for one stands. The first later report says where the
+    // move really left the window, which a window manager may choose to differ
+    // from the asked-for place (to keep it on the screen); a synthetic report
+    // carries the serial of this connection's requests just as a real one.
+    if (event.serial < moveSerial_) return;
     moving_ = false;
   }
   if (dragged_) place_ = {x, y};

@@ -34,10 +34,11 @@ struct ArgbWindowOptions {
 // A top-level window of the 32-bit visual with alpha (own colormap, border
 // pixel 0), told to the window manager as the options say before it is
 // mapped. Its bounds are those last asked for until the server reports the
-// window where they were asked for; moves made by the window manager (a drag)
-// are taken from then on. Its own place is the one the program chose, or
-// the one a drag left it at; a window manager that moves it meanwhile on its
-// own (to keep it on a changed screen) does not change that.
+// window after it took the move, wherever the window manager placed it;
+// moves made by the window manager (a drag) are taken from then on. Its own
+// place is the one the program chose, or the one a drag left it at; a window
+// manager that moves it meanwhile on its own (to keep it on a changed screen)
+// does not change that.
 class ArgbWindow {
  public:
   ArgbWindow(X11Connection& connection, const ArgbWindowOptions& options);
@@ -82,6 +83,8 @@ class ArgbWindow {
   Rect bounds_;
   Point place_;
   bool moving_ = false;
+  // The request that asked for the last move; reports made before it are older.
+  unsigned long moveSerial_ = 0;
   // Moved by the window manager for the user since the program's last move.
   bool dragged_ = false;
   bool shown_ = false;
