@@ -10,6 +10,7 @@
 #include "kde-output-management-v2-client-protocol.h"
 #include "rotation/linux_desktop/input_mapping.h"
 #include "rotation/linux_desktop/wayland/wayland_connection.h"
+#include "rotation/linux_desktop/wayland/wayland_proxy.h"
 
 namespace quillet::wayland {
 namespace {
@@ -21,17 +22,11 @@ constexpr uint32_t kDeviceVersion = 2;
 constexpr uint32_t kManagementVersion = 1;
 constexpr int32_t kLastTransform = 7;
 
-template <typename Proxy, void (*Destroy)(Proxy*)>
-struct ProxyDeleter {
-  void operator()(Proxy* proxy) const { Destroy(proxy); }
-};
-template <typename Proxy, void (*Destroy)(Proxy*)>
-using Owned = std::unique_ptr<Proxy, ProxyDeleter<Proxy, Destroy>>;
-
-using ModeProxy = Owned<kde_output_device_mode_v2, &kde_output_device_mode_v2_destroy>;
-using DeviceProxy = Owned<kde_output_device_v2, &kde_output_device_v2_destroy>;
-using ManagementProxy = Owned<kde_output_management_v2, &kde_output_management_v2_destroy>;
-using ConfigurationProxy = Owned<kde_output_configuration_v2, &kde_output_configuration_v2_destroy>;
+using ModeProxy = OwnedProxy<kde_output_device_mode_v2, &kde_output_device_mode_v2_destroy>;
+using DeviceProxy = OwnedProxy<kde_output_device_v2, &kde_output_device_v2_destroy>;
+using ManagementProxy = OwnedProxy<kde_output_management_v2, &kde_output_management_v2_destroy>;
+using ConfigurationProxy =
+    OwnedProxy<kde_output_configuration_v2, &kde_output_configuration_v2_destroy>;
 
 class Device;
 

@@ -50,12 +50,6 @@ struct Head {
   }
 };
 
-struct ConfigurationDeleter {
-  void operator()(zwlr_output_configuration_v1* configuration) const {
-    zwlr_output_configuration_v1_destroy(configuration);
-  }
-};
-
 enum class Outcome { kPending, kSucceeded, kFailed, kCancelled };
 
 Mode& ModeOf(void* data) {
@@ -176,7 +170,7 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
 
     // The serial of the read: the compositor cancels when anything changed
     // since.
-    std::unique_ptr<zwlr_output_configuration_v1, ConfigurationDeleter> configuration(
+    OwnedProxy<zwlr_output_configuration_v1, &zwlr_output_configuration_v1_destroy> configuration(
         zwlr_output_manager_v1_create_configuration(manager_.get(), *readSerial_));
     if (!configuration) return false;
     Outcome outcome = Outcome::kPending;
