@@ -34,9 +34,7 @@ def _wait_for(predicate, what, session):
         if session.process.poll() is not None:
             break
         time.sleep(0.05)
-    log = session.log()
-    session.stop()
-    raise RuntimeError(f"{what} did not come up: {log}")
+    raise RuntimeError(f"{what} did not come up: {session.log()}")
 
 
 class _Bus:
@@ -66,14 +64,16 @@ def _stop(process):
 
 
 class _Session:
-    """What the three have in common: a runtime folder, the compositor's log, stopping."""
+    """What the three have in common: a runtime folder, the compositor's log, stopping. A desktop says in
+    `_launch` how it starts; what started is stopped again when a later step fails."""
     name = "compositor"
+    owner = None
 
-    def __init__(self, owner=None):
+    def __init__(self):
         self.runtime = tempfile.mkdtemp(prefix=f"zentara-{self.name}-")
         os.chmod(self.runtime, 0o700)
-        if owner is not None:
-            os.chown(self.runtime, owner, owner)
+        if self.owner is not None:
+            os.chown(self.runtime, self.owner, self.owner)
         self._log = tempfile.TemporaryFile()
         self._bus = None
         self.process = None
@@ -81,6 +81,14 @@ class _Session:
         for variable in ("WAYLAND_DISPLAY", "DISPLAY", "XAUTHORITY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS"):
             self.env.pop(variable, None)
         self.env["HOME"] = self.runtime
+        try:
+            self._launch()
+        except BaseException:
+            self.stop()
+            raise
+
+    def _launch(self):
+        raise NotImplementedError
 
     def _start_bus(self):
         self._bus = _Bus(self.env)
@@ -95,6 +103,11 @@ class _Session:
             names = [name for name in os.listdir(self.runtime) if re.fullmatch(r"wayland-\d+", name)]
             return names[0] if names else ""
         self.env["WAYLAND_DISPLAY"] = _wait_for(socket, f"{self.name}'s Wayland socket", self)
+
+    def _runtime_file(self, prefix):
+        """The path of the first file in the runtime folder whose name starts so, or ""."""
+        return next((os.path.join(self.runtime, name) for name in os.listdir(self.runtime)
+                     if name.startswith(prefix)), "")
 
     def _written_display(self):
         """The XWayland display a program started by the desktop wrote to the runtime folder."""
@@ -130,29 +143,26 @@ class SwaySession(_Session):
     """sway on the headless backend, one output per size ("WxH"), as an unprivileged user (sway refuses
     root), with XWayland started at once and open to root's clients."""
     name = "sway"
-    user = 65534
+    owner = 65534
 
     def __init__(self, outputs=("1280x800",)):
-        super().__init__(owner=self.user)
-        try:
-            config = os.path.join(self.runtime, "config")
-            lines = ["xwayland force"]
-            lines += [f"output HEADLESS-{n} mode --custom {size}" for n, size in enumerate(outputs, 1)]
-            lines += ["exec sh -c 'xhost +si:localuser:root >/dev/null; echo \"$DISPLAY\" > \"$XDG_RUNTIME_DIR/display\"'"]
-            with open(config, "w") as file:
-                file.write("\n".join(lines) + "\n")
-            env = dict(self.env, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1", WLR_RENDERER="pixman",
-                       WLR_HEADLESS_OUTPUTS=str(len(outputs)))
-            self._start(["setpriv", f"--reuid={self.user}", f"--regid={self.user}", "--clear-groups",
-                         "sway", "--config", config], env)
-            self._wait_for_socket()
-            self.env["DISPLAY"] = _wait_for(self._written_display, "sway's XWayland", self)
-            self.env["SWAYSOCK"] = _wait_for(
-                lambda: next((os.path.join(self.runtime, name) for name in os.listdir(self.runtime)
-                              if name.startswith("sway-ipc.")), ""), "sway's IPC socket", self)
-        except BaseException:
-            self.stop()
-            raise
+        self.outputs = outputs
+        super().__init__()
+
+    def _launch(self):
+        config = os.path.join(self.runtime, "config")
+        lines = ["xwayland force"]
+        lines += [f"output HEADLESS-{n} mode --custom {size}" for n, size in enumerate(self.outputs, 1)]
+        lines += ["exec sh -c 'xhost +si:localuser:root >/dev/null; echo \"$DISPLAY\" > \"$XDG_RUNTIME_DIR/display\"'"]
+        with open(config, "w") as file:
+            file.write("\n".join(lines) + "\n")
+        env = dict(self.env, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1", WLR_RENDERER="pixman",
+                   WLR_HEADLESS_OUTPUTS=str(len(self.outputs)))
+        self._start(["setpriv", f"--reuid={self.owner}", f"--regid={self.owner}", "--clear-groups",
+                     "sway", "--config", config], env)
+        self._wait_for_socket()
+        self.env["DISPLAY"] = _wait_for(self._written_display, "sway's XWayland", self)
+        self.env["SWAYSOCK"] = _wait_for(lambda: self._runtime_file("sway-ipc."), "sway's IPC socket", self)
 
 
 class MutterSession(_Session):
@@ -160,21 +170,19 @@ class MutterSession(_Session):
     name = "mutter"
 
     def __init__(self, outputs=("1280x800",)):
+        self.outputs = outputs
         super().__init__()
-        try:
-            self._start_bus()
-            monitors = [option for size in outputs for option in ("--virtual-monitor", size)]
-            self._start(["mutter", "--headless", "--wayland", *monitors], self.env)
-            self._wait_for_socket()
-            display = _wait_for(lambda: re.search(r"Using public X11 display (:\d+)", self.log()),
-                                "Mutter's XWayland", self)
-            self.env["DISPLAY"] = display.group(1)
-            self.env["XAUTHORITY"] = _wait_for(
-                lambda: next((os.path.join(self.runtime, name) for name in os.listdir(self.runtime)
-                              if name.startswith(".mutter-Xwaylandauth")), ""), "Mutter's XWayland cookie", self)
-        except BaseException:
-            self.stop()
-            raise
+
+    def _launch(self):
+        self._start_bus()
+        monitors = [option for size in self.outputs for option in ("--virtual-monitor", size)]
+        self._start(["mutter", "--headless", "--wayland", *monitors], self.env)
+        self._wait_for_socket()
+        display = _wait_for(lambda: re.search(r"Using public X11 display (:\d+)", self.log()),
+                            "Mutter's XWayland", self)
+        self.env["DISPLAY"] = display.group(1)
+        self.env["XAUTHORITY"] = _wait_for(lambda: self._runtime_file(".mutter-Xwaylandauth"),
+                                           "Mutter's XWayland cookie", self)
 
 
 class KWinSession(_Session):
@@ -184,22 +192,21 @@ class KWinSession(_Session):
     name = "kwin"
 
     def __init__(self, size="1280x800", count=1):
+        self.size, self.count = size, count
         super().__init__()
-        try:
-            self._start_bus()
-            binary = os.path.join(self.runtime, "kwin_wayland")
-            shutil.copy(shutil.which("kwin_wayland"), binary)
-            width, height = size.split("x")
-            # KWin starts its programs from a command line of its own reading: a script says it simplest.
-            writer = os.path.join(self.runtime, "write-display")
-            with open(writer, "w") as file:
-                file.write(f'#!/bin/sh\necho "$DISPLAY" > {self.runtime}/display\n')
-            os.chmod(writer, 0o755)
-            self._start([binary, "--virtual", "--width", width, "--height", height, "--output-count",
-                         str(count), "--xwayland", writer],
-                        dict(self.env, QT_QPA_PLATFORM="wayland", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1"))
-            self._wait_for_socket()
-            self.env["DISPLAY"] = _wait_for(self._written_display, "KWin's XWayland", self)
-        except BaseException:
-            self.stop()
-            raise
+
+    def _launch(self):
+        self._start_bus()
+        binary = os.path.join(self.runtime, "kwin_wayland")
+        shutil.copy(shutil.which("kwin_wayland"), binary)
+        width, height = self.size.split("x")
+        # KWin starts its programs from a command line of its own reading: a script says it simplest.
+        writer = os.path.join(self.runtime, "write-display")
+        with open(writer, "w") as file:
+            file.write(f'#!/bin/sh\necho "$DISPLAY" > {self.runtime}/display\n')
+        os.chmod(writer, 0o755)
+        self._start([binary, "--virtual", "--width", width, "--height", height, "--output-count",
+                     str(self.count), "--xwayland", writer],
+                    dict(self.env, QT_QPA_PLATFORM="wayland", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1"))
+        self._wait_for_socket()
+        self.env["DISPLAY"] = _wait_for(self._written_display, "KWin's XWayland", self)

@@ -48,10 +48,6 @@ class KWinTurns(WaylandTurns, unittest.TestCase):
     def outputs(self):
         return read_outputs(self.desktop.env)
 
-    def test_the_two_outputs_start_side_by_side_unturned(self):
-        # What the shared cases take for granted about this desktop.
-        self.assertEqual(self.outputs(), {"Virtual-0": (0, 0, 1280, 800, 0), "Virtual-1": (1280, 0, 1280, 800, 0)})
-
     def test_a_scaled_tablet_turns_by_its_logical_size(self):
         # Plasma's own screen settings make the tablet twice as dense, its monitor right beside it.
         self.configure("output.Virtual-0.scale.2", "output.Virtual-1.position.640,0")

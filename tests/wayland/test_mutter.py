@@ -75,11 +75,6 @@ class MutterTurns(WaylandTurns, unittest.TestCase):
             places[members[0][0]] = (x, y, width, height, transform)
         return places
 
-    def test_the_arrangement_the_turns_start_from(self):
-        places = self.outputs()
-        self.assertEqual(places[self.tablet], (0, 0, 1280, 800, 0))
-        self.assertEqual([place[:2] for name, place in places.items() if name != self.tablet], [(1280, 0)])
-
     def gsettings(self, command, *value):
         result = subprocess.run(["gsettings", command, *LOCK_KEY, *value], env=self.desktop.env, capture_output=True,
                                 text=True, timeout=30, check=True)

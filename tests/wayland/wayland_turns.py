@@ -66,6 +66,10 @@ class WaylandTurns(OneDesktop):
 
     def test_each_code_turns_the_tablet_and_reads_back_while_the_monitor_stays_beside_it(self):
         before = self.outputs()
+        # What the desktop must look like first: the tablet upright at the origin, the monitor right of it.
+        self.assertEqual(before[self.tablet][:2] + before[self.tablet][4:], (0, 0, 0))
+        self.assertEqual([place[:2] for name, place in before.items() if name != self.tablet],
+                         [(before[self.tablet][2], 0)])
         for code in (2, 3, 4, 1):
             with self.subTest(code=code):
                 self.assertEqual(drive(f"set-angle={code}", "get-angle", env=self.desktop.env), [1, code])

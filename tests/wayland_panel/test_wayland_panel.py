@@ -120,36 +120,12 @@ class SwayPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
         self.assert_drag_follows_the_pointer(check_while_held=True)
 
 
-class MutterPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
-    desktop = MutterDisplay
-
-
-class KWinPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
-    desktop = KWinDisplay
-
-
-class SwayTurnTest(RealTurnScenario, WaylandPanelTestBase):
-    desktop = SwayDisplay
-
-
-class MutterTurnTest(RealTurnScenario, WaylandPanelTestBase):
-    desktop = MutterDisplay
-
-
-class KWinTurnTest(RealTurnScenario, WaylandPanelTestBase):
-    desktop = KWinDisplay
-
-
-class SwayNoticeTest(MissingPictureScenario, WaylandPanelTestBase):
-    desktop = SwayDisplay
-
-
-class MutterNoticeTest(MissingPictureScenario, WaylandPanelTestBase):
-    desktop = MutterDisplay
-
-
-class KWinNoticeTest(MissingPictureScenario, WaylandPanelTestBase):
-    desktop = KWinDisplay
+# Every other scenario on every desktop, a class (and a CTest entry) each, named DesktopKindTest.
+for _desktop in (SwayDisplay, MutterDisplay, KWinDisplay):
+    for _kind, _scenario in (("Panel", WaylandPanelChecks), ("Turn", RealTurnScenario),
+                             ("Notice", MissingPictureScenario)):
+        _name = f"{_desktop.__name__.removesuffix('Display')}{_kind}Test"
+        globals().setdefault(_name, type(_name, (_scenario, WaylandPanelTestBase), {"desktop": _desktop}))
 
 
 if __name__ == "__main__":

@@ -46,8 +46,9 @@ TEST(DesktopOutputs, TurnsTheBuiltInOutputAndKeepsTheOthersBesideIt) {
     int32_t expectedTransform;
     int32_t monitorX;
   };
-  for (const Case& c : {Case{2, 0, 1, 800}, Case{3, 0, 2, 1280}, Case{4, 0, 3, 800},
-                        Case{1, 1, 0, 1280}, Case{7, 5, 4, 1280}, Case{2, 6, 5, 800}}) {
+  // Plain turns from upright run on each real desktop; here what they do not reach: turning back
+  // from a quarter, a flip kept, a code out of range.
+  for (const Case& c : {Case{1, 1, 0, 1280}, Case{7, 5, 4, 1280}, Case{2, 6, 5, 800}}) {
     std::vector<DesktopOutput> outputs = PanelAndMonitor();
     outputs[1].transform = c.panelTransform;
     if (c.panelTransform & 1) outputs[0].x = 800;
