@@ -49,7 +49,7 @@ TEST(TextPlacementTest, PlacesLinesAndBlocksAsDrawTextDoes) {
   }
 }
 
-TEST(TextPlacementTest, MeasuresClipsAndCountsLinesAsDrawTextDoes) {
+TEST(TextPlacementTest, MeasuresAndClipsAsDrawTextDoes) {
   EXPECT_EQ(platform::MeasuredRect({10, 20, 0, 0}, 40, 10), (Rect{10, 20, 50, 30}));
   EXPECT_EQ(platform::MeasuredRect({INT32_MAX - 5, 0, 0, 0}, 40, 10),
             (Rect{INT32_MAX - 5, 0, INT32_MAX, 10}));
@@ -61,10 +61,6 @@ TEST(TextPlacementTest, MeasuresClipsAndCountsLinesAsDrawTextDoes) {
   const Rect beyond = platform::DrawingArea({120, 60, 130, 40}, clipped, target);
   EXPECT_EQ(beyond.right, beyond.left);
   EXPECT_EQ(beyond.bottom, beyond.top);
-
-  EXPECT_FALSE(platform::SpansLines(true, {}));
-  EXPECT_TRUE(platform::SpansLines(true, {.singleLine = true}));
-  EXPECT_TRUE(platform::SpansLines(false, {}));
 }
 
 }  // namespace
