@@ -9,6 +9,7 @@
 // Exit code 2 when the desktop offers no wlroots output management.
 #include <cstdint>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +18,8 @@
 #include "rotation/linux_desktop/wayland/wlr_output_management.h"
 
 int main() {
-  auto desktop = quillet::wayland::OpenWlrOutputManagement();
+  auto connection = std::make_unique<quillet::wayland::WaylandConnection>();
+  auto desktop = quillet::wayland::OpenWlrOutputManagement(connection);
   if (!desktop) return 2;
   std::optional<std::vector<quillet::xdesktop::DesktopOutput>> read;
   std::string command;

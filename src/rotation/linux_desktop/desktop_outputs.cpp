@@ -7,10 +7,6 @@ namespace {
 
 constexpr int32_t kFlipped = 4;
 
-bool IsQuarterTurn(int32_t transform) {
-  return (transform & 1) != 0;
-}
-
 int32_t CodeOfTransform(int32_t transform) {
   return (transform & 3) + 1;
 }

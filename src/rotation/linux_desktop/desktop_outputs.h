@@ -25,6 +25,18 @@ struct DesktopOutput {
   bool operator==(const DesktopOutput&) const = default;
 };
 
+inline constexpr int32_t kLastTransform = 7;
+
+// Whether the transform is one wl_output knows.
+constexpr bool IsTransform(int32_t transform) {
+  return transform >= 0 && transform <= kLastTransform;
+}
+
+// Whether the transform lays the output on its side: width and height swap.
+constexpr bool IsQuarterTurn(int32_t transform) {
+  return (transform & 1) != 0;
+}
+
 // A Wayland desktop's output configuration, through its own interface.
 class DesktopOutputs {
  public:

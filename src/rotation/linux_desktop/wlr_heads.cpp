@@ -7,10 +7,6 @@
 namespace quillet::xdesktop {
 namespace {
 
-bool IsQuarterTurn(int32_t transform) {
-  return (transform & 1) != 0;
-}
-
 // A scale read off a size ratio, put back on the 1/120 steps compositors
 // scale by, so that sending it back does not change it.
 double ScaleOfSizes(int32_t pixels, int32_t logical) {

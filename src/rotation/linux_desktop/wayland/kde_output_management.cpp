@@ -20,7 +20,6 @@ using xdesktop::DesktopOutput;
 // The versions this code knows: the device's name came with version 2.
 constexpr uint32_t kDeviceVersion = 2;
 constexpr uint32_t kManagementVersion = 1;
-constexpr int32_t kLastTransform = 7;
 
 using ModeProxy = OwnedProxy<kde_output_device_mode_v2, &kde_output_device_mode_v2_destroy>;
 using DeviceProxy = OwnedProxy<kde_output_device_v2, &kde_output_device_v2_destroy>;
@@ -169,7 +168,7 @@ class KdeOutputManagement final : public xdesktop::DesktopOutputs {
   bool Apply(const std::vector<DesktopOutput>& outputs) override {
     if (outputs.size() != devices.size()) return false;
     for (const DesktopOutput& output : outputs)
-      if (output.transform < 0 || output.transform > kLastTransform) return false;
+      if (!xdesktop::IsTransform(output.transform)) return false;
     ConfigurationProxy configuration(
         kde_output_management_v2_create_configuration(management.get()));
     if (!configuration) return false;
@@ -200,24 +199,23 @@ class KdeOutputManagement final : public xdesktop::DesktopOutputs {
 
 }  // namespace
 
-std::unique_ptr<xdesktop::DesktopOutputs> OpenKdeOutputManagement() {
+std::unique_ptr<xdesktop::DesktopOutputs> OpenKdeOutputManagement(
+    std::unique_ptr<WaylandConnection>& connection) {
   auto kwin = std::make_unique<KdeOutputManagement>();
-  kwin->connection = std::make_unique<WaylandConnection>();
-  WaylandConnection& connection = *kwin->connection;
-  if (!connection.IsConnected()) return nullptr;
   kwin->management.reset(static_cast<kde_output_management_v2*>(
-      connection.Bind(kde_output_management_v2_interface.name, &kde_output_management_v2_interface,
-                      1, kManagementVersion)));
+      connection->Bind(kde_output_management_v2_interface.name, &kde_output_management_v2_interface,
+                       1, kManagementVersion)));
   if (!kwin->management) return nullptr;
-  for (const Global& global : connection.FindAll(kde_output_device_v2_interface.name)) {
+  for (const Global& global : connection->FindAll(kde_output_device_v2_interface.name)) {
     auto* proxy = static_cast<kde_output_device_v2*>(
-        wl_registry_bind(connection.registry(), global.name, &kde_output_device_v2_interface,
+        wl_registry_bind(connection->registry(), global.name, &kde_output_device_v2_interface,
                          std::min(global.version, kDeviceVersion)));
     if (proxy == nullptr) return nullptr;
     kwin->devices.push_back(std::make_unique<Device>(proxy));
   }
   if (kwin->devices.empty()) return nullptr;
-  if (!connection.DispatchUntil([&kwin] { return kwin->AllDone(); })) return nullptr;
+  if (!connection->DispatchUntil([&kwin] { return kwin->AllDone(); })) return nullptr;
+  kwin->connection = std::move(connection);
   return kwin;
 }
 

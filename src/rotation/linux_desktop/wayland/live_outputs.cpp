@@ -9,10 +9,6 @@
 
 namespace quillet::wayland {
 
-struct LiveOutputs::XdgManager {
-  Proxy<zxdg_output_manager_v1> proxy;
-};
-
 struct LiveOutputs::Output {
   uint32_t global = 0;
   Proxy<wl_output> output;
@@ -79,10 +75,9 @@ constexpr uint32_t kXdgNamedVersion = 2;
 
 }  // namespace
 
-LiveOutputs::LiveOutputs(WaylandConnection& connection)
-    : connection_(connection), xdgManager_(std::make_unique<XdgManager>()) {
+LiveOutputs::LiveOutputs(WaylandConnection& connection) : connection_(connection) {
   if (!connection_.IsConnected()) return;
-  xdgManager_->proxy.reset(static_cast<zxdg_output_manager_v1*>(
+  xdgManager_.reset(static_cast<zxdg_output_manager_v1*>(
       connection_.Bind(zxdg_output_manager_v1_interface.name, &zxdg_output_manager_v1_interface,
                        kXdgNamedVersion, kXdgVersion)));
   Update();
@@ -107,9 +102,9 @@ bool LiveOutputs::Update() {
                          std::min(global.version, kOutputVersion))));
     if (!output->output) continue;
     wl_output_add_listener(output->output.get(), &kOutputListener, output.get());
-    if (xdgManager_->proxy) {
+    if (xdgManager_) {
       output->xdgOutput.reset(
-          zxdg_output_manager_v1_get_xdg_output(xdgManager_->proxy.get(), output->output.get()));
+          zxdg_output_manager_v1_get_xdg_output(xdgManager_.get(), output->output.get()));
       if (output->xdgOutput)
         zxdg_output_v1_add_listener(output->xdgOutput.get(), &kXdgOutputListener, output.get());
     }

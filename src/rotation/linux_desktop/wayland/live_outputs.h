@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "rotation/linux_desktop/wayland/wayland_connection.h"
+#include "rotation/linux_desktop/wayland/wayland_proxy.h"
 #include "rotation/linux_desktop/wlr_heads.h"
+
+struct zxdg_output_manager_v1;
 
 namespace quillet::wayland {
 
@@ -32,9 +35,8 @@ class LiveOutputs {
   struct Output;
 
  private:
-  struct XdgManager;
   WaylandConnection& connection_;
-  std::unique_ptr<XdgManager> xdgManager_;
+  Proxy<zxdg_output_manager_v1> xdgManager_;
   std::vector<std::unique_ptr<Output>> outputs_;
   bool failed_ = false;
 };

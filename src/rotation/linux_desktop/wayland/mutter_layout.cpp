@@ -13,7 +13,6 @@ using platform::gio::VariantPtr;
 constexpr uint32_t kLogicalLayout = 1;
 // Applied at once and forgotten at the next start: no confirmation dialog.
 constexpr uint32_t kTemporary = 1;
-constexpr int32_t kLastTransform = 7;
 
 bool BooleanIn(GVariant* properties, const char* key) {
   gboolean value = FALSE;
@@ -141,7 +140,7 @@ GVariant* ApplyArguments(const MutterLayout& layout,
     const xdesktop::DesktopOutput& output = outputs[i];
     // Mutter takes a transform beyond 7 and then ends the whole session.
     if (output.name != logical.monitors.front().connector || !output.enabled ||
-        output.transform < 0 || output.transform > kLastTransform) {
+        !xdesktop::IsTransform(output.transform)) {
       g_variant_builder_clear(&logicalMonitors);
       return nullptr;
     }

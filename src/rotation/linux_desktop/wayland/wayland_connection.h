@@ -31,7 +31,6 @@ class WaylandConnection {
   WaylandConnection& operator=(const WaylandConnection&) = delete;
 
   bool IsConnected() const { return display_ != nullptr && registry_ != nullptr; }
-  wl_display* display() const { return display_; }
   wl_registry* registry() const { return registry_; }
 
   std::optional<Global> Find(std::string_view interface) const;

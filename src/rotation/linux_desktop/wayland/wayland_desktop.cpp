@@ -8,8 +8,11 @@ namespace quillet::wayland {
 
 std::unique_ptr<xdesktop::DesktopOutputs> OpenDesktopOutputs() {
   if (auto mutter = OpenMutterDisplayConfig()) return mutter;
-  if (auto kwin = OpenKdeOutputManagement()) return kwin;
-  return OpenWlrOutputManagement();
+  // One connection asks the compositor which of the two it offers.
+  auto connection = std::make_unique<WaylandConnection>();
+  if (!connection->IsConnected()) return nullptr;
+  if (auto kwin = OpenKdeOutputManagement(connection)) return kwin;
+  return OpenWlrOutputManagement(connection);
 }
 
 }  // namespace quillet::wayland

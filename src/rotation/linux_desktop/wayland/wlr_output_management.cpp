@@ -125,17 +125,20 @@ constexpr zwlr_output_configuration_v1_listener kConfigurationListener = {
 
 class WlrOutputManagement : public xdesktop::DesktopOutputs {
  public:
+  explicit WlrOutputManagement(std::unique_ptr<WaylandConnection> connection)
+      : connection_(std::move(connection)) {}
+
   bool Open() {
-    if (!connection_.IsConnected()) return false;
+    if (!connection_->IsConnected()) return false;
     manager_.reset(static_cast<zwlr_output_manager_v1*>(
-        connection_.Bind(zwlr_output_manager_v1_interface.name, &zwlr_output_manager_v1_interface,
-                         1, kManagerVersion)));
+        connection_->Bind(zwlr_output_manager_v1_interface.name, &zwlr_output_manager_v1_interface,
+                          1, kManagerVersion)));
     if (!manager_) return false;
     zwlr_output_manager_v1_add_listener(manager_.get(), &kManagerListener, this);
-    live_ = std::make_unique<LiveOutputs>(connection_);
+    live_ = std::make_unique<LiveOutputs>(*connection_);
     // The heads come first, then `done`; the outputs' own events by the
     // round trip after it.
-    if (!connection_.DispatchUntil([this] { return serial_.has_value() || finished_; }))
+    if (!connection_->DispatchUntil([this] { return serial_.has_value() || finished_; }))
       return false;
     return Refresh();
   }
@@ -199,7 +202,7 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     }
     zwlr_output_configuration_v1_apply(configuration.get());
     // Some compositors never answer: the wait is bounded.
-    if (!connection_.DispatchUntil([&outcome] { return outcome != Outcome::kPending; }))
+    if (!connection_->DispatchUntil([&outcome] { return outcome != Outcome::kPending; }))
       return false;
     return outcome == Outcome::kSucceeded;
   }
@@ -227,9 +230,9 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
   // Takes in what changed since and lets go of what is gone; false when the
   // compositor no longer answers or no longer manages outputs for us.
   bool Refresh() {
-    if (!connection_.Roundtrip() || finished_ || failed_ || !serial_) return false;
+    if (!connection_->Roundtrip() || finished_ || failed_ || !serial_) return false;
     // An output that came since tells its state by another round trip.
-    if (live_->Update() && !connection_.Roundtrip()) return false;
+    if (live_->Update() && !connection_->Roundtrip()) return false;
     std::erase_if(heads_, [](const auto& head) { return head->gone; });
     if (!live_->IsComplete() || std::ranges::any_of(heads_, &Head::failed)) return false;
     for (auto& head : heads_) {
@@ -247,7 +250,7 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
   }
 
   // Declared first: every object below is freed before the connection closes.
-  WaylandConnection connection_;
+  std::unique_ptr<WaylandConnection> connection_;
   Proxy<zwlr_output_manager_v1> manager_;
   std::unique_ptr<LiveOutputs> live_;
   std::vector<std::unique_ptr<Head>> heads_;
@@ -259,8 +262,9 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
 
 }  // namespace
 
-std::unique_ptr<xdesktop::DesktopOutputs> OpenWlrOutputManagement() {
-  auto outputs = std::make_unique<WlrOutputManagement>();
+std::unique_ptr<xdesktop::DesktopOutputs> OpenWlrOutputManagement(
+    std::unique_ptr<WaylandConnection>& connection) {
+  auto outputs = std::make_unique<WlrOutputManagement>(std::move(connection));
   if (!outputs->Open()) return nullptr;
   return outputs;
 }
