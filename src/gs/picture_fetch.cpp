@@ -17,12 +17,11 @@ platform::DecodedImage Decode(const std::wstring& path) {
 
 }  // namespace
 
-PictureFetch::~PictureFetch() {
-  if (pending_.valid()) pending_.wait();
-}
+// A decode still running is waited for: a future from std::async blocks when
+// it is let go.
+PictureFetch::~PictureFetch() = default;
 
 void PictureFetch::Start(const std::wstring& path) {
-  if (pending_.valid()) pending_.wait();
   pending_ = {};
   path_ = path;
   if (path_.empty()) return;
@@ -30,7 +29,6 @@ void PictureFetch::Start(const std::wstring& path) {
     pending_ = std::async(std::launch::async, Decode, path_);
   } catch (const std::system_error&) {
     // No thread to be had: Finish decodes on the caller's thread.
-    pending_ = {};
   }
 }
 

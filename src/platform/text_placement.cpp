@@ -3,14 +3,6 @@
 #include <algorithm>
 
 namespace platform {
-namespace {
-
-int32_t Clamp32(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
-}  // namespace
-
 bool SpansLines(bool empty, const TextLayout& layout) {
   return !empty || layout.singleLine;
 }
@@ -41,11 +33,11 @@ int64_t BlockTop(const Rect& rect, int64_t height, const TextLayout& layout) {
 }
 
 int32_t DrawnHeight(const Rect& rect, int64_t height, const TextLayout& layout) {
-  return Clamp32(BlockTop(rect, height, layout) - rect.top + height);
+  return SaturateInt32(BlockTop(rect, height, layout) - rect.top + height);
 }
 
 Rect MeasuredRect(const Rect& rect, int64_t width, int64_t height) {
-  return {rect.left, rect.top, Clamp32(rect.left + width), Clamp32(rect.top + height)};
+  return {rect.left, rect.top, SaturateInt32(rect.left + width), SaturateInt32(rect.top + height)};
 }
 
 Rect DrawingArea(const Rect& rect, const TextLayout& layout, const PixelBuffer& target) {

@@ -85,19 +85,7 @@ void DesktopWatcher::UpdateDpi() {
 }
 
 ::Window DesktopWatcher::ReadActiveWindow() const {
-  ::Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  ::Window active = 0;
-  if (XGetWindowProperty(connection_.Get(), connection_.Root(), connection_.Names().netActiveWindow,
-                         0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                         &data) == Success &&
-      data != nullptr && type == XA_WINDOW && format == 32 && count == 1) {
-    active = static_cast<::Window>(*reinterpret_cast<const unsigned long*>(data));
-  }
-  if (data != nullptr) XFree(data);
-  return active;
+  return connection_.WindowProperty(connection_.Root(), connection_.Names().netActiveWindow);
 }
 
 }  // namespace platform::x11

@@ -17,7 +17,7 @@ class X11Connection;
 bool IsScreenEvent(const XEvent& event, ::Window root, int randrEventBase);
 
 // Follows the screen's size and the primary monitor's area (as
-// PrimaryRect finds it) through the root window's screen events. The
+// PrimaryScreenArea finds it) through the root window's screen events. The
 // events of one change come in a burst: those already queued are taken
 // together and checked once, and a check that finds the same size and area
 // as before tells nobody.

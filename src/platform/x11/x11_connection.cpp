@@ -47,6 +47,7 @@ Atoms InternAtoms(Display* display) {
                          "_NET_WM_MOVERESIZE",
                          "_NET_SUPPORTED",
                          "_NET_ACTIVE_WINDOW",
+                         "_NET_SUPPORTING_WM_CHECK",
                          "UTF8_STRING",
                          "CARDINAL"};
   constexpr int kCount = sizeof names / sizeof names[0];
@@ -72,6 +73,7 @@ Atoms InternAtoms(Display* display) {
                         &result.netWmMoveresize,
                         &result.netSupported,
                         &result.netActiveWindow,
+                        &result.netSupportingWmCheck,
                         &result.utf8String,
                         &result.cardinal}) {
     *field = atoms[i++];
@@ -139,6 +141,21 @@ bool X11Connection::WindowManagerSupports(::Atom hint) const {
   }
   if (data != nullptr) XFree(data);
   return found;
+}
+
+::Window X11Connection::WindowProperty(::Window window, ::Atom property) const {
+  ::Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  ::Window named = 0;
+  if (XGetWindowProperty(display_.get(), window, property, 0, 1, False, XA_WINDOW, &type, &format,
+                         &count, &after, &data) == Success &&
+      data != nullptr && type == XA_WINDOW && format == 32 && count == 1) {
+    named = static_cast<::Window>(*reinterpret_cast<const unsigned long*>(data));
+  }
+  if (data != nullptr) XFree(data);
+  return named;
 }
 
 int X11Connection::SyncAndCountErrors() {

@@ -28,6 +28,7 @@ struct Atoms {
   Atom netWmMoveresize;
   Atom netSupported;
   Atom netActiveWindow;
+  Atom netSupportingWmCheck;
   Atom utf8String;
   Atom cardinal;
 };
@@ -68,6 +69,9 @@ class X11Connection {
 
   // Whether the window manager announces a supported hint in _NET_SUPPORTED.
   bool WindowManagerSupports(::Atom hint) const;
+
+  // The window a window's WINDOW property names; 0 when it names none.
+  ::Window WindowProperty(::Window window, ::Atom property) const;
 
   // Waits until the server handled every request sent so far and returns how
   // many of them failed since the last call.
