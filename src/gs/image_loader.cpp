@@ -36,11 +36,7 @@ void LoadImageFile(const std::wstring& path, TBitmap& target) {
 }
 
 bool CheckImageFile(const std::wstring& path) {
-  int32_t width = 0, height = 0;
-  if (platform::GetImageDecoder().ProbePng(path, width, height) && width > 0 && height > 0 &&
-      width <= platform::kMaxImageSide && height <= platform::kMaxImageSide) {
-    return true;
-  }
+  if (platform::GetImageDecoder().ProbePng(path)) return true;
   ReportUnloadable(path);
   return false;
 }

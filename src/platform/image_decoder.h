@@ -28,14 +28,11 @@ class ImageDecoder {
   // missing, unreadable, not a PNG, cut short, damaged, zero-sized or larger
   // than kMaxImageSide on a side; never allocates for a size beyond that bound.
   virtual bool DecodePng(std::wstring_view path, DecodedImage& out) = 0;
-  // Whether DecodePng would succeed on the file, and the picture's size,
-  // without keeping its pixels. A decoder that cannot tell sooner decodes it.
-  virtual bool ProbePng(std::wstring_view path, int32_t& width, int32_t& height) {
+  // Whether DecodePng would succeed on the file, without keeping its pixels.
+  // A decoder that cannot tell sooner decodes it.
+  virtual bool ProbePng(std::wstring_view path) {
     DecodedImage image;
-    const bool decoded = DecodePng(path, image);
-    width = image.width;
-    height = image.height;
-    return decoded;
+    return DecodePng(path, image);
   }
 };
 

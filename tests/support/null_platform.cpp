@@ -65,15 +65,13 @@ bool NullImageDecoder::DecodePng(std::wstring_view path, platform::DecodedImage&
   return true;
 }
 
-bool NullImageDecoder::ProbePng(std::wstring_view path, int32_t& width, int32_t& height) {
+bool NullImageDecoder::ProbePng(std::wstring_view path) {
   probed.emplace_back(path);
-  if (delegate != nullptr) return delegate->ProbePng(path, width, height);
-  width = height = 0;
+  if (delegate != nullptr) return delegate->ProbePng(path);
   const auto found = files.find(std::wstring(path));
-  if (found == files.end() || found->second.width <= 0 || found->second.height <= 0) return false;
-  width = found->second.width;
-  height = found->second.height;
-  return true;
+  return found != files.end() && found->second.width > 0 && found->second.height > 0 &&
+         found->second.width <= platform::kMaxImageSide &&
+         found->second.height <= platform::kMaxImageSide;
 }
 
 void NullImageDecoder::AddSolid(const std::wstring& path, int32_t width, int32_t height,

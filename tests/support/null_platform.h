@@ -70,7 +70,7 @@ class NullImageDecoder : public platform::ImageDecoder {
   bool Start() override;
   void Stop() override;
   bool DecodePng(std::wstring_view path, platform::DecodedImage& out) override;
-  bool ProbePng(std::wstring_view path, int32_t& width, int32_t& height) override;
+  bool ProbePng(std::wstring_view path) override;
 
   // Registers a picture of one colour (premultiplied bytes) under a full path.
   void AddSolid(const std::wstring& path, int32_t width, int32_t height, uint32_t bgra);

@@ -147,21 +147,11 @@ bool LibpngImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   return true;
 }
 
-bool LibpngImageDecoder::ProbePng(std::wstring_view path, int32_t& width, int32_t& height) {
-  width = height = 0;
+bool LibpngImageDecoder::ProbePng(std::wstring_view path) {
   File file(std::fopen(posix::ResolvePath(path).c_str(), "rb"));
-  if (!file) return false;
-  uint8_t header[kPngHeaderSize];
-  int32_t w = 0, h = 0;
-  if (std::fread(header, 1, sizeof header, file.get()) != sizeof header ||
-      !ReadPngHeader(header, sizeof header, w, h) || std::fseek(file.get(), 0, SEEK_SET) != 0)
-    return false;
-  const bool intact = PngChunksIntact(
-      [&file](uint8_t* buffer, size_t size) { return std::fread(buffer, 1, size, file.get()); });
-  if (!intact) return false;
-  width = w;
-  height = h;
-  return true;
+  return file && PngChunksIntact([&file](uint8_t* buffer, size_t size) {
+           return std::fread(buffer, 1, size, file.get());
+         });
 }
 
 }  // namespace platform::libpng

@@ -13,7 +13,7 @@ class LibpngImageDecoder : public ImageDecoder {
   void Stop() override {}
   bool DecodePng(std::wstring_view path, DecodedImage& out) override;
   // Reads the file's chunks and checks their sums; nothing is inflated.
-  bool ProbePng(std::wstring_view path, int32_t& width, int32_t& height) override;
+  bool ProbePng(std::wstring_view path) override;
 };
 
 }  // namespace platform::libpng

@@ -21,31 +21,18 @@ namespace {
 namespace flat = Gdiplus::DllExports;
 
 // Walks the whole file before GDI+ sees it: GDI+ forgives files that are cut
-// short or damaged, and loads what it can of them. `width` and `height`, when
-// given, receive the size its header declares.
-bool FileIsIntactPng(const std::wstring& path, int32_t* width = nullptr,
-                     int32_t* height = nullptr) {
+// short or damaged, and loads what it can of them.
+bool FileIsIntactPng(const std::wstring& path) {
   HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  uint8_t header[kPngHeaderSize] = {};
-  size_t kept = 0;
-  const bool intact = PngChunksIntact([file, &header, &kept](uint8_t* buffer, size_t size) {
+  const bool intact = PngChunksIntact([file](uint8_t* buffer, size_t size) -> size_t {
     DWORD read = 0;
     const auto wanted = static_cast<DWORD>(std::min<size_t>(size, 1u << 20));
-    if (!::ReadFile(file, buffer, wanted, &read, nullptr)) return size_t{0};
-    // The first bytes read are the header's.
-    const size_t copied = std::min<size_t>(read, sizeof header - kept);
-    std::memcpy(header + kept, buffer, copied);
-    kept += copied;
-    return static_cast<size_t>(read);
+    return ::ReadFile(file, buffer, wanted, &read, nullptr) ? read : 0;
   });
   ::CloseHandle(file);
-  int32_t w = 0, h = 0;
-  if (!intact || !ReadPngHeader(header, kept, w, h)) return false;
-  if (width != nullptr) *width = w;
-  if (height != nullptr) *height = h;
-  return true;
+  return intact;
 }
 
 // Disposes a GDI+ image when it goes out of scope.
@@ -121,9 +108,8 @@ bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   return true;
 }
 
-bool GdiplusImageDecoder::ProbePng(std::wstring_view path, int32_t& width, int32_t& height) {
-  width = height = 0;
-  return FileIsIntactPng(std::wstring(path), &width, &height);
+bool GdiplusImageDecoder::ProbePng(std::wstring_view path) {
+  return FileIsIntactPng(std::wstring(path));
 }
 
 }  // namespace platform::win32

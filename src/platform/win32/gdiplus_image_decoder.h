@@ -12,7 +12,7 @@ class GdiplusImageDecoder : public ImageDecoder {
   void Stop() override;
   bool DecodePng(std::wstring_view path, DecodedImage& out) override;
   // Walks the file's chunks as DecodePng does first; GDI+ is not asked.
-  bool ProbePng(std::wstring_view path, int32_t& width, int32_t& height) override;
+  bool ProbePng(std::wstring_view path) override;
 
  private:
   // GDI+'s start-up token; 0 while it is not started.
