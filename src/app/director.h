@@ -154,8 +154,8 @@ class Director {
   std::unique_ptr<gs::WdgImage> expandedImage_;
   gs::WdgImage* root_ = nullptr;
   std::vector<gs::WdgButton*> extendFrames_;
-  // Whether each frame's picture passed its check when the set was loaded.
-  std::vector<bool> framePictureFound_;
+  // Each frame's picture, empty where it failed its check when the set was loaded.
+  std::vector<std::wstring> framePicturePaths_;
   gs::PictureFetch framePictureFetch_;
   gs::WdgButton* closeButton_ = nullptr;
   gs::WdgButton* turnLeftButton_ = nullptr;

@@ -82,11 +82,11 @@ void Director::ApplyScale(int32_t scale) {
     button.SetTop(Scaled(panel_artwork::kButtons[i].top));
   }
   // The frames are checked now and decoded only when the slide shows them.
-  framePictureFound_.assign(extendFrames_.size(), false);
+  framePicturePaths_.assign(extendFrames_.size(), std::wstring());
   for (size_t i = 0; i < extendFrames_.size(); ++i) {
     const int32_t number = static_cast<int32_t>(i) + 1;
-    framePictureFound_[i] =
-        gs::CheckImageFile(gs::ImagesPath() + panel_artwork::FramePictures(set_, number)[0]);
+    std::wstring path = gs::ImagesPath() + panel_artwork::FramePictures(set_, number)[0];
+    if (gs::CheckImageFile(path)) framePicturePaths_[i] = std::move(path);
   }
   form_.SetClientWidth(root_->Width());
   form_.SetClientHeight(root_->Height());

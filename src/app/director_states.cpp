@@ -36,11 +36,9 @@ void Director::ShowOnlyFrame(const gs::WdgButton* frame) {
 }
 
 void Director::FetchFramePicture(size_t index) {
-  // A picture found wanting was reported when the set was loaded; it stays empty.
-  const int32_t number = static_cast<int32_t>(index) + 1;
-  framePictureFetch_.Start(framePictureFound_[index]
-                               ? gs::ImagesPath() + panel_artwork::FramePictures(set_, number)[0]
-                               : std::wstring());
+  // A picture found wanting was reported when the set was loaded: no path,
+  // and its frame stays empty.
+  framePictureFetch_.Start(framePicturePaths_[index]);
 }
 
 void Director::Slide(bool expanding) {
