@@ -30,19 +30,22 @@ ArgbWindow::ArgbWindow(X11Connection& connection, const ArgbWindowOptions& optio
     : connection_(connection), options_(options) {
   Display* display = connection_.Get();
   colormap_ = XCreateColormap(display, connection_.Root(), connection_.ArgbVisual(), AllocNone);
+  // No background: the server paints nothing of its own before the first
+  // frame, and a compositor is handed the frame as the window's first content
+  // (Weston shows nothing of an override-redirect window whose first content
+  // was the background).
   XSetWindowAttributes attributes{};
   attributes.colormap = colormap_;
   attributes.border_pixel = 0;
-  attributes.background_pixel = 0;
   attributes.event_mask = kEventMask;
   attributes.override_redirect = options.unmanaged ? True : False;
   const Rect& asked = options.bounds;
   const int32_t width = std::max(asked.Width(), 1), height = std::max(asked.Height(), 1);
-  window_ = XCreateWindow(
-      display, connection_.Root(), asked.left, asked.top, static_cast<unsigned>(width),
-      static_cast<unsigned>(height), 0, connection_.ArgbDepth(), InputOutput,
-      connection_.ArgbVisual(),
-      CWColormap | CWBorderPixel | CWBackPixel | CWEventMask | CWOverrideRedirect, &attributes);
+  window_ =
+      XCreateWindow(display, connection_.Root(), asked.left, asked.top,
+                    static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                    connection_.ArgbDepth(), InputOutput, connection_.ArgbVisual(),
+                    CWColormap | CWBorderPixel | CWEventMask | CWOverrideRedirect, &attributes);
   bounds_ = Rect::OfSize(width, height).Translated(asked.left, asked.top);
   place_ = {asked.left, asked.top};
   if (window_ != 0) SetProperties();
@@ -120,11 +123,17 @@ void ArgbWindow::SetProperties() {
                   static_cast<int>(states.size()));
 }
 
+void ArgbWindow::TellPlaceAsked(unsigned long serial) {
+  if (shown_ && !options_.unmanaged && onPlaceAsked) onPlaceAsked(serial);
+}
+
 void ArgbWindow::Show() {
   if (window_ == 0 || shown_) return;
+  const unsigned long serial = NextRequest(connection_.Get());
   XMapRaised(connection_.Get(), window_);
   XFlush(connection_.Get());
   shown_ = true;
+  TellPlaceAsked(serial);
 }
 
 void ArgbWindow::Move(int32_t left, int32_t top) {
@@ -136,6 +145,7 @@ void ArgbWindow::Move(int32_t left, int32_t top) {
   moving_ = true;
   moveSerial_ = NextRequest(connection_.Get());
   XMoveWindow(connection_.Get(), window_, left, top);
+  TellPlaceAsked(moveSerial_);
 }
 
 void ArgbWindow::Resize(int32_t width, int32_t height) {
@@ -143,8 +153,10 @@ void ArgbWindow::Resize(int32_t width, int32_t height) {
   if (width == bounds_.Width() && height == bounds_.Height()) return;
   bounds_.right = bounds_.left + width;
   bounds_.bottom = bounds_.top + height;
+  const unsigned long serial = NextRequest(connection_.Get());
   XResizeWindow(connection_.Get(), window_, static_cast<unsigned>(width),
                 static_cast<unsigned>(height));
+  TellPlaceAsked(serial);
 }
 
 void ArgbWindow::SetOnTop(bool onTop) {
