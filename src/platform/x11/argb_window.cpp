@@ -30,22 +30,19 @@ ArgbWindow::ArgbWindow(X11Connection& connection, const ArgbWindowOptions& optio
     : connection_(connection), options_(options) {
   Display* display = connection_.Get();
   colormap_ = XCreateColormap(display, connection_.Root(), connection_.ArgbVisual(), AllocNone);
-  // No background: the server paints nothing of its own before the first
-  // frame, and a compositor is handed the frame as the window's first content
-  // (Weston shows nothing of an override-redirect window whose first content
-  // was the background).
   XSetWindowAttributes attributes{};
   attributes.colormap = colormap_;
   attributes.border_pixel = 0;
+  attributes.background_pixel = 0;
   attributes.event_mask = kEventMask;
   attributes.override_redirect = options.unmanaged ? True : False;
   const Rect& asked = options.bounds;
   const int32_t width = std::max(asked.Width(), 1), height = std::max(asked.Height(), 1);
-  window_ =
-      XCreateWindow(display, connection_.Root(), asked.left, asked.top,
-                    static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                    connection_.ArgbDepth(), InputOutput, connection_.ArgbVisual(),
-                    CWColormap | CWBorderPixel | CWEventMask | CWOverrideRedirect, &attributes);
+  window_ = XCreateWindow(
+      display, connection_.Root(), asked.left, asked.top, static_cast<unsigned>(width),
+      static_cast<unsigned>(height), 0, connection_.ArgbDepth(), InputOutput,
+      connection_.ArgbVisual(),
+      CWColormap | CWBorderPixel | CWBackPixel | CWEventMask | CWOverrideRedirect, &attributes);
   bounds_ = Rect::OfSize(width, height).Translated(asked.left, asked.top);
   place_ = {asked.left, asked.top};
   if (window_ != 0) SetProperties();

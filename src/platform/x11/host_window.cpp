@@ -195,6 +195,7 @@ void HostWindow::OnButton(const XButtonEvent& event, bool down) {
   uint8_t shift = ShiftFromState(event.state);
   shift = down ? static_cast<uint8_t>(shift | bit) : static_cast<uint8_t>(shift & ~bit);
   if (down) {
+    if (Window().Options().unmanaged && onPressedOutOfHands) onPressedOutOfHands();
     const Rect bounds = Window().Bounds();
     parts_->drag.NotePress(event, bounds.left, bounds.top);
     events_->HandleMouseDown(button, shift, event.x, event.y);

@@ -37,6 +37,8 @@ class HostWindow : public EventSink {
   ShapeUpdater& Shape() { return parts_->shape; }
   // Called once a managed tool window has left the window manager's hands.
   std::function<void()> onLeftWindowManager;
+  // Called when a window out of the window manager's hands is pressed.
+  std::function<void()> onPressedOutOfHands;
 
   // Shows the frame as the window's whole content at its top-left corner,
   // sizing the window to it.

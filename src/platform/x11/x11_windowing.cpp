@@ -39,6 +39,7 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
     });
   };
   desktop_.onActiveWindowChange = [this] {
+    pressedOutOfHands_ = 0;
     TellEveryWindow([](HostWindow& host) { host.Window().StayOnTop(); });
   };
   // A device that came, or outputs that changed, may leave touch and pens
@@ -102,6 +103,7 @@ WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents
     GetSystem().DebugOutput(
         L"the window manager does not keep the panel at its place: the panel leaves its hands");
   };
+  host->onPressedOutOfHands = [this, handle = host->Window().Id()] { pressedOutOfHands_ = handle; };
   if (!icon_.empty()) host->Window().SetIcon(icon_);
   host->Shape().SetClickThrough(false);
   host->ChangeCompositing(desktop_.Composited());
@@ -154,8 +156,10 @@ int32_t X11Windowing::DisplayDpi(WindowHandle /*window*/) {
   return desktop_.Dpi();
 }
 
+// No window manager activates a window out of its hands: a press on it makes
+// it the active one until the window manager names another.
 WindowHandle X11Windowing::ActiveWindow() {
-  return desktop_.ActiveWindow();
+  return pressedOutOfHands_ != 0 ? pressedOutOfHands_ : desktop_.ActiveWindow();
 }
 
 WindowHandle X11Windowing::FindWindow(std::wstring_view className, std::wstring_view title) {

@@ -72,6 +72,8 @@ class X11Windowing : public Windowing {
   std::unique_ptr<InputWatcher> inputs_;
   std::map<WindowHandle, Entry> windows_;
   std::vector<unsigned long> icon_;
+  // The window out of the window manager's hands pressed since it last named the active window.
+  WindowHandle pressedOutOfHands_ = 0;
 };
 
 }  // namespace platform::x11
