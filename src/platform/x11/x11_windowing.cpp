@@ -39,7 +39,6 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
     });
   };
   desktop_.onActiveWindowChange = [this] {
-    pressedOutOfHands_ = 0;
     TellEveryWindow([](HostWindow& host) { host.Window().StayOnTop(); });
   };
   // A device that came, or outputs that changed, may leave touch and pens
@@ -103,7 +102,10 @@ WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents
     GetSystem().DebugOutput(
         L"the window manager does not keep the panel at its place: the panel leaves its hands");
   };
-  host->onPressedOutOfHands = [this, handle = host->Window().Id()] { pressedOutOfHands_ = handle; };
+  host->onPressedOutOfHands = [this, handle = host->Window().Id()] {
+    pressedOutOfHands_ = handle;
+    activeAtPress_ = desktop_.ActiveWindow();
+  };
   if (!icon_.empty()) host->Window().SetIcon(icon_);
   host->Shape().SetClickThrough(false);
   host->ChangeCompositing(desktop_.Composited());
@@ -157,9 +159,11 @@ int32_t X11Windowing::DisplayDpi(WindowHandle /*window*/) {
 }
 
 // No window manager activates a window out of its hands: a press on it makes
-// it the active one until the window manager names another.
+// it the active one until the window manager names another than the one it
+// named then (some write None before naming a window, the same one too).
 WindowHandle X11Windowing::ActiveWindow() {
-  return pressedOutOfHands_ != 0 ? pressedOutOfHands_ : desktop_.ActiveWindow();
+  const WindowHandle active = desktop_.ActiveWindow();
+  return pressedOutOfHands_ != 0 && active == activeAtPress_ ? pressedOutOfHands_ : active;
 }
 
 WindowHandle X11Windowing::FindWindow(std::wstring_view className, std::wstring_view title) {
