@@ -14,6 +14,8 @@ Checks (each prints what it found, and "FAIL: ..." when it does not hold):
     --imports-none GLOB...        imports from no DLL matching these
     --functions-none NAME...      imports none of these functions by name (looked up at
                                   run time instead, so the file starts where they are missing)
+    --version-info KEY=VALUE...   the version resource holds these strings; FILEVERSION and
+                                  PRODUCTVERSION name its fixed numbers (1.0.0.0)
     --manifest                    per-monitor DPI awareness, Windows 8, 8.1 and 10/11
                                   supported, Common Controls 6 a dependency, and the
                                   manifest's architecture matches
@@ -45,6 +47,8 @@ SUPPORTED_OS = {
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "Windows 10 and 11",
 }
 RT_MANIFEST = 24
+RT_VERSION = 16
+FIXED_FILE_INFO_SIGNATURE = 0xFEEF04BD
 ASSEMBLY_NAMESPACE = "urn:schemas-microsoft-com:asm.v1"
 EXPORT, IMPORT, RESOURCE, DELAY_IMPORT = 0, 1, 2, 13
 
@@ -174,6 +178,55 @@ class PeFile:
                 yield self.data[self.offset(rva):self.offset(rva) + size]
 
         return [leaf for name, target in entries(0) if name == type_id for leaf in leaves(target)]
+
+
+def version_blocks(data, start, end):
+    """The VS_VERSIONINFO blocks from start to end: each one's key, value and children."""
+    def aligned(offset):
+        return (offset + 3) & ~3
+
+    while start + 6 <= end:
+        length, value_length, text = struct.unpack_from("<HHH", data, start)
+        if length == 0:
+            return
+        key_end = start + 6
+        while data[key_end:key_end + 2] != b"\0\0":
+            key_end += 2
+        key = data[start + 6:key_end].decode("utf-16-le")
+        value_start = aligned(key_end + 2)
+        value_size = value_length * 2 if text else value_length
+        value = data[value_start:value_start + value_size]
+        if text:
+            value = value.decode("utf-16-le").rstrip("\0")
+        yield key, value, (aligned(value_start + value_size), start + length)
+        start = aligned(start + length)
+
+
+def version_info(pe):
+    """The version resource's strings, and its fixed numbers as FILEVERSION and PRODUCTVERSION."""
+    found = {}
+    for resource in pe.resources(RT_VERSION):
+        for _, fixed, children in version_blocks(resource, 0, len(resource)):
+            if len(fixed) >= 52 and struct.unpack_from("<I", fixed)[0] == FIXED_FILE_INFO_SIGNATURE:
+                numbers = struct.unpack_from("<4I", fixed, 8)
+                for name, (high, low) in (("FILEVERSION", numbers[:2]), ("PRODUCTVERSION", numbers[2:])):
+                    found[name] = f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+            for key, _, tables in version_blocks(resource, *children):
+                if key == "StringFileInfo":
+                    for _, _, strings in version_blocks(resource, *tables):
+                        found.update((name, value) for name, value, _ in version_blocks(resource, *strings))
+    return found
+
+
+def check_version_info(pe, wanted):
+    found = version_info(pe)
+    failures = []
+    for item in wanted:
+        key, _, value = item.partition("=")
+        print(f"{key}: {found.get(key)}")
+        if found.get(key) != value:
+            failures.append(f"{key} is {found.get(key)!r}, expected {value!r}")
+    return failures
 
 
 def check_manifest(pe):
@@ -339,6 +392,7 @@ def main():
     parser.add_argument("--imports-only", nargs="+")
     parser.add_argument("--imports-none", nargs="+")
     parser.add_argument("--functions-none", nargs="+")
+    parser.add_argument("--version-info", nargs="+")
     parser.add_argument("--manifest", action="store_true")
     parser.add_argument("--stdcall", nargs="+")
     parser.add_argument("--aligned-stack-sse", action="store_true")
@@ -389,6 +443,8 @@ def main():
         functions = pe.imported_functions()
         print(f"{len(functions)} functions imported by name")
         failures += [f"imports {name}" for name in args.functions_none if name in functions]
+    if args.version_info:
+        failures += check_version_info(pe, args.version_info)
     if args.manifest:
         failures += check_manifest(pe)
     if args.stdcall:
