@@ -16,6 +16,8 @@ import time
 import zipfile
 from pathlib import Path
 
+from check_pe import verdict
+
 
 def paths_named(data, folders):
     """The folders whose path the data holds, in 8-bit or UTF-16 text."""
@@ -52,11 +54,7 @@ def main():
                 print(f"{name}: {'names ' + ', '.join(named) if named else 'no build paths'}")
                 failures += [f"{name} names {folder}" for folder in named]
 
-    for failure in failures:
-        print(f"FAIL: {failure}")
-    if not failures:
-        print("ok")
-    return 1 if failures else 0
+    return verdict(failures)
 
 
 if __name__ == "__main__":

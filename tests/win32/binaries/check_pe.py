@@ -381,6 +381,15 @@ def check_stack_alignment(data, objdump):
         if unaligned else []
 
 
+def verdict(failures):
+    """Prints each failure, or "ok" when there is none; the exit status."""
+    for failure in failures:
+        print(f"FAIL: {failure}")
+    if not failures:
+        print("ok")
+    return 1 if failures else 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("file")
@@ -452,11 +461,7 @@ def main():
     if args.aligned_stack_sse:
         failures += check_stack_alignment(data, args.objdump or "objdump")
 
-    for failure in failures:
-        print(f"FAIL: {failure}")
-    if not failures:
-        print("ok")
-    return 1 if failures else 0
+    return verdict(failures)
 
 
 if __name__ == "__main__":

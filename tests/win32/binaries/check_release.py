@@ -26,6 +26,8 @@ import time
 import zipfile
 from pathlib import Path
 
+from check_pe import verdict
+
 TEXTS = ("README.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt")
 TOP_LEVEL = {"Zentara.exe", "images", *TEXTS}
 # What the installer makes on the user's machine or uses itself, not the release's.
@@ -154,11 +156,7 @@ def main():
     except (OSError, KeyError, ValueError, zipfile.BadZipFile, subprocess.CalledProcessError) as error:
         failures.append(f"cannot read the release: {error}")
 
-    for failure in failures:
-        print(f"FAIL: {failure}")
-    if not failures:
-        print("ok")
-    return 1 if failures else 0
+    return verdict(failures)
 
 
 if __name__ == "__main__":
