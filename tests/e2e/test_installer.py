@@ -14,12 +14,6 @@ from harness import PANEL_CLASS, PANEL_TITLE, App, Session, _build_dir, report
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zentara"
 
 
-def child(folder, name):
-    """The entry of folder named name whatever its case, as Windows finds it."""
-    found = [path for path in folder.iterdir() if path.name.lower() == name.lower()] if folder.is_dir() else []
-    return found[0] if found else folder / name
-
-
 class InstallerTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -31,7 +25,9 @@ class InstallerTest(unittest.TestCase):
         cls.folder = cls.unix_path(local) / "Programs" / "Zentara"
         programs = cls.unix_path(roaming) / "Microsoft" / "Windows" / "Start Menu" / "Programs"
         cls.menu_shortcut = programs / "Zentara.lnk"
-        cls.startup_shortcut = child(programs, "Startup") / "Zentara.lnk"
+        # Wine spells the folder StartUp; Windows finds it whatever the case.
+        startup = next((path for path in programs.iterdir() if path.name.lower() == "startup"), programs / "Startup")
+        cls.startup_shortcut = startup / "Zentara.lnk"
 
     @classmethod
     def tearDownClass(cls):
@@ -68,7 +64,8 @@ class InstallerTest(unittest.TestCase):
         started = time.monotonic()
         result = self.session.wine(self.installer, "/S", *options)
         self.assertEqual(result.returncode, expected_exit, result.stdout + result.stderr)
-        report(f"silent installation {' '.join(options) or 'with the default options'}: {(time.monotonic() - started) * 1000:.0f} ms")
+        options = " ".join(options) or "with the default options"
+        report(f"silent installation {options}: {(time.monotonic() - started) * 1000:.0f} ms")
 
     def uninstall(self):
         """Runs the entry's QuietUninstallString and waits for the folder to go: the
@@ -97,7 +94,7 @@ class InstallerTest(unittest.TestCase):
         return {path.relative_to(folder).as_posix() for path in folder.rglob("*") if path.is_file()}
 
     def assert_leads_to_the_program(self, shortcut):
-        program = str(self.windows_path(self.folder / "Zentara.exe"))
+        program = self.windows_path(self.folder / "Zentara.exe")
         data = shortcut.read_bytes()
         self.assertTrue(program.encode("utf-16-le") in data or program.encode() in data,
                         f"{shortcut.name} does not lead to {program}")

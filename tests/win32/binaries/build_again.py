@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the packages of a build again, from the same sources in another build
 folder, and checks that they come out the same, byte for byte, and that the
-Windows files in the zip name neither the source nor a build folder.
+Windows files in the zip name no folder of the build (all lie below the sources).
 
     build_again.py SOURCE FIRST_BUILD SECOND_BUILD [CMAKE_OPTION...]
 
@@ -17,13 +17,6 @@ import zipfile
 from pathlib import Path
 
 from check_pe import verdict
-
-
-def paths_named(data, folders):
-    """The folders whose path the data holds, in 8-bit or UTF-16 text."""
-    return [folder for folder in folders
-            if any(form in data for form in (folder.encode(), folder.encode("utf-16-le"),
-                                             folder.replace("/", "\\").encode("utf-16-le")))]
 
 
 def main():
@@ -46,13 +39,14 @@ def main():
             failures.append(f"{name} differs between the two builds")
     print((first / "package" / "SHA256SUMS").read_text().strip())
 
-    folders = [str(source), str(first), str(second)]
+    # The builds lie below the sources; none of them may be named, in 8-bit or UTF-16 text.
+    forms = [form for path in (str(source), str(source).replace("/", "\\")) for form in
+             (path.encode(), path.encode("utf-16-le"))]
     with zipfile.ZipFile(next(second.glob("package/*.zip"))) as archive:
-        for name in archive.namelist():
-            if name.endswith((".exe", ".dll")):
-                named = paths_named(archive.read(name), folders)
-                print(f"{name}: {'names ' + ', '.join(named) if named else 'no build paths'}")
-                failures += [f"{name} names {folder}" for folder in named]
+        for name in (name for name in archive.namelist() if name.endswith((".exe", ".dll"))):
+            named = any(form in archive.read(name) for form in forms)
+            print(f"{name}: {'names the sources' if named else 'no build paths'}")
+            failures += [f"{name} names {source}"] if named else []
 
     return verdict(failures)
 

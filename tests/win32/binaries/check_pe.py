@@ -180,49 +180,37 @@ class PeFile:
         return [leaf for name, target in entries(0) if name == type_id for leaf in leaves(target)]
 
 
-def version_blocks(data, start, end):
-    """The VS_VERSIONINFO blocks from start to end: each one's key, value and children."""
-    def aligned(offset):
-        return (offset + 3) & ~3
-
-    while start + 6 <= end:
-        length, value_length, text = struct.unpack_from("<HHH", data, start)
-        if length == 0:
-            return
-        key_end = start + 6
-        while data[key_end:key_end + 2] != b"\0\0":
-            key_end += 2
-        key = data[start + 6:key_end].decode("utf-16-le")
-        value_start = aligned(key_end + 2)
-        value_size = value_length * 2 if text else value_length
-        value = data[value_start:value_start + value_size]
-        if text:
-            value = value.decode("utf-16-le").rstrip("\0")
-        yield key, value, (aligned(value_start + value_size), start + length)
-        start = aligned(start + length)
-
-
 def version_info(pe):
-    """The version resource's strings, and its fixed numbers as FILEVERSION and PRODUCTVERSION."""
+    """The version resource's strings, and its fixed numbers as FILEVERSION and PRODUCTVERSION.
+    Each block of the resource holds its length, its value's length, whether the value is
+    text, its key, and after its value (both 4-byte aligned) the blocks it holds."""
     found = {}
-    for resource in pe.resources(RT_VERSION):
-        for _, fixed, children in version_blocks(resource, 0, len(resource)):
-            if len(fixed) >= 52 and struct.unpack_from("<I", fixed)[0] == FIXED_FILE_INFO_SIGNATURE:
-                numbers = struct.unpack_from("<4I", fixed, 8)
+
+    def walk(data, start, end):
+        while start + 6 <= end:
+            length, value_length, text = struct.unpack_from("<HHH", data, start)
+            key_end = data.index(b"\0\0", start + 6)
+            key_end += (key_end - start) % 2  # the key's NUL is a UTF-16 character
+            value_start = (key_end + 5) & ~3
+            value = data[value_start:value_start + value_length * (2 if text else 1)]
+            if text and value_length:
+                found[data[start + 6:key_end].decode("utf-16-le")] = value.decode("utf-16-le").rstrip("\0")
+            elif value[:4] == struct.pack("<I", FIXED_FILE_INFO_SIGNATURE):
+                numbers = struct.unpack_from("<4I", value, 8)
                 for name, (high, low) in (("FILEVERSION", numbers[:2]), ("PRODUCTVERSION", numbers[2:])):
                     found[name] = f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
-            for key, _, tables in version_blocks(resource, *children):
-                if key == "StringFileInfo":
-                    for _, _, strings in version_blocks(resource, *tables):
-                        found.update((name, value) for name, value, _ in version_blocks(resource, *strings))
+            walk(data, (value_start + len(value) + 3) & ~3, start + length)
+            start = (start + length + 3) & ~3 if length else end
+
+    for resource in pe.resources(RT_VERSION):
+        walk(resource, 0, len(resource))
     return found
 
 
 def check_version_info(pe, wanted):
     found = version_info(pe)
     failures = []
-    for item in wanted:
-        key, _, value = item.partition("=")
+    for key, _, value in (item.partition("=") for item in wanted):
         print(f"{key}: {found.get(key)}")
         if found.get(key) != value:
             failures.append(f"{key} is {found.get(key)!r}, expected {value!r}")

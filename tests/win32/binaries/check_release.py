@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Checks one architecture's release as a Windows user gets it: the zip, the
-installer and SHA256SUMS beside them, without running anything.
+"""Checks one architecture's release as a Windows user gets it, the zip and the
+installer, without running anything.
 
     check_release.py ZIP CHECK...
 
@@ -10,12 +10,8 @@ Checks (each prints what it found, and "FAIL: ..." when it does not hold):
                                   order of their names, each dated EPOCH (UTC)
     --texts LICENSE               README.txt, LICENSE.txt and THIRD-PARTY-NOTICES.txt have Windows
                                   line ends only; LICENSE.txt is LICENSE
-    --notices COPYRIGHT NAME...   THIRD-PARTY-NOTICES.txt holds the named licences' texts word
-                                  for word as the Debian copyright file COPYRIGHT has them
     --installer EXE               the installer holds the zip's files, byte for byte (read
                                   with 7-Zip's 7zz)
-    --checksums SHA256SUMS        `sha256sum -c` passes on it, and it names every package beside
-                                  it (the zip and the installer), no more
 """
 import argparse
 import re
@@ -80,29 +76,6 @@ def check_texts(archive, licence):
     return failures
 
 
-def licence_text(copyright_file, name):
-    """A licence's text from a machine-readable Debian copyright file, in its
-    words alone (the file indents each line and writes "." for an empty one)."""
-    for paragraph in Path(copyright_file).read_text().split("\n\n"):
-        lines = paragraph.split("\n")
-        if f"License: {name}" in lines[:-1]:
-            text = lines[lines.index(f"License: {name}") + 1:]
-            return " ".join(line.strip() for line in text if line.strip() != ".").split()
-    raise ValueError(f"{copyright_file} gives no text of the licence {name}")
-
-
-def check_notices(archive, copyright_file, names):
-    _, files = release_files(archive)
-    notices = " ".join(archive.read(files["THIRD-PARTY-NOTICES.txt"]).decode().split())
-    failures = []
-    for name in names:
-        found = " ".join(licence_text(copyright_file, name)) in notices
-        print(f"{name}: {'word for word' if found else 'missing'}")
-        if not found:
-            failures.append(f"THIRD-PARTY-NOTICES.txt lacks the {name} licence as {copyright_file} gives it")
-    return failures
-
-
 def check_installer(archive, installer):
     _, files = release_files(archive)
     with tempfile.TemporaryDirectory() as folder:
@@ -118,26 +91,12 @@ def check_installer(archive, installer):
     return failures
 
 
-def check_checksums(checksums):
-    result = subprocess.run(["sha256sum", "-c", checksums.name], cwd=checksums.parent,
-                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    print(result.stdout.strip())
-    failures = [] if result.returncode == 0 else ["sha256sum -c fails"]
-    listed = sorted(line.split("  ", 1)[1] for line in checksums.read_text().splitlines())
-    expected = sorted(path.name for pattern in ("*.zip", "*-setup.exe") for path in checksums.parent.glob(pattern))
-    if listed != expected:
-        failures.append(f"{checksums.name} names {listed}, expected {expected}")
-    return failures
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("zip", type=Path)
     parser.add_argument("--entries", type=int, metavar="EPOCH")
     parser.add_argument("--texts", metavar="LICENSE")
-    parser.add_argument("--notices", nargs="+", metavar="COPYRIGHT NAME")
     parser.add_argument("--installer", type=Path)
-    parser.add_argument("--checksums", type=Path)
     args = parser.parse_args()
 
     failures = []
@@ -147,12 +106,8 @@ def main():
                 failures += check_entries(archive, args.zip, args.entries)
             if args.texts:
                 failures += check_texts(archive, args.texts)
-            if args.notices:
-                failures += check_notices(archive, args.notices[0], args.notices[1:])
             if args.installer:
                 failures += check_installer(archive, args.installer)
-        if args.checksums:
-            failures += check_checksums(args.checksums)
     except (OSError, KeyError, ValueError, zipfile.BadZipFile, subprocess.CalledProcessError) as error:
         failures.append(f"cannot read the release: {error}")
 
