@@ -6,7 +6,7 @@ installer, without running anything.
 
 Checks (each prints what it found, and "FAIL: ..." when it does not hold):
     --entries EPOCH               one top-level folder named like the zip, holding the program,
-                                  images/ with Quillet.dll and the three texts; entries in the
+                                  images/ and the three texts; entries in the
                                   order of their names, each dated EPOCH (UTC)
     --texts LICENSE               README.txt, LICENSE.txt and THIRD-PARTY-NOTICES.txt have Windows
                                   line ends only; LICENSE.txt is LICENSE
@@ -48,8 +48,6 @@ def check_entries(archive, zip_path, epoch):
     print("top level:", *sorted(top))
     if top != TOP_LEVEL:
         failures.append(f"top level is {sorted(top)}, expected {sorted(TOP_LEVEL)}")
-    if "images/Quillet.dll" not in files:
-        failures.append("no images/Quillet.dll")
     names = archive.namelist()
     if names != sorted(names):
         failures.append("the entries are not in the order of their names")
