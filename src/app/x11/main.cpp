@@ -4,12 +4,15 @@
 #include "app/program.h"
 #include "base/application.h"
 #include "platform/image_decoder.h"
+#include "platform/posix/quit_signals.h"
 #include "platform/services.h"
 #include "platform/system.h"
 #include "platform/x11/window_icon.h"
 #include "platform/x11/x11_platform.h"
 
 int main() {
+  // First, so that every thread the program and its libraries start holds them too.
+  platform::posix::HoldQuitSignals();
   platform::x11::X11Platform platform;
   if (!platform.Valid()) {
     std::fputs("zentara: cannot open the X display\n", stderr);

@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "platform/posix/path_resolver.h"
-#include "platform/posix/quit_signals.h"
 #include "platform/posix/utf8_decoding.h"
 #include "platform/system_colors.h"
 #include "platform/x11/locale_language.h"
@@ -64,10 +63,6 @@ void X11System::ShowMessage(std::wstring_view text, std::wstring_view caption) {
 
 uint32_t X11System::SystemColor(int index) {
   return ClassicSystemColor(index);
-}
-
-void X11System::RunUninterrupted(const std::function<void()>& work) {
-  posix::RunWithQuitSignalsHeld(work);
 }
 
 void X11System::ExitProcess(int code) {
