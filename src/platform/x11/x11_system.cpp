@@ -35,7 +35,7 @@ void X11System::DebugOutput(std::wstring_view line) {
 }
 
 uint16_t X11System::SystemDefaultLanguage() {
-  return LanguageOfLocale(MessagesLocale());
+  return LanguageOfLocale(PreferredLocale());
 }
 
 std::wstring X11System::ExecutableName() {
