@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/posix/debug_line.h"
 #include "platform/posix/path_resolver.h"
 #include "platform/posix/utf8_decoding.h"
 #include "platform/system_colors.h"
@@ -30,8 +31,7 @@ void X11System::Sleep(uint32_t milliseconds) {
 }
 
 void X11System::DebugOutput(std::wstring_view line) {
-  const std::string text = posix::ToUtf8(line) + "\n";
-  std::fputs(text.c_str(), stderr);
+  posix::WriteDebugLine(posix::ToUtf8(line));
 }
 
 uint16_t X11System::SystemDefaultLanguage() {
