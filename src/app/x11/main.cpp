@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "app/program.h"
+#include "app/x11/command_line.h"
 #include "base/application.h"
 #include "platform/image_decoder.h"
 #include "platform/posix/quit_signals.h"
@@ -10,9 +11,11 @@
 #include "platform/x11/window_icon.h"
 #include "platform/x11/x11_platform.h"
 
-int main() {
+int main(int argc, char** argv) {
   // First, so that every thread the program and its libraries start holds them too.
   platform::posix::HoldQuitSignals();
+  CommandLine options;
+  if (const auto answered = ReadCommandLine(argc, argv, options)) return *answered;
   platform::x11::X11Platform platform;
   if (!platform.Valid()) {
     std::fputs("zentara: cannot open the X display\n", stderr);
