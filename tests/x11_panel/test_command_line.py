@@ -42,3 +42,16 @@ class CommandLineTest(unittest.TestCase):
                 self.assertEqual((code, out), (1, ""))
                 self.assertEqual(len(err.splitlines()), 1, err)
                 self.assertTrue(err.startswith("zentara: ") and named in err, err)
+
+    def test_without_an_x_display_a_start_says_why_in_one_line(self):
+        # On a Wayland session the display is XWayland's: missing (no DISPLAY) or not answering.
+        wayland = "zentara: this Wayland session offers no X display; the panel needs XWayland"
+        for env, said in (({"WAYLAND_DISPLAY": "wayland-1"}, wayland),
+                          ({"WAYLAND_DISPLAY": "wayland-1", "DISPLAY": ":65533"}, wayland),
+                          ({"WAYLAND_DISPLAY": ""}, "zentara: cannot open the X display"),
+                          ({"DISPLAY": ":65533"}, "zentara: cannot open the X display")):
+            with self.subTest(env=env):
+                code, out, err = run(**env)
+                self.assertEqual((code, out), (1, ""))
+                self.assertEqual(len(err.splitlines()), 1, err)
+                self.assertTrue(err.startswith(said), err)
