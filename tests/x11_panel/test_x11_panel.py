@@ -1,12 +1,13 @@
 """zentara on X11 as a person sees and uses it: the shared panel scenarios on the X11 driver, and what
 only X11 shows (a 32-bit window, clicks through transparent pixels, a drag without a window manager,
 screens that turn for real, a primary monitor away from the corner)."""
+import configparser
 import os
 import signal
 import subprocess
 import unittest
 
-from x11_harness import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, REPORT, SCREEN, PanelTestBase,  # noqa: F401
+from x11_harness import (PANEL_SIZE, PANEL_TITLE, REPO, REPORT, SCREEN, PanelTestBase,  # noqa: F401
                          append_line, collapsed_panel, expanded_panel, wait_for)
 from test_sensor_rotation import start_bus
 from panel_scenarios import (TURN_LEFT, MissingPictureScenario, NoLibraryScenario, PanelScenarios,  # noqa: E402
@@ -24,7 +25,11 @@ class ManagedPanelTest(PanelScenarios, PanelTestBase):
         state = self.display.xprop(self.window, "_NET_WM_STATE")
         self.assertIn("_NET_WM_STATE_ABOVE", state)
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", state)
-        self.assertIn(f'"zentara", "{PANEL_CLASS}"', self.display.xprop(self.window, "WM_CLASS"))
+        # The desktop finds the program's menu entry by the window's class.
+        entry = configparser.ConfigParser(interpolation=None)
+        entry.read(REPO / "src" / "app" / "x11" / "zentara.desktop")
+        self.assertIn(f'"zentara", "{entry["Desktop Entry"]["StartupWMClass"]}"',
+                      self.display.xprop(self.window, "WM_CLASS"))
         self.assertIn(f'"{PANEL_TITLE}"', self.display.xprop(self.window, "_NET_WM_NAME"))
         self.assertIn(f"= {self.process.pid}", self.display.xprop(self.window, "_NET_WM_PID"))
         self.assertIn("Icon (114 x 113)", self.display.xprop(self.window, "_NET_WM_ICON"))
