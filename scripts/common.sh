@@ -14,8 +14,8 @@ require_packages() {
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "Zentara needs these Debian packages, which are not installed: ${missing[*]}" >&2
-    echo "Install them with:" >&2
-    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    echo "Install them as root with:" >&2
+    echo "  apt-get install -y ${missing[*]}" >&2
     exit 1
   fi
   echo "Installing ${missing[*]} ..."
