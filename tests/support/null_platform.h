@@ -38,11 +38,6 @@ class NullSystem : public platform::System {
   bool FolderExists(std::wstring_view path) override;
   void ShowMessage(std::wstring_view text, std::wstring_view caption) override;
   uint32_t SystemColor(int index) override;
-  void RunUninterrupted(const std::function<void()>& work) override {
-    uninterrupted = true;
-    work();
-    uninterrupted = false;
-  }
   [[noreturn]] void ExitProcess(int code) override { throw ProcessExit(code); }
 
   uint16_t language = 0x0409;
@@ -52,7 +47,6 @@ class NullSystem : public platform::System {
   std::vector<std::wstring> heldElsewhere;   // names another process already holds
   std::vector<uint32_t> sleeps;
   std::vector<std::wstring> debugLines;
-  bool uninterrupted = false;  // inside RunUninterrupted
   struct Message {
     std::wstring text;
     std::wstring caption;
