@@ -32,7 +32,7 @@ void PictureFetch::Start(const std::wstring& path) {
   }
 }
 
-void PictureFetch::Finish(TBitmap& target) {
+bool PictureFetch::Finish(TBitmap& target) {
   platform::DecodedImage image;
   if (pending_.valid()) {
     image = pending_.get();
@@ -40,7 +40,7 @@ void PictureFetch::Finish(TBitmap& target) {
     image = Decode(path_);
   }
   path_.clear();
-  TakeDecodedImage(std::move(image), target);
+  return TakeDecodedImage(std::move(image), target);
 }
 
 }  // namespace gs

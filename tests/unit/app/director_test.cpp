@@ -500,16 +500,13 @@ TEST_F(SlideTest, ExpandingShowsFramesOneToFifteenEachAloneOnTheEmptyBackground)
 }
 
 // A frame's picture is checked with the set and decoded only for its push: a
-// missing one is reported once, before anything is shown, and leaves its frame empty.
+// missing one is reported once, before the window is shown, and leaves its frame empty.
 TEST_F(SlideTest, AMissingFramePictureIsReportedWithTheSetAndNotAgainWhenItsFrameShows) {
   const std::wstring missing = std::wstring(kImages) + L"LEFT_Extend\\7.png";
   platform.images.files.erase(missing);
-  size_t messagesAtFirstPush = 0;
-  platform.windows.onPush = [&](const testing_support::NullWindowing::Push&) {
-    if (messagesAtFirstPush == 0) messagesAtFirstPush = platform.system.messages.size();
-  };
   const DirectorProbe director = Start();
-  EXPECT_EQ(messagesAtFirstPush, 1u);
+  ASSERT_EQ(platform.system.messages.size(), 1u);
+  platform.images.decoded.clear();
   Record(director, true);
   Expand();
   ASSERT_EQ(platform.system.messages.size(), 1u);
@@ -834,10 +831,14 @@ TEST_F(ScaledDirectorTest, WithoutItsFolderTheNearestPresentSetIsUsed) {
 
 TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
   AddSet(200);
+  const std::wstring frame = std::wstring(kImages) + L"scale-200\\LEFT_Extend\\3.png";
+  platform.images.files.erase(frame);
   const DirectorProbe director = Start();
   ASSERT_EQ(director.Scale(), 100);
   Expand();
   platform.windows.ChangeDpi(Window(), 192);
+  ASSERT_EQ(platform.system.messages.size(), 1u) << "the new set's frames are checked with it";
+  EXPECT_EQ(platform.system.messages[0].text, L"Can not load image " + frame);
   EXPECT_EQ(director.Scale(), 200);
   EXPECT_EQ(director.PanelState(), State::StateExpanded);
   EXPECT_EQ(form->ClientWidth(), 682);
@@ -846,9 +847,12 @@ TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
   EXPECT_EQ(director.CloseButton()->BoundsRect(), (TRect{560, 88, 608, 136}));
   EXPECT_EQ(platform.windows.pushes.back().width, 682);
   EXPECT_EQ(platform.windows.pushes.back().height, 226);
+  platform.images.decoded.clear();
   Click(181, 225);  // the expanded handle at its new size
   EXPECT_EQ(director.PanelState(), State::StateCollapsed);
   EXPECT_EQ(director.Stage1Button()->Width(), 228);
+  EXPECT_EQ(platform.system.messages.size(), 1u);
+  EXPECT_EQ(std::count(platform.images.decoded.begin(), platform.images.decoded.end(), frame), 0);
 
   platform.windows.ChangeDpi(Window(), 96);
   EXPECT_EQ(form->Left(), 1280 - 341);
