@@ -57,6 +57,7 @@ void NullImageDecoder::Stop() {
 
 bool NullImageDecoder::DecodePng(std::wstring_view path, platform::DecodedImage& out) {
   decoded.emplace_back(path);
+  if (onDecode) onDecode(path);
   if (delegate != nullptr) return delegate->DecodePng(path, out);
   out = {};
   const auto found = files.find(std::wstring(path));

@@ -86,6 +86,8 @@ class NullImageDecoder : public platform::ImageDecoder {
   std::map<std::wstring, platform::DecodedImage> files;
   // When set, used instead of the table (for example a real decoder).
   platform::ImageDecoder* delegate = nullptr;
+  // Runs first in every decode, on the decoding thread; it may throw.
+  std::function<void(std::wstring_view path)> onDecode;
 };
 
 class NullTimers : public platform::Timers {

@@ -6,7 +6,9 @@
 #include <cwchar>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -515,6 +517,36 @@ TEST_F(SlideTest, AMissingFramePictureIsReportedWithTheSetAndNotAgainWhenItsFram
   EXPECT_TRUE(steps[6].framesWithPixels.empty());
   EXPECT_EQ(steps[7].framesWithPixels, std::vector<int32_t>{8});
   EXPECT_EQ(std::count(platform.images.decoded.begin(), platform.images.decoded.end(), missing), 0);
+}
+
+// A decode that throws (no memory, no decoder) has failed: its frame stays
+// empty, and the state change around it completes.
+TEST_F(SlideTest, ADecodeThatThrowsLeavesItsFrameEmptyAndTheStateChangeWhole) {
+  const std::wstring seventh = std::wstring(kImages) + L"LEFT_Extend\\7.png";
+  const std::wstring ninth = std::wstring(kImages) + L"LEFT_Extend\\9.png";
+  bool started = false;
+  platform.images.onDecode = [&](std::wstring_view path) {
+    if (path == seventh) throw std::bad_alloc();
+    if (started && path == ninth) throw std::logic_error("no image decoder");
+  };
+  const DirectorProbe director = Start();
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  EXPECT_TRUE(director.Stage1Button()->Visible());
+  ASSERT_EQ(platform.system.messages.size(), 1u) << "the first slide checks every frame";
+  EXPECT_EQ(platform.system.messages[0].text, L"Can not load image " + seventh);
+
+  started = true;
+  Record(director, true);
+  Expand();
+  ASSERT_EQ(steps.size(), 15u);
+  EXPECT_TRUE(steps[6].framesWithPixels.empty());
+  EXPECT_TRUE(steps[8].framesWithPixels.empty());
+  EXPECT_EQ(steps[9].framesWithPixels, std::vector<int32_t>{10});
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  EXPECT_EQ(director.Root(), director.ExpandedImage());
+  EXPECT_TRUE(director.CloseButton()->Visible());
+  EXPECT_TRUE(director.Stage2Button()->Visible());
+  EXPECT_EQ(director.CloseButton()->Parent(), director.ExpandedImage());
 }
 
 TEST_F(SlideTest, CollapsingShowsFramesFifteenToOneEachAloneOnTheEmptyBackground) {
