@@ -122,6 +122,9 @@ void Director::Rescale(int32_t dpi, std::optional<TPoint> suggestedTopLeft) {
 
   ApplyScale(scale);
   CheckFramePictures();
+  // Read after the reload: a screen change that came during its messages
+  // was left to this placement.
+  const TRect screen = PrimaryScreen();
   if (moving_) {
     // The system moves the window across monitors: it goes where the system
     // suggests, and the edges count once the move is over.
@@ -129,10 +132,9 @@ void Director::Rescale(int32_t dpi, std::optional<TPoint> suggestedTopLeft) {
     placeAfterMove_ = true;
   } else {
     // The panel keeps its edge: flush right stays flush right, parked stays parked.
-    const TRect screen = PrimaryScreen();
     MoveForm(panel_placement::Reanchored(screen_, screen, window, PanelSize(), oldScale, scale_));
-    screen_ = screen;
   }
+  screen_ = screen;
   Repaint();
 }
 
@@ -145,6 +147,7 @@ void Director::OnFormMoveEnd(TObject* /*sender*/) {
   moving_ = false;
   if (!placeAfterMove_) return;
   placeAfterMove_ = false;
-  // Pulled back inside the monitor the move left it on, not the primary screen.
-  MoveForm(panel_placement::PulledBack(form_.MonitorRect(), PanelRect(), scale_));
+  // Pulled back inside the primary screen, as the pointer's leaving pulls it.
+  screen_ = PrimaryScreen();
+  MoveForm(panel_placement::PulledBack(screen_, PanelRect(), scale_));
 }

@@ -920,26 +920,39 @@ TEST_F(ScaledDirectorTest, BackAtTheStartScaleThePanelIsWholeAgainAndSlidesThrou
 }
 
 // Moved by the system across monitors, the panel goes where the system puts it;
-// the edges count once the move is over, on the monitor it ended on.
-TEST_F(ScaledDirectorTest, AScaleChangeDuringAMoveTakesTheSuggestedPlaceAndPlacesAtTheEnd) {
+// once the move is over it is pulled back inside the primary screen, as the
+// pointer's leaving pulls it, whatever screen change came meanwhile.
+TEST_F(ScaledDirectorTest, AScaleChangeDuringAMoveTakesTheSuggestedPlaceAndPullsBackAtTheEnd) {
   AddSet(200);
+  platform.images.files.erase(std::wstring(kImages) + L"scale-200\\Button\\X\\n.png");
   Start();
   Events().HandleMoveStart();
   platform.windows.MoveWindow(Window(), 3000, 300);
+  // The primary screen turns while a picture of the new set is reported missing.
+  platform.system.onMessage = [&] {
+    platform.system.onMessage = nullptr;
+    platform.windows.ChangeScreen(1024, 1280);
+  };
   platform.windows.ChangeDpi(Window(), 192, platform::Point{3000, 310});
   EXPECT_EQ(form->ClientWidth(), 682);
   EXPECT_EQ(form->Left(), 3000) << "no edge rule during the move";
   EXPECT_EQ(form->Top(), 310);
-  platform.windows.monitor = platform::Rect{1280, 0, 3200, 1200};
   Events().HandleMoveEnd();
-  EXPECT_EQ(form->Left(), 3200 - 682);
+  EXPECT_EQ(form->Left(), 1024 - 682);
   EXPECT_EQ(form->Top(), 310);
+
+  platform.windows.MoveWindow(Window(), 3100, 1250);
+  Events().HandleMouseLeave();
+  EXPECT_EQ(form->Left(), 1024 - 682) << "the pull-back answers to the same screen";
+  EXPECT_EQ(form->Top(), 1280 - 226);
 
   // A move without a scale change leaves the place to the pointer's leaving.
   Events().HandleMoveStart();
   platform.windows.MoveWindow(Window(), 3100, 300);
   Events().HandleMoveEnd();
   EXPECT_EQ(form->Left(), 3100);
+  Events().HandleMouseLeave();
+  EXPECT_EQ(form->Left(), 1024 - 682);
 }
 
 TEST_F(ScaledDirectorTest, AScaleChangeDuringAMissingPicturesMessageWaitsAndOnlyTheLatestCounts) {
