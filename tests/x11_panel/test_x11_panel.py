@@ -1,13 +1,17 @@
 """zentara on X11 as a person sees and uses it: the shared panel scenarios on the X11 driver, and what
 only X11 shows (a 32-bit window, clicks through transparent pixels, a drag without a window manager,
 screens that turn for real, a primary monitor away from the corner)."""
+import configparser
+import os
+import signal
 import subprocess
 import unittest
 
-from x11_harness import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, REPORT, SCREEN, PanelTestBase,  # noqa: F401
+from x11_harness import (PANEL_SIZE, PANEL_TITLE, REPO, REPORT, SCREEN, PanelTestBase,  # noqa: F401
                          append_line, collapsed_panel, expanded_panel, largest_difference, wait_for)
+from test_sensor_rotation import start_bus
 from panel_pictures import TOLERANCE  # noqa: E402
-from panel_scenarios import (MissingPictureScenario, NoLibraryScenario, PanelScenarios,  # noqa: E402
+from panel_scenarios import (TURN_LEFT, MissingPictureScenario, NoLibraryScenario, PanelScenarios,  # noqa: E402
                              RealLibraryScenario, ScaledPanelScenarios)
 
 
@@ -22,7 +26,11 @@ class ManagedPanelTest(PanelScenarios, PanelTestBase):
         state = self.display.xprop(self.window, "_NET_WM_STATE")
         self.assertIn("_NET_WM_STATE_ABOVE", state)
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", state)
-        self.assertIn(f'"zentara", "{PANEL_CLASS}"', self.display.xprop(self.window, "WM_CLASS"))
+        # The desktop finds the program's menu entry by the window's class.
+        entry = configparser.ConfigParser(interpolation=None)
+        entry.read(REPO / "src" / "app" / "x11" / "zentara.desktop")
+        self.assertIn(f'"zentara", "{entry["Desktop Entry"]["StartupWMClass"]}"',
+                      self.display.xprop(self.window, "WM_CLASS"))
         self.assertIn(f'"{PANEL_TITLE}"', self.display.xprop(self.window, "_NET_WM_NAME"))
         self.assertIn(f"= {self.process.pid}", self.display.xprop(self.window, "_NET_WM_PID"))
         self.assertIn("Icon (114 x 113)", self.display.xprop(self.window, "_NET_WM_ICON"))
@@ -53,6 +61,27 @@ class ManagedPanelTest(PanelScenarios, PanelTestBase):
         finally:
             below.kill()
             below.wait()
+
+    def test_quit_signals_during_a_turn_end_the_program_once_the_turn_is_done(self):
+        hold = self.app.folder / "turn-hold"
+        hold.touch()
+        self.addCleanup(hold.unlink, missing_ok=True)
+        # With a system bus, the sensor service's client runs D-Bus' threads beside the loop's.
+        bus, address = start_bus(self.app.folder, "system")
+        self.addCleanup(lambda: (bus.terminate(), bus.wait(), bus.stdout.close()))
+        self.restart({"ZENTARA_QUILLET_AUTO": "1", "ZENTARA_QUILLET_TURN_HOLD": str(hold),
+                      "DBUS_SYSTEM_BUS_ADDRESS": address})
+        self.expand()
+        self.click(*TURN_LEFT)
+        self.wait(lambda: "RT_SetAngle(2) is held" in self.calls(), "the turn to begin")
+        # The system hands a signal sent to the process to any thread of it that does not hold it back:
+        # besides the one in the turn there are GLib's and D-Bus' own.
+        self.assertGreater(len(os.listdir(f"/proc/{self.process.pid}/task")), 1)
+        for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            self.process.send_signal(number)
+        hold.unlink()
+        self.assertEqual(self.process.wait(timeout=15), 0)
+        self.assertEqual(self.calls()[-2:], ["RT_SetAngle(2) is held", "RT_SetAngle(2) = 1"])
 
 
 class UnmanagedPanelTest(PanelTestBase):

@@ -231,7 +231,7 @@ class AppFolder:
         self._tmp.cleanup()
 
 
-ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
+ENGLISH = {"LANGUAGE": "", "LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
 REPORT = build_dir() / "x11" / "report.txt"
 
 

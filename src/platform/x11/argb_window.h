@@ -13,9 +13,11 @@ namespace platform::x11 {
 class X11Connection;
 
 struct ArgbWindowOptions {
-  std::string title;         // UTF-8
-  std::string className;     // WM_CLASS class
-  std::string instanceName;  // WM_CLASS instance
+  std::string title;  // UTF-8
+  // WM_CLASS: the class is the program's for all its windows, the one its
+  // menu entry names (StartupWMClass), so the desktop tells them its own.
+  std::string className = "Zentara";
+  std::string instanceName;
   // Where the window first shows, in the root window's coordinates.
   Rect bounds = Rect::OfSize(1, 1);
   bool frameless = false;

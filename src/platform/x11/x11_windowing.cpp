@@ -79,7 +79,6 @@ void X11Windowing::SetIcon(std::vector<unsigned long> icon) {
 WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents* events) {
   ArgbWindowOptions options;
   options.title = posix::ToUtf8(params.title);
-  options.className = posix::ToUtf8(params.className);
   options.instanceName = "zentara";
   const Rect screen = PrimaryScreenArea(connection_);
   options.bounds =
