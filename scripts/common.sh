@@ -36,7 +36,7 @@ check_packages=(python3 clang-format)
 # What building and testing the X11 rotation library needs (its headers, and the
 # servers, tools and settings schema its tests run against), and what the X11
 # program zentara needs (Pango and Cairo) with what its end-to-end tests run it
-# on (openbox) and drive it with, and what its Debian package is built (the
+# on (openbox, fluxbox) and drive it with, and what its Debian package is built (the
 # dependencies worked out by dpkg-shlibdeps) and checked with (Debian's own
 # checkers; man-db and groff-base let lintian render the manual page, mandoc
 # checks its source), with the GSettings backend it depends on, so that
@@ -47,12 +47,12 @@ check_packages=(python3 clang-format)
 # with xdg-output from the common protocols.
 linux_packages=(libwayland-dev libwayland-bin plasma-wayland-protocols wayland-protocols libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
   xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common
-  libpango1.0-dev libcairo2-dev openbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
+  libpango1.0-dev libcairo2-dev openbox fluxbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
   lintian appstream man-db groff-base mandoc binutils dconf-gsettings-backend
   dbus-daemon python3-gi)
 # The Wayland desktops the tests start headless (wlroots' sway, GNOME's Mutter,
-# Plasma's KWin, each with XWayland) and the tools that read them back.
-wayland_test_packages=(sway mutter kwin-wayland xwayland x11-xserver-utils wlr-randr grim wayland-utils
+# Plasma's KWin, Weston, each with XWayland) and the tools that read them back.
+wayland_test_packages=(sway mutter kwin-wayland weston xwayland x11-xserver-utils wlr-randr grim wayland-utils
   libkf5screen-bin qtwayland5)
 # The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)
