@@ -1,0 +1,301 @@
+"""The panel on an Xfce tablet: Xorg's modesetting driver and libinput, the real libquillet.so turning
+the screen, Zentara's own lock and its own following of iio-sensor-proxy (Xfce turns nothing itself)."""
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+from tablet import (CLOSE, COLLAPSED_HANDLE, EXPANDED_HANDLE, LOCK, MONITOR_OUTPUT, NATIVE, PANEL_OUTPUT,
+                    PANEL_SIZE, TURN_LEFT, TURN_RIGHT, Accelerometer, Mouse, Pen, TabletTestCase, Touchscreen,
+                    glass_of, run, wait_for)
+
+# A device mapped onto the whole screen, as X leaves a new one.
+IDENTITY = (1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0)
+
+
+class TabletScenario(TabletTestCase):
+    """Taps at the panel's client points wherever the screen has them now."""
+
+    def glass(self, point):
+        """Where the glass shows the screen's point now."""
+        size, outputs = self.desktop.screen()
+        _, rotation, geometry = outputs[PANEL_OUTPUT]
+        left, top, width, height = geometry
+        return glass_of((point[0] - left, point[1] - top), rotation, (width, height))
+
+    def screen_point(self, client):
+        left, top, _, _ = self.desktop.rect()
+        return left + client[0], top + client[1]
+
+    def tap(self, finger, client):
+        """A tap at the panel's client point; checks that X put the pointer there."""
+        target = self.screen_point(client)
+        finger.tap(self.glass(target))
+        wait_for(lambda: self.near(self.desktop.pointer(), target), f"the tap to land at {target} (the pointer "
+                 f"is at {self.desktop.pointer()})")
+
+    @staticmethod
+    def near(a, b, distance=2):
+        return abs(a[0] - b[0]) <= distance and abs(a[1] - b[1]) <= distance
+
+    def expand(self, finger, window):
+        self.assertLess(self.desktop.panel_alpha(window, (110, 40, 32, 32)), 0.1, "collapsed, no button shows")
+        self.tap(finger, COLLAPSED_HANDLE)
+        wait_for(lambda: self.desktop.panel_alpha(window, (110, 40, 32, 32)) > 0.3, "the turn-left button to show")
+
+    def turned(self, rotation):
+        """Waits until the tablet's output reads back turned that way, and the screen has its size."""
+        size = NATIVE if rotation in ("normal", "inverted") else NATIVE[::-1]
+        wait_for(lambda: self.desktop.panel_output()[1] == rotation and self.desktop.screen()[0] == size,
+                 f"the output {rotation}, the screen {size} (now {self.desktop.screen()})")
+
+    def panel_matrix_follows(self, name, rotation, screen=None, area=None):
+        """Waits until the device's matrix maps the glass onto the output as it is turned."""
+        width, height = screen or self.desktop.screen()[0]
+        left, top, w, h = area or (0, 0, width, height)
+        sx, sy, ox, oy = w / width, h / height, left / width, top / height
+        expected = {"normal": (sx, 0, ox, 0, sy, oy), "left": (0, -sx, ox + sx, sy, 0, oy),
+                    "inverted": (-sx, 0, ox + sx, 0, -sy, oy + sy), "right": (0, sx, ox, -sy, 0, oy + sy)}
+        want = tuple(round(v, 3) for v in expected[rotation]) + (0.0, 0.0, 1.0)
+        wait_for(lambda: self.close_to(self.desktop.matrix(name), want),
+                 f"{name}'s matrix {want} (it is {self.desktop.matrix(name)})")
+
+    @staticmethod
+    def close_to(matrix, want):
+        return matrix is not None and all(abs(a - b) < 0.002 for a, b in zip(matrix, want))
+
+
+class XfceAutostartTest(TabletScenario):
+    def test_the_session_starts_the_panel_on_a_tablet(self):
+        # The session started before any scenario made a touchscreen: its entry's start ended quietly.
+        # Now the tablet has one, and a new session's start shows the panel.
+        finger = self.device(Touchscreen)
+        before = self.desktop.panel_windows()
+        started = time.monotonic()
+        process, window = self.start_panel("--autostart")
+        self.assertEqual(before, [], "no panel before: the session's own autostart found no touchscreen")
+        self.assertIsNone(process.poll())
+        self.assertEqual(self.desktop.rect(window), self.at_right_edge(NATIVE[0]))
+        self.note("autostart start", time.monotonic() - started)
+        self.tap(finger, COLLAPSED_HANDLE)
+
+
+class XfceFingerTest(TabletScenario):
+    def test_taps_turn_the_screen_and_land_on_the_turned_buttons(self):
+        finger = self.device(Touchscreen)
+        _, window = self.start_panel()
+        self.assertEqual(self.desktop.rect(window), self.at_right_edge(NATIVE[0]))
+        self.expand(finger, window)
+        started = time.monotonic()
+        self.tap(finger, TURN_LEFT)
+        self.turned("left")
+        self.note("turn left, read back", time.monotonic() - started)
+        # The panel comes to the turned screen's right edge, and the finger's matrix follows the turn.
+        self.wait_place(self.at_right_edge(NATIVE[1]), "re-anchored after the turn")
+        self.panel_matrix_follows(finger.name, "left")
+        # The next tap, where the turned screen shows the turn-right button, turns it back.
+        self.tap(finger, TURN_RIGHT)
+        self.turned("normal")
+        self.wait_place(self.at_right_edge(NATIVE[0]), "back at the upright screen's edge")
+        self.panel_matrix_follows(finger.name, "normal")
+
+    def test_a_finger_drags_the_panel_and_the_lift_pulls_it_back(self):
+        finger = self.device(Touchscreen)
+        self.start_panel()
+        left, top, right, bottom = self.desktop.rect()
+        start = self.screen_point((300, 50))
+        finger.down(self.glass(start))
+        # Left and down in steps, the panel following while the finger is held.
+        for step in range(1, 11):
+            finger.move(self.glass((start[0] - 10 * step, start[1] + 10 * step)))
+            time.sleep(0.03)
+        wait_for(lambda: self.desktop.rect()[:2] == (left - 100, top + 100),
+                 f"the panel to follow the finger (it is at {self.desktop.rect()})")
+        # Then right, partly off the screen's edge, still held.
+        for step in range(1, 16):
+            finger.move(self.glass((start[0] - 100 + 12 * step, start[1] + 100)))
+            time.sleep(0.03)
+        wait_for(lambda: self.desktop.rect()[:2] == (left - 100 + 180, top + 100),
+                 f"the panel to follow off the edge (it is at {self.desktop.rect()})")
+        self.assertGreater(self.desktop.rect()[2], NATIVE[0])
+        finger.up()
+        self.wait_place((left, top + 100, right, bottom + 100), "pulled back inside when the finger lifts")
+
+
+class XfcePenTest(TabletScenario):
+    def test_the_pen_follows_the_turn_and_the_mouse_keeps_its_own_mapping(self):
+        finger = self.device(Touchscreen)
+        pen = self.device(Pen)
+        mouse = self.device(Mouse)
+        _, window = self.start_panel()
+        # The pen's tool device comes when the pen first comes near.
+        pen.hover(self.glass((100, 700)))
+        wait_for(lambda: self.near(self.desktop.pointer(), (100, 700)), "the pen's hover to move the pointer")
+        pen.away()
+        self.expand(finger, window)
+        self.tap(finger, TURN_LEFT)
+        self.turned("left")
+        self.wait_place(self.at_right_edge(NATIVE[1]), "re-anchored")
+        pen_name = wait_for(lambda: next((name for name in self.pen_devices() if self.desktop.matrix(name)), None),
+                            "the pen's tool device")
+        self.panel_matrix_follows(pen_name, "left")
+        # The pen taps the turn-right button where the turned screen shows it.
+        target = self.screen_point(TURN_RIGHT)
+        pen.tap(self.glass(target))
+        wait_for(lambda: self.near(self.desktop.pointer(), target), "the pen's tap to land on the button")
+        pen.away()
+        self.turned("normal")
+        self.panel_matrix_follows(pen_name, "normal")
+        # The mouse was never turned: it keeps the whole screen, and moving it right moves the pointer right.
+        self.assertEqual(self.desktop.matrix(mouse.name), IDENTITY)
+        before = self.desktop.pointer()
+        for _ in range(5):
+            mouse.move(10, 0)
+        wait_for(lambda: self.desktop.pointer()[0] > before[0] + 20, "the mouse to move the pointer right")
+        self.assertLessEqual(abs(self.desktop.pointer()[1] - before[1]), 2)
+
+    def pen_devices(self):
+        listing = self.desktop.x("xinput", "list", "--name-only").splitlines()
+        return [name for name in listing if name.startswith("Wacom HID 016C Pen")]
+
+
+class XfceSensorTest(TabletScenario):
+    def hold(self, accelerometer, orientation, rotation):
+        started = time.monotonic()
+        accelerometer.hold(orientation)
+        self.turned(rotation)
+        self.note(f"tilted {orientation}, screen {rotation}", time.monotonic() - started)
+
+    def test_tilting_turns_the_screen_until_the_lock_is_on(self):
+        accelerometer = self.device(Accelerometer)
+        finger = self.device(Touchscreen)
+        accelerometer.hold("normal")
+        _, window = self.start_panel()
+        self.hold(accelerometer, "left-up", "left")
+        self.wait_place(self.at_right_edge(NATIVE[1]), "the panel at the turned screen's edge")
+        self.panel_matrix_follows(finger.name, "left")
+        self.hold(accelerometer, "normal", "normal")
+        # The lock: automatic rotation off, kept in Zentara's own setting.
+        self.expand(finger, window)
+        self.tap(finger, LOCK)
+        setting = Path("/home/tablet/.config/zentara/rotation.conf")
+        wait_for(lambda: setting.exists() and "Automatic=false" in setting.read_text(), "the lock kept")
+        accelerometer.hold("right-up")
+        self.stays_upright("with the lock on")
+        # iio-sensor-proxy restarted while the panel runs: the panel claims the sensor again.
+        self.tap(finger, LOCK)
+        wait_for(lambda: "Automatic=true" in setting.read_text(), "the lock off")
+        accelerometer.hold("normal")
+        run("systemctl", "restart", "iio-sensor-proxy.service")
+        wait_for(lambda: self.sensor_claimed(), "the panel to claim the sensor again")
+        self.hold(accelerometer, "left-up", "left")
+        self.hold(accelerometer, "normal", "normal")
+
+    def test_without_the_accelerometer_the_panel_works_and_is_quiet(self):
+        accelerometer = Accelerometer()
+        finger = self.device(Touchscreen)
+        accelerometer.hold("normal")
+        process, window = self.start_panel()
+        wait_for(lambda: self.sensor_claimed(), "the panel to claim the sensor")
+        accelerometer.close()
+        wait_for(lambda: not self.has_accelerometer(), "the sensor service to lose the accelerometer")
+        self.expand(finger, window)
+        self.tap(finger, TURN_LEFT)
+        self.turned("left")
+        self.tap(finger, TURN_RIGHT)
+        self.turned("normal")
+        self.tap(finger, EXPANDED_HANDLE)
+        self.assertIsNone(process.poll())
+        self.assertEqual(self.panel_output_log(), "", "nothing said")
+
+    def stays_upright(self, what):
+        """Holds while iio-sensor-proxy tells the claimants, then a second longer than the panel waits."""
+        wait_for(lambda: self.orientation() == "right-up", "the sensor service to read right-up")
+        deadline = time.monotonic() + 3
+        while time.monotonic() < deadline:
+            self.assertEqual(self.desktop.panel_output()[1], "normal", what)
+            time.sleep(0.3)
+
+    def sensor_property(self, name):
+        return run("gdbus", "call", "--system", "--dest", "net.hadess.SensorProxy", "--object-path",
+                   "/net/hadess/SensorProxy", "--method", "org.freedesktop.DBus.Properties.Get",
+                   "net.hadess.SensorProxy", name, check=False)
+
+    def orientation(self):
+        text = self.sensor_property("AccelerometerOrientation")
+        return text.split("'")[1] if "'" in text else None
+
+    def has_accelerometer(self):
+        return "true" in self.sensor_property("HasAccelerometer")
+
+    def sensor_claimed(self):
+        """Whether a client of the sensor service holds the accelerometer: it then reads the orientation."""
+        return self.orientation() not in (None, "undefined")
+
+
+class XfceDockingTest(TabletScenario):
+    def plug(self, on):
+        """The monitor's connector reads as connected (or not), as when its cable goes in, and the user
+        switches it on to the right of the tablet."""
+        Path(f"/sys/class/drm/card0-{MONITOR_OUTPUT}/status").write_text("on" if on else "off")
+        if on:
+            wait_for(lambda: self.desktop.screen()[1].get(MONITOR_OUTPUT, (False,))[0], "the monitor connected")
+            self.desktop.x("xrandr", "--output", MONITOR_OUTPUT, "--auto", "--right-of", PANEL_OUTPUT)
+        else:
+            self.desktop.x("xrandr", "--output", MONITOR_OUTPUT, "--off")
+
+    def test_a_monitor_beside_the_tablet_stays_upright_and_touch_stays_on_the_tablet(self):
+        finger = self.device(Touchscreen)
+        _, window = self.start_panel()
+        self.plug(True)
+        wait_for(lambda: self.desktop.screen()[0] == (2560, 800), "the screen to take the monitor")
+        # Upright, the touchscreen covers the tablet's output only, also when it comes now.
+        self.panel_matrix_follows(finger.name, "normal", (2560, 800), (0, 0, 1280, 800))
+        late = self.device(Touchscreen, "ELAN9009:00 04F3:2A4A")
+        self.panel_matrix_follows(late.name, "normal", (2560, 800), (0, 0, 1280, 800))
+        self.expand(finger, window)
+        self.tap(finger, TURN_LEFT)
+        self.turned_docked()
+        self.panel_matrix_follows(finger.name, "left", (800 + 1280, 1280), (0, 0, 800, 1280))
+        self.panel_matrix_follows(late.name, "left", (800 + 1280, 1280), (0, 0, 800, 1280))
+        # Unplugged, the layout closes up around the turned tablet.
+        self.plug(False)
+        wait_for(lambda: self.desktop.screen()[0] == (800, 1280), f"the screen to close up ({self.desktop.screen()})")
+        self.panel_matrix_follows(finger.name, "left", (800, 1280))
+        self.tap(finger, TURN_RIGHT)
+        self.turned("normal")
+
+    def turned_docked(self):
+        def layout():
+            size, outputs = self.desktop.screen()
+            return (size, outputs[PANEL_OUTPUT][1:], outputs[MONITOR_OUTPUT][1:])
+        want = ((2080, 1280), ("left", (0, 0, 800, 1280)), ("normal", (800, 0, 1280, 800)))
+        wait_for(lambda: layout() == want, f"only the tablet turned, the monitor beside it ({layout()})")
+
+
+class XfceHotplugTest(TabletScenario):
+    def test_devices_that_come_back_are_mapped_at_once(self):
+        finger = Touchscreen()
+        _, window = self.start_panel()
+        self.expand(finger, window)
+        self.tap(finger, TURN_LEFT)
+        self.turned("left")
+        self.panel_matrix_follows(finger.name, "left")
+        # As after a suspend: the touchscreen goes, and comes back as a new device.
+        finger.close()
+        wait_for(lambda: self.desktop.input_id(finger.name) is None, "the touchscreen gone")
+        started = time.monotonic()
+        finger = self.device(Touchscreen)
+        self.panel_matrix_follows(finger.name, "left")
+        self.note("touchscreen back and mapped", time.monotonic() - started)
+        # A pen that comes later, once it first comes near.
+        pen = self.device(Pen)
+        pen.hover(self.glass((400, 600)))
+        wait_for(lambda: self.near(self.desktop.pointer(), (400, 600)), "the late pen to land where it hovers")
+        pen.away()
+        self.tap(finger, TURN_RIGHT)
+        self.turned("normal")
+
+
+if __name__ == "__main__":
+    unittest.main()
