@@ -35,7 +35,8 @@ NATIVE = (1280, 800)
 COLLAPSED_HANDLE = (320, 100)
 EXPANDED_HANDLE = (45, 50)
 LOCK, TURN_LEFT, TURN_RIGHT, CLOSE = (238, 56), (126, 56), (182, 56), (292, 56)
-PATIENCE = 60  # seconds any wait may take under emulation before it fails
+PATIENCE = 30  # seconds any wait may take under emulation before it fails
+DESKTOP_PATIENCE = 240  # a desktop's start, beside other tests on two emulated cores
 
 
 def wait_for(predicate, what, timeout=PATIENCE, interval=0.2):
@@ -332,12 +333,11 @@ class Desktop:
         return int(values["x"]), int(values["y"])
 
     def input_id(self, name):
-        """The X id of the input device of that name that has a transformation matrix; None while X has none."""
-        for line in self.x("xinput", "list", "--short").splitlines():
-            match = re.search(r"↳?\s*(.+?)\s+id=(\d+)\s+\[(slave|floating)", line)
-            if match and match.group(1).strip() == name:
-                return int(match.group(2))
-        return None
+        """The X id of the last input device of that name; None while X has none."""
+        ids = self.x("xinput", "list", "--id-only").split()
+        names = self.x("xinput", "list", "--name-only").splitlines()
+        found = [int(i) for i, n in zip(ids, names) if n.strip() == name]
+        return found[-1] if found else None
 
     def matrix(self, name):
         """The device's Coordinate Transformation Matrix, rounded; None while X has no such device."""
@@ -423,12 +423,13 @@ def start_xfce():
     session = as_user(["dbus-run-session", "--", "sh", "-c", f"env > {env_file}; exec xfce4-session"],
                       user_env({"DISPLAY": ":0", "XDG_CURRENT_DESKTOP": "XFCE", "XDG_SESSION_TYPE": "x11"}),
                       log=open(RUN / "xfce.log", "w"))
-    wait_for(lambda: env_file.exists() and "DBUS_SESSION_BUS_ADDRESS" in env_file.read_text(), "the session bus")
+    wait_for(lambda: env_file.exists() and "DBUS_SESSION_BUS_ADDRESS" in env_file.read_text(), "the session bus",
+             timeout=DESKTOP_PATIENCE)
     env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
     desktop = Desktop("xfce", [server.pid, session.pid], env)
-    wait_for(lambda: "window id" in desktop.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False),
-             "xfwm4 to manage the screen")
     desktop.save()
+    wait_for(lambda: "window id" in desktop.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False),
+             "xfwm4 to manage the screen", timeout=DESKTOP_PATIENCE)
     return desktop
 
 
