@@ -18,7 +18,7 @@ InputWatcher::InputWatcher(X11Connection& connection, EventLoop& loop)
   unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
   XISetMask(bits, XI_HierarchyChanged);
   // Raw events reach the root whoever the pointer's events go to.
-  if (touches_) XISetMask(bits, XI_RawButtonRelease);
+  if (touches_) XISetMask(bits, XI_RawTouchEnd);
   XIEventMask mask{XIAllDevices, static_cast<int>(sizeof bits), bits};
   XISelectEvents(display, connection_.Root(), &mask, 1);
   opcode_ = opcode;
@@ -32,7 +32,7 @@ InputWatcher::~InputWatcher() {
 void InputWatcher::HandleEvent(const XEvent& event) {
   if (event.type != GenericEvent || event.xcookie.extension != opcode_) return;
   const int type = event.xcookie.evtype;
-  if (type != XI_HierarchyChanged && type != XI_RawButtonRelease) return;
+  if (type != XI_HierarchyChanged && type != XI_RawTouchEnd) return;
   XGenericEventCookie cookie = event.xcookie;
   if (!XGetEventData(connection_.Get(), &cookie)) return;
   bool added = false;
@@ -41,7 +41,7 @@ void InputWatcher::HandleEvent(const XEvent& event) {
     const auto* hierarchy = static_cast<const XIHierarchyEvent*>(cookie.data);
     added = (hierarchy->flags & (XISlaveAdded | XIDeviceEnabled)) != 0;
   } else {
-    lifted = touches_ && (static_cast<const XIRawEvent*>(cookie.data)->flags & XIPointerEmulated) != 0;
+    lifted = touches_;
   }
   XFreeEventData(connection_.Get(), &cookie);
   if (added && onDevicesAdded) onDevicesAdded();

@@ -12,8 +12,7 @@ class X11Connection;
 // Follows XInput's device hierarchy on the root window: a device added or
 // enabled (a pen that connects, a touchscreen back after a suspend) is told
 // through onDevicesAdded; devices that go away are not. A finger that lifts
-// from a touchscreen (the release of the pointer its touch moved) is told
-// through onTouchLifted. Nothing is told on a server without XInput 2, and
+// from a touchscreen is told through onTouchLifted. Nothing is told on a server without XInput 2, and
 // no lift before XInput 2.2.
 class InputWatcher : public EventSink {
  public:
@@ -31,7 +30,7 @@ class InputWatcher : public EventSink {
   X11Connection& connection_;
   EventLoop& loop_;
   int opcode_ = -1;  // XInput's major opcode, -1 without XInput 2
-  bool touches_ = false;  // the server marks the pointer events it makes from touches
+  bool touches_ = false;  // the server has touch events (XInput 2.2)
 };
 
 }  // namespace platform::x11

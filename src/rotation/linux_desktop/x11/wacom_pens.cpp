@@ -1,6 +1,9 @@
 #include "rotation/linux_desktop/x11/wacom_pens.h"
 
+// The header declares no C linkage of its own.
+extern "C" {
 #include <libwacom/libwacom.h>
+}
 
 namespace quillet::x11 {
 
