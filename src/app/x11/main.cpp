@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "app/program.h"
+#include "app/x11/autostart_job.h"
 #include "base/application.h"
 #include "platform/image_decoder.h"
 #include "platform/services.h"
@@ -9,7 +10,9 @@
 #include "platform/x11/window_icon.h"
 #include "platform/x11/x11_platform.h"
 
-int main() {
+int main(int argc, char** argv) {
+  // The session's autostart entry starts the panel only where it has a job.
+  if (StartedByAutostart(argc, argv) && !PanelHasAJob()) return 0;
   platform::x11::X11Platform platform;
   if (!platform.Valid()) {
     std::fputs("zentara: cannot open the X display\n", stderr);

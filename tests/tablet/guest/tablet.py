@@ -413,10 +413,23 @@ def prepare_user():
     autostart.write_text((SHARE / "guest" / "zentara-autostart.desktop").read_text())
 
 
+# Xfce's settings daemon asks what to do with a monitor that comes: here the user has told it once to do
+# nothing, so that the scenarios switch the monitor on themselves.
+XFCE_DISPLAYS = """<?xml version="1.0" encoding="UTF-8"?>
+<channel name="displays" version="1.0">
+  <property name="Notify" type="int" value="0"/>
+</channel>
+"""
+
+
 def start_xfce():
     """Xorg and an Xfce session of the tablet's user, which starts what /etc/xdg/autostart names."""
     RUN.mkdir(exist_ok=True)
     prepare_user()
+    settings = HOME / ".config" / "xfce4" / "xfconf" / "xfce-perchannel-xml"
+    settings.mkdir(parents=True, exist_ok=True)
+    (settings / "displays.xml").write_text(XFCE_DISPLAYS)
+    run("chown", "-R", "tablet:tablet", HOME / ".config")
     server = start_xorg()
     env_file = RUNTIME / "session.env"
     env_file.unlink(missing_ok=True)
@@ -484,6 +497,7 @@ class TabletTestCase(unittest.TestCase):
         config = HOME / ".config" / "zentara"
         if config.exists():
             subprocess.run(["rm", "-rf", str(config)], check=True)
+        self.assertEqual(self.desktop.panel_windows(), [], "no other panel runs")
         log = open(RUN / f"zentara-{self._testMethodName}.log", "w+")
         started = time.monotonic()
         process = as_user(["/usr/bin/zentara", *args], dict(self.desktop.env, **(env or {})), log=log)

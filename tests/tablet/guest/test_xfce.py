@@ -44,6 +44,16 @@ class TabletScenario(TabletTestCase):
     def near(a, b, distance=2):
         return abs(a[0] - b[0]) <= distance and abs(a[1] - b[1]) <= distance
 
+    def hover_until_it_lands(self, pen, target):
+        """Hovers the pen over the screen's point until X puts the pointer there: its tool's device comes
+        with its first hover and is mapped a moment later."""
+        def lands():
+            pen.hover(self.glass(target))
+            time.sleep(0.2)
+            return self.near(self.desktop.pointer(), target)
+        wait_for(lands, f"the pen to land at {target} (the pointer is at {self.desktop.pointer()})")
+        pen.away()
+
     def expand(self, finger, window):
         self.assertLess(self.desktop.panel_alpha(window, (110, 40, 32, 32)), 0.1, "collapsed, no button shows")
         self.tap(finger, COLLAPSED_HANDLE)
@@ -134,8 +144,7 @@ class XfcePenTest(TabletScenario):
         mouse = self.device(Mouse)
         _, window = self.start_panel()
         # The pen's tool device comes when the pen first comes near.
-        pen.hover(self.glass((100, 700)))
-        wait_for(lambda: self.near(self.desktop.pointer(), (100, 700)), "the pen's hover to move the pointer")
+        self.hover_until_it_lands(pen, (100, 700))
         pen.away()
         self.expand(finger, window)
         self.tap(finger, TURN_LEFT)
@@ -245,7 +254,7 @@ class XfceDockingTest(TabletScenario):
         Path(f"/sys/class/drm/card0-{MONITOR_OUTPUT}/status").write_text("on" if on else "off")
         if on:
             wait_for(lambda: self.desktop.screen()[1].get(MONITOR_OUTPUT, (False,))[0], "the monitor connected")
-            self.desktop.x("xrandr", "--output", MONITOR_OUTPUT, "--auto", "--right-of", PANEL_OUTPUT)
+            self.desktop.x("xrandr", "--output", MONITOR_OUTPUT, "--mode", "1280x1024", "--right-of", PANEL_OUTPUT)
         else:
             self.desktop.x("xrandr", "--output", MONITOR_OUTPUT, "--off")
 
@@ -253,16 +262,21 @@ class XfceDockingTest(TabletScenario):
         finger = self.device(Touchscreen)
         _, window = self.start_panel()
         self.plug(True)
-        wait_for(lambda: self.desktop.screen()[0] == (2560, 800), "the screen to take the monitor")
+        wait_for(lambda: self.desktop.screen()[0] == (2560, 1024), "the screen to take the monitor")
         # Upright, the touchscreen covers the tablet's output only, also when it comes now.
-        self.panel_matrix_follows(finger.name, "normal", (2560, 800), (0, 0, 1280, 800))
+        self.panel_matrix_follows(finger.name, "normal", (2560, 1024), (0, 0, 1280, 800))
         late = self.device(Touchscreen, "ELAN9009:00 04F3:2A4A")
-        self.panel_matrix_follows(late.name, "normal", (2560, 800), (0, 0, 1280, 800))
+        self.panel_matrix_follows(late.name, "normal", (2560, 1024), (0, 0, 1280, 800))
         self.expand(finger, window)
         self.tap(finger, TURN_LEFT)
         self.turned_docked()
         self.panel_matrix_follows(finger.name, "left", (800 + 1280, 1280), (0, 0, 800, 1280))
         self.panel_matrix_follows(late.name, "left", (800 + 1280, 1280), (0, 0, 800, 1280))
+        # The next tap, on the turned tablet beside the monitor, still lands on its button.
+        self.tap(finger, TURN_LEFT)
+        self.turned_docked("inverted", (2560, 1024), (0, 0, 1280, 800), (1280, 0, 1280, 1024))
+        self.tap(finger, TURN_RIGHT)
+        self.turned_docked()
         # Unplugged, the layout closes up around the turned tablet.
         self.plug(False)
         wait_for(lambda: self.desktop.screen()[0] == (800, 1280), f"the screen to close up ({self.desktop.screen()})")
@@ -270,11 +284,12 @@ class XfceDockingTest(TabletScenario):
         self.tap(finger, TURN_RIGHT)
         self.turned("normal")
 
-    def turned_docked(self):
+    def turned_docked(self, rotation="left", size=(2080, 1280), tablet=(0, 0, 800, 1280),
+                      monitor=(800, 0, 1280, 1024)):
         def layout():
             size, outputs = self.desktop.screen()
             return (size, outputs[PANEL_OUTPUT][1:], outputs[MONITOR_OUTPUT][1:])
-        want = ((2080, 1280), ("left", (0, 0, 800, 1280)), ("normal", (800, 0, 1280, 800)))
+        want = (size, (rotation, tablet), ("normal", monitor))
         wait_for(lambda: layout() == want, f"only the tablet turned, the monitor beside it ({layout()})")
 
 
@@ -295,8 +310,7 @@ class XfceHotplugTest(TabletScenario):
         self.note("touchscreen back and mapped", time.monotonic() - started)
         # A pen that comes later, once it first comes near.
         pen = self.device(Pen)
-        pen.hover(self.glass((400, 600)))
-        wait_for(lambda: self.near(self.desktop.pointer(), (400, 600)), "the late pen to land where it hovers")
+        self.hover_until_it_lands(pen, (400, 600))
         pen.away()
         self.tap(finger, TURN_RIGHT)
         self.turned("normal")
