@@ -245,7 +245,8 @@ class Guest:
             return None
         with connection:
             try:
-                connection.sendall((json.dumps(list(request)) + "\n").encode())
+                own = f"{os.getpid()}-{time.monotonic_ns()}"
+                connection.sendall((json.dumps({"id": own, "do": list(request)}) + "\n").encode())
                 buffer = b""
                 while True:
                     chunk = connection.recv(65536)
@@ -255,6 +256,8 @@ class Guest:
                     while b"\n" in buffer:
                         line, buffer = buffer.split(b"\n", 1)
                         message = json.loads(line)
+                        if message.get("id") != own:
+                            continue
                         if "output" in message and not quiet:
                             (out or sys.stdout).write(message["output"])
                             (out or sys.stdout).flush()

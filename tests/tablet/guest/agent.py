@@ -1,5 +1,6 @@
-"""The guest's end of the control port: one JSON request a line from the host, answered with lines of
-{"output": text} and a last {"status": exit status}.
+"""The guest's end of the control port: one JSON request a line from the host, {"id": ..., "do": [...]},
+answered with lines of {"id": ..., "output": text} and a last {"id": ..., "status": exit status}. The host
+reads only the answers to its own request: the port keeps what was written while nobody listened.
 
     ["ready"]                 0 once the guest is up
     ["test", "Class"]         runs that scenario class of test_*.py with unittest, its output relayed
@@ -26,7 +27,7 @@ def module_of(name):
 
 
 def answer(port, **message):
-    os.write(port, (json.dumps(message) + "\n").encode())
+    os.write(port, (json.dumps(dict(message, id=answer.request)) + "\n").encode())
 
 
 def run_test(port, name):
@@ -60,7 +61,8 @@ def serve(path):
         buffer += chunk
         while b"\n" in buffer:
             line, buffer = buffer.split(b"\n", 1)
-            request = json.loads(line)
+            message = json.loads(line)
+            answer.request, request = message["id"], message["do"]
             if request[0] == "ready":
                 answer(port, status=0)
             elif request[0] == "test":

@@ -253,14 +253,15 @@ def alive(pid):
 
 
 def stop(pid, what):
-    """Ends a process this rig started, by its id, and waits for it."""
+    """Ends a process this rig started, with the session of its own it leads, and waits for it."""
     if not alive(pid):
         return
-    os.kill(pid, signal.SIGTERM)
+    with contextlib.suppress(ProcessLookupError):
+        os.killpg(pid, signal.SIGTERM)
     try:
         wait_for(lambda: not alive(pid), what, timeout=20)
     except AssertionError:
-        os.kill(pid, signal.SIGKILL)
+        os.killpg(pid, signal.SIGKILL)
         wait_for(lambda: not alive(pid), what, timeout=20)
 
 
@@ -276,9 +277,11 @@ class Desktop:
     def running(cls):
         with contextlib.suppress(FileNotFoundError, ValueError):
             state = json.loads(cls.state_file.read_text())
+            kind = SwayDesktop if state["kind"] == "sway" else Desktop
+            desktop = kind(state["kind"], state["pids"], state["env"])
             if all(alive(pid) for pid in state["pids"]):
-                return cls(state["kind"], state["pids"], state["env"])
-            cls(state["kind"], state["pids"], state["env"]).stop()
+                return desktop
+            desktop.stop()
         return None
 
     def save(self):
@@ -313,6 +316,14 @@ class Desktop:
 
     def panel_output(self):
         return self.screen()[1][PANEL_OUTPUT]
+
+    def upright(self):
+        """The tablet's panel alone and upright, as every scenario starts."""
+        with contextlib.suppress(FileNotFoundError):
+            Path(f"/sys/class/drm/card0-{MONITOR_OUTPUT}/status").write_text("detect")
+        self.x("xrandr", "--output", MONITOR_OUTPUT, "--off", check=False)
+        self.x("xrandr", "--output", PANEL_OUTPUT, "--auto", "--rotate", "normal", "--pos", "0x0")
+        wait_for(lambda: self.screen()[0] == NATIVE, "the screen upright")
 
     def panel_windows(self):
         output = self.x("xdotool", "search", "--onlyvisible", "--name", f"^{PANEL_TITLE}$", check=False)
@@ -436,13 +447,74 @@ def start_xfce():
     session = as_user(["dbus-run-session", "--", "sh", "-c", f"env > {env_file}; exec xfce4-session"],
                       user_env({"DISPLAY": ":0", "XDG_CURRENT_DESKTOP": "XFCE", "XDG_SESSION_TYPE": "x11"}),
                       log=open(RUN / "xfce.log", "w"))
-    wait_for(lambda: env_file.exists() and "DBUS_SESSION_BUS_ADDRESS" in env_file.read_text(), "the session bus",
-             timeout=DESKTOP_PATIENCE)
+    wait_for(lambda: (env_file.exists() and "DBUS_SESSION_BUS_ADDRESS" in env_file.read_text())
+             or session.poll() is not None, "the session bus", timeout=DESKTOP_PATIENCE)
+    assert session.poll() is None, "the Xfce session ended: " + (RUN / "xfce.log").read_text()[-1500:]
     env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
     desktop = Desktop("xfce", [server.pid, session.pid], env)
     desktop.save()
     wait_for(lambda: "window id" in desktop.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False),
              "xfwm4 to manage the screen", timeout=DESKTOP_PATIENCE)
+    return desktop
+
+
+class SwayDesktop(Desktop):
+    """sway on the guest's DRM device: its outputs read back from sway itself."""
+
+    # sway names the transform by the clockwise turn of the output; xrandr by the turn of the picture.
+    TRANSFORMS = {"normal": "normal", "270": "left", "180": "inverted", "90": "right"}
+
+    def screen(self):
+        outputs, right, bottom = {}, 0, 0
+        for output in json.loads(self.x("swaymsg", "-t", "get_outputs", "--raw")):
+            rect = output["rect"]
+            geometry = (rect["x"], rect["y"], rect["width"], rect["height"]) if output["active"] else None
+            outputs[output["name"]] = (True, self.TRANSFORMS.get(output["transform"], "normal"), geometry)
+            if geometry:
+                right, bottom = max(right, rect["x"] + rect["width"]), max(bottom, rect["y"] + rect["height"])
+        return (right, bottom), outputs
+
+    def upright(self):
+        self.x("swaymsg", "output", PANEL_OUTPUT, "transform", "normal", "position", "0", "0")
+        wait_for(lambda: self.screen()[0] == NATIVE, "the output upright")
+
+
+# Touch and pens mapped to the tablet's output, as sway's manual tells tablet users: unmapped, sway keeps
+# them on the whole layout, unturned, whatever turns the output.
+SWAY_CONFIG = """xwayland enable
+output {output} mode 1280x800 position 0 0 bg #204060 solid_color
+input type:touch map_to_output {output}
+input type:tablet_tool map_to_output {output}
+exec env > {env}
+"""
+
+
+def start_sway():
+    """seatd and a sway session of the tablet's user on the DRM device, drawn with pixman, XWayland in it."""
+    RUN.mkdir(exist_ok=True)
+    prepare_user()
+    # Debian's seatd service hands out the seat to the video group.
+    if not Path("/run/seatd.sock").exists():
+        run("systemctl", "restart", "seatd.service")
+    wait_for(lambda: Path("/run/seatd.sock").exists(), "seatd's socket")
+    env_file = RUNTIME / "session.env"
+    env_file.unlink(missing_ok=True)
+    config = RUN / "sway.config"
+    config.write_text(SWAY_CONFIG.format(output=PANEL_OUTPUT, env=env_file))
+    session = as_user(["dbus-run-session", "--", "sway", "-c", config],
+                      user_env({"WLR_RENDERER": "pixman", "WLR_BACKENDS": "drm,libinput", "LIBSEAT_BACKEND": "seatd",
+                                "XDG_CURRENT_DESKTOP": "sway", "XDG_SESSION_TYPE": "wayland"}),
+                      log=open(RUN / "sway.log", "w"))
+    desktop = SwayDesktop("sway", [session.pid], {})
+    desktop.save()
+    wait_for(lambda: (env_file.exists() and "SWAYSOCK" in env_file.read_text()) or session.poll() is not None,
+             "sway to start", timeout=DESKTOP_PATIENCE)
+    assert session.poll() is None, "sway ended: " + (RUN / "sway.log").read_text()[-1500:]
+    desktop.env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
+    desktop.save()
+    # XWayland lets in the user's own clients; the scenarios' tools run as root.
+    grant = as_user(["xhost", "+si:localuser:root"], desktop.env)
+    wait_for(lambda: grant.poll() is not None, "XWayland to let root in", timeout=DESKTOP_PATIENCE)
     return desktop
 
 
@@ -453,7 +525,7 @@ def desktop(kind):
         return current
     if current is not None:
         current.stop()
-    return {"xfce": start_xfce}[kind]()
+    return {"xfce": start_xfce, "sway": start_sway}[kind]()
 
 
 class TabletTestCase(unittest.TestCase):
@@ -473,13 +545,7 @@ class TabletTestCase(unittest.TestCase):
         self.upright()
 
     def upright(self):
-        """The tablet's panel alone and upright, as every scenario starts."""
-        d = self.desktop
-        with contextlib.suppress(FileNotFoundError):
-            Path(f"/sys/class/drm/card0-{MONITOR_OUTPUT}/status").write_text("detect")
-        d.x("xrandr", "--output", MONITOR_OUTPUT, "--off", check=False)
-        d.x("xrandr", "--output", PANEL_OUTPUT, "--auto", "--rotate", "normal", "--pos", "0x0")
-        wait_for(lambda: d.screen()[0] == NATIVE, "the screen upright")
+        self.desktop.upright()
 
     def device(self, factory, *args):
         made = factory(*args)
