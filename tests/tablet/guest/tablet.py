@@ -394,7 +394,6 @@ def window_alpha(display_name, window, area):
             return 0.0
         opaque = sum(1 for row in range(h) for column in range(w)
                      if info.data[row * info.bytes_per_line + column * 4 + 3] >= 128)
-        _xlib.XDestroyImage = getattr(_xlib, "XDestroyImage", None)
         return opaque / (w * h)
     finally:
         _xlib.XCloseDisplay(display)
