@@ -40,20 +40,16 @@ uint32_t HexAttribute(udev_device* device, const char* name) {
   return end != nullptr && (*end == '\0' || *end == '\n') ? static_cast<uint32_t>(value) : 0;
 }
 
-// The bits of a capability attribute ("sw", "key": hexadecimal words, the
-// highest first) hold bit `bit`.
-bool CapabilityBit(udev_device* device, const char* attribute, unsigned bit) {
+// Whether a capability attribute ("sw", "key": hexadecimal words, the
+// highest first) holds bit `bit` of its lowest word.
+bool LowestWordHasBit(udev_device* device, const char* attribute, unsigned bit) {
   const std::string words = Text(udev_device_get_sysattr_value(device, attribute));
-  const size_t last = words.find_last_not_of(" \n");
-  if (last == std::string::npos) return false;
-  const size_t start = words.find_last_of(' ', last);
-  const std::string lowest = words.substr(start == std::string::npos ? 0 : start + 1,
-                                          last - (start == std::string::npos ? 0 : start + 1) + 1);
-  if (bit >= 64) return false;
-  return (std::strtoull(lowest.c_str(), nullptr, 16) >> bit) & 1u;
+  const size_t space = words.find_last_of(' ');
+  const std::string lowest = space == std::string::npos ? words : words.substr(space + 1);
+  return !lowest.empty() && ((std::strtoull(lowest.c_str(), nullptr, 16) >> bit) & 1u) != 0;
 }
 
-// Every device of a subsystem, handed to `visit` until it says it has seen enough.
+// Every device of a subsystem, handed to `visit`.
 template <typename Visit>
 void ForEach(struct udev* context, const char* subsystem, Visit visit) {
   Enumerate enumerate(udev_enumerate_new(context));
@@ -63,7 +59,7 @@ void ForEach(struct udev* context, const char* subsystem, Visit visit) {
   udev_list_entry* entry = nullptr;
   udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate.get())) {
     Device device(udev_device_new_from_syspath(context, udev_list_entry_get_name(entry)));
-    if (device && visit(device.get())) return;
+    if (device) visit(device.get());
   }
 }
 
@@ -74,27 +70,28 @@ constexpr unsigned kTabletModeSwitch = 0x01;  // SW_TABLET_MODE
 std::optional<InputNode> DescribeInputNode(std::string_view devnode) {
   struct stat status {};
   const std::string node(devnode);
-  if (node.empty() || stat(node.c_str(), &status) != 0 || !S_ISCHR(status.st_mode)) return std::nullopt;
+  if (node.empty() || stat(node.c_str(), &status) != 0 || !S_ISCHR(status.st_mode))
+    return std::nullopt;
   Context context(udev_new());
   if (!context) return std::nullopt;
   Device device(udev_device_new_from_devnum(context.get(), 'c', status.st_rdev));
   if (!device) return std::nullopt;
   InputNode described;
-  described.classified = udev_device_get_is_initialized(device.get()) != 0 &&
-                         Flag(device.get(), "ID_INPUT");
+  described.classified =
+      udev_device_get_is_initialized(device.get()) != 0 && Flag(device.get(), "ID_INPUT");
   described.touchscreen = Flag(device.get(), "ID_INPUT_TOUCHSCREEN");
   described.tablet = Flag(device.get(), "ID_INPUT_TABLET");
   described.tabletPad = Flag(device.get(), "ID_INPUT_TABLET_PAD");
-  described.busName = Text(udev_device_get_property_value(device.get(), "ID_BUS"));
-  described.path = Text(udev_device_get_property_value(device.get(), "ID_PATH"));
   // The parents belong to the device they come from and are not unreferenced.
-  if (udev_device* input = udev_device_get_parent_with_subsystem_devtype(device.get(), "input", nullptr)) {
+  if (udev_device* input =
+          udev_device_get_parent_with_subsystem_devtype(device.get(), "input", nullptr)) {
     described.kernelBus = HexAttribute(input, "id/bustype");
     described.vendorId = HexAttribute(input, "id/vendor");
     described.productId = HexAttribute(input, "id/product");
     described.sysPath = Text(udev_device_get_syspath(input));
   }
-  if (udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device.get(), "usb", "usb_device")) {
+  if (udev_device* usb =
+          udev_device_get_parent_with_subsystem_devtype(device.get(), "usb", "usb_device")) {
     described.usbRemovable = Text(udev_device_get_sysattr_value(usb, "removable"));
   }
   return described;
@@ -107,30 +104,27 @@ TabletHardware FindTabletHardware() {
   ForEach(context.get(), "input", [&found](udev_device* device) {
     found.touchscreen = found.touchscreen || Flag(device, "ID_INPUT_TOUCHSCREEN");
     found.accelerometer = found.accelerometer || Flag(device, "ID_INPUT_ACCELEROMETER");
-    found.tabletModeSwitch = found.tabletModeSwitch ||
-                             (Flag(device, "ID_INPUT_SWITCH") &&
-                              udev_device_get_sysattr_value(device, "capabilities/sw") != nullptr &&
-                              CapabilityBit(device, "capabilities/sw", kTabletModeSwitch));
-    return false;
+    found.tabletModeSwitch =
+        found.tabletModeSwitch || (Flag(device, "ID_INPUT_SWITCH") &&
+                                   LowestWordHasBit(device, "capabilities/sw", kTabletModeSwitch));
   });
   // The sensor service's own rules tag the IIO accelerometers it reads.
   ForEach(context.get(), "iio", [&found](udev_device* device) {
     const std::string type = Text(udev_device_get_property_value(device, "IIO_SENSOR_PROXY_TYPE"));
     found.accelerometer = found.accelerometer || type.find("accel") != std::string::npos;
-    return false;
   });
   ForEach(context.get(), "drm", [&found](udev_device* device) {
     // Connectors are named after their card and type: "card0-eDP-1".
     const std::string name = Text(udev_device_get_sysname(device));
     const size_t dash = name.find('-');
-    if (dash == std::string::npos) return false;
+    if (dash == std::string::npos) return;
     const std::string type = name.substr(dash + 1);
     constexpr std::array<const char*, 3> kPanels = {"eDP-", "LVDS-", "DSI-"};
     bool panel = false;
     for (const char* prefix : kPanels) panel = panel || type.rfind(prefix, 0) == 0;
-    found.builtInPanel = found.builtInPanel ||
-                         (panel && Text(udev_device_get_sysattr_value(device, "status")) == "connected");
-    return false;
+    found.builtInPanel =
+        found.builtInPanel ||
+        (panel && Text(udev_device_get_sysattr_value(device, "status")) == "connected");
   });
   return found;
 }

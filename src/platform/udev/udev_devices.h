@@ -16,10 +16,9 @@ struct InputNode {
   bool touchscreen = false;  // ID_INPUT_TOUCHSCREEN
   bool tablet = false;       // ID_INPUT_TABLET: a pen or an eraser
   bool tabletPad = false;    // ID_INPUT_TABLET_PAD: a tablet's buttons
-  std::string busName;       // ID_BUS: "usb", "bluetooth", ...; empty when udev sets none
-  std::string path;          // ID_PATH: where it hangs on the machine; empty for made-up devices
-  // The kernel's word: its bus number (id/bustype), ids, where its device
-  // lives in sysfs and, on USB, the "removable" word of its port.
+  // The kernel's word, which udev sets no ID_BUS for on I2C and SPI: its bus
+  // number (id/bustype), ids, where its device lives in sysfs and, on USB,
+  // the "removable" word of its port.
   uint32_t kernelBus = 0;
   uint32_t vendorId = 0;
   uint32_t productId = 0;
@@ -33,10 +32,11 @@ std::optional<InputNode> DescribeInputNode(std::string_view devnode);
 
 // What makes this machine a tablet, as udev's records say.
 struct TabletHardware {
-  bool touchscreen = false;     // an input device tagged ID_INPUT_TOUCHSCREEN
-  bool accelerometer = false;   // ID_INPUT_ACCELEROMETER, or an IIO accelerometer the sensor service reads
+  bool touchscreen = false;  // an input device tagged ID_INPUT_TOUCHSCREEN
+  bool accelerometer =
+      false;  // ID_INPUT_ACCELEROMETER, or an IIO accelerometer the sensor service reads
   bool tabletModeSwitch = false;  // a switch that tells a convertible folded into a tablet
-  bool builtInPanel = false;    // a connected eDP, LVDS or DSI connector
+  bool builtInPanel = false;      // a connected eDP, LVDS or DSI connector
 };
 
 TabletHardware FindTabletHardware();

@@ -12,9 +12,9 @@ namespace {
 
 using quillet::xdesktop::DeviceBus;
 using quillet::xdesktop::DeviceKind;
-using quillet::xdesktop::PenIntegration;
 using quillet::xdesktop::DeviceUse;
 using quillet::xdesktop::InputDevice;
+using quillet::xdesktop::PenIntegration;
 using quillet::xdesktop::TouchMode;
 using quillet::xdesktop::TransformMatrix;
 using quillet::xdesktop::Valuator;
@@ -138,9 +138,11 @@ TEST_F(InputMapping, WhatUdevAndLibwacomTellOutweighsTheBusAndTheName) {
   devices.devices = {
       Told(Touchscreen(10, DeviceBus::kVirtual), DeviceKind::kTouchscreen),  // made with uinput
       Told(Pen(11, DeviceBus::kVirtual), DeviceKind::kPen, PenIntegration::kSystemDisplay),
-      Told(Pen(12, DeviceBus::kBuiltIn), DeviceKind::kPen, PenIntegration::kNoDisplay),  // desk tablet
+      Told(Pen(12, DeviceBus::kBuiltIn), DeviceKind::kPen,
+           PenIntegration::kNoDisplay),  // desk tablet
       // A pen display on a cable, with its own touch: both on the monitor.
-      Told(Pen(13, DeviceBus::kUnknown, kWacom, 0x0390), DeviceKind::kPen, PenIntegration::kOwnDisplay),
+      Told(Pen(13, DeviceBus::kUnknown, kWacom, 0x0390), DeviceKind::kPen,
+           PenIntegration::kOwnDisplay),
       Told(Touchscreen(14, DeviceBus::kExternal, kWacom, 0x0390), DeviceKind::kTouchscreen),
       Told(Pen(15, DeviceBus::kBuiltIn), DeviceKind::kPen),   // unknown to libwacom, built in
       Told(Pen(16, DeviceBus::kExternal), DeviceKind::kPen),  // unknown to libwacom, on a plug

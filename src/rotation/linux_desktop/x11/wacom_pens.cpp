@@ -28,7 +28,7 @@ xdesktop::PenIntegration WacomPens::IntegrationOf(const std::string& devnode) {
   const int flags = libwacom_get_integration_flags(device.get());
   if ((flags & WACOM_DEVICE_INTEGRATED_DISPLAY) == 0) return xdesktop::PenIntegration::kNoDisplay;
   return (flags & WACOM_DEVICE_INTEGRATED_SYSTEM) != 0 ? xdesktop::PenIntegration::kSystemDisplay
-                                                        : xdesktop::PenIntegration::kOwnDisplay;
+                                                       : xdesktop::PenIntegration::kOwnDisplay;
 }
 
 }  // namespace quillet::x11

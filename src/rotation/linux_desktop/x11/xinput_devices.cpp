@@ -102,11 +102,11 @@ void XInputDevices::ReadOrigin(xdesktop::InputDevice& device, WacomPens& pens) {
   }
   const auto node = ReadProperty(device.id, node_, 256);
   const auto described = node && node->type == XA_STRING
-                              ? platform::udev::DescribeInputNode(node->text.c_str())
-                              : std::nullopt;
+                             ? platform::udev::DescribeInputNode(node->text.c_str())
+                             : std::nullopt;
   if (described) {
-    device.bus = xdesktop::ClassifyBus(described->kernelBus, described->sysPath,
-                                       described->usbRemovable);
+    device.bus =
+        xdesktop::ClassifyBus(described->kernelBus, described->sysPath, described->usbRemovable);
     if (device.vendorId == 0 && device.productId == 0) {
       device.vendorId = described->vendorId;
       device.productId = described->productId;
@@ -114,10 +114,11 @@ void XInputDevices::ReadOrigin(xdesktop::InputDevice& device, WacomPens& pens) {
   }
   if (described && described->classified) {
     using xdesktop::DeviceKind;
-    device.kind = described->touchscreen                             ? DeviceKind::kTouchscreen
+    device.kind = described->touchscreen                       ? DeviceKind::kTouchscreen
                   : described->tablet && !described->tabletPad ? DeviceKind::kPen
-                                                                     : DeviceKind::kOther;
-    if (device.kind == DeviceKind::kPen) device.integration = pens.IntegrationOf(node->text.c_str());
+                                                               : DeviceKind::kOther;
+    if (device.kind == DeviceKind::kPen)
+      device.integration = pens.IntegrationOf(node->text.c_str());
     return;
   }
   // Nothing from the device manager: the name may still tell.
