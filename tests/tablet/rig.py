@@ -27,6 +27,8 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 REPO = HERE.parents[1]
+sys.path.insert(0, str(REPO / "tests" / "support"))
+from panel_pictures import wait_for  # noqa: E402
 SUITE = "bookworm"
 MIRROR = "http://deb.debian.org/debian"
 IMAGE_SIZE = "3G"
@@ -37,18 +39,6 @@ EXCLUDED = ["/usr/share/doc/*", "/usr/share/man/*", "/usr/share/info/*", "/usr/s
 
 def log(text):
     print(f"[tablet {time.strftime('%H:%M:%S')}] {text}", flush=True)
-
-
-def wait_for(predicate, timeout, what, interval=0.2):
-    """Polls until `predicate` gives something true; fails naming `what` after `timeout` seconds."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise TimeoutError(f"gave up after {timeout} s waiting for {what}")
-        time.sleep(interval)
 
 
 # --- the image ------------------------------------------------------------------------------------
@@ -149,8 +139,8 @@ def kvm_boots(folder):
         return b"Linux version" in seen or process.poll() is not None
 
     try:
-        wait_for(printed, 10, "the KVM probe's first kernel line")
-    except TimeoutError:
+        wait_for(printed, 5, 0.2, "the KVM probe's first kernel line")
+    except AssertionError:
         pass
     finally:
         if process.poll() is None:
@@ -193,6 +183,7 @@ class Guest:
         shutil.copytree(dist_folder(), self.share / "dist", symlinks=True)
         shutil.copytree(HERE / "guest", self.share / "guest", ignore=shutil.ignore_patterns("__pycache__"))
         shutil.copy(REPO / "src" / "app" / "x11" / "zentara-autostart.desktop", self.share / "guest")
+        shutil.copy(REPO / "tests" / "support" / "panel_pictures.py", self.share / "guest")
         (self.share / "results").mkdir()
 
     def start(self, folder):
@@ -229,7 +220,7 @@ class Guest:
                    "-pidfile", str(self.pid_file), "-daemonize"]
         subprocess.run(command, check=True)
         boot = time.monotonic()
-        wait_for(lambda: self.call("ready", timeout=5, quiet=True) is not None, 300, "the guest's agent")
+        wait_for(lambda: self.call("ready", timeout=5, quiet=True) is not None, 300, 1, "the guest's agent")
         seconds = time.monotonic() - boot
         (self.state / "timings.txt").open("a").write(f"boot {seconds:.0f} s ({'KVM' if kvm else 'TCG'})\n")
         log(f"guest up in {seconds:.0f} s (QEMU {self.pid()})")
@@ -289,12 +280,12 @@ class Guest:
             return
         self.call("poweroff", timeout=10, quiet=True)
         try:
-            wait_for(lambda: not self.alive(), 90, "the guest to power off")
+            wait_for(lambda: not self.alive(), 90, 0.5, "the guest to power off")
             log("guest powered off")
-        except TimeoutError:
+        except AssertionError:
             log(f"the guest did not power off; stopping QEMU {pid}")
             os.kill(pid, signal.SIGTERM)
-            wait_for(lambda: not self.alive(), 30, "QEMU to stop")
+            wait_for(lambda: not self.alive(), 30, 0.5, "QEMU to stop")
 
 
 def main(argv):

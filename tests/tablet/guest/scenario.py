@@ -2,7 +2,8 @@
 checks of where the screen, the panel and the devices' matrices are while it happens."""
 import time
 
-from tablet import COLLAPSED_HANDLE, NATIVE, PANEL_OUTPUT, TabletTestCase, glass_of, run, wait_for
+from tablet import (COLLAPSED_HANDLE, NATIVE, PANEL_OUTPUT, TURN_LEFT, TURN_RIGHT, TabletTestCase, glass_of,
+                    run, wait_for)
 
 # A device mapped onto the whole screen, as X leaves a new one.
 IDENTITY = (1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0)
@@ -55,6 +56,23 @@ class TabletScenario(TabletTestCase):
         self.assertLess(self.desktop.panel_alpha(window, (110, 40, 32, 32)), 0.1, "collapsed, no button shows")
         self.tap(finger, COLLAPSED_HANDLE)
         wait_for(lambda: self.desktop.panel_alpha(window, (110, 40, 32, 32)) > 0.3, "the turn-left button to show")
+
+    def turn_left_and_back(self, finger, window, follows=lambda rotation: None):
+        """Taps the handle and turn-left, then turn-right where the turned screen shows it: the screen reads
+        back turned, the panel comes to the turned screen's right edge, and `follows` checks what the
+        desktop does to the finger at each rotation."""
+        self.assertEqual(self.desktop.rect(window), self.at_right_edge(NATIVE[0]))
+        self.expand(finger, window)
+        started = time.monotonic()
+        self.tap(finger, TURN_LEFT)
+        self.turned("left")
+        self.note("turn left, read back", time.monotonic() - started)
+        self.wait_place(self.at_right_edge(NATIVE[1]), "re-anchored after the turn")
+        follows("left")
+        self.tap(finger, TURN_RIGHT)
+        self.turned("normal")
+        self.wait_place(self.at_right_edge(NATIVE[0]), "back at the upright screen's edge")
+        follows("normal")
 
     def turned(self, rotation):
         """Waits until the tablet's output reads back turned that way, and the screen has its size."""

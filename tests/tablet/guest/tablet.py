@@ -16,9 +16,11 @@ import time
 import unittest
 from pathlib import Path
 
-import evdev
 from evdev import AbsInfo, UInput
 from evdev import ecodes as e
+# The end-to-end drivers' shared helpers, which the rig puts beside this module.
+from panel_pictures import PANEL_SIZE, PANEL_TITLE
+from panel_pictures import wait_for as shared_wait_for
 
 SHARE = Path("/mnt/share")
 DIST = SHARE / "dist"
@@ -27,8 +29,6 @@ RUN = Path("/run/tablet")
 USER_ID = 1000
 HOME = Path("/home/tablet")
 RUNTIME = Path(f"/run/user/{USER_ID}")
-PANEL_TITLE = "KOVA Zentara"
-PANEL_SIZE = (341, 113)
 # The tablet's own panel, as the guest's first virtio-gpu output shows it, and the monitor's connector.
 PANEL_OUTPUT, MONITOR_OUTPUT = "Virtual-1", "Virtual-2"
 NATIVE = (1280, 800)
@@ -40,15 +40,7 @@ DESKTOP_PATIENCE = 240  # a desktop's start, beside other tests on two emulated 
 
 
 def wait_for(predicate, what, timeout=PATIENCE, interval=0.2):
-    deadline = time.monotonic() + timeout
-    last = None
-    while True:
-        last = predicate()
-        if last:
-            return last
-        if time.monotonic() > deadline:
-            raise AssertionError(f"gave up after {timeout} s waiting for {what}")
-        time.sleep(interval)
+    return shared_wait_for(predicate, timeout, interval, what)
 
 
 def run(*args, env=None, check=True, timeout=60):

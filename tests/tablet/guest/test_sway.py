@@ -1,12 +1,11 @@
 """The panel through XWayland on sway, drawn with pixman on the guest's DRM device: sway maps touch itself,
 the real libquillet.so turns the output through wlroots' output management, and the panel follows
 iio-sensor-proxy with Zentara's own lock, as on Xfce."""
-import time
 import unittest
 from pathlib import Path
 
 from scenario import TabletScenario
-from tablet import LOCK, NATIVE, TURN_LEFT, TURN_RIGHT, Accelerometer, Touchscreen, wait_for
+from tablet import LOCK, NATIVE, Accelerometer, Touchscreen, wait_for
 
 
 class SwayFingerTest(TabletScenario):
@@ -15,16 +14,8 @@ class SwayFingerTest(TabletScenario):
     def test_taps_turn_the_output_and_land_on_the_turned_buttons(self):
         finger = self.device(Touchscreen)
         _, window = self.start_panel()
-        self.assertEqual(self.desktop.rect(window), self.at_right_edge(NATIVE[0]))
-        self.expand(finger, window)
-        started = time.monotonic()
-        self.tap(finger, TURN_LEFT)
-        self.turned("left")
-        self.note("turn left, read back from sway", time.monotonic() - started)
-        self.wait_place(self.at_right_edge(NATIVE[1]), "re-anchored after the turn")
-        self.tap(finger, TURN_RIGHT)
-        self.turned("normal")
-        self.wait_place(self.at_right_edge(NATIVE[0]), "back at the upright output's edge")
+        # sway maps the finger to the output it turned.
+        self.turn_left_and_back(finger, window)
 
 
 class SwaySensorTest(TabletScenario):

@@ -28,20 +28,8 @@ class XfceFingerTest(TabletScenario):
     def test_taps_turn_the_screen_and_land_on_the_turned_buttons(self):
         finger = self.device(Touchscreen)
         _, window = self.start_panel()
-        self.assertEqual(self.desktop.rect(window), self.at_right_edge(NATIVE[0]))
-        self.expand(finger, window)
-        started = time.monotonic()
-        self.tap(finger, TURN_LEFT)
-        self.turned("left")
-        self.note("turn left, read back", time.monotonic() - started)
-        # The panel comes to the turned screen's right edge, and the finger's matrix follows the turn.
-        self.wait_place(self.at_right_edge(NATIVE[1]), "re-anchored after the turn")
-        self.panel_matrix_follows(finger.name, "left")
-        # The next tap, where the turned screen shows the turn-right button, turns it back.
-        self.tap(finger, TURN_RIGHT)
-        self.turned("normal")
-        self.wait_place(self.at_right_edge(NATIVE[0]), "back at the upright screen's edge")
-        self.panel_matrix_follows(finger.name, "normal")
+        # The X server maps the finger: its matrix must follow each turn.
+        self.turn_left_and_back(finger, window, lambda rotation: self.panel_matrix_follows(finger.name, rotation))
         # Collapsed again, the finger drags the panel by its handle.
         self.tap(finger, EXPANDED_HANDLE)
         wait_for(lambda: self.desktop.panel_alpha(window, (110, 40, 32, 32)) < 0.1, "the panel collapsed")
