@@ -173,8 +173,10 @@ class Guest:
         except ProcessLookupError:
             return False
         # A QEMU that ended is a zombie until its starter, gone already, is replaced by init.
-        status = Path(f"/proc/{pid}/stat")
-        return status.exists() and status.read_text().split(")")[-1].split()[0] != "Z"
+        try:
+            return Path(f"/proc/{pid}/stat").read_text().split(")")[-1].split()[0] != "Z"
+        except (FileNotFoundError, ProcessLookupError):  # it went between the two looks
+            return False
 
     def prepare_share(self):
         if self.share.exists():

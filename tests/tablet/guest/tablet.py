@@ -239,7 +239,7 @@ def alive(pid):
         os.kill(pid, 0)
     except ProcessLookupError:
         return False
-    with contextlib.suppress(FileNotFoundError):
+    with contextlib.suppress(FileNotFoundError, ProcessLookupError):
         return Path(f"/proc/{pid}/stat").read_text().split(")")[-1].split()[0] != "Z"
     return False
 
