@@ -99,7 +99,6 @@ class XfceSensorTest(TabletScenario):
         accelerometer.hold("normal")
         process, window = self.start_panel()
         self.hold(accelerometer, "left-up", "left")
-        self.wait_place(self.at_right_edge(NATIVE[1]), "the panel at the turned screen's edge")
         self.panel_matrix_follows(finger.name, "left")
         self.hold(accelerometer, "normal", "normal")
         # The lock: automatic rotation off, kept in Zentara's own setting.
@@ -172,6 +171,7 @@ class XfceDockingTest(TabletScenario):
             return (size, outputs[PANEL_OUTPUT][1:], outputs[MONITOR_OUTPUT][1:])
         want = (size, (rotation, tablet), ("normal", monitor))
         wait_for(lambda: layout() == want, f"only the tablet turned, the monitor beside it ({layout()})")
+        self.anchored(f"at the tablet's edge, {rotation}, beside the monitor")
 
 
 class XfceHotplugTest(TabletScenario):
