@@ -6,11 +6,12 @@ A desktop started by one scenario class stays up for the next (its process ids a
 client points are those of the 100 % panel, as in the other tiers.
 """
 import contextlib
-import ctypes
 import json
 import os
-import re
+import select
 import signal
+import socket
+import struct
 import subprocess
 import time
 import unittest
@@ -21,6 +22,7 @@ from evdev import ecodes as e
 # The end-to-end drivers' shared helpers, which the rig puts beside this module.
 from panel_pictures import PANEL_SIZE, PANEL_TITLE
 from panel_pictures import wait_for as shared_wait_for
+from x_readback import XReadback
 
 SHARE = Path("/mnt/share")
 DIST = SHARE / "dist"
@@ -281,30 +283,31 @@ class Desktop:
         self.state_file.write_text(json.dumps({"kind": self.kind, "pids": self.pids, "env": self.env}))
 
     def stop(self):
+        self.disconnect()
         for pid in reversed(self.pids):
             stop(pid, f"the {self.kind} desktop's process {pid} to end")
         self.state_file.unlink(missing_ok=True)
 
     # --- reading X ----------------------------------------------------------------------------
 
+    @property
+    def xserver(self):
+        """The scenario's own connection to the desktop's X display, made at the first read."""
+        if getattr(self, "_xserver", None) is None:
+            self._xserver = XReadback(self.env["DISPLAY"])
+        return self._xserver
+
+    def disconnect(self):
+        if getattr(self, "_xserver", None) is not None:
+            self._xserver.close()
+            self._xserver = None
+
     def x(self, *args, check=True):
         return run(*args, env=self.env, check=check)
 
-    def screen(self):
-        """The screen's size, and each connected output's (name, rotation, geometry or None)."""
-        query = self.x("xrandr", "--query")
-        size = tuple(int(v) for v in re.search(r"current (\d+) x (\d+)", query).groups())
-        outputs = {}
-        for name, state, rest in re.findall(r"^(\S+) (connected|disconnected) (.*)$", query, re.MULTILINE):
-            match = re.match(r"(?:primary )?(\d+)x(\d+)\+(\d+)\+(\d+) ?(\w*)", rest)
-            geometry, rotation = None, "normal"
-            if match:
-                w, h, left, top = (int(v) for v in match.groups()[:4])
-                geometry = (left, top, w, h)
-                if match.group(5) in ("left", "right", "inverted"):
-                    rotation = match.group(5)
-            outputs[name] = (state == "connected", rotation, geometry)
-        return size, outputs
+    def screen(self, probe=False):
+        """The screen's size, and each output's (connected, rotation, geometry or None)."""
+        return self.xserver.screen(probe)
 
     def panel_output(self):
         return self.screen()[1][PANEL_OUTPUT]
@@ -318,88 +321,53 @@ class Desktop:
         wait_for(lambda: self.screen()[0] == NATIVE, "the screen upright")
 
     def panel_windows(self):
-        output = self.x("xdotool", "search", "--onlyvisible", "--name", f"^{PANEL_TITLE}$", check=False)
-        return [int(line) for line in output.split()]
+        return self.xserver.visible_windows_named(PANEL_TITLE)
 
     def rect(self, window=None):
-        window = window or self.panel_window()
-        values = dict(line.split("=", 1) for line in self.x("xdotool", "getwindowgeometry", "--shell",
-                                                               window).split())
-        x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-        return x, y, x + w, y + h
+        """The window's (left, top, right, bottom); without a window, the panel's wherever it shows now."""
+        if window is not None:
+            return self.xserver.root_rect(window)
+        return wait_for(lambda: next(filter(None, map(self.xserver.root_rect, self.panel_windows())), None),
+                        "the panel window to show")
 
     def panel_window(self):
         return wait_for(lambda: (self.panel_windows() or [None])[0], "the panel window to show")
 
     def pointer(self):
-        values = dict(word.split(":") for word in self.x("xdotool", "getmouselocation").split())
-        return int(values["x"]), int(values["y"])
+        return self.xserver.pointer()
+
+    def input_names(self):
+        return [name for _, name in self.xserver.input_devices()]
 
     def input_id(self, name):
-        """The X id of the last input device of that name; None while X has none."""
-        ids = self.x("xinput", "list", "--id-only").split()
-        names = self.x("xinput", "list", "--name-only").splitlines()
-        found = [int(i) for i, n in zip(ids, names) if n.strip() == name]
+        """The X id of the newest input device of that name; None while X has none."""
+        found = [device for device, each in self.xserver.input_devices() if each == name]
         return found[-1] if found else None
 
     def matrix(self, name):
         """The device's Coordinate Transformation Matrix, rounded; None while X has no such device."""
         device = self.input_id(name)
-        if device is None:
-            return None
-        output = self.x("xinput", "list-props", str(device), check=False)
-        match = re.search(r"Coordinate Transformation Matrix \(\d+\):\s*(.*)", output)
-        return tuple(round(float(v), 3) for v in match.group(1).split(",")) if match else None
+        values = None if device is None else self.xserver.float_property(device, "Coordinate Transformation Matrix",
+                                                                         9)
+        return tuple(round(v, 3) for v in values) if values else None
 
     def panel_alpha(self, window, area):
         """The share of the window's pixels in `area` (x, y, w, h) that are mostly opaque."""
-        return window_alpha(self.env["DISPLAY"], window, area)
-
-
-# XGetImage of the panel's own ARGB window, whose pixels a compositing manager keeps.
-_xlib = ctypes.CDLL("libX11.so.6")
-_xlib.XOpenDisplay.restype = ctypes.c_void_p
-_xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-_xlib.XGetImage.restype = ctypes.c_void_p
-_xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                            ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-_xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-
-class _XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_uint8)), ("byte_order", ctypes.c_int),
-                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
-
-
-def window_alpha(display_name, window, area):
-    display = _xlib.XOpenDisplay(display_name.encode())
-    assert display, f"cannot open {display_name}"
-    try:
-        x, y, w, h = area
-        image = _xlib.XGetImage(display, window, x, y, w, h, 0xFFFFFFFF, 2)  # ZPixmap
-        if not image:
-            return 0.0
-        info = ctypes.cast(image, ctypes.POINTER(_XImage)).contents
-        if info.bits_per_pixel != 32 or info.depth != 32:
-            return 0.0
-        opaque = sum(1 for row in range(h) for column in range(w)
-                     if info.data[row * info.bytes_per_line + column * 4 + 3] >= 128)
-        return opaque / (w * h)
-    finally:
-        _xlib.XCloseDisplay(display)
+        return self.xserver.opaque_share(window, area)
 
 
 def start_xorg():
-    """Xorg on the first virtual terminal, with its own configuration found through udev."""
+    """Xorg on the first virtual terminal, with its own configuration found through udev; returned once it
+    takes clients (it writes its display's number then)."""
     log = open(RUN / "xorg.log", "w")
-    server = subprocess.Popen(["Xorg", ":0", "vt1", "-nolisten", "tcp", "-noreset", "-ac"],
+    ready, told = os.pipe()
+    server = subprocess.Popen(["Xorg", ":0", "vt1", "-nolisten", "tcp", "-noreset", "-ac", "-displayfd", str(told)],
                               stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                              start_new_session=True)
-    wait_for(lambda: run("xdpyinfo", "-display", ":0", check=False, timeout=20) or server.poll() is not None,
-             "Xorg to answer")
-    assert server.poll() is None, (RUN / "xorg.log").read_text()[-2000:]
+                              start_new_session=True, pass_fds=(told,))
+    os.close(told)
+    with os.fdopen(ready) as display:
+        answered = select.select([display], [], [], DESKTOP_PATIENCE)[0] and display.readline().strip()
+    assert answered == "0", f"Xorg did not take clients: {(RUN / 'xorg.log').read_text()[-2000:]}"
     return server
 
 
@@ -444,8 +412,7 @@ def start_xfce():
     env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
     desktop = Desktop("xfce", [server.pid, session.pid], env)
     desktop.save()
-    wait_for(lambda: "window id" in desktop.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False),
-             "xfwm4 to manage the screen", timeout=DESKTOP_PATIENCE)
+    wait_for(desktop.xserver.supporting_window_manager, "xfwm4 to manage the screen", timeout=DESKTOP_PATIENCE)
     return desktop
 
 
@@ -455,9 +422,23 @@ class SwayDesktop(Desktop):
     # sway names the transform by the clockwise turn of the output; xrandr by the turn of the picture.
     TRANSFORMS = {"normal": "normal", "270": "left", "180": "inverted", "90": "right"}
 
-    def screen(self):
+    RUN_COMMAND, GET_OUTPUTS = 0, 3
+
+    def ipc(self, kind, payload=""):
+        """One message to sway's IPC socket (what swaymsg sends: magic, length, type, payload); its answer."""
+        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as connection:
+            connection.settimeout(PATIENCE)
+            connection.connect(self.env["SWAYSOCK"])
+            body = payload.encode()
+            connection.sendall(b"i3-ipc" + struct.pack("=II", len(body), kind) + body)
+            stream = connection.makefile("rb")
+            header = stream.read(14)
+            length, _ = struct.unpack("=II", header[6:])
+            return json.loads(stream.read(length))
+
+    def screen(self, probe=False):
         outputs, right, bottom = {}, 0, 0
-        for output in json.loads(self.x("swaymsg", "-t", "get_outputs", "--raw")):
+        for output in self.ipc(self.GET_OUTPUTS):
             rect = output["rect"]
             geometry = (rect["x"], rect["y"], rect["width"], rect["height"]) if output["active"] else None
             outputs[output["name"]] = (True, self.TRANSFORMS.get(output["transform"], "normal"), geometry)
@@ -466,7 +447,8 @@ class SwayDesktop(Desktop):
         return (right, bottom), outputs
 
     def upright(self):
-        self.x("swaymsg", "output", PANEL_OUTPUT, "transform", "normal", "position", "0", "0")
+        answer = self.ipc(self.RUN_COMMAND, f"output {PANEL_OUTPUT} transform normal position 0 0")
+        assert all(each["success"] for each in answer), answer
         wait_for(lambda: self.screen()[0] == NATIVE, "the output upright")
 
 
