@@ -8,6 +8,7 @@ client points are those of the 100 % panel, as in the other tiers.
 import contextlib
 import json
 import os
+import re
 import select
 import signal
 import socket
@@ -413,7 +414,35 @@ def start_xfce():
     desktop = Desktop("xfce", [server.pid, session.pid], env)
     desktop.save()
     wait_for(desktop.xserver.supporting_window_manager, "xfwm4 to manage the screen", timeout=DESKTOP_PATIENCE)
+    # The session is up once its manager has started everything, the autostart entries among them, and
+    # the panel's entry has ended (with no touchscreen made yet, it finds no job).
+    wait_for(lambda: session_state(env) == XFSM_IDLE, "the session manager done starting", timeout=DESKTOP_PATIENCE)
+    wait_for(lambda: not programs_running("zentara"), "the session's start of zentara to end",
+             timeout=DESKTOP_PATIENCE)
     return desktop
+
+
+XFSM_IDLE = 1  # xfce4-session's state once its start is over
+
+
+def session_state(env):
+    """xfce4-session's state, asked on the session bus as the session's user; None before it answers."""
+    result = subprocess.run(["gdbus", "call", "--session", "--dest", "org.xfce.SessionManager", "--object-path",
+                             "/org/xfce/SessionManager", "--method", "org.xfce.Session.Manager.GetState"],
+                            env=env, user=USER_ID, group=USER_ID, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                            text=True, timeout=60, check=False)
+    found = re.search(r"uint32 (\d+)", result.stdout)
+    return int(found.group(1)) if found else None
+
+
+def programs_running(name):
+    """The ids of the processes that run the program of that name."""
+    found = []
+    for entry in Path("/proc").iterdir():
+        with contextlib.suppress(OSError):
+            if entry.name.isdigit() and Path((entry / "cmdline").read_bytes().split(b"\0")[0].decode()).name == name:
+                found.append(int(entry.name))
+    return found
 
 
 class SwayDesktop(Desktop):
