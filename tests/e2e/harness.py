@@ -21,6 +21,7 @@ from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, RecorderLog, a
                             collapsed_panel, expanded_panel, largest_difference, scaled, scaled_panel,
                             screenshot, wait_for)
 from panel_scenarios import PanelUser  # noqa: E402
+from xservers import run_client  # noqa: E402
 
 SESSION_SCRIPT = REPO / "tests" / "support" / "wine" / "session.sh"
 
@@ -43,9 +44,17 @@ def report(line):
 
 
 class Session:
-    """The Wine session: a private X display and a Wine prefix."""
+    """The Wine session: a private X display and a Wine prefix.
+
+    Now and then, under load, the shared display has answered no client for half a minute; the X calls
+    of the tests wait such a stall out (up to x_stall_limit seconds) and report it with what held the
+    server, so that it delays a test rather than failing it."""
+
+    x_timeout = 30.0
+    x_stall_limit = 180.0
 
     def __init__(self):
+        self.stalls = []
         state = os.environ.get("ZENTARA_WINE_STATE")
         prefix = os.environ.get("ZENTARA_WINE_PREFIX")
         self._own = state is None
@@ -121,10 +130,17 @@ class Session:
 
     # --- X side -------------------------------------------------------------
 
+    def x_client(self, *command, check=True):
+        """Runs an X client on the session's display, waiting out a stall of the server."""
+        def stalled(seconds, holders):
+            self.stalls.append((seconds, holders))
+            report(f"the X server {self.display} answered no client for {seconds:.1f} s while "
+                   f"{' '.join(command)} ran: {holders}")
+        return run_client([str(part) for part in command], self.env(), self.x_timeout, self.x_stall_limit,
+                          stalled, check)
+
     def xdotool(self, *args):
-        result = subprocess.run(["xdotool", *map(str, args)], env=self.env(), check=True,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=30)
-        return result.stdout.strip()
+        return self.x_client("xdotool", *args).stdout.strip()
 
     def move(self, x, y):
         self.xdotool("mousemove", x, y)
@@ -333,8 +349,8 @@ class PanelTestBase(PanelUser, unittest.TestCase):
 
     def notices(self, title):
         """Wine's message boxes with that title, found as the X windows Wine shows them in, with their places."""
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"], env=self.session.env(),
-                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=30).stdout
+        found = self.session.x_client("xdotool", "search", "--onlyvisible", "--name", f"^{title}$",
+                                      check=False).stdout
         notices = []
         for window in found.split():
             values = dict(line.split("=", 1) for line in self.session.xdotool("getwindowgeometry", "--shell",

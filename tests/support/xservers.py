@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Private X servers for the tests and scripts: an Xvfb, or an Xephyr nested in an Xvfb of its own.
+"""Private X servers for the tests and scripts: an Xvfb, or an Xephyr nested in an Xvfb of its own;
+and X clients run so that a server that answers nobody for a while only delays them.
 
 Each server picks a free display itself (-displayfd) and is stopped by its process id. Standard
 library only. From a shell script, this serves a display until it is told to stop:
@@ -11,11 +12,15 @@ its servers. With `-- COMMAND [ARGUMENT...]` it runs the command on the display 
 servers when the command ends and exits with its status.
 """
 import argparse
+import contextlib
 import os
 import signal
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
+import time
 
 
 class XServer:
@@ -90,6 +95,162 @@ class PrivateDisplay:
 
     def __exit__(self, *_):
         self.stop()
+
+
+def _receive(connection, count):
+    data = b""
+    while len(data) < count:
+        chunk = connection.recv(count - len(data))
+        if not chunk:
+            raise ConnectionError("the X server closed the connection")
+        data += chunk
+    return data
+
+
+def _connect(display, timeout):
+    """A connection to the local X server of `display`, set up (little-endian, no authorisation)."""
+    number = display.lstrip(":").split(".")[0]
+    connection = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    try:
+        connection.settimeout(timeout)
+        connection.connect(f"/tmp/.X11-unix/X{number}")
+        connection.sendall(struct.pack("<BxHHHHxx", ord("l"), 11, 0, 0, 0))
+        head = _receive(connection, 8)
+        _receive(connection, struct.unpack_from("<H", head, 6)[0] * 4)
+        if head[0] != 1:
+            raise ConnectionError("the X server refused the connection")
+        return connection
+    except BaseException:
+        connection.close()
+        raise
+
+
+def answers(display, timeout=1.0):
+    """Whether the X server of `display` sets up a connection within `timeout` seconds: one held by
+    another client's grab, or stuck, does not."""
+    try:
+        _connect(display, timeout).close()
+        return True
+    except OSError:
+        return False
+
+
+class ServerGrab:
+    """Holds the X server of `display` for itself (GrabServer) until released: the server answers no
+    other client meanwhile."""
+
+    def __init__(self, display):
+        self._connection = _connect(display, 10)
+        # The grab, then a reply that tells it has been made.
+        self._connection.sendall(struct.pack("<BxH", 36, 1) + struct.pack("<BxH", 43, 1))
+        while _receive(self._connection, 32)[0] != 1:
+            pass
+
+    def release(self):
+        self._connection.close()
+
+
+def _process_line(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            state = stat.read().rsplit(")", 1)[1].split()[0]
+        with open(f"/proc/{pid}/wchan") as wchan:
+            waits = wchan.read().strip() or "-"
+        with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+            name = cmdline.read().split(b"\0")[0].decode(errors="replace")
+    except OSError:
+        return f"pid {pid}, gone"
+    return f"{name} (pid {pid}) state {state} in {waits}"
+
+
+def _cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def _server_line(pid, window=0.5):
+    """The server process, and whether it worked during `window` seconds: idle, it waits on one client
+    that holds it; busy, it is stuck itself."""
+    try:
+        before = _cpu_seconds(pid)
+        time.sleep(window)
+        used = _cpu_seconds(pid) - before
+    except OSError:
+        return f"pid {pid}, gone"
+    return f"{'idle' if used < window / 5 else 'busy'} ({used:.2f} s of CPU in {window} s): {_process_line(pid)}"
+
+
+def describe_server(display):
+    """Who holds the X server of `display`, as far as /proc tells: the server process (idle: held by one
+    client's grab; busy: stuck itself) and the processes with that display in their environment."""
+    path = "/tmp/.X11-unix/X" + display.lstrip(":").split(".")[0]
+    try:
+        with open("/proc/net/unix") as table:
+            listening = {f"socket:[{line.split()[6]}]" for line in table if line.rstrip().endswith(" " + path)}
+    except OSError:
+        listening = set()
+    servers, clients = [], []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        with contextlib.suppress(OSError):
+            if any(os.readlink(f"/proc/{pid}/fd/{fd}") in listening for fd in os.listdir(f"/proc/{pid}/fd")):
+                servers.append(f"server {_server_line(pid)}")
+                continue
+            with open(f"/proc/{pid}/environ", "rb") as environ:
+                if f"DISPLAY={display}".encode() in environ.read().split(b"\0"):
+                    clients.append(f"client {_process_line(pid)}")
+    return "; ".join(servers + clients) or "no server process found"
+
+
+# What clients say when they find no server to talk to.
+_NO_DISPLAY = ("Can't open display", "unable to open X server", "cannot open display")
+
+
+def run_client(command, env, timeout=30.0, limit=180.0, on_stall=None, check=True):
+    """Runs the X client `command` on env["DISPLAY"] as subprocess.run(check=check, text=True) with
+    its output captured. It gets `timeout` seconds, and more, up to `limit` in all, while the server
+    answers no client: a server held or stuck for a while only delays the client, which finishes once
+    the server answers again. A client that could not open the display once the server came back
+    (a server that resets after the client that held it drops a connection it has not set up yet) is
+    started again. on_stall(seconds, description) hears of each stall, with describe_server()'s
+    account taken when it was first seen."""
+    display = env["DISPLAY"]
+    started = time.monotonic()
+    while True:
+        process = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE, text=True)
+        end = time.monotonic() + timeout
+        stall = None  # (when it was first seen, description)
+        stalled = False
+        with process:
+            while True:
+                try:
+                    # A client that is quick needs no look at the server.
+                    output, errors = process.communicate(timeout=max(0.05, min(1.0, end - time.monotonic())))
+                    break
+                except subprocess.TimeoutExpired:
+                    pass
+                asked = time.monotonic()
+                if answers(display):
+                    if stall and on_stall:
+                        on_stall(asked - stall[0], stall[1])
+                    stall = None
+                else:
+                    stall = stall or (asked, describe_server(display))
+                    stalled = True
+                    # The client's own time counts from the last look that found the server silent.
+                    end = min(started + limit, max(end, time.monotonic() + timeout))
+                if time.monotonic() >= end:
+                    process.kill()
+                    process.communicate()
+                    raise subprocess.TimeoutExpired(command, time.monotonic() - started)
+        if stall and on_stall:
+            on_stall(time.monotonic() - stall[0], stall[1])
+        if not (stalled and process.returncode != 0 and any(text in errors for text in _NO_DISPLAY)):
+            break
+    if check and process.returncode != 0:
+        raise subprocess.CalledProcessError(process.returncode, command, output, errors)
+    return subprocess.CompletedProcess(command, process.returncode, output, errors)
 
 
 def main(argv=None):
