@@ -11,11 +11,11 @@
 #include <dlfcn.h>
 #include <wayland-client.h>
 
-#include <cstdlib>
 #include <iostream>
 #include <new>
 #include <string>
 
+#include "allocation_hook.h"
 #include "rotation/linux_desktop/wayland/wayland_desktop.h"
 
 namespace {
@@ -24,10 +24,8 @@ int g_dispatching = 0;
 long g_made = 0;
 long g_failing = -1;
 
-void* Allocate(std::size_t size) {
+void FailInHandlers(std::size_t /*size*/) {
   if (g_dispatching > 0 && g_made++ == g_failing) throw std::bad_alloc();
-  if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
-  throw std::bad_alloc();
 }
 
 }  // namespace
@@ -43,35 +41,10 @@ extern "C" int wl_display_dispatch_pending(wl_display* display) {
   return result;
 }
 
-void* operator new(std::size_t size) {
-  return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-  return Allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
-  try {
-    return Allocate(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
-void operator delete(void* block) noexcept {
-  std::free(block);
-}
-void operator delete[](void* block) noexcept {
-  std::free(block);
-}
-void operator delete(void* block, std::size_t /*size*/) noexcept {
-  std::free(block);
-}
-void operator delete[](void* block, std::size_t /*size*/) noexcept {
-  std::free(block);
-}
-
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   g_failing = std::stol(argv[1]);
+  g_allocationHook = &FailInHandlers;
   bool read = false;
   try {
     auto desktop = quillet::wayland::OpenDesktopOutputs();
