@@ -41,7 +41,15 @@ file(CREATE_LINK ../lib/zentara/zentara ${CMAKE_BINARY_DIR}/deb/bin/zentara SYMB
 set(_x11 ${PROJECT_SOURCE_DIR}/src/app/x11)
 set(_desktop ${_x11}/zentara.desktop)
 set(_autostart ${_x11}/zentara-autostart.desktop)
-set(_metainfo ${_x11}/invalid.kova.zentara.metainfo.xml)
+# The metainfo names the project's home page and screenshot where they are published.
+set(ZENTARA_HOMEPAGE_URL "" CACHE STRING "The project's public home page, named in the metainfo")
+set(ZENTARA_SCREENSHOT_URL "" CACHE STRING "Where docs/screenshots/linux-panel.png is published, for the metainfo")
+set(METAINFO_TEMPLATE ${_x11}/invalid.kova.zentara.metainfo.xml.in)
+set(METAINFO_OUTPUT ${CMAKE_BINARY_DIR}/deb/invalid.kova.zentara.metainfo.xml)
+set(METAINFO_HOMEPAGE "${ZENTARA_HOMEPAGE_URL}")
+set(METAINFO_SCREENSHOT "${ZENTARA_SCREENSHOT_URL}")
+include(${CMAKE_CURRENT_LIST_DIR}/write_metainfo.cmake)
+set(_metainfo ${METAINFO_OUTPUT})
 set(_changelog ${CMAKE_CURRENT_LIST_DIR}/deb/changelog)
 
 # The manual page carries the project's version.
