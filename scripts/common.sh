@@ -49,10 +49,13 @@ linux_packages=(libwayland-dev libwayland-bin plasma-wayland-protocols wayland-p
   xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common
   libpango1.0-dev libcairo2-dev openbox fluxbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
   lintian appstream man-db groff-base mandoc binutils dconf-gsettings-backend
-  dbus-daemon python3-gi)
+  dbus-daemon python3-gi libudev-dev libwacom-dev)
 # The Wayland desktops the tests start headless (wlroots' sway, GNOME's Mutter,
 # Plasma's KWin, Weston, each with XWayland) and the tools that read them back.
 wayland_test_packages=(sway mutter kwin-wayland weston xwayland x11-xserver-utils wlr-randr grim wayland-utils
   libkf5screen-bin qtwayland5)
 # The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)
+# The tablet in a QEMU guest: the emulator and its image tool, and what builds the guest's image from
+# Debian's packages (mmdebstrap, ext4's tools, the archive's keys).
+tablet_packages=(qemu-system-x86 qemu-utils mmdebstrap e2fsprogs debian-archive-keyring)
