@@ -48,9 +48,12 @@ def report(line):
 class Session:
     """The Wine session: a private X display and a Wine prefix.
 
-    Now and then, under load, the shared display has answered no client for half a minute; the X calls
-    of the tests wait such a stall out (up to x_stall_limit seconds) and report it with what held the
-    server, so that it delays a test rather than failing it."""
+    The shared display answers nobody while a client grabs it (ImageMagick's import does, for each
+    screenshot) and while it resets after its last client left, dropping the connections it has not
+    set up; in a few full runs it was silent for half a minute. Every X call of the tests goes through
+    x_client: it waits such a stall out (up to x_stall_limit seconds), is made again when a reset
+    dropped it, and the report file names what held the server, so that a stall delays a test rather
+    than failing it."""
 
     x_timeout = 30.0
     x_stall_limit = 180.0
@@ -132,14 +135,14 @@ class Session:
 
     # --- X side -------------------------------------------------------------
 
-    def x_client(self, *command, check=True):
+    def x_client(self, *command, check=True, text=True):
         """Runs an X client on the session's display, waiting out a stall of the server."""
-        def stalled(seconds, holders):
-            self.stalls.append((seconds, holders))
-            report(f"the X server {self.display} answered no client for {seconds:.1f} s while "
-                   f"{' '.join(command)} ran: {holders}")
+        def stalled(seconds, account):
+            self.stalls.append((seconds, account))
+            report(f"the X server {self.display} kept {' '.join(map(str, command))[:80]} waiting "
+                   f"{seconds:.1f} s: {account}")
         return run_client([str(part) for part in command], self.env(), self.x_timeout, self.x_stall_limit,
-                          stalled, check)
+                          stalled, check, text)
 
     def xdotool(self, *args):
         return self.x_client("xdotool", *args).stdout.strip()
@@ -160,8 +163,9 @@ class Session:
     def release(self, button=1):
         self.xdotool("mouseup", button)
 
-    def screenshot(self):
-        return screenshot(self.env(), self.screen_size())
+    def screenshot(self, size=None):
+        return screenshot(self.env(), size or self.screen_size(),
+                          run=lambda command: self.x_client(*command, text=False).stdout)
 
 
 def _link_or_copy(source, target):
@@ -185,9 +189,8 @@ class TurningSession(Session):
             self._tmp = tempfile.TemporaryDirectory(prefix="zentara-turning-", dir=shared.prefix.parent)
             self.state = Path(self._tmp.name) / "state"
             self.prefix = Path(self._tmp.name) / "prefix"
-            # The shared server's own file stays behind: the copy gets a server of its own.
-            shutil.copytree(shared.prefix, self.prefix, symlinks=True, copy_function=_link_or_copy,
-                            ignore=lambda folder, names: ["wineserver"] if Path(folder) == shared.prefix else [])
+            # Wine gives each prefix folder a wineserver of its own, so the copy's stays apart.
+            shutil.copytree(shared.prefix, self.prefix, symlinks=True, copy_function=_link_or_copy)
             self.display = self._servers.display
             self.wintool_exe = shared.wintool_exe
             subprocess.run([str(SESSION_SCRIPT), "start", str(self.state), str(self.prefix), self.display],
@@ -358,7 +361,7 @@ class PanelTestBase(PanelUser, unittest.TestCase):
         return self.screen
 
     def screenshot(self):
-        return screenshot(self.session.env(), self.screen)
+        return self.session.screenshot(self.screen)
 
     def move(self, x, y):
         self.session.move(x, y)
