@@ -104,4 +104,8 @@ def serve(path):
 if __name__ == "__main__":
     sys.path.insert(0, str(HERE))
     sys.dont_write_bytecode = True
+    # How much of the boot the guest's kernel and services took, told apart from QEMU's start.
+    uptime = float(Path("/proc/uptime").read_text().split()[0])
+    with open(HERE.parent / "results" / "timings.txt", "a") as timings:
+        timings.write(f"agent up {uptime:.1f} s after the kernel's start\n")
     serve(sys.argv[1])

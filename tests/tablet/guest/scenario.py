@@ -26,6 +26,8 @@ class TabletScenario(TabletTestCase):
     def tap(self, finger, client):
         """A tap at the panel's client point: X must put the pointer there while the finger is down."""
         target = self.screen_point(client)
+        # The pointer may rest at the target already: the finger's landing tells only once the desktop has it.
+        wait_for(lambda: self.desktop.has_input(finger.name), f"the desktop to take {finger.name}")
         finger.down(self.glass(target))
         seen = []
         try:

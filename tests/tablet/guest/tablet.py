@@ -46,6 +46,14 @@ def wait_for(predicate, what, timeout=PATIENCE, interval=0.2):
     return shared_wait_for(predicate, timeout, interval, what)
 
 
+def record(what, seconds):
+    """A step's time, told in the scenario's output and kept in the results' timings."""
+    line = f"{what} {seconds:.1f} s"
+    print(line, flush=True)
+    with open(RESULTS / "timings.txt", "a") as timings:
+        timings.write(line + "\n")
+
+
 def run(*args, env=None, check=True, timeout=60):
     result = subprocess.run([str(a) for a in args], env=env, check=False, timeout=timeout,
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
@@ -340,6 +348,9 @@ class Desktop:
     def input_names(self):
         return [name for _, name in self.xserver.input_devices()]
 
+    def has_input(self, name):
+        return self.input_id(name) is not None
+
     def input_id(self, name):
         """The X id of the newest input device of that name; None while X has none."""
         found = [device for device, each in self.xserver.input_devices() if each == name]
@@ -384,13 +395,30 @@ def prepare_user():
     autostart.write_text((SHARE / "guest" / "zentara-autostart.desktop").read_text())
 
 
-# Xfce's settings daemon asks what to do with a monitor that comes: here the user has told it once to do
-# nothing, so that the scenarios switch the monitor on themselves.
-XFCE_DISPLAYS = """<?xml version="1.0" encoding="UTF-8"?>
-<channel name="displays" version="1.0">
-  <property name="Notify" type="int" value="0"/>
-</channel>
-"""
+# The tablet user's Xfce settings, by channel. The settings daemon asks what to do with a monitor that
+# comes: the user has told it once to do nothing, so that the scenarios switch the monitor on themselves.
+# The session is the window manager and the settings daemon (the image has no panel, desktop or file
+# manager for it to try), and xfwm4 does not composite, as on a tablet without a GPU: under emulation each
+# of its software-composited frames costs the cores the scenarios need. The panel's window stays ARGB;
+# it shapes itself by its opaque pixels then.
+XFCE_SETTINGS = {
+    "displays": '<property name="Notify" type="int" value="0"/>',
+    "xfce4-session": """<property name="sessions" type="empty">
+    <property name="Failsafe" type="empty">
+      <property name="IsFailsafe" type="bool" value="true"/>
+      <property name="Count" type="int" value="2"/>
+      <property name="Client0_Command" type="array"><value type="string" value="xfwm4"/></property>
+      <property name="Client0_Priority" type="int" value="15"/>
+      <property name="Client0_PerScreen" type="bool" value="false"/>
+      <property name="Client1_Command" type="array"><value type="string" value="xfsettingsd"/></property>
+      <property name="Client1_Priority" type="int" value="20"/>
+      <property name="Client1_PerScreen" type="bool" value="false"/>
+    </property>
+  </property>""",
+    "xfwm4": """<property name="general" type="empty">
+    <property name="use_compositing" type="bool" value="false"/>
+  </property>""",
+}
 
 
 def start_xfce():
@@ -399,9 +427,14 @@ def start_xfce():
     prepare_user()
     settings = HOME / ".config" / "xfce4" / "xfconf" / "xfce-perchannel-xml"
     settings.mkdir(parents=True, exist_ok=True)
-    (settings / "displays.xml").write_text(XFCE_DISPLAYS)
+    for channel, properties in XFCE_SETTINGS.items():
+        (settings / f"{channel}.xml").write_text('<?xml version="1.0" encoding="UTF-8"?>\n'
+                                                 f'<channel name="{channel}" version="1.0">\n  {properties}\n'
+                                                 '</channel>\n')
     run("chown", "-R", "tablet:tablet", HOME / ".config")
+    started = time.monotonic()
     server = start_xorg()
+    record("xfce: Xorg takes clients after", time.monotonic() - started)
     env_file = RUNTIME / "session.env"
     env_file.unlink(missing_ok=True)
     session = as_user(["dbus-run-session", "--", "sh", "-c", f"env > {env_file}; exec xfce4-session"],
@@ -414,11 +447,13 @@ def start_xfce():
     desktop = Desktop("xfce", [server.pid, session.pid], env)
     desktop.save()
     wait_for(desktop.xserver.supporting_window_manager, "xfwm4 to manage the screen", timeout=DESKTOP_PATIENCE)
+    record("xfce: xfwm4 manages the screen after", time.monotonic() - started)
     # The session is up once its manager has started everything, the autostart entries among them, and
     # the panel's entry has ended (with no touchscreen made yet, it finds no job).
     wait_for(lambda: session_state(env) == XFSM_IDLE, "the session manager done starting", timeout=DESKTOP_PATIENCE)
     wait_for(lambda: not programs_running("zentara"), "the session's start of zentara to end",
              timeout=DESKTOP_PATIENCE)
+    record("xfce: session started, its autostart ended after", time.monotonic() - started)
     return desktop
 
 
@@ -451,7 +486,7 @@ class SwayDesktop(Desktop):
     # sway names the transform by the clockwise turn of the output; xrandr by the turn of the picture.
     TRANSFORMS = {"normal": "normal", "270": "left", "180": "inverted", "90": "right"}
 
-    RUN_COMMAND, GET_OUTPUTS = 0, 3
+    RUN_COMMAND, GET_OUTPUTS, GET_INPUTS = 0, 3, 100
 
     def ipc(self, kind, payload=""):
         """One message to sway's IPC socket (what swaymsg sends: magic, length, type, payload); its answer."""
@@ -474,6 +509,9 @@ class SwayDesktop(Desktop):
             if geometry:
                 right, bottom = max(right, rect["x"] + rect["width"]), max(bottom, rect["y"] + rect["height"])
         return (right, bottom), outputs
+
+    def has_input(self, name):
+        return any(each["name"] == name for each in self.ipc(self.GET_INPUTS))
 
     def upright(self):
         answer = self.ipc(self.RUN_COMMAND, f"output {PANEL_OUTPUT} transform normal position 0 0")
@@ -503,6 +541,7 @@ def start_sway():
     env_file.unlink(missing_ok=True)
     config = RUN / "sway.config"
     config.write_text(SWAY_CONFIG.format(output=PANEL_OUTPUT, env=env_file))
+    started = time.monotonic()
     session = as_user(["dbus-run-session", "--", "sway", "-c", config],
                       user_env({"WLR_RENDERER": "pixman", "WLR_BACKENDS": "drm,libinput", "LIBSEAT_BACKEND": "seatd",
                                 "XDG_CURRENT_DESKTOP": "sway", "XDG_SESSION_TYPE": "wayland"}),
@@ -512,6 +551,7 @@ def start_sway():
     wait_for(lambda: (env_file.exists() and "SWAYSOCK" in env_file.read_text()) or session.poll() is not None,
              "sway to start", timeout=DESKTOP_PATIENCE)
     assert session.poll() is None, "sway ended: " + (RUN / "sway.log").read_text()[-1500:]
+    record("sway: its socket after", time.monotonic() - started)
     desktop.env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
     desktop.save()
     # XWayland lets in the user's own clients; the scenarios' tools run as root.
@@ -555,10 +595,7 @@ class TabletTestCase(unittest.TestCase):
         return made
 
     def note(self, what, seconds):
-        line = f"{self.id().split('.', 1)[1]}: {what} {seconds:.1f} s"
-        print(line, flush=True)
-        with open(RESULTS / "timings.txt", "a") as timings:
-            timings.write(line + "\n")
+        record(f"{self.id().split('.', 1)[1]}: {what}", seconds)
 
     def start_panel(self, *args, env=None):
         """Starts zentara as the user in the desktop's session; returns it once its panel shows."""
