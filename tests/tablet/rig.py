@@ -280,7 +280,7 @@ class Guest:
         if not self.alive():
             log("no guest runs")
             return
-        self.call("poweroff", timeout=10, quiet=True)
+        self.call("poweroff", timeout=60, quiet=True)
         try:
             wait_for(lambda: not self.alive(), 90, 0.5, "the guest to power off")
             log("guest powered off")

@@ -4,7 +4,7 @@ reads only the answers to its own request: the port keeps what was written while
 
     ["ready"]                 0 once the guest is up
     ["test", "Class"]         runs that scenario class of test_*.py with unittest, its output relayed
-    ["poweroff"]              powers the guest off
+    ["poweroff"]              keeps systemd's boot times in results/boot.txt, powers the guest off
 """
 import importlib
 import json
@@ -70,6 +70,13 @@ def run_test(port, name):
     return os.waitstatus_to_exitcode(os.waitpid(child, 0)[1])
 
 
+def keep_boot_times():
+    """What systemd took to boot the guest, its slowest units first, kept with the results."""
+    with open(HERE.parent / "results" / "boot.txt", "w") as kept:
+        for command in (["systemd-analyze", "time"], ["systemd-analyze", "blame"]):
+            subprocess.run(command, stdout=kept, stderr=subprocess.STDOUT, timeout=60, check=False)
+
+
 def serve(path):
     port = os.open(path, os.O_RDWR)
     buffer = b""
@@ -95,6 +102,7 @@ def serve(path):
             elif request[0] == "test":
                 answer(port, status=run_test(port, request[1]))
             elif request[0] == "poweroff":
+                keep_boot_times()
                 answer(port, status=0)
                 subprocess.Popen(["systemctl", "poweroff"])
             else:

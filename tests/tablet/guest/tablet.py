@@ -28,6 +28,8 @@ from x_readback import XReadback
 SHARE = Path("/mnt/share")
 DIST = SHARE / "dist"
 RESULTS = SHARE / "results"
+# What the desktops and panels say, in the share, where the host finds it after a failure.
+LOGS = RESULTS / "logs"
 RUN = Path("/run/tablet")
 USER_ID = 1000
 HOME = Path("/home/tablet")
@@ -371,7 +373,7 @@ class Desktop:
 def start_xorg():
     """Xorg on the first virtual terminal, with its own configuration found through udev; returned once it
     takes clients (it writes its display's number then)."""
-    log = open(RUN / "xorg.log", "w")
+    log = open(LOGS / "xorg.log", "w")
     ready, told = os.pipe()
     server = subprocess.Popen(["Xorg", ":0", "vt1", "-nolisten", "tcp", "-noreset", "-ac", "-displayfd", str(told)],
                               stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
@@ -379,11 +381,12 @@ def start_xorg():
     os.close(told)
     with os.fdopen(ready) as display:
         answered = select.select([display], [], [], DESKTOP_PATIENCE)[0] and display.readline().strip()
-    assert answered == "0", f"Xorg did not take clients: {(RUN / 'xorg.log').read_text()[-2000:]}"
+    assert answered == "0", f"Xorg did not take clients: {(LOGS / 'xorg.log').read_text()[-2000:]}"
     return server
 
 
 def prepare_user():
+    LOGS.mkdir(exist_ok=True)
     RUNTIME.mkdir(parents=True, exist_ok=True)
     os.chown(RUNTIME, USER_ID, USER_ID)
     os.chmod(RUNTIME, 0o700)
@@ -439,10 +442,10 @@ def start_xfce():
     env_file.unlink(missing_ok=True)
     session = as_user(["dbus-run-session", "--", "sh", "-c", f"env > {env_file}; exec xfce4-session"],
                       user_env({"DISPLAY": ":0", "XDG_CURRENT_DESKTOP": "XFCE", "XDG_SESSION_TYPE": "x11"}),
-                      log=open(RUN / "xfce.log", "w"))
+                      log=open(LOGS / "xfce.log", "w"))
     wait_for(lambda: (env_file.exists() and "DBUS_SESSION_BUS_ADDRESS" in env_file.read_text())
              or session.poll() is not None, "the session bus", timeout=DESKTOP_PATIENCE)
-    assert session.poll() is None, "the Xfce session ended: " + (RUN / "xfce.log").read_text()[-1500:]
+    assert session.poll() is None, "the Xfce session ended: " + (LOGS / "xfce.log").read_text()[-1500:]
     env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
     desktop = Desktop("xfce", [server.pid, session.pid], env)
     desktop.save()
@@ -545,12 +548,12 @@ def start_sway():
     session = as_user(["dbus-run-session", "--", "sway", "-c", config],
                       user_env({"WLR_RENDERER": "pixman", "WLR_BACKENDS": "drm,libinput", "LIBSEAT_BACKEND": "seatd",
                                 "XDG_CURRENT_DESKTOP": "sway", "XDG_SESSION_TYPE": "wayland"}),
-                      log=open(RUN / "sway.log", "w"))
+                      log=open(LOGS / "sway.log", "w"))
     desktop = SwayDesktop("sway", [session.pid], {})
     desktop.save()
     wait_for(lambda: (env_file.exists() and "SWAYSOCK" in env_file.read_text()) or session.poll() is not None,
              "sway to start", timeout=DESKTOP_PATIENCE)
-    assert session.poll() is None, "sway ended: " + (RUN / "sway.log").read_text()[-1500:]
+    assert session.poll() is None, "sway ended: " + (LOGS / "sway.log").read_text()[-1500:]
     record("sway: its socket after", time.monotonic() - started)
     desktop.env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
     desktop.save()
@@ -603,7 +606,7 @@ class TabletTestCase(unittest.TestCase):
         if config.exists():
             subprocess.run(["rm", "-rf", str(config)], check=True)
         self.assertEqual(self.desktop.panel_windows(), [], "no other panel runs")
-        log = open(RUN / f"zentara-{self._testMethodName}.log", "w+")
+        log = open(LOGS / f"zentara-{self._testMethodName}.log", "w+")
         started = time.monotonic()
         process = as_user(["/usr/bin/zentara", *args], dict(self.desktop.env, **(env or {})), log=log)
         self.addCleanup(self.end_panel, process)
