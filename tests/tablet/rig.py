@@ -212,6 +212,9 @@ class Guest:
                    "-drive", f"file={overlay},if=virtio,format=qcow2,cache=unsafe",
                    # The tablet's panel and an external monitor's connector beside it, 1280 x 800 each.
                    "-device", "virtio-gpu-pci,max_outputs=2,xres=1280,yres=800",
+                   # The host's entropy: an emulated machine gathers its own slowly, and what wants random
+                   # numbers at the desktop's start would wait for it.
+                   "-device", "virtio-rng-pci",
                    "-fsdev", f"local,id=share,path={self.share},security_model=none",
                    "-device", "virtio-9p-pci,fsdev=share,mount_tag=share",
                    "-device", "virtio-serial-pci",

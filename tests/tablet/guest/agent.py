@@ -114,6 +114,11 @@ if __name__ == "__main__":
     sys.dont_write_bytecode = True
     # How much of the boot the guest's kernel and services took, told apart from QEMU's start.
     uptime = float(Path("/proc/uptime").read_text().split()[0])
+    try:
+        random = bool(os.getrandom(1, os.GRND_NONBLOCK))
+    except BlockingIOError:
+        random = False
     with open(HERE.parent / "results" / "timings.txt", "a") as timings:
-        timings.write(f"agent up {uptime:.1f} s after the kernel's start\n")
+        timings.write(f"agent up {uptime:.1f} s after the kernel's start, random numbers "
+                      f"{'ready' if random else 'not ready yet'}\n")
     serve(sys.argv[1])
