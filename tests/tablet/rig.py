@@ -4,7 +4,10 @@
     rig.py image              builds the guest image unless the cache holds one for this package list
     rig.py boot               copies the program and the scenarios into the share and starts the guest
     rig.py run CLASS...       runs scenario classes (guest/test_*.py) in the running guest
-    rig.py poweroff           powers the guest off and stops QEMU
+    rig.py poweroff [--boot-times]
+                              powers the guest off and stops QEMU; --boot-times first keeps systemd's
+                              account of the boot in the share's results/boot.txt (it takes the guest
+                              half a minute under emulation)
 
 The image lives in $XDG_CACHE_HOME/zentara/tablet/<key> (~/.cache by default), keyed by a hash of
 everything that goes into it (image/packages, image/setup.sh and the build's options); another key's
@@ -278,12 +281,12 @@ class Guest:
                         break
             return answer
 
-    def power_off(self):
+    def power_off(self, boot_times=False):
         pid = self.pid()
         if not self.alive():
             log("no guest runs")
             return
-        self.call("poweroff", timeout=60, quiet=True)
+        self.call("poweroff", *(["boot-times"] if boot_times else []), timeout=90, quiet=True)
         try:
             wait_for(lambda: not self.alive(), 90, 0.5, "the guest to power off")
             log("guest powered off")
@@ -315,7 +318,7 @@ def main(argv):
             failed += status != 0
         return 1 if failed else 0
     elif command == "poweroff":
-        Guest().power_off()
+        Guest().power_off(boot_times="--boot-times" in rest)
     else:
         raise SystemExit(__doc__)
     return 0
