@@ -76,6 +76,7 @@ class PrivateBus:
         self.services.append(service)
         if service.stdout.readline().strip() != "ready":
             raise RuntimeError(f"the stand-in for {name} did not start")
+        return service
 
     def stop(self):
         for process in [*self.services, self.daemon]:
@@ -277,6 +278,24 @@ class DesktopServices(unittest.TestCase):
         finally:
             other.stop()
         self.assertIsNone(own_setting(self.home.name))
+
+    def test_gnome_reads_a_stale_setup_again_and_sends_once_more_but_a_refusal_only_once(self):
+        server = PrivateDisplay()
+        try:
+            env = dict(self.env, DISPLAY=server.display, WAYLAND_DISPLAY="wayland-0")
+            for mode, result, sent in (("stale-once", [1], ["stale 1", "applied 2"]), ("refuses", [0], ["refused 1"])):
+                bus = PrivateBus()
+                try:
+                    service = bus.serve("org.gnome.Mutter.DisplayConfig", mode)
+                    self.assertEqual(drive("set-angle=2", env=dict(env, DBUS_SESSION_BUS_ADDRESS=bus.address)),
+                                     result, mode)
+                    service.terminate()
+                    service.wait(timeout=10)
+                    self.assertEqual(service.stdout.read().split("\n")[:-1], sent, mode)
+                finally:
+                    bus.stop()
+        finally:
+            server.stop()
 
     def test_gnomes_display_service_chooses_gnomes_key_for_an_unnamed_desktop(self):
         self.bus.serve("org.gnome.Mutter.DisplayConfig")
