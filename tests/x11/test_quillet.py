@@ -6,6 +6,7 @@ Standard library only.
 """
 import os
 import re
+import socket
 import stat
 import subprocess
 import sys
@@ -130,6 +131,19 @@ class RefusedOnXvfb(unittest.TestCase):
         # Turning to where it already is changes nothing and succeeds.
         self.assertEqual(drive("set-angle=1", env=env), [1])
         self.assertIsNone(self.server.process.poll(), self.server.log())
+
+    def test_a_compositor_that_never_answers_is_given_up_on_and_the_turn_refused(self):
+        with tempfile.TemporaryDirectory(prefix="quillet-silent-") as runtime, \
+                socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as silent:
+            # Connections wait in the backlog: taken by the system, never read nor answered.
+            silent.bind(str(Path(runtime) / "wayland-silent"))
+            silent.listen(8)
+            env = dict(display_env(self.server.display), XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY="wayland-silent",
+                       DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/no-bus")
+            # Each call gives up on the compositor after its own two seconds; an outer limit far beyond them
+            # ends a wait that a wrong unit would stretch to half an hour. The angle is still read from X.
+            self.assertEqual(drive("set-angle=2", "get-angle", env=env, timeout=40), [0, 1])
+        self.assertEqual(screen_of(self.server.display), ((1024, 768), ["normal"]))
 
 
 class TurnsOnXephyr(unittest.TestCase):
