@@ -392,7 +392,7 @@ class PanelTestBase(PanelUser, unittest.TestCase):
         marks = [0]
 
         def marked():
-            """Changes a property of the window; true once xev has told of a change since `seen`."""
+            """Changes a property of the window; true once xev has told of a change after line `seen`."""
             marks[0] += 1
             self.session.x_client("xprop", "-id", window, "-f", "ZENTARA_TEST_MARK", "32c", "-set",
                                   "ZENTARA_TEST_MARK", str(marks[0]))

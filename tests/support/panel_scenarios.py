@@ -14,8 +14,8 @@ and, for what only some platforms can do, change_screen(area) (with screen_chang
 make), set_dpi(dpi) while the program runs, notices(title) / press_key(window, key), and
 moves_while(action) -> the (left, top) of each move of the panel's window while action runs. A driver
 lists in `cannot` what it cannot do and why: the scenarios needing that are skipped there with that
-reason. A test class is a scenario mixin, then a
-driver, with the `quillet` ("recorder", "real" or "none") and `dpi`/`scale` it runs with.
+reason. A test class is a scenario mixin, then a driver, with the `quillet` ("recorder", "real" or
+"none") and `dpi`/`scale` it runs with.
 """
 import contextlib
 import time
