@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Checks the layering of the sources under src/ and prints every breach.
 
-Layers from the bottom up: platform < base < effects < gs < app; a file includes
-only its own layer and those below. rotation (Quillet) stands beside them: it
-includes itself and the platform's plain types, and no layer includes it.
+Layers from the bottom up: desktop_family < platform < base < effects < gs < app;
+a file includes only its own layer and those below. rotation (Quillet) stands
+beside them: it includes itself, the desktop families' table and the platform's
+plain types, and no layer includes it.
 
 Operating-system headers (windows.h, X11/..., unistd.h, ...) and the headers of
 an operating system's folder of the platform (platform/win32/..., platform/x11/...)
@@ -22,9 +23,9 @@ import re
 import sys
 from pathlib import Path
 
-ORDER = ["platform", "base", "effects", "gs", "app"]
+ORDER = ["desktop_family", "platform", "base", "effects", "gs", "app"]
 ALLOWED = {layer: set(ORDER[:i + 1]) for i, layer in enumerate(ORDER)}
-ALLOWED["rotation"] = {"rotation", "platform"}
+ALLOWED["rotation"] = {"rotation", "platform", "desktop_family"}
 # Folders of src/platform/ that talk to one operating system.
 SYSTEM_FOLDERS = {"win32", "x11", "posix", "linux", "macos", "wayland"}
 # Folders of src/platform/ that only the platform and the entry points see.

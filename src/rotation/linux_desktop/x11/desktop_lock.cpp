@@ -1,11 +1,8 @@
 #include "rotation/linux_desktop/x11/desktop_lock.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
-#include "platform/gio/desktop_rotation_services.h"
+#include "rotation/linux_desktop/lock_choice.h"
 #include "rotation/linux_desktop/x11/gio_orientation_lock.h"
 #include "rotation/linux_desktop/x11/kscreen_orientation_lock.h"
 #include "rotation/linux_desktop/x11/own_orientation_lock.h"
@@ -13,36 +10,31 @@
 namespace quillet::x11 {
 namespace {
 
+using desktop_family::LockStore;
+
 xdesktop::SessionTraits Probe(platform::gio::SessionBus& bus, const char* currentDesktop) {
-  const std::vector<std::string> names = bus.OwnedNames();
-  const auto owned = [&names](const char* name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-  };
   xdesktop::SessionTraits session;
   session.currentDesktop = currentDesktop != nullptr ? currentDesktop : "";
-  session.mutterOnBus = owned(platform::gio::kMutterDisplayService);
-  session.cinnamonOnBus = owned(platform::gio::kCinnamonService);
-  session.kscreenOnBus = owned(kKScreenService);
-  session.gnomeKey = GioOrientationLock::IsInstalled(kGnomeTouchscreenSchema);
-  session.cinnamonKey = GioOrientationLock::IsInstalled(kCinnamonTouchscreenSchema);
+  session.busNames = bus.OwnedNames();
+  for (const desktop_family::Family& family : desktop_family::Families())
+    if (family.lockStore == LockStore::kGSettingsKey &&
+        GioOrientationLock::IsInstalled(family.lockSchema, family.lockKey))
+      session.installedSchemas.emplace_back(family.lockSchema);
   return session;
 }
 
 }  // namespace
 
 DesktopLock::DesktopLock()
-    : store_(xdesktop::ChooseLockStore(Probe(bus_, std::getenv("XDG_CURRENT_DESKTOP")))) {
-  switch (store_) {
-    case xdesktop::LockStore::kGnomeKey:
-      lock_ = std::make_unique<GioOrientationLock>(kGnomeTouchscreenSchema);
+    : family_(xdesktop::ChooseLockFamily(Probe(bus_, std::getenv("XDG_CURRENT_DESKTOP")))) {
+  switch (family_ != nullptr ? family_->lockStore : LockStore::kNone) {
+    case LockStore::kGSettingsKey:
+      lock_ = std::make_unique<GioOrientationLock>(family_->lockSchema, family_->lockKey);
       break;
-    case xdesktop::LockStore::kCinnamonKey:
-      lock_ = std::make_unique<GioOrientationLock>(kCinnamonTouchscreenSchema);
+    case LockStore::kKScreenModule:
+      lock_ = std::make_unique<KScreenOrientationLock>(bus_, family_->busService);
       break;
-    case xdesktop::LockStore::kKScreen:
-      lock_ = std::make_unique<KScreenOrientationLock>(bus_);
-      break;
-    case xdesktop::LockStore::kOwnSetting:
+    case LockStore::kNone:
       lock_ = std::make_unique<OwnOrientationLock>(OwnOrientationLock::DefaultFolder());
       break;
   }

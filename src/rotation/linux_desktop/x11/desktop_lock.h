@@ -1,8 +1,8 @@
 #pragma once
 #include <memory>
 
+#include "desktop_family/desktop_families.h"
 #include "platform/gio/session_bus.h"
-#include "rotation/linux_desktop/lock_choice.h"
 #include "rotation/linux_desktop/orientation_lock.h"
 
 namespace quillet::x11 {
@@ -14,12 +14,13 @@ class DesktopLock {
  public:
   DesktopLock();
 
-  xdesktop::LockStore store() const { return store_; }
+  // The family whose lock this is; null for Zentara's own setting.
+  const desktop_family::Family* family() const { return family_; }
   xdesktop::OrientationLock& lock() { return *lock_; }
 
  private:
   platform::gio::SessionBus bus_;
-  xdesktop::LockStore store_ = xdesktop::LockStore::kOwnSetting;
+  const desktop_family::Family* family_ = nullptr;
   std::unique_ptr<xdesktop::OrientationLock> lock_;
 };
 
