@@ -2,27 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "rotation/linux_desktop/device_bus.h"
+#include "rotation/linux_desktop/quarter_turns.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 bool HasAbsoluteAxis(const InputDevice& device, int32_t number) {
   return std::any_of(device.valuators.begin(), device.valuators.end(),
                      [number](const Valuator& v) { return v.number == number && v.absolute; });
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) !=
-        std::tolower(static_cast<unsigned char>(prefix[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 using Matrix = std::array<double, 9>;
@@ -101,11 +90,6 @@ bool FollowsScreen(const InputDevice& device, const std::vector<InputDevice>& al
   return device.bus == DeviceBus::kBuiltIn || SharesATouchscreensIds(device, all);
 }
 
-bool IsBuiltInPanel(std::string_view outputName) {
-  return StartsWithIgnoringCase(outputName, "eDP") || StartsWithIgnoringCase(outputName, "LVDS") ||
-         StartsWithIgnoringCase(outputName, "DSI");
-}
-
 size_t PanelCrtc(const ScreenState& state) {
   const auto& crtcs = state.crtcs;
   const auto builtIn = std::find_if(crtcs.begin(), crtcs.end(), [](const Crtc& crtc) {
@@ -155,4 +139,4 @@ void FollowScreen(InputDevices& devices, const ScreenState& before, const Screen
   }
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 using desktop_family::Family;
@@ -31,4 +31,4 @@ const Family* ChooseLockFamily(const SessionTraits& session) {
   return nullptr;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

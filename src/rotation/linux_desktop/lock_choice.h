@@ -5,7 +5,7 @@
 
 #include "desktop_family/desktop_families.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // What a session offers to keep the orientation lock in: the desktop it names
 // itself, the services it really runs on its bus, and the lock schemas
@@ -21,4 +21,4 @@ struct SessionTraits {
 // a hint; a family whose lock schema is not installed has no lock of its own.
 const desktop_family::Family* ChooseLockFamily(const SessionTraits& session);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 // Transforms whose corners come this close to infinity, or spread wider than
@@ -33,10 +33,6 @@ int32_t Millimetres(int64_t pixels, const ScreenSize& before) {
 }
 
 }  // namespace
-
-int32_t NormaliseCode(int32_t code) {
-  return code == 2 || code == 3 || code == 4 ? code : 1;
-}
 
 uint16_t RotationOfCode(int32_t code) {
   return static_cast<uint16_t>(1u << (NormaliseCode(code) - 1));
@@ -96,8 +92,7 @@ Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
 std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code) {
   if (turned >= state.crtcs.size()) return std::nullopt;
   ScreenLayout layout;
-  std::vector<SpanMove> columns;
-  std::vector<SpanMove> rows;
+  std::vector<Reshape> reshapes;
   bool pans = false;
   for (size_t i = 0; i < state.crtcs.size(); ++i) {
     const Crtc& crtc = state.crtcs[i];
@@ -113,24 +108,22 @@ std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int3
       return std::nullopt;
     }
     pans = pans || crtc.pans;
-    columns.push_back({{was.x, was.width}, will.width, 0});
-    rows.push_back({{was.y, was.height}, will.height, 0});
+    reshapes.push_back({was.x, was.y, was.width, was.height, will.width, will.height});
     layout.crtcs.push_back(next);
   }
 
-  ArrangeSpans(columns.data(), columns.size());
-  ArrangeSpans(rows.data(), rows.size());
+  const std::vector<Corner> corners = ArrangeOutputs(reshapes);
   int64_t width = state.minWidth;
   int64_t height = state.minHeight;
   for (size_t i = 0; i < layout.crtcs.size(); ++i) {
-    width = std::max(width, columns[i].start + columns[i].length);
-    height = std::max(height, rows[i].start + rows[i].length);
+    width = std::max(width, corners[i].x + reshapes[i].newWidth);
+    height = std::max(height, corners[i].y + reshapes[i].newHeight);
   }
   if (width > state.maxWidth || height > state.maxHeight) return std::nullopt;
   for (size_t i = 0; i < layout.crtcs.size(); ++i) {
     // Within the screen, so the positions fit in 32 bits.
-    layout.crtcs[i].x = static_cast<int32_t>(columns[i].start);
-    layout.crtcs[i].y = static_cast<int32_t>(rows[i].start);
+    layout.crtcs[i].x = static_cast<int32_t>(corners[i].x);
+    layout.crtcs[i].y = static_cast<int32_t>(corners[i].y);
   }
   layout.size = {static_cast<int32_t>(width), static_cast<int32_t>(height),
                  Millimetres(width, state.size), Millimetres(height, state.size)};
@@ -139,4 +132,4 @@ std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int3
   return layout;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

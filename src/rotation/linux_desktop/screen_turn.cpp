@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 bool Fits(const Rect& rect, const ScreenSize& size) {
@@ -71,4 +71,4 @@ bool ApplyLayout(ScreenControl& screen, const ScreenState& before, const ScreenL
   return true;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -8,9 +8,9 @@
 
 namespace {
 
-using quillet::xdesktop::ChooseLockFamily;
-using quillet::xdesktop::IsXWaylandSession;
-using quillet::xdesktop::SessionTraits;
+using quillet::linux_desktop::ChooseLockFamily;
+using quillet::linux_desktop::IsXWaylandSession;
+using quillet::linux_desktop::SessionTraits;
 
 constexpr char kMutter[] = "org.gnome.Mutter.DisplayConfig";
 constexpr char kCinnamonShell[] = "org.Cinnamon";

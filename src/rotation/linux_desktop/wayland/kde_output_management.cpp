@@ -8,14 +8,14 @@
 
 #include "kde-output-device-v2-client-protocol.h"
 #include "kde-output-management-v2-client-protocol.h"
-#include "rotation/linux_desktop/input_mapping.h"
+#include "rotation/linux_desktop/quarter_turns.h"
 #include "rotation/linux_desktop/wayland/wayland_connection.h"
 #include "rotation/linux_desktop/wayland/wayland_proxy.h"
 
 namespace quillet::wayland {
 namespace {
 
-using xdesktop::DesktopOutput;
+using linux_desktop::DesktopOutput;
 
 // The versions this code knows: the device's name came with version 2.
 constexpr uint32_t kDeviceVersion = 2;
@@ -54,7 +54,7 @@ class Device {
 
   DesktopOutput Output() const {
     DesktopOutput output = output_;
-    output.builtIn = xdesktop::IsBuiltInPanel(output.name);
+    output.builtIn = linux_desktop::IsBuiltInPanel(output.name);
     // The layout counts in logical pixels: the mode divided by the scale.
     if (const Mode* mode = Current()) {
       const double scale = scale_ > 0 ? scale_ : 1.0;
@@ -154,7 +154,7 @@ class Device {
   bool failed_ = false;
 };
 
-class KdeOutputManagement final : public xdesktop::DesktopOutputs {
+class KdeOutputManagement final : public linux_desktop::DesktopOutputs {
  public:
   // Declared before the proxies so that it is closed after they are destroyed.
   std::unique_ptr<WaylandConnection> connection;
@@ -183,7 +183,7 @@ class KdeOutputManagement final : public xdesktop::DesktopOutputs {
   bool Apply(const std::vector<DesktopOutput>& outputs) override {
     if (outputs.size() != devices.size()) return false;
     for (const DesktopOutput& output : outputs)
-      if (!xdesktop::IsTransform(output.transform)) return false;
+      if (!linux_desktop::IsTransform(output.transform)) return false;
     ConfigurationProxy configuration(
         kde_output_management_v2_create_configuration(management.get()));
     if (!configuration) return false;
@@ -214,7 +214,7 @@ class KdeOutputManagement final : public xdesktop::DesktopOutputs {
 
 }  // namespace
 
-std::unique_ptr<xdesktop::DesktopOutputs> OpenKdeOutputManagement(
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenKdeOutputManagement(
     std::unique_ptr<WaylandConnection>& connection) {
   auto kwin = std::make_unique<KdeOutputManagement>();
   kwin->management.reset(static_cast<kde_output_management_v2*>(

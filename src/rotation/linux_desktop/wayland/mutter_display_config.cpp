@@ -41,7 +41,7 @@ class BusDisplayConfigService : public DisplayConfigService {
 
 }  // namespace
 
-std::unique_ptr<xdesktop::DesktopOutputs> OpenMutterDisplayConfig(const char* service) {
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenMutterDisplayConfig(const char* service) {
   auto bus = std::make_unique<platform::gio::SessionBus>();
   if (!bus->IsConnected()) return nullptr;
   const std::vector<std::string> names = bus->OwnedNames();

@@ -7,6 +7,6 @@ namespace quillet::wayland {
 
 // The outputs of GNOME's Mutter, through its display configuration service `service` on the
 // session bus; nothing when it is not offered.
-std::unique_ptr<xdesktop::DesktopOutputs> OpenMutterDisplayConfig(const char* service);
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenMutterDisplayConfig(const char* service);
 
 }  // namespace quillet::wayland

@@ -9,13 +9,13 @@ namespace quillet::wayland {
 
 using desktop_family::OutputManagement;
 
-std::unique_ptr<xdesktop::DesktopOutputs> OpenDesktopOutputs() {
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenDesktopOutputs() {
   // One connection asks the compositor which protocol it offers; opened only
   // when a family reached by protocol is asked.
   std::unique_ptr<WaylandConnection> connection;
   bool connectionTried = false;
   for (const desktop_family::Family& family : desktop_family::Families()) {
-    std::unique_ptr<xdesktop::DesktopOutputs> outputs;
+    std::unique_ptr<linux_desktop::DesktopOutputs> outputs;
     switch (family.outputManagement) {
       case OutputManagement::kNone:
         continue;

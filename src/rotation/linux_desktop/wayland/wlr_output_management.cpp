@@ -28,7 +28,7 @@ struct Mode {
 
 struct Head {
   Proxy<zwlr_output_head_v1> proxy;
-  xdesktop::WlrHead reported;
+  linux_desktop::WlrHead reported;
   std::vector<std::unique_ptr<Mode>> modes;
   UnkeptProxies unkept;
   zwlr_output_mode_v1* currentMode = nullptr;
@@ -41,8 +41,8 @@ struct Head {
     return nullptr;
   }
   // What was reported, with the current mode's size as known now.
-  xdesktop::WlrHead State() const {
-    xdesktop::WlrHead state = reported;
+  linux_desktop::WlrHead State() const {
+    linux_desktop::WlrHead state = reported;
     const Mode* current = Current();
     state.hasCurrentMode = current != nullptr;
     state.modeWidth = current != nullptr ? current->width : 0;
@@ -146,7 +146,7 @@ constexpr zwlr_output_configuration_v1_listener kConfigurationListener = {
     },
 };
 
-class WlrOutputManagement : public xdesktop::DesktopOutputs {
+class WlrOutputManagement : public linux_desktop::DesktopOutputs {
  public:
   explicit WlrOutputManagement(std::unique_ptr<WaylandConnection> connection)
       : connection_(std::move(connection)) {}
@@ -166,11 +166,11 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     return Refresh();
   }
 
-  std::optional<std::vector<xdesktop::DesktopOutput>> Read() override {
+  std::optional<std::vector<linux_desktop::DesktopOutput>> Read() override {
     if (!Refresh()) return std::nullopt;
     readSerial_ = serial_;
-    std::vector<xdesktop::DesktopOutput> outputs;
-    for (const auto& head : heads_) outputs.push_back(xdesktop::OutputOfHead(Running(*head)));
+    std::vector<linux_desktop::DesktopOutput> outputs;
+    for (const auto& head : heads_) outputs.push_back(linux_desktop::OutputOfHead(Running(*head)));
     // Heads come in no order of their own: the enabled ones first, from the
     // layout's origin on, so that without a built-in panel the output at the
     // origin counts as the tablet's.
@@ -180,15 +180,15 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     return outputs;
   }
 
-  bool Apply(const std::vector<xdesktop::DesktopOutput>& outputs) override {
+  bool Apply(const std::vector<linux_desktop::DesktopOutput>& outputs) override {
     if (!Refresh() || !readSerial_) return false;
     // A configuration must name every head once, and the list must be about
     // these: a head that came or went since it was read makes it stale.
     if (outputs.size() != heads_.size()) return false;
-    std::vector<const xdesktop::DesktopOutput*> wanted;
+    std::vector<const linux_desktop::DesktopOutput*> wanted;
     for (const auto& head : heads_) {
       const auto named =
-          std::ranges::find(outputs, head->reported.name, &xdesktop::DesktopOutput::name);
+          std::ranges::find(outputs, head->reported.name, &linux_desktop::DesktopOutput::name);
       if (named == outputs.end() || std::ranges::find(wanted, &*named) != wanted.end())
         return false;
       wanted.push_back(&*named);
@@ -205,7 +205,8 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     std::vector<Proxy<zwlr_output_configuration_head_v1>> configured;
     for (size_t i = 0; i < heads_.size(); ++i) {
       const Head& head = *heads_[i];
-      const xdesktop::WlrHeadRequest request = xdesktop::RequestForHead(Running(head), *wanted[i]);
+      const linux_desktop::WlrHeadRequest request =
+          linux_desktop::RequestForHead(Running(head), *wanted[i]);
       if (!request.enable) {
         zwlr_output_configuration_v1_disable_head(configuration.get(), head.proxy.get());
         continue;
@@ -270,8 +271,8 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     return true;
   }
 
-  xdesktop::WlrHead Running(const Head& head) const {
-    return xdesktop::RunningHead(head.State(), live_->Find(head.reported.name));
+  linux_desktop::WlrHead Running(const Head& head) const {
+    return linux_desktop::RunningHead(head.State(), live_->Find(head.reported.name));
   }
 
   // Declared first: every object below is freed before the connection closes.
@@ -288,7 +289,7 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
 
 }  // namespace
 
-std::unique_ptr<xdesktop::DesktopOutputs> OpenWlrOutputManagement(
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenWlrOutputManagement(
     std::unique_ptr<WaylandConnection>& connection) {
   auto outputs = std::make_unique<WlrOutputManagement>(std::move(connection));
   if (!outputs->Open()) return nullptr;

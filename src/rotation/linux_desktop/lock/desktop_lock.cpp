@@ -1,19 +1,19 @@
-#include "rotation/linux_desktop/x11/desktop_lock.h"
+#include "rotation/linux_desktop/lock/desktop_lock.h"
 
 #include <cstdlib>
 
+#include "rotation/linux_desktop/lock/gio_orientation_lock.h"
+#include "rotation/linux_desktop/lock/kscreen_orientation_lock.h"
+#include "rotation/linux_desktop/lock/own_orientation_lock.h"
 #include "rotation/linux_desktop/lock_choice.h"
-#include "rotation/linux_desktop/x11/gio_orientation_lock.h"
-#include "rotation/linux_desktop/x11/kscreen_orientation_lock.h"
-#include "rotation/linux_desktop/x11/own_orientation_lock.h"
 
-namespace quillet::x11 {
+namespace quillet::lock {
 namespace {
 
 using desktop_family::LockStore;
 
-xdesktop::SessionTraits Probe(platform::gio::SessionBus& bus, const char* currentDesktop) {
-  xdesktop::SessionTraits session;
+linux_desktop::SessionTraits Probe(platform::gio::SessionBus& bus, const char* currentDesktop) {
+  linux_desktop::SessionTraits session;
   session.currentDesktop = currentDesktop != nullptr ? currentDesktop : "";
   session.busNames = bus.OwnedNames();
   for (const desktop_family::Family& family : desktop_family::Families())
@@ -26,7 +26,7 @@ xdesktop::SessionTraits Probe(platform::gio::SessionBus& bus, const char* curren
 }  // namespace
 
 DesktopLock::DesktopLock()
-    : family_(xdesktop::ChooseLockFamily(Probe(bus_, std::getenv("XDG_CURRENT_DESKTOP")))) {
+    : family_(linux_desktop::ChooseLockFamily(Probe(bus_, std::getenv("XDG_CURRENT_DESKTOP")))) {
   switch (family_ != nullptr ? family_->lockStore : LockStore::kNone) {
     case LockStore::kGSettingsKey:
       lock_ = std::make_unique<GioOrientationLock>(family_->lockSchema, family_->lockKey);
@@ -40,4 +40,4 @@ DesktopLock::DesktopLock()
   }
 }
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock

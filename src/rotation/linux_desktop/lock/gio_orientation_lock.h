@@ -3,13 +3,13 @@
 
 #include "rotation/linux_desktop/orientation_lock.h"
 
-namespace quillet::x11 {
+namespace quillet::lock {
 
 // The orientation lock of a desktop's settings daemon, through a boolean key
 // of a GSettings schema.
 // Without its schema the desktop has no lock: GSettings would end the process
 // on a missing schema, so the schema is looked up first.
-class GioOrientationLock : public xdesktop::OrientationLock {
+class GioOrientationLock : public linux_desktop::OrientationLock {
  public:
   GioOrientationLock(const char* schemaId, const char* key);
   ~GioOrientationLock() override;
@@ -27,4 +27,4 @@ class GioOrientationLock : public xdesktop::OrientationLock {
   GSettings* settings_ = nullptr;  // null without the schema or its key
 };
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock

@@ -1,6 +1,6 @@
-#include "rotation/linux_desktop/x11/kscreen_orientation_lock.h"
+#include "rotation/linux_desktop/lock/kscreen_orientation_lock.h"
 
-namespace quillet::x11 {
+namespace quillet::lock {
 namespace {
 
 constexpr char kPath[] = "/modules/kscreen";
@@ -31,4 +31,4 @@ bool KScreenOrientationLock::SetLocked(bool locked) {
   return reply != nullptr;
 }
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock

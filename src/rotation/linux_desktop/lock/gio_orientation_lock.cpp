@@ -1,6 +1,6 @@
-#include "rotation/linux_desktop/x11/gio_orientation_lock.h"
+#include "rotation/linux_desktop/lock/gio_orientation_lock.h"
 
-namespace quillet::x11 {
+namespace quillet::lock {
 namespace {
 
 bool HasBooleanKey(GSettingsSchema* schema, const char* name) {
@@ -58,4 +58,4 @@ bool GioOrientationLock::SetLocked(bool locked) {
   return true;
 }
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock

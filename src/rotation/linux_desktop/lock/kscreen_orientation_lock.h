@@ -2,12 +2,12 @@
 #include "platform/gio/session_bus.h"
 #include "rotation/linux_desktop/orientation_lock.h"
 
-namespace quillet::x11 {
+namespace quillet::lock {
 
 // Plasma's automatic rotation, switched by its screen module, which the
 // service `service` on the session bus offers. The lock is on while the module's automatic rotation
 // is off. A module without a sensor to follow, or one that does not answer, has no lock.
-class KScreenOrientationLock : public xdesktop::OrientationLock {
+class KScreenOrientationLock : public linux_desktop::OrientationLock {
  public:
   KScreenOrientationLock(platform::gio::SessionBus& bus, const char* service)
       : bus_(bus), service_(service) {}
@@ -22,4 +22,4 @@ class KScreenOrientationLock : public xdesktop::OrientationLock {
   const char* service_;
 };
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock
