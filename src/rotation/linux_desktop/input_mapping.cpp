@@ -103,14 +103,15 @@ size_t PanelCrtc(const ScreenState& state) {
   return primary != crtcs.end() ? static_cast<size_t>(primary - crtcs.begin()) : 0;
 }
 
-TransformMatrix PanelTransform(int32_t code, const Rect& panel, const ScreenSize& screen) {
+TransformMatrix PanelTransform(int32_t code, const platform::Rect& panel,
+                               const ScreenSize& screen) {
   const double width = screen.width > 0 ? screen.width : 1;
   const double height = screen.height > 0 ? screen.height : 1;
   // The picture's 0 to 1 onto the panel's share of the screen.
-  const double across = static_cast<double>(panel.width) / width;
-  const double left = static_cast<double>(panel.x) / width;
-  const double down = static_cast<double>(panel.height) / height;
-  const double top = static_cast<double>(panel.y) / height;
+  const double across = static_cast<double>(panel.ExactWidth()) / width;
+  const double left = static_cast<double>(panel.left) / width;
+  const double down = static_cast<double>(panel.ExactHeight()) / height;
+  const double top = static_cast<double>(panel.top) / height;
   const Matrix place = {across, 0, left, 0, down, top, 0, 0, 1};
   const Matrix product = Multiply(place, PictureOfPanel(code));
   TransformMatrix matrix{};

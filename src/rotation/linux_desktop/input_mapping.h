@@ -27,7 +27,7 @@ size_t PanelCrtc(const ScreenState& state);
 // Takes the device's own coordinates onto the panel's rectangle of the
 // screen while the panel shows the picture turned by the code, so that a tap
 // lands on the part of the picture under the finger.
-TransformMatrix PanelTransform(int32_t code, const Rect& panel, const ScreenSize& screen);
+TransformMatrix PanelTransform(int32_t code, const platform::Rect& panel, const ScreenSize& screen);
 
 // The CRTC a device that follows the screen lies on. An external device (a
 // USB touch monitor and its pen) lies on the one output besides the panel

@@ -32,6 +32,11 @@ int32_t Millimetres(int64_t pixels, const ScreenSize& before) {
   return static_cast<int32_t>(std::lround(static_cast<double>(pixels) * perPixel));
 }
 
+// The footprint of that size at the config's place.
+platform::Rect At(const CrtcConfig& config, int64_t width, int64_t height) {
+  return platform::Rect::Saturated(config.x, config.y, config.x + width, config.y + height);
+}
+
 }  // namespace
 
 uint16_t RotationOfCode(int32_t code) {
@@ -51,11 +56,11 @@ int32_t CodeOfRotation(uint16_t rotation) {
   }
 }
 
-Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
+platform::Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
   const bool across = IsQuarterTurn(config.rotation);
   const int64_t width = across ? crtc.modeHeight : crtc.modeWidth;
   const int64_t height = across ? crtc.modeWidth : crtc.modeHeight;
-  if (crtc.transform == kIdentityTransform) return Rect{config.x, config.y, width, height};
+  if (crtc.transform == kIdentityTransform) return At(config, width, height);
 
   // The server turns the picture first and then applies the transform.
   const CrtcTransform& t = crtc.transform;
@@ -70,7 +75,7 @@ Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
     const auto [u, v] = corners[i];
     const double scale = t[6] * u + t[7] * v + t[8];
     // A corner at or beyond infinity has no place on the screen.
-    if (!(scale > kNearZero)) return Rect{config.x, config.y, 0, 0};
+    if (!(scale > kNearZero)) return At(config, 0, 0);
     const double x = (t[0] * u + t[1] * v + t[2]) / scale;
     const double y = (t[3] * u + t[4] * v + t[5]) / scale;
     left = i == 0 ? x : std::min(left, x);
@@ -79,14 +84,14 @@ Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
     bottom = i == 0 ? y : std::max(bottom, y);
   }
   if (!(right - left <= kLargestSide) || !(bottom - top <= kLargestSide)) {
-    return Rect{config.x, config.y, 0, 0};
+    return At(config, 0, 0);
   }
   // Every pixel the picture touches, as the server rounds; the slack keeps
   // the transform's 16.16 fixed point from adding a pixel.
   const auto span = [](double low, double high) {
     return static_cast<int64_t>(std::ceil(high - kFixedUnit) - std::floor(low + kFixedUnit));
   };
-  return Rect{config.x, config.y, span(left, right), span(top, bottom)};
+  return At(config, span(left, right), span(top, bottom));
 }
 
 std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code) {
@@ -102,13 +107,12 @@ std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int3
           static_cast<uint16_t>((crtc.config.rotation & kReflections) | RotationOfCode(code));
       if ((crtc.supportedRotations & next.rotation) != next.rotation) return std::nullopt;
     }
-    const Rect was = Footprint(crtc, crtc.config);
-    const Rect will = Footprint(crtc, next);
-    if (was.width <= 0 || was.height <= 0 || will.width <= 0 || will.height <= 0) {
-      return std::nullopt;
-    }
+    const platform::Rect was = Footprint(crtc, crtc.config);
+    const platform::Rect will = Footprint(crtc, next);
+    if (was.IsEmpty() || will.IsEmpty()) return std::nullopt;
     pans = pans || crtc.pans;
-    reshapes.push_back({was.x, was.y, was.width, was.height, will.width, will.height});
+    reshapes.push_back({was.left, was.top, was.ExactWidth(), was.ExactHeight(), will.ExactWidth(),
+                        will.ExactHeight()});
     layout.crtcs.push_back(next);
   }
 

@@ -5,9 +5,8 @@
 namespace quillet::linux_desktop {
 namespace {
 
-bool Fits(const Rect& rect, const ScreenSize& size) {
-  return rect.x >= 0 && rect.y >= 0 && rect.x + rect.width <= size.width &&
-         rect.y + rect.height <= size.height;
+bool Fits(const platform::Rect& rect, const ScreenSize& size) {
+  return rect.left >= 0 && rect.top >= 0 && rect.right <= size.width && rect.bottom <= size.height;
 }
 
 // The changes made so far, and how to take them back.

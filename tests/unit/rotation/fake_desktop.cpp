@@ -16,8 +16,7 @@ namespace {
 
 bool Fits(const Crtc& crtc, const CrtcConfig& config, const ScreenSize& size) {
   const auto rect = quillet::linux_desktop::Footprint(crtc, config);
-  return rect.x >= 0 && rect.y >= 0 && rect.x + rect.width <= size.width &&
-         rect.y + rect.height <= size.height;
+  return rect.left >= 0 && rect.top >= 0 && rect.right <= size.width && rect.bottom <= size.height;
 }
 
 }  // namespace
