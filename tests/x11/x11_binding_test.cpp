@@ -72,7 +72,7 @@ TEST_F(XBinding, TheScreensMillimetresGoToTheServerAndComeBackWidthFirst) {
   quillet::x11::RandrScreen screen(display.get(), trap);
   const auto before = screen.Read();
   ASSERT_TRUE(before.has_value());
-  quillet::xdesktop::ScreenSize size = before->size;
+  quillet::linux_desktop::ScreenSize size = before->size;
   size.mmWidth = 300;
   size.mmHeight = 100;
   ASSERT_TRUE(screen.SetScreenSize(size));
