@@ -154,13 +154,14 @@ def main():
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--scales", type=int, nargs="+", default=[100, 200, 300])
     parser.add_argument("--openbox", action="store_true", help="with openbox as the window manager")
+    parser.add_argument("--env", nargs="*", default=[], help="NAME=VALUE settings for the program")
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="zentara-start-") as folder, PrivateDisplay("1920x1080") as display:
         # A copy, so that a build running meanwhile does not change the files under the program.
         copy = Path(folder) / "app"
         shutil.copytree(args.program.parent, copy)
         program = copy / args.program.name
-        env = dict(os.environ, DISPLAY=display.display, XDG_RUNTIME_DIR=folder, LANG="en_US.UTF-8",
+        env = dict(os.environ, DISPLAY=display.display, **dict(arg.split("=", 1) for arg in args.env), XDG_RUNTIME_DIR=folder, LANG="en_US.UTF-8",
                    LANGUAGE="", LC_ALL="", LC_MESSAGES="")
         manager = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL) if args.openbox else None

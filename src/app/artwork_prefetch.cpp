@@ -1,6 +1,5 @@
 #include "app/artwork_prefetch.h"
 
-#include <exception>
 #include <utility>
 
 namespace {
@@ -16,13 +15,14 @@ platform::Services WithDecoder(platform::ImageDecoder& decoder) {
 
 ArtworkPrefetch::ArtworkPrefetch(std::vector<std::wstring> paths)
     : installed_(platform::Install(WithDecoder(*this))), decoder_(*installed_.images) {
-  for (std::wstring& path : paths) pictures_.push_back({std::move(path), false, false, {}});
+  for (std::wstring& path : paths) pictures_.push_back({std::move(path), false, false, {}, {}});
   const auto decodeAll = [this] {
     for (Picture& picture : pictures_) {
       try {
         picture.decoded = decoder_.DecodePng(picture.path, picture.image);
       } catch (...) {
-        // A decode that throws has failed like any other; the caller is told when it asks.
+        // Thrown to the caller when it asks for the picture.
+        picture.error = std::current_exception();
         picture.decoded = false;
       }
       if (!picture.decoded) picture.image = {};
@@ -50,10 +50,12 @@ void ArtworkPrefetch::Stop() {
 }
 
 bool ArtworkPrefetch::DecodePng(std::wstring_view path, platform::DecodedImage& out) {
+  // The decoder is asked by one thread at a time, as it was without the prefetch.
+  if (decoding_.valid()) decoding_.wait();
   for (Picture& picture : pictures_) {
     if (picture.taken || picture.path != path) continue;
-    if (decoding_.valid()) decoding_.wait();
     picture.taken = true;
+    if (picture.error) std::rethrow_exception(picture.error);
     out = std::move(picture.image);
     picture.image = {};
     return picture.decoded;
@@ -62,6 +64,7 @@ bool ArtworkPrefetch::DecodePng(std::wstring_view path, platform::DecodedImage& 
 }
 
 bool ArtworkPrefetch::ProbePng(std::wstring_view path) {
+  if (decoding_.valid()) decoding_.wait();
   return decoder_.ProbePng(path);
 }
 

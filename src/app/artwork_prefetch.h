@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 #include <future>
 #include <string>
 #include <vector>
@@ -9,8 +10,8 @@
 // Decodes a list of pictures on a thread of its own while the program waits
 // for something else (the pause at its start), and stands in for the
 // installed decoder while it lives: a picture of the list is handed over as
-// it was decoded, once, success or failure alike, so that the caller reports
-// a failed picture when and where it always has. Everything else goes to the
+// it was decoded, once, success, failure or exception alike, so that the
+// caller meets a failed picture when and where it always has. Everything else goes to the
 // installed decoder. What is not taken is let go of with the prefetch.
 class ArtworkPrefetch : public platform::ImageDecoder {
  public:
@@ -32,6 +33,7 @@ class ArtworkPrefetch : public platform::ImageDecoder {
     bool decoded = false;
     bool taken = false;
     platform::DecodedImage image;
+    std::exception_ptr error;
   };
 
   platform::Services installed_;
