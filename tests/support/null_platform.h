@@ -134,6 +134,7 @@ class NullWindowing : public platform::Windowing {
     int invalidations = 0;
     int redraws = 0;
     int drags = 0;
+    std::vector<platform::Point> moves;  // each MoveWindow's top-left, in order
   };
   struct Push {
     platform::WindowHandle window;

@@ -67,6 +67,28 @@ TEST_F(XBinding, ARefusedScreenChangeFailsAndTheCallersHandlerComesBack) {
   EXPECT_EQ(XSetErrorHandler(nullptr), &ApplicationHandler);
 }
 
+TEST_F(XBinding, TheScreensMillimetresGoToTheServerAndComeBackWidthFirst) {
+  ErrorTrap trap;
+  quillet::x11::RandrScreen screen(display.get(), trap);
+  const auto before = screen.Read();
+  ASSERT_TRUE(before.has_value());
+  quillet::xdesktop::ScreenSize size = before->size;
+  size.mmWidth = 300;
+  size.mmHeight = 100;
+  ASSERT_TRUE(screen.SetScreenSize(size));
+  // A connection of its own, as each call of the library has: this one keeps what it was told at
+  // first.
+  platform::xlib::XDisplay later;
+  ErrorTrap laterTrap;
+  const int number = DefaultScreen(later.get());
+  EXPECT_EQ(DisplayWidthMM(later.get(), number), 300);
+  EXPECT_EQ(DisplayHeightMM(later.get(), number), 100);
+  const auto after = quillet::x11::RandrScreen(later.get(), laterTrap).Read();
+  ASSERT_TRUE(after.has_value());
+  EXPECT_EQ(after->size, size);
+  EXPECT_TRUE(screen.SetScreenSize(before->size));
+}
+
 TEST_F(XBinding, TransformsAreWrittenAsFloatsAndOnlyToDevicesThatExist) {
   ErrorTrap trap;
   quillet::x11::XInputDevices devices(display.get(), trap);

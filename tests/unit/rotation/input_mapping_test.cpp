@@ -222,6 +222,16 @@ TEST_F(InputMapping, AskingForTheAngleTheScreenHasMapsDevicesAndChangesNothing) 
   EXPECT_EQ(screen.size, (quillet::xdesktop::ScreenSize{2000, 1200, 500, 300}));
   EXPECT_TRUE(pauses.empty()) << "nothing turned, nothing to wait for";
   ExpectCornersLand(3, {40.0 / 2000, 60.0 / 1200}, {1920.0 / 2000, 1080.0 / 1200});
+
+  // Upright beside a monitor: the touchscreen leaves the whole desktop for the panel.
+  screen.size = {3200, 1080, 800, 270};
+  screen.crtcs.clear();
+  screen.AddCrtc("eDP-1", 1920, 1080, 0, 0);
+  screen.AddCrtc("HDMI-1", 1280, 1024, 1920, 0);
+  devices.transforms.clear();
+  ASSERT_EQ(SetAngle(1), 1);
+  EXPECT_EQ(screen.changes, 0u);
+  ExpectCornersLand(1, {0, 0}, {1920.0 / 3200, 1});
 }
 
 }  // namespace
