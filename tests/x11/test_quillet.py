@@ -9,20 +9,17 @@ import re
 import socket
 import stat
 import subprocess
-import sys
 import tempfile
 import unittest
 from pathlib import Path
 
 from xrandr_report import screen_report
-
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
-from xservers import PrivateDisplay  # noqa: E402
+from xservers import PrivateDisplay
 
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
 DRIVER = os.environ.get("QUILLET_DRIVER", "")
 ROTATION_NAMES = {1: "normal", 2: "left", 3: "inverted", 4: "right"}
-STAND_IN = str(Path(__file__).with_name("bus_stand_in.py"))
+STAND_IN = str(Path(__file__).resolve().parents[1] / "support" / "bus_stand_in.py")
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 CINNAMON_SCHEMA = """<schemalist>
   <schema id="org.cinnamon.settings-daemon.peripherals.touchscreen"

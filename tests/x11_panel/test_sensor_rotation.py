@@ -8,7 +8,7 @@ import threading
 import unittest
 from pathlib import Path
 
-from x11_harness import PANEL_TITLE, DisplayTestCase, wait_for
+from x11_panel_harness import PANEL_TITLE, DisplayTestCase, wait_for
 
 HERE = Path(__file__).resolve().parent
 # The system's interpreter, which has GObject introspection (a pyenv shim may lack it).

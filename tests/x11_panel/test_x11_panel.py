@@ -7,11 +7,11 @@ import signal
 import subprocess
 import unittest
 
-from x11_harness import (PANEL_SIZE, PANEL_TITLE, REPO, REPORT, SCREEN, PanelTestBase,  # noqa: F401
-                         append_line, collapsed_panel, expanded_panel, largest_difference, wait_for)
+from x11_panel_harness import (PANEL_SIZE, PANEL_TITLE, REPO, REPORT, SCREEN, PanelTestBase,  # noqa: F401
+                               append_line, collapsed_panel, expanded_panel, largest_difference, wait_for)
 from test_sensor_rotation import start_bus
-from panel_pictures import TOLERANCE  # noqa: E402
-from panel_scenarios import (TURN_LEFT, MissingPictureScenario, NoLibraryScenario, PanelScenarios,  # noqa: E402
+from panel_pictures import TOLERANCE
+from panel_scenarios import (TURN_LEFT, MissingPictureScenario, NoLibraryScenario, PanelScenarios,
                              RealLibraryScenario, ScaledPanelScenarios)
 
 
