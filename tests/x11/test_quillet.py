@@ -14,6 +14,7 @@ import unittest
 from pathlib import Path
 
 from xrandr_report import screen_report
+from private_bus import PrivateBus, stop_process
 from xservers import PrivateDisplay
 
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
@@ -59,13 +60,11 @@ def own_setting(home):
     return sorted(p.name for p in folder.iterdir()), setting.read_text() if setting.exists() else None
 
 
-class PrivateBus:
+class StandInBus(PrivateBus):
     """A session bus the test starts, with stand-in desktop services on it; stopped by process id."""
 
     def __init__(self):
-        self.daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
-                                       stdout=subprocess.PIPE, text=True)
-        self.address = self.daemon.stdout.readline().strip()
+        super().__init__()
         self.services = []
 
     def serve(self, name, mode="answers"):
@@ -77,10 +76,10 @@ class PrivateBus:
         return service
 
     def stop(self):
-        for process in [*self.services, self.daemon]:
-            process.terminate()
-            process.wait(timeout=10)
-            process.stdout.close()
+        for service in self.services:
+            stop_process(service)
+            service.stdout.close()
+        super().stop()
 
 
 def display_env(display):
@@ -264,7 +263,7 @@ class DesktopServices(unittest.TestCase):
 
     def setUp(self):
         self.home = tempfile.TemporaryDirectory(prefix="quillet-bus-")
-        self.bus = PrivateBus()
+        self.bus = StandInBus()
         self.env = desktop_env(self.home.name, DBUS_SESSION_BUS_ADDRESS=self.bus.address)
 
     def tearDown(self):
@@ -281,7 +280,7 @@ class DesktopServices(unittest.TestCase):
         self.bus.serve("org.kde.KScreen", "silent")
         # Each call gives up on its own after a second; D-Bus' default wait (25 s a call) would not end here.
         self.assertEqual(drive("get-auto", "set-auto=0", "set-auto=1", env=self.env, timeout=20), [0, 0, 0])
-        other = PrivateBus()
+        other = StandInBus()
         try:
             other.serve("org.kde.KScreen", "unavailable")
             env = dict(self.env, DBUS_SESSION_BUS_ADDRESS=other.address)
@@ -295,7 +294,7 @@ class DesktopServices(unittest.TestCase):
         try:
             env = dict(self.env, DISPLAY=server.display, WAYLAND_DISPLAY="wayland-0")
             for mode, result, sent in (("stale-once", [1], ["stale 1", "applied 2"]), ("refuses", [0], ["refused 1"])):
-                bus = PrivateBus()
+                bus = StandInBus()
                 try:
                     service = bus.serve("org.gnome.Mutter.DisplayConfig", mode)
                     self.assertEqual(drive("set-angle=2", env=dict(env, DBUS_SESSION_BUS_ADDRESS=bus.address)),
