@@ -13,8 +13,8 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from xrandr_report import screen_report
 from private_bus import PrivateBus, stop_process
+from xrandr_report import screen_report
 from xservers import PrivateDisplay
 
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
