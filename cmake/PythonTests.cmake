@@ -6,6 +6,11 @@
 #
 #   zentara_python_tests(PREFIX name [PER_CLASS_WITH_SETUP] [LABELS ...] [TIMEOUT s]
 #                        [FIXTURES_REQUIRED ...] [RESOURCE_LOCK ...] [ENVIRONMENT ...])
+#
+# Every Python test, listed or run, finds the shared test library (tests/support) through
+# ZENTARA_PYTHON_ENVIRONMENT; a test added with add_test instead takes it into its ENVIRONMENT.
+set(ZENTARA_PYTHON_ENVIRONMENT PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/support)
+
 function(zentara_python_tests)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   cmake_parse_arguments(PARSE_ARGV 0 arg "PER_CLASS_WITH_SETUP" "PREFIX;TIMEOUT"
@@ -18,7 +23,7 @@ function(zentara_python_tests)
     set(_option --per-class-with-setup)
   endif()
   execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env PYTHONDONTWRITEBYTECODE=1 ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/support/list_tests.py ${_option}
+    COMMAND ${CMAKE_COMMAND} -E env ${ZENTARA_PYTHON_ENVIRONMENT} ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/support/list_tests.py ${_option}
     WORKING_DIRECTORY ${_folder}
     OUTPUT_VARIABLE _ids ERROR_VARIABLE _errors RESULT_VARIABLE _result
     OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -31,7 +36,7 @@ function(zentara_python_tests)
     string(REGEX MATCH "^[^.]+\\.(.*)$" _ ${_id})
     set(_name ${arg_PREFIX}/${CMAKE_MATCH_1})
     add_test(NAME ${_name} COMMAND ${Python3_EXECUTABLE} -m unittest -v ${_id} WORKING_DIRECTORY ${_folder})
-    set_tests_properties(${_name} PROPERTIES ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;${arg_ENVIRONMENT}")
+    set_tests_properties(${_name} PROPERTIES ENVIRONMENT "${ZENTARA_PYTHON_ENVIRONMENT};${arg_ENVIRONMENT}")
     if(_id MATCHES "\\.test_[^.]*$")
       # A case the platform cannot run says why and counts as skipped.
       set_tests_properties(${_name} PROPERTIES SKIP_REGULAR_EXPRESSION "\nOK \\(skipped=1\\)")

@@ -6,16 +6,15 @@ import re
 import shutil
 import stat
 import subprocess
-import sys
 import tempfile
 import unittest
 from pathlib import Path
 
+from tablet_hardware import tablet_hardware
+from x11_panel_harness import (PANEL_SIZE, PANEL_TITLE, Display, build_dir, collapsed_panel, largest_difference,
+                               wait_for)
+
 REPO = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(REPO / "tests" / "x11_panel"))
-from test_autostart import tablet_hardware  # noqa: E402
-from x11_harness import (PANEL_SIZE, PANEL_TITLE, Display, build_dir, collapsed_panel,  # noqa: E402
-                         largest_difference, wait_for)
 
 TOLERANCE = 4
 PROGRAM = Path("usr/lib/zentara/zentara")

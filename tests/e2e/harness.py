@@ -11,20 +11,19 @@ import os
 import re
 import shutil
 import subprocess
-import sys
 import tempfile
 import threading
 import time
 import unittest
 from pathlib import Path
 
-REPO = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(REPO / "tests" / "support"))
-from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, RecorderLog, append_line,  # noqa: E402,F401
+from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, RecorderLog, append_line,  # noqa: F401
                             collapsed_panel, expanded_panel, largest_difference, scaled, scaled_panel,
                             screenshot, wait_for)
-from panel_scenarios import PanelUser  # noqa: E402
-from xservers import PrivateDisplay, run_client  # noqa: E402
+from panel_scenarios import PanelUser
+from xservers import PrivateDisplay, run_client
+
+REPO = Path(__file__).resolve().parents[2]
 
 SESSION_SCRIPT = REPO / "tests" / "support" / "wine" / "session.sh"
 TURNING_SCREEN = (800, 600)

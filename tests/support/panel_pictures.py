@@ -1,9 +1,9 @@
 """What every end-to-end driver shares: waiting, screenshots, pixel comparison, the recording rotation
 library's log and the panel's pictures composed as the program composes them. Standard library only."""
 import functools
+import importlib.util
 import struct
 import subprocess
-import sys
 import time
 import zlib
 from pathlib import Path
@@ -101,13 +101,17 @@ def largest_difference(a, b):
     return max(abs(x - y) for x, y in zip(a.rgb, b.rgb))
 
 
+@functools.cache
+def _art_png_reader():
+    """The artwork tools' PNG reader (art/pngio.py), loaded from its file: art/ is no test module folder."""
+    spec = importlib.util.spec_from_file_location("pngio", REPO / "art" / "pngio.py")
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module.read_png
+
+
 def _read_png(path):
-    sys.path.insert(0, str(REPO / "art"))
-    try:
-        from pngio import read_png
-    finally:
-        sys.path.pop(0)
-    return read_png(str(path))
+    return _art_png_reader()(str(path))
 
 
 class Composition:

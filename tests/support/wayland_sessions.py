@@ -17,6 +17,8 @@ import subprocess
 import tempfile
 import time
 
+from private_bus import PrivateBus, stop_process
+
 _START_TIMEOUT = 20
 
 
@@ -36,32 +38,6 @@ def _wait_for(predicate, what, session):
             break
         time.sleep(0.05)
     raise RuntimeError(f"{what} did not come up: {session.log()}")
-
-
-class _Bus:
-    """A session bus of our own."""
-
-    def __init__(self, env):
-        self.process = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                                        env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, text=True)
-        self.address = self.process.stdout.readline().strip()
-        if not self.address:
-            self.stop()
-            raise RuntimeError("the session bus did not start")
-
-    def stop(self):
-        _stop(self.process)
-
-
-def _stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
 
 
 class _Session:
@@ -92,7 +68,7 @@ class _Session:
         raise NotImplementedError
 
     def _start_bus(self):
-        self._bus = _Bus(self.env)
+        self._bus = PrivateBus(env=self.env)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = self._bus.address
 
     def _start(self, command, env):
@@ -126,7 +102,7 @@ class _Session:
 
     def stop(self):
         if self.process is not None:
-            _stop(self.process)
+            stop_process(self.process)
         if self._bus is not None:
             self._bus.stop()
             self._bus = None
@@ -246,6 +222,6 @@ class WestonSession(_Session):
 
     def stop(self):
         if self._holder is not None:
-            _stop(self._holder)
+            stop_process(self._holder)
             self._holder = None
         super().stop()

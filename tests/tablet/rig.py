@@ -28,10 +28,10 @@ import sys
 import time
 from pathlib import Path
 
+from panel_pictures import wait_for
+
 HERE = Path(__file__).resolve().parent
 REPO = HERE.parents[1]
-sys.path.insert(0, str(REPO / "tests" / "support"))
-from panel_pictures import wait_for  # noqa: E402
 SUITE = "bookworm"
 MIRROR = "http://deb.debian.org/debian"
 IMAGE_SIZE = "3G"

@@ -10,7 +10,7 @@ from pathlib import Path
 from wayland_turns import HandlersRefuseCleanly, WaylandTurns, drive
 from wayland_sessions import KWinSession, available
 
-STAND_IN = Path(__file__).resolve().parents[1] / "x11" / "bus_stand_in.py"
+STAND_IN = Path(__file__).resolve().parents[1] / "support" / "bus_stand_in.py"
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 MISSING = available("kwin_wayland", "wayland-info", "kscreen-doctor", "gdbus", "dbus-daemon")
 

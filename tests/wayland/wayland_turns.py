@@ -3,10 +3,7 @@
 back through the desktop's own tools."""
 import os
 import subprocess
-import sys
-from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
 
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
 DRIVER = os.environ.get("QUILLET_DRIVER", "")

@@ -6,9 +6,8 @@ import unittest
 
 from wayland_harness import (OTHER_WINDOW_COLOUR, KWinDisplay, MutterDisplay, SwayDisplay, WaylandPanelTestBase,
                              WestonDisplay)
-from panel_pictures import (PANEL_SIZE, collapsed_panel, expanded_panel,  # noqa: E402  (on the path through
-                            wait_for)  # the harness)
-from panel_scenarios import (CLOSE, COLLAPSED_HANDLE, TURN_LEFT, TURN_RIGHT, MissingPictureScenario,  # noqa: E402
+from panel_pictures import PANEL_SIZE, collapsed_panel, expanded_panel, wait_for
+from panel_scenarios import (CLOSE, COLLAPSED_HANDLE, TURN_LEFT, TURN_RIGHT, MissingPictureScenario,
                              PanelUser)
 
 

@@ -3,7 +3,7 @@ that the test class starts, acted on as its user through the X server (xdotool),
 read back by the desktop's own tool, automatic rotation switched in the desktop's own lock and, on sway,
 the screen seen through grim.
 
-Standard library only; the X11 driver's helpers (tests/x11_panel/x11_harness.py) do the rest.
+Standard library only; the X11 driver's helpers (tests/support/x11_panel_harness.py) do the rest.
 """
 import ctypes
 import json
@@ -13,10 +13,10 @@ import sys
 import unittest
 from pathlib import Path
 
+import wayland_sessions
+from x11_panel_harness import PANEL_TITLE, Display, Image, PanelTestBase, _xlib, build_dir
+
 REPO = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(REPO / "tests" / "x11_panel"))
-from x11_harness import PANEL_TITLE, Display, Image, PanelTestBase, _xlib, build_dir  # noqa: E402
-import wayland_sessions  # noqa: E402  (tests/support, on the path through x11_harness)
 
 # The colour of the newer window the panel must stay above.
 OTHER_WINDOW_COLOUR = (255, 0, 0)
@@ -24,7 +24,7 @@ OTHER_WINDOW_COLOUR = (255, 0, 0)
 _MUTTER_CONFIG = ["gdbus", "call", "--session", "-d", "org.gnome.Mutter.DisplayConfig", "-o",
                   "/org/gnome/Mutter/DisplayConfig", "-m"]
 # Plasma's screen module, stood in for on the desktop's bus (its own needs a whole Plasma session).
-_KSCREEN_STAND_IN = REPO / "tests" / "x11" / "bus_stand_in.py"
+_KSCREEN_STAND_IN = REPO / "tests" / "support" / "bus_stand_in.py"
 _SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 
 

@@ -9,20 +9,18 @@ import re
 import socket
 import stat
 import subprocess
-import sys
 import tempfile
 import unittest
 from pathlib import Path
 
+from private_bus import PrivateBus, stop_process
 from xrandr_report import screen_report
-
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
-from xservers import PrivateDisplay  # noqa: E402
+from xservers import PrivateDisplay
 
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
 DRIVER = os.environ.get("QUILLET_DRIVER", "")
 ROTATION_NAMES = {1: "normal", 2: "left", 3: "inverted", 4: "right"}
-STAND_IN = str(Path(__file__).with_name("bus_stand_in.py"))
+STAND_IN = str(Path(__file__).resolve().parents[1] / "support" / "bus_stand_in.py")
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 CINNAMON_SCHEMA = """<schemalist>
   <schema id="org.cinnamon.settings-daemon.peripherals.touchscreen"
@@ -62,13 +60,11 @@ def own_setting(home):
     return sorted(p.name for p in folder.iterdir()), setting.read_text() if setting.exists() else None
 
 
-class PrivateBus:
+class StandInBus(PrivateBus):
     """A session bus the test starts, with stand-in desktop services on it; stopped by process id."""
 
     def __init__(self):
-        self.daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
-                                       stdout=subprocess.PIPE, text=True)
-        self.address = self.daemon.stdout.readline().strip()
+        super().__init__()
         self.services = []
 
     def serve(self, name, mode="answers"):
@@ -80,10 +76,10 @@ class PrivateBus:
         return service
 
     def stop(self):
-        for process in [*self.services, self.daemon]:
-            process.terminate()
-            process.wait(timeout=10)
-            process.stdout.close()
+        for service in self.services:
+            stop_process(service)
+            service.stdout.close()
+        super().stop()
 
 
 def display_env(display):
@@ -267,7 +263,7 @@ class DesktopServices(unittest.TestCase):
 
     def setUp(self):
         self.home = tempfile.TemporaryDirectory(prefix="quillet-bus-")
-        self.bus = PrivateBus()
+        self.bus = StandInBus()
         self.env = desktop_env(self.home.name, DBUS_SESSION_BUS_ADDRESS=self.bus.address)
 
     def tearDown(self):
@@ -284,7 +280,7 @@ class DesktopServices(unittest.TestCase):
         self.bus.serve("org.kde.KScreen", "silent")
         # Each call gives up on its own after a second; D-Bus' default wait (25 s a call) would not end here.
         self.assertEqual(drive("get-auto", "set-auto=0", "set-auto=1", env=self.env, timeout=20), [0, 0, 0])
-        other = PrivateBus()
+        other = StandInBus()
         try:
             other.serve("org.kde.KScreen", "unavailable")
             env = dict(self.env, DBUS_SESSION_BUS_ADDRESS=other.address)
@@ -298,7 +294,7 @@ class DesktopServices(unittest.TestCase):
         try:
             env = dict(self.env, DISPLAY=server.display, WAYLAND_DISPLAY="wayland-0")
             for mode, result, sent in (("stale-once", [1], ["stale 1", "applied 2"]), ("refuses", [0], ["refused 1"])):
-                bus = PrivateBus()
+                bus = StandInBus()
                 try:
                     service = bus.serve("org.gnome.Mutter.DisplayConfig", mode)
                     self.assertEqual(drive("set-angle=2", env=dict(env, DBUS_SESSION_BUS_ADDRESS=bus.address)),

@@ -1,20 +1,11 @@
 """zentara started by the session's autostart entry on a machine with nothing to turn: a private Xvfb,
 and no touchscreen, accelerometer or convertible's switch in udev's records. That start ends at once and
 quietly; a start from the command line shows the panel all the same."""
-import shutil
 import subprocess
 import unittest
 
-from x11_harness import PANEL_TITLE, DisplayTestCase, wait_for
-
-
-def tablet_hardware():
-    """What in udev's records would give the panel a job here (then this machine is no desktop PC)."""
-    if shutil.which("udevadm") is None:
-        return []  # no device manager, no records
-    records = subprocess.run(["udevadm", "info", "--export-db"], stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, text=True, check=False).stdout
-    return [word for word in ("ID_INPUT_TOUCHSCREEN=1", "ID_INPUT_ACCELEROMETER=1") if word in records]
+from tablet_hardware import tablet_hardware
+from x11_panel_harness import PANEL_TITLE, DisplayTestCase, wait_for
 
 
 class AutostartTest(DisplayTestCase):

@@ -6,7 +6,7 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from x11_harness import build_dir
+from x11_panel_harness import build_dir
 
 PROGRAM = Path(os.environ.get("ZENTARA_X11_DIST", build_dir() / "dist")) / "zentara"
 HELP = r"Usage:\n  zentara \[OPTION.*--help.*--version"

@@ -4,7 +4,7 @@ import ctypes
 import subprocess
 import unittest
 
-from x11_harness import PANEL_TITLE, DisplayTestCase, wait_for
+from x11_panel_harness import PANEL_TITLE, DisplayTestCase, wait_for
 
 
 

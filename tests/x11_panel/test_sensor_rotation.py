@@ -8,35 +8,12 @@ import threading
 import unittest
 from pathlib import Path
 
-from x11_harness import PANEL_TITLE, DisplayTestCase, wait_for
+from private_bus import PrivateBus
+from x11_panel_harness import PANEL_TITLE, DisplayTestCase, wait_for
 
 HERE = Path(__file__).resolve().parent
 # The system's interpreter, which has GObject introspection (a pyenv shim may lack it).
 PYTHON = "/usr/bin/python3"
-BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir={folder}</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-"""
-
-
-def start_bus(folder, name):
-    """A private message bus; returns the process and its address."""
-    config = folder / f"{name}.conf"
-    config.write_text(BUS_CONFIG.format(folder=folder))
-    process = subprocess.Popen(["dbus-daemon", "--nofork", f"--config-file={config}", "--print-address=1"],
-                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    return process, process.stdout.readline().strip()
-
-
 class SensorStandIn:
     """sensor_standin.py, run on the two buses; keeps every line it tells."""
 
@@ -83,9 +60,9 @@ class SensorRotationTest(DisplayTestCase):
     def setUp(self):
         self.buses = []
         for name in ("system", "session"):
-            process, address = start_bus(self.app.folder, name)
-            self.addCleanup(self.stop, process)
-            self.buses.append(address)
+            bus = PrivateBus.open_in(self.app.folder, name)
+            self.addCleanup(bus.stop)
+            self.buses.append(bus.address)
         self.sensor = SensorStandIn(*self.buses)
         self.addCleanup(self.sensor.close)
         self.config = self.app.folder / "config"

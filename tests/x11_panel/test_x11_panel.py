@@ -7,11 +7,11 @@ import signal
 import subprocess
 import unittest
 
-from x11_harness import (PANEL_SIZE, PANEL_TITLE, REPO, REPORT, SCREEN, PanelTestBase,  # noqa: F401
-                         append_line, collapsed_panel, expanded_panel, largest_difference, wait_for)
-from test_sensor_rotation import start_bus
-from panel_pictures import TOLERANCE  # noqa: E402
-from panel_scenarios import (TURN_LEFT, MissingPictureScenario, NoLibraryScenario, PanelScenarios,  # noqa: E402
+from x11_panel_harness import (PANEL_SIZE, PANEL_TITLE, REPO, REPORT, SCREEN, PanelTestBase,  # noqa: F401
+                               append_line, collapsed_panel, expanded_panel, largest_difference, wait_for)
+from private_bus import PrivateBus
+from panel_pictures import TOLERANCE
+from panel_scenarios import (TURN_LEFT, MissingPictureScenario, NoLibraryScenario, PanelScenarios,
                              RealLibraryScenario, ScaledPanelScenarios)
 
 
@@ -67,10 +67,10 @@ class ManagedPanelTest(PanelScenarios, PanelTestBase):
         hold.touch()
         self.addCleanup(hold.unlink, missing_ok=True)
         # With a system bus, the sensor service's client runs D-Bus' threads beside the loop's.
-        bus, address = start_bus(self.app.folder, "system")
-        self.addCleanup(lambda: (bus.terminate(), bus.wait(), bus.stdout.close()))
+        bus = PrivateBus.open_in(self.app.folder, "system")
+        self.addCleanup(bus.stop)
         self.restart({"ZENTARA_QUILLET_AUTO": "1", "ZENTARA_QUILLET_TURN_HOLD": str(hold),
-                      "DBUS_SYSTEM_BUS_ADDRESS": address})
+                      "DBUS_SYSTEM_BUS_ADDRESS": bus.address})
         self.expand()
         self.click(*TURN_LEFT)
         self.wait(lambda: "RT_SetAngle(2) is held" in self.calls(), "the turn to begin")

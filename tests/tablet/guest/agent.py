@@ -111,7 +111,6 @@ def serve(path):
 
 
 if __name__ == "__main__":
-    sys.path.insert(0, str(HERE))
     sys.dont_write_bytecode = True
     # How much of the boot the guest's kernel and services took, told apart from QEMU's start.
     uptime = float(Path("/proc/uptime").read_text().split()[0])

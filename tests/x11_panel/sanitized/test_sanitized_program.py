@@ -6,9 +6,8 @@ import os
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
-from x11_harness import PanelTestBase, collapsed_panel, scaled_panel  # noqa: E402
-from panel_scenarios import CLOSE, LOCK, TURN_LEFT, TURN_RIGHT  # noqa: E402
+from panel_scenarios import CLOSE, LOCK, TURN_LEFT, TURN_RIGHT
+from x11_panel_harness import PanelTestBase, collapsed_panel, scaled_panel
 
 SANITIZERS = {
     "ASAN_OPTIONS": "detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1",

@@ -19,15 +19,14 @@ import time
 import unittest
 from pathlib import Path
 
-REPO = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(REPO / "tests" / "support"))
-sys.path.insert(0, str(REPO / "tests" / "x11"))
-from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, Image, RecorderLog,  # noqa: E402,F401
+from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, Image, RecorderLog,  # noqa: F401
                             append_line, collapsed_panel, expanded_panel, largest_difference, scaled,
                             scaled_panel, screenshot, wait_for)
-from panel_scenarios import PanelUser  # noqa: E402
-from xrandr_report import screen_report  # noqa: E402
-from xservers import PrivateDisplay  # noqa: E402
+from panel_scenarios import PanelUser
+from xrandr_report import screen_report
+from xservers import PrivateDisplay
+
+REPO = Path(__file__).resolve().parents[2]
 
 SCREEN = (1280, 800)
 
