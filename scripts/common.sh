@@ -4,6 +4,19 @@
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Lets dpkg install packages of another architecture (Debian's multiarch) when
+# run as root; otherwise names the commands that do it and stops.
+require_architecture() {
+  dpkg --print-foreign-architectures | grep -qx "$1" && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Zentara's $1 package build needs dpkg to take $1 packages. Add the architecture with:" >&2
+    echo "  sudo dpkg --add-architecture $1 && sudo apt-get update" >&2
+    exit 1
+  fi
+  echo "Adding the architecture $1 to dpkg ..."
+  dpkg --add-architecture "$1"
+}
+
 # Installs the Debian packages that are missing, with apt-get when run as root;
 # otherwise names the one command that installs them and stops.
 require_packages() {
@@ -54,3 +67,13 @@ wayland_test_packages=(sway mutter kwin-wayland xwayland x11-xserver-utils wlr-r
   libkf5screen-bin qtwayland5)
 # The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)
+# What building the Debian packages adds (debhelper; git lists the tracked files
+# the build copies; libudev and libwacom, which the rotation library asks about
+# its devices), and what cross-building them for arm64 and running the arm64
+# program and library under qemu-user need: the cross compilers, the emulator,
+# and the arm64 development packages of debian/control's build dependencies
+# (with the arm64 C++ runtime the program runs on), through multiarch.
+deb_packages=(debhelper git libudev-dev libwacom-dev)
+arm64_packages=(crossbuild-essential-arm64 qemu-user-static libcairo2-dev:arm64 libglib2.0-dev:arm64
+  libpango1.0-dev:arm64 libpng-dev:arm64 libudev-dev:arm64 libwacom-dev:arm64 libwayland-dev:arm64
+  libx11-dev:arm64 libxext-dev:arm64 libxfixes-dev:arm64 libxi-dev:arm64 libxrandr-dev:arm64 libstdc++6:arm64)
