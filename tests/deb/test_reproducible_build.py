@@ -26,6 +26,9 @@ class ReproducibleBuildTest(unittest.TestCase):
                                  "--source-package"], env=env, preexec_fn=lambda: os.umask(0o002),
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         self.assertEqual(result.returncode, 0, result.stdout)
+        # Each build records the digest of what it built from: the same tracked files, or the test says nothing.
+        inputs = [(folder / f"build-{NATIVE}" / "stamp").read_text() for folder in (package_dir(), again)]
+        self.assertEqual(inputs[0], inputs[1], "the tracked files changed between the two builds: run the tests again")
         first, second = checksums(package_dir()), checksums(again)
         self.assertEqual(sorted(second), [f"zentara-dbgsym_{version()}_{NATIVE}.deb", f"zentara_{version()}.dsc",
                                           f"zentara_{version()}.tar.xz", f"zentara_{version()}_{NATIVE}.deb"])
