@@ -31,8 +31,17 @@ add_custom_target(zentara_icons ALL DEPENDS ${_icon_stamp})
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/deb/bin)
 file(CREATE_LINK ../lib/zentara/zentara ${CMAKE_BINARY_DIR}/deb/bin/zentara SYMBOLIC)
 
-# The manual page carries the project's version.
 set(_x11 ${PROJECT_SOURCE_DIR}/src/app/x11)
+# The metainfo names the project's home page and screenshot where they are published.
+set(ZENTARA_HOMEPAGE_URL "" CACHE STRING "The project's public home page, named in the metainfo")
+set(ZENTARA_SCREENSHOT_URL "" CACHE STRING "Where docs/screenshots/linux-panel.png is published, for the metainfo")
+set(METAINFO_TEMPLATE ${_x11}/invalid.kova.zentara.metainfo.xml.in)
+set(METAINFO_OUTPUT ${CMAKE_BINARY_DIR}/deb/invalid.kova.zentara.metainfo.xml)
+set(METAINFO_HOMEPAGE "${ZENTARA_HOMEPAGE_URL}")
+set(METAINFO_SCREENSHOT "${ZENTARA_SCREENSHOT_URL}")
+include(${CMAKE_CURRENT_LIST_DIR}/write_metainfo.cmake)
+
+# The manual page carries the project's version.
 configure_file(${_x11}/zentara.1.in ${CMAKE_BINARY_DIR}/deb/man/zentara.1 @ONLY)
 
 install(TARGETS zentara RUNTIME DESTINATION lib/zentara)
@@ -43,7 +52,7 @@ install(FILES ${CMAKE_BINARY_DIR}/deb/bin/zentara DESTINATION bin)
 install(FILES ${_x11}/zentara.desktop DESTINATION share/applications)
 install(FILES ${_x11}/zentara-autostart.desktop DESTINATION /etc/xdg/autostart RENAME zentara.desktop)
 install(DIRECTORY ${_icons}/ DESTINATION share/icons/hicolor)
-install(FILES ${_x11}/invalid.kova.zentara.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${METAINFO_OUTPUT} DESTINATION share/metainfo)
 install(FILES ${CMAKE_BINARY_DIR}/deb/man/zentara.1 DESTINATION share/man/man1)
 
 # The packages of this machine's architecture (with the source package) and

@@ -27,8 +27,8 @@ require_packages() {
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "Zentara needs these Debian packages, which are not installed: ${missing[*]}" >&2
-    echo "Install them with:" >&2
-    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    echo "Install them as root with:" >&2
+    echo "  apt-get install -y ${missing[*]}" >&2
     exit 1
   fi
   echo "Installing ${missing[*]} ..."
@@ -37,10 +37,11 @@ require_packages() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# What building the Windows program needs (x64, and x86 beside it), what running
-# it under Wine needs, what the native build needs and what the source checks need.
+# What building the Windows program needs (x64, and x86 beside it; NSIS makes the
+# installers, 7-Zip reads them back in the checks), what running it under Wine
+# needs, what the native build needs and what the source checks need.
 # Never wine32: this machine's kernel cannot run 32-bit code, and with it no Wine call works.
-windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest python3)
+windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest python3 nsis 7zip)
 x86_build_packages=(g++-mingw-w64-i686-posix)
 wine_packages=(wine wine64 xvfb xdotool imagemagick)
 native_build_packages=(cmake ninja-build g++ googletest libbenchmark-dev libpng-dev pkg-config)
@@ -48,22 +49,23 @@ check_packages=(python3 clang-format)
 # What building and testing the X11 rotation library needs (its headers, and the
 # servers, tools and settings schema its tests run against), and what the X11
 # program zentara needs (Pango and Cairo) with what its end-to-end tests run it
-# on (openbox) and drive it with, and what its Debian package is built (the
+# on (openbox, fluxbox) and drive it with, and what its Debian package is built (the
 # dependencies worked out by dpkg-shlibdeps) and checked with (Debian's own
-# checkers; man-db and groff-base let lintian render the manual page), with the
-# GSettings backend it depends on, so that installing it needs no download;
+# checkers; man-db and groff-base let lintian render the manual page, mandoc
+# checks its source), with the GSettings backend it depends on, so that
+# installing it needs no download;
 # and the private D-Bus daemons and Python's GLib binding the stand-in desktop
 # and sensor services of the tests run on; the Wayland client library and the
 # output protocols of Plasma the library speaks to Wayland desktops through,
 # with xdg-output from the common protocols.
 linux_packages=(libwayland-dev libwayland-bin plasma-wayland-protocols wayland-protocols libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libglib2.0-dev pkg-config
   xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common
-  libpango1.0-dev libcairo2-dev openbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
-  lintian appstream man-db groff-base binutils dconf-gsettings-backend
+  libpango1.0-dev libcairo2-dev openbox fluxbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
+  lintian appstream man-db groff-base mandoc binutils dconf-gsettings-backend
   dbus-daemon python3-gi)
 # The Wayland desktops the tests start headless (wlroots' sway, GNOME's Mutter,
-# Plasma's KWin, each with XWayland) and the tools that read them back.
-wayland_test_packages=(sway mutter kwin-wayland xwayland x11-xserver-utils wlr-randr grim wayland-utils
+# Plasma's KWin, Weston, each with XWayland) and the tools that read them back.
+wayland_test_packages=(sway mutter kwin-wayland weston xwayland x11-xserver-utils wlr-randr grim wayland-utils
   libkf5screen-bin qtwayland5)
 # The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)

@@ -38,8 +38,12 @@ Director::Director(TForm& form) : form_(form) {
   MakeLayeredWindow();
   CreateTimers();
   // The first state change runs the whole collapse, animation included,
-  // before the window is first shown.
+  // before the window is first shown. Its slide decodes every frame, which
+  // checks them at no further cost: the pictures found wanting are reported
+  // after it, still before the window shows.
+  firstSlideFailures_.emplace(extendFrames_.size(), false);
   SetState(PanelStates::StateCollapsed, false);
+  ReportFirstSlideFailures();
   ConnectFormEvents();
   idleTimer_->SetEnabled(panelState_ == PanelStates::StateCollapsed);
   sensorRotation_ = std::make_unique<SensorRotation>(rotation_);

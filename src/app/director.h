@@ -69,6 +69,9 @@ class Director {
   // Builds the panel at `scale`, at start and on every change of scale: loads
   // the set, places the buttons and sizes the form to the root.
   void ApplyScale(int32_t scale);
+  // Checks each frame's picture by decoding it without keeping it, reports
+  // those found wanting and leaves their frames empty.
+  void CheckFramePictures();
   // `pixels` at the scale in use.
   int32_t Scaled(int32_t pixels) const;
   void OnFormDpiChange(TObject* sender, int32_t dpi, std::optional<TPoint> suggestedTopLeft);
@@ -124,6 +127,9 @@ class Director {
   void ShowOnlyFrame(const gs::WdgButton* frame);
   // Starts decoding the picture of frame `index` (from 0).
   void FetchFramePicture(size_t index);
+  // Reports the frames whose picture the first slide could not decode, and
+  // leaves them empty from then on.
+  void ReportFirstSlideFailures();
   void Pause();
 
   TForm& form_;
@@ -154,8 +160,10 @@ class Director {
   std::unique_ptr<gs::WdgImage> expandedImage_;
   gs::WdgImage* root_ = nullptr;
   std::vector<gs::WdgButton*> extendFrames_;
-  // Each frame's picture, empty where it failed its check when the set was loaded.
+  // Each frame's picture, empty where it was found wanting.
   std::vector<std::wstring> framePicturePaths_;
+  // During the first slide: which frames' pictures failed to decode.
+  std::optional<std::vector<bool>> firstSlideFailures_;
   gs::PictureFetch framePictureFetch_;
   gs::WdgButton* closeButton_ = nullptr;
   gs::WdgButton* turnLeftButton_ = nullptr;

@@ -81,15 +81,20 @@ void Director::ApplyScale(int32_t scale) {
     button.SetLeft(Scaled(panel_artwork::kButtons[i].left));
     button.SetTop(Scaled(panel_artwork::kButtons[i].top));
   }
-  // The frames are checked now and decoded only when the slide shows them.
-  framePicturePaths_.assign(extendFrames_.size(), std::wstring());
-  for (size_t i = 0; i < extendFrames_.size(); ++i) {
-    const int32_t number = static_cast<int32_t>(i) + 1;
-    std::wstring path = gs::ImagesPath() + panel_artwork::FramePictures(set_, number)[0];
-    if (gs::CheckImageFile(path)) framePicturePaths_[i] = std::move(path);
-  }
+  // The frames are decoded only when the slide shows them, and checked by
+  // CheckFramePictures, or at start by the first slide (which decodes each).
+  framePicturePaths_.clear();
+  for (int32_t number = 1; number <= static_cast<int32_t>(extendFrames_.size()); ++number)
+    framePicturePaths_.push_back(gs::ImagesPath() + panel_artwork::FramePictures(set_, number)[0]);
   form_.SetClientWidth(root_->Width());
   form_.SetClientHeight(root_->Height());
+}
+
+void Director::CheckFramePictures() {
+  // Each is decoded whole, its rows dropped as they come.
+  for (std::wstring& path : framePicturePaths_) {
+    if (!gs::CheckImageFile(path)) path.clear();
+  }
 }
 
 void Director::OnFormDpiChange(TObject* /*sender*/, int32_t dpi,
@@ -116,6 +121,10 @@ void Director::Rescale(int32_t dpi, std::optional<TPoint> suggestedTopLeft) {
   const int32_t oldScale = scale_;
 
   ApplyScale(scale);
+  CheckFramePictures();
+  // Read after the reload: a screen change that came during its messages
+  // was left to this placement.
+  const TRect screen = PrimaryScreen();
   if (moving_) {
     // The system moves the window across monitors: it goes where the system
     // suggests, and the edges count once the move is over.
@@ -123,10 +132,9 @@ void Director::Rescale(int32_t dpi, std::optional<TPoint> suggestedTopLeft) {
     placeAfterMove_ = true;
   } else {
     // The panel keeps its edge: flush right stays flush right, parked stays parked.
-    const TRect screen = PrimaryScreen();
     MoveForm(panel_placement::Reanchored(screen_, screen, window, PanelSize(), oldScale, scale_));
-    screen_ = screen;
   }
+  screen_ = screen;
   Repaint();
 }
 
@@ -139,6 +147,7 @@ void Director::OnFormMoveEnd(TObject* /*sender*/) {
   moving_ = false;
   if (!placeAfterMove_) return;
   placeAfterMove_ = false;
-  // Pulled back inside the monitor the move left it on, not the primary screen.
-  MoveForm(panel_placement::PulledBack(form_.MonitorRect(), PanelRect(), scale_));
+  // Pulled back inside the primary screen, as the pointer's leaving pulls it.
+  screen_ = PrimaryScreen();
+  MoveForm(panel_placement::PulledBack(screen_, PanelRect(), scale_));
 }

@@ -36,8 +36,7 @@ void Director::ShowOnlyFrame(const gs::WdgButton* frame) {
 }
 
 void Director::FetchFramePicture(size_t index) {
-  // A picture found wanting was reported when the set was loaded: no path,
-  // and its frame stays empty.
+  // A picture found wanting has been reported: no path, and its frame stays empty.
   framePictureFetch_.Start(framePicturePaths_[index]);
 }
 
@@ -52,7 +51,8 @@ void Director::Slide(bool expanding) {
   AttachToRoot();
   for (size_t step = 0; step < count; ++step) {
     gs::WdgButton& frame = *extendFrames_[frameAt(step)];
-    framePictureFetch_.Finish(frame.Appearance().Raised());
+    const bool decoded = framePictureFetch_.Finish(frame.Appearance().Raised());
+    if (!decoded && firstSlideFailures_) (*firstSlideFailures_)[frameAt(step)] = true;
     ShowOnlyFrame(&frame);
     Repaint();
     frame.Appearance().Raised().TakePixels(0, 0, {});
@@ -124,4 +124,13 @@ void Director::ShowIdleLook() {
 
 void Director::ShowActiveLook() {
   SetHandleLook(false);
+}
+
+void Director::ReportFirstSlideFailures() {
+  for (size_t i = 0; i < framePicturePaths_.size(); ++i) {
+    if (!(*firstSlideFailures_)[i]) continue;
+    gs::ReportUnloadableImage(framePicturePaths_[i]);
+    framePicturePaths_[i].clear();
+  }
+  firstSlideFailures_.reset();
 }

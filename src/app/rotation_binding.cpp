@@ -65,10 +65,7 @@ void RotationBinding::Turn(const int32_t (&next)[5]) {
   const int32_t code = RT_GetAngle();
   // -1 (the orientation could not be read) and any other odd answer stop the command.
   if (code < 1 || code > 4) return;
-  // A turn switches screens off and on again; a request to end the program
-  // waits until it is done.
-  const int32_t angle = next[code];
-  platform::GetSystem().RunUninterrupted([this, angle] { RT_SetAngle(angle); });
+  RT_SetAngle(next[code]);
 }
 
 void RotationBinding::TurnLeft() {

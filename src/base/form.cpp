@@ -56,13 +56,6 @@ TRect TForm::BoundsRect() const {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-TRect TForm::MonitorRect() const {
-  platform::Windowing& windows = platform::GetWindowing();
-  if (handle_ == 0) return {0, 0, windows.ScreenWidth(), windows.ScreenHeight()};
-  const platform::Rect rect = windows.MonitorRect(handle_);
-  return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
 void TForm::BeginDrag() {
   platform::GetWindowing().BeginWindowDrag(Handle());
 }

@@ -65,9 +65,6 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   TRect BoundsRect() const;
   // The screen the form is shown on.
   const TScreen& Screen() const { return screen_; }
-  // The monitor the window is mostly on (the primary screen before it exists).
-  TRect MonitorRect() const;
-
   // Lets the window move with the pointer until the button is released.
   void BeginDrag();
   // Asks the window to close, as the user would; the application ends when

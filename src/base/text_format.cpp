@@ -5,14 +5,12 @@ namespace {
 platform::PrefixHandling PrefixOf(uint32_t format) {
   using platform::PrefixHandling;
   if (format & kTextNoPrefix) return PrefixHandling::kNone;
-  if (format & kTextPrefixOnly) return PrefixHandling::kPrefixOnly;
   if (format & kTextHidePrefix) return PrefixHandling::kHide;
   return PrefixHandling::kMnemonic;
 }
 
 platform::Ellipsis EllipsisOf(uint32_t format) {
   using platform::Ellipsis;
-  if (format & kTextPathEllipsis) return Ellipsis::kPath;
   if (format & kTextEndEllipsis) return Ellipsis::kEnd;
   if (format & kTextWordEllipsis) return Ellipsis::kWord;
   return Ellipsis::kNone;
@@ -40,6 +38,8 @@ platform::TextLayout TextLayoutOf(uint32_t format) {
   layout.wordWrap = (format & kTextWordBreak) != 0;
   layout.measureOnly = (format & kTextCalcRect) != 0;
   layout.prefix = PrefixOf(format);
+  layout.prefixOnly = (format & kTextPrefixOnly) != 0;
+  layout.pathEllipsis = (format & kTextPathEllipsis) != 0;
   layout.ellipsis = EllipsisOf(format);
   layout.expandTabs = (format & kTextExpandTabs) != 0;
   layout.noClip = (format & kTextNoClip) != 0;

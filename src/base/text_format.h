@@ -33,7 +33,8 @@ enum TTextFormat : uint32_t {
 
 // The layout the flags ask for, read as DrawText reads them: with the tab-stop
 // flag, bits 8-15 are the tab length; centring wins over right or bottom
-// placement, no prefix over hidden or prefix-only, prefix-only over hidden,
-// and path over end over word ellipsis. Flags that would let DrawText write
-// into the text, and bits DrawText does not know, are ignored.
+// placement, no prefix over hidden, and end over word ellipsis, while
+// prefix-only and path ellipsis combine with the others as DrawText combines
+// them. Flags that would let DrawText write into the text, and bits DrawText
+// does not know, are ignored.
 platform::TextLayout TextLayoutOf(uint32_t format);

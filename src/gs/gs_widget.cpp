@@ -1,6 +1,7 @@
 #include "gs/gs_widget.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 #include <vector>
 
@@ -21,22 +22,23 @@ int32_t Sub(int32_t a, int32_t b) {
   return SaturateInt32(int64_t{a} - b);
 }
 
+// The widgets taken out of their trees, which no handle owns (UI thread only).
+std::list<std::unique_ptr<GsWidget>>& OutOfTree() {
+  static std::list<std::unique_ptr<GsWidget>> widgets;
+  return widgets;
+}
+
 }  // namespace
 
 GsWidget::GsWidget() = default;
 
 GsWidget::~GsWidget() {
   capture_ = nullptr;
-  // Each child once, first to last; then the widgets kept aside.
+  // Each child once, first to last.
   while (!children_.empty()) {
     const std::unique_ptr<GsWidget> child = std::move(children_.front());
     children_.pop_front();
     child->parent_ = nullptr;
-  }
-  while (!kept_.empty()) {
-    const std::unique_ptr<GsWidget> widget = std::move(kept_.front());
-    kept_.pop_front();
-    widget->keeper_ = nullptr;
   }
   if (looseOwner_ != nullptr) looseOwner_->owned_ = nullptr;
 }
@@ -49,13 +51,13 @@ bool GsWidget::HitTest(int32_t x, int32_t y) const {
 void GsWidget::SetParent(GsWidget* parent) {
   if (parent == parent_) return;
   if (parent != nullptr && Contains(parent)) return;  // would make a cycle
-  GsWidget* const former = parent_;
   std::unique_ptr<GsWidget> self = TakeFromOwner();
+  assert(self != nullptr && "SetParent on a widget owned outside the toolkit: Adopt attaches it");
   if (self == nullptr) return;
   if (parent != nullptr) {
     parent->AddChild(std::move(self));
   } else {
-    former->Keep(std::move(self));  // a widget with no parent returned above
+    KeepOutOfTree(std::move(self));
   }
 }
 
@@ -107,7 +109,7 @@ void GsWidget::DoMouseLeave() {}
 void GsWidget::DoMouseEnter() {}
 
 std::unique_ptr<GsWidget> GsWidget::Detach() {
-  if (OwningWidget() == nullptr) return nullptr;
+  if (parent_ == nullptr && !outOfTree_) return nullptr;
   return TakeFromOwner();
 }
 
@@ -282,24 +284,25 @@ std::unique_ptr<GsWidget> GsWidget::RemoveChild(GsWidget* child) {
   return removed;
 }
 
-void GsWidget::Keep(std::unique_ptr<GsWidget> widget) {
-  widget->keeper_ = this;
-  kept_.push_back(std::move(widget));
+void GsWidget::KeepOutOfTree(std::unique_ptr<GsWidget> widget) {
+  widget->outOfTree_ = true;
+  OutOfTree().push_back(std::move(widget));
 }
 
-std::unique_ptr<GsWidget> GsWidget::RemoveKept(GsWidget* widget) {
-  const auto found = std::find_if(kept_.begin(), kept_.end(),
-                                  [widget](const auto& each) { return each.get() == widget; });
-  if (found == kept_.end()) return nullptr;
+std::unique_ptr<GsWidget> GsWidget::TakeOutOfTree() {
+  std::list<std::unique_ptr<GsWidget>>& widgets = OutOfTree();
+  const auto found = std::find_if(widgets.begin(), widgets.end(),
+                                  [this](const auto& each) { return each.get() == this; });
+  if (found == widgets.end()) return nullptr;
   std::unique_ptr<GsWidget> removed = std::move(*found);
-  kept_.erase(found);
-  removed->keeper_ = nullptr;
+  widgets.erase(found);
+  outOfTree_ = false;
   return removed;
 }
 
 std::unique_ptr<GsWidget> GsWidget::TakeFromOwner() {
   if (parent_ != nullptr) return parent_->RemoveChild(this);
-  if (keeper_ != nullptr) return keeper_->RemoveKept(this);
+  if (outOfTree_) return TakeOutOfTree();
   if (looseOwner_ != nullptr) return looseOwner_->Release();
   return nullptr;
 }
@@ -310,7 +313,7 @@ bool GsWidget::IsChild(const GsWidget* widget) const {
 }
 
 bool GsWidget::Contains(const GsWidget* widget) const {
-  for (; widget != nullptr; widget = widget->OwningWidget()) {
+  for (; widget != nullptr; widget = widget->parent_) {
     if (widget == this) return true;
   }
   return false;

@@ -37,13 +37,15 @@ using GsMouseMoveEvent = Callback<GsWidget*, TShiftState, int32_t, int32_t>;
 //   (what the factories hand out) or a std::unique_ptr.
 // - SetParent(p) appends the widget to p's children. A widget held by a
 //   WidgetPtr is taken over by the tree, and the WidgetPtr goes on pointing at
-//   it without owning it, like the pointer Adopt returns. A widget held by a
-//   std::unique_ptr (or living anywhere else) cannot be taken: Adopt attaches
-//   it instead.
-// - SetParent(nullptr) takes the widget out of the tree; its former parent
-//   keeps it aside (neither painted nor given input) until a later SetParent
-//   or Detach takes it from there, or destroys it with itself.
-// - Detach takes an attached or kept-aside widget out and hands it to the caller.
+//   it without owning it, like the pointer Adopt returns.
+// - SetParent(nullptr) takes the widget out of the tree. No handle owns it
+//   then, and nothing of its former tree: the program keeps it out of every
+//   tree (neither painted nor given input) until a later SetParent or Detach
+//   takes it from there, or the program ends.
+// - Detach takes an attached or out-of-tree widget out and hands it to the caller.
+// - A widget held by a std::unique_ptr (or living anywhere else) cannot be
+//   taken: Adopt attaches it instead. SetParent on such a widget is a mistake
+//   that a debug build stops at; otherwise it is refused.
 // A widget never becomes the owner of one of its owners: such a move is refused.
 //
 // Event handlers must not destroy any widget of the tree, not only the one
@@ -62,8 +64,8 @@ class GsWidget {
   virtual bool HitTest(int32_t x, int32_t y) const;
   // Moves this widget to the end of `parent`'s children, or out of the tree
   // with nullptr (see Ownership above). The parent it already has changes
-  // nothing. Refused: a parent inside this widget's own subtree, and a widget
-  // without parent whose owner is not a WidgetPtr.
+  // nothing. Refused: a parent inside this widget's own subtree, and (see
+  // above) a widget that the toolkit does not own, in any way.
   virtual void SetParent(GsWidget* parent);
   // These four only store the value.
   virtual void SetLeft(int32_t value);
@@ -106,8 +108,8 @@ class GsWidget {
   // The same for a widget a WidgetPtr owns; one it only points at is refused.
   template <std::derived_from<GsWidget> T>
   T* Adopt(WidgetPtr<T> child);
-  // Takes an attached or kept-aside widget out and hands it to the caller; any
-  // other already has an owner elsewhere, so this gives none.
+  // Takes an attached or out-of-tree widget out and hands it to the caller;
+  // any other already has an owner elsewhere, so this gives none.
   [[nodiscard]] std::unique_ptr<GsWidget> Detach();
 
   // Asks the root's host, if any, to repaint the whole tree.
@@ -163,16 +165,13 @@ class GsWidget {
   bool AddChild(std::unique_ptr<GsWidget> child);
   // Takes a child out of the list and hands it over; a press it held is dropped.
   std::unique_ptr<GsWidget> RemoveChild(GsWidget* child);
-  // Keeps a widget taken out of this one's children aside, and hands it back.
-  void Keep(std::unique_ptr<GsWidget> widget);
-  std::unique_ptr<GsWidget> RemoveKept(GsWidget* widget);
+  // Keeps a widget taken out of its tree out of every tree, and hands it back.
+  static void KeepOutOfTree(std::unique_ptr<GsWidget> widget);
+  std::unique_ptr<GsWidget> TakeOutOfTree();
   // Takes this widget from whichever owner can hand it over; null if none can.
   std::unique_ptr<GsWidget> TakeFromOwner();
   bool IsChild(const GsWidget* widget) const;
-  // The widget that destroys this one, if it is a widget: the parent, or the
-  // former parent that keeps it aside.
-  GsWidget* OwningWidget() const { return parent_ != nullptr ? parent_ : keeper_; }
-  // Whether `widget` is this one or is owned, through widgets, by this one.
+  // Whether `widget` is this one or lies, through parents, below this one.
   bool Contains(const GsWidget* widget) const;
   // Drops the press whose capture chain runs through this widget, from the chain's top.
   void DropPress();
@@ -190,10 +189,8 @@ class GsWidget {
   THostControl* host_ = nullptr;
   std::wstring caption_;
   std::list<std::unique_ptr<GsWidget>> children_;
-  // Widgets taken out of the children with SetParent(nullptr), and for a
-  // widget kept aside, the former parent that keeps it.
-  std::list<std::unique_ptr<GsWidget>> kept_;
-  GsWidget* keeper_ = nullptr;
+  // Taken out of its tree with SetParent(nullptr), and kept out of every tree.
+  bool outOfTree_ = false;
   // The WidgetPtr that owns this widget while it has never been attached.
   LooseWidgetOwner* looseOwner_ = nullptr;
   // The children in paint order, kept for the next paint so that a steady

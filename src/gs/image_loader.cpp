@@ -17,11 +17,11 @@ bool Complete(const platform::DecodedImage& image) {
          static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4;
 }
 
-void ReportUnloadable(const std::wstring& path) {
+}  // namespace
+
+void ReportUnloadableImage(const std::wstring& path) {
   platform::GetSystem().ShowMessage(L"Can not load image " + path, L"LoadImage");
 }
-
-}  // namespace
 
 std::wstring ImagesPath() {
   const std::wstring exeName =
@@ -32,12 +32,12 @@ std::wstring ImagesPath() {
 void LoadImageFile(const std::wstring& path, TBitmap& target) {
   platform::DecodedImage image;
   if (!platform::GetImageDecoder().DecodePng(path, image)) image = {};
-  if (!TakeDecodedImage(std::move(image), target)) ReportUnloadable(path);
+  if (!TakeDecodedImage(std::move(image), target)) ReportUnloadableImage(path);
 }
 
 bool CheckImageFile(const std::wstring& path) {
   if (platform::GetImageDecoder().ProbePng(path)) return true;
-  ReportUnloadable(path);
+  ReportUnloadableImage(path);
   return false;
 }
 

@@ -21,6 +21,8 @@ void LoadImageFile(const std::wstring& path, TBitmap& target);
 // shows the message LoadImageFile would show for a file that cannot be
 // loaded, and answers whether the file can be. The later decode says nothing.
 bool CheckImageFile(const std::wstring& path);
+// Shows that message for a picture that failed its decode after all.
+void ReportUnloadableImage(const std::wstring& path);
 // Replaces `target` with a decoded picture, or empties it when `image` is not
 // a whole picture within the size bound; answers whether it took the picture.
 bool TakeDecodedImage(platform::DecodedImage image, TBitmap& target);

@@ -1,6 +1,6 @@
 #include "gs/picture_fetch.h"
 
-#include <system_error>
+#include <exception>
 #include <utility>
 
 #include "gs/image_loader.h"
@@ -9,9 +9,15 @@
 namespace gs {
 namespace {
 
+// A decode that throws (no memory, no decoder) has failed like any other:
+// nothing of it reaches the caller's thread but an empty picture.
 platform::DecodedImage Decode(const std::wstring& path) {
   platform::DecodedImage image;
-  if (!platform::GetImageDecoder().DecodePng(path, image)) image = {};
+  try {
+    if (!platform::GetImageDecoder().DecodePng(path, image)) image = {};
+  } catch (...) {
+    image = {};
+  }
   return image;
 }
 
@@ -27,12 +33,12 @@ void PictureFetch::Start(const std::wstring& path) {
   if (path_.empty()) return;
   try {
     pending_ = std::async(std::launch::async, Decode, path_);
-  } catch (const std::system_error&) {
-    // No thread to be had: Finish decodes on the caller's thread.
+  } catch (const std::exception&) {
+    // No thread (or no memory for one) to be had: Finish decodes on the caller's thread.
   }
 }
 
-void PictureFetch::Finish(TBitmap& target) {
+bool PictureFetch::Finish(TBitmap& target) {
   platform::DecodedImage image;
   if (pending_.valid()) {
     image = pending_.get();
@@ -40,7 +46,7 @@ void PictureFetch::Finish(TBitmap& target) {
     image = Decode(path_);
   }
   path_.clear();
-  TakeDecodedImage(std::move(image), target);
+  return TakeDecodedImage(std::move(image), target);
 }
 
 }  // namespace gs

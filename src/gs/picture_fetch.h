@@ -10,7 +10,7 @@ namespace gs {
 
 // Decodes one picture file on a thread of its own while the caller's thread
 // waits for something else (a pause), and hands the pixels over on the
-// caller's thread. Nothing is reported: the file was checked when it was named.
+// caller's thread. Nothing is reported: the caller tells of a failed decode.
 class PictureFetch {
  public:
   PictureFetch() = default;
@@ -23,8 +23,9 @@ class PictureFetch {
   // taken or dropped; an empty path fetches nothing.
   void Start(const std::wstring& path);
   // Waits for the decode and replaces `target` with its picture, or leaves
-  // `target` empty when there was none to fetch or it failed to decode.
-  void Finish(TBitmap& target);
+  // `target` empty when there was none to fetch or it failed to decode;
+  // answers whether it took a picture.
+  bool Finish(TBitmap& target);
 
  private:
   std::wstring path_;

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,9 +24,6 @@ class System {
   virtual void ShowMessage(std::wstring_view text, std::wstring_view caption) = 0;
   // Colour of a system colour index, laid out 0x00BBGGRR.
   virtual uint32_t SystemColor(int index) = 0;
-  // Runs `work` so that a request to end the program (a signal) waits until it
-  // is done, for a change that must not be left half made.
-  virtual void RunUninterrupted(const std::function<void()>& work) { work(); }
   // Ends the process at once with the given exit code; does not return.
   [[noreturn]] virtual void ExitProcess(int code) = 0;
 };

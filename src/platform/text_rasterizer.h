@@ -12,17 +12,15 @@ enum class VerticalPlacement : uint8_t { kTop, kCentre, kBottom };
 
 // What an '&' in the text means.
 enum class PrefixHandling : uint8_t {
-  kMnemonic,    // '&' underlines the character after it; "&&" is a literal '&'
-  kNone,        // '&' is an ordinary character
-  kHide,        // '&' is read as a mnemonic, but nothing is underlined
-  kPrefixOnly,  // only the mnemonic underlines are drawn, not the text
+  kMnemonic,  // '&' underlines the character after it; "&&" is a literal '&'
+  kNone,      // '&' is an ordinary character
+  kHide,      // '&' is read as a mnemonic, but nothing is underlined
 };
 
-// How a line too wide for the rectangle is shortened.
+// How the end of a line too wide for the rectangle is shortened.
 enum class Ellipsis : uint8_t {
   kNone,  // it is clipped
   kEnd,   // its end is replaced by an ellipsis
-  kPath,  // its middle is replaced, keeping the end of a path in sight
   kWord,  // the word that does not fit is cut and ends in an ellipsis
 };
 
@@ -40,6 +38,12 @@ struct TextLayout {
   // Nothing is drawn; the rectangle receives the text's extent instead.
   bool measureOnly = false;
   PrefixHandling prefix = PrefixHandling::kMnemonic;
+  // Only the mnemonic underlines are drawn, none of the text: nothing at all
+  // where '&' is ordinary or its underlines are hidden.
+  bool prefixOnly = false;
+  // A line too wide first has its middle replaced, keeping the end of a path
+  // in sight; what still does not fit is shortened at its end by `ellipsis`.
+  bool pathEllipsis = false;
   Ellipsis ellipsis = Ellipsis::kNone;
   // Tabs move to the next tab stop rather than being drawn as characters.
   bool expandTabs = false;

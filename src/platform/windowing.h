@@ -75,11 +75,6 @@ class Windowing {
 
   virtual int32_t ScreenWidth() = 0;
   virtual int32_t ScreenHeight() = 0;
-  // The rectangle of the monitor the window is mostly on; the primary
-  // screen's where a system tells no other.
-  virtual Rect MonitorRect(WindowHandle /*window*/) {
-    return {0, 0, ScreenWidth(), ScreenHeight()};
-  }
   // Dots per inch of the monitor the window is on, 96 at 100 % display scale;
   // for window 0, the primary monitor's.
   virtual int32_t DisplayDpi(WindowHandle window) = 0;

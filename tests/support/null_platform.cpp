@@ -57,6 +57,7 @@ void NullImageDecoder::Stop() {
 
 bool NullImageDecoder::DecodePng(std::wstring_view path, platform::DecodedImage& out) {
   decoded.emplace_back(path);
+  if (onDecode) onDecode(path);
   if (delegate != nullptr) return delegate->DecodePng(path, out);
   out = {};
   const auto found = files.find(std::wstring(path));
@@ -343,6 +344,8 @@ int32_t NullTextRasterizer::DrawWide(platform::PixelBuffer& target,
       }
     }
   };
+  // Only mnemonic underlines, which this rasteriser never draws.
+  if (layout.prefixOnly) return platform::DrawnHeight(rect, height, layout);
   for (const std::wstring& line : lines) {
     const int64_t width = static_cast<int64_t>(line.size()) * cell;
     int64_t x = platform::LineLeft(rect, width, layout.horizontal);

@@ -38,11 +38,6 @@ class NullSystem : public platform::System {
   bool FolderExists(std::wstring_view path) override;
   void ShowMessage(std::wstring_view text, std::wstring_view caption) override;
   uint32_t SystemColor(int index) override;
-  void RunUninterrupted(const std::function<void()>& work) override {
-    uninterrupted = true;
-    work();
-    uninterrupted = false;
-  }
   [[noreturn]] void ExitProcess(int code) override { throw ProcessExit(code); }
 
   uint16_t language = 0x0409;
@@ -52,7 +47,6 @@ class NullSystem : public platform::System {
   std::vector<std::wstring> heldElsewhere;   // names another process already holds
   std::vector<uint32_t> sleeps;
   std::vector<std::wstring> debugLines;
-  bool uninterrupted = false;  // inside RunUninterrupted
   struct Message {
     std::wstring text;
     std::wstring caption;
@@ -86,6 +80,8 @@ class NullImageDecoder : public platform::ImageDecoder {
   std::map<std::wstring, platform::DecodedImage> files;
   // When set, used instead of the table (for example a real decoder).
   platform::ImageDecoder* delegate = nullptr;
+  // Runs first in every decode, on the decoding thread; it may throw.
+  std::function<void(std::wstring_view path)> onDecode;
 };
 
 class NullTimers : public platform::Timers {
@@ -156,9 +152,6 @@ class NullWindowing : public platform::Windowing {
   platform::Rect GetWindowRect(platform::WindowHandle window) override { return At(window).rect; }
   int32_t ScreenWidth() override { return screenWidth; }
   int32_t ScreenHeight() override { return screenHeight; }
-  platform::Rect MonitorRect(platform::WindowHandle window) override {
-    return monitor ? *monitor : platform::Windowing::MonitorRect(window);
-  }
   int32_t DisplayDpi(platform::WindowHandle /*window*/) override { return dpi; }
   platform::WindowHandle ActiveWindow() override { return foreground; }
   platform::WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;
@@ -195,8 +188,6 @@ class NullWindowing : public platform::Windowing {
   int32_t screenWidth = 1920;
   int32_t screenHeight = 1080;
   int32_t dpi = 96;
-  // The monitor every window is on; the primary screen when unset.
-  std::optional<platform::Rect> monitor;
   platform::WindowHandle foreground = 0;
   bool findable = true;  // whether FindWindow finds created windows
   int findRequests = 0;

@@ -138,8 +138,9 @@ class PanelUser:
         self.move_away()
         self.wait(lambda: self.rect()[0] == self.at_right_edge(area)[0], "the window to come back")
         self.assertEqual(self.rect()[1], top)
-        # Neither press became a click on the handle.
-        self.assertEqual(self.calls(), [AUTO_ROTATION_READ])
+        # Neither press became a click on the handle (which the recording library tells).
+        if self.quillet == "recorder":
+            self.assertEqual(self.calls(), [AUTO_ROTATION_READ])
 
 
 class PanelScenarios(PanelUser):

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Private Wayland desktops for the tests, started headless: sway (wlroots), Mutter (GNOME) and KWin
-(Plasma), each with XWayland, its own runtime folder and, where it needs one, its own session bus.
+"""Private Wayland desktops for the tests, started headless: sway (wlroots), Mutter (GNOME), KWin
+(Plasma) and Weston, each with XWayland, its own runtime folder and, where it needs one, its own
+session bus.
 
     with SwaySession(outputs=["1280x800", "1920x1080"]) as desktop:
         subprocess.run([...], env=desktop.env)
@@ -210,3 +211,41 @@ class KWinSession(_Session):
                     dict(self.env, QT_QPA_PLATFORM="wayland", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1"))
         self._wait_for_socket()
         self.env["DISPLAY"] = _wait_for(self._written_display, "KWin's XWayland", self)
+
+
+class WestonSession(_Session):
+    """Weston on its headless backend with one output of `size` ("WxH") turned by `transform` (its own
+    names: normal, rotate-90, rotate-180, rotate-270; it turns no output while it runs), drawn by Pixman so that its
+    screenshooter, open to every client (--debug), shows what it composes; as an unprivileged user. Its
+    XWayland starts at the first X client and ends with the last: a client of the desktop's user lets
+    root's clients in and holds it open."""
+    name = "weston"
+    owner = 65534
+
+    def __init__(self, size="1280x800", transform="normal"):
+        self.size, self.transform = size, transform
+        self._holder = None
+        super().__init__()
+
+    def _launch(self):
+        width, height = self.size.split("x")
+        self._start(["setpriv", f"--reuid={self.owner}", f"--regid={self.owner}", "--clear-groups", "weston",
+                     "--backend=headless-backend.so", f"--width={width}", f"--height={height}",
+                     f"--transform={self.transform}", "--use-pixman", "--xwayland", "--debug", "--idle-time=0"],
+                    self.env)
+        self._wait_for_socket()
+        display = _wait_for(lambda: re.search(r"xserver listening on display (:\d+)", self.log()),
+                            "Weston's X display", self).group(1)
+        self._holder = subprocess.Popen(
+            ["setpriv", f"--reuid={self.owner}", f"--regid={self.owner}", "--clear-groups", "sh", "-c",
+             "xhost +si:localuser:root >/dev/null && exec xprop -root -spy _NET_SUPPORTING_WM_CHECK"],
+            env=dict(self.env, DISPLAY=display), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        _wait_for(lambda: "created wm" in self.log(), "Weston's XWayland", self)
+        self.env["DISPLAY"] = display
+
+    def stop(self):
+        if self._holder is not None:
+            _stop(self._holder)
+            self._holder = None
+        super().stop()

@@ -1,11 +1,13 @@
-"""zentara through XWayland on headless Wayland desktops (sway, Mutter, KWin): the panel at its place,
-above a window opened after it, back at its edge and its own top after the desktop turned the screen,
-the screen turned by the panel's own buttons through the real rotation library, and the notice of a
-missing picture."""
+"""zentara through XWayland on headless Wayland desktops (sway, Mutter, KWin, Weston): the panel at its
+place, above a window opened after it, back at its edge and its own top after the desktop turned the
+screen, the screen turned by the panel's own buttons through the real rotation library, and the notice
+of a missing picture; on Weston, which places X11 windows on its own, the panel out of its hands."""
 import unittest
 
-from wayland_harness import OTHER_WINDOW_COLOUR, KWinDisplay, MutterDisplay, SwayDisplay, WaylandPanelTestBase
-from panel_pictures import PANEL_SIZE, collapsed_panel, expanded_panel  # noqa: E402  (on the path through the harness)
+from wayland_harness import (OTHER_WINDOW_COLOUR, KWinDisplay, MutterDisplay, SwayDisplay, WaylandPanelTestBase,
+                             WestonDisplay)
+from panel_pictures import (PANEL_SIZE, collapsed_panel, expanded_panel,  # noqa: E402  (on the path through
+                            wait_for)  # the harness)
 from panel_scenarios import (CLOSE, COLLAPSED_HANDLE, TURN_LEFT, TURN_RIGHT, MissingPictureScenario,  # noqa: E402
                              PanelUser)
 
@@ -118,6 +120,108 @@ class SwayPanelTest(WaylandPanelChecks, WaylandPanelTestBase):
     def test_a_drag_moves_the_panel_itself(self):
         # Out of the window manager's hands, the program moves its window with the pointer.
         self.assert_drag_follows_the_pointer(check_while_held=True)
+
+
+class WestonPanelTest(WaylandPanelTestBase):
+    """Weston 10 frames every X11 window in the X screen's corner and places it itself (the panel at (32, 32),
+    its moves ignored): the panel leaves its hands for its edge, where Weston then shows it, see-through, and
+    moves it as its own drag does. Weston's headless backend has no pointer: the pointer's events are sent
+    to the window (see WestonDisplay)."""
+
+    desktop = WestonDisplay
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        # Weston's desktop before any panel, once its shell has painted it: two looks in a row agree.
+        shots = [cls.display.screenshot()]
+        wait_for(lambda: shots.append(cls.display.screenshot()) or shots[-1].rgb == shots[-2].rgb, timeout=30,
+                 interval=0.3, what="Weston's desktop to be painted")
+        cls.background = shots[-1]
+
+    def changed(self, shot, left, top, right, bottom):
+        """The share of the pixels in the screen's rectangle that differ from the desktop without the panel."""
+        pixels = [(x, y) for y in range(top, bottom) for x in range(left, right)]
+        return sum(1 for x, y in pixels if max(abs(a - b) for a, b in
+                                               zip(shot.pixel(x, y), self.background.pixel(x, y))) > 16) / len(pixels)
+
+    def rows_changed_beside(self, shot, rect):
+        """The rows of the desktop below Weston's own bar in which a pixel outside `rect` differs from the desktop
+        without the panel."""
+        left, top, right, bottom = rect
+        width = shot.width * 3
+        changed = []
+        for y in range(40, shot.height):
+            row = slice(y * width, (y + 1) * width)
+            a, b = shot.rgb[row], self.background.rgb[row]
+            if top <= y < bottom:
+                a, b = a[:left * 3] + a[right * 3:], b[:left * 3] + b[right * 3:]
+            if a != b:
+                changed.append(y)
+        return changed
+
+    def assert_shown_only_at(self, rect):
+        """Weston shows the collapsed panel at `rect` and nowhere else (where it had shown it before it left its
+        hands included): its handle (right of 260 pixels in) covers the desktop, the see-through part left of
+        it shows the desktop. Weston paints when it gets to it: the screen is looked at until it shows that."""
+        left, top, right, bottom = rect
+        seen = {}
+
+        def shown():
+            shot = self.display.screenshot()
+            seen.update(handle=self.changed(shot, left + 265, top + 15, right - 5, bottom - 15),
+                        through=self.changed(shot, left + 10, top + 10, left + 200, bottom - 10),
+                        beside=self.rows_changed_beside(shot, rect)[:5])
+            return seen["handle"] > 0.9 and seen["through"] < 0.02 and not seen["beside"]
+
+        try:
+            self.wait(shown, f"Weston to show the panel at {rect} only", interval=0.3)
+        except AssertionError as error:
+            raise AssertionError(f"{error}: {seen}") from None
+
+    # The pointer, played by events sent to the panel's window.
+    def move(self, x, y):
+        left, top, right, bottom = self.rect()
+        inside = left <= x < right and top <= y < bottom
+        self.display.send_pointer(self.window, "motion" if inside else "leave", x, y, held=False)
+
+    def click_at(self, x, y):
+        self.display.send_pointer(self.window, "press", x, y, held=False)
+        self.display.send_pointer(self.window, "release", x, y, held=True)
+
+    def drag(self, x, y, step_x, step_y, steps=10, while_held=None):
+        left, top, _, _ = self.rect()
+        self.display.send_pointer(self.window, "press", left + x, top + y, held=False)
+        for step in range(1, steps + 1):
+            self.display.send_pointer(self.window, "motion", left + x + step_x * step, top + y + step_y * step,
+                                      held=True)
+        if while_held is not None:
+            while_held(left, top)
+        self.display.send_pointer(self.window, "release", left + x + step_x * steps, top + y + step_y * steps,
+                                  held=True)
+        return left, top
+
+    def test_out_of_its_hands_at_its_edge_where_weston_shows_it_and_moved_by_its_drag(self):
+        self.wait_out_of_the_window_managers_hands()
+        self.assert_shown_only_at(self.rect())
+        self.assert_drag_follows_the_pointer(check_while_held=True)
+        self.assert_shown_only_at(self.rect())
+
+
+class TurnedWestonDisplay(WestonDisplay):
+    transform = "rotate-90"
+
+
+class TurnedWestonPanelTest(WestonPanelTest):
+    """Weston's output turned a quarter from the start (it turns none while it runs): the panel at the turned
+    screen's edge."""
+
+    desktop = TurnedWestonDisplay
+
+    def test_out_of_its_hands_at_its_edge_where_weston_shows_it_and_moved_by_its_drag(self):
+        self.assertEqual(self.screen_size(), (800, 1280))
+        self.wait_out_of_the_window_managers_hands()
+        self.assert_shown_only_at(self.rect())
 
 
 # Every other scenario on every desktop, a class (and a CTest entry) each, named DesktopKindTest.

@@ -35,6 +35,10 @@ class _ClientMessage(ctypes.Structure):
 
 
 _xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+_xlib.XSetErrorHandler.restype = ctypes.c_void_p
+_xlib.XSetErrorHandler.argtypes = [ctypes.c_void_p]
+_IGNORE_ERRORS = _ERROR_HANDLER(lambda display, error: 0)
 
 
 class DesktopDisplay(Display):
@@ -220,6 +224,67 @@ class KWinDisplay(DesktopDisplay):
             if self._screen_module.stdout.readline().strip() != "ready":
                 raise AssertionError("the stand-in of Plasma's screen module did not start")
         return {}
+
+
+class _PointerEvent(ctypes.Structure):
+    """XButtonEvent, XMotionEvent and XCrossingEvent share their fields up to y_root; `tail` holds the rest of
+    each (state, button, same_screen / state, is_hint, same_screen / mode, detail, same_screen, focus, state)."""
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("root", ctypes.c_ulong),
+                ("subwindow", ctypes.c_ulong), ("time", ctypes.c_ulong), ("x", ctypes.c_int), ("y", ctypes.c_int),
+                ("x_root", ctypes.c_int), ("y_root", ctypes.c_int), ("tail", ctypes.c_uint * 5),
+                ("pad", ctypes.c_long * 12)]
+
+
+class WestonDisplay(DesktopDisplay):
+    """Weston, whose own screenshooter shows where it composes each window. Its headless backend has no input
+    devices, and its XWayland ends at the first pointer event faked through XTEST: the pointer is played by
+    events sent to the window itself. It turns no output while it runs: `transform` turns it from the start."""
+
+    tools = ("weston", "weston-screenshooter", "convert")
+    transform = "normal"
+
+    def start(self):
+        return wayland_sessions.WestonSession(transform=self.transform)
+
+    def screenshot(self):
+        folder = Path(self.session.runtime)
+        for old in folder.glob("wayland-screenshot*.png"):
+            old.unlink()
+        subprocess.run(["weston-screenshooter"], env=self.env(), cwd=folder, check=True, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shot = next(folder.glob("wayland-screenshot*.png"))
+        # The screenshooter gives the output's own pixels, which a turned output shows turned.
+        degrees = {"normal": 0, "rotate-90": 90, "rotate-180": 180, "rotate-270": 270}[self.transform]
+        ppm = subprocess.run(["convert", str(shot), "-rotate", str(degrees), "-depth", "8", "ppm:-"], check=True,
+                             stdout=subprocess.PIPE, timeout=60).stdout
+        width, height, header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm).group(1, 2, 0)
+        return Image(int(width), int(height), ppm[len(header):])
+
+    def send_pointer(self, window, kind, x_root, y_root, held):
+        """A pointer event ("press", "motion", "release" or "leave") at the screen point, as the X server would
+        send it to `window`, whose place on the screen it reads first; nothing for a window that has gone (the
+        panel's window that Weston held goes once the panel leaves its hands)."""
+        state = self.window_state(window)
+        if state is None:
+            return
+        (left, top, _, _), _ = state
+        state = 0x100 if held else 0  # Button1Mask
+        types = {"press": 4, "release": 5, "motion": 6, "leave": 8}
+        tails = {"press": (state, 1, 1, 0, 0), "release": (state, 1, 1, 0, 0), "motion": (state, 0, 1, 0, 0),
+                 "leave": (0, 0, 1, 0, state)}  # button 1; NotifyNormal from NotifyAncestor
+        event = _PointerEvent(type=types[kind], window=window, x=x_root - left, y=y_root - top, x_root=x_root,
+                              y_root=y_root, tail=(ctypes.c_uint * 5)(*tails[kind]))
+        display = _xlib.XOpenDisplay(self.name.encode())
+        assert display, "cannot open the display"
+        previous = _xlib.XSetErrorHandler(_IGNORE_ERRORS)  # the window may go meanwhile
+        try:
+            event.root = _xlib.XDefaultRootWindow(display)
+            _xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+            _xlib.XSync(display, 0)
+        finally:
+            _xlib.XCloseDisplay(display)
+            _xlib.XSetErrorHandler(previous)
 
 
 class WaylandPanelTestBase(PanelTestBase):

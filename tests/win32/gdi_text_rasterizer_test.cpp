@@ -120,24 +120,16 @@ TEST(GdiTextRasterizerTest, EveryFlagReachesDrawTextAndDrawsAndMeasuresAsDrawTex
   const wchar_t* const text = L"Zen &tara\tR&&D\nturns C:\\Program Files\\Zentara\\x.png";
   const uint32_t layoutFlags[] = {kTextCenter, kTextRight,     kTextVCenter,
                                   kTextBottom, kTextWordBreak, kTextSingleLine};
-  // Each further flag alone; with the tab stop, bits 8-15 are the tab length,
-  // whatever flags share those bits.
-  const uint32_t furtherFlags[] = {0,
-                                   DT_EXPANDTABS,
-                                   DT_EXPANDTABS | DT_TABSTOP | (3U << 8),
-                                   DT_TABSTOP | DT_NOCLIP | DT_CALCRECT | DT_EDITCONTROL,
-                                   DT_NOCLIP,
-                                   DT_EXTERNALLEADING,
-                                   DT_NOPREFIX,
-                                   DT_INTERNAL,
-                                   DT_EDITCONTROL,
-                                   DT_PATH_ELLIPSIS,
-                                   DT_END_ELLIPSIS,
-                                   DT_RTLREADING,
-                                   DT_WORD_ELLIPSIS,
-                                   DT_NOFULLWIDTHCHARBREAK,
-                                   DT_HIDEPREFIX,
-                                   DT_PREFIXONLY};
+  // Each further flag alone or with those it combines with; with the tab
+  // stop, bits 8-15 are the tab length, whatever flags share those bits.
+  const uint32_t furtherFlags[] = {
+      0, DT_EXPANDTABS, DT_EXPANDTABS | DT_TABSTOP | (3U << 8),
+      DT_TABSTOP | DT_NOCLIP | DT_CALCRECT | DT_EDITCONTROL, DT_NOCLIP, DT_EXTERNALLEADING,
+      DT_NOPREFIX, DT_INTERNAL, DT_EDITCONTROL, DT_PATH_ELLIPSIS, DT_END_ELLIPSIS, DT_RTLREADING,
+      DT_WORD_ELLIPSIS, DT_NOFULLWIDTHCHARBREAK, DT_HIDEPREFIX, DT_PREFIXONLY,
+      // and the ones DrawText combines
+      DT_PATH_ELLIPSIS | DT_END_ELLIPSIS, DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS,
+      DT_HIDEPREFIX | DT_PREFIXONLY, DT_NOPREFIX | DT_PREFIXONLY};
   int differing = 0;
   for (uint32_t further : furtherFlags) {
     for (uint32_t combination = 0; combination < (1U << 6); ++combination) {

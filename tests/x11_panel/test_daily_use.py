@@ -8,9 +8,7 @@ import struct
 import subprocess
 from pathlib import Path
 
-from x11_harness import PANEL_SIZE, PANEL_TITLE, SCREEN, DisplayTestCase, SelectionOwner, wait_for
-
-ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
+from x11_harness import ENGLISH, PANEL_SIZE, PANEL_TITLE, SCREEN, DisplayTestCase, SelectionOwner, wait_for
 
 _xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
 _xlib.XOpenDisplay.restype = ctypes.c_void_p
@@ -66,11 +64,12 @@ class DailyUseTestBase(DisplayTestCase):
                 process.kill()
             process.wait()
 
-    def start(self):
-        """Starts the program and waits until its panel shows; returns the process."""
+    def start(self, env=None):
+        """Starts the program, with its debug output on, and waits until its panel shows; returns the process."""
         with open(self.stderr_file, "w") as stderr:
             process = subprocess.Popen([str(self.app.exe)], cwd=self.app.folder, stdout=subprocess.DEVNULL,
-                                       stderr=stderr, env=self.display.env(ENGLISH))
+                                       stderr=stderr,
+                                       env=self.display.env({**ENGLISH, "ZENTARA_DEBUG": "1", **(env or {})}))
         self.processes.append(process)
         self.window = wait_for(lambda: (self.display.find(PANEL_TITLE) or [None])[0], timeout=15,
                                what="the panel window to show")
@@ -130,12 +129,24 @@ class BareDisplayTest(DailyUseTestBase):
         for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
             # Each start after the first shows that the one before let its lock go.
             process = self.start()
-            said = self.stderr()
             process.send_signal(number)
             self.assertEqual(process.wait(timeout=10), 0, number.name)
-            self.assertEqual(self.stderr(), said, number.name)
+            # The start-up's language line and nothing else.
+            self.assertEqual(self.stderr(), "409\n", number.name)
             wait_for(lambda: not self.display.find(PANEL_TITLE, only_visible=False), timeout=5,
                      what="no panel window")
+
+    def test_the_debug_output_waits_to_be_asked_for_and_names_the_first_language(self):
+        # Started at every login, the program writes nothing unless asked; the line comes before the panel.
+        process = self.start({"ZENTARA_DEBUG": ""})
+        self.assertEqual(self.stderr(), "")
+        process.terminate()
+        self.assertEqual(process.wait(timeout=10), 0)
+        wait_for(lambda: not self.display.find(PANEL_TITLE, only_visible=False), timeout=5, what="no panel window")
+        # A Hebrew desktop over an English locale: Hebrew's identifier, and the panel at the left edge.
+        self.start({"LANGUAGE": "he"})
+        self.assertEqual(self.stderr(), "40d\n")
+        self.assertEqual(self.display.geometry(self.window)[:2], (0, 20))
 
     def test_the_scale_follows_the_settings_manager_and_falls_back_to_xft_dpi(self):
         self.display.run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
@@ -183,7 +194,6 @@ class ServerGoesAwayTest(DailyUseTestBase):
 
     def test_the_program_ends_quietly_with_zero(self):
         process = self.start()
-        said = self.stderr()  # the start-up's language line
         os.kill(self.our_x_server(), signal.SIGTERM)
         self.assertEqual(process.wait(timeout=10), 0)
-        self.assertEqual(self.stderr(), said)
+        self.assertEqual(self.stderr(), "409\n")  # the start-up's language line alone

@@ -94,7 +94,7 @@ class SensorRotationTest(DisplayTestCase):
             env=self.display.env({"DBUS_SYSTEM_BUS_ADDRESS": self.buses[0],
                                   "DBUS_SESSION_BUS_ADDRESS": self.buses[1],
                                   "XDG_CONFIG_HOME": str(self.config), "XDG_CURRENT_DESKTOP": "",
-                                  "LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}))
+                                  "LANGUAGE": "", "LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}))
         self.addCleanup(self.stop, self.process)
         self.window = wait_for(lambda: (self.display.find(PANEL_TITLE) or [None])[0], timeout=15,
                                what="the panel window to show")

@@ -11,6 +11,7 @@ import ctypes.util
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -81,7 +82,8 @@ def build_dir():
 
 
 class Display:
-    """A private Xvfb display, with openbox on it when asked for, and without MIT-SHM when asked.
+    """A private Xvfb display, with a window manager on it when asked for (openbox, or "fluxbox"), and
+    without MIT-SHM when asked.
     With `nested_screen` (width, height) the display is an Xephyr of that size, which turns its screen
     for real, inside a private 1920 x 1080 Xvfb that holds it both ways round.
     Unless told otherwise, a stand-in compositing manager owns _NET_WM_CM_S0, so that the panel keeps
@@ -96,11 +98,13 @@ class Display:
         self._compositor = SelectionOwner(self.name, "_NET_WM_CM_S0") if compositor else None
         self._wm = None
         if window_manager:
-            self._wm = subprocess.Popen(["openbox", "--config-file", self._openbox_config()],
-                                        env=self.env(), stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+            command = (["fluxbox", "-rc", self._fluxbox_config()] if window_manager == "fluxbox" else
+                       ["openbox", "--config-file", self._openbox_config()])
+            # In a session of its own: fluxbox starts helpers, which end with it.
+            self._wm = subprocess.Popen(command, env=self.env(), stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, start_new_session=True)
             wait_for(lambda: "window id" in self.xprop_root("_NET_SUPPORTING_WM_CHECK"),
-                     timeout=15, what="openbox to start")
+                     timeout=15, what=f"{command[0]} to start")
 
     def _openbox_config(self):
         """openbox's own settings without screen-edge resistance, so a drag lands where the pointer goes."""
@@ -113,13 +117,28 @@ class Display:
         path.write_text(text)
         return str(path)
 
+    def _fluxbox_config(self):
+        """fluxbox's settings without its tool bar and without a wallpaper, whose setting tool would
+        open a window of its own."""
+        folder = Path(self._tmp.name)
+        (folder / "overlay").write_text("background: none\n")
+        init = folder / "init"
+        init.write_text(f"session.screen0.toolbar.visible: false\nsession.styleOverlay: {folder / 'overlay'}\n")
+        return str(init)
+
     def close(self):
         # The stand-in compositor's connection, the window manager, then the servers.
         if self._compositor is not None:
             self._compositor.close()
-        if self._wm is not None and self._wm.poll() is None:
+        if self._wm is not None:
             self._wm.terminate()
-            self._wm.wait(timeout=10)
+            try:
+                self._wm.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self._wm.kill()
+                self._wm.wait()
+            with contextlib.suppress(ProcessLookupError):
+                os.killpg(self._wm.pid, signal.SIGKILL)  # what it started and left behind
         self._servers.stop()
         self._tmp.cleanup()
 
@@ -154,6 +173,17 @@ class Display:
         values = dict(line.split("=", 1) for line in self.xdotool("getwindowgeometry", "--shell", window).split())
         x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
         return x, y, x + w, y + h
+
+    def window_state(self, window):
+        """The window's (left, top, right, bottom) on the X screen and whether it is override-redirect (out of
+        the window manager's hands); None once it is gone."""
+        info = self.run("xwininfo", "-id", window, check=False)
+        values = [re.search(rf"{name}:\s+(-?\d+)", info) for name in
+                  ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+        if not all(values):
+            return None
+        left, top, width, height = (int(value.group(1)) for value in values)
+        return (left, top, left + width, top + height), "Override Redirect State: yes" in info
 
     def active_window(self):
         match = re.search(r"window id # (0x[0-9a-f]+)", self.xprop_root("_NET_ACTIVE_WINDOW"))
@@ -201,7 +231,7 @@ class AppFolder:
         self._tmp.cleanup()
 
 
-ENGLISH = {"LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
+ENGLISH = {"LANGUAGE": "", "LC_ALL": "", "LC_MESSAGES": "", "LANG": "en_US.UTF-8"}
 REPORT = build_dir() / "x11" / "report.txt"
 
 
@@ -290,6 +320,24 @@ class PanelTestBase(PanelUser, DisplayTestCase):
         PanelTestBase.startup_times.append(time.monotonic() - started)
         self.move_away()
         return process
+
+    def wait_out_of_the_window_managers_hands(self):
+        """Waits until the one panel window is out of the window manager's hands at its edge, and takes it as
+        the panel's window from then on; gives the (window, state) pairs seen on the way, in order."""
+        place = self.at_right_edge((0, 0, *self.screen_size()))
+        seen = []
+
+        def settled():
+            windows = self.display.find(PANEL_TITLE)
+            states = [(window, self.display.window_state(window)) for window in windows]
+            seen.extend(state for state in states if state not in seen)
+            return windows[0] if len(windows) == 1 and states[0][1] == (place, True) else None
+
+        try:
+            self.window = self.wait(settled, f"the panel out of the window manager's hands at {place}")
+        except AssertionError as error:
+            raise AssertionError(f"{error}; seen: {seen}") from None
+        return seen
 
     def restart(self, env=None):
         self.end_programs()

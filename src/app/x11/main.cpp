@@ -1,18 +1,31 @@
 // The program entry: install the X11 platform and run the program.
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/program.h"
+#include "app/x11/command_line.h"
 #include "base/application.h"
 #include "platform/image_decoder.h"
+#include "platform/posix/quit_signals.h"
 #include "platform/services.h"
 #include "platform/system.h"
 #include "platform/x11/window_icon.h"
 #include "platform/x11/x11_platform.h"
 
-int main() {
+int main(int argc, char** argv) {
+  // First, so that every thread the program and its libraries start holds them too.
+  platform::posix::HoldQuitSignals();
+  CommandLine options;
+  if (const auto answered = ReadCommandLine(argc, argv, options)) return *answered;
   platform::x11::X11Platform platform;
   if (!platform.Valid()) {
-    std::fputs("zentara: cannot open the X display\n", stderr);
+    // A Wayland session shows the panel through XWayland, which may be missing or switched off.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::fputs(wayland != nullptr && *wayland != '\0'
+                   ? "zentara: this Wayland session offers no X display; the panel needs XWayland "
+                     "(Debian package xwayland, switched on in the compositor)\n"
+                   : "zentara: cannot open the X display\n",
+               stderr);
     return 1;
   }
   // The window manager shows the handle's picture for the program.

@@ -1,12 +1,12 @@
 #include "platform/gio/sensor_proxy.h"
 
-#include <cstdio>
 #include <utility>
 #include <vector>
 
 #include "platform/gio/accelerometer_orientation.h"
 #include "platform/gio/bus_connection.h"
 #include "platform/gio/desktop_rotation_services.h"
+#include "platform/posix/debug_line.h"
 
 namespace platform::gio {
 namespace {
@@ -158,7 +158,7 @@ void SensorProxy::Report() {
   try {
     if (reading_) reading_(code);
   } catch (...) {
-    std::fputs("can not execute correctly\n", stderr);
+    posix::WriteDebugLine("can not execute correctly");
   }
 }
 

@@ -107,39 +107,47 @@ void Premultiply(std::vector<uint8_t>& pixels) {
   }
 }
 
+// Opens a PNG file whose header passed the shared check, which nothing of the
+// file reaches libpng before; `width` and `height` receive the size it declares.
+File OpenChecked(std::wstring_view path, int32_t& width, int32_t& height) {
+  File file(std::fopen(posix::ResolvePath(path).c_str(), "rb"));
+  if (!file) return file;
+  uint8_t header[kPngHeaderSize];
+  const size_t read = std::fread(header, 1, sizeof header, file.get());
+  if (!ReadPngHeader(header, read, width, height)) file.reset();
+  return file;
+}
+
+// Decodes the whole file once; unless `keep`, into a single row.
+bool DecodePass(std::FILE* file, int32_t width, int32_t height, bool keep,
+                std::vector<uint8_t>& pixels) {
+  if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+  ReadState state;
+  if (!state.Valid()) return false;
+  std::vector<png_bytep> rows;
+  try {
+    return ReadPixels(state, file, static_cast<png_uint_32>(width),
+                      static_cast<png_uint_32>(height), keep, pixels, rows);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 bool LibpngImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   out = {};
-  File file(std::fopen(posix::ResolvePath(path).c_str(), "rb"));
-  if (!file) return false;
-
-  // Nothing of the file reaches libpng before its header passed the shared check.
-  uint8_t header[kPngHeaderSize];
-  const size_t read = std::fread(header, 1, sizeof header, file.get());
   int32_t width = 0, height = 0;
-  if (!ReadPngHeader(header, read, width, height)) return false;
+  const File file = OpenChecked(path, width, height);
+  if (!file) return false;
 
   // A few bytes can declare a picture of a gigabyte. For a large picture a
   // first pass decodes the whole file into a single row, so memory for the
   // picture is taken only once the file has shown that it holds all of it.
   std::vector<uint8_t> pixels;
-  std::vector<png_bytep> rows;
   const bool large = size_t(width) * size_t(height) * 4 > kOnePassBytes;
-  for (const bool keep : {false, true}) {
-    if (!keep && !large) continue;
-    if (std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
-    ReadState state;
-    if (!state.Valid()) return false;
-    try {
-      if (!ReadPixels(state, file.get(), static_cast<png_uint_32>(width),
-                      static_cast<png_uint_32>(height), keep, pixels, rows)) {
-        return false;
-      }
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-  }
+  if (large && !DecodePass(file.get(), width, height, false, pixels)) return false;
+  if (!DecodePass(file.get(), width, height, true, pixels)) return false;
   Premultiply(pixels);
   out.width = width;
   out.height = height;
@@ -148,10 +156,10 @@ bool LibpngImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
 }
 
 bool LibpngImageDecoder::ProbePng(std::wstring_view path) {
-  File file(std::fopen(posix::ResolvePath(path).c_str(), "rb"));
-  return file && PngChunksIntact([&file](uint8_t* buffer, size_t size) {
-           return std::fread(buffer, 1, size, file.get());
-         });
+  int32_t width = 0, height = 0;
+  const File file = OpenChecked(path, width, height);
+  std::vector<uint8_t> row;
+  return file && DecodePass(file.get(), width, height, false, row);
 }
 
 }  // namespace platform::libpng

@@ -12,7 +12,7 @@ class LibpngImageDecoder : public ImageDecoder {
   bool Start() override { return true; }
   void Stop() override {}
   bool DecodePng(std::wstring_view path, DecodedImage& out) override;
-  // Reads the file's chunks and checks their sums; nothing is inflated.
+  // Decodes the whole file as DecodePng does, one row at a time, keeping none.
   bool ProbePng(std::wstring_view path) override;
 };
 

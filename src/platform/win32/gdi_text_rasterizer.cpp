@@ -73,9 +73,6 @@ UINT DrawTextExFlags(const TextLayout& layout) {
     case PrefixHandling::kHide:
       format |= DT_HIDEPREFIX;
       break;
-    case PrefixHandling::kPrefixOnly:
-      format |= DT_PREFIXONLY;
-      break;
   }
   switch (layout.ellipsis) {
     case Ellipsis::kNone:
@@ -83,13 +80,12 @@ UINT DrawTextExFlags(const TextLayout& layout) {
     case Ellipsis::kEnd:
       format |= DT_END_ELLIPSIS;
       break;
-    case Ellipsis::kPath:
-      format |= DT_PATH_ELLIPSIS;
-      break;
     case Ellipsis::kWord:
       format |= DT_WORD_ELLIPSIS;
       break;
   }
+  if (layout.prefixOnly) format |= DT_PREFIXONLY;
+  if (layout.pathEllipsis) format |= DT_PATH_ELLIPSIS;
   if (layout.singleLine) format |= DT_SINGLELINE;
   if (layout.wordWrap) format |= DT_WORDBREAK;
   if (layout.expandTabs) format |= DT_EXPANDTABS;

@@ -9,7 +9,6 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -43,6 +42,33 @@ struct ImageGuard {
   }
 };
 
+// Opens a file that passed the chunk walk with GDI+, whose size must be within the bound.
+bool OpenBitmap(const std::wstring& file, ImageGuard& image, UINT& width, UINT& height) {
+  if (!FileIsIntactPng(file)) return false;
+  if (flat::GdipCreateBitmapFromFile(file.c_str(), &image.bitmap) != Gdiplus::Ok) return false;
+  if (flat::GdipGetImageWidth(image.bitmap, &width) != Gdiplus::Ok ||
+      flat::GdipGetImageHeight(image.bitmap, &height) != Gdiplus::Ok) {
+    return false;
+  }
+  return width > 0 && height > 0 && width <= UINT(kMaxImageSide) && height <= UINT(kMaxImageSide);
+}
+
+// Reads `count` rows from `top` into `buffer`, `width` * 4 bytes a row. GDI+
+// guarantees premultiplied colour in this format, whatever the file holds.
+bool ReadRows(Gdiplus::GpBitmap* bitmap, UINT width, UINT top, UINT count, uint8_t* buffer) {
+  Gdiplus::GpRect area(0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(count));
+  Gdiplus::BitmapData data{};
+  data.Width = width;
+  data.Height = count;
+  data.Stride = static_cast<INT>(width * 4);
+  data.PixelFormat = PixelFormat32bppPARGB;
+  data.Scan0 = buffer;
+  const UINT mode = Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf;
+  if (flat::GdipBitmapLockBits(bitmap, &area, mode, PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+    return false;
+  return flat::GdipBitmapUnlockBits(bitmap, &data) == Gdiplus::Ok;
+}
+
 }  // namespace
 
 GdiplusImageDecoder::~GdiplusImageDecoder() {
@@ -69,39 +95,16 @@ void GdiplusImageDecoder::Stop() {
 
 bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
   out = {};
-  const std::wstring file(path);
-  if (!FileIsIntactPng(file)) return false;
-
   ImageGuard image;
-  if (flat::GdipCreateBitmapFromFile(file.c_str(), &image.bitmap) != Gdiplus::Ok) return false;
   UINT width = 0, height = 0;
-  if (flat::GdipGetImageWidth(image.bitmap, &width) != Gdiplus::Ok ||
-      flat::GdipGetImageHeight(image.bitmap, &height) != Gdiplus::Ok) {
-    return false;
-  }
-  if (width == 0 || height == 0 || width > UINT(kMaxImageSide) || height > UINT(kMaxImageSide))
-    return false;
-
+  if (!OpenBitmap(std::wstring(path), image, width, height)) return false;
   std::vector<uint8_t> pixels;
   try {
     pixels.resize(static_cast<size_t>(width) * height * 4);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  // GDI+ guarantees premultiplied colour in this format, whatever the file holds.
-  Gdiplus::GpRect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-  Gdiplus::BitmapData data{};
-  if (flat::GdipBitmapLockBits(image.bitmap, &area, Gdiplus::ImageLockModeRead,
-                               PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
-    return false;
-  }
-  const size_t rowBytes = static_cast<size_t>(width) * 4;
-  for (UINT y = 0; y < height; ++y) {
-    std::memcpy(pixels.data() + y * rowBytes,
-                static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
-                rowBytes);
-  }
-  flat::GdipBitmapUnlockBits(image.bitmap, &data);
+  if (!ReadRows(image.bitmap, width, 0, height, pixels.data())) return false;
   out.width = static_cast<int32_t>(width);
   out.height = static_cast<int32_t>(height);
   out.pixels = std::move(pixels);
@@ -109,7 +112,14 @@ bool GdiplusImageDecoder::DecodePng(std::wstring_view path, DecodedImage& out) {
 }
 
 bool GdiplusImageDecoder::ProbePng(std::wstring_view path) {
-  return FileIsIntactPng(std::wstring(path));
+  ImageGuard image;
+  UINT width = 0, height = 0;
+  if (!OpenBitmap(std::wstring(path), image, width, height)) return false;
+  std::vector<uint8_t> row(static_cast<size_t>(width) * 4);
+  for (UINT y = 0; y < height; ++y) {
+    if (!ReadRows(image.bitmap, width, y, 1, row.data())) return false;
+  }
+  return true;
 }
 
 }  // namespace platform::win32

@@ -11,7 +11,7 @@ class GdiplusImageDecoder : public ImageDecoder {
   bool Start() override;
   void Stop() override;
   bool DecodePng(std::wstring_view path, DecodedImage& out) override;
-  // Walks the file's chunks as DecodePng does first; GDI+ is not asked.
+  // Decodes the file as DecodePng does, one row at a time, keeping none.
   bool ProbePng(std::wstring_view path) override;
 
  private:

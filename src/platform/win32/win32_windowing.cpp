@@ -263,14 +263,6 @@ int32_t Win32Windowing::ScreenHeight() {
   return ::GetSystemMetrics(SM_CYSCREEN);
 }
 
-Rect Win32Windowing::MonitorRect(WindowHandle window) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!::GetMonitorInfoW(::MonitorFromWindow(Hwnd(window), MONITOR_DEFAULTTONEAREST), &info))
-    return Windowing::MonitorRect(window);
-  return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
-}
-
 int32_t Win32Windowing::DisplayDpi(WindowHandle window) {
   HWND hwnd = Hwnd(window);
   if (hwnd != nullptr && getDpiForWindow_ != nullptr) {

@@ -25,7 +25,6 @@ class Win32Windowing : public Windowing {
 
   int32_t ScreenWidth() override;
   int32_t ScreenHeight() override;
-  Rect MonitorRect(WindowHandle window) override;
   int32_t DisplayDpi(WindowHandle window) override;
   WindowHandle ActiveWindow() override;
   WindowHandle FindWindow(std::wstring_view className, std::wstring_view title) override;

@@ -120,11 +120,17 @@ void ArgbWindow::SetProperties() {
                   static_cast<int>(states.size()));
 }
 
+void ArgbWindow::TellPlaceAsked(unsigned long serial) {
+  if (shown_ && !options_.unmanaged && onPlaceAsked) onPlaceAsked(serial);
+}
+
 void ArgbWindow::Show() {
   if (window_ == 0 || shown_) return;
+  const unsigned long serial = NextRequest(connection_.Get());
   XMapRaised(connection_.Get(), window_);
   XFlush(connection_.Get());
   shown_ = true;
+  TellPlaceAsked(serial);
 }
 
 void ArgbWindow::Move(int32_t left, int32_t top) {
@@ -136,6 +142,7 @@ void ArgbWindow::Move(int32_t left, int32_t top) {
   moving_ = true;
   moveSerial_ = NextRequest(connection_.Get());
   XMoveWindow(connection_.Get(), window_, left, top);
+  TellPlaceAsked(moveSerial_);
 }
 
 void ArgbWindow::Resize(int32_t width, int32_t height) {
@@ -143,8 +150,10 @@ void ArgbWindow::Resize(int32_t width, int32_t height) {
   if (width == bounds_.Width() && height == bounds_.Height()) return;
   bounds_.right = bounds_.left + width;
   bounds_.bottom = bounds_.top + height;
+  const unsigned long serial = NextRequest(connection_.Get());
   XResizeWindow(connection_.Get(), window_, static_cast<unsigned>(width),
                 static_cast<unsigned>(height));
+  TellPlaceAsked(serial);
 }
 
 void ArgbWindow::SetOnTop(bool onTop) {

@@ -2,6 +2,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,11 @@ namespace platform::x11 {
 class X11Connection;
 
 struct ArgbWindowOptions {
-  std::string title;         // UTF-8
-  std::string className;     // WM_CLASS class
-  std::string instanceName;  // WM_CLASS instance
+  std::string title;  // UTF-8
+  // WM_CLASS: the class is the program's for all its windows, the one its
+  // menu entry names (StartupWMClass), so the desktop tells them its own.
+  std::string className = "Zentara";
+  std::string instanceName;
   // Where the window first shows, in the root window's coordinates.
   Rect bounds = Rect::OfSize(1, 1);
   bool frameless = false;
@@ -56,6 +59,14 @@ class ArgbWindow {
   void Resize(int32_t width, int32_t height);
   Rect Bounds() const { return bounds_; }
   Point OwnPlace() const { return place_; }
+  // Where the window belongs: its own place, at the program's size.
+  Rect AskedBounds() const {
+    return Rect::OfSize(bounds_.Width(), bounds_.Height()).Translated(place_.x, place_.y);
+  }
+  // Called with the serial of the first request whenever a shown window that
+  // the window manager manages asks it for a place or a size, and when it is
+  // shown.
+  std::function<void(unsigned long serial)> onPlaceAsked;
   void SetOnTop(bool onTop);
   // Pixels for _NET_WM_ICON: per icon its width, its height, then its
   // width * height ARGB values.
@@ -75,6 +86,7 @@ class ArgbWindow {
 
  private:
   void SetProperties();
+  void TellPlaceAsked(unsigned long serial);
 
   X11Connection& connection_;
   ArgbWindowOptions options_;

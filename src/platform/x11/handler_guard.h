@@ -1,6 +1,7 @@
 #pragma once
-#include <cstdio>
 #include <utility>
+
+#include "platform/posix/debug_line.h"
 
 namespace platform::x11 {
 
@@ -11,7 +12,7 @@ void RunHandler(Handler&& handler) {
   try {
     std::forward<Handler>(handler)();
   } catch (...) {
-    std::fputs("can not execute correctly\n", stderr);
+    posix::WriteDebugLine("can not execute correctly");
   }
 }
 

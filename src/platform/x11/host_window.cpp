@@ -1,5 +1,7 @@
 #include "platform/x11/host_window.h"
 
+#include <algorithm>
+
 #include "platform/x11/x11_connection.h"
 
 namespace platform::x11 {
@@ -37,37 +39,85 @@ uint8_t ShiftFromState(unsigned state) {
   return shift;
 }
 
+HostWindow::Parts::Parts(X11Connection& connection, const ArgbWindowOptions& options,
+                         WindowDrag::MoveTo moveTo)
+    : window(connection, options),
+      pixels(connection, window.Id()),
+      shape(connection, window.Id()),
+      drag(connection, window.Id(), !options.unmanaged, std::move(moveTo)) {}
+
 HostWindow::HostWindow(X11Connection& connection, EventLoop& loop, const ArgbWindowOptions& options,
                        WindowEvents* events)
-    : connection_(connection),
-      loop_(loop),
-      events_(events),
-      window_(connection, options),
-      pixels_(connection, window_.Id()),
-      shape_(connection, window_.Id()),
-      drag_(connection, window_.Id(), !options.unmanaged,
-            [this](int32_t left, int32_t top) { window_.Move(left, top); }) {
-  if (window_.Valid()) loop_.Watch(window_.Id(), this);
+    : connection_(connection), loop_(loop), events_(events) {
+  MakeParts(options);
 }
 
 HostWindow::~HostWindow() {
-  loop_.Unwatch(window_.Id());
+  loop_.Unwatch(Window().Id());
+}
+
+void HostWindow::MakeParts(const ArgbWindowOptions& options) {
+  parts_ = std::make_unique<Parts>(connection_, options,
+                                   [this](int32_t left, int32_t top) { Window().Move(left, top); });
+  if (!Window().Valid()) return;
+  loop_.Watch(Window().Id(), this);
+  if (options.utility && !options.unmanaged) {
+    placement_ = std::make_unique<PlacementWatch>(connection_, loop_, Window(),
+                                                  [this] { LeaveWindowManager(); });
+    Window().onPlaceAsked = [this](unsigned long serial) { placement_->Asked(serial); };
+  }
+}
+
+void HostWindow::LeaveWindowManager() {
+  placement_.reset();
+  std::unique_ptr<Parts> held = std::move(parts_);
+  loop_.Unwatch(held->window.Id());
+  ArgbWindowOptions options = held->window.Options();
+  options.unmanaged = true;
+  options.bounds = held->window.AskedBounds();
+  MakeParts(options);
+  if (!Window().Valid()) {
+    // Better where the window manager put it than nowhere.
+    parts_ = std::move(held);
+    loop_.Watch(Window().Id(), this);
+    return;
+  }
+  ShapeUpdater& shape = parts_->shape;
+  shape.SetComposited(held->shape.Composited());
+  shape.SetClickThrough(held->shape.ClickThrough());
+  if (hasFrame_) {
+    // The frame shown last, which the new window shows with its first Expose.
+    const int32_t width = held->pixels.Width(), height = held->pixels.Height();
+    const uint8_t* shown = held->pixels.Frame(width, height);
+    uint8_t* copy = parts_->pixels.Frame(width, height);
+    if (shown != nullptr && copy != nullptr) {
+      std::copy_n(shown, static_cast<size_t>(held->pixels.Stride()) * height, copy);
+      shape.Update(copy, width, height, parts_->pixels.Stride());
+    }
+  }
+  // The window manager lets go of the window it held as it goes.
+  held.reset();
+  Window().Show();
+  if (onLeftWindowManager) onLeftWindowManager();
 }
 
 void HostWindow::ShowFrame(const LayeredFrame& frame) {
   const int32_t width = frame.pixels.width, height = frame.pixels.height;
-  uint8_t* out = pixels_.Frame(width, height);
+  PixelPusher& pixels = parts_->pixels;
+  uint8_t* out = pixels.Frame(width, height);
   if (out == nullptr) return;
-  window_.Resize(width, height);
+  Window().Resize(width, height);
   BakeLayeredFrame(frame, out);
-  shape_.Update(out, width, height, pixels_.Stride());
+  Shape().Update(out, width, height, pixels.Stride());
   hasFrame_ = true;
   // A window not shown yet gets the frame with its first Expose.
-  if (window_.Shown()) pixels_.Push();
+  if (Window().Shown()) pixels.Push();
 }
 
 void HostWindow::BeginDrag() {
-  if (drag_.Begin()) window_.TrustServerPosition();
+  if (!parts_->drag.Begin()) return;
+  Window().TrustServerPosition();
+  if (placement_) placement_->Stop();
 }
 
 void HostWindow::ChangeDpi(int32_t dpi) {
@@ -79,10 +129,11 @@ void HostWindow::ChangeScreen() {
 }
 
 void HostWindow::ChangeCompositing(bool composited) {
-  if (!shape_.SetComposited(composited) || !hasFrame_) return;
+  if (!Shape().SetComposited(composited) || !hasFrame_) return;
   // The frame shown last, kept by the pusher at its size.
-  const uint8_t* shown = pixels_.Frame(pixels_.Width(), pixels_.Height());
-  shape_.Update(shown, pixels_.Width(), pixels_.Height(), pixels_.Stride());
+  PixelPusher& pixels = parts_->pixels;
+  const uint8_t* shown = pixels.Frame(pixels.Width(), pixels.Height());
+  Shape().Update(shown, pixels.Width(), pixels.Height(), pixels.Stride());
   XFlush(connection_.Get());
 }
 
@@ -95,12 +146,13 @@ void HostWindow::HandlePaint() {
 }
 
 void HostWindow::HandleEvent(const XEvent& event) {
-  if (drag_.Take(event)) return;
+  if (parts_->drag.Take(event)) return;
+  if (placement_) placement_->Take(event);
   switch (event.type) {
     case Expose:
       if (event.xexpose.count != 0) break;
       if (hasFrame_)
-        pixels_.Push();
+        parts_->pixels.Push();
       else
         HandlePaint();
       break;
@@ -121,7 +173,7 @@ void HostWindow::HandleEvent(const XEvent& event) {
       }
       break;
     case ConfigureNotify:
-      window_.NoteConfigure(event.xconfigure);
+      Window().NoteConfigure(event.xconfigure);
       break;
     case ClientMessage:
       if (event.xclient.message_type == connection_.Names().wmProtocols &&
@@ -143,8 +195,9 @@ void HostWindow::OnButton(const XButtonEvent& event, bool down) {
   uint8_t shift = ShiftFromState(event.state);
   shift = down ? static_cast<uint8_t>(shift | bit) : static_cast<uint8_t>(shift & ~bit);
   if (down) {
-    const Rect bounds = window_.Bounds();
-    drag_.NotePress(event, bounds.left, bounds.top);
+    if (Window().Options().unmanaged && onPressedOutOfHands) onPressedOutOfHands();
+    const Rect bounds = Window().Bounds();
+    parts_->drag.NotePress(event, bounds.left, bounds.top);
     events_->HandleMouseDown(button, shift, event.x, event.y);
   } else {
     events_->HandleMouseUp(button, shift, event.x, event.y);
@@ -160,7 +213,7 @@ void HostWindow::OnMotion(const XMotionEvent& event) {
   while (XEventsQueued(display, QueuedAlready) > 0) {
     XEvent next;
     XPeekEvent(display, &next);
-    if (next.type != MotionNotify || next.xmotion.window != window_.Id()) break;
+    if (next.type != MotionNotify || next.xmotion.window != Window().Id()) break;
     XNextEvent(display, &latest);
   }
   events_->HandleMouseMove(ShiftFromState(latest.xmotion.state), latest.xmotion.x,

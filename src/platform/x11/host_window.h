@@ -2,12 +2,15 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 #include "platform/windowing.h"
 #include "platform/x11/argb_window.h"
 #include "platform/x11/event_loop.h"
 #include "platform/x11/layered_frame.h"
 #include "platform/x11/pixel_pusher.h"
+#include "platform/x11/placement_watch.h"
 #include "platform/x11/shape_updater.h"
 #include "platform/x11/window_drag.h"
 
@@ -16,7 +19,11 @@ namespace platform::x11 {
 class X11Connection;
 
 // One top-level window of the program: the X window with its pixels, shape
-// and drag, passing X events on to the owner's WindowEvents.
+// and drag, passing X events on to the owner's WindowEvents. A managed tool
+// window (the panel) that the window manager does not keep at its place (see
+// PlacementWatch) leaves its hands: the window is made anew out of them
+// (override-redirect) with the same place, frame and shape, and the one the
+// window manager held is destroyed, which every window manager lets go of.
 class HostWindow : public EventSink {
  public:
   HostWindow(X11Connection& connection, EventLoop& loop, const ArgbWindowOptions& options,
@@ -25,8 +32,13 @@ class HostWindow : public EventSink {
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
 
-  ArgbWindow& Window() { return window_; }
-  ShapeUpdater& Shape() { return shape_; }
+  // The X window; a window that left the window manager's hands is another one.
+  ArgbWindow& Window() { return parts_->window; }
+  ShapeUpdater& Shape() { return parts_->shape; }
+  // Called once a managed tool window has left the window manager's hands.
+  std::function<void()> onLeftWindowManager;
+  // Called when a window out of the window manager's hands is pressed.
+  std::function<void()> onPressedOutOfHands;
 
   // Shows the frame as the window's whole content at its top-left corner,
   // sizing the window to it.
@@ -45,16 +57,24 @@ class HostWindow : public EventSink {
   void HandlePaint() override;
 
  private:
+  // The X window and what draws on it and moves it.
+  struct Parts {
+    Parts(X11Connection& connection, const ArgbWindowOptions& options, WindowDrag::MoveTo moveTo);
+    ArgbWindow window;
+    PixelPusher pixels;
+    ShapeUpdater shape;
+    WindowDrag drag;
+  };
+  void MakeParts(const ArgbWindowOptions& options);
+  void LeaveWindowManager();
   void OnButton(const XButtonEvent& event, bool down);
   void OnMotion(const XMotionEvent& event);
 
   X11Connection& connection_;
   EventLoop& loop_;
   WindowEvents* events_;
-  ArgbWindow window_;
-  PixelPusher pixels_;
-  ShapeUpdater shape_;
-  WindowDrag drag_;
+  std::unique_ptr<Parts> parts_;
+  std::unique_ptr<PlacementWatch> placement_;
   bool hasFrame_ = false;
 };
 

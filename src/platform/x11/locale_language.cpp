@@ -1,6 +1,6 @@
 #include "platform/x11/locale_language.h"
 
-#include <cstdlib>
+#include <glib.h>
 
 #include "platform/language_ids.h"
 
@@ -67,10 +67,9 @@ uint16_t LanguageOfLocale(std::string_view locale) {
   return byDefault;
 }
 
-std::string_view MessagesLocale() {
-  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') return value;
+std::string PreferredLocale() {
+  for (const gchar* const* name = g_get_language_names(); *name != nullptr; ++name) {
+    if (**name != '\0') return *name;
   }
   return {};
 }

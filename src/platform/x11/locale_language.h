@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform::x11 {
@@ -11,8 +12,9 @@ namespace platform::x11 {
 // en: 0x0409). "C", "POSIX", an empty name and unknown languages give 0x0409.
 uint16_t LanguageOfLocale(std::string_view locale);
 
-// The locale that decides the language of messages: the first non-empty of
-// LC_ALL, LC_MESSAGES and LANG.
-std::string_view MessagesLocale();
+// The user's first language, as GLib ranks them for messages: the first
+// entry of LANGUAGE (a list such as "he:en"), else the first non-empty of
+// LC_ALL, LC_MESSAGES and LANG; "C" when none is set.
+std::string PreferredLocale();
 
 }  // namespace platform::x11

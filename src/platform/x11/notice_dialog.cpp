@@ -77,7 +77,6 @@ void NoticeDialog::Run() {
   const Rect screen = PrimaryScreenArea(connection_);
   ArgbWindowOptions options;
   options.title = caption_;
-  options.className = "Zentara";
   options.instanceName = "zentara-notice";
   options.bounds = Rect::OfSize(width_, height_)
                        .Translated(screen.left + std::max((screen.Width() - width_) / 2, 0),

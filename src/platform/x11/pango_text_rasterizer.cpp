@@ -123,17 +123,11 @@ std::vector<Span> MarkedSpans(std::string_view text, const std::vector<size_t>& 
   return spans;
 }
 
-PangoEllipsizeMode EllipsizeMode(Ellipsis ellipsis) {
-  switch (ellipsis) {
-    case Ellipsis::kEnd:
-    case Ellipsis::kWord:
-      return PANGO_ELLIPSIZE_END;
-    case Ellipsis::kPath:
-      return PANGO_ELLIPSIZE_MIDDLE;
-    case Ellipsis::kNone:
-      break;
-  }
-  return PANGO_ELLIPSIZE_NONE;
+// A path ellipsis goes first; Pango's shortens the middle until the line
+// fits, so an end or word ellipsis beside it has nothing left to shorten.
+PangoEllipsizeMode EllipsizeMode(const TextLayout& placement) {
+  if (placement.pathEllipsis) return PANGO_ELLIPSIZE_MIDDLE;
+  return placement.ellipsis == Ellipsis::kNone ? PANGO_ELLIPSIZE_NONE : PANGO_ELLIPSIZE_END;
 }
 
 Layout MakeLayout(PangoContext* context, const TextStyle& style, std::string_view text,
@@ -173,16 +167,19 @@ Layout MakeLayout(PangoContext* context, const TextStyle& style, std::string_vie
     if (placement.externalLeading)
       pango_layout_set_spacing(layout.get(), ExternalLeading(metrics.get()));
   }
-  // Right-to-left text keeps its placement: left stays left.
-  pango_layout_set_auto_dir(layout.get(), !placement.rightToLeft);
+  // The paragraph reads in the direction the right-to-left flag gives, not
+  // the one its letters suggest, and the placement follows the flags alone:
+  // left stays left, whatever the script.
+  pango_layout_set_auto_dir(layout.get(), FALSE);
 
   pango_layout_set_single_paragraph_mode(layout.get(), placement.singleLine);
   const int32_t width = std::max(rect.right - rect.left, 0) * PANGO_SCALE;
   const bool wraps = placement.wordWrap && !placement.singleLine;
-  if (wraps || placement.ellipsis != Ellipsis::kNone) pango_layout_set_width(layout.get(), width);
+  const PangoEllipsizeMode ellipsize = EllipsizeMode(placement);
+  if (wraps || ellipsize != PANGO_ELLIPSIZE_NONE) pango_layout_set_width(layout.get(), width);
   if (wraps) pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
-  if (placement.ellipsis != Ellipsis::kNone) {
-    pango_layout_set_ellipsize(layout.get(), EllipsizeMode(placement.ellipsis));
+  if (ellipsize != PANGO_ELLIPSIZE_NONE) {
+    pango_layout_set_ellipsize(layout.get(), ellipsize);
     // Wrapped lines run down to the rectangle's bottom, where the last is shortened.
     if (wraps) {
       pango_layout_set_height(layout.get(), std::max(rect.bottom - rect.top, 0) * PANGO_SCALE);
@@ -282,6 +279,34 @@ std::string Latin1ToUtf8(const char* text) {
   return posix::ToUtf8(wide);
 }
 
+// Lays the layout's text, placed at (x, y), over the target in `color`
+// within `area`; with `underlinesOnly`, only the underlines of those spans.
+void ComposeText(PangoContext* context, PixelBuffer& target, const Rect& area, int64_t x, int64_t y,
+                 PangoLayout* layout, const std::vector<Span>* underlinesOnly, uint32_t color) {
+  std::unique_ptr<cairo_surface_t, SurfaceDestroy> mask(
+      cairo_image_surface_create(CAIRO_FORMAT_A8, area.Width(), area.Height()));
+  if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return;
+  {
+    std::unique_ptr<cairo_t, CairoDestroy> cairo(cairo_create(mask.get()));
+    pango_cairo_update_context(cairo.get(), context);
+    pango_layout_context_changed(layout);
+    cairo_translate(cairo.get(), static_cast<double>(x - area.left),
+                    static_cast<double>(y - area.top));
+    if (underlinesOnly != nullptr) {
+      // Only the underlines of the marked characters, where the text would put them.
+      for (const Rect& line : UnderlinesOf(context, layout, *underlinesOnly))
+        cairo_rectangle(cairo.get(), line.left, line.top, line.Width(), line.Height());
+      cairo_fill(cairo.get());
+    } else {
+      cairo_move_to(cairo.get(), 0, 0);
+      pango_cairo_show_layout(cairo.get(), layout);
+    }
+  }
+  cairo_surface_flush(mask.get());
+  Compose(target, area, cairo_image_surface_get_data(mask.get()),
+          cairo_image_surface_get_stride(mask.get()), color);
+}
+
 }  // namespace
 
 PangoTextRasterizer::PangoTextRasterizer() = default;
@@ -312,9 +337,7 @@ int32_t PangoTextRasterizer::Draw(PixelBuffer& target, const TextStyle& style, c
   return DrawUtf8(target, style, posix::ToUtf8(text != nullptr ? text : L""), rect, layout);
 }
 
-int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& style,
-                                      std::string_view source, Rect& rect,
-                                      const TextLayout& placement) {
+void PangoTextRasterizer::PrepareContext(const TextStyle& style, const TextLayout& placement) {
   OpenFonts();
   // Text is smoothed unless its font asks for no anti-aliasing.
   cairo_font_options_t* options =
@@ -326,21 +349,27 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
   cairo_font_options_destroy(options);
   pango_context_set_base_dir(context_,
                              placement.rightToLeft ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
+}
 
+int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& style,
+                                      std::string_view source, Rect& rect,
+                                      const TextLayout& placement) {
+  PrepareContext(style, placement);
   const bool prefixed = placement.prefix != PrefixHandling::kNone;
   const MnemonicText<char> read =
       prefixed ? ReadMnemonics(source) : MnemonicText<char>{std::string(source), {}};
   const std::string_view text = read.text;
-  const std::vector<Span> marked = MarkedSpans(text, read.marks);
-  const bool underlineMarks = placement.prefix == PrefixHandling::kMnemonic;
-  const Layout layout = MakeLayout(context_, style, text,
-                                   underlineMarks ? marked : std::vector<Span>{}, rect, placement);
+  // The marks whose underlines show: none where they are hidden.
+  const std::vector<Span> underlined = placement.prefix == PrefixHandling::kMnemonic
+                                           ? MarkedSpans(text, read.marks)
+                                           : std::vector<Span>{};
+  const Layout layout =
+      MakeLayout(context_, style, text, placement.prefixOnly ? std::vector<Span>{} : underlined,
+                 rect, placement);
   PangoRectangle logical{};
   pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
-  const bool singleLine = placement.singleLine;
-  const bool hasLines = SpansLines(text.empty(), placement);
   const int32_t textWidth = text.empty() ? 0 : logical.width;
-  int32_t textHeight = hasLines ? logical.height : 0;
+  int32_t textHeight = SpansLines(text.empty(), placement) ? logical.height : 0;
   // Each line is as tall as the font plus its leading, the last one too.
   if (placement.externalLeading && textHeight > 0)
     textHeight += pango_layout_get_spacing(layout.get()) / PANGO_SCALE;
@@ -361,46 +390,24 @@ int32_t PangoTextRasterizer::DrawUtf8(PixelBuffer& target, const TextStyle& styl
   const int32_t result = DrawnHeight(rect, textHeight, placement);
 
   if (target.bits == nullptr || (target.bytesPerPixel != 3 && target.bytesPerPixel != 4) ||
-      text.empty()) {
+      text.empty() || (placement.prefixOnly && underlined.empty())) {
     return result;
   }
   Rect area = DrawingArea(rect, placement, target);
   // A last line that shows only in part is left out, as an edit control does.
-  if (placement.editControl && !singleLine) {
+  if (placement.editControl && !placement.singleLine) {
     const int64_t room = std::clamp<int64_t>(rect.bottom - y, INT32_MIN, INT32_MAX);
     area.bottom = static_cast<int32_t>(std::clamp<int64_t>(
         y + LastWholeLineBottom(layout.get(), static_cast<int32_t>(room)), area.top, area.bottom));
   }
   if (area.IsEmpty()) return result;
-  if (!style.transparent && placement.prefix != PrefixHandling::kPrefixOnly) {
+  if (!style.transparent && !placement.prefixOnly) {
     const int64_t blockLeft = x + (wrapped ? logical.x : 0);
     Fill(target, Within(area, blockLeft, y, blockLeft + textWidth, y + textHeight),
          style.backgroundColor);
   }
-
-  const int areaWidth = area.Width(), areaHeight = area.Height();
-  std::unique_ptr<cairo_surface_t, SurfaceDestroy> mask(
-      cairo_image_surface_create(CAIRO_FORMAT_A8, areaWidth, areaHeight));
-  if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return result;
-  {
-    std::unique_ptr<cairo_t, CairoDestroy> cairo(cairo_create(mask.get()));
-    pango_cairo_update_context(cairo.get(), context_);
-    pango_layout_context_changed(layout.get());
-    cairo_translate(cairo.get(), static_cast<double>(x - area.left),
-                    static_cast<double>(y - area.top));
-    if (placement.prefix == PrefixHandling::kPrefixOnly) {
-      // Only the underlines of the marked characters, where the text would put them.
-      for (const Rect& line : UnderlinesOf(context_, layout.get(), marked))
-        cairo_rectangle(cairo.get(), line.left, line.top, line.Width(), line.Height());
-      cairo_fill(cairo.get());
-    } else {
-      cairo_move_to(cairo.get(), 0, 0);
-      pango_cairo_show_layout(cairo.get(), layout.get());
-    }
-  }
-  cairo_surface_flush(mask.get());
-  Compose(target, area, cairo_image_surface_get_data(mask.get()),
-          cairo_image_surface_get_stride(mask.get()), style.color);
+  ComposeText(context_, target, area, x, y, layout.get(),
+              placement.prefixOnly ? &underlined : nullptr, style.color);
   return result;
 }
 

@@ -31,6 +31,8 @@ class PangoTextRasterizer : public TextRasterizer {
   // The fonts are read when text is first drawn: a panel without text never
   // pays for the font configuration.
   void OpenFonts();
+  // The fonts open, with the style's smoothing and the layout's reading direction.
+  void PrepareContext(const TextStyle& style, const TextLayout& layout);
 
   PangoFontMap* fontMap_ = nullptr;
   PangoContext* context_ = nullptr;

@@ -29,6 +29,8 @@ class ShapeUpdater {
   // Whether a compositing manager blends the window over what is below; true
   // until told otherwise. Answers whether the rule of the shape changed.
   bool SetComposited(bool composited);
+  bool Composited() const { return minAlpha_ == 1; }
+  bool ClickThrough() const { return clickThrough_; }
 
  private:
   X11Connection& connection_;

@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/posix/debug_line.h"
 #include "platform/posix/path_resolver.h"
-#include "platform/posix/quit_signals.h"
 #include "platform/posix/utf8_decoding.h"
 #include "platform/system_colors.h"
 #include "platform/x11/locale_language.h"
@@ -31,12 +31,11 @@ void X11System::Sleep(uint32_t milliseconds) {
 }
 
 void X11System::DebugOutput(std::wstring_view line) {
-  const std::string text = posix::ToUtf8(line) + "\n";
-  std::fputs(text.c_str(), stderr);
+  posix::WriteDebugLine(posix::ToUtf8(line));
 }
 
 uint16_t X11System::SystemDefaultLanguage() {
-  return LanguageOfLocale(MessagesLocale());
+  return LanguageOfLocale(PreferredLocale());
 }
 
 std::wstring X11System::ExecutableName() {
@@ -64,10 +63,6 @@ void X11System::ShowMessage(std::wstring_view text, std::wstring_view caption) {
 
 uint32_t X11System::SystemColor(int index) {
   return ClassicSystemColor(index);
-}
-
-void X11System::RunUninterrupted(const std::function<void()>& work) {
-  posix::RunWithQuitSignalsHeld(work);
 }
 
 void X11System::ExitProcess(int code) {

@@ -22,8 +22,6 @@ class X11System : public System {
   bool FolderExists(std::wstring_view path) override;
   void ShowMessage(std::wstring_view text, std::wstring_view caption) override;
   uint32_t SystemColor(int index) override;
-  // The quit signals are held back meanwhile.
-  void RunUninterrupted(const std::function<void()>& work) override;
   [[noreturn]] void ExitProcess(int code) override;
 
  private:

@@ -1,6 +1,8 @@
 #include "platform/x11/x11_windowing.h"
 
 #include "platform/posix/path_resolver.h"
+#include "platform/services.h"
+#include "platform/system.h"
 #include "platform/x11/desktop_watcher.h"
 #include "platform/x11/event_loop.h"
 #include "platform/x11/host_window.h"
@@ -77,7 +79,6 @@ void X11Windowing::SetIcon(std::vector<unsigned long> icon) {
 WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents* events) {
   ArgbWindowOptions options;
   options.title = posix::ToUtf8(params.title);
-  options.className = posix::ToUtf8(params.className);
   options.instanceName = "zentara";
   const Rect screen = PrimaryScreenArea(connection_);
   options.bounds =
@@ -90,11 +91,20 @@ WindowHandle X11Windowing::CreateWindow(const WindowParams& params, WindowEvents
   // it stays with the user on every workspace.
   options.utility = params.frameless && !params.inTaskBar;
   options.everyWorkspace = options.utility;
-  // Where the window manager would tile or centre it, the tool stays out of
-  // its hands: at its place, above the others, on every workspace.
+  // Out of the window manager's hands, the tool stays at its place, above the
+  // others, on every workspace: from the start where the window manager is
+  // known to tile or centre it, else once it shows it does not keep it there.
   options.unmanaged = options.utility && !WindowManagerKeepsPlaces(connection_);
   auto host = std::make_unique<HostWindow>(connection_, loop_, options, events);
   if (!host->Window().Valid()) return 0;
+  host->onLeftWindowManager = [] {
+    GetSystem().DebugOutput(
+        L"the window manager does not keep the panel at its place: the panel leaves its hands");
+  };
+  host->onPressedOutOfHands = [this, handle = host->Window().Id()] {
+    pressedOutOfHands_ = handle;
+    activeAtPress_ = desktop_.ActiveWindow();
+  };
   if (!icon_.empty()) host->Window().SetIcon(icon_);
   host->Shape().SetClickThrough(false);
   host->ChangeCompositing(desktop_.Composited());
@@ -111,8 +121,9 @@ void X11Windowing::ShowWindow(WindowHandle window) {
   if (Entry* entry = Find(window)) entry->host->Window().Show();
 }
 
+// A window that left the window manager's hands keeps its handle, not its X window.
 void X11Windowing::Invalidate(WindowHandle window) {
-  if (Find(window) != nullptr) loop_.RequestPaint(window);
+  if (Entry* entry = Find(window)) loop_.RequestPaint(entry->host->Window().Id());
 }
 
 void X11Windowing::MoveWindow(WindowHandle window, int32_t left, int32_t top) {
@@ -146,8 +157,12 @@ int32_t X11Windowing::DisplayDpi(WindowHandle /*window*/) {
   return desktop_.Dpi();
 }
 
+// No window manager activates a window out of its hands: a press on it makes
+// it the active one until the window manager names another than the one it
+// named then (some write None before naming a window, the same one too).
 WindowHandle X11Windowing::ActiveWindow() {
-  return desktop_.ActiveWindow();
+  const WindowHandle active = desktop_.ActiveWindow();
+  return pressedOutOfHands_ != 0 && active == activeAtPress_ ? pressedOutOfHands_ : active;
 }
 
 WindowHandle X11Windowing::FindWindow(std::wstring_view className, std::wstring_view title) {

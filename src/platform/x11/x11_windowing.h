@@ -72,6 +72,10 @@ class X11Windowing : public Windowing {
   std::unique_ptr<InputWatcher> inputs_;
   std::map<WindowHandle, Entry> windows_;
   std::vector<unsigned long> icon_;
+  // The window out of the window manager's hands pressed last, and the window
+  // manager's active window then.
+  WindowHandle pressedOutOfHands_ = 0;
+  WindowHandle activeAtPress_ = 0;
 };
 
 }  // namespace platform::x11

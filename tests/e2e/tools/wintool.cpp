@@ -2,7 +2,8 @@
 // poke the program's windows from inside the Wine session.
 //
 //   wintool find CLASS TITLE      every top-level window with that class and title, as JSON lines
-//                                 ("moving": its thread is in a system move or size loop)
+//                                 ("moving": its thread is in a system move or size loop;
+//                                 "program": the file its process runs)
 //   wintool close CLASS TITLE     posts WM_CLOSE to each of them
 //   wintool foreground            the foreground window, as a JSON line
 //   wintool hold-foreground MS    shows a window of its own, brings it to the foreground, keeps it
@@ -47,6 +48,24 @@ bool InMoveLoop(HWND window) {
          (info.flags & GUI_INMOVESIZE) != 0;
 }
 
+// The full name of the file the window's process runs, escaped for JSON.
+std::string ProgramOf(HWND window) {
+  DWORD process_id = 0;
+  ::GetWindowThreadProcessId(window, &process_id);
+  wchar_t name[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id)) {
+    if (!::QueryFullProcessImageNameW(process, 0, name, &size)) name[0] = L'\0';
+    ::CloseHandle(process);
+  }
+  std::string escaped;
+  for (const char c : Utf8(name)) {
+    if (c == '\\' || c == '"') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
 void Describe(HWND window) {
   RECT r{};
   ::GetWindowRect(window, &r);
@@ -57,13 +76,13 @@ void Describe(HWND window) {
       "\"right\": %ld, "
       "\"bottom\": %ld, \"clientWidth\": %ld, \"clientHeight\": %ld, \"style\": %lu, \"exstyle\": "
       "%lu, "
-      "\"visible\": %d, \"moving\": %d}\n",
+      "\"visible\": %d, \"moving\": %d, \"program\": \"%s\"}\n",
       static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
       Utf8(ClassOf(window)).c_str(), Utf8(TitleOf(window)).c_str(), r.left, r.top, r.right,
       r.bottom, client.right, client.bottom,
       static_cast<unsigned long>(::GetWindowLongW(window, GWL_STYLE)),
       static_cast<unsigned long>(::GetWindowLongW(window, GWL_EXSTYLE)),
-      ::IsWindowVisible(window) ? 1 : 0, InMoveLoop(window) ? 1 : 0);
+      ::IsWindowVisible(window) ? 1 : 0, InMoveLoop(window) ? 1 : 0, ProgramOf(window).c_str());
 }
 
 struct Query {

@@ -6,7 +6,9 @@
 #include <cwchar>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -500,16 +502,13 @@ TEST_F(SlideTest, ExpandingShowsFramesOneToFifteenEachAloneOnTheEmptyBackground)
 }
 
 // A frame's picture is checked with the set and decoded only for its push: a
-// missing one is reported once, before anything is shown, and leaves its frame empty.
+// missing one is reported once, before the window is shown, and leaves its frame empty.
 TEST_F(SlideTest, AMissingFramePictureIsReportedWithTheSetAndNotAgainWhenItsFrameShows) {
   const std::wstring missing = std::wstring(kImages) + L"LEFT_Extend\\7.png";
   platform.images.files.erase(missing);
-  size_t messagesAtFirstPush = 0;
-  platform.windows.onPush = [&](const testing_support::NullWindowing::Push&) {
-    if (messagesAtFirstPush == 0) messagesAtFirstPush = platform.system.messages.size();
-  };
   const DirectorProbe director = Start();
-  EXPECT_EQ(messagesAtFirstPush, 1u);
+  ASSERT_EQ(platform.system.messages.size(), 1u);
+  platform.images.decoded.clear();
   Record(director, true);
   Expand();
   ASSERT_EQ(platform.system.messages.size(), 1u);
@@ -518,6 +517,36 @@ TEST_F(SlideTest, AMissingFramePictureIsReportedWithTheSetAndNotAgainWhenItsFram
   EXPECT_TRUE(steps[6].framesWithPixels.empty());
   EXPECT_EQ(steps[7].framesWithPixels, std::vector<int32_t>{8});
   EXPECT_EQ(std::count(platform.images.decoded.begin(), platform.images.decoded.end(), missing), 0);
+}
+
+// A decode that throws (no memory, no decoder) has failed: its frame stays
+// empty, and the state change around it completes.
+TEST_F(SlideTest, ADecodeThatThrowsLeavesItsFrameEmptyAndTheStateChangeWhole) {
+  const std::wstring seventh = std::wstring(kImages) + L"LEFT_Extend\\7.png";
+  const std::wstring ninth = std::wstring(kImages) + L"LEFT_Extend\\9.png";
+  bool started = false;
+  platform.images.onDecode = [&](std::wstring_view path) {
+    if (path == seventh) throw std::bad_alloc();
+    if (started && path == ninth) throw std::logic_error("no image decoder");
+  };
+  const DirectorProbe director = Start();
+  EXPECT_EQ(director.PanelState(), State::StateCollapsed);
+  EXPECT_TRUE(director.Stage1Button()->Visible());
+  ASSERT_EQ(platform.system.messages.size(), 1u) << "the first slide checks every frame";
+  EXPECT_EQ(platform.system.messages[0].text, L"Can not load image " + seventh);
+
+  started = true;
+  Record(director, true);
+  Expand();
+  ASSERT_EQ(steps.size(), 15u);
+  EXPECT_TRUE(steps[6].framesWithPixels.empty());
+  EXPECT_TRUE(steps[8].framesWithPixels.empty());
+  EXPECT_EQ(steps[9].framesWithPixels, std::vector<int32_t>{10});
+  EXPECT_EQ(director.PanelState(), State::StateExpanded);
+  EXPECT_EQ(director.Root(), director.ExpandedImage());
+  EXPECT_TRUE(director.CloseButton()->Visible());
+  EXPECT_TRUE(director.Stage2Button()->Visible());
+  EXPECT_EQ(director.CloseButton()->Parent(), director.ExpandedImage());
 }
 
 TEST_F(SlideTest, CollapsingShowsFramesFifteenToOneEachAloneOnTheEmptyBackground) {
@@ -834,10 +863,14 @@ TEST_F(ScaledDirectorTest, WithoutItsFolderTheNearestPresentSetIsUsed) {
 
 TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
   AddSet(200);
+  const std::wstring frame = std::wstring(kImages) + L"scale-200\\LEFT_Extend\\3.png";
+  platform.images.files.erase(frame);
   const DirectorProbe director = Start();
   ASSERT_EQ(director.Scale(), 100);
   Expand();
   platform.windows.ChangeDpi(Window(), 192);
+  ASSERT_EQ(platform.system.messages.size(), 1u) << "the new set's frames are checked with it";
+  EXPECT_EQ(platform.system.messages[0].text, L"Can not load image " + frame);
   EXPECT_EQ(director.Scale(), 200);
   EXPECT_EQ(director.PanelState(), State::StateExpanded);
   EXPECT_EQ(form->ClientWidth(), 682);
@@ -846,9 +879,12 @@ TEST_F(ScaledDirectorTest, ANewScaleReloadsTheSetAndKeepsTheEdge) {
   EXPECT_EQ(director.CloseButton()->BoundsRect(), (TRect{560, 88, 608, 136}));
   EXPECT_EQ(platform.windows.pushes.back().width, 682);
   EXPECT_EQ(platform.windows.pushes.back().height, 226);
+  platform.images.decoded.clear();
   Click(181, 225);  // the expanded handle at its new size
   EXPECT_EQ(director.PanelState(), State::StateCollapsed);
   EXPECT_EQ(director.Stage1Button()->Width(), 228);
+  EXPECT_EQ(platform.system.messages.size(), 1u);
+  EXPECT_EQ(std::count(platform.images.decoded.begin(), platform.images.decoded.end(), frame), 0);
 
   platform.windows.ChangeDpi(Window(), 96);
   EXPECT_EQ(form->Left(), 1280 - 341);
@@ -884,26 +920,39 @@ TEST_F(ScaledDirectorTest, BackAtTheStartScaleThePanelIsWholeAgainAndSlidesThrou
 }
 
 // Moved by the system across monitors, the panel goes where the system puts it;
-// the edges count once the move is over, on the monitor it ended on.
-TEST_F(ScaledDirectorTest, AScaleChangeDuringAMoveTakesTheSuggestedPlaceAndPlacesAtTheEnd) {
+// once the move is over it is pulled back inside the primary screen, as the
+// pointer's leaving pulls it, whatever screen change came meanwhile.
+TEST_F(ScaledDirectorTest, AScaleChangeDuringAMoveTakesTheSuggestedPlaceAndPullsBackAtTheEnd) {
   AddSet(200);
+  platform.images.files.erase(std::wstring(kImages) + L"scale-200\\Button\\X\\n.png");
   Start();
   Events().HandleMoveStart();
   platform.windows.MoveWindow(Window(), 3000, 300);
+  // The primary screen turns while a picture of the new set is reported missing.
+  platform.system.onMessage = [&] {
+    platform.system.onMessage = nullptr;
+    platform.windows.ChangeScreen(1024, 1280);
+  };
   platform.windows.ChangeDpi(Window(), 192, platform::Point{3000, 310});
   EXPECT_EQ(form->ClientWidth(), 682);
   EXPECT_EQ(form->Left(), 3000) << "no edge rule during the move";
   EXPECT_EQ(form->Top(), 310);
-  platform.windows.monitor = platform::Rect{1280, 0, 3200, 1200};
   Events().HandleMoveEnd();
-  EXPECT_EQ(form->Left(), 3200 - 682);
+  EXPECT_EQ(form->Left(), 1024 - 682);
   EXPECT_EQ(form->Top(), 310);
+
+  platform.windows.MoveWindow(Window(), 3100, 1250);
+  Events().HandleMouseLeave();
+  EXPECT_EQ(form->Left(), 1024 - 682) << "the pull-back answers to the same screen";
+  EXPECT_EQ(form->Top(), 1280 - 226);
 
   // A move without a scale change leaves the place to the pointer's leaving.
   Events().HandleMoveStart();
   platform.windows.MoveWindow(Window(), 3100, 300);
   Events().HandleMoveEnd();
   EXPECT_EQ(form->Left(), 3100);
+  Events().HandleMouseLeave();
+  EXPECT_EQ(form->Left(), 1024 - 682);
 }
 
 TEST_F(ScaledDirectorTest, AScaleChangeDuringAMissingPicturesMessageWaitsAndOnlyTheLatestCounts) {

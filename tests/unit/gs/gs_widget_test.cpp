@@ -256,15 +256,13 @@ TEST_F(WidgetTreeTest, SetParentRefusesAnOwnershipCircleAndAWidgetWhoseOwnerItCa
   ProbeWidget* inner = AddProbe(*a, "A1", journal, 0, 0, 1, 1);
   a->SetParent(inner);
   a->SetParent(a);
-  // Kept aside by A, the inner widget still belongs to A.
-  inner->SetParent(nullptr);
-  a->SetParent(inner);
   EXPECT_EQ(a->Parent(), &root);
   EXPECT_THAT(inner->Children(), ElementsAre());
   EXPECT_THAT(root.Children(), ElementsAre(a, b));
 
+  // Not the tree's to take: Adopt attaches such a widget.
   ProbeWidget loose("loose", journal);
-  loose.SetParent(&root);  // not the tree's to take: Adopt attaches such a widget
+  EXPECT_DEBUG_DEATH(loose.SetParent(&root), "Adopt attaches it");
   EXPECT_EQ(loose.Parent(), nullptr);
   EXPECT_THAT(root.Children(), ElementsAre(a, b));
 }
@@ -321,31 +319,38 @@ TEST(WidgetLifetimeTest, DroppingADetachedChildThatHeldThePressLeavesTheParentWo
   EXPECT_THAT(deaths, ElementsAre(1, 0, 2));
 }
 
-TEST(WidgetLifetimeTest, SetParentNoneDetachesAndTheFormerParentKeepsTheWidgetAside) {
+// Taken out with SetParent(nullptr), a widget has nothing more to do with its
+// former tree: it outlives it, and its former parent may go below it.
+TEST(WidgetLifetimeTest, SetParentNoneTakesTheWidgetOutOfItsTreeForGood) {
   std::vector<int> deaths;
-  auto parent = std::make_unique<Mortal>(0, deaths);
-  Mortal* first = parent->Adopt(std::make_unique<Mortal>(1, deaths));
+  auto root = std::make_unique<Mortal>(0, deaths);
+  Mortal* parent = root->Adopt(std::make_unique<Mortal>(1, deaths));
+  Mortal* first = parent->Adopt(std::make_unique<Mortal>(2, deaths));
   first->SetBounds(0, 0, 10, 10);
-  Mortal* second = parent->Adopt(std::make_unique<Mortal>(2, deaths));
-  Mortal* third = parent->Adopt(std::make_unique<Mortal>(3, deaths));
+  Mortal* second = parent->Adopt(std::make_unique<Mortal>(3, deaths));
+  Mortal* third = parent->Adopt(std::make_unique<Mortal>(4, deaths));
   first->SetParent(nullptr);
   second->SetParent(nullptr);
   EXPECT_EQ(first->Parent(), nullptr);
   EXPECT_THAT(parent->Children(), ElementsAre(third));
   EXPECT_EQ(parent->ChildAt(1, 1), nullptr);
-  EXPECT_THAT(deaths, ElementsAre());
 
-  auto other = std::make_unique<Mortal>(4, deaths);
-  first->SetParent(other.get());
-  EXPECT_THAT(other->Children(), ElementsAre(first));
+  parent->SetParent(first);
+  EXPECT_THAT(first->Children(), ElementsAre(parent));
+  first->SetParent(root.get());
+  EXPECT_THAT(root->Children(), ElementsAre(first));
   std::unique_ptr<gs::GsWidget> handedOut = second->Detach();
   EXPECT_EQ(handedOut.get(), second);
+  EXPECT_EQ(second->Detach().get(), nullptr) << "it has its owner";
+
   third->SetParent(nullptr);
-  parent.reset();  // takes the widget it kept aside with it
-  EXPECT_THAT(deaths, ElementsAre(0, 3));
+  first->Detach().reset();  // with the former parent of the widget taken out
+  EXPECT_THAT(deaths, ElementsAre(2, 1));
+  third->SetParent(root.get());
+  EXPECT_THAT(root->Children(), ElementsAre(third));
   handedOut.reset();
-  other.reset();
-  EXPECT_THAT(deaths, ElementsAre(0, 3, 2, 4, 1));
+  root.reset();
+  EXPECT_THAT(deaths, ElementsAre(2, 1, 3, 0, 4));
 }
 
 TEST(WidgetLifetimeTest, AWidgetPtrOwnsItsWidgetUntilSetParentHandsItToTheTree) {

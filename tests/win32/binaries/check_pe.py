@@ -14,6 +14,8 @@ Checks (each prints what it found, and "FAIL: ..." when it does not hold):
     --imports-none GLOB...        imports from no DLL matching these
     --functions-none NAME...      imports none of these functions by name (looked up at
                                   run time instead, so the file starts where they are missing)
+    --version-info KEY=VALUE...   the version resource holds these strings; FILEVERSION and
+                                  PRODUCTVERSION name its fixed numbers (1.0.0.0)
     --manifest                    per-monitor DPI awareness, Windows 8, 8.1 and 10/11
                                   supported, Common Controls 6 a dependency, and the
                                   manifest's architecture matches
@@ -45,6 +47,8 @@ SUPPORTED_OS = {
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "Windows 10 and 11",
 }
 RT_MANIFEST = 24
+RT_VERSION = 16
+FIXED_FILE_INFO_SIGNATURE = 0xFEEF04BD
 ASSEMBLY_NAMESPACE = "urn:schemas-microsoft-com:asm.v1"
 EXPORT, IMPORT, RESOURCE, DELAY_IMPORT = 0, 1, 2, 13
 
@@ -174,6 +178,43 @@ class PeFile:
                 yield self.data[self.offset(rva):self.offset(rva) + size]
 
         return [leaf for name, target in entries(0) if name == type_id for leaf in leaves(target)]
+
+
+def version_info(pe):
+    """The version resource's strings, and its fixed numbers as FILEVERSION and PRODUCTVERSION.
+    Each block of the resource holds its length, its value's length, whether the value is
+    text, its key, and after its value (both 4-byte aligned) the blocks it holds."""
+    found = {}
+
+    def walk(data, start, end):
+        while start + 6 <= end:
+            length, value_length, text = struct.unpack_from("<HHH", data, start)
+            key_end = data.index(b"\0\0", start + 6)
+            key_end += (key_end - start) % 2  # the key's NUL is a UTF-16 character
+            value_start = (key_end + 5) & ~3
+            value = data[value_start:value_start + value_length * (2 if text else 1)]
+            if text and value_length:
+                found[data[start + 6:key_end].decode("utf-16-le")] = value.decode("utf-16-le").rstrip("\0")
+            elif value[:4] == struct.pack("<I", FIXED_FILE_INFO_SIGNATURE):
+                numbers = struct.unpack_from("<4I", value, 8)
+                for name, (high, low) in (("FILEVERSION", numbers[:2]), ("PRODUCTVERSION", numbers[2:])):
+                    found[name] = f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+            walk(data, (value_start + len(value) + 3) & ~3, start + length)
+            start = (start + length + 3) & ~3 if length else end
+
+    for resource in pe.resources(RT_VERSION):
+        walk(resource, 0, len(resource))
+    return found
+
+
+def check_version_info(pe, wanted):
+    found = version_info(pe)
+    failures = []
+    for key, _, value in (item.partition("=") for item in wanted):
+        print(f"{key}: {found.get(key)}")
+        if found.get(key) != value:
+            failures.append(f"{key} is {found.get(key)!r}, expected {value!r}")
+    return failures
 
 
 def check_manifest(pe):
@@ -328,6 +369,15 @@ def check_stack_alignment(data, objdump):
         if unaligned else []
 
 
+def verdict(failures):
+    """Prints each failure, or "ok" when there is none; the exit status."""
+    for failure in failures:
+        print(f"FAIL: {failure}")
+    if not failures:
+        print("ok")
+    return 1 if failures else 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("file")
@@ -339,6 +389,7 @@ def main():
     parser.add_argument("--imports-only", nargs="+")
     parser.add_argument("--imports-none", nargs="+")
     parser.add_argument("--functions-none", nargs="+")
+    parser.add_argument("--version-info", nargs="+")
     parser.add_argument("--manifest", action="store_true")
     parser.add_argument("--stdcall", nargs="+")
     parser.add_argument("--aligned-stack-sse", action="store_true")
@@ -389,6 +440,8 @@ def main():
         functions = pe.imported_functions()
         print(f"{len(functions)} functions imported by name")
         failures += [f"imports {name}" for name in args.functions_none if name in functions]
+    if args.version_info:
+        failures += check_version_info(pe, args.version_info)
     if args.manifest:
         failures += check_manifest(pe)
     if args.stdcall:
@@ -396,11 +449,7 @@ def main():
     if args.aligned_stack_sse:
         failures += check_stack_alignment(data, args.objdump or "objdump")
 
-    for failure in failures:
-        print(f"FAIL: {failure}")
-    if not failures:
-        print("ok")
-    return 1 if failures else 0
+    return verdict(failures)
 
 
 if __name__ == "__main__":

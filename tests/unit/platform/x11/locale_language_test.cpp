@@ -8,7 +8,7 @@
 namespace {
 
 using platform::x11::LanguageOfLocale;
-using platform::x11::MessagesLocale;
+using platform::x11::PreferredLocale;
 
 TEST(LocaleLanguageTest, ArabicGoesByCountryAndHebrewIsItsOwn) {
   EXPECT_EQ(LanguageOfLocale("ar_SA.UTF-8"), 0x0401);
@@ -54,17 +54,25 @@ class ScopedVariable {
   bool had_ = false;
 };
 
-TEST(LocaleLanguageTest, TheFirstNonEmptyOfLcAllLcMessagesAndLangDecides) {
+TEST(LocaleLanguageTest, LanguageComesFirstThenTheFirstNonEmptyOfLcAllLcMessagesAndLang) {
+  ScopedVariable language("LANGUAGE", "");
   ScopedVariable all("LC_ALL", "");
   ScopedVariable messages("LC_MESSAGES", "he_IL.UTF-8");
   ScopedVariable lang("LANG", "de_DE.UTF-8");
-  EXPECT_EQ(MessagesLocale(), "he_IL.UTF-8");
+  EXPECT_EQ(PreferredLocale(), "he_IL.UTF-8");
   {
     ScopedVariable arabic("LC_ALL", "ar_SA.UTF-8");
-    EXPECT_EQ(MessagesLocale(), "ar_SA.UTF-8");
+    EXPECT_EQ(PreferredLocale(), "ar_SA.UTF-8");
+    // A Hebrew desktop over an English or Arabic locale: the first of its languages counts.
+    ScopedVariable hebrew("LANGUAGE", "he:en");
+    EXPECT_EQ(PreferredLocale(), "he");
+    ScopedVariable english("LANGUAGE", "en_GB:he");
+    EXPECT_EQ(LanguageOfLocale(PreferredLocale()), 0x0409);
   }
   ScopedVariable noMessages("LC_MESSAGES", "");
-  EXPECT_EQ(MessagesLocale(), "de_DE.UTF-8");
+  EXPECT_EQ(PreferredLocale(), "de_DE.UTF-8");
+  ScopedVariable noLang("LANG", "");
+  EXPECT_EQ(LanguageOfLocale(PreferredLocale()), 0x0409);
 }
 
 }  // namespace

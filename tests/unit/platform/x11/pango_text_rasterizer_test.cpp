@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 // fontconfig loses a few bytes of its own while it reads its configuration;
@@ -166,12 +167,18 @@ TEST_F(PangoTextRasterizerTest, AnAmpersandUnderlinesTheNextCharacterUnlessPrefi
   EXPECT_GE(underline.top, plain.Ink().bottom - 1);
   EXPECT_GT(underline.left, (plain.Ink().left + plain.Ink().right) / 2 - 2);
   EXPECT_LE(underline.bottom - underline.top, 3);
-  // Only that line, where the mnemonic's underline lies.
-  const Rect alone = Drawn(L"R&D", box, line(PrefixHandling::kPrefixOnly)).Ink();
+  // Only that line, where the mnemonic's underline lies; nothing at all where
+  // the underlines are hidden or '&' is ordinary.
+  const auto only = [](PrefixHandling prefix) {
+    return TextLayout{.singleLine = true, .prefix = prefix, .prefixOnly = true};
+  };
+  const Rect alone = Drawn(L"R&D", box, only(PrefixHandling::kMnemonic)).Ink();
   EXPECT_NEAR(alone.left, underline.left, 1);
   EXPECT_NEAR(alone.right, underline.right, 1);
   EXPECT_NEAR(alone.top, underline.top, 1);
   EXPECT_NEAR(alone.bottom, underline.bottom, 1);
+  EXPECT_TRUE(Drawn(L"R&D", box, only(PrefixHandling::kHide)).Pixels() == Canvas().Pixels());
+  EXPECT_TRUE(Drawn(L"R&D", box, only(PrefixHandling::kNone)).Pixels() == Canvas().Pixels());
 
   EXPECT_TRUE(Drawn(L"R&D", box, line(PrefixHandling::kHide)).Pixels() == plain.Pixels());
   EXPECT_TRUE(Drawn(L"R&&D", box, line(PrefixHandling::kMnemonic)).Pixels() ==
@@ -188,7 +195,7 @@ TEST_F(PangoTextRasterizerTest, AnEllipsisShortensALineToItsRectangle) {
   EXPECT_GT(MeasuredWidth(path, box, clipped), 100);
   TextLayout end = clipped, middle = clipped;
   end.ellipsis = Ellipsis::kEnd;
-  middle.ellipsis = Ellipsis::kPath;
+  middle.pathEllipsis = true;
   EXPECT_LE(MeasuredWidth(path, box, end), 100);
   EXPECT_LE(MeasuredWidth(path, box, middle), 100);
 
@@ -216,6 +223,24 @@ TEST_F(PangoTextRasterizerTest, RightToLeftReadingPutsTrailingPunctuationFirstIn
   EXPECT_TRUE(read.Pixels() == Drawn(L".ab", box, {.singleLine = true}).Pixels());
   EXPECT_TRUE(read.Pixels() != Drawn(L"ab.", box, {.singleLine = true}).Pixels());
   EXPECT_LT(read.Ink().left, 20 + 4);
+
+  // A wrapped caption of a right-to-left script, asked to align left without
+  // the flag, keeps every line at the left; its short last line shows it.
+  const std::wstring word = L"\u05E9\u05DC\u05D5\u05DD\u05E9\u05DC\u05D5\u05DD";
+  const std::wstring hebrew = word + L" \u05E2";
+  const Rect wrapBox{20, 10, 20 + MeasuredWidth(word.c_str(), box, {}) + 2, 70};
+  const Canvas wrapped = Drawn(hebrew.c_str(), wrapBox, {.wordWrap = true});
+  const Rect whole = wrapped.Ink();
+  ASSERT_GT(whole.bottom - whole.top, 20) << "the caption is not wrapped";
+  Rect lastLine{kWidth, kHeight, 0, 0};
+  for (int32_t y = whole.top + (whole.bottom - whole.top) / 2 + 2; y < whole.bottom; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      if (wrapped.At(x, y)[0] != 0)
+        lastLine = {std::min(lastLine.left, x), 0, std::max(lastLine.right, x + 1), 0};
+    }
+  }
+  EXPECT_LT(lastLine.left, 20 + 4);
+  EXPECT_LT(lastLine.right, wrapBox.right - 30);
 }
 
 }  // namespace

@@ -1,0 +1,21 @@
+# zentara_version_info(TARGET DESCRIPTION): gives a Windows program or DLL the
+# project's version information (version_info.rc.in), under the target's
+# output name.
+function(zentara_version_info target description)
+  get_target_property(_type ${target} TYPE)
+  get_target_property(_name ${target} OUTPUT_NAME)
+  if(NOT _name)
+    set(_name ${target})
+  endif()
+  if(_type STREQUAL "EXECUTABLE")
+    set(_file_type VFT_APP)
+    set(_file_name ${_name}.exe)
+  else()
+    set(_file_type VFT_DLL)
+    set(_file_name ${_name}.dll)
+  endif()
+  set(_description "${description}")
+  set(_rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version_info.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/version_info.rc.in ${_rc} @ONLY)
+  target_sources(${target} PRIVATE ${_rc})
+endfunction()
