@@ -188,8 +188,9 @@ class PackageChecks:
             self.assertEqual((images / name).read_bytes(), (artwork / name).read_bytes(), name)
         # Both binaries are built for the package's architecture and stripped, their symbols kept in the
         # -dbgsym package under their build ids.
-        debug = Path(self.tmp.name) / "dbgsym"
-        subprocess.run(["dpkg-deb", "-x", str(package_path(self.arch, "zentara-dbgsym")), str(debug)], check=True)
+        debug, symbols_package = Path(self.tmp.name) / "dbgsym", package_path(self.arch, "zentara-dbgsym")
+        self.assertTrue(symbols_package.exists(), f"no {symbols_package.name}")
+        subprocess.run(["dpkg-deb", "-x", str(symbols_package), str(debug)], check=True)
         for binary in (PROGRAM, LIBRARY):
             with self.subTest(binary=binary):
                 self.assertEqual(elf_machine(self.root / binary), ELF_MACHINES[self.arch])
