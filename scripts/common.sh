@@ -62,20 +62,22 @@ linux_packages=(libwayland-dev libwayland-bin plasma-wayland-protocols wayland-p
   xvfb xserver-xephyr x11-xserver-utils gnome-settings-daemon-common
   libpango1.0-dev libcairo2-dev openbox fluxbox xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
   lintian appstream man-db groff-base mandoc binutils dconf-gsettings-backend
-  dbus-daemon python3-gi)
+  dbus-daemon python3-gi libudev-dev libwacom-dev)
 # The Wayland desktops the tests start headless (wlroots' sway, GNOME's Mutter,
 # Plasma's KWin, Weston, each with XWayland) and the tools that read them back.
 wayland_test_packages=(sway mutter kwin-wayland weston xwayland x11-xserver-utils wlr-randr grim wayland-utils
   libkf5screen-bin qtwayland5)
 # The fuzz targets: Clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)
+# The tablet in a QEMU guest: the emulator and its image tool, and what builds the guest's image from
+# Debian's packages (mmdebstrap, ext4's tools, the archive's keys).
+tablet_packages=(qemu-system-x86 qemu-utils mmdebstrap e2fsprogs debian-archive-keyring)
 # What building the Debian packages adds (debhelper; git lists the tracked files
-# the build copies; libudev and libwacom, which the rotation library asks about
-# its devices), and what cross-building them for arm64 and running the arm64
+# the build copies), and what cross-building them for arm64 and running the arm64
 # program and library under qemu-user need: the cross compilers, the emulator,
 # and the arm64 development packages of debian/control's build dependencies
 # (with the arm64 C++ runtime the program runs on), through multiarch.
-deb_packages=(debhelper git libudev-dev libwacom-dev)
+deb_packages=(debhelper git)
 arm64_packages=(crossbuild-essential-arm64 qemu-user-static libcairo2-dev:arm64 libglib2.0-dev:arm64
   libpango1.0-dev:arm64 libpng-dev:arm64 libudev-dev:arm64 libwacom-dev:arm64 libwayland-dev:arm64
   libx11-dev:arm64 libxext-dev:arm64 libxfixes-dev:arm64 libxi-dev:arm64 libxrandr-dev:arm64 libstdc++6:arm64)

@@ -7,7 +7,7 @@
 # inputs and then fuzzing for a bounded time (ZENTARA_FUZZ_SECONDS, 30 s by
 # default; tests/fuzz/README.md).
 # Arguments go to CTest, for example:
-#   scripts/test.sh -L unit        only the unit tier (labels: unit, checks, x11, windows, e2e, fuzz)
+#   scripts/test.sh -L unit        only the unit tier (labels: unit, checks, x11, wayland, windows, e2e, binaries, fuzz, tablet)
 #   scripts/test.sh -R Glow        only the tests whose name contains Glow
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -15,7 +15,7 @@ set -e
 require_architecture arm64
 require_packages "${native_build_packages[@]}" "${windows_build_packages[@]}" "${x86_build_packages[@]}" \
   "${wine_packages[@]}" "${check_packages[@]}" "${linux_packages[@]}" "${wayland_test_packages[@]}" "${fuzz_packages[@]}" \
-  "${deb_packages[@]}" "${arm64_packages[@]}"
+  "${tablet_packages[@]}" "${deb_packages[@]}" "${arm64_packages[@]}"
 cd "$repo"
 
 # The presets whose tests this command runs; each builds in build/<preset>.

@@ -28,6 +28,8 @@ std::optional<int> ReadCommandLine(int argc, char** argv, CommandLine& options) 
   const GOptionEntry entries[] = {
       {"help", 'h', 0, G_OPTION_ARG_NONE, &options.help, "Show the options and exit", nullptr},
       {"version", 0, 0, G_OPTION_ARG_NONE, &options.version, "Show the version and exit", nullptr},
+      {"autostart", 0, 0, G_OPTION_ARG_NONE, &options.autostart,
+       "Show the panel only on a tablet or convertible (the start at login)", nullptr},
       {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
   };
   const std::unique_ptr<GOptionContext, FreeContext> context(g_option_context_new(nullptr));

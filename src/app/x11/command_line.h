@@ -8,6 +8,7 @@
 struct CommandLine {
   gboolean help = FALSE;
   gboolean version = FALSE;
+  gboolean autostart = FALSE;  // started by the session's autostart entry
 };
 
 // Reads the options with GLib's option parser. Returns the exit code when the

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/program.h"
+#include "app/x11/autostart_job.h"
 #include "app/x11/command_line.h"
 #include "base/application.h"
 #include "platform/image_decoder.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
   platform::posix::HoldQuitSignals();
   CommandLine options;
   if (const auto answered = ReadCommandLine(argc, argv, options)) return *answered;
+  // The session's autostart entry starts the panel only where it has a job.
+  if (options.autostart && !PanelHasAJob()) return 0;
   platform::x11::X11Platform platform;
   if (!platform.Valid()) {
     // A Wayland session shows the panel through XWayland, which may be missing or switched off.

@@ -141,6 +141,20 @@ void HostWindow::ChangeInputs() {
   if (events_ != nullptr) events_->HandleInputDevicesChange();
 }
 
+void HostWindow::LiftTouch() {
+  ::Window root = 0, child = 0;
+  int rootX = 0, rootY = 0, x = 0, y = 0;
+  unsigned mask = 0, width = 0, height = 0, border = 0, depth = 0;
+  Display* display = connection_.Get();
+  if (!XQueryPointer(display, window_.Id(), &root, &child, &rootX, &rootY, &x, &y, &mask) ||
+      !XGetGeometry(display, window_.Id(), &root, &rootX, &rootY, &width, &height, &border,
+                    &depth)) {
+    return;
+  }
+  const bool over = x >= 0 && y >= 0 && x < static_cast<int>(width) && y < static_cast<int>(height);
+  if (over && events_ != nullptr) events_->HandleMouseLeave();
+}
+
 void HostWindow::HandlePaint() {
   if (events_ != nullptr) events_->HandlePaint();
 }

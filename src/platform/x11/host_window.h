@@ -52,6 +52,9 @@ class HostWindow : public EventSink {
   void ChangeCompositing(bool composited);
   // Touch and pen devices may need to be mapped anew.
   void ChangeInputs();
+  // A finger lifted from a touchscreen: where it left the pointer over the
+  // window, the pointer has left it all the same, as on a touch system.
+  void LiftTouch();
 
   void HandleEvent(const XEvent& event) override;
   void HandlePaint() override;

@@ -48,6 +48,7 @@ X11Windowing::X11Windowing(X11Connection& connection, EventLoop& loop, DesktopWa
   };
   desktop_.onOutputsChange = changeInputs;
   inputs_->onDevicesAdded = changeInputs;
+  inputs_->onTouchLifted = [this] { TellEveryWindow([](HostWindow& host) { host.LiftTouch(); }); };
 }
 
 X11Windowing::~X11Windowing() {
@@ -56,6 +57,7 @@ X11Windowing::~X11Windowing() {
   desktop_.onCompositorChange = nullptr;
   desktop_.onOutputsChange = nullptr;
   desktop_.onActiveWindowChange = nullptr;
+  inputs_->onTouchLifted = nullptr;
 }
 
 void X11Windowing::TellEveryWindow(const std::function<void(HostWindow& host)>& tell) {

@@ -14,6 +14,14 @@ enum class TouchMode { kNone, kDirect, kDependent };
 // a USB port the firmware calls fixed. External: USB ports that take a plug,
 // Bluetooth. Virtual: made up by software (uinput).
 enum class DeviceBus { kUnknown, kBuiltIn, kExternal, kVirtual };
+// What the device manager (udev) calls the device: unknown where it has no
+// record of it (no event node, no udev database), which leaves the
+// device's XInput classes and name to tell.
+enum class DeviceKind { kUnknown, kTouchscreen, kPen, kOther };
+// What the tablet database (libwacom) says of a pen's tablet: built into the
+// system's own display, a display of its own (a pen display on a cable), or
+// no display at all (a desk tablet); unknown where it has no entry.
+enum class PenIntegration { kUnknown, kSystemDisplay, kOwnDisplay, kNoDisplay };
 
 struct Valuator {
   int32_t number = 0;  // 0 is X, 1 is Y
@@ -32,6 +40,8 @@ struct InputDevice {
   uint32_t vendorId = 0;
   uint32_t productId = 0;
   DeviceBus bus = DeviceBus::kUnknown;
+  DeviceKind kind = DeviceKind::kUnknown;
+  PenIntegration integration = PenIntegration::kUnknown;
 };
 
 // Row by row, as the "Coordinate Transformation Matrix" property holds it:

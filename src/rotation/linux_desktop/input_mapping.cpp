@@ -54,21 +54,51 @@ Matrix PictureOfPanel(int32_t code) {
   }
 }
 
+bool SharesATouchscreensIds(const InputDevice& device, const std::vector<InputDevice>& all) {
+  return device.vendorId != 0 &&
+         std::any_of(all.begin(), all.end(), [&device, &all](const InputDevice& other) {
+           return &other != &device && other.vendorId == device.vendorId &&
+                  other.productId == device.productId &&
+                  (other.kind == DeviceKind::kTouchscreen ||
+                   (other.kind == DeviceKind::kUnknown && other.touch == TouchMode::kDirect)) &&
+                  FollowsScreen(other, all);
+         });
+}
+
+// As the device manager and the tablet database tell: touchscreens follow,
+// and the pens of a display (the tablet's own, or one that shares a
+// touchscreen's ids); a pen the database does not know follows where it is
+// built in. Mice (the absolute pointers of virtual machines among them),
+// touchpads, keyboards and the buttons of tablets never do.
+bool FollowsAsTold(const InputDevice& device, const std::vector<InputDevice>& all) {
+  if (device.kind == DeviceKind::kTouchscreen) return true;
+  if (device.kind != DeviceKind::kPen) return false;
+  if (!HasAbsoluteAxis(device, 0) || !HasAbsoluteAxis(device, 1)) return false;
+  switch (device.integration) {
+    case PenIntegration::kSystemDisplay:
+      return true;
+    case PenIntegration::kNoDisplay:
+      return false;
+    case PenIntegration::kOwnDisplay:
+      return SharesATouchscreensIds(device, all);
+    case PenIntegration::kUnknown:
+      break;
+  }
+  return device.bus == DeviceBus::kBuiltIn || SharesATouchscreensIds(device, all);
+}
+
 }  // namespace
 
 bool FollowsScreen(const InputDevice& device, const std::vector<InputDevice>& all) {
   if (!device.hasTransform) return false;
   if (device.use != DeviceUse::kSlavePointer && device.use != DeviceUse::kFloating) return false;
+  if (device.kind != DeviceKind::kUnknown) return FollowsAsTold(device, all);
+  // Without the device manager's word, XInput's classes, the bus and the name tell.
   if (device.bus == DeviceBus::kVirtual || IsVirtualPointerName(device.name)) return false;
   if (device.touch == TouchMode::kDependent) return false;
   if (device.touch == TouchMode::kDirect) return true;
   if (!HasAbsoluteAxis(device, 0) || !HasAbsoluteAxis(device, 1)) return false;
-  if (device.bus == DeviceBus::kBuiltIn) return true;
-  return device.vendorId != 0 &&
-         std::any_of(all.begin(), all.end(), [&device, &all](const InputDevice& other) {
-           return other.touch == TouchMode::kDirect && other.vendorId == device.vendorId &&
-                  other.productId == device.productId && FollowsScreen(other, all);
-         });
+  return device.bus == DeviceBus::kBuiltIn || SharesATouchscreensIds(device, all);
 }
 
 bool IsBuiltInPanel(std::string_view outputName) {
@@ -106,7 +136,9 @@ TransformMatrix PanelTransform(int32_t code, const Rect& panel, const ScreenSize
 }
 
 size_t CrtcOfDevice(const InputDevice& device, const ScreenState& state, size_t panel) {
-  if (device.bus != DeviceBus::kExternal || state.crtcs.size() != 2) return panel;
+  const bool external =
+      device.bus == DeviceBus::kExternal || device.integration == PenIntegration::kOwnDisplay;
+  if (!external || state.crtcs.size() != 2) return panel;
   return panel == 0 ? 1 : 0;
 }
 

@@ -1,13 +1,8 @@
 #include "rotation/linux_desktop/device_bus.h"
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
-
-#include "rotation/linux_desktop/x11/sysfs_input_bus.h"
-#include "scratch_folder.h"
 
 namespace {
 
@@ -71,29 +66,6 @@ TEST(DeviceBus, VirtualMachinesRemoteDesktopsAndXWaylandMakeUpPointers) {
   }
   for (const char* name : {"Wacom HID 5256 Pen", "ELAN9008:00 04F3:2A49", "my-xwayland-pen"}) {
     EXPECT_FALSE(IsVirtualPointerName(name)) << name;
-  }
-}
-
-// A sysfs tree as the kernel lays out a USB touchscreen's event node.
-TEST(DeviceBus, SysfsTellsTheBusOfAnEventNode) {
-  testing_support::ScratchFolder sysfs;
-  namespace fs = std::filesystem;
-  const fs::path usbDevice = sysfs.Path() / "devices/pci0000:00/usb1/1-7";
-  const fs::path input = usbDevice / "1-7:1.0/0003:056A:5256.0002/input/input20";
-  fs::create_directories(input / "id");
-  fs::create_directories(sysfs.Path() / "class/input/event20");
-  std::ofstream(input / "id" / "bustype") << "0003\n";
-  std::ofstream(usbDevice / "removable") << "fixed\n";
-  // The root hub above has a word of its own, which must not count.
-  std::ofstream(sysfs.Path() / "devices/pci0000:00/usb1/removable") << "removable\n";
-  fs::create_symlink(input, sysfs.Path() / "class/input/event20/device");
-
-  using quillet::x11::BusOfEventNode;
-  EXPECT_EQ(BusOfEventNode("/dev/input/event20", sysfs.Path()), DeviceBus::kBuiltIn);
-  std::ofstream(usbDevice / "removable") << "removable\n";
-  EXPECT_EQ(BusOfEventNode("/dev/input/event20", sysfs.Path()), DeviceBus::kExternal);
-  for (const char* node : {"/dev/input/event21", "/dev/input/mouse0", "/dev/input/event", ""}) {
-    EXPECT_EQ(BusOfEventNode(node, sysfs.Path()), DeviceBus::kUnknown) << node;
   }
 }
 

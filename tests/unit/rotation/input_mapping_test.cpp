@@ -11,8 +11,10 @@ namespace rotation_testing {
 namespace {
 
 using quillet::xdesktop::DeviceBus;
+using quillet::xdesktop::DeviceKind;
 using quillet::xdesktop::DeviceUse;
 using quillet::xdesktop::InputDevice;
+using quillet::xdesktop::PenIntegration;
 using quillet::xdesktop::TouchMode;
 using quillet::xdesktop::TransformMatrix;
 using quillet::xdesktop::Valuator;
@@ -40,7 +42,9 @@ InputDevice Device(int32_t id, DeviceUse use, TouchMode touch, bool absoluteX, b
           true,
           vendor,
           product,
-          bus};
+          bus,
+          DeviceKind::kUnknown,
+          PenIntegration::kUnknown};
 }
 
 InputDevice Pen(int32_t id, DeviceBus bus, uint32_t vendor = 0, uint32_t product = 0) {
@@ -53,6 +57,14 @@ InputDevice Touchscreen(int32_t id, DeviceBus bus, uint32_t vendor = 0, uint32_t
 
 InputDevice Named(InputDevice device, std::string name) {
   device.name = std::move(name);
+  return device;
+}
+
+// A device as udev and, for a pen, libwacom describe it.
+InputDevice Told(InputDevice device, DeviceKind kind,
+                 PenIntegration integration = PenIntegration::kUnknown) {
+  device.kind = kind;
+  device.integration = integration;
   return device;
 }
 
@@ -116,6 +128,35 @@ TEST_F(InputMapping, TouchscreensAndTheirPensFollowButNotMiceTouchpadsDeskTablet
   for (const auto& [id, matrix] : devices.transforms) given.insert(id);
   EXPECT_EQ(given, (std::set<int32_t>{10, 13, 14, 18}));
   EXPECT_EQ(devices.transforms.at(13), devices.transforms.at(10));
+}
+
+TEST_F(InputMapping, WhatUdevAndLibwacomTellOutweighsTheBusAndTheName) {
+  screen.size = {3200, 1080, 800, 270};
+  screen.AddCrtc("eDP-1", 1920, 1080, 0, 0);
+  screen.AddCrtc("HDMI-1", 1280, 1024, 1920, 0);
+  constexpr uint32_t kWacom = 0x056A;
+  devices.devices = {
+      Told(Touchscreen(10, DeviceBus::kVirtual), DeviceKind::kTouchscreen),  // made with uinput
+      Told(Pen(11, DeviceBus::kVirtual), DeviceKind::kPen, PenIntegration::kSystemDisplay),
+      Told(Pen(12, DeviceBus::kBuiltIn), DeviceKind::kPen,
+           PenIntegration::kNoDisplay),  // desk tablet
+      // A pen display on a cable, with its own touch: both on the monitor.
+      Told(Pen(13, DeviceBus::kUnknown, kWacom, 0x0390), DeviceKind::kPen,
+           PenIntegration::kOwnDisplay),
+      Told(Touchscreen(14, DeviceBus::kExternal, kWacom, 0x0390), DeviceKind::kTouchscreen),
+      Told(Pen(15, DeviceBus::kBuiltIn), DeviceKind::kPen),   // unknown to libwacom, built in
+      Told(Pen(16, DeviceBus::kExternal), DeviceKind::kPen),  // unknown to libwacom, on a plug
+      // A virtual machine's absolute pointer, which udev calls a mouse, and a tablet's buttons.
+      Told(Pen(17, DeviceBus::kExternal), DeviceKind::kOther),
+      Told(Touchscreen(18, DeviceBus::kBuiltIn), DeviceKind::kOther),
+  };
+  ASSERT_EQ(SetAngle(2), 1);
+  std::set<int32_t> given;
+  for (const auto& [id, matrix] : devices.transforms) given.insert(id);
+  EXPECT_EQ(given, (std::set<int32_t>{10, 11, 13, 14, 15}));
+  EXPECT_EQ(devices.transforms.at(11), devices.transforms.at(10));
+  EXPECT_EQ(devices.transforms.at(13), devices.transforms.at(14));
+  EXPECT_NE(devices.transforms.at(13), devices.transforms.at(10));
 }
 
 TEST_F(InputMapping, ATapLandsOnThePictureUnderTheFingerForEveryCode) {

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/udev/udev_devices.h"
 #include "rotation/linux_desktop/device_bus.h"
-#include "rotation/linux_desktop/x11/sysfs_input_bus.h"
+#include "rotation/linux_desktop/x11/wacom_pens.h"
 
 namespace quillet::x11 {
 namespace {
@@ -93,15 +94,34 @@ std::optional<XInputDevices::PropertyValue> XInputDevices::ReadProperty(int devi
   return value;
 }
 
-void XInputDevices::ReadOrigin(xdesktop::InputDevice& device) {
+void XInputDevices::ReadOrigin(xdesktop::InputDevice& device, WacomPens& pens) {
   if (const auto ids = ReadProperty(device.id, productId_, 2);
       ids && ids->type == XA_INTEGER && ids->numbers.size() == 2) {
     device.vendorId = static_cast<uint32_t>(ids->numbers[0]);
     device.productId = static_cast<uint32_t>(ids->numbers[1]);
   }
-  if (const auto node = ReadProperty(device.id, node_, 256); node && node->type == XA_STRING) {
-    device.bus = BusOfEventNode(node->text.c_str());
+  const auto node = ReadProperty(device.id, node_, 256);
+  const auto described = node && node->type == XA_STRING
+                             ? platform::udev::DescribeInputNode(node->text.c_str())
+                             : std::nullopt;
+  if (described) {
+    device.bus =
+        xdesktop::ClassifyBus(described->kernelBus, described->sysPath, described->usbRemovable);
+    if (device.vendorId == 0 && device.productId == 0) {
+      device.vendorId = described->vendorId;
+      device.productId = described->productId;
+    }
   }
+  if (described && described->classified) {
+    using xdesktop::DeviceKind;
+    device.kind = described->touchscreen                       ? DeviceKind::kTouchscreen
+                  : described->tablet && !described->tabletPad ? DeviceKind::kPen
+                                                               : DeviceKind::kOther;
+    if (device.kind == DeviceKind::kPen)
+      device.integration = pens.IntegrationOf(node->text.c_str());
+    return;
+  }
+  // Nothing from the device manager: the name may still tell.
   xdesktop::ApplyNameHints(device);
 }
 
@@ -125,6 +145,7 @@ std::vector<xdesktop::InputDevice> XInputDevices::List() {
   std::unique_ptr<XIDeviceInfo, decltype(&XIFreeDeviceInfo)> infos(
       XIQueryDevice(display_, XIAllDevices, &count), &XIFreeDeviceInfo);
   std::vector<xdesktop::InputDevice> devices;
+  WacomPens pens;
   for (int i = 0; infos && i < count; ++i) {
     const XIDeviceInfo& info = infos.get()[i];
     xdesktop::InputDevice device;
@@ -133,7 +154,7 @@ std::vector<xdesktop::InputDevice> XInputDevices::List() {
     device.use = UseOf(info.use);
     ReadClasses(info, device);
     device.hasTransform = transform_ != None && HasProperty(info.deviceid, transform_);
-    if (device.hasTransform && MayFollowScreen(device)) ReadOrigin(device);
+    if (device.hasTransform && MayFollowScreen(device)) ReadOrigin(device, pens);
     devices.push_back(std::move(device));
   }
   // A device that went away meanwhile is no reason to fail a later step.

@@ -7,13 +7,15 @@
 
 #include "platform/xlib/error_trap.h"
 #include "rotation/linux_desktop/input_devices.h"
+#include "rotation/linux_desktop/x11/wacom_pens.h"
 
 namespace quillet::x11 {
 
 // Input devices through XInput 2.2 (the first version with touch classes),
-// and their "Coordinate Transformation Matrix" property. Where a pointer is
-// attached comes from its driver's properties: its ids, and its kernel event
-// node, which sysfs describes further.
+// and their "Coordinate Transformation Matrix" property. What a pointer is and
+// where it is attached comes from its driver's properties: its ids, and its
+// kernel event node, which the device manager (udev) describes further, and
+// for a pen the tablet database (libwacom).
 class XInputDevices : public xdesktop::InputDevices {
  public:
   XInputDevices(Display* display, platform::xlib::ErrorTrap& trap);
@@ -33,7 +35,7 @@ class XInputDevices : public xdesktop::InputDevices {
   bool HasProperty(int device, Atom property);
   // Up to `items` 32-bit units of a device property; nothing when it is not set.
   std::optional<PropertyValue> ReadProperty(int device, Atom property, long items);
-  void ReadOrigin(xdesktop::InputDevice& device);
+  void ReadOrigin(xdesktop::InputDevice& device, WacomPens& pens);
 
   Display* display_;
   platform::xlib::ErrorTrap& trap_;
