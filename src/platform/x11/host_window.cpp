@@ -146,8 +146,8 @@ void HostWindow::LiftTouch() {
   int rootX = 0, rootY = 0, x = 0, y = 0;
   unsigned mask = 0, width = 0, height = 0, border = 0, depth = 0;
   Display* display = connection_.Get();
-  if (!XQueryPointer(display, window_.Id(), &root, &child, &rootX, &rootY, &x, &y, &mask) ||
-      !XGetGeometry(display, window_.Id(), &root, &rootX, &rootY, &width, &height, &border,
+  if (!XQueryPointer(display, Window().Id(), &root, &child, &rootX, &rootY, &x, &y, &mask) ||
+      !XGetGeometry(display, Window().Id(), &root, &rootX, &rootY, &width, &height, &border,
                     &depth)) {
     return;
   }
