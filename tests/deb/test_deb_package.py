@@ -19,6 +19,7 @@ REPO = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(REPO / "tests" / "x11_panel"))
 sys.path.insert(0, str(REPO / "cmake"))
 import build_debian_packages  # noqa: E402
+from test_autostart import tablet_hardware  # noqa: E402
 from x11_harness import (PANEL_SIZE, PANEL_TITLE, Display, build_dir, collapsed_panel,  # noqa: E402
                          largest_difference, wait_for)
 
@@ -248,7 +249,7 @@ class NativePackageTest(PackageChecks, unittest.TestCase):
         autostart = desktop_entry(self.root / AUTOSTART_ENTRY)
         self.assertEqual(autostart["StartupNotify"], "false")
         self.assertEqual((autostart.get("NoDisplay", "false"), autostart.get("Hidden", "false")), ("false", "false"))
-        self.assertEqual(autostart["TryExec"], autostart["Exec"])
+        self.assertEqual(autostart["Exec"], f"{autostart['TryExec']} --autostart")
 
     def test_the_metainfo_and_changelog_carry_the_version(self):
         metainfo = next((self.root / "usr/share/metainfo").glob("*.metainfo.xml"))
@@ -368,13 +369,21 @@ class InstalledPackageTest(unittest.TestCase):
                      run("dpkg-query", "-W", "-f=${Conffiles}", "zentara").stdout.strip().split("\n")]
         self.assertEqual(conffiles, ["/" + AUTOSTART_ENTRY.as_posix()])
 
-        # Login starts the autostart entry's command; a second start from the menu ends at once.
+        # Login starts the autostart entry's command, which ends at once where the panel has no job; the
+        # menu's shows the panel, and a second start ends at once.
         display = Display(window_manager=True)
         self.addCleanup(display.close)
-        login = shutil.which(desktop_entry("/" + AUTOSTART_ENTRY.as_posix())["Exec"], path="/usr/bin")
-        self.assertEqual(login, "/usr/bin/zentara")
-        process = start_panel(self, display, login)
+        login = desktop_entry("/" + AUTOSTART_ENTRY.as_posix())["Exec"].split()
+        login[0] = shutil.which(login[0], path="/usr/bin")
+        self.assertEqual(login, ["/usr/bin/zentara", "--autostart"])
+        if not tablet_hardware():
+            autostarted = subprocess.run(login, env=display.env(), timeout=30, stdout=subprocess.PIPE,
+                                         stderr=subprocess.STDOUT, text=True)
+            self.assertEqual((autostarted.returncode, autostarted.stdout), (0, ""))
+            self.assertEqual(display.find(PANEL_TITLE), [])
         menu = shutil.which(desktop_entry("/" + MENU_ENTRY.as_posix())["Exec"], path="/usr/bin")
+        self.assertEqual(menu, "/usr/bin/zentara")
+        process = start_panel(self, display, menu)
         second = subprocess.run([menu], env=display.env({"GSETTINGS_BACKEND": "memory"}), timeout=30,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.assertEqual(second.returncode, 0)
