@@ -3,6 +3,7 @@ any other."""
 import hashlib
 import io
 import os
+import shutil
 import subprocess
 import sys
 import tarfile
@@ -21,6 +22,7 @@ class ReproducibleBuildTest(unittest.TestCase):
         # Another, longer build path, another time zone, locale and umask, and no compiler cache, which would
         # hand back the first build's objects.
         again = build_dir() / "debian-built-again-elsewhere"
+        shutil.rmtree(again, ignore_errors=True)  # built anew each time, never taken as up to date
         env = dict(os.environ, CCACHE_DISABLE="1", TZ="Pacific/Kiritimati", LC_ALL="C.UTF-8", LANG="C.UTF-8")
         result = subprocess.run([sys.executable, str(REPO / "cmake/build_debian_packages.py"), str(REPO), str(again),
                                  "--source-package"], env=env, preexec_fn=lambda: os.umask(0o002),
