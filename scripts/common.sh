@@ -39,11 +39,12 @@ require_packages() {
 
 # What building the Windows program needs (x64, and x86 beside it; NSIS makes the
 # installers, 7-Zip reads them back in the checks), what running it under Wine
-# needs, what the native build needs and what the source checks need.
+# needs (iproute2: ss tells who holds a silent X server), what the native build
+# needs and what the source checks need.
 # Never wine32: this machine's kernel cannot run 32-bit code, and with it no Wine call works.
 windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest python3 nsis 7zip)
 x86_build_packages=(g++-mingw-w64-i686-posix)
-wine_packages=(wine wine64 xvfb xdotool imagemagick)
+wine_packages=(wine wine64 xvfb xdotool imagemagick iproute2)
 native_build_packages=(cmake ninja-build g++ googletest libbenchmark-dev libpng-dev pkg-config)
 check_packages=(python3 clang-format)
 # What building and testing the X11 rotation library needs (its headers, and the

@@ -1,6 +1,6 @@
 #pragma once
 // Counts the allocations made through operator new (every form) while an
-// AllocationCounter lives; this binary replaces the global operator new.
+// AllocationCounter lives, through the allocation hook of tests/support.
 #include <cstddef>
 
 class AllocationCounter {

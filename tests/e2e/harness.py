@@ -2,7 +2,8 @@
 
 Standard library only. CTest gives the Wine session (state folder and prefix),
 the unpacked release and the window tool through the environment; run by hand,
-a module starts a session of its own and needs ZENTARA_BUILD_DIR.
+a module starts a session of its own and needs ZENTARA_BUILD_DIR. A scenario
+that changes the screen runs in a second session, on a screen that turns.
 """
 import contextlib
 import json
@@ -21,8 +22,10 @@ from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, RecorderLog, a
                             collapsed_panel, expanded_panel, largest_difference, scaled, scaled_panel,
                             screenshot, wait_for)
 from panel_scenarios import PanelUser  # noqa: E402
+from xservers import PrivateDisplay, run_client  # noqa: E402
 
 SESSION_SCRIPT = REPO / "tests" / "support" / "wine" / "session.sh"
+TURNING_SCREEN = (800, 600)
 
 # Window style bits the tests look at.
 WS_POPUP = 0x80000000
@@ -43,9 +46,20 @@ def report(line):
 
 
 class Session:
-    """The Wine session: a private X display and a Wine prefix."""
+    """The Wine session: a private X display and a Wine prefix.
+
+    The shared display answers nobody while a client grabs it (ImageMagick's import does, for each
+    screenshot) and while it resets after its last client left, dropping the connections it has not
+    set up; in a few full runs it was silent for half a minute. Every X call of the tests goes through
+    x_client: it waits such a stall out (up to x_stall_limit seconds), is made again when a reset
+    dropped it, and the report file names what held the server, so that a stall delays a test rather
+    than failing it."""
+
+    x_timeout = 30.0
+    x_stall_limit = 180.0
 
     def __init__(self):
+        self.stalls = []
         state = os.environ.get("ZENTARA_WINE_STATE")
         prefix = os.environ.get("ZENTARA_WINE_PREFIX")
         self._own = state is None
@@ -121,16 +135,21 @@ class Session:
 
     # --- X side -------------------------------------------------------------
 
+    def x_client(self, *command, check=True, text=True):
+        """Runs an X client on the session's display, waiting out a stall of the server."""
+        def stalled(seconds, account):
+            self.stalls.append((seconds, account))
+            report(f"the X server {self.display} kept {' '.join(map(str, command))[:80]} waiting "
+                   f"{seconds:.1f} s: {account}")
+        return run_client([str(part) for part in command], self.env(), self.x_timeout, self.x_stall_limit,
+                          stalled, check, text)
+
     def xdotool(self, *args):
-        result = subprocess.run(["xdotool", *map(str, args)], env=self.env(), check=True,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=30)
-        return result.stdout.strip()
+        return self.x_client("xdotool", *args).stdout.strip()
 
     def xdotool_lines(self, *args):
         """The lines xdotool prints, also when it finds nothing (and so ends with 1)."""
-        result = subprocess.run(["xdotool", *map(str, args)], env=self.env(), stdout=subprocess.PIPE,
-                                stderr=subprocess.DEVNULL, text=True, timeout=30)
-        return result.stdout.split()
+        return self.x_client("xdotool", *args, check=False).stdout.split()
 
     def move(self, x, y):
         self.xdotool("mousemove", x, y)
@@ -144,8 +163,56 @@ class Session:
     def release(self, button=1):
         self.xdotool("mouseup", button)
 
-    def screenshot(self):
-        return screenshot(self.env(), self.screen_size())
+    def screenshot(self, size=None):
+        return screenshot(self.env(), size or self.screen_size(),
+                          run=lambda command: self.x_client(*command, text=False).stdout)
+
+
+def _link_or_copy(source, target):
+    # A session rewrites its registry files; the rest of a prefix is only read.
+    if source.endswith(".reg"):
+        shutil.copy2(source, target)
+    else:
+        os.link(source, target)
+
+
+class TurningSession(Session):
+    """A session of its own, for a screen that changes: an Xephyr of TURNING_SCREEN nested in a private
+    Xvfb, which turns for real (where the shared Xvfb cannot change), and a copy of the shared session's
+    prefix, set up already, whose files are linked rather than copied, so that it starts in about a second."""
+
+    def __init__(self, shared):
+        self._own = True
+        self.stalls = []
+        self._servers = PrivateDisplay(nested="{}x{}".format(*TURNING_SCREEN))
+        try:
+            self._tmp = tempfile.TemporaryDirectory(prefix="zentara-turning-", dir=shared.prefix.parent)
+            self.state = Path(self._tmp.name) / "state"
+            self.prefix = Path(self._tmp.name) / "prefix"
+            # Wine gives each prefix folder a wineserver of its own, so the copy's stays apart.
+            shutil.copytree(shared.prefix, self.prefix, symlinks=True, copy_function=_link_or_copy)
+            self.display = self._servers.display
+            self.wintool_exe = shared.wintool_exe
+            subprocess.run([str(SESSION_SCRIPT), "start", str(self.state), str(self.prefix), self.display],
+                           check=True, stdout=subprocess.DEVNULL)
+        except BaseException:
+            self.close()
+            raise
+
+    def close(self):
+        if hasattr(self, "_tmp"):
+            subprocess.run([str(SESSION_SCRIPT), "stop", str(self.state), str(self.prefix)],
+                           stdout=subprocess.DEVNULL)
+            self._tmp.cleanup()
+        self._servers.stop()
+
+    def turn(self, quarters):
+        """Turns the screen `quarters` quarter turns from upright through Windows' display settings, which
+        tell every program (a turn made with xrandr alone reaches Wine's desktop, not its programs), and
+        waits for the X screen to have turned."""
+        self.wintool("turn", quarters)
+        width, height = TURNING_SCREEN if quarters % 2 == 0 else reversed(TURNING_SCREEN)
+        self.wait_for(lambda: self.screen_size() == (width, height), what=f"the X screen {width} x {height}")
 
 
 class App:
@@ -205,7 +272,6 @@ class PanelTestBase(PanelUser, unittest.TestCase):
     drag_steps_lost = 1  # the first step passes the drag threshold; the system's move loop takes over there
     screenshots = _build_dir() / "e2e" / "screenshots"
     cannot = {
-        "screen change": "Wine's desktop on Xvfb has one monitor this driver cannot change",
         "scale change while running": "Wine reads the prefix's LogPixels only when a program starts",
     }
 
@@ -252,6 +318,11 @@ class PanelTestBase(PanelUser, unittest.TestCase):
 
     def setUp(self):
         self.skip_what_the_driver_cannot_do()
+        if getattr(getattr(self, self._testMethodName), "needs", None) == "screen change":
+            # The shared session's screen cannot change; this test gets a session whose screen turns.
+            self.session = TurningSession(type(self).session)
+            self.addCleanup(self.session.close)
+            self.screen = TURNING_SCREEN
         self.log = RecorderLog(Path(self.folder.name) / f"quillet-{self.id().split('.')[-1]}.log")
         self.app = App(self.session)
         self.app.dir, self.app.exe = self.app_dir, self.app_dir / "Zentara.exe"
@@ -290,7 +361,7 @@ class PanelTestBase(PanelUser, unittest.TestCase):
         return self.screen
 
     def screenshot(self):
-        return screenshot(self.session.env(), self.screen)
+        return self.session.screenshot(self.screen)
 
     def move(self, x, y):
         self.session.move(x, y)
@@ -361,3 +432,13 @@ class PanelTestBase(PanelUser, unittest.TestCase):
             return
         self.session.xdotool("key", key)
 
+    def screen_changes(self):
+        """The turning session's screen turned a quarter, upright again, and turned once more."""
+        width, height = TURNING_SCREEN
+        return (0, 0, height, width), (0, 0, width, height), (0, 0, height, width)
+
+    def change_screen(self, area):
+        """Turns the turning session's screen so that it is `area`; None turns it back upright."""
+        width, height = TURNING_SCREEN
+        self.session.turn({None: 0, (0, 0, width, height): 0, (0, 0, height, width): 1}[area])
+        self.screen = self.session.screen_size()

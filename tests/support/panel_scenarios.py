@@ -10,8 +10,8 @@ A platform's driver is a `unittest.TestCase` subclass of `PanelUser` that gives:
   another_window_in_front()         a context in which another window is in the foreground
   ask_to_close()                    the system's close request      panel_windows() -> how many there are
   report(line)                      notes a measured time
-and, for what only some platforms can do, change_screen(area), set_dpi(dpi) while the program runs, and
-notices(title) / press_key(window, key). A driver lists in `cannot` what it cannot do and why: the
+and, for what only some platforms can do, change_screen(area) (with screen_changes(), the areas it can
+make), set_dpi(dpi) while the program runs, and notices(title) / press_key(window, key). A driver lists in `cannot` what it cannot do and why: the
 scenarios needing that are skipped there with that reason. A test class is a scenario mixin, then a
 driver, with the `quillet` ("recorder", "real" or "none") and `dpi`/`scale` it runs with.
 """
@@ -111,6 +111,11 @@ class PanelUser:
 
     def move_away(self):
         self.move(5, self.screen_size()[1] - 5)
+
+    def screen_changes(self):
+        """The areas (left, top, width, height) change_screen is asked to make the screen, in turn."""
+        width, height = self.screen_size()
+        return (0, 300, 1000, 500), (100, 0, width - 100, height)
 
     def expand(self):
         reads = len(self.calls())
@@ -240,7 +245,7 @@ class PanelScenarios(PanelUser):
     def test_the_panel_follows_a_change_of_the_screen_without_the_pointer(self):
         width, height = self.screen_size()
         self.addCleanup(self.change_screen, None)
-        for area in ((0, 300, 1000, 500), (100, 0, width - 100, height)):
+        for area in self.screen_changes():
             self.change_screen(area)
             self.wait(lambda: self.rect() == self.at_right_edge(area), f"the panel at {area}")
         self.change_screen(None)

@@ -7,7 +7,7 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from wayland_turns import WaylandTurns, drive
+from wayland_turns import HandlersRefuseCleanly, WaylandTurns, drive
 from wayland_sessions import KWinSession, available
 
 STAND_IN = Path(__file__).resolve().parents[1] / "x11" / "bus_stand_in.py"
@@ -36,7 +36,7 @@ def read_outputs(env):
 
 
 @unittest.skipIf(MISSING, MISSING)
-class KWinTurns(WaylandTurns, unittest.TestCase):
+class KWinTurns(WaylandTurns, HandlersRefuseCleanly, unittest.TestCase):
     """KWin names its virtual outputs Virtual-0 (left) and Virtual-1 (right of it) and says of neither
     that it is built in: the first is the tablet's."""
     tablet = "Virtual-0"

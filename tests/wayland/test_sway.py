@@ -5,7 +5,7 @@ import os
 import subprocess
 import unittest
 
-from wayland_turns import MONITOR_SIZE, TABLET_SIZE, OneDesktop, WaylandTurns, drive
+from wayland_turns import HandlersRefuseCleanly, MONITOR_SIZE, TABLET_SIZE, OneDesktop, WaylandTurns, drive
 from wayland_sessions import SwaySession, available
 
 PROBE = os.environ.get("WLR_OUTPUTS_PROBE", "")
@@ -68,7 +68,7 @@ class SwayDesktop(OneDesktop):
         return changed, stale, after_stale, fresh, after_fresh
 
 
-class SwayTurns(SwayDesktop, WaylandTurns, unittest.TestCase):
+class SwayTurns(SwayDesktop, WaylandTurns, HandlersRefuseCleanly, unittest.TestCase):
     def test_a_change_made_between_reading_and_turning_cancels_the_turn(self):
         # After tearDown has turned the tablet back: the monitor as it was.
         self.addCleanup(self.swaymsg, "output HEADLESS-2 transform normal")

@@ -10,6 +10,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
 
 LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
 DRIVER = os.environ.get("QUILLET_DRIVER", "")
+HANDLER_ALLOCATION_PROBE = os.environ.get("HANDLER_ALLOCATION_PROBE", "")
 # The tablet's own screen and a monitor right of it.
 TABLET_SIZE = "1280x800"
 MONITOR_SIZE = "1920x1080"
@@ -93,3 +94,22 @@ class WaylandTurns(OneDesktop):
             angles.append(drive("get-angle", env=self.desktop.env)[0])
         self.assertEqual(angles, [2, 3, 4, 1])
         self.assertEqual(self.outputs()[self.tablet][4], 0)
+
+
+class HandlersRefuseCleanly:
+    """Mixed into the class of a desktop whose outputs the library reads through libwayland's event
+    handlers (KWin's and wlroots' output management)."""
+
+    def test_an_allocation_failing_in_any_event_handler_refuses_the_reading_cleanly(self):
+        failing = 0
+        while True:
+            result = subprocess.run([HANDLER_ALLOCATION_PROBE, str(failing)], env=self.desktop.env,
+                                    capture_output=True, text=True, timeout=60)
+            self.assertEqual(result.returncode, 0, f"allocation {failing}: {result.stdout}{result.stderr}")
+            outcome, made = result.stdout.split()
+            if int(made) <= failing:
+                break
+            self.assertEqual(outcome, "refused", f"allocation {failing} of {made} failing")
+            failing += 1
+        self.assertEqual(outcome, "read", "with nothing failing")
+        self.assertGreater(failing, 0, "no handler allocated")

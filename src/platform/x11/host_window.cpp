@@ -146,9 +146,9 @@ void HostWindow::LiftTouch() {
   int rootX = 0, rootY = 0, x = 0, y = 0;
   unsigned mask = 0, width = 0, height = 0, border = 0, depth = 0;
   Display* display = connection_.Get();
-  if (!XQueryPointer(display, Window().Id(), &root, &child, &rootX, &rootY, &x, &y, &mask) ||
-      !XGetGeometry(display, Window().Id(), &root, &rootX, &rootY, &width, &height, &border,
-                    &depth)) {
+  const ::Window window = parts_->window.Id();
+  if (!XQueryPointer(display, window, &root, &child, &rootX, &rootY, &x, &y, &mask) ||
+      !XGetGeometry(display, window, &root, &rootX, &rootY, &width, &height, &border, &depth)) {
     return;
   }
   const bool over = x >= 0 && y >= 0 && x < static_cast<int>(width) && y < static_cast<int>(height);

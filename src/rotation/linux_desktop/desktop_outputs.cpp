@@ -29,26 +29,24 @@ std::vector<DesktopOutput> TurnOutput(const std::vector<DesktopOutput>& outputs,
   next[turned].transform = (outputs[turned].transform & kFlipped) | (NormaliseCode(code) - 1);
 
   std::vector<size_t> enabled;
-  std::vector<Span> columns;
-  std::vector<Span> rows;
-  std::vector<int64_t> widths;
-  std::vector<int64_t> heights;
+  std::vector<SpanMove> columns;
+  std::vector<SpanMove> rows;
   for (size_t i = 0; i < outputs.size(); ++i) {
     if (!outputs[i].enabled) continue;
     const DesktopOutput& was = outputs[i];
     const bool swapped = IsQuarterTurn(was.transform);
     const bool willSwap = IsQuarterTurn(next[i].transform);
     enabled.push_back(i);
-    columns.push_back({was.x, swapped ? was.height : was.width});
-    rows.push_back({was.y, swapped ? was.width : was.height});
-    widths.push_back(willSwap ? was.height : was.width);
-    heights.push_back(willSwap ? was.width : was.height);
+    columns.push_back(
+        {{was.x, swapped ? was.height : was.width}, willSwap ? was.height : was.width, 0});
+    rows.push_back(
+        {{was.y, swapped ? was.width : was.height}, willSwap ? was.width : was.height, 0});
   }
-  const std::vector<int64_t> xs = Arrange(columns, widths);
-  const std::vector<int64_t> ys = Arrange(rows, heights);
+  ArrangeSpans(columns.data(), columns.size());
+  ArrangeSpans(rows.data(), rows.size());
   for (size_t n = 0; n < enabled.size(); ++n) {
-    next[enabled[n]].x = static_cast<int32_t>(xs[n]);
-    next[enabled[n]].y = static_cast<int32_t>(ys[n]);
+    next[enabled[n]].x = static_cast<int32_t>(columns[n].start);
+    next[enabled[n]].y = static_cast<int32_t>(rows[n].start);
   }
   return next;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 namespace quillet::xdesktop {
 namespace {
@@ -34,27 +33,6 @@ int32_t Millimetres(int64_t pixels, const ScreenSize& before) {
 }
 
 }  // namespace
-
-std::vector<int64_t> Arrange(const std::vector<Span>& before, const std::vector<int64_t>& lengths) {
-  std::vector<size_t> order(before.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return before[a].start < before[b].start; });
-  std::vector<int64_t> starts(before.size());
-  for (size_t n = 0; n < order.size(); ++n) {
-    const size_t i = order[n];
-    std::optional<int64_t> start;
-    for (size_t m = 0; m < n; ++m) {
-      const size_t j = order[m];
-      const int64_t end = before[j].start + before[j].length;
-      if (end > before[i].start) continue;
-      const int64_t after = starts[j] + lengths[j] + (before[i].start - end);
-      start = std::max(start.value_or(after), after);
-    }
-    starts[i] = start.value_or(before[i].start);
-  }
-  return starts;
-}
 
 int32_t NormaliseCode(int32_t code) {
   return code == 2 || code == 3 || code == 4 ? code : 1;
@@ -118,10 +96,8 @@ Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
 std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code) {
   if (turned >= state.crtcs.size()) return std::nullopt;
   ScreenLayout layout;
-  std::vector<Span> columns;
-  std::vector<Span> rows;
-  std::vector<int64_t> widths;
-  std::vector<int64_t> heights;
+  std::vector<SpanMove> columns;
+  std::vector<SpanMove> rows;
   bool pans = false;
   for (size_t i = 0; i < state.crtcs.size(); ++i) {
     const Crtc& crtc = state.crtcs[i];
@@ -137,26 +113,24 @@ std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int3
       return std::nullopt;
     }
     pans = pans || crtc.pans;
-    columns.push_back({was.x, was.width});
-    rows.push_back({was.y, was.height});
-    widths.push_back(will.width);
-    heights.push_back(will.height);
+    columns.push_back({{was.x, was.width}, will.width, 0});
+    rows.push_back({{was.y, was.height}, will.height, 0});
     layout.crtcs.push_back(next);
   }
 
-  const std::vector<int64_t> xs = Arrange(columns, widths);
-  const std::vector<int64_t> ys = Arrange(rows, heights);
+  ArrangeSpans(columns.data(), columns.size());
+  ArrangeSpans(rows.data(), rows.size());
   int64_t width = state.minWidth;
   int64_t height = state.minHeight;
   for (size_t i = 0; i < layout.crtcs.size(); ++i) {
-    width = std::max(width, xs[i] + widths[i]);
-    height = std::max(height, ys[i] + heights[i]);
+    width = std::max(width, columns[i].start + columns[i].length);
+    height = std::max(height, rows[i].start + rows[i].length);
   }
   if (width > state.maxWidth || height > state.maxHeight) return std::nullopt;
   for (size_t i = 0; i < layout.crtcs.size(); ++i) {
     // Within the screen, so the positions fit in 32 bits.
-    layout.crtcs[i].x = static_cast<int32_t>(xs[i]);
-    layout.crtcs[i].y = static_cast<int32_t>(ys[i]);
+    layout.crtcs[i].x = static_cast<int32_t>(columns[i].start);
+    layout.crtcs[i].y = static_cast<int32_t>(rows[i].start);
   }
   layout.size = {static_cast<int32_t>(width), static_cast<int32_t>(height),
                  Millimetres(width, state.size), Millimetres(height, state.size)};

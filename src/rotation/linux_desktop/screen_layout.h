@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "rotation/layout/span_arrangement.h"
 #include "rotation/linux_desktop/screen_control.h"
 
 namespace quillet::xdesktop {
@@ -26,18 +27,6 @@ struct Rect {
   int64_t height = 0;
 };
 
-// Where an output lies along one axis of the screen.
-struct Span {
-  int64_t start;
-  int64_t length;
-};
-
-// New starts along one axis for spans that take new lengths. A span keeps
-// its start unless others ended before it; then it follows the farthest of
-// them at the gap it had, so neighbours stay neighbours and nothing that was
-// apart comes to overlap.
-std::vector<int64_t> Arrange(const std::vector<Span>& before, const std::vector<int64_t>& lengths);
-
 // Where a CRTC lies on the screen when it shows its mode with this config:
 // the mode turned by the rotation, then through the CRTC's transform, in the
 // whole pixels the server counts. Empty when the transform cannot place it.
@@ -52,11 +41,11 @@ struct ScreenLayout {
 
 // The CRTC at the index turned to the code's rotation, its reflections kept;
 // the others keep theirs and move only so that the outputs stay arranged as
-// they were: one that lay wholly right of (or below) others keeps its gap to
-// them, measured from their new sizes. The screen becomes just big enough,
-// at the density it had. Nothing when the turned CRTC cannot show the
-// rotation, a footprint cannot be told, a CRTC that pans would have to
-// change, or the screen cannot take the size.
+// they were (ArrangeSpans along each axis): one that lay wholly right of (or
+// below) its neighbours keeps its gap to them, measured from their new sizes. The screen becomes
+// just big enough, at the density it had. Nothing when the turned CRTC cannot show the rotation, a
+// footprint cannot be told, a CRTC that pans would have to change, or the screen cannot take the
+// size.
 std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code);
 
 }  // namespace quillet::xdesktop

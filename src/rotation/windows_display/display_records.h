@@ -6,7 +6,7 @@ namespace quillet {
 
 // Layout twins of the platform's display-configuration records. The library
 // writes the target rotation of a path and, when a turn must also change the
-// desktop's shape, the width and height of its source mode; it reads the
+// desktop's shape, the size and position of its source mode; it reads the
 // mode index and mode kind that lead there. Every other byte goes back to the
 // platform exactly as the query returned it, so only the record sizes and
 // those offsets have to match (the DLL checks them against the platform's own
@@ -27,13 +27,19 @@ struct alignas(8) DisplayModeInfo {
   uint32_t infoType;
   uint32_t id;
   uint32_t adapterId[2];
-  // The start of the mode proper; in a source mode, the desktop's size in pixels.
+  // The start of the mode proper; in a source mode, the desktop's size in
+  // pixels and its top-left corner on the whole desktop, where the primary
+  // display's lies at the origin.
   uint32_t width;
   uint32_t height;
-  uint32_t modeTail[10];  // the rest of a source, target or desktop-image mode
+  uint32_t pixelFormat;
+  int32_t x;
+  int32_t y;
+  uint32_t modeTail[7];  // the rest of a target or desktop-image mode
 };
 static_assert(sizeof(DisplayModeInfo) == 64);
 static_assert(offsetof(DisplayModeInfo, width) == 16);
+static_assert(offsetof(DisplayModeInfo, x) == 28);
 
 // Rotation codes as the platform numbers them.
 inline constexpr int32_t kRotationIdentity = 1;

@@ -3,6 +3,7 @@
 #include "rotation/windows_display/active_configuration.h"
 #include "rotation/windows_display/display_records.h"
 #include "rotation/windows_display/path_turn.h"
+#include "rotation/windows_display/source_places.h"
 #include "rotation/windows_display/version_gate.h"
 
 namespace quillet {
@@ -20,12 +21,18 @@ enum class Submission { kNotMade, kRefused, kAccepted };
 
 // Reads the active configuration, turns every path to `code` and hands it to
 // the platform with `flags`. Allowing the platform changes also means asking
-// for desktops of the new shape.
+// for desktops of the new shape, laid side by side as they were.
 Submission SubmitTurn(const PlatformEntries& entries, int32_t code, uint32_t flags) {
   ActiveConfiguration configuration(entries);
   if (!configuration.Read()) return Submission::kNotMade;
+  const bool reshape = (flags & kAllowChanges) != 0;
+  SourcePlaces places(entries);
+  if (reshape && !places.Note(configuration.Modes(), configuration.ModeCount()))
+    return Submission::kNotMade;
   TurnPaths(configuration.Paths(), configuration.PathCount(), configuration.Modes(),
-            configuration.ModeCount(), static_cast<uint32_t>(code), (flags & kAllowChanges) != 0);
+            configuration.ModeCount(), static_cast<uint32_t>(code), reshape);
+  if (reshape && !places.Rearrange(configuration.Modes(), configuration.ModeCount()))
+    return Submission::kNotMade;
   if (entries.setDisplayConfig == nullptr) return Submission::kNotMade;
   return entries.setDisplayConfig(configuration.PathCount(), configuration.Paths(),
                                   configuration.ModeCount(), configuration.Modes(),

@@ -9,12 +9,14 @@
 //   wintool hold-foreground MS    shows a window of its own, brings it to the foreground, keeps it
 //                                 there for MS milliseconds
 //   wintool screen                the primary screen's size
+//   wintool turn QUARTERS         turns the primary display to 0-3 quarter turns from upright
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -128,6 +130,24 @@ int HoldForeground(DWORD milliseconds) {
   return 0;
 }
 
+// Turns the display through its settings, as the system's own settings do:
+// Windows then tells every top-level window with WM_DISPLAYCHANGE (under Wine
+// a turn made on the X server alone is not passed on to the programs).
+int Turn(DWORD quarters) {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  if (quarters > DMDO_270 || !::EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode))
+    return 1;
+  if ((mode.dmDisplayOrientation + quarters) % 2 == 1)
+    std::swap(mode.dmPelsWidth, mode.dmPelsHeight);
+  mode.dmDisplayOrientation = quarters;
+  mode.dmFields = DM_DISPLAYORIENTATION | DM_PELSWIDTH | DM_PELSHEIGHT;
+  const LONG result = ::ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
+  if (result == DISP_CHANGE_SUCCESSFUL) return 0;
+  std::fprintf(stderr, "ChangeDisplaySettingsEx refused the turn: %ld\n", result);
+  return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -158,7 +178,10 @@ int wmain(int argc, wchar_t** argv) {
                 ::GetSystemMetrics(SM_CYSCREEN));
     return 0;
   }
-  std::fprintf(
-      stderr, "usage: wintool find|close CLASS TITLE | foreground | hold-foreground MS | screen\n");
+  if (command == L"turn" && argc == 3)
+    return Turn(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
+  std::fprintf(stderr,
+               "usage: wintool find|close CLASS TITLE | foreground | hold-foreground MS | screen | "
+               "turn QUARTERS\n");
   return 2;
 }

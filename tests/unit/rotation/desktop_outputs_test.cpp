@@ -61,6 +61,18 @@ TEST(DesktopOutputs, TurnsTheBuiltInOutputAndKeepsTheOthersBesideIt) {
   }
 }
 
+TEST(DesktopOutputs, ThreeInARowStayTouchingWhenTheMiddleOneTurns) {
+  const std::vector<DesktopOutput> outputs = {{"DP-1", false, true, 0, 0, 1920, 1080, 0},
+                                              {"eDP-1", true, true, 1920, 0, 1280, 800, 0},
+                                              {"DP-2", false, true, 3200, 0, 1920, 1080, 0}};
+  for (int32_t code : {2, 1}) {
+    const std::vector<DesktopOutput> turned = quillet::xdesktop::TurnOutput(outputs, 1, code);
+    EXPECT_EQ(turned[0].x, 0);
+    EXPECT_EQ(turned[1].x, 1920);
+    EXPECT_EQ(turned[2].x, code == 2 ? 1920 + 800 : 3200) << "right against the panel";
+  }
+}
+
 TEST(DesktopOutputs, SetAngleTurnsOnlyWhatNeedsTurningAndPausesOnlyAfterATurn) {
   FakeDesktopOutputs desktop;
   desktop.outputs = PanelAndMonitor();

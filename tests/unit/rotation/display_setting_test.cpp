@@ -3,6 +3,7 @@
 #include <limits>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,75 @@ TEST_F(QuilletSetAngle, RetryLeavesModesAlonePastTheArrayOrOfAnotherKind) {
   for (size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(platform.submissions[1].modes[i].width, 1280u) << i;
   }
+}
+
+TEST_F(QuilletSetAngle, RetryLaysTheReshapedDesktopsSideBySideAsTheyWere) {
+  using P = FakeRotationPlatform;
+  struct Place {
+    int32_t x;
+    int32_t y;
+  };
+  struct Desktop {
+    const char* name;
+    std::vector<uint32_t> rotations;
+    std::vector<quillet::DisplayModeInfo> modes;  // a target mode after each source
+    int32_t code;
+    std::vector<Place> places;  // of the sources, in their order
+  };
+  const Desktop desktops[] = {
+      {"two side by side",
+       {1, 1},
+       {P::Source(0, 0, 0, 1920, 1080), P::Mode(1, 2, 1920, 1080),
+        P::Source(2, 1920, 0, 1920, 1080), P::Mode(3, 2, 1920, 1080)},
+       2,
+       {{0, 0}, {1080, 0}}},
+      {"two stacked",
+       {1, 1},
+       {P::Source(0, 0, 0, 1920, 1080), P::Mode(1, 2, 1920, 1080),
+        P::Source(2, 0, 1080, 1920, 1080), P::Mode(3, 2, 1920, 1080)},
+       4,
+       {{0, 0}, {0, 1920}}},
+      // The primary display in the middle; the right one stands already and
+      // lies lower; the left one ends up left of the origin still.
+      {"three in a row",
+       {1, 1, 2},
+       {P::Source(0, -1280, 0, 1280, 1024), P::Mode(1, 2, 1280, 1024),
+        P::Source(2, 0, 0, 1920, 1080), P::Mode(3, 2, 1920, 1080),
+        P::Source(4, 1920, 200, 1080, 1920), P::Mode(5, 2, 1920, 1080)},
+       4,
+       {{-1024, 0}, {0, 0}, {1080, 200}}},
+  };
+  for (const Desktop& desktop : desktops) {
+    SCOPED_TRACE(desktop.name);
+    platform.rotations = desktop.rotations;
+    platform.modes = desktop.modes;
+    platform.sourceModeIndices.clear();
+    for (uint32_t i = 0; i < desktop.rotations.size(); ++i)
+      platform.sourceModeIndices.push_back(2 * i);
+    platform.submissions.clear();
+    platform.firstSetResults = {kErrorInvalidParameter};
+    EXPECT_EQ(quillet::SetAngle(platform.entries, desktop.code), 1);
+    ASSERT_EQ(platform.submissions.size(), 2u);
+    const auto& first = platform.submissions[0];
+    const auto& retry = platform.submissions[1];
+    for (size_t i = 0; i < desktop.places.size(); ++i) {
+      EXPECT_EQ(first.modes[2 * i].x, desktop.modes[2 * i].x) << i;
+      EXPECT_EQ(retry.modes[2 * i].x, desktop.places[i].x) << i;
+      EXPECT_EQ(retry.modes[2 * i].y, desktop.places[i].y) << i;
+      EXPECT_EQ(std::memcmp(&retry.modes[2 * i + 1], &desktop.modes[2 * i + 1],
+                            sizeof(quillet::DisplayModeInfo)),
+                0)
+          << "target mode " << i;
+    }
+  }
+
+  // Without the heap's room to lay them out, nothing half arranged is submitted.
+  platform.submissions.clear();
+  platform.allocationRequests.clear();
+  platform.firstSetResults = {kErrorInvalidParameter};
+  platform.failAllocationNumber = 4;
+  EXPECT_EQ(quillet::SetAngle(platform.entries, 1), 0);
+  EXPECT_EQ(platform.submissions.size(), 1u);
 }
 
 TEST_F(QuilletSetAngle, TurnRefusedTwiceReportsFailureWithoutPauseAndKeepsTheOrientation) {

@@ -61,6 +61,14 @@ DisplayModeInfo FakeRotationPlatform::Mode(size_t index, uint32_t type, uint32_t
   return mode;
 }
 
+DisplayModeInfo FakeRotationPlatform::Source(size_t index, int32_t x, int32_t y, uint32_t width,
+                                             uint32_t height) {
+  DisplayModeInfo mode = Mode(index, quillet::kModeInfoTypeSource, width, height);
+  mode.x = x;
+  mode.y = y;
+  return mode;
+}
+
 int32_t FakeRotationPlatform::SetDisplayConfig(uint32_t pathCount, DisplayPathInfo* paths,
                                                uint32_t modeCount, DisplayModeInfo* modes,
                                                uint32_t flags) {

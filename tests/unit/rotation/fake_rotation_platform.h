@@ -101,6 +101,9 @@ class FakeRotationPlatform {
   // A pattern record of the given kind (1 source, 2 target) and size.
   static quillet::DisplayModeInfo Mode(size_t index, uint32_t type, uint32_t width,
                                        uint32_t height);
+  // A pattern source mode: a desktop of that size with its top-left corner there.
+  static quillet::DisplayModeInfo Source(size_t index, int32_t x, int32_t y, uint32_t width,
+                                         uint32_t height);
 
  private:
   static FakeRotationPlatform& Current();

@@ -49,6 +49,8 @@ class Device {
 
   kde_output_device_v2* proxy() const { return proxy_.get(); }
   bool done() const { return done_; }
+  // Some of what it told could not be kept: it cannot be read.
+  bool failed() const { return failed_; }
 
   DesktopOutput Output() const {
     DesktopOutput output = output_;
@@ -93,11 +95,16 @@ class Device {
         .removed = &OnModeRemoved,
     };
     Device& device = Of(data);
-    auto mode = std::make_unique<Mode>();
-    mode->device = &device;
-    mode->proxy.reset(proxy);
-    kde_output_device_mode_v2_add_listener(proxy, &kModeListener, mode.get());
-    device.modes_.push_back(std::move(mode));
+    ModeProxy owned(proxy);
+    Unthrowing(device.failed_, [&] {
+      device.modes_.push_back(std::make_unique<Mode>());
+      Mode& mode = *device.modes_.back();
+      mode.device = &device;
+      mode.proxy = std::move(owned);
+      kde_output_device_mode_v2_add_listener(proxy, &kModeListener, &mode);
+    });
+    // The device's current_mode event may name it still.
+    if (owned) device.unkept_.Keep(owned.release());
   }
   // The compositor has let go of the mode: so do we.
   static void OnModeRemoved(void* data, kde_output_device_mode_v2* proxy) {
@@ -115,7 +122,8 @@ class Device {
     Of(data).output_.enabled = enabled != 0;
   }
   static void OnName(void* data, kde_output_device_v2*, const char* name) {
-    Of(data).output_.name = name != nullptr ? name : "";
+    Device& device = Of(data);
+    Unthrowing(device.failed_, [&] { device.output_.name = name != nullptr ? name : ""; });
   }
 
   static constexpr kde_output_device_v2_listener kListener = {
@@ -139,9 +147,11 @@ class Device {
   DeviceProxy proxy_;
   DesktopOutput output_;
   std::vector<std::unique_ptr<Mode>> modes_;
+  UnkeptProxies unkept_;
   kde_output_device_mode_v2* current_ = nullptr;
   double scale_ = 1.0;
   bool done_ = false;
+  bool failed_ = false;
 };
 
 class KdeOutputManagement final : public xdesktop::DesktopOutputs {
@@ -156,10 +166,15 @@ class KdeOutputManagement final : public xdesktop::DesktopOutputs {
       if (!device->done()) return false;
     return true;
   }
+  bool AnyFailed() const {
+    for (const auto& device : devices)
+      if (device->failed()) return true;
+    return false;
+  }
 
   std::optional<std::vector<DesktopOutput>> Read() override {
     // Takes in what changed since, from others too.
-    if (!connection->Roundtrip() || !AllDone()) return std::nullopt;
+    if (!connection->Roundtrip() || !AllDone() || AnyFailed()) return std::nullopt;
     std::vector<DesktopOutput> outputs;
     for (const auto& device : devices) outputs.push_back(device->Output());
     return outputs;
@@ -214,7 +229,10 @@ std::unique_ptr<xdesktop::DesktopOutputs> OpenKdeOutputManagement(
     kwin->devices.push_back(std::make_unique<Device>(proxy));
   }
   if (kwin->devices.empty()) return nullptr;
-  if (!connection->DispatchUntil([&kwin] { return kwin->AllDone(); })) return nullptr;
+  // Every device's events are taken in even when one failed: none is left
+  // holding objects the compositor announced.
+  if (!connection->DispatchUntil([&kwin] { return kwin->AllDone(); }) || kwin->AnyFailed())
+    return nullptr;
   kwin->connection = std::move(connection);
   return kwin;
 }

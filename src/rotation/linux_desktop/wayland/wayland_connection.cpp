@@ -8,6 +8,8 @@
 #include <chrono>
 #include <iterator>
 
+#include "rotation/linux_desktop/wayland/wayland_proxy.h"
+
 namespace quillet::wayland {
 namespace {
 
@@ -36,7 +38,8 @@ int WaitReadable(int fd, int timeoutMs) {
 }  // namespace
 void WaylandConnection::OnGlobal(void* data, wl_registry*, uint32_t name, const char* interface,
                                  uint32_t version) {
-  static_cast<WaylandConnection*>(data)->globals_.push_back({name, interface, version});
+  auto& self = *static_cast<WaylandConnection*>(data);
+  Unthrowing(self.failed_, [&] { self.globals_.push_back({name, interface, version}); });
 }
 
 void WaylandConnection::OnGlobalRemove(void* data, wl_registry*, uint32_t name) {
@@ -83,11 +86,11 @@ void* WaylandConnection::Bind(std::string_view interface, const wl_interface* ty
 }
 
 bool WaylandConnection::DispatchUntil(const std::function<bool()>& done, int timeoutMs) {
-  if (display_ == nullptr) return false;
+  if (display_ == nullptr || failed_) return false;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!done()) {
     if (wl_display_dispatch_pending(display_) < 0) return false;
-    if (done()) return true;
+    if (done()) break;
     // Everything queued is handled; wait for more.
     if (wl_display_prepare_read(display_) != 0) continue;
     if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
@@ -108,7 +111,7 @@ bool WaylandConnection::DispatchUntil(const std::function<bool()>& done, int tim
     }
     if (wl_display_read_events(display_) < 0) return false;
   }
-  return true;
+  return !failed_;
 }
 
 bool WaylandConnection::Roundtrip(int timeoutMs) {

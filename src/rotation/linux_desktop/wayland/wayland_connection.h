@@ -44,7 +44,8 @@ class WaylandConnection {
              uint32_t newest);
 
   // Dispatches the compositor's events until `done` says so; false when the
-  // time runs out first or the connection breaks.
+  // time runs out first, the connection breaks, or the list of globals could
+  // not be kept.
   bool DispatchUntil(const std::function<bool()>& done, int timeoutMs = kTimeoutMs);
   // Waits until the compositor has handled everything sent so far.
   bool Roundtrip(int timeoutMs = kTimeoutMs);
@@ -57,6 +58,7 @@ class WaylandConnection {
   wl_display* display_ = nullptr;
   wl_registry* registry_ = nullptr;
   std::vector<Global> globals_;
+  bool failed_ = false;
 };
 
 }  // namespace quillet::wayland

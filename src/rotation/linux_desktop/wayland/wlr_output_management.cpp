@@ -30,6 +30,7 @@ struct Head {
   Proxy<zwlr_output_head_v1> proxy;
   xdesktop::WlrHead reported;
   std::vector<std::unique_ptr<Mode>> modes;
+  UnkeptProxies unkept;
   zwlr_output_mode_v1* currentMode = nullptr;
   bool gone = false;
   bool failed = false;  // some of its state could not be kept
@@ -70,13 +71,16 @@ constexpr zwlr_output_mode_v1_listener kModeListener = {
 };
 
 void OnHeadMode(void* data, zwlr_output_head_v1*, zwlr_output_mode_v1* proxy) {
+  Head& head = HeadOf(data);
   Proxy<zwlr_output_mode_v1> owned(proxy);
-  Unthrowing(HeadOf(data).failed, [&] {
-    auto mode = std::make_unique<Mode>();
-    mode->proxy = std::move(owned);
-    zwlr_output_mode_v1_add_listener(proxy, &kModeListener, mode.get());
-    HeadOf(data).modes.push_back(std::move(mode));
+  Unthrowing(head.failed, [&] {
+    head.modes.push_back(std::make_unique<Mode>());
+    Mode& mode = *head.modes.back();
+    mode.proxy = std::move(owned);
+    zwlr_output_mode_v1_add_listener(proxy, &kModeListener, &mode);
   });
+  // The head's current_mode event may name it still.
+  if (owned) head.unkept.Keep(owned.release());
 }
 
 void OnHeadName(void* data, zwlr_output_head_v1*, const char* name) {
@@ -106,6 +110,25 @@ constexpr zwlr_output_head_v1_listener kHeadListener = {
       HeadOf(data).reported.scale = wl_fixed_to_double(scale);
     },
     [](void* data, zwlr_output_head_v1*) { HeadOf(data).gone = true; },
+    [](void*, zwlr_output_head_v1*, const char*) {},
+    [](void*, zwlr_output_head_v1*, const char*) {},
+    [](void*, zwlr_output_head_v1*, const char*) {},
+};
+
+// A head without a record: its modes are kept with it, the rest is let pass.
+constexpr zwlr_output_head_v1_listener kUnkeptHeadListener = {
+    [](void*, zwlr_output_head_v1*, const char*) {},
+    [](void*, zwlr_output_head_v1*, const char*) {},
+    [](void*, zwlr_output_head_v1*, int32_t, int32_t) {},
+    [](void*, zwlr_output_head_v1* head, zwlr_output_mode_v1* mode) {
+      UnkeptProxies::KeepAnnounced(head, mode);
+    },
+    [](void*, zwlr_output_head_v1*, int32_t) {},
+    [](void*, zwlr_output_head_v1*, zwlr_output_mode_v1*) {},
+    [](void*, zwlr_output_head_v1*, int32_t, int32_t) {},
+    [](void*, zwlr_output_head_v1*, int32_t) {},
+    [](void*, zwlr_output_head_v1*, wl_fixed_t) {},
+    [](void*, zwlr_output_head_v1*) {},
     [](void*, zwlr_output_head_v1*, const char*) {},
     [](void*, zwlr_output_head_v1*, const char*) {},
     [](void*, zwlr_output_head_v1*, const char*) {},
@@ -212,11 +235,13 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     auto& self = *static_cast<WlrOutputManagement*>(data);
     Proxy<zwlr_output_head_v1> owned(proxy);
     Unthrowing(self.failed_, [&] {
-      auto head = std::make_unique<Head>();
-      head->proxy = std::move(owned);
-      zwlr_output_head_v1_add_listener(proxy, &kHeadListener, head.get());
-      self.heads_.push_back(std::move(head));
+      self.heads_.push_back(std::make_unique<Head>());
+      Head& head = *self.heads_.back();
+      head.proxy = std::move(owned);
+      zwlr_output_head_v1_add_listener(proxy, &kHeadListener, &head);
     });
+    // Its events to come announce its modes.
+    if (owned) self.unkept_.Keep(owned.release(), &kUnkeptHeadListener);
   }
   static void OnDone(void* data, zwlr_output_manager_v1*, uint32_t serial) {
     static_cast<WlrOutputManagement*>(data)->serial_ = serial;
@@ -254,6 +279,7 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
   Proxy<zwlr_output_manager_v1> manager_;
   std::unique_ptr<LiveOutputs> live_;
   std::vector<std::unique_ptr<Head>> heads_;
+  UnkeptProxies unkept_;
   std::optional<uint32_t> serial_;
   std::optional<uint32_t> readSerial_;
   bool finished_ = false;

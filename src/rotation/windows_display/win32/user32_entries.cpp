@@ -22,6 +22,12 @@ static_assert(offsetof(DisplayModeInfo, width) == offsetof(DISPLAYCONFIG_MODE_IN
                                                       offsetof(DISPLAYCONFIG_SOURCE_MODE, width));
 static_assert(offsetof(DisplayModeInfo, height) == offsetof(DISPLAYCONFIG_MODE_INFO, sourceMode) +
                                                        offsetof(DISPLAYCONFIG_SOURCE_MODE, height));
+static_assert(offsetof(DisplayModeInfo, x) == offsetof(DISPLAYCONFIG_MODE_INFO, sourceMode) +
+                                                  offsetof(DISPLAYCONFIG_SOURCE_MODE, position) +
+                                                  offsetof(POINTL, x));
+static_assert(offsetof(DisplayModeInfo, y) == offsetof(DISPLAYCONFIG_MODE_INFO, sourceMode) +
+                                                  offsetof(DISPLAYCONFIG_SOURCE_MODE, position) +
+                                                  offsetof(POINTL, y));
 static_assert(kModeInfoTypeSource == DISPLAYCONFIG_MODE_INFO_TYPE_SOURCE);
 static_assert(kAllowChanges == SDC_ALLOW_CHANGES);
 static_assert(kErrorInsufficientBuffer == ERROR_INSUFFICIENT_BUFFER);
