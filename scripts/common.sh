@@ -73,12 +73,13 @@ fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)
 # The tablet in a QEMU guest: the emulator and its image tool, and what builds the guest's image from
 # Debian's packages (mmdebstrap, ext4's tools, the archive's keys).
 tablet_packages=(qemu-system-x86 qemu-utils mmdebstrap e2fsprogs debian-archive-keyring)
-# What building the Debian packages adds (debhelper; git lists the tracked files
-# the build copies), and what cross-building them for arm64 and running the arm64
+# What building the Debian packages adds (build-essential, which Debian's build
+# dependencies take for granted, debhelper; git lists the tracked files the build
+# copies), and what cross-building them for arm64 and running the arm64
 # program and library under qemu-user need: the cross compilers, the emulator,
 # and the arm64 development packages of debian/control's build dependencies
 # (with the arm64 C++ runtime the program runs on), through multiarch.
-deb_packages=(debhelper git)
+deb_packages=(build-essential debhelper git)
 arm64_packages=(crossbuild-essential-arm64 qemu-user-static libcairo2-dev:arm64 libglib2.0-dev:arm64
   libpango1.0-dev:arm64 libpng-dev:arm64 libudev-dev:arm64 libwacom-dev:arm64 libwayland-dev:arm64
   libx11-dev:arm64 libxext-dev:arm64 libxfixes-dev:arm64 libxi-dev:arm64 libxrandr-dev:arm64 libstdc++6:arm64)
