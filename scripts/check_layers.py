@@ -1,15 +1,16 @@
 #!/usr/bin/env python3
 """Checks the layering of the sources under src/ and prints every breach.
 
-Layers from the bottom up: platform < base < effects < gs < app; a file includes
-only its own layer and those below. rotation (Quillet) stands beside them: it
-includes itself and the platform's plain types, and no layer includes it.
+Layers from the bottom up: desktop_family < platform < base < effects < gs < app;
+a file includes only its own layer and those below. rotation (Quillet) stands
+beside them: it includes itself, the desktop families' table and the platform's
+plain types, and no layer includes it.
 
 Operating-system headers (windows.h, X11/..., unistd.h, ...) and the headers of
 an operating system's folder of the platform (platform/win32/..., platform/x11/...)
 are included only inside src/platform/, by the program's entry points
 (src/app/<system>/) and, for the system headers alone, by the rotation library's
-own system folders (src/rotation/<family>/<system>/). Only the same places test which system
+own system folders (src/rotation/<family>/<system>/ and .../lock/). Only the same places test which system
 they are built for (_WIN32, __linux__, ...).
 
     check_layers.py [SRC_DIR]            the layering rules above
@@ -22,11 +23,14 @@ import re
 import sys
 from pathlib import Path
 
-ORDER = ["platform", "base", "effects", "gs", "app"]
+ORDER = ["desktop_family", "platform", "base", "effects", "gs", "app"]
 ALLOWED = {layer: set(ORDER[:i + 1]) for i, layer in enumerate(ORDER)}
-ALLOWED["rotation"] = {"rotation", "platform"}
+ALLOWED["rotation"] = {"rotation", "platform", "desktop_family"}
 # Folders of src/platform/ that talk to one operating system.
 SYSTEM_FOLDERS = {"win32", "x11", "posix", "linux", "macos", "wayland"}
+# The rotation library's folders that talk to the system beside those: a
+# family's desktop locks (GSettings, the session bus).
+ROTATION_SYSTEM_FOLDERS = SYSTEM_FOLDERS | {"lock"}
 # Folders of src/platform/ that only the platform and the entry points see.
 BACKEND_FOLDERS = {"win32", "x11", "macos", "wayland"}
 SOURCE_SUFFIXES = {".h", ".hpp", ".c", ".cc", ".cpp", ".inl", ".rc", ".in"}
@@ -58,7 +62,8 @@ def place(relative):
     parts = relative.parts
     layer = parts[0] if len(parts) > 1 else None
     # The rotation library keeps a system folder inside each family's folder (rotation/<family>/<system>/).
-    system = next((part for part in parts[1:-1] if part in SYSTEM_FOLDERS), None)
+    folders = ROTATION_SYSTEM_FOLDERS if layer == "rotation" else SYSTEM_FOLDERS
+    system = next((part for part in parts[1:-1] if part in folders), None)
     return layer, system
 
 

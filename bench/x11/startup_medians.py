@@ -1,51 +1,183 @@
 #!/usr/bin/env python3
-"""Medians of the X11 panel's start-up at each display scale, on a private Xvfb:
+"""Medians of the X11 program's start-up as a user sees it, at each display scale, on a private Xvfb:
 
-    bench/x11/startup_medians.py build/linux/bench/zentara_x11_panel_timing [--runs 7] [--scales 100 200 300]
-                                 [--openbox]
+    bench/x11/startup_medians.py build/linux/dist/zentara [--runs 7] [--scales 100 200 300] [--openbox]
 
-Each run is a fresh process (`--start-only`); the table gives the median time from the process start to the
-shown panel, the median time beyond the pauses the program asks for (the floor), and the median VmHWM. With
---openbox the display has openbox for its window manager, which keeps the panel where it asks."""
+Each run is a fresh start of the program itself, in a copy of its folder. It is timed from outside, from
+just before the process is started until the panel is shown at rest: its window mapped, its first frame
+drawn into it, and no further frame for a while after that (the X Damage extension reports each drawing).
+The table gives the median time to the shown panel, the median time beyond the pauses the program asks
+for (the start-up pause and the slide's frame pauses: the floor), the median time from the last frame to
+rest (frames drawn after the first one) and the median VmHWM of the program once it is at rest. With
+--openbox the display has openbox for its window manager."""
 import argparse
+import ctypes
 import os
+import select
+import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "support"))
 from xservers import PrivateDisplay  # noqa: E402
 
+TITLE = b"KOVA Zentara"
+# What the program sleeps on purpose before its panel shows: the pause at its start and one pause before
+# each of the collapse slide's 15 frames and after the last.
+PAUSES_MS = 500 + 16 * 30
+# No frame for this long after the last one: the panel is at rest.
+REST_S = 0.4
 
-def start_once(program, scale, env):
-    out = subprocess.run([program, str(scale), "--start-only"], env=env, check=True, timeout=60,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout
-    line = next(line for line in out.splitlines() if line.startswith("startup "))
-    return {key: float(value) for key, value in (field.split("=") for field in line.split()[1:])}
+CREATE_NOTIFY, MAP_NOTIFY = 16, 19
+SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
+DAMAGE_REPORT_NON_EMPTY = 3
+
+
+class Xlib:
+    def __init__(self, display):
+        self.x = ctypes.CDLL("libX11.so.6")
+        self.damage = ctypes.CDLL("libXdamage.so.1")
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x.XDefaultRootWindow.restype = ctypes.c_ulong
+        self.x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self.x.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+        self.x.XPending.argtypes = [ctypes.c_void_p]
+        self.x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        self.x.XConnectionNumber.argtypes = [ctypes.c_void_p]
+        self.x.XFlush.argtypes = [ctypes.c_void_p]
+        self.x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x.XInternAtom.restype = ctypes.c_ulong
+        self.x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        self.x.XGetWindowProperty.argtypes = [
+            ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long, ctypes.c_int,
+            ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int),
+            ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
+        self.x.XFree.argtypes = [ctypes.c_void_p]
+        self.x.XSetErrorHandler.argtypes = [ctypes.c_void_p]
+        self.damage.XDamageQueryExtension.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                                      ctypes.POINTER(ctypes.c_int)]
+        self.damage.XDamageQueryVersion.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                                    ctypes.POINTER(ctypes.c_int)]
+        self.damage.XDamageCreate.restype = ctypes.c_ulong
+        self.damage.XDamageCreate.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int]
+        self.damage.XDamageSubtract.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+        # A window gone before it is asked about is no error of the probe's.
+        self._ignore = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
+        self.x.XSetErrorHandler(ctypes.cast(self._ignore, ctypes.c_void_p))
+        self.dpy = self.x.XOpenDisplay(display.encode())
+        event, error = ctypes.c_int(), ctypes.c_int()
+        if not self.dpy or not self.damage.XDamageQueryExtension(self.dpy, ctypes.byref(event), ctypes.byref(error)):
+            raise RuntimeError("no display with the Damage extension")
+        self.damage_notify = event.value
+        major, minor = ctypes.c_int(1), ctypes.c_int(1)
+        self.damage.XDamageQueryVersion(self.dpy, ctypes.byref(major), ctypes.byref(minor))
+        self.net_wm_name = self.x.XInternAtom(self.dpy, b"_NET_WM_NAME", 0)
+        self.root = self.x.XDefaultRootWindow(self.dpy)
+        self.x.XSelectInput(self.dpy, self.root, SUBSTRUCTURE_NOTIFY_MASK)
+        self.x.XSync(self.dpy, 0)
+
+    def name(self, window):
+        """The window's _NET_WM_NAME."""
+        kind, size, count, after, data = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(), ctypes.c_ulong(),
+                                          ctypes.c_void_p())
+        if self.x.XGetWindowProperty(self.dpy, window, self.net_wm_name, 0, 256, 0, 0, ctypes.byref(kind),
+                                     ctypes.byref(size), ctypes.byref(count), ctypes.byref(after),
+                                     ctypes.byref(data)) != 0 or not data.value:
+            return b""
+        name = ctypes.string_at(data.value, count.value) if size.value == 8 else b""
+        self.x.XFree(data)
+        return name
+
+    def events(self, deadline):
+        """(monotonic time, type, window, the event's next field) of each event until the time `deadline()`."""
+        buffer = (ctypes.c_long * 24)()
+        fd = self.x.XConnectionNumber(self.dpy)
+        while True:
+            while self.x.XPending(self.dpy):
+                self.x.XNextEvent(self.dpy, buffer)
+                now = time.monotonic()
+                raw = bytes(buffer)
+                kind = int.from_bytes(raw[0:4], "little")
+                # The window after type, serial, send_event and display; Create and Map events name
+                # the created or mapped window in the next field, a Damage event its damage object.
+                window, after = (int.from_bytes(raw[at:at + 8], "little") for at in (32, 40))
+                yield now, kind, (after if kind in (CREATE_NOTIFY, MAP_NOTIFY) else window), after
+            left = deadline() - time.monotonic()
+            if left <= 0:
+                return
+            select.select([fd], [], [], left)
+
+
+def start_once(program, env, xlib):
+    """One fresh start: (shown_ms, last frame after shown in ms, VmHWM in kB)."""
+    started = time.monotonic()
+    process = subprocess.Popen([str(program)], cwd=program.parent.parent, env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        mapped = {}
+        frames = []
+        panel = None
+        deadline = started + 30
+        for now, kind, window, damage in xlib.events(lambda: deadline):
+            if kind == CREATE_NOTIFY:
+                # Watched from its creation, so that no drawing escapes.
+                xlib.damage.XDamageCreate(xlib.dpy, window, DAMAGE_REPORT_NON_EMPTY)
+            elif kind == MAP_NOTIFY:
+                mapped[window] = now
+            elif kind == xlib.damage_notify:
+                if panel is None and window in mapped and xlib.name(window) == TITLE:
+                    panel = window
+                if window == panel:
+                    frames.append(now)
+                    deadline = now + REST_S
+                # Repaired, so that the next drawing is reported again.
+                xlib.damage.XDamageSubtract(xlib.dpy, damage, 0, 0)
+            xlib.x.XFlush(xlib.dpy)
+        if not frames:
+            raise RuntimeError("the panel never showed")
+        status = Path(f"/proc/{process.pid}/status").read_text()
+        hwm = next(int(line.split()[1]) for line in status.splitlines() if line.startswith("VmHWM:"))
+        return (frames[0] - started) * 1000, (frames[-1] - frames[0]) * 1000, hwm
+    finally:
+        process.terminate()
+        process.wait(timeout=10)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("program")
+    parser.add_argument("program", type=Path, help="the built zentara, beside its images folder")
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--scales", type=int, nargs="+", default=[100, 200, 300])
     parser.add_argument("--openbox", action="store_true", help="with openbox as the window manager")
+    parser.add_argument("--env", nargs="*", default=[], help="NAME=VALUE settings for the program")
     args = parser.parse_args()
-    with PrivateDisplay("1920x1080") as display:
-        env = dict(os.environ, DISPLAY=display.display)
+    with tempfile.TemporaryDirectory(prefix="zentara-start-") as folder, PrivateDisplay("1920x1080") as display:
+        # A copy, so that a build running meanwhile does not change the files under the program.
+        copy = Path(folder) / "app"
+        shutil.copytree(args.program.parent, copy)
+        program = copy / args.program.name
+        env = dict(os.environ, DISPLAY=display.display, **dict(arg.split("=", 1) for arg in args.env), XDG_RUNTIME_DIR=folder, LANG="en_US.UTF-8",
+                   LANGUAGE="", LC_ALL="", LC_MESSAGES="")
         manager = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL) if args.openbox else None
         while manager and "window id" not in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env,
                                                             stdout=subprocess.PIPE, text=True).stdout:
             time.sleep(0.1)
-        print("scale  shown_ms  beyond_floor_ms  vmhwm_mb")
+        xlib = Xlib(display.display)
+        print(f"load average {' '.join(f'{value:.2f}' for value in os.getloadavg())}")
+        print("scale  shown_ms  beyond_pauses_ms  after_first_frame_ms  vmhwm_mb")
         for scale in args.scales:
-            runs = [start_once(args.program, scale, env) for _ in range(args.runs)]
-            median = {key: statistics.median(run[key] for run in runs) for key in runs[0]}
-            print(f"{scale:5d}  {median['shown_ms']:8.0f}  {median['beyond_floor_ms']:15.0f}  "
-                  f"{median['vmhwm_kb'] / 1024:8.1f}")
+            subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                            f"Xft.dpi:\t{96 * scale // 100}\n"], env=env, check=True)
+            runs = [start_once(program, env, xlib) for _ in range(args.runs)]
+            shown, after, hwm = (statistics.median(values) for values in zip(*runs))
+            print(f"{scale:5d}  {shown:8.0f}  {shown - PAUSES_MS:16.0f}  {after:20.0f}  {hwm / 1024:8.1f}",
+                  flush=True)
         if manager:
             manager.terminate()
             manager.wait(timeout=10)

@@ -49,6 +49,9 @@ class Director {
   Director(const Director&) = delete;
   Director& operator=(const Director&) = delete;
 
+  // The scale of the set for a display of `dpi`, among the sets that are there.
+  static int32_t ScaleFor(int32_t dpi);
+
  private:
   // The tests read the state and the widgets through it.
   friend class DirectorProbe;
@@ -64,8 +67,6 @@ class Director {
   // In the order of the artwork's button layout.
   static const std::array<ButtonBinding, 7>& ButtonBindings();
   gs::ButtonImageNames PicturesOf(size_t button) const;
-  // The scale of the set for a display of `dpi`, among the sets that are there.
-  static int32_t ScaleFor(int32_t dpi);
   // Builds the panel at `scale`, at start and on every change of scale: loads
   // the set, places the buttons and sizes the form to the root.
   void ApplyScale(int32_t scale);

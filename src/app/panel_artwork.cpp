@@ -1,5 +1,6 @@
 #include "app/panel_artwork.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace panel_artwork {
@@ -19,6 +20,18 @@ gs::ButtonImageNames HandlePictures(const std::wstring& set, const wchar_t* fold
 gs::ButtonImageNames PicturesOf(const std::wstring& set, const ButtonLayout& button, bool idle) {
   if (button.handle) return HandlePictures(set, button.folder, idle);
   return ButtonPictures(set, button.folder, button.hasDisabledPicture);
+}
+
+std::vector<std::wstring> BuildPictures(const std::wstring& set) {
+  std::vector<std::wstring> names{set + kNoneBackground, set + kCollapsedBackground,
+                                  set + kExpandedBackground};
+  for (const ButtonLayout& button : kButtons) {
+    for (const std::wstring& name : PicturesOf(set, button, false)) {
+      if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
+        names.push_back(name);
+    }
+  }
+  return names;
 }
 
 gs::ButtonImageNames FramePictures(const std::wstring& set, int32_t number) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "gs/widget_factories.h"
 
@@ -48,6 +49,10 @@ gs::ButtonImageNames ButtonPictures(const std::wstring& set, const wchar_t* fold
 gs::ButtonImageNames HandlePictures(const std::wstring& set, const wchar_t* folder, bool idle);
 // The pictures of a button of kButtons; `idle` picks a handle's idle look.
 gs::ButtonImageNames PicturesOf(const std::wstring& set, const ButtonLayout& button, bool idle);
+// Every picture the panel loads when it is built from `set`, the three
+// backgrounds and the buttons' pictures in their first looks, each once: the
+// slide's frames are decoded only when they show.
+std::vector<std::wstring> BuildPictures(const std::wstring& set);
 // Frame `number` (1 to kFrameCount) of the slide animation.
 gs::ButtonImageNames FramePictures(const std::wstring& set, int32_t number);
 

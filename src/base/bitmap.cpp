@@ -124,13 +124,6 @@ void TBitmap::Changed() {
 
 namespace {
 
-platform::Rect ToPlatform(const TRect& r) {
-  return {r.Left, r.Top, r.Right, r.Bottom};
-}
-TRect FromPlatform(const platform::Rect& r) {
-  return {r.left, r.top, r.right, r.bottom};
-}
-
 // One byte of a ternary raster operation: bit (4p + 2s + d) of `table` is the
 // result for pattern bit p, source bit s and destination bit d.
 uint8_t RasterByte(uint8_t table, uint8_t pattern, uint8_t source, uint8_t dest) {
@@ -239,10 +232,10 @@ platform::TextStyle TCanvas::Style() const {
 template <typename Char>
 int32_t TCanvas::DrawTextOf(const Char* text, TRect& rect, uint32_t format) {
   platform::PixelBuffer target = bitmap_.Buffer();
-  platform::Rect r = ToPlatform(rect);
+  platform::Rect r = rect.ToPlatform();
   const platform::TextLayout layout = TextLayoutOf(format);
   const int32_t height = platform::GetTextRasterizer().Draw(target, Style(), text, r, layout);
-  rect = FromPlatform(r);
+  rect = TRect::FromPlatform(r);
   if (!layout.measureOnly) bitmap_.Changed();
   return height;
 }

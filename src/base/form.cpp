@@ -53,7 +53,7 @@ int32_t TForm::Top() const {
 TRect TForm::BoundsRect() const {
   if (handle_ == 0) return {left_, top_, left_ + Width(), top_ + Height()};
   const platform::Rect rect = platform::GetWindowing().GetWindowRect(handle_);
-  return {rect.left, rect.top, rect.right, rect.bottom};
+  return TRect::FromPlatform(rect);
 }
 
 void TForm::BeginDrag() {

@@ -34,6 +34,9 @@ class ImageDecoder {
     DecodedImage image;
     return DecodePng(path, image);
   }
+  // Whether DecodePng works before Start, from any thread: the program then
+  // decodes its first pictures while it waits at its start.
+  virtual bool DecodesBeforeStart() const { return false; }
 };
 
 }  // namespace platform

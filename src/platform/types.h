@@ -37,11 +37,21 @@ struct Rect {
   int32_t right = 0;
   int32_t bottom = 0;
 
+  // Edges computed in 64 bits, each brought back into the int32 range.
+  static Rect Saturated(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return {SaturateInt32(left), SaturateInt32(top), SaturateInt32(right), SaturateInt32(bottom)};
+  }
   // A rectangle of the given size at the origin.
   static Rect OfSize(int32_t width, int32_t height) { return {0, 0, width, height}; }
 
-  int32_t Width() const { return SaturateInt32(int64_t{right} - left); }
-  int32_t Height() const { return SaturateInt32(int64_t{bottom} - top); }
+  // Saturated, so that a rectangle spanning more than the 32-bit range cannot overflow.
+  int32_t Width() const { return SaturateInt32(ExactWidth()); }
+  int32_t Height() const { return SaturateInt32(ExactHeight()); }
+  // Right minus left (bottom minus top) without saturation; negative when inverted.
+  int64_t ExactWidth() const { return int64_t{right} - left; }
+  int64_t ExactHeight() const { return int64_t{bottom} - top; }
+  // Pixels covered; 0 for an empty rectangle.
+  int64_t Area() const { return IsEmpty() ? 0 : ExactWidth() * ExactHeight(); }
   bool IsEmpty() const { return right <= left || bottom <= top; }
   bool Contains(int32_t x, int32_t y) const {
     return left <= x && x < right && top <= y && y < bottom;
@@ -52,14 +62,21 @@ struct Rect {
     return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
             std::min(bottom, other.bottom)};
   }
+  // The smallest rectangle holding both; an empty one adds nothing.
+  Rect United(const Rect& other) const {
+    if (other.IsEmpty()) return *this;
+    if (IsEmpty()) return other;
+    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+            std::max(bottom, other.bottom)};
+  }
   // Grown by `by` on every side (shrunk when negative).
-  Rect Inflated(int64_t by) const {
-    return {SaturateInt32(left - by), SaturateInt32(top - by), SaturateInt32(right + by),
-            SaturateInt32(bottom + by)};
+  Rect Inflated(int64_t by) const { return Inflated(by, by, by, by); }
+  // Each edge moved outward by its own amount.
+  Rect Inflated(int64_t byLeft, int64_t byTop, int64_t byRight, int64_t byBottom) const {
+    return Saturated(left - byLeft, top - byTop, right + byRight, bottom + byBottom);
   }
   Rect Translated(int64_t dx, int64_t dy) const {
-    return {SaturateInt32(left + dx), SaturateInt32(top + dy), SaturateInt32(right + dx),
-            SaturateInt32(bottom + dy)};
+    return Saturated(left + dx, top + dy, right + dx, bottom + dy);
   }
 
   friend bool operator==(const Rect&, const Rect&) = default;

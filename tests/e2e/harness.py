@@ -8,10 +8,12 @@ that changes the screen runs in a second session, on a screen that turns.
 import contextlib
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 from pathlib import Path
@@ -377,6 +379,41 @@ class PanelTestBase(PanelUser, unittest.TestCase):
 
     def moving(self):
         return self.session.windows()[0]["moving"]
+
+    def moves_while(self, action):
+        """Runs `action`; the (left, top) of every move of the panel's X window meanwhile, as X tells its
+        clients."""
+        window = self.session.xdotool_lines("search", "--name", f"^{PANEL_TITLE}$")[0]
+        watcher = subprocess.Popen(["stdbuf", "-oL", "xev", "-id", window, "-event", "structure", "-event",
+                                    "property"], env=self.session.env(), stdout=subprocess.PIPE, text=True)
+        lines = []
+        reader = threading.Thread(target=lambda: lines.extend(watcher.stdout), daemon=True)
+        reader.start()
+        marks = [0]
+
+        def marked():
+            """Changes a property of the window; true once xev has told of a change after line `seen`."""
+            marks[0] += 1
+            self.session.x_client("xprop", "-id", window, "-f", "ZENTARA_TEST_MARK", "32c", "-set",
+                                  "ZENTARA_TEST_MARK", str(marks[0]))
+            return any(line.startswith("PropertyNotify") for line in lines[seen:])
+
+        try:
+            # xev listens once it tells of a change; until then, it may miss one.
+            seen = 0
+            self.wait(marked, "xev to listen", interval=0.2)
+            seen = mark = len(lines)
+            action()
+            # And has told of every move once it tells of the next change.
+            self.wait(marked, "xev to follow", interval=0.2)
+        finally:
+            watcher.terminate()
+            watcher.wait(timeout=10)
+            reader.join(timeout=10)
+            watcher.stdout.close()
+        text = "".join(lines[mark:])
+        return [(int(x), int(y)) for x, y in
+                re.findall(r"ConfigureNotify event.*\n\s+event \S+, window \S+, \((-?\d+),(-?\d+)\)", text)]
 
     def drag(self, x, y, step_x, step_y, steps=10):
         """Drags from window point (x, y) in small steps. The first step passes the drag threshold, and the

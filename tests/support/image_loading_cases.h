@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/bitmap.h"
@@ -228,6 +229,17 @@ TYPED_TEST_P(ImageLoadingTest, EachBadFileLeavesTheTargetEmptyAndShowsOneMessage
   }
   this->platform.system.messages.clear();
   EXPECT_TRUE(gs::CheckImageFile(this->Write(L"good.png", good)));
+  // A picture exactly at the largest side, one beyond those refused above, shows.
+  for (const auto& [width, height] : {std::pair{16384, 1}, std::pair{1, 16384}}) {
+    const std::wstring edge =
+        this->Write(L"edge.png", this->Solid(width, height, {0, 0, 255, 255}));
+    EXPECT_TRUE(gs::CheckImageFile(edge)) << width << " x " << height;
+    TBitmap target;
+    gs::LoadImageFile(edge, target);
+    ASSERT_EQ(target.Width(), width);
+    ASSERT_EQ(target.Height(), height);
+    EXPECT_EQ(this->At(target, width - 1, height - 1), (Bgra{255, 0, 0, 255}));
+  }
   EXPECT_TRUE(this->platform.system.messages.empty());
 }
 

@@ -151,8 +151,10 @@ NullWindowing::Window& NullWindowing::At(platform::WindowHandle window) {
 }
 
 void NullWindowing::MoveWindow(platform::WindowHandle window, int32_t left, int32_t top) {
-  platform::Rect& r = At(window).rect;
+  Window& moved = At(window);
+  platform::Rect& r = moved.rect;
   r = {left, top, left + (r.right - r.left), top + (r.bottom - r.top)};
+  moved.moves.push_back({left, top});
 }
 
 void NullWindowing::SetClientSize(platform::WindowHandle window, int32_t width, int32_t height) {

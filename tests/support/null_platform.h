@@ -65,6 +65,7 @@ class NullImageDecoder : public platform::ImageDecoder {
   void Stop() override;
   bool DecodePng(std::wstring_view path, platform::DecodedImage& out) override;
   bool ProbePng(std::wstring_view path) override;
+  bool DecodesBeforeStart() const override { return decodesBeforeStart; }
 
   // Registers a picture of one colour (premultiplied bytes) under a full path.
   void AddSolid(const std::wstring& path, int32_t width, int32_t height, uint32_t bgra);
@@ -73,6 +74,7 @@ class NullImageDecoder : public platform::ImageDecoder {
   }
 
   bool startupSucceeds = true;
+  bool decodesBeforeStart = false;
   int stops = 0;
   std::function<void()> onShutdown;
   std::vector<std::wstring> decoded;  // every path asked for, in order
@@ -132,6 +134,7 @@ class NullWindowing : public platform::Windowing {
     int invalidations = 0;
     int redraws = 0;
     int drags = 0;
+    std::vector<platform::Point> moves;  // each MoveWindow's top-left, in order
   };
   struct Push {
     platform::WindowHandle window;

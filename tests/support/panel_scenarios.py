@@ -11,9 +11,11 @@ A platform's driver is a `unittest.TestCase` subclass of `PanelUser` that gives:
   ask_to_close()                    the system's close request      panel_windows() -> how many there are
   report(line)                      notes a measured time
 and, for what only some platforms can do, change_screen(area) (with screen_changes(), the areas it can
-make), set_dpi(dpi) while the program runs, and notices(title) / press_key(window, key). A driver lists in `cannot` what it cannot do and why: the
-scenarios needing that are skipped there with that reason. A test class is a scenario mixin, then a
-driver, with the `quillet` ("recorder", "real" or "none") and `dpi`/`scale` it runs with.
+make), set_dpi(dpi) while the program runs, notices(title) / press_key(window, key), and
+moves_while(action) -> the (left, top) of each move of the panel's window while action runs. A driver
+lists in `cannot` what it cannot do and why: the scenarios needing that are skipped there with that
+reason. A test class is a scenario mixin, then a driver, with the `quillet` ("recorder", "real" or
+"none") and `dpi`/`scale` it runs with.
 """
 import contextlib
 import time
@@ -198,6 +200,15 @@ class PanelScenarios(PanelUser):
 
     def test_a_drag_moves_the_window_and_leaving_pulls_it_back(self):
         self.assert_drag_follows_the_pointer()
+
+    @needs("window moves seen")
+    def test_a_sideways_pull_back_moves_the_window_once_at_the_height_the_drag_left(self):
+        edge = self.at_right_edge((0, 0, *self.screen_size()))[0]
+        self.drag(250, 50, 12, 12)
+        self.wait(lambda: self.rect()[0] > edge, "the drag past the right edge")
+        top = self.rect()[1]
+        moves = self.moves_while(lambda: (self.move_away(), self.wait(lambda: self.rect()[0] == edge, "the pull-back")))
+        self.assertEqual(moves, [(edge, top)], "straight back, never by the height before the drag")
 
     def test_the_handle_turns_idle_after_the_pointer_leaves_it(self):
         self.expand()

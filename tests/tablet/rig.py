@@ -4,7 +4,10 @@
     rig.py image              builds the guest image unless the cache holds one for this package list
     rig.py boot               copies the program and the scenarios into the share and starts the guest
     rig.py run CLASS...       runs scenario classes (guest/test_*.py) in the running guest
-    rig.py poweroff           powers the guest off and stops QEMU
+    rig.py poweroff [--boot-times]
+                              powers the guest off and stops QEMU; --boot-times first keeps systemd's
+                              account of the boot in the share's results/boot.txt (it takes the guest
+                              half a minute under emulation)
 
 The image lives in $XDG_CACHE_HOME/zentara/tablet/<key> (~/.cache by default), keyed by a hash of
 everything that goes into it (image/packages, image/setup.sh and the build's options); another key's
@@ -173,8 +176,10 @@ class Guest:
         except ProcessLookupError:
             return False
         # A QEMU that ended is a zombie until its starter, gone already, is replaced by init.
-        status = Path(f"/proc/{pid}/stat")
-        return status.exists() and status.read_text().split(")")[-1].split()[0] != "Z"
+        try:
+            return Path(f"/proc/{pid}/stat").read_text().split(")")[-1].split()[0] != "Z"
+        except (FileNotFoundError, ProcessLookupError):  # it went between the two looks
+            return False
 
     def prepare_share(self):
         if self.share.exists():
@@ -210,6 +215,9 @@ class Guest:
                    "-drive", f"file={overlay},if=virtio,format=qcow2,cache=unsafe",
                    # The tablet's panel and an external monitor's connector beside it, 1280 x 800 each.
                    "-device", "virtio-gpu-pci,max_outputs=2,xres=1280,yres=800",
+                   # The host's entropy: an emulated machine gathers its own slowly, and what wants random
+                   # numbers at the desktop's start would wait for it.
+                   "-device", "virtio-rng-pci",
                    "-fsdev", f"local,id=share,path={self.share},security_model=none",
                    "-device", "virtio-9p-pci,fsdev=share,mount_tag=share",
                    "-device", "virtio-serial-pci",
@@ -273,12 +281,12 @@ class Guest:
                         break
             return answer
 
-    def power_off(self):
+    def power_off(self, boot_times=False):
         pid = self.pid()
         if not self.alive():
             log("no guest runs")
             return
-        self.call("poweroff", timeout=10, quiet=True)
+        self.call("poweroff", *(["boot-times"] if boot_times else []), timeout=90, quiet=True)
         try:
             wait_for(lambda: not self.alive(), 90, 0.5, "the guest to power off")
             log("guest powered off")
@@ -310,7 +318,7 @@ def main(argv):
             failed += status != 0
         return 1 if failed else 0
     elif command == "poweroff":
-        Guest().power_off()
+        Guest().power_off(boot_times="--boot-times" in rest)
     else:
         raise SystemExit(__doc__)
     return 0

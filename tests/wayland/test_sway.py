@@ -80,6 +80,18 @@ class SwayTurns(SwayDesktop, WaylandTurns, HandlersRefuseCleanly, unittest.TestC
         self.assertEqual((now[self.tablet][4], now["HEADLESS-2"][4]), (1, 2))
         self.assertEqual(drive("get-angle", env=self.desktop.env), [2])
 
+    def test_a_scaled_tablet_turns_by_its_logical_size_and_keeps_its_scale_and_mode(self):
+        self.addCleanup(self.swaymsg, "output HEADLESS-2 position 1280 0")
+        self.addCleanup(self.swaymsg, "output HEADLESS-1 scale 1")
+        self.swaymsg("output HEADLESS-1 scale 2")
+        self.swaymsg("output HEADLESS-2 position 640 0")
+        self.assertEqual(self.outputs(), {"HEADLESS-1": (0, 0, 640, 400, 0), "HEADLESS-2": (640, 0, 1920, 1080, 0)})
+        self.assertEqual(drive("set-angle=2", "get-angle", env=self.desktop.env), [1, 2])
+        self.assertEqual(self.outputs(), {"HEADLESS-1": (0, 0, 400, 640, 1), "HEADLESS-2": (400, 0, 1920, 1080, 0)})
+        modes = {output["name"]: (output["current_mode"]["width"], output["current_mode"]["height"])
+                 for output in json.loads(self.swaymsg("-t", "get_outputs", "-r"))}
+        self.assertEqual(modes, {"HEADLESS-1": (1280, 800), "HEADLESS-2": (1920, 1080)})
+
 
 class SwayOutputComing(SwayDesktop, unittest.TestCase):
     """On a sway of its own: sway 1.7 cannot take a headless output away again."""

@@ -21,7 +21,7 @@ int main() {
   auto connection = std::make_unique<quillet::wayland::WaylandConnection>();
   auto desktop = quillet::wayland::OpenWlrOutputManagement(connection);
   if (!desktop) return 2;
-  std::optional<std::vector<quillet::xdesktop::DesktopOutput>> read;
+  std::optional<std::vector<quillet::linux_desktop::DesktopOutput>> read;
   std::string command;
   while (std::cin >> command) {
     if (command == "read") {
@@ -30,9 +30,9 @@ int main() {
     } else if (command == "turn") {
       int32_t code = 1;
       std::cin >> code;
-      const auto tablet = read ? quillet::xdesktop::TabletOutput(*read) : std::nullopt;
+      const auto tablet = read ? quillet::linux_desktop::TabletOutput(*read) : std::nullopt;
       const bool turned =
-          tablet && desktop->Apply(quillet::xdesktop::TurnOutput(*read, *tablet, code));
+          tablet && desktop->Apply(quillet::linux_desktop::TurnOutput(*read, *tablet, code));
       std::cout << (turned ? 1 : 0) << std::endl;
     }
   }

@@ -210,6 +210,28 @@ std::vector<uint8_t> HalfBlue() {
   return pixels;
 }
 
+TEST_F(PlayedWindowManager, FramesGivenBeforeTheWindowShowsShapeItAsTheLastOneDoes) {
+  ArgbWindowOptions options = PanelOptions();
+  options.unmanaged = true;
+  platform::x11::HostWindow host(connection, loop, options, nullptr);
+  std::vector<uint8_t> opaque(static_cast<size_t>(kWidth) * kHeight * 4, 255);
+  std::vector<uint8_t> halfBlue = HalfBlue();
+  platform::x11::LayeredFrame frame;
+  for (std::vector<uint8_t>* pixels : {&opaque, &halfBlue}) {
+    frame.pixels = {pixels->data(), kWidth, kHeight, kWidth * 4, 4};
+    host.ShowFrame(frame);
+  }
+  host.Show();
+  ASSERT_TRUE(RunUntil([&] { return Attributes(host.Window().Id()).map_state == IsViewable; }));
+  int shapes = 0, ordering = 0;
+  XRectangle* shape =
+      XShapeGetRectangles(manager.get(), host.Window().Id(), ShapeBounding, &shapes, &ordering);
+  ASSERT_GT(shapes, 0);
+  for (int i = 0; i < shapes; ++i) EXPECT_LE(shape[i].x + shape[i].width, kWidth / 2);
+  XFree(shape);
+  EXPECT_EQ(connection.SyncAndCountErrors(), 0);
+}
+
 TEST_F(PlayedWindowManager, AWindowTheManagerMovesAwayIsMadeAnewOutOfItsHands) {
   answer = CornerWhileClaimingThePlace;
   platform::x11::HostWindow host(connection, loop, PanelOptions(), nullptr);

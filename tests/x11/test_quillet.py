@@ -6,6 +6,7 @@ Standard library only.
 """
 import os
 import re
+import socket
 import stat
 import subprocess
 import sys
@@ -76,6 +77,7 @@ class PrivateBus:
         self.services.append(service)
         if service.stdout.readline().strip() != "ready":
             raise RuntimeError(f"the stand-in for {name} did not start")
+        return service
 
     def stop(self):
         for process in [*self.services, self.daemon]:
@@ -129,6 +131,19 @@ class RefusedOnXvfb(unittest.TestCase):
         # Turning to where it already is changes nothing and succeeds.
         self.assertEqual(drive("set-angle=1", env=env), [1])
         self.assertIsNone(self.server.process.poll(), self.server.log())
+
+    def test_a_compositor_that_never_answers_is_given_up_on_and_the_turn_refused(self):
+        with tempfile.TemporaryDirectory(prefix="quillet-silent-") as runtime, \
+                socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as silent:
+            # Connections wait in the backlog: taken by the system, never read nor answered.
+            silent.bind(str(Path(runtime) / "wayland-silent"))
+            silent.listen(8)
+            env = dict(display_env(self.server.display), XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY="wayland-silent",
+                       DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/no-bus")
+            # Each call gives up on the compositor after its own two seconds; an outer limit far beyond them
+            # ends a wait that a wrong unit would stretch to half an hour. The angle is still read from X.
+            self.assertEqual(drive("set-angle=2", "get-angle", env=env, timeout=40), [0, 1])
+        self.assertEqual(screen_of(self.server.display), ((1024, 768), ["normal"]))
 
 
 class TurnsOnXephyr(unittest.TestCase):
@@ -277,6 +292,24 @@ class DesktopServices(unittest.TestCase):
         finally:
             other.stop()
         self.assertIsNone(own_setting(self.home.name))
+
+    def test_gnome_reads_a_stale_setup_again_and_sends_once_more_but_a_refusal_only_once(self):
+        server = PrivateDisplay()
+        try:
+            env = dict(self.env, DISPLAY=server.display, WAYLAND_DISPLAY="wayland-0")
+            for mode, result, sent in (("stale-once", [1], ["stale 1", "applied 2"]), ("refuses", [0], ["refused 1"])):
+                bus = PrivateBus()
+                try:
+                    service = bus.serve("org.gnome.Mutter.DisplayConfig", mode)
+                    self.assertEqual(drive("set-angle=2", env=dict(env, DBUS_SESSION_BUS_ADDRESS=bus.address)),
+                                     result, mode)
+                    service.terminate()
+                    service.wait(timeout=10)
+                    self.assertEqual(service.stdout.read().split("\n")[:-1], sent, mode)
+                finally:
+                    bus.stop()
+        finally:
+            server.stop()
 
     def test_gnomes_display_service_chooses_gnomes_key_for_an_unnamed_desktop(self):
         self.bus.serve("org.gnome.Mutter.DisplayConfig")

@@ -43,14 +43,14 @@ TEST_F(XBinding, ARefusedScreenChangeFailsAndTheCallersHandlerComesBack) {
     const auto& crtc = before->crtcs[0];
     // Xvfb's one output shows its picture as it is, without panning, and has
     // no connector type.
-    EXPECT_EQ(crtc.transform, quillet::xdesktop::kIdentityTransform);
+    EXPECT_EQ(crtc.transform, quillet::linux_desktop::kIdentityTransform);
     EXPECT_FALSE(crtc.pans);
     EXPECT_FALSE(crtc.panelConnector);
 
     screen.GrabServer();
     // Xvfb shows no other rotation, and no screen beyond its own size.
-    quillet::xdesktop::CrtcConfig turned = crtc.config;
-    turned.rotation = quillet::xdesktop::kRotate90;
+    quillet::linux_desktop::CrtcConfig turned = crtc.config;
+    turned.rotation = quillet::linux_desktop::kRotate90;
     EXPECT_FALSE(screen.SetCrtc(crtc.id, turned));
     EXPECT_FALSE(screen.SetScreenSize({before->maxWidth + 1, before->maxHeight, 100, 100}));
     // A failure does not spill over into the next request.
@@ -67,18 +67,41 @@ TEST_F(XBinding, ARefusedScreenChangeFailsAndTheCallersHandlerComesBack) {
   EXPECT_EQ(XSetErrorHandler(nullptr), &ApplicationHandler);
 }
 
+TEST_F(XBinding, TheScreensMillimetresGoToTheServerAndComeBackWidthFirst) {
+  ErrorTrap trap;
+  quillet::x11::RandrScreen screen(display.get(), trap);
+  const auto before = screen.Read();
+  ASSERT_TRUE(before.has_value());
+  quillet::linux_desktop::ScreenSize size = before->size;
+  size.mmWidth = 300;
+  size.mmHeight = 100;
+  ASSERT_TRUE(screen.SetScreenSize(size));
+  // A connection of its own, as each call of the library has: this one keeps what it was told at
+  // first.
+  platform::xlib::XDisplay later;
+  ErrorTrap laterTrap;
+  const int number = DefaultScreen(later.get());
+  EXPECT_EQ(DisplayWidthMM(later.get(), number), 300);
+  EXPECT_EQ(DisplayHeightMM(later.get(), number), 100);
+  const auto after = quillet::x11::RandrScreen(later.get(), laterTrap).Read();
+  ASSERT_TRUE(after.has_value());
+  EXPECT_EQ(after->size, size);
+  EXPECT_TRUE(screen.SetScreenSize(before->size));
+}
+
 TEST_F(XBinding, TransformsAreWrittenAsFloatsAndOnlyToDevicesThatExist) {
   ErrorTrap trap;
   quillet::x11::XInputDevices devices(display.get(), trap);
   const auto listed = devices.List();
   const auto mouse = std::find_if(listed.begin(), listed.end(), [](const auto& device) {
-    return device.use == quillet::xdesktop::DeviceUse::kSlavePointer && device.name == "Xvfb mouse";
+    return device.use == quillet::linux_desktop::DeviceUse::kSlavePointer &&
+           device.name == "Xvfb mouse";
   });
   ASSERT_NE(mouse, listed.end());
   EXPECT_TRUE(mouse->hasTransform);
-  EXPECT_FALSE(quillet::xdesktop::FollowsScreen(*mouse, listed));
+  EXPECT_FALSE(quillet::linux_desktop::FollowsScreen(*mouse, listed));
 
-  const quillet::xdesktop::TransformMatrix turned = {0, -1, 1, 1, 0, 0, 0, 0, 1};
+  const quillet::linux_desktop::TransformMatrix turned = {0, -1, 1, 1, 0, 0, 0, 0, 1};
   ASSERT_TRUE(devices.SetTransform(mouse->id, turned));
   const Atom property = XInternAtom(display.get(), "Coordinate Transformation Matrix", True);
   Atom type = None;

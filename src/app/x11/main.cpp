@@ -1,4 +1,6 @@
 // The program entry: install the X11 platform and run the program.
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,6 +18,9 @@
 int main(int argc, char** argv) {
   // First, so that every thread the program and its libraries start holds them too.
   platform::posix::HoldQuitSignals();
+  // Pictures and frames come and go whole: each large block is mapped on its
+  // own and given back when it is freed, rather than left in the heap.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
   CommandLine options;
   if (const auto answered = ReadCommandLine(argc, argv, options)) return *answered;
   // The session's autostart entry starts the panel only where it has a job.

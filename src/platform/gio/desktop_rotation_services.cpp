@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "desktop_family/desktop_families.h"
+
 namespace platform::gio {
 
 bool DesktopTurnsScreens(const std::vector<std::string>& ownedNames) {
-  return std::any_of(ownedNames.begin(), ownedNames.end(), [](const std::string& name) {
-    return name == kMutterDisplayService || name == kCinnamonService || name == kKScreenService;
+  const auto families = desktop_family::Families();
+  return std::any_of(families.begin(), families.end(), [&](const desktop_family::Family& family) {
+    return family.rotatesByItself && family.busService != nullptr &&
+           std::find(ownedNames.begin(), ownedNames.end(), family.busService) != ownedNames.end();
   });
 }
 

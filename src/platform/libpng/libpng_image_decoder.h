@@ -11,6 +11,7 @@ class LibpngImageDecoder : public ImageDecoder {
   // libpng needs no start; the token only says that decoding is available.
   bool Start() override { return true; }
   void Stop() override {}
+  bool DecodesBeforeStart() const override { return true; }
   bool DecodePng(std::wstring_view path, DecodedImage& out) override;
   // Decodes the whole file as DecodePng does, one row at a time, keeping none.
   bool ProbePng(std::wstring_view path) override;

@@ -95,6 +95,7 @@ void HostWindow::LeaveWindowManager() {
       shape.Update(copy, width, height, parts_->pixels.Stride());
     }
   }
+  shapePending_ = false;
   // The window manager lets go of the window it held as it goes.
   held.reset();
   Window().Show();
@@ -108,10 +109,22 @@ void HostWindow::ShowFrame(const LayeredFrame& frame) {
   if (out == nullptr) return;
   Window().Resize(width, height);
   BakeLayeredFrame(frame, out);
-  Shape().Update(out, width, height, pixels.Stride());
   hasFrame_ = true;
   // A window not shown yet gets the frame with its first Expose.
-  if (Window().Shown()) pixels.Push();
+  shapePending_ = !Window().Shown();
+  if (shapePending_) return;
+  Shape().Update(out, width, height, pixels.Stride());
+  pixels.Push();
+}
+
+void HostWindow::Show() {
+  if (shapePending_) {
+    PixelPusher& pixels = parts_->pixels;
+    const uint8_t* last = pixels.Frame(pixels.Width(), pixels.Height());
+    if (last != nullptr) Shape().Update(last, pixels.Width(), pixels.Height(), pixels.Stride());
+    shapePending_ = false;
+  }
+  Window().Show();
 }
 
 void HostWindow::BeginDrag() {

@@ -43,6 +43,8 @@ class HostWindow : public EventSink {
   // Shows the frame as the window's whole content at its top-left corner,
   // sizing the window to it.
   void ShowFrame(const LayeredFrame& frame);
+  // Maps the window, shaped to the frame it was given last.
+  void Show();
   void BeginDrag();
   // The desktop's scale changed to `dpi`.
   void ChangeDpi(int32_t dpi);
@@ -79,6 +81,9 @@ class HostWindow : public EventSink {
   std::unique_ptr<Parts> parts_;
   std::unique_ptr<PlacementWatch> placement_;
   bool hasFrame_ = false;
+  // The frames given before the window shows are never seen: only the last
+  // one's shape is taken, when it shows.
+  bool shapePending_ = false;
 };
 
 // The shift-state bits of an X modifier state (Alt is Mod1).

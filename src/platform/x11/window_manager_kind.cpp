@@ -1,14 +1,13 @@
 #include "platform/x11/window_manager_kind.h"
 
+#include <algorithm>
 #include <string>
-#include <string_view>
 
+#include "desktop_family/desktop_families.h"
 #include "platform/x11/x11_connection.h"
 
 namespace platform::x11 {
 namespace {
-
-constexpr std::string_view kWlrootsWindowManager = "wlroots wm";
 
 // The running window manager's name from its EWMH check window, or "" where
 // none runs (a check window left behind by one that ended does not name itself).
@@ -35,7 +34,11 @@ std::string WindowManagerName(X11Connection& connection) {
 }  // namespace
 
 bool WindowManagerKeepsPlaces(X11Connection& connection) {
-  return WindowManagerName(connection) != kWlrootsWindowManager;
+  const std::string name = WindowManagerName(connection);
+  const auto families = desktop_family::Families();
+  return std::none_of(families.begin(), families.end(), [&name](const desktop_family::Family& f) {
+    return f.placingWindowManager != nullptr && name == f.placingWindowManager;
+  });
 }
 
 }  // namespace platform::x11

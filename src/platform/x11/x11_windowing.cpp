@@ -120,7 +120,7 @@ void X11Windowing::DestroyWindow(WindowHandle window) {
 }
 
 void X11Windowing::ShowWindow(WindowHandle window) {
-  if (Entry* entry = Find(window)) entry->host->Window().Show();
+  if (Entry* entry = Find(window)) entry->host->Show();
 }
 
 // A window that left the window manager's hands keeps its handle, not its X window.

@@ -1,8 +1,8 @@
 #include "rotation/linux_desktop/desktop_outputs.h"
 
-#include "rotation/linux_desktop/screen_layout.h"
+#include "rotation/linux_desktop/quarter_turns.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 constexpr int32_t kFlipped = 4;
@@ -29,29 +29,26 @@ std::vector<DesktopOutput> TurnOutput(const std::vector<DesktopOutput>& outputs,
   next[turned].transform = (outputs[turned].transform & kFlipped) | (NormaliseCode(code) - 1);
 
   std::vector<size_t> enabled;
-  std::vector<SpanMove> columns;
-  std::vector<SpanMove> rows;
+  std::vector<Reshape> reshapes;
   for (size_t i = 0; i < outputs.size(); ++i) {
     if (!outputs[i].enabled) continue;
     const DesktopOutput& was = outputs[i];
     const bool swapped = IsQuarterTurn(was.transform);
     const bool willSwap = IsQuarterTurn(next[i].transform);
     enabled.push_back(i);
-    columns.push_back(
-        {{was.x, swapped ? was.height : was.width}, willSwap ? was.height : was.width, 0});
-    rows.push_back(
-        {{was.y, swapped ? was.width : was.height}, willSwap ? was.width : was.height, 0});
+    reshapes.push_back({was.x, was.y, swapped ? was.height : was.width,
+                        swapped ? was.width : was.height, willSwap ? was.height : was.width,
+                        willSwap ? was.width : was.height});
   }
-  ArrangeSpans(columns.data(), columns.size());
-  ArrangeSpans(rows.data(), rows.size());
+  const std::vector<Corner> corners = ArrangeOutputs(reshapes);
   for (size_t n = 0; n < enabled.size(); ++n) {
-    next[enabled[n]].x = static_cast<int32_t>(columns[n].start);
-    next[enabled[n]].y = static_cast<int32_t>(rows[n].start);
+    next[enabled[n]].x = static_cast<int32_t>(corners[n].x);
+    next[enabled[n]].y = static_cast<int32_t>(corners[n].y);
   }
   return next;
 }
 
-int32_t GetAngle(DesktopOutputs& desktop) {
+int32_t GetDesktopAngle(DesktopOutputs& desktop) {
   const std::optional<std::vector<DesktopOutput>> outputs = desktop.Read();
   if (!outputs) return -1;
   const std::optional<size_t> tablet = TabletOutput(*outputs);
@@ -59,7 +56,8 @@ int32_t GetAngle(DesktopOutputs& desktop) {
   return CodeOfTransform((*outputs)[*tablet].transform);
 }
 
-int32_t SetAngle(DesktopOutputs& desktop, void (*pause)(uint32_t milliseconds), int32_t code) {
+int32_t SetDesktopAngle(DesktopOutputs& desktop, void (*pause)(uint32_t milliseconds),
+                        int32_t code) {
   const std::optional<std::vector<DesktopOutput>> outputs = desktop.Read();
   if (!outputs) return 0;
   const std::optional<size_t> tablet = TabletOutput(*outputs);
@@ -70,4 +68,4 @@ int32_t SetAngle(DesktopOutputs& desktop, void (*pause)(uint32_t milliseconds), 
   return 1;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

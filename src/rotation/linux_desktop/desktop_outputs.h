@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // One output as a Wayland desktop's own output configuration describes it.
 // Transforms count as wl_output counts them: 0 to 3 quarter turns
@@ -61,11 +61,12 @@ std::vector<DesktopOutput> TurnOutput(const std::vector<DesktopOutput>& outputs,
                                       int32_t code);
 
 // The code (1 to 4) of the tablet's output; -1 when it cannot be read.
-int32_t GetAngle(DesktopOutputs& desktop);
+int32_t GetDesktopAngle(DesktopOutputs& desktop);
 
 // Turns the tablet's output to the code (anything but 2, 3 and 4 means 1)
 // and, after a turn, pauses the caller for 250 ms. An output already at the
 // code is left alone. 1 when it shows the code, 0 when it was left as it was.
-int32_t SetAngle(DesktopOutputs& desktop, void (*pause)(uint32_t milliseconds), int32_t code);
+int32_t SetDesktopAngle(DesktopOutputs& desktop, void (*pause)(uint32_t milliseconds),
+                        int32_t code);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 // The kernel's bus numbers (BUS_* of linux/input.h) that matter here.
@@ -99,4 +99,4 @@ bool IsVirtualPointerName(std::string_view name) {
   });
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -4,7 +4,7 @@
 
 #include "rotation/linux_desktop/input_devices.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // Where the kernel says an input device is attached: its bus number (as
 // /sys/class/input/eventN/device/id/bustype gives it, 0 when unknown), the
@@ -25,4 +25,4 @@ void ApplyNameHints(InputDevice& device);
 // up; they follow no screen of their own.
 bool IsVirtualPointerName(std::string_view name);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

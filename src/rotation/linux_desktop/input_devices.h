@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 enum class DeviceUse { kMasterPointer, kMasterKeyboard, kSlavePointer, kSlaveKeyboard, kFloating };
 // Direct: a touchscreen, touches land where they are. Dependent: a touchpad,
@@ -56,4 +56,4 @@ class InputDevices {
   virtual bool SetTransform(int32_t device, const TransformMatrix& matrix) = 0;
 };
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -2,27 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "rotation/linux_desktop/device_bus.h"
+#include "rotation/linux_desktop/quarter_turns.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 bool HasAbsoluteAxis(const InputDevice& device, int32_t number) {
   return std::any_of(device.valuators.begin(), device.valuators.end(),
                      [number](const Valuator& v) { return v.number == number && v.absolute; });
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) !=
-        std::tolower(static_cast<unsigned char>(prefix[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 using Matrix = std::array<double, 9>;
@@ -101,11 +90,6 @@ bool FollowsScreen(const InputDevice& device, const std::vector<InputDevice>& al
   return device.bus == DeviceBus::kBuiltIn || SharesATouchscreensIds(device, all);
 }
 
-bool IsBuiltInPanel(std::string_view outputName) {
-  return StartsWithIgnoringCase(outputName, "eDP") || StartsWithIgnoringCase(outputName, "LVDS") ||
-         StartsWithIgnoringCase(outputName, "DSI");
-}
-
 size_t PanelCrtc(const ScreenState& state) {
   const auto& crtcs = state.crtcs;
   const auto builtIn = std::find_if(crtcs.begin(), crtcs.end(), [](const Crtc& crtc) {
@@ -119,14 +103,15 @@ size_t PanelCrtc(const ScreenState& state) {
   return primary != crtcs.end() ? static_cast<size_t>(primary - crtcs.begin()) : 0;
 }
 
-TransformMatrix PanelTransform(int32_t code, const Rect& panel, const ScreenSize& screen) {
+TransformMatrix PanelTransform(int32_t code, const platform::Rect& panel,
+                               const ScreenSize& screen) {
   const double width = screen.width > 0 ? screen.width : 1;
   const double height = screen.height > 0 ? screen.height : 1;
   // The picture's 0 to 1 onto the panel's share of the screen.
-  const double across = static_cast<double>(panel.width) / width;
-  const double left = static_cast<double>(panel.x) / width;
-  const double down = static_cast<double>(panel.height) / height;
-  const double top = static_cast<double>(panel.y) / height;
+  const double across = static_cast<double>(panel.ExactWidth()) / width;
+  const double left = static_cast<double>(panel.left) / width;
+  const double down = static_cast<double>(panel.ExactHeight()) / height;
+  const double top = static_cast<double>(panel.top) / height;
   const Matrix place = {across, 0, left, 0, down, top, 0, 0, 1};
   const Matrix product = Multiply(place, PictureOfPanel(code));
   TransformMatrix matrix{};
@@ -155,4 +140,4 @@ void FollowScreen(InputDevices& devices, const ScreenState& before, const Screen
   }
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -8,7 +8,7 @@
 #include "rotation/linux_desktop/screen_control.h"
 #include "rotation/linux_desktop/screen_layout.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // Whether a device is moved with the screen it lies on: touchscreens, and
 // pens and erasers (pointers with absolute X and Y axes) that belong to one:
@@ -17,9 +17,6 @@ namespace quillet::xdesktop {
 // an external or unknown bus) or the absolute pointers of virtual machines
 // and remote desktops. `all` is every device the server lists.
 bool FollowsScreen(const InputDevice& device, const std::vector<InputDevice>& all);
-
-// Outputs named the way drivers name a built-in panel (eDP, LVDS, DSI).
-bool IsBuiltInPanel(std::string_view outputName);
 
 // The CRTC of the state that drives the tablet's own panel, the one that
 // turns and that a touchscreen or pen sits on: the built-in panel's (by
@@ -30,7 +27,7 @@ size_t PanelCrtc(const ScreenState& state);
 // Takes the device's own coordinates onto the panel's rectangle of the
 // screen while the panel shows the picture turned by the code, so that a tap
 // lands on the part of the picture under the finger.
-TransformMatrix PanelTransform(int32_t code, const Rect& panel, const ScreenSize& screen);
+TransformMatrix PanelTransform(int32_t code, const platform::Rect& panel, const ScreenSize& screen);
 
 // The CRTC a device that follows the screen lies on. An external device (a
 // USB touch monitor and its pen) lies on the one output besides the panel
@@ -43,4 +40,4 @@ size_t CrtcOfDevice(const InputDevice& device, const ScreenState& state, size_t 
 // others from theirs.
 void FollowScreen(InputDevices& devices, const ScreenState& before, const ScreenLayout& layout);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -1,30 +1,24 @@
 #pragma once
+#include <string>
 #include <string_view>
+#include <vector>
 
-namespace quillet::xdesktop {
+#include "desktop_family/desktop_families.h"
+
+namespace quillet::linux_desktop {
 
 // What a session offers to keep the orientation lock in: the desktop it names
-// itself, the services it really runs on its bus, and the settings schemas
+// itself, the services it really runs on its bus, and the lock schemas
 // installed for it.
 struct SessionTraits {
-  std::string_view currentDesktop = {};  // names separated by ':', as in XDG_CURRENT_DESKTOP
-  bool mutterOnBus = false;              // GNOME's display service is running
-  bool cinnamonOnBus = false;            // Cinnamon's shell is running
-  bool kscreenOnBus = false;             // Plasma's screen module is running
-  bool gnomeKey = false;                 // GNOME's touchscreen lock key is installed
-  bool cinnamonKey = false;              // Cinnamon's touchscreen lock key is installed
+  std::string_view currentDesktop = {};    // names separated by ':', as in XDG_CURRENT_DESKTOP
+  std::vector<std::string> busNames = {};  // the names owned on the session bus
+  std::vector<std::string> installedSchemas = {};  // lock schemas installed with their boolean key
 };
 
-// Where the lock lives that the running desktop honours.
-enum class LockStore {
-  kGnomeKey,     // GNOME's settings key (GNOME, Unity, Budgie)
-  kCinnamonKey,  // Cinnamon's settings key
-  kKScreen,      // Plasma's screen module over the session bus
-  kOwnSetting,   // Zentara's own setting, for desktops that have none
-};
+// The family whose lock the running desktop honours; null for Zentara's own
+// setting. Services on the bus decide before the desktop's name, which is only
+// a hint; a family whose lock schema is not installed has no lock of its own.
+const desktop_family::Family* ChooseLockFamily(const SessionTraits& session);
 
-// Services on the bus decide before the desktop's name, which is only a hint;
-// a desktop whose key is not installed has no lock of its own.
-LockStore ChooseLockStore(const SessionTraits& session);
-
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -1,6 +1,6 @@
 #include "rotation/linux_desktop/orientation_lock.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 int32_t GetAutoRotationOn(OrientationLock& lock) {
   const std::optional<bool> locked = lock.IsLocked();
@@ -15,4 +15,4 @@ int32_t SetAutoRotation(OrientationLock& lock, int32_t enable) {
   return lock.SetLocked(!on) ? 1 : 0;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // The desktop's orientation lock: while it is on, the screen does not follow
 // the device's orientation sensor.
@@ -28,4 +28,4 @@ int32_t GetAutoRotationOn(OrientationLock& lock);
 // or refused the change.
 int32_t SetAutoRotation(OrientationLock& lock, int32_t enable);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

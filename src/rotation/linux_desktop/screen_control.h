@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // Rotation and reflection bits as XRandR numbers them. Code n of the library
 // is a counter-clockwise turn by 90 x (n - 1) degrees, the bit 1 << (n - 1).
@@ -84,4 +84,4 @@ class ScreenControl {
   virtual bool SetCrtc(uint64_t crtc, const CrtcConfig& config) = 0;
 };
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 // Transforms whose corners come this close to infinity, or spread wider than
@@ -32,11 +32,12 @@ int32_t Millimetres(int64_t pixels, const ScreenSize& before) {
   return static_cast<int32_t>(std::lround(static_cast<double>(pixels) * perPixel));
 }
 
-}  // namespace
-
-int32_t NormaliseCode(int32_t code) {
-  return code == 2 || code == 3 || code == 4 ? code : 1;
+// The footprint of that size at the config's place.
+platform::Rect At(const CrtcConfig& config, int64_t width, int64_t height) {
+  return platform::Rect::Saturated(config.x, config.y, config.x + width, config.y + height);
 }
+
+}  // namespace
 
 uint16_t RotationOfCode(int32_t code) {
   return static_cast<uint16_t>(1u << (NormaliseCode(code) - 1));
@@ -55,11 +56,11 @@ int32_t CodeOfRotation(uint16_t rotation) {
   }
 }
 
-Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
+platform::Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
   const bool across = IsQuarterTurn(config.rotation);
   const int64_t width = across ? crtc.modeHeight : crtc.modeWidth;
   const int64_t height = across ? crtc.modeWidth : crtc.modeHeight;
-  if (crtc.transform == kIdentityTransform) return Rect{config.x, config.y, width, height};
+  if (crtc.transform == kIdentityTransform) return At(config, width, height);
 
   // The server turns the picture first and then applies the transform.
   const CrtcTransform& t = crtc.transform;
@@ -74,7 +75,7 @@ Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
     const auto [u, v] = corners[i];
     const double scale = t[6] * u + t[7] * v + t[8];
     // A corner at or beyond infinity has no place on the screen.
-    if (!(scale > kNearZero)) return Rect{config.x, config.y, 0, 0};
+    if (!(scale > kNearZero)) return At(config, 0, 0);
     const double x = (t[0] * u + t[1] * v + t[2]) / scale;
     const double y = (t[3] * u + t[4] * v + t[5]) / scale;
     left = i == 0 ? x : std::min(left, x);
@@ -83,21 +84,20 @@ Rect Footprint(const Crtc& crtc, const CrtcConfig& config) {
     bottom = i == 0 ? y : std::max(bottom, y);
   }
   if (!(right - left <= kLargestSide) || !(bottom - top <= kLargestSide)) {
-    return Rect{config.x, config.y, 0, 0};
+    return At(config, 0, 0);
   }
   // Every pixel the picture touches, as the server rounds; the slack keeps
   // the transform's 16.16 fixed point from adding a pixel.
   const auto span = [](double low, double high) {
     return static_cast<int64_t>(std::ceil(high - kFixedUnit) - std::floor(low + kFixedUnit));
   };
-  return Rect{config.x, config.y, span(left, right), span(top, bottom)};
+  return At(config, span(left, right), span(top, bottom));
 }
 
 std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code) {
   if (turned >= state.crtcs.size()) return std::nullopt;
   ScreenLayout layout;
-  std::vector<SpanMove> columns;
-  std::vector<SpanMove> rows;
+  std::vector<Reshape> reshapes;
   bool pans = false;
   for (size_t i = 0; i < state.crtcs.size(); ++i) {
     const Crtc& crtc = state.crtcs[i];
@@ -107,30 +107,27 @@ std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int3
           static_cast<uint16_t>((crtc.config.rotation & kReflections) | RotationOfCode(code));
       if ((crtc.supportedRotations & next.rotation) != next.rotation) return std::nullopt;
     }
-    const Rect was = Footprint(crtc, crtc.config);
-    const Rect will = Footprint(crtc, next);
-    if (was.width <= 0 || was.height <= 0 || will.width <= 0 || will.height <= 0) {
-      return std::nullopt;
-    }
+    const platform::Rect was = Footprint(crtc, crtc.config);
+    const platform::Rect will = Footprint(crtc, next);
+    if (was.IsEmpty() || will.IsEmpty()) return std::nullopt;
     pans = pans || crtc.pans;
-    columns.push_back({{was.x, was.width}, will.width, 0});
-    rows.push_back({{was.y, was.height}, will.height, 0});
+    reshapes.push_back({was.left, was.top, was.ExactWidth(), was.ExactHeight(), will.ExactWidth(),
+                        will.ExactHeight()});
     layout.crtcs.push_back(next);
   }
 
-  ArrangeSpans(columns.data(), columns.size());
-  ArrangeSpans(rows.data(), rows.size());
+  const std::vector<Corner> corners = ArrangeOutputs(reshapes);
   int64_t width = state.minWidth;
   int64_t height = state.minHeight;
   for (size_t i = 0; i < layout.crtcs.size(); ++i) {
-    width = std::max(width, columns[i].start + columns[i].length);
-    height = std::max(height, rows[i].start + rows[i].length);
+    width = std::max(width, corners[i].x + reshapes[i].newWidth);
+    height = std::max(height, corners[i].y + reshapes[i].newHeight);
   }
   if (width > state.maxWidth || height > state.maxHeight) return std::nullopt;
   for (size_t i = 0; i < layout.crtcs.size(); ++i) {
     // Within the screen, so the positions fit in 32 bits.
-    layout.crtcs[i].x = static_cast<int32_t>(columns[i].start);
-    layout.crtcs[i].y = static_cast<int32_t>(rows[i].start);
+    layout.crtcs[i].x = static_cast<int32_t>(corners[i].x);
+    layout.crtcs[i].y = static_cast<int32_t>(corners[i].y);
   }
   layout.size = {static_cast<int32_t>(width), static_cast<int32_t>(height),
                  Millimetres(width, state.size), Millimetres(height, state.size)};
@@ -139,4 +136,4 @@ std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int3
   return layout;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

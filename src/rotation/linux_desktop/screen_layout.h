@@ -4,33 +4,21 @@
 #include <optional>
 #include <vector>
 
-#include "rotation/layout/span_arrangement.h"
+#include "platform/types.h"
+#include "rotation/linux_desktop/quarter_turns.h"
 #include "rotation/linux_desktop/screen_control.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
-// 2, 3 and 4 stay; every other value is 1 (not turned).
-int32_t NormaliseCode(int32_t code);
 // The rotation bit of a code, normalised first.
 uint16_t RotationOfCode(int32_t code);
 // The code of a rotation, reflections aside; 1 for anything unknown.
 int32_t CodeOfRotation(uint16_t rotation);
 
-// Gives the applications time to follow a new screen before the caller
-// looks again.
-inline constexpr uint32_t kSettleMilliseconds = 250;
-
-struct Rect {
-  int64_t x = 0;
-  int64_t y = 0;
-  int64_t width = 0;
-  int64_t height = 0;
-};
-
 // Where a CRTC lies on the screen when it shows its mode with this config:
 // the mode turned by the rotation, then through the CRTC's transform, in the
 // whole pixels the server counts. Empty when the transform cannot place it.
-Rect Footprint(const Crtc& crtc, const CrtcConfig& config);
+platform::Rect Footprint(const Crtc& crtc, const CrtcConfig& config);
 
 // The screen after a turn: the screen size, and one config per active CRTC
 // of the state it was made from, in the same order.
@@ -48,4 +36,4 @@ struct ScreenLayout {
 // size.
 std::optional<ScreenLayout> LayOut(const ScreenState& state, size_t turned, int32_t code);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

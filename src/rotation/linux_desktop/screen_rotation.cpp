@@ -6,7 +6,7 @@
 #include "rotation/linux_desktop/screen_layout.h"
 #include "rotation/linux_desktop/screen_turn.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 class ServerGrab {
@@ -28,14 +28,14 @@ ScreenLayout CurrentLayout(const ScreenState& state) {
 
 }  // namespace
 
-int32_t GetAngle(ScreenControl& screen) {
+int32_t GetScreenAngle(ScreenControl& screen) {
   const std::optional<ScreenState> state = screen.Read();
   if (!state || state->crtcs.empty()) return -1;
   return CodeOfRotation(state->crtcs[PanelCrtc(*state)].config.rotation);
 }
 
-int32_t SetAngle(ScreenControl& screen, InputDevices& devices, void (*pause)(uint32_t milliseconds),
-                 int32_t code) {
+int32_t SetScreenAngle(ScreenControl& screen, InputDevices& devices,
+                       void (*pause)(uint32_t milliseconds), int32_t code) {
   std::optional<ScreenState> before;
   std::optional<ScreenLayout> layout;
   bool turned = false;
@@ -59,4 +59,4 @@ int32_t SetAngle(ScreenControl& screen, InputDevices& devices, void (*pause)(uin
   return 1;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

@@ -2,12 +2,11 @@
 
 #include <vector>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
-bool Fits(const Rect& rect, const ScreenSize& size) {
-  return rect.x >= 0 && rect.y >= 0 && rect.x + rect.width <= size.width &&
-         rect.y + rect.height <= size.height;
+bool Fits(const platform::Rect& rect, const ScreenSize& size) {
+  return rect.left >= 0 && rect.top >= 0 && rect.right <= size.width && rect.bottom <= size.height;
 }
 
 // The changes made so far, and how to take them back.
@@ -71,4 +70,4 @@ bool ApplyLayout(ScreenControl& screen, const ScreenState& before, const ScreenL
   return true;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

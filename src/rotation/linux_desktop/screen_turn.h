@@ -2,7 +2,7 @@
 #include "rotation/linux_desktop/screen_control.h"
 #include "rotation/linux_desktop/screen_layout.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // Brings the screen from the state read to the layout, in the order the
 // server accepts: CRTCs that would not fit the new size are turned off, the
@@ -11,4 +11,4 @@ namespace quillet::xdesktop {
 // everything changed so far is put back and the result is false.
 bool ApplyLayout(ScreenControl& screen, const ScreenState& before, const ScreenLayout& layout);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

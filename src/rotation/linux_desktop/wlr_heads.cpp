@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "rotation/linux_desktop/input_mapping.h"
+#include "rotation/linux_desktop/quarter_turns.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 namespace {
 
 // A scale read off a size ratio, put back on the 1/120 steps compositors
@@ -70,4 +70,4 @@ WlrHeadRequest RequestForHead(const WlrHead& running, const DesktopOutput& wante
   return request;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

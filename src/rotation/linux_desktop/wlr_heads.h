@@ -5,7 +5,7 @@
 
 #include "rotation/linux_desktop/desktop_outputs.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // One head as a wlroots compositor's output management reports it.
 struct WlrHead {
@@ -62,4 +62,4 @@ struct WlrHeadRequest {
 };
 WlrHeadRequest RequestForHead(const WlrHead& running, const DesktopOutput& wanted);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

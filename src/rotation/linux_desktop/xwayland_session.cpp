@@ -1,6 +1,6 @@
 #include "rotation/linux_desktop/xwayland_session.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 bool IsXWaylandSession(std::string_view waylandDisplay, std::span<const std::string> outputNames) {
   if (!waylandDisplay.empty()) return true;
@@ -9,4 +9,4 @@ bool IsXWaylandSession(std::string_view waylandDisplay, std::span<const std::str
   return false;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

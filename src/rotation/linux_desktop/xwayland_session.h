@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // Whether the X server is XWayland, whose RandR only imitates turning: the
 // session names a Wayland display, or an output carries XWayland's name.
@@ -11,4 +11,4 @@ namespace quillet::xdesktop {
 // happened, so it is not tried.
 bool IsXWaylandSession(std::string_view waylandDisplay, std::span<const std::string> outputNames);
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop

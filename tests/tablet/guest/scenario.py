@@ -2,8 +2,8 @@
 checks of where the screen, the panel and the devices' matrices are while it happens."""
 import time
 
-from tablet import (COLLAPSED_HANDLE, NATIVE, PANEL_OUTPUT, TURN_LEFT, TURN_RIGHT, TabletTestCase, glass_of,
-                    run, wait_for)
+from tablet import (COLLAPSED_HANDLE, NATIVE, PANEL_OUTPUT, PANEL_SIZE, TURN_LEFT, TURN_RIGHT, TabletTestCase,
+                    glass_of, run, wait_for)
 
 # A device mapped onto the whole screen, as X leaves a new one.
 IDENTITY = (1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0)
@@ -26,6 +26,8 @@ class TabletScenario(TabletTestCase):
     def tap(self, finger, client):
         """A tap at the panel's client point: X must put the pointer there while the finger is down."""
         target = self.screen_point(client)
+        # The pointer may rest at the target already: the finger's landing tells only once the desktop has it.
+        wait_for(lambda: self.desktop.has_input(finger.name), f"the desktop to take {finger.name}")
         finger.down(self.glass(target))
         seen = []
         try:
@@ -66,19 +68,25 @@ class TabletScenario(TabletTestCase):
         started = time.monotonic()
         self.tap(finger, TURN_LEFT)
         self.turned("left")
-        self.note("turn left, read back", time.monotonic() - started)
-        self.wait_place(self.at_right_edge(NATIVE[1]), "re-anchored after the turn")
+        self.note("turn left, read back and re-anchored", time.monotonic() - started)
         follows("left")
         self.tap(finger, TURN_RIGHT)
         self.turned("normal")
-        self.wait_place(self.at_right_edge(NATIVE[0]), "back at the upright screen's edge")
         follows("normal")
 
     def turned(self, rotation):
-        """Waits until the tablet's output reads back turned that way, and the screen has its size."""
+        """Waits until the tablet's output reads back turned that way, the screen has its size and the panel
+        has come to its new edge (where a user's next tap aims)."""
         size = NATIVE if rotation in ("normal", "inverted") else NATIVE[::-1]
         wait_for(lambda: self.desktop.panel_output()[1] == rotation and self.desktop.screen()[0] == size,
                  f"the output {rotation}, the screen {size} (now {self.desktop.screen()})")
+        self.anchored(f"re-anchored, {rotation}")
+
+    def anchored(self, what):
+        """Waits until the panel is at the right edge of the tablet's output, as it reads back now."""
+        left, top, width, _ = self.desktop.panel_output()[2]
+        right = left + width
+        self.wait_place((right - PANEL_SIZE[0], top + 20, right, top + 20 + PANEL_SIZE[1]), what)
 
     def panel_matrix_follows(self, name, rotation, screen=None, area=None):
         """Waits until the device's matrix maps the glass onto the output as it is turned."""

@@ -10,7 +10,10 @@ import ctypes
 import json
 import os
 import re
+import select
 import signal
+import socket
+import struct
 import subprocess
 import time
 import unittest
@@ -21,10 +24,13 @@ from evdev import ecodes as e
 # The end-to-end drivers' shared helpers, which the rig puts beside this module.
 from panel_pictures import PANEL_SIZE, PANEL_TITLE
 from panel_pictures import wait_for as shared_wait_for
+from x_readback import XReadback
 
 SHARE = Path("/mnt/share")
 DIST = SHARE / "dist"
 RESULTS = SHARE / "results"
+# What the desktops and panels say, in the share, where the host finds it after a failure.
+LOGS = RESULTS / "logs"
 RUN = Path("/run/tablet")
 USER_ID = 1000
 HOME = Path("/home/tablet")
@@ -41,6 +47,14 @@ DESKTOP_PATIENCE = 240  # a desktop's start, beside other tests on two emulated 
 
 def wait_for(predicate, what, timeout=PATIENCE, interval=0.2):
     return shared_wait_for(predicate, timeout, interval, what)
+
+
+def record(what, seconds):
+    """A step's time, told in the scenario's output and kept in the results' timings."""
+    line = f"{what} {seconds:.1f} s"
+    print(line, flush=True)
+    with open(RESULTS / "timings.txt", "a") as timings:
+        timings.write(line + "\n")
 
 
 def run(*args, env=None, check=True, timeout=60):
@@ -239,7 +253,7 @@ def alive(pid):
         os.kill(pid, 0)
     except ProcessLookupError:
         return False
-    with contextlib.suppress(FileNotFoundError):
+    with contextlib.suppress(FileNotFoundError, ProcessLookupError):
         return Path(f"/proc/{pid}/stat").read_text().split(")")[-1].split()[0] != "Z"
     return False
 
@@ -281,30 +295,31 @@ class Desktop:
         self.state_file.write_text(json.dumps({"kind": self.kind, "pids": self.pids, "env": self.env}))
 
     def stop(self):
+        self.disconnect()
         for pid in reversed(self.pids):
             stop(pid, f"the {self.kind} desktop's process {pid} to end")
         self.state_file.unlink(missing_ok=True)
 
     # --- reading X ----------------------------------------------------------------------------
 
+    @property
+    def xserver(self):
+        """The scenario's own connection to the desktop's X display, made at the first read."""
+        if getattr(self, "_xserver", None) is None:
+            self._xserver = XReadback(self.env["DISPLAY"])
+        return self._xserver
+
+    def disconnect(self):
+        if getattr(self, "_xserver", None) is not None:
+            self._xserver.close()
+            self._xserver = None
+
     def x(self, *args, check=True):
         return run(*args, env=self.env, check=check)
 
-    def screen(self):
-        """The screen's size, and each connected output's (name, rotation, geometry or None)."""
-        query = self.x("xrandr", "--query")
-        size = tuple(int(v) for v in re.search(r"current (\d+) x (\d+)", query).groups())
-        outputs = {}
-        for name, state, rest in re.findall(r"^(\S+) (connected|disconnected) (.*)$", query, re.MULTILINE):
-            match = re.match(r"(?:primary )?(\d+)x(\d+)\+(\d+)\+(\d+) ?(\w*)", rest)
-            geometry, rotation = None, "normal"
-            if match:
-                w, h, left, top = (int(v) for v in match.groups()[:4])
-                geometry = (left, top, w, h)
-                if match.group(5) in ("left", "right", "inverted"):
-                    rotation = match.group(5)
-            outputs[name] = (state == "connected", rotation, geometry)
-        return size, outputs
+    def screen(self, probe=False):
+        """The screen's size, and each output's (connected, rotation, geometry or None)."""
+        return self.xserver.screen(probe)
 
     def panel_output(self):
         return self.screen()[1][PANEL_OUTPUT]
@@ -318,92 +333,61 @@ class Desktop:
         wait_for(lambda: self.screen()[0] == NATIVE, "the screen upright")
 
     def panel_windows(self):
-        output = self.x("xdotool", "search", "--onlyvisible", "--name", f"^{PANEL_TITLE}$", check=False)
-        return [int(line) for line in output.split()]
+        return self.xserver.visible_windows_named(PANEL_TITLE)
 
     def rect(self, window=None):
-        window = window or self.panel_window()
-        values = dict(line.split("=", 1) for line in self.x("xdotool", "getwindowgeometry", "--shell",
-                                                               window).split())
-        x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-        return x, y, x + w, y + h
+        """The window's (left, top, right, bottom); without a window, the panel's wherever it shows now."""
+        if window is not None:
+            return self.xserver.root_rect(window)
+        return wait_for(lambda: next(filter(None, map(self.xserver.root_rect, self.panel_windows())), None),
+                        "the panel window to show")
 
     def panel_window(self):
         return wait_for(lambda: (self.panel_windows() or [None])[0], "the panel window to show")
 
     def pointer(self):
-        values = dict(word.split(":") for word in self.x("xdotool", "getmouselocation").split())
-        return int(values["x"]), int(values["y"])
+        return self.xserver.pointer()
+
+    def input_names(self):
+        return [name for _, name in self.xserver.input_devices()]
+
+    def has_input(self, name):
+        return self.input_id(name) is not None
 
     def input_id(self, name):
-        """The X id of the last input device of that name; None while X has none."""
-        ids = self.x("xinput", "list", "--id-only").split()
-        names = self.x("xinput", "list", "--name-only").splitlines()
-        found = [int(i) for i, n in zip(ids, names) if n.strip() == name]
+        """The X id of the newest input device of that name; None while X has none."""
+        found = [device for device, each in self.xserver.input_devices() if each == name]
         return found[-1] if found else None
 
     def matrix(self, name):
         """The device's Coordinate Transformation Matrix, rounded; None while X has no such device."""
         device = self.input_id(name)
-        if device is None:
-            return None
-        output = self.x("xinput", "list-props", str(device), check=False)
-        match = re.search(r"Coordinate Transformation Matrix \(\d+\):\s*(.*)", output)
-        return tuple(round(float(v), 3) for v in match.group(1).split(",")) if match else None
+        values = None if device is None else self.xserver.float_property(device, "Coordinate Transformation Matrix",
+                                                                         9)
+        return tuple(round(v, 3) for v in values) if values else None
 
     def panel_alpha(self, window, area):
         """The share of the window's pixels in `area` (x, y, w, h) that are mostly opaque."""
-        return window_alpha(self.env["DISPLAY"], window, area)
-
-
-# XGetImage of the panel's own ARGB window, whose pixels a compositing manager keeps.
-_xlib = ctypes.CDLL("libX11.so.6")
-_xlib.XOpenDisplay.restype = ctypes.c_void_p
-_xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-_xlib.XGetImage.restype = ctypes.c_void_p
-_xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                            ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-_xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-
-class _XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_uint8)), ("byte_order", ctypes.c_int),
-                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
-
-
-def window_alpha(display_name, window, area):
-    display = _xlib.XOpenDisplay(display_name.encode())
-    assert display, f"cannot open {display_name}"
-    try:
-        x, y, w, h = area
-        image = _xlib.XGetImage(display, window, x, y, w, h, 0xFFFFFFFF, 2)  # ZPixmap
-        if not image:
-            return 0.0
-        info = ctypes.cast(image, ctypes.POINTER(_XImage)).contents
-        if info.bits_per_pixel != 32 or info.depth != 32:
-            return 0.0
-        opaque = sum(1 for row in range(h) for column in range(w)
-                     if info.data[row * info.bytes_per_line + column * 4 + 3] >= 128)
-        return opaque / (w * h)
-    finally:
-        _xlib.XCloseDisplay(display)
+        return self.xserver.opaque_share(window, area)
 
 
 def start_xorg():
-    """Xorg on the first virtual terminal, with its own configuration found through udev."""
-    log = open(RUN / "xorg.log", "w")
-    server = subprocess.Popen(["Xorg", ":0", "vt1", "-nolisten", "tcp", "-noreset", "-ac"],
+    """Xorg on the first virtual terminal, with its own configuration found through udev; returned once it
+    takes clients (it writes its display's number then)."""
+    log = open(LOGS / "xorg.log", "w")
+    ready, told = os.pipe()
+    server = subprocess.Popen(["Xorg", ":0", "vt1", "-nolisten", "tcp", "-noreset", "-ac", "-displayfd", str(told)],
                               stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                              start_new_session=True)
-    wait_for(lambda: run("xdpyinfo", "-display", ":0", check=False, timeout=20) or server.poll() is not None,
-             "Xorg to answer")
-    assert server.poll() is None, (RUN / "xorg.log").read_text()[-2000:]
+                              start_new_session=True, pass_fds=(told,))
+    os.close(told)
+    with os.fdopen(ready) as display:
+        answered = select.select([display], [], [], DESKTOP_PATIENCE)[0] and display.readline().strip()
+    assert answered == "0", f"Xorg did not take clients: {(LOGS / 'xorg.log').read_text()[-2000:]}"
     return server
 
 
 def prepare_user():
+    LOGS.mkdir(exist_ok=True)
     RUNTIME.mkdir(parents=True, exist_ok=True)
     os.chown(RUNTIME, USER_ID, USER_ID)
     os.chmod(RUNTIME, 0o700)
@@ -415,13 +399,30 @@ def prepare_user():
     autostart.write_text((SHARE / "guest" / "zentara-autostart.desktop").read_text())
 
 
-# Xfce's settings daemon asks what to do with a monitor that comes: here the user has told it once to do
-# nothing, so that the scenarios switch the monitor on themselves.
-XFCE_DISPLAYS = """<?xml version="1.0" encoding="UTF-8"?>
-<channel name="displays" version="1.0">
-  <property name="Notify" type="int" value="0"/>
-</channel>
-"""
+# The tablet user's Xfce settings, by channel. The settings daemon asks what to do with a monitor that
+# comes: the user has told it once to do nothing, so that the scenarios switch the monitor on themselves.
+# The session is the window manager and the settings daemon (the image has no panel, desktop or file
+# manager for it to try), and xfwm4 does not composite, as on a tablet without a GPU: under emulation each
+# of its software-composited frames costs the cores the scenarios need. The panel's window stays ARGB;
+# it shapes itself by its opaque pixels then.
+XFCE_SETTINGS = {
+    "displays": '<property name="Notify" type="int" value="0"/>',
+    "xfce4-session": """<property name="sessions" type="empty">
+    <property name="Failsafe" type="empty">
+      <property name="IsFailsafe" type="bool" value="true"/>
+      <property name="Count" type="int" value="2"/>
+      <property name="Client0_Command" type="array"><value type="string" value="xfwm4"/></property>
+      <property name="Client0_Priority" type="int" value="15"/>
+      <property name="Client0_PerScreen" type="bool" value="false"/>
+      <property name="Client1_Command" type="array"><value type="string" value="xfsettingsd"/></property>
+      <property name="Client1_Priority" type="int" value="20"/>
+      <property name="Client1_PerScreen" type="bool" value="false"/>
+    </property>
+  </property>""",
+    "xfwm4": """<property name="general" type="empty">
+    <property name="use_compositing" type="bool" value="false"/>
+  </property>""",
+}
 
 
 def start_xfce():
@@ -430,23 +431,93 @@ def start_xfce():
     prepare_user()
     settings = HOME / ".config" / "xfce4" / "xfconf" / "xfce-perchannel-xml"
     settings.mkdir(parents=True, exist_ok=True)
-    (settings / "displays.xml").write_text(XFCE_DISPLAYS)
+    for channel, properties in XFCE_SETTINGS.items():
+        (settings / f"{channel}.xml").write_text('<?xml version="1.0" encoding="UTF-8"?>\n'
+                                                 f'<channel name="{channel}" version="1.0">\n  {properties}\n'
+                                                 '</channel>\n')
     run("chown", "-R", "tablet:tablet", HOME / ".config")
+    starts = ProgramStarts(DIST / "zentara")
+    started = time.monotonic()
     server = start_xorg()
+    record("xfce: Xorg takes clients after", time.monotonic() - started)
     env_file = RUNTIME / "session.env"
     env_file.unlink(missing_ok=True)
     session = as_user(["dbus-run-session", "--", "sh", "-c", f"env > {env_file}; exec xfce4-session"],
                       user_env({"DISPLAY": ":0", "XDG_CURRENT_DESKTOP": "XFCE", "XDG_SESSION_TYPE": "x11"}),
-                      log=open(RUN / "xfce.log", "w"))
+                      log=open(LOGS / "xfce.log", "w"))
     wait_for(lambda: (env_file.exists() and "DBUS_SESSION_BUS_ADDRESS" in env_file.read_text())
              or session.poll() is not None, "the session bus", timeout=DESKTOP_PATIENCE)
-    assert session.poll() is None, "the Xfce session ended: " + (RUN / "xfce.log").read_text()[-1500:]
+    assert session.poll() is None, "the Xfce session ended: " + (LOGS / "xfce.log").read_text()[-1500:]
     env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
     desktop = Desktop("xfce", [server.pid, session.pid], env)
     desktop.save()
-    wait_for(lambda: "window id" in desktop.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False),
-             "xfwm4 to manage the screen", timeout=DESKTOP_PATIENCE)
+    wait_for(desktop.xserver.supporting_window_manager, "xfwm4 to manage the screen", timeout=DESKTOP_PATIENCE)
+    record("xfce: xfwm4 manages the screen after", time.monotonic() - started)
+    # The session is up once its manager has started everything, the autostart entries among them, and
+    # the panel's entry has run and ended (with no touchscreen made yet, it finds no job).
+    wait_for(lambda: session_state(env) == XFSM_IDLE, "the session manager done starting", timeout=DESKTOP_PATIENCE)
+    with contextlib.closing(starts):
+        wait_for(lambda: starts.seen() and not programs_running("zentara"),
+                 "the session's start of zentara --autostart to run and end", timeout=DESKTOP_PATIENCE)
+    record("xfce: session started, its autostart ended after", time.monotonic() - started)
     return desktop
+
+
+XFSM_IDLE = 1  # xfce4-session's state once its start is over
+
+
+def session_state(env):
+    """xfce4-session's state, asked on the session bus as the session's user; None before it answers."""
+    result = subprocess.run(["gdbus", "call", "--session", "--dest", "org.xfce.SessionManager", "--object-path",
+                             "/org/xfce/SessionManager", "--method", "org.xfce.Session.Manager.GetState"],
+                            env=env, user=USER_ID, group=USER_ID, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                            text=True, timeout=60, check=False)
+    found = re.search(r"uint32 (\d+)", result.stdout)
+    return int(found.group(1)) if found else None
+
+
+class ProgramStarts:
+    """Whether a program of the share has been started since this was made: fanotify tells each file
+    opened to run on the share's mount (a watch on the file's inode would not do on 9p, which makes a new
+    inode at each look-up)."""
+
+    FAN_CLASS_NOTIF, FAN_CLOEXEC, FAN_NONBLOCK = 0, 1, 2
+    FAN_MARK_ADD, FAN_MARK_MOUNT, FAN_OPEN_EXEC, AT_FDCWD = 1, 0x10, 0x1000, -100
+    EVENT = struct.Struct("=IBBHQii")  # length, version, reserved, header length, mask, fd, pid
+
+    def __init__(self, path):
+        self.path = str(path)
+        libc = ctypes.CDLL(None, use_errno=True)
+        libc.fanotify_mark.argtypes = [ctypes.c_int, ctypes.c_uint, ctypes.c_uint64, ctypes.c_int, ctypes.c_char_p]
+        self.fd = libc.fanotify_init(self.FAN_CLASS_NOTIF | self.FAN_CLOEXEC | self.FAN_NONBLOCK, os.O_RDONLY)
+        assert self.fd >= 0 and libc.fanotify_mark(self.fd, self.FAN_MARK_ADD | self.FAN_MARK_MOUNT,
+                                                   self.FAN_OPEN_EXEC, self.AT_FDCWD, str(SHARE).encode()) == 0, \
+            os.strerror(ctypes.get_errno())
+        self.started = False
+
+    def seen(self):
+        with contextlib.suppress(BlockingIOError):
+            while True:
+                events = os.read(self.fd, 4096)
+                for offset in range(0, len(events), self.EVENT.size):
+                    opened = self.EVENT.unpack_from(events, offset)[5]
+                    if opened >= 0:
+                        self.started = self.started or os.readlink(f"/proc/self/fd/{opened}") == self.path
+                        os.close(opened)
+        return self.started
+
+    def close(self):
+        os.close(self.fd)
+
+
+def programs_running(name):
+    """The ids of the processes that run the program of that name."""
+    found = []
+    for entry in Path("/proc").iterdir():
+        with contextlib.suppress(OSError):
+            if entry.name.isdigit() and Path((entry / "cmdline").read_bytes().split(b"\0")[0].decode()).name == name:
+                found.append(int(entry.name))
+    return found
 
 
 class SwayDesktop(Desktop):
@@ -455,9 +526,23 @@ class SwayDesktop(Desktop):
     # sway names the transform by the clockwise turn of the output; xrandr by the turn of the picture.
     TRANSFORMS = {"normal": "normal", "270": "left", "180": "inverted", "90": "right"}
 
-    def screen(self):
+    RUN_COMMAND, GET_OUTPUTS, GET_INPUTS = 0, 3, 100
+
+    def ipc(self, kind, payload=""):
+        """One message to sway's IPC socket (what swaymsg sends: magic, length, type, payload); its answer."""
+        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as connection:
+            connection.settimeout(PATIENCE)
+            connection.connect(self.env["SWAYSOCK"])
+            body = payload.encode()
+            connection.sendall(b"i3-ipc" + struct.pack("=II", len(body), kind) + body)
+            stream = connection.makefile("rb")
+            header = stream.read(14)
+            length, _ = struct.unpack("=II", header[6:])
+            return json.loads(stream.read(length))
+
+    def screen(self, probe=False):
         outputs, right, bottom = {}, 0, 0
-        for output in json.loads(self.x("swaymsg", "-t", "get_outputs", "--raw")):
+        for output in self.ipc(self.GET_OUTPUTS):
             rect = output["rect"]
             geometry = (rect["x"], rect["y"], rect["width"], rect["height"]) if output["active"] else None
             outputs[output["name"]] = (True, self.TRANSFORMS.get(output["transform"], "normal"), geometry)
@@ -465,8 +550,12 @@ class SwayDesktop(Desktop):
                 right, bottom = max(right, rect["x"] + rect["width"]), max(bottom, rect["y"] + rect["height"])
         return (right, bottom), outputs
 
+    def has_input(self, name):
+        return any(each["name"] == name for each in self.ipc(self.GET_INPUTS))
+
     def upright(self):
-        self.x("swaymsg", "output", PANEL_OUTPUT, "transform", "normal", "position", "0", "0")
+        answer = self.ipc(self.RUN_COMMAND, f"output {PANEL_OUTPUT} transform normal position 0 0")
+        assert all(each["success"] for each in answer), answer
         wait_for(lambda: self.screen()[0] == NATIVE, "the output upright")
 
 
@@ -492,15 +581,17 @@ def start_sway():
     env_file.unlink(missing_ok=True)
     config = RUN / "sway.config"
     config.write_text(SWAY_CONFIG.format(output=PANEL_OUTPUT, env=env_file))
+    started = time.monotonic()
     session = as_user(["dbus-run-session", "--", "sway", "-c", config],
                       user_env({"WLR_RENDERER": "pixman", "WLR_BACKENDS": "drm,libinput", "LIBSEAT_BACKEND": "seatd",
                                 "XDG_CURRENT_DESKTOP": "sway", "XDG_SESSION_TYPE": "wayland"}),
-                      log=open(RUN / "sway.log", "w"))
+                      log=open(LOGS / "sway.log", "w"))
     desktop = SwayDesktop("sway", [session.pid], {})
     desktop.save()
     wait_for(lambda: (env_file.exists() and "SWAYSOCK" in env_file.read_text()) or session.poll() is not None,
              "sway to start", timeout=DESKTOP_PATIENCE)
-    assert session.poll() is None, "sway ended: " + (RUN / "sway.log").read_text()[-1500:]
+    assert session.poll() is None, "sway ended: " + (LOGS / "sway.log").read_text()[-1500:]
+    record("sway: its socket after", time.monotonic() - started)
     desktop.env = dict(line.split("=", 1) for line in env_file.read_text().splitlines() if "=" in line)
     desktop.save()
     # XWayland lets in the user's own clients; the scenarios' tools run as root.
@@ -544,10 +635,7 @@ class TabletTestCase(unittest.TestCase):
         return made
 
     def note(self, what, seconds):
-        line = f"{self.id().split('.', 1)[1]}: {what} {seconds:.1f} s"
-        print(line, flush=True)
-        with open(RESULTS / "timings.txt", "a") as timings:
-            timings.write(line + "\n")
+        record(f"{self.id().split('.', 1)[1]}: {what}", seconds)
 
     def start_panel(self, *args, env=None):
         """Starts zentara as the user in the desktop's session; returns it once its panel shows."""
@@ -555,7 +643,7 @@ class TabletTestCase(unittest.TestCase):
         if config.exists():
             subprocess.run(["rm", "-rf", str(config)], check=True)
         self.assertEqual(self.desktop.panel_windows(), [], "no other panel runs")
-        log = open(RUN / f"zentara-{self._testMethodName}.log", "w+")
+        log = open(LOGS / f"zentara-{self._testMethodName}.log", "w+")
         started = time.monotonic()
         process = as_user(["/usr/bin/zentara", *args], dict(self.desktop.env, **(env or {})), log=log)
         self.addCleanup(self.end_panel, process)

@@ -5,7 +5,7 @@ import unittest
 from pathlib import Path
 
 from scenario import TabletScenario
-from tablet import LOCK, NATIVE, Accelerometer, Touchscreen, wait_for
+from tablet import LOCK, Accelerometer, Touchscreen, wait_for
 
 
 class SwayFingerTest(TabletScenario):
@@ -27,7 +27,6 @@ class SwaySensorTest(TabletScenario):
         accelerometer.hold("normal")
         _, window = self.start_panel()
         self.hold(accelerometer, "left-up", "left")
-        self.wait_place(self.at_right_edge(NATIVE[1]), "the panel at the turned output's edge")
         self.hold(accelerometer, "normal", "normal")
         self.expand(finger, window)
         self.tap(finger, LOCK)

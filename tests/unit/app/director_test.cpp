@@ -321,11 +321,14 @@ TEST_F(DirectorTest, LeavingTheWindowPullsItBackInsideTheScreen) {
   Start();
   auto placeAndLeave = [&](int32_t left, int32_t top) {
     platform.windows.MoveWindow(Window(), left, top);
+    platform.windows.At(Window()).moves.clear();
     Events().HandleMouseLeave();
   };
   placeAndLeave(1000, 500);  // right edge beyond the screen
   EXPECT_EQ(form->Left(), 1280 - 341);
   EXPECT_EQ(form->Top(), 500) << "the other coordinate stays where the drag left it";
+  // Straight there, never by the height it had before the drag.
+  EXPECT_EQ(platform.windows.At(Window()).moves, (std::vector<platform::Point>{{1280 - 341, 500}}));
   placeAndLeave(-300, 500);  // right edge at 41, off to the left
   EXPECT_EQ(form->Left(), -228);
   placeAndLeave(100, -5);
@@ -727,14 +730,19 @@ TEST_F(TurningTest, WithoutSetAngleTheAngleIsNotEvenRead) {
 
 TEST_F(DirectorTest, ABurstOfInputDeviceChangesAsksTheLibraryOnceForTheAngleItHas) {
   Start();
-  FakeRotation::angle = 3;
-  FakeRotation::calls.clear();
-  for (int i = 0; i < 3; ++i) platform.windows.ChangeInputDevices();
-  EXPECT_TRUE(FakeRotation::calls.empty()) << "not while the burst lasts";
-  platform.timers.FireInterval(400);
-  EXPECT_EQ(FakeRotation::calls, (std::vector<std::string>{"RT_GetAngle", "RT_SetAngle(3)"}));
-  platform.timers.FireInterval(400);
-  EXPECT_EQ(FakeRotation::calls.size(), 2u) << "one burst, one call";
+  // Upright too: the devices are mapped whatever the angle.
+  for (const int32_t angle : {3, 1}) {
+    FakeRotation::angle = angle;
+    FakeRotation::calls.clear();
+    for (int i = 0; i < 3; ++i) platform.windows.ChangeInputDevices();
+    EXPECT_TRUE(FakeRotation::calls.empty()) << "not while the burst lasts";
+    platform.timers.FireInterval(400);
+    EXPECT_EQ(
+        FakeRotation::calls,
+        (std::vector<std::string>{"RT_GetAngle", "RT_SetAngle(" + std::to_string(angle) + ")"}));
+    platform.timers.FireInterval(400);
+    EXPECT_EQ(FakeRotation::calls.size(), 2u) << "one burst, one call";
+  }
 
   // An angle that cannot be read is not set.
   FakeRotation::angle = -1;

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "app/director.h"
 #include "app/panel_form.h"
@@ -73,6 +76,34 @@ TEST_F(ProgramTest, AFirstStartPausesThenRunsThePanelUntilTheLoopEnds) {
   EXPECT_TRUE(PanelWindow().destroyed);
   EXPECT_EQ(PanelForm, nullptr);
   EXPECT_EQ(Application, nullptr);
+}
+
+TEST_F(ProgramTest, PicturesDecodedDuringThePauseAreDecodedOnceAndReportedAsAfterIt) {
+  platform.system.executableName = L"C:\\Zentara\\Zentara.exe";
+  const std::wstring images = L"C:\\Zentara\\images\\";
+  platform.images.AddSolid(images + L"extend0001.png", 341, 113, 0x80808080);
+  platform.images.AddSolid(images + L"Button\\X\\n.png", 20, 20, 0xFF0000FF);
+  platform.images.Add(images + L"Button\\lock\\d.png", {4, 4, {}});  // damaged: no pixels
+  // The notices in the order shown, and how many showed before the pause ended.
+  const auto run = [&](bool duringThePause) {
+    platform.images.decodesBeforeStart = duringThePause;
+    platform.images.decoded.clear();
+    platform.system.messages.clear();
+    size_t duringPause = 0;
+    platform.system.onSleep = [&](uint32_t ms) {
+      if (ms == 500) duringPause = platform.system.messages.size();
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(duringPause, 0u);
+    const auto& decoded = platform.images.decoded;
+    EXPECT_EQ(std::count(decoded.begin(), decoded.end(), images + L"extend0001.png"), 1);
+    std::vector<std::wstring> notices;
+    for (const auto& message : platform.system.messages) notices.push_back(message.text);
+    return notices;
+  };
+  const std::vector<std::wstring> afterThePause = run(false);
+  ASSERT_GT(afterThePause.size(), 2u);
+  EXPECT_EQ(run(true), afterThePause);
 }
 
 TEST_F(ProgramTest, ThePanelWindowIsAFramelessTopmostPopup) {
@@ -147,11 +178,19 @@ TEST_F(ProgramTest, AFailureWhileBuildingThePanelIsReportedAndCleanedUp) {
     }
   } failing;
   platform.images.delegate = &failing;
-  EXPECT_EQ(RunProgram(), 0);
-  EXPECT_EQ(platform.system.debugLines.back(), L"can not execute correctly");
-  EXPECT_EQ(platform.images.stops, 1) << "the imaging library is shut down";
-  EXPECT_EQ(PanelForm, nullptr);
-  EXPECT_EQ(platform.windows.loopRuns, 0);
+  // Alike when the pictures are decoded during the start-up pause.
+  for (const bool duringThePause : {false, true}) {
+    platform.images.decodesBeforeStart = duringThePause;
+    platform.images.stops = 0;
+    platform.system.debugLines.clear();
+    platform.system.messages.clear();
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_TRUE(platform.system.messages.empty());
+    EXPECT_EQ(platform.system.debugLines.back(), L"can not execute correctly");
+    EXPECT_EQ(platform.images.stops, 1) << "the imaging library is shut down";
+    EXPECT_EQ(PanelForm, nullptr);
+    EXPECT_EQ(platform.windows.loopRuns, 0);
+  }
 }
 
 TEST_F(ProgramTest, TheFormEndsTheProcessWithCodeOneWhenTheImagingLibraryDoesNotStart) {

@@ -9,10 +9,10 @@
 namespace rotation_testing {
 namespace {
 
-using quillet::xdesktop::DesktopOutput;
+using quillet::linux_desktop::DesktopOutput;
 
 // A Wayland desktop that takes (or refuses) every configuration it is sent.
-class FakeDesktopOutputs : public quillet::xdesktop::DesktopOutputs {
+class FakeDesktopOutputs : public quillet::linux_desktop::DesktopOutputs {
  public:
   std::optional<std::vector<DesktopOutput>> Read() override { return outputs; }
   bool Apply(const std::vector<DesktopOutput>& next) override {
@@ -52,7 +52,8 @@ TEST(DesktopOutputs, TurnsTheBuiltInOutputAndKeepsTheOthersBesideIt) {
     std::vector<DesktopOutput> outputs = PanelAndMonitor();
     outputs[1].transform = c.panelTransform;
     if (c.panelTransform & 1) outputs[0].x = 800;
-    const std::vector<DesktopOutput> turned = quillet::xdesktop::TurnOutput(outputs, 1, c.code);
+    const std::vector<DesktopOutput> turned =
+        quillet::linux_desktop::TurnOutput(outputs, 1, c.code);
     EXPECT_EQ(turned[1].transform, c.expectedTransform) << c.code << " from " << c.panelTransform;
     EXPECT_EQ(turned[1].x, 0);
     EXPECT_EQ(turned[0].x, c.monitorX) << c.code << " from " << c.panelTransform;
@@ -66,37 +67,37 @@ TEST(DesktopOutputs, ThreeInARowStayTouchingWhenTheMiddleOneTurns) {
                                               {"eDP-1", true, true, 1920, 0, 1280, 800, 0},
                                               {"DP-2", false, true, 3200, 0, 1920, 1080, 0}};
   for (int32_t code : {2, 1}) {
-    const std::vector<DesktopOutput> turned = quillet::xdesktop::TurnOutput(outputs, 1, code);
+    const std::vector<DesktopOutput> turned = quillet::linux_desktop::TurnOutput(outputs, 1, code);
     EXPECT_EQ(turned[0].x, 0);
     EXPECT_EQ(turned[1].x, 1920);
     EXPECT_EQ(turned[2].x, code == 2 ? 1920 + 800 : 3200) << "right against the panel";
   }
 }
 
-TEST(DesktopOutputs, SetAngleTurnsOnlyWhatNeedsTurningAndPausesOnlyAfterATurn) {
+TEST(DesktopOutputs, SetDesktopAngleTurnsOnlyWhatNeedsTurningAndPausesOnlyAfterATurn) {
   FakeDesktopOutputs desktop;
   desktop.outputs = PanelAndMonitor();
   g_paused = 0;
-  EXPECT_EQ(quillet::xdesktop::SetAngle(desktop, &RecordPause, 2), 1);
+  EXPECT_EQ(quillet::linux_desktop::SetDesktopAngle(desktop, &RecordPause, 2), 1);
   EXPECT_EQ(g_paused, 250u);
-  EXPECT_EQ(quillet::xdesktop::GetAngle(desktop), 2);
+  EXPECT_EQ(quillet::linux_desktop::GetDesktopAngle(desktop), 2);
   EXPECT_EQ((*desktop.outputs)[0].x, 800);
 
   g_paused = 0;
-  EXPECT_EQ(quillet::xdesktop::SetAngle(desktop, &RecordPause, 2), 1);
+  EXPECT_EQ(quillet::linux_desktop::SetDesktopAngle(desktop, &RecordPause, 2), 1);
   EXPECT_EQ(desktop.applied, 1) << "a screen already at the code is left alone";
   EXPECT_EQ(g_paused, 0u);
 
   desktop.accepts = false;
-  EXPECT_EQ(quillet::xdesktop::SetAngle(desktop, &RecordPause, 3), 0);
+  EXPECT_EQ(quillet::linux_desktop::SetDesktopAngle(desktop, &RecordPause, 3), 0);
   EXPECT_EQ(g_paused, 0u);
-  EXPECT_EQ(quillet::xdesktop::GetAngle(desktop), 2);
+  EXPECT_EQ(quillet::linux_desktop::GetDesktopAngle(desktop), 2);
 
   desktop.outputs.reset();
-  EXPECT_EQ(quillet::xdesktop::SetAngle(desktop, &RecordPause, 3), 0);
-  EXPECT_EQ(quillet::xdesktop::GetAngle(desktop), -1);
+  EXPECT_EQ(quillet::linux_desktop::SetDesktopAngle(desktop, &RecordPause, 3), 0);
+  EXPECT_EQ(quillet::linux_desktop::GetDesktopAngle(desktop), -1);
   desktop.outputs = std::vector<DesktopOutput>{{"DP-2", false, false, 0, 0, 1024, 768, 0}};
-  EXPECT_EQ(quillet::xdesktop::GetAngle(desktop), -1) << "no output is on";
+  EXPECT_EQ(quillet::linux_desktop::GetDesktopAngle(desktop), -1) << "no output is on";
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 
 namespace {
 
-using quillet::xdesktop::ApplyNameHints;
-using quillet::xdesktop::ClassifyBus;
-using quillet::xdesktop::DeviceBus;
-using quillet::xdesktop::InputDevice;
-using quillet::xdesktop::IsVirtualPointerName;
+using quillet::linux_desktop::ApplyNameHints;
+using quillet::linux_desktop::ClassifyBus;
+using quillet::linux_desktop::DeviceBus;
+using quillet::linux_desktop::InputDevice;
+using quillet::linux_desktop::IsVirtualPointerName;
 
 TEST(DeviceBus, TheKernelsBusAndWhereTheDeviceLivesTellBuiltInFromExternal) {
   const std::string pci = "/sys/devices/pci0000:00/0000:00:15.0";

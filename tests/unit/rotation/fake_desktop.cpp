@@ -7,17 +7,16 @@
 
 namespace rotation_testing {
 
-using quillet::xdesktop::Crtc;
-using quillet::xdesktop::CrtcConfig;
-using quillet::xdesktop::ScreenSize;
-using quillet::xdesktop::ScreenState;
+using quillet::linux_desktop::Crtc;
+using quillet::linux_desktop::CrtcConfig;
+using quillet::linux_desktop::ScreenSize;
+using quillet::linux_desktop::ScreenState;
 
 namespace {
 
 bool Fits(const Crtc& crtc, const CrtcConfig& config, const ScreenSize& size) {
-  const auto rect = quillet::xdesktop::Footprint(crtc, config);
-  return rect.x >= 0 && rect.y >= 0 && rect.x + rect.width <= size.width &&
-         rect.y + rect.height <= size.height;
+  const auto rect = quillet::linux_desktop::Footprint(crtc, config);
+  return rect.left >= 0 && rect.top >= 0 && rect.right <= size.width && rect.bottom <= size.height;
 }
 
 }  // namespace
@@ -28,10 +27,11 @@ Crtc& FakeScreen::AddCrtc(const std::string& output, int32_t width, int32_t heig
                           int32_t y) {
   Crtc crtc;
   crtc.id = 100 + crtcs.size();
-  crtc.config = {500 + crtcs.size(), x, y, quillet::xdesktop::kRotate0};
+  crtc.config = {500 + crtcs.size(), x, y, quillet::linux_desktop::kRotate0};
   crtc.modeWidth = width;
   crtc.modeHeight = height;
-  crtc.supportedRotations = quillet::xdesktop::kRotations | quillet::xdesktop::kReflections;
+  crtc.supportedRotations =
+      quillet::linux_desktop::kRotations | quillet::linux_desktop::kReflections;
   crtc.outputNames = {output};
   crtcs.push_back(crtc);
   return crtcs.back();
@@ -97,14 +97,14 @@ bool FakeScreen::SetCrtc(uint64_t id, const CrtcConfig& config) {
 }
 
 bool FakeInputDevices::SetTransform(int32_t device,
-                                    const quillet::xdesktop::TransformMatrix& matrix) {
+                                    const quillet::linux_desktop::TransformMatrix& matrix) {
   if (refusing.count(device) != 0) return false;
   transforms[device] = matrix;
   return true;
 }
 
 int32_t DesktopTest::SetAngle(int32_t code) {
-  return quillet::xdesktop::SetAngle(screen, devices, &RecordPause, code);
+  return quillet::linux_desktop::SetScreenAngle(screen, devices, &RecordPause, code);
 }
 
 }  // namespace rotation_testing

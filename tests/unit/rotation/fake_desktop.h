@@ -19,14 +19,14 @@ namespace rotation_testing {
 // and a CRTC that is on shows only a rotation it supports, within the screen.
 // A change the rules forbid, or the one a test picks, is refused and leaves
 // everything as it was.
-class FakeScreen : public quillet::xdesktop::ScreenControl {
+class FakeScreen : public quillet::linux_desktop::ScreenControl {
  public:
-  quillet::xdesktop::ScreenSize size;
+  quillet::linux_desktop::ScreenSize size;
   int32_t minWidth = 320;
   int32_t minHeight = 200;
   int32_t maxWidth = 8192;
   int32_t maxHeight = 8192;
-  std::vector<quillet::xdesktop::Crtc> crtcs;  // also the ones turned off (mode 0)
+  std::vector<quillet::linux_desktop::Crtc> crtcs;  // also the ones turned off (mode 0)
   bool readable = true;
   std::optional<size_t> refuseChange;  // 0-based, counting every change asked for
 
@@ -38,29 +38,29 @@ class FakeScreen : public quillet::xdesktop::ScreenControl {
 
   // A CRTC that shows a mode of the given size on one output, able to show
   // every rotation.
-  quillet::xdesktop::Crtc& AddCrtc(const std::string& output, int32_t width, int32_t height,
-                                   int32_t x, int32_t y);
-  const quillet::xdesktop::Crtc& CrtcOn(const std::string& output) const;
+  quillet::linux_desktop::Crtc& AddCrtc(const std::string& output, int32_t width, int32_t height,
+                                        int32_t x, int32_t y);
+  const quillet::linux_desktop::Crtc& CrtcOn(const std::string& output) const;
 
   void GrabServer() override;
   void UngrabServer() override;
-  std::optional<quillet::xdesktop::ScreenState> Read() override;
-  bool SetScreenSize(const quillet::xdesktop::ScreenSize& size) override;
-  bool SetCrtc(uint64_t crtc, const quillet::xdesktop::CrtcConfig& config) override;
+  std::optional<quillet::linux_desktop::ScreenState> Read() override;
+  bool SetScreenSize(const quillet::linux_desktop::ScreenSize& size) override;
+  bool SetCrtc(uint64_t crtc, const quillet::linux_desktop::CrtcConfig& config) override;
 
  private:
   bool Refused();
 };
 
 // Input devices as the server lists them; records every transform given.
-class FakeInputDevices : public quillet::xdesktop::InputDevices {
+class FakeInputDevices : public quillet::linux_desktop::InputDevices {
  public:
-  std::vector<quillet::xdesktop::InputDevice> devices;
+  std::vector<quillet::linux_desktop::InputDevice> devices;
   std::set<int32_t> refusing;  // devices whose transform cannot be set
-  std::map<int32_t, quillet::xdesktop::TransformMatrix> transforms;
+  std::map<int32_t, quillet::linux_desktop::TransformMatrix> transforms;
 
-  std::vector<quillet::xdesktop::InputDevice> List() override { return devices; }
-  bool SetTransform(int32_t device, const quillet::xdesktop::TransformMatrix& matrix) override;
+  std::vector<quillet::linux_desktop::InputDevice> List() override { return devices; }
+  bool SetTransform(int32_t device, const quillet::linux_desktop::TransformMatrix& matrix) override;
 };
 
 // A screen, devices and the pauses taken; one test at a time.

@@ -10,14 +10,14 @@
 namespace rotation_testing {
 namespace {
 
-using quillet::xdesktop::DeviceBus;
-using quillet::xdesktop::DeviceKind;
-using quillet::xdesktop::DeviceUse;
-using quillet::xdesktop::InputDevice;
-using quillet::xdesktop::PenIntegration;
-using quillet::xdesktop::TouchMode;
-using quillet::xdesktop::TransformMatrix;
-using quillet::xdesktop::Valuator;
+using quillet::linux_desktop::DeviceBus;
+using quillet::linux_desktop::DeviceKind;
+using quillet::linux_desktop::DeviceUse;
+using quillet::linux_desktop::InputDevice;
+using quillet::linux_desktop::PenIntegration;
+using quillet::linux_desktop::TouchMode;
+using quillet::linux_desktop::TransformMatrix;
+using quillet::linux_desktop::Valuator;
 
 struct Point {
   double x;
@@ -215,13 +215,23 @@ TEST_F(InputMapping, AnExternalTouchMonitorAndItsPenFollowTheOneOtherOutput) {
 TEST_F(InputMapping, AskingForTheAngleTheScreenHasMapsDevicesAndChangesNothing) {
   // A screen larger than its panel, which a turn would shrink around it.
   screen.size = {2000, 1200, 500, 300};
-  screen.AddCrtc("eDP-1", 1920, 1080, 40, 60).config.rotation = quillet::xdesktop::kRotate180;
+  screen.AddCrtc("eDP-1", 1920, 1080, 40, 60).config.rotation = quillet::linux_desktop::kRotate180;
   ASSERT_EQ(SetAngle(3), 1);
   EXPECT_EQ(screen.changes, 0u);
   EXPECT_EQ(screen.crtcSets, 0u);
-  EXPECT_EQ(screen.size, (quillet::xdesktop::ScreenSize{2000, 1200, 500, 300}));
+  EXPECT_EQ(screen.size, (quillet::linux_desktop::ScreenSize{2000, 1200, 500, 300}));
   EXPECT_TRUE(pauses.empty()) << "nothing turned, nothing to wait for";
   ExpectCornersLand(3, {40.0 / 2000, 60.0 / 1200}, {1920.0 / 2000, 1080.0 / 1200});
+
+  // Upright beside a monitor: the touchscreen leaves the whole desktop for the panel.
+  screen.size = {3200, 1080, 800, 270};
+  screen.crtcs.clear();
+  screen.AddCrtc("eDP-1", 1920, 1080, 0, 0);
+  screen.AddCrtc("HDMI-1", 1280, 1024, 1920, 0);
+  devices.transforms.clear();
+  ASSERT_EQ(SetAngle(1), 1);
+  EXPECT_EQ(screen.changes, 0u);
+  ExpectCornersLand(1, {0, 0}, {1920.0 / 3200, 1});
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 namespace {
 
 using platform::gio::VariantPtr;
+using quillet::linux_desktop::DesktopOutput;
 using quillet::wayland::DisplayConfigService;
-using quillet::xdesktop::DesktopOutput;
 
 // GetCurrentState of a headless Mutter with a 1280 x 800 and a 1920 x 1080 virtual monitor, none
 // built in, the larger one primary and left but listed last, in its physical layout mode.
@@ -156,7 +156,7 @@ TEST(MutterOutputs, AStaleSerialIsReadAgainAndSentOnceMoreWhileTheLayoutStands) 
     quillet::wayland::MutterOutputs outputs(std::make_unique<FakeDisplayConfig>(log));
     const auto read = outputs.Read();
     ASSERT_TRUE(read);
-    std::vector<DesktopOutput> turned = quillet::xdesktop::TurnOutput(*read, 0, 2);
+    std::vector<DesktopOutput> turned = quillet::linux_desktop::TurnOutput(*read, 0, 2);
     EXPECT_EQ(outputs.Apply(turned), c.applied) << c.states.back();
     EXPECT_EQ(log.appliedSerials, c.serials) << c.states.back();
   }

@@ -8,11 +8,11 @@
 
 namespace {
 
-using quillet::xdesktop::GetAutoRotationOn;
-using quillet::xdesktop::SetAutoRotation;
+using quillet::linux_desktop::GetAutoRotationOn;
+using quillet::linux_desktop::SetAutoRotation;
 
 // The desktop's lock; absent when the desktop has no schema for it.
-struct FakeLock : quillet::xdesktop::OrientationLock {
+struct FakeLock : quillet::linux_desktop::OrientationLock {
   std::optional<bool> locked;
   bool refuses = false;
   bool damaged = false;

@@ -12,12 +12,12 @@
 namespace rotation_testing {
 namespace {
 
-using quillet::xdesktop::CrtcConfig;
-using quillet::xdesktop::kRotate0;
-using quillet::xdesktop::kRotate180;
-using quillet::xdesktop::kRotate270;
-using quillet::xdesktop::kRotate90;
-using quillet::xdesktop::ScreenSize;
+using quillet::linux_desktop::CrtcConfig;
+using quillet::linux_desktop::kRotate0;
+using quillet::linux_desktop::kRotate180;
+using quillet::linux_desktop::kRotate270;
+using quillet::linux_desktop::kRotate90;
+using quillet::linux_desktop::ScreenSize;
 
 constexpr uint16_t kReflectX = 16;
 
@@ -72,7 +72,7 @@ TEST_F(ScreenTurn, OnePanelTakesEachCodeWithTheScreenTurnedToMatch) {
         landscape ? ScreenSize{1920, 1080, 480, 270} : ScreenSize{1080, 1920, 270, 480};
     EXPECT_EQ(screen.size, expected) << code;
     ExpectAt(screen, "eDP-1", {0, 0, rotations[code - 1]});
-    EXPECT_EQ(quillet::xdesktop::GetAngle(screen), code);
+    EXPECT_EQ(quillet::linux_desktop::GetScreenAngle(screen), code);
   }
   EXPECT_EQ(pauses, std::vector<uint32_t>(6, 250));
 }
@@ -95,7 +95,7 @@ TEST_F(ScreenTurn, OnlyThePanelTurnsAndAnUprightMonitorStaysBesideIt) {
         << code;
     ExpectAt(screen, "eDP-1", {0, 0, static_cast<uint16_t>(1u << (code - 1))});
     ExpectAt(screen, "HDMI-1", {panelWidth, 0, kRotate90});
-    EXPECT_EQ(quillet::xdesktop::GetAngle(screen), code);
+    EXPECT_EQ(quillet::linux_desktop::GetScreenAngle(screen), code);
   }
 }
 
@@ -117,21 +117,21 @@ TEST_F(ScreenTurn, GetAngleReadsThePanelElseThePrimaryOutputElseTheFirst) {
   screen.crtcs[0].config.rotation = kRotate180;
   screen.crtcs[1].config.rotation = kRotate270;
   screen.crtcs[1].primary = true;
-  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 3);
+  EXPECT_EQ(quillet::linux_desktop::GetScreenAngle(screen), 3);
   // Known as built in by its connector alone.
   screen.crtcs[0].outputNames = {"DP-3"};
   screen.crtcs[0].panelConnector = true;
-  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 3);
+  EXPECT_EQ(quillet::linux_desktop::GetScreenAngle(screen), 3);
   screen.crtcs[0].panelConnector = false;
-  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 4);
+  EXPECT_EQ(quillet::linux_desktop::GetScreenAngle(screen), 4);
   screen.crtcs[1].primary = false;
-  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), 3);
+  EXPECT_EQ(quillet::linux_desktop::GetScreenAngle(screen), 3);
 
   screen.crtcs[0].config.mode = 0;
   screen.crtcs[1].config.mode = 0;
-  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), -1);
+  EXPECT_EQ(quillet::linux_desktop::GetScreenAngle(screen), -1);
   screen.readable = false;
-  EXPECT_EQ(quillet::xdesktop::GetAngle(screen), -1);
+  EXPECT_EQ(quillet::linux_desktop::GetScreenAngle(screen), -1);
 }
 
 // A 1920 x 1200 panel magnified 1.5 times (xrandr --scale 0.6667x0.6667)
@@ -187,8 +187,8 @@ TEST_F(ScreenTurn, ARefusedStepPutsBackWhatWasChanged) {
         devices.transforms.clear();
         devices.devices = {{7,
                             "touch",
-                            quillet::xdesktop::DeviceUse::kSlavePointer,
-                            quillet::xdesktop::TouchMode::kDirect,
+                            quillet::linux_desktop::DeviceUse::kSlavePointer,
+                            quillet::linux_desktop::TouchMode::kDirect,
                             {},
                             true}};
         EXPECT_EQ(SetAngle(code), 0) << "code " << code << ", step " << refused;

@@ -8,59 +8,46 @@
 
 namespace {
 
-using quillet::xdesktop::ChooseLockStore;
-using quillet::xdesktop::IsXWaylandSession;
-using quillet::xdesktop::LockStore;
-using quillet::xdesktop::SessionTraits;
+using quillet::linux_desktop::ChooseLockFamily;
+using quillet::linux_desktop::IsXWaylandSession;
+using quillet::linux_desktop::SessionTraits;
+
+constexpr char kMutter[] = "org.gnome.Mutter.DisplayConfig";
+constexpr char kCinnamonShell[] = "org.Cinnamon";
+constexpr char kKScreen[] = "org.kde.KScreen";
+constexpr char kGnomeKey[] = "org.gnome.settings-daemon.peripherals.touchscreen";
+constexpr char kCinnamonKey[] = "org.cinnamon.settings-daemon.peripherals.touchscreen";
 
 TEST(LockChoice, ServicesOnTheBusDecideAndTheDesktopNameIsAHint) {
   struct Case {
     const char* what;
     SessionTraits session;
-    LockStore store;
+    const char* family;  // "" for Zentara's own setting
   };
   const Case cases[] = {
-      {"GNOME", {.currentDesktop = "GNOME", .gnomeKey = true}, LockStore::kGnomeKey},
-      {"Ubuntu", {.currentDesktop = "ubuntu:GNOME", .gnomeKey = true}, LockStore::kGnomeKey},
-      {"GNOME Flashback",
-       {.currentDesktop = "GNOME-Flashback:GNOME", .gnomeKey = true},
-       LockStore::kGnomeKey},
-      {"Unity", {.currentDesktop = "Unity", .gnomeKey = true}, LockStore::kGnomeKey},
-      {"Budgie", {.currentDesktop = "Budgie:GNOME", .gnomeKey = true}, LockStore::kGnomeKey},
-      {"Mutter, unnamed", {.mutterOnBus = true, .gnomeKey = true}, LockStore::kGnomeKey},
-      {"GNOME without its key",
-       {.currentDesktop = "GNOME", .mutterOnBus = true},
-       LockStore::kOwnSetting},
-      {"Cinnamon",
-       {.currentDesktop = "X-Cinnamon", .gnomeKey = true, .cinnamonKey = true},
-       LockStore::kCinnamonKey},
-      {"Cinnamon, unnamed",
-       {.cinnamonOnBus = true, .gnomeKey = true, .cinnamonKey = true},
-       LockStore::kCinnamonKey},
-      {"Cinnamon without its key",
-       {.currentDesktop = "X-Cinnamon", .gnomeKey = true},
-       LockStore::kOwnSetting},
-      {"Plasma",
-       {.currentDesktop = "KDE", .kscreenOnBus = true, .gnomeKey = true},
-       LockStore::kKScreen},
-      {"Plasma named GNOME",
-       {.currentDesktop = "GNOME", .kscreenOnBus = true, .gnomeKey = true},
-       LockStore::kKScreen},
-      {"Plasma without its module",
-       {.currentDesktop = "KDE", .gnomeKey = true},
-       LockStore::kOwnSetting},
-      {"Xfce with GNOME's key",
-       {.currentDesktop = "XFCE", .gnomeKey = true},
-       LockStore::kOwnSetting},
-      {"MATE",
-       {.currentDesktop = "MATE", .gnomeKey = true, .cinnamonKey = true},
-       LockStore::kOwnSetting},
-      {"i3, nothing named", {.gnomeKey = true}, LockStore::kOwnSetting},
-      {"a name that only contains GNOME",
-       {.currentDesktop = "NotGNOME", .gnomeKey = true},
-       LockStore::kOwnSetting},
+      {"GNOME", {"GNOME", {}, {kGnomeKey}}, "GNOME"},
+      {"Ubuntu", {"ubuntu:GNOME", {}, {kGnomeKey}}, "GNOME"},
+      {"GNOME Flashback", {"GNOME-Flashback:GNOME", {}, {kGnomeKey}}, "GNOME"},
+      {"Unity", {"Unity", {}, {kGnomeKey}}, "GNOME"},
+      {"Budgie", {"Budgie:GNOME", {}, {kGnomeKey}}, "GNOME"},
+      {"Mutter, unnamed", {"", {kMutter}, {kGnomeKey}}, "GNOME"},
+      {"GNOME without its key", {"GNOME", {kMutter}, {}}, ""},
+      {"Cinnamon", {"X-Cinnamon", {}, {kGnomeKey, kCinnamonKey}}, "Cinnamon"},
+      {"Cinnamon, unnamed", {"", {kCinnamonShell}, {kGnomeKey, kCinnamonKey}}, "Cinnamon"},
+      {"Cinnamon without its key", {"X-Cinnamon", {}, {kGnomeKey}}, ""},
+      {"Plasma", {"KDE", {kKScreen}, {kGnomeKey}}, "Plasma"},
+      {"Plasma named GNOME", {"GNOME", {kKScreen}, {kGnomeKey}}, "Plasma"},
+      {"Plasma without its module", {"KDE", {}, {kGnomeKey}}, ""},
+      {"Xfce with GNOME's key", {"XFCE", {}, {kGnomeKey}}, ""},
+      {"MATE", {"MATE", {}, {kGnomeKey, kCinnamonKey}}, ""},
+      {"sway", {"sway", {}, {kGnomeKey}}, ""},
+      {"i3, nothing named", {"", {}, {kGnomeKey}}, ""},
+      {"a name that only contains GNOME", {"NotGNOME", {}, {kGnomeKey}}, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(ChooseLockStore(c.session), c.store) << c.what;
+  for (const Case& c : cases) {
+    const auto* family = ChooseLockFamily(c.session);
+    EXPECT_EQ(family != nullptr ? family->name : "", std::string_view(c.family)) << c.what;
+  }
 }
 
 TEST(RotationOnXWayland, AWaylandDisplayOrAnXWaylandOutputTellsIt) {

@@ -5,7 +5,7 @@
 
 #include "rotation/linux_desktop/wlr_heads.h"
 
-namespace quillet::xdesktop {
+namespace quillet::linux_desktop {
 
 // Only for this file's failure messages (found by argument lookup).
 static void PrintTo(const DesktopOutput& o, std::ostream* out) {
@@ -18,15 +18,15 @@ static void PrintTo(const WlrHeadRequest& r, std::ostream* out) {
        << r.transform << " scale " << r.scale;
 }
 
-}  // namespace quillet::xdesktop
+}  // namespace quillet::linux_desktop
 
 namespace rotation_testing {
 namespace {
 
-using quillet::xdesktop::DesktopOutput;
-using quillet::xdesktop::WlrHead;
-using quillet::xdesktop::WlrHeadRequest;
-using quillet::xdesktop::WlrLiveOutput;
+using quillet::linux_desktop::DesktopOutput;
+using quillet::linux_desktop::WlrHead;
+using quillet::linux_desktop::WlrHeadRequest;
+using quillet::linux_desktop::WlrLiveOutput;
 
 TEST(WlrHeads, ReadsEachHeadAsTheCompositorRunsItAndSendsItBackWhole) {
   struct Case {
@@ -60,12 +60,12 @@ TEST(WlrHeads, ReadsEachHeadAsTheCompositorRunsItAndSendsItBackWhole) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const WlrHead running = quillet::xdesktop::RunningHead(c.head, c.live);
-    const DesktopOutput read = quillet::xdesktop::OutputOfHead(running);
+    const WlrHead running = quillet::linux_desktop::RunningHead(c.head, c.live);
+    const DesktopOutput read = quillet::linux_desktop::OutputOfHead(running);
     EXPECT_EQ(read, c.read);
     DesktopOutput wanted = read;
     if (wanted.enabled) wanted = {read.name, read.builtIn, true, 5, 6, read.width, read.height, 1};
-    EXPECT_EQ(quillet::xdesktop::RequestForHead(running, wanted), c.turned);
+    EXPECT_EQ(quillet::linux_desktop::RequestForHead(running, wanted), c.turned);
   }
 }
 

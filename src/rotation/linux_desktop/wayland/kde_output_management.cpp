@@ -8,14 +8,15 @@
 
 #include "kde-output-device-v2-client-protocol.h"
 #include "kde-output-management-v2-client-protocol.h"
-#include "rotation/linux_desktop/input_mapping.h"
+#include "rotation/linux_desktop/quarter_turns.h"
+#include "rotation/linux_desktop/wayland/output_protocol.h"
 #include "rotation/linux_desktop/wayland/wayland_connection.h"
 #include "rotation/linux_desktop/wayland/wayland_proxy.h"
 
 namespace quillet::wayland {
 namespace {
 
-using xdesktop::DesktopOutput;
+using linux_desktop::DesktopOutput;
 
 // The versions this code knows: the device's name came with version 2.
 constexpr uint32_t kDeviceVersion = 2;
@@ -27,14 +28,13 @@ using ManagementProxy = OwnedProxy<kde_output_management_v2, &kde_output_managem
 using ConfigurationProxy =
     OwnedProxy<kde_output_configuration_v2, &kde_output_configuration_v2_destroy>;
 
-class Device;
+using DeviceMode = Mode<ModeProxy>;
 
-// One mode a device announced, with the size it gave.
-struct Mode {
-  Device* device = nullptr;
-  ModeProxy proxy;
-  int32_t width = 0;
-  int32_t height = 0;
+constexpr kde_output_device_mode_v2_listener kModeListener = {
+    .size = &OnModeSize<DeviceMode, kde_output_device_mode_v2>,
+    .refresh = [](void*, kde_output_device_mode_v2*, int32_t) {},
+    .preferred = [](void*, kde_output_device_mode_v2*) {},
+    .removed = &OnModeRemoved<DeviceMode, kde_output_device_mode_v2>,
 };
 
 // What one kde_output_device_v2 has told so far: whole once its first
@@ -51,12 +51,14 @@ class Device {
   bool done() const { return done_; }
   // Some of what it told could not be kept: it cannot be read.
   bool failed() const { return failed_; }
+  // Lets go of the modes the compositor removed since.
+  void DropRemoved() { DropRemovedModes(modes_, current_); }
 
   DesktopOutput Output() const {
     DesktopOutput output = output_;
-    output.builtIn = xdesktop::IsBuiltInPanel(output.name);
+    output.builtIn = linux_desktop::IsBuiltInPanel(output.name);
     // The layout counts in logical pixels: the mode divided by the scale.
-    if (const Mode* mode = Current()) {
+    if (const DeviceMode* mode = FindMode(modes_, current_)) {
       const double scale = scale_ > 0 ? scale_ : 1.0;
       output.width = static_cast<int32_t>(std::lround(mode->width / scale));
       output.height = static_cast<int32_t>(std::lround(mode->height / scale));
@@ -65,12 +67,6 @@ class Device {
   }
 
  private:
-  const Mode* Current() const {
-    for (const auto& mode : modes_)
-      if (mode->proxy.get() == current_) return mode.get();
-    return nullptr;
-  }
-
   static Device& Of(void* data) { return *static_cast<Device*>(data); }
 
   static void OnGeometry(void* data, kde_output_device_v2*, int32_t x, int32_t y, int32_t, int32_t,
@@ -84,35 +80,8 @@ class Device {
     Of(data).current_ = mode;
   }
   static void OnMode(void* data, kde_output_device_v2*, kde_output_device_mode_v2* proxy) {
-    static constexpr kde_output_device_mode_v2_listener kModeListener = {
-        .size =
-            [](void* mode, kde_output_device_mode_v2*, int32_t width, int32_t height) {
-              static_cast<Mode*>(mode)->width = width;
-              static_cast<Mode*>(mode)->height = height;
-            },
-        .refresh = [](void*, kde_output_device_mode_v2*, int32_t) {},
-        .preferred = [](void*, kde_output_device_mode_v2*) {},
-        .removed = &OnModeRemoved,
-    };
     Device& device = Of(data);
-    ModeProxy owned(proxy);
-    Unthrowing(device.failed_, [&] {
-      device.modes_.push_back(std::make_unique<Mode>());
-      Mode& mode = *device.modes_.back();
-      mode.device = &device;
-      mode.proxy = std::move(owned);
-      kde_output_device_mode_v2_add_listener(proxy, &kModeListener, &mode);
-    });
-    // The device's current_mode event may name it still.
-    if (owned) device.unkept_.Keep(owned.release());
-  }
-  // The compositor has let go of the mode: so do we.
-  static void OnModeRemoved(void* data, kde_output_device_mode_v2* proxy) {
-    Device& device = *static_cast<Mode*>(data)->device;
-    if (device.current_ == proxy) device.current_ = nullptr;
-    std::erase_if(device.modes_, [proxy](const std::unique_ptr<Mode>& mode) {
-      return mode->proxy.get() == proxy;
-    });
+    AddMode(device.modes_, device.unkept_, device.failed_, proxy, &kModeListener);
   }
   static void OnDone(void* data, kde_output_device_v2*) { Of(data).done_ = true; }
   static void OnScale(void* data, kde_output_device_v2*, wl_fixed_t factor) {
@@ -146,7 +115,7 @@ class Device {
 
   DeviceProxy proxy_;
   DesktopOutput output_;
-  std::vector<std::unique_ptr<Mode>> modes_;
+  std::vector<std::unique_ptr<DeviceMode>> modes_;
   UnkeptProxies unkept_;
   kde_output_device_mode_v2* current_ = nullptr;
   double scale_ = 1.0;
@@ -154,7 +123,7 @@ class Device {
   bool failed_ = false;
 };
 
-class KdeOutputManagement final : public xdesktop::DesktopOutputs {
+class KdeOutputManagement final : public linux_desktop::DesktopOutputs {
  public:
   // Declared before the proxies so that it is closed after they are destroyed.
   std::unique_ptr<WaylandConnection> connection;
@@ -175,6 +144,7 @@ class KdeOutputManagement final : public xdesktop::DesktopOutputs {
   std::optional<std::vector<DesktopOutput>> Read() override {
     // Takes in what changed since, from others too.
     if (!connection->Roundtrip() || !AllDone() || AnyFailed()) return std::nullopt;
+    for (const auto& device : devices) device->DropRemoved();
     std::vector<DesktopOutput> outputs;
     for (const auto& device : devices) outputs.push_back(device->Output());
     return outputs;
@@ -183,20 +153,14 @@ class KdeOutputManagement final : public xdesktop::DesktopOutputs {
   bool Apply(const std::vector<DesktopOutput>& outputs) override {
     if (outputs.size() != devices.size()) return false;
     for (const DesktopOutput& output : outputs)
-      if (!xdesktop::IsTransform(output.transform)) return false;
+      if (!linux_desktop::IsTransform(output.transform)) return false;
     ConfigurationProxy configuration(
         kde_output_management_v2_create_configuration(management.get()));
     if (!configuration) return false;
-    enum class Answer { kNone, kApplied, kFailed } answer = Answer::kNone;
+    Answer answer = Answer::kPending;
     static constexpr kde_output_configuration_v2_listener kListener = {
-        .applied =
-            [](void* data, kde_output_configuration_v2*) {
-              *static_cast<Answer*>(data) = Answer::kApplied;
-            },
-        .failed =
-            [](void* data, kde_output_configuration_v2*) {
-              *static_cast<Answer*>(data) = Answer::kFailed;
-            },
+        .applied = &OnAnswer<Answer::kApplied, kde_output_configuration_v2>,
+        .failed = &OnAnswer<Answer::kFailed, kde_output_configuration_v2>,
     };
     kde_output_configuration_v2_add_listener(configuration.get(), &kListener, &answer);
     for (size_t i = 0; i < outputs.size(); ++i) {
@@ -207,14 +171,13 @@ class KdeOutputManagement final : public xdesktop::DesktopOutputs {
       kde_output_configuration_v2_position(configuration.get(), device, outputs[i].x, outputs[i].y);
     }
     kde_output_configuration_v2_apply(configuration.get());
-    connection->DispatchUntil([&answer] { return answer != Answer::kNone; });
-    return answer == Answer::kApplied;
+    return AwaitApplied(*connection, answer);
   }
 };
 
 }  // namespace
 
-std::unique_ptr<xdesktop::DesktopOutputs> OpenKdeOutputManagement(
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenKdeOutputManagement(
     std::unique_ptr<WaylandConnection>& connection) {
   auto kwin = std::make_unique<KdeOutputManagement>();
   kwin->management.reset(static_cast<kde_output_management_v2*>(

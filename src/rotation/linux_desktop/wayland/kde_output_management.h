@@ -8,7 +8,7 @@ namespace quillet::wayland {
 
 // The outputs of KWin, through kde_output_management_v2 and kde_output_device_v2, over the
 // connection, which it takes only when it returns them; nothing when it is not offered.
-std::unique_ptr<xdesktop::DesktopOutputs> OpenKdeOutputManagement(
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenKdeOutputManagement(
     std::unique_ptr<WaylandConnection>& connection);
 
 }  // namespace quillet::wayland

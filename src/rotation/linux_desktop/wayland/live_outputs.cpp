@@ -14,7 +14,7 @@ struct LiveOutputs::Output {
   Proxy<wl_output> output;
   Proxy<zxdg_output_v1> xdgOutput;
   std::string name;
-  xdesktop::WlrLiveOutput shown;
+  linux_desktop::WlrLiveOutput shown;
   bool* failed = nullptr;  // its owner's
 };
 
@@ -116,7 +116,7 @@ bool LiveOutputs::Update() {
 
 LiveOutputs::~LiveOutputs() = default;
 
-std::optional<xdesktop::WlrLiveOutput> LiveOutputs::Find(std::string_view name) const {
+std::optional<linux_desktop::WlrLiveOutput> LiveOutputs::Find(std::string_view name) const {
   for (const auto& output : outputs_)
     if (!output->name.empty() && output->name == name && output->shown.modeWidth > 0)
       return output->shown;

@@ -30,7 +30,7 @@ class LiveOutputs {
   bool IsComplete() const { return !failed_; }
 
   // The output of that name once it told its current mode.
-  std::optional<xdesktop::WlrLiveOutput> Find(std::string_view name) const;
+  std::optional<linux_desktop::WlrLiveOutput> Find(std::string_view name) const;
 
   struct Output;
 

@@ -5,8 +5,8 @@
 
 namespace quillet::wayland {
 
-// The outputs of GNOME's Mutter, through org.gnome.Mutter.DisplayConfig on the session bus; nothing
-// when it is not offered.
-std::unique_ptr<xdesktop::DesktopOutputs> OpenMutterDisplayConfig();
+// The outputs of GNOME's Mutter, through its display configuration service `service` on the
+// session bus; nothing when it is not offered.
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenMutterDisplayConfig(const char* service);
 
 }  // namespace quillet::wayland

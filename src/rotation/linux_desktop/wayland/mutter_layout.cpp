@@ -113,11 +113,11 @@ std::optional<MutterLayout> ParseCurrentState(GVariant* reply) {
   return layout;
 }
 
-std::vector<xdesktop::DesktopOutput> OutputsOf(const MutterLayout& layout) {
-  std::vector<xdesktop::DesktopOutput> outputs;
+std::vector<linux_desktop::DesktopOutput> OutputsOf(const MutterLayout& layout) {
+  std::vector<linux_desktop::DesktopOutput> outputs;
   for (const MutterLogicalMonitor& logical : layout.logicalMonitors) {
     const MutterMonitor& first = logical.monitors.front();
-    xdesktop::DesktopOutput output;
+    linux_desktop::DesktopOutput output;
     output.name = first.connector;
     output.builtIn = IsBuiltIn(logical);
     output.x = logical.x;
@@ -131,16 +131,16 @@ std::vector<xdesktop::DesktopOutput> OutputsOf(const MutterLayout& layout) {
 }
 
 GVariant* ApplyArguments(const MutterLayout& layout,
-                         const std::vector<xdesktop::DesktopOutput>& outputs) {
+                         const std::vector<linux_desktop::DesktopOutput>& outputs) {
   if (outputs.size() != layout.logicalMonitors.size()) return nullptr;
   GVariantBuilder logicalMonitors;
   g_variant_builder_init(&logicalMonitors, G_VARIANT_TYPE("a(iiduba(ssa{sv}))"));
   for (size_t i = 0; i < outputs.size(); ++i) {
     const MutterLogicalMonitor& logical = layout.logicalMonitors[i];
-    const xdesktop::DesktopOutput& output = outputs[i];
+    const linux_desktop::DesktopOutput& output = outputs[i];
     // Mutter takes a transform beyond 7 and then ends the whole session.
     if (output.name != logical.monitors.front().connector || !output.enabled ||
-        !xdesktop::IsTransform(output.transform)) {
+        !linux_desktop::IsTransform(output.transform)) {
       g_variant_builder_clear(&logicalMonitors);
       return nullptr;
     }

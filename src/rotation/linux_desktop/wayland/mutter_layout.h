@@ -52,7 +52,7 @@ std::optional<MutterLayout> ParseCurrentState(GVariant* reply);
 
 // One output per logical monitor, in the layout's order, named after its
 // first monitor.
-std::vector<xdesktop::DesktopOutput> OutputsOf(const MutterLayout& layout);
+std::vector<linux_desktop::DesktopOutput> OutputsOf(const MutterLayout& layout);
 
 // The floating arguments of ApplyMonitorsConfig, method 1 (temporary, no
 // confirmation asked) that put every logical monitor of the layout at the
@@ -60,6 +60,6 @@ std::vector<xdesktop::DesktopOutput> OutputsOf(const MutterLayout& layout);
 // Null when `outputs` are not the layout's, in its order and all enabled, or
 // a transform is outside 0 to 7.
 GVariant* ApplyArguments(const MutterLayout& layout,
-                         const std::vector<xdesktop::DesktopOutput>& outputs);
+                         const std::vector<linux_desktop::DesktopOutput>& outputs);
 
 }  // namespace quillet::wayland

@@ -2,14 +2,14 @@
 
 namespace quillet::wayland {
 
-std::optional<std::vector<xdesktop::DesktopOutput>> MutterOutputs::Read() {
+std::optional<std::vector<linux_desktop::DesktopOutput>> MutterOutputs::Read() {
   const platform::gio::VariantPtr state = service_->GetCurrentState();
   read_ = ParseCurrentState(state.get());
   if (!read_) return std::nullopt;
   return OutputsOf(*read_);
 }
 
-bool MutterOutputs::Apply(const std::vector<xdesktop::DesktopOutput>& outputs) {
+bool MutterOutputs::Apply(const std::vector<linux_desktop::DesktopOutput>& outputs) {
   if (!read_ && !Read()) return false;
   for (int attempt = 0; attempt < 2; ++attempt) {
     GVariant* arguments = ApplyArguments(*read_, outputs);
@@ -22,7 +22,7 @@ bool MutterOutputs::Apply(const std::vector<xdesktop::DesktopOutput>& outputs) {
       case DisplayConfigService::Answer::kStale:
         break;
     }
-    const std::vector<xdesktop::DesktopOutput> before = OutputsOf(*read_);
+    const std::vector<linux_desktop::DesktopOutput> before = OutputsOf(*read_);
     // What was asked was made from that layout; after any change it may no longer fit.
     if (Read() != before) return false;
   }

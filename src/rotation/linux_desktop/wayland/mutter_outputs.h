@@ -29,15 +29,15 @@ class DisplayConfigService {
 };
 
 // A GNOME desktop's outputs: one per logical monitor of Mutter's layout.
-class MutterOutputs : public xdesktop::DesktopOutputs {
+class MutterOutputs : public linux_desktop::DesktopOutputs {
  public:
   explicit MutterOutputs(std::unique_ptr<DisplayConfigService> service)
       : service_(std::move(service)) {}
 
-  std::optional<std::vector<xdesktop::DesktopOutput>> Read() override;
+  std::optional<std::vector<linux_desktop::DesktopOutput>> Read() override;
   // A configuration sent on a serial that went stale meanwhile is read again
   // and sent once more, as long as the layout it was made from still stands.
-  bool Apply(const std::vector<xdesktop::DesktopOutput>& outputs) override;
+  bool Apply(const std::vector<linux_desktop::DesktopOutput>& outputs) override;
 
  private:
   std::unique_ptr<DisplayConfigService> service_;

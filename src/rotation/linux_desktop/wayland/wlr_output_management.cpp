@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rotation/linux_desktop/wayland/live_outputs.h"
+#include "rotation/linux_desktop/wayland/output_protocol.h"
 #include "rotation/linux_desktop/wayland/wayland_connection.h"
 #include "rotation/linux_desktop/wayland/wayland_proxy.h"
 #include "rotation/linux_desktop/wlr_heads.h"
@@ -19,31 +20,21 @@ namespace {
 // use came later.
 constexpr uint32_t kManagerVersion = 2;
 
-struct Mode {
-  Proxy<zwlr_output_mode_v1> proxy;
-  int32_t width = 0;
-  int32_t height = 0;
-  bool gone = false;
-};
+using HeadMode = Mode<Proxy<zwlr_output_mode_v1>>;
 
 struct Head {
   Proxy<zwlr_output_head_v1> proxy;
-  xdesktop::WlrHead reported;
-  std::vector<std::unique_ptr<Mode>> modes;
+  linux_desktop::WlrHead reported;
+  std::vector<std::unique_ptr<HeadMode>> modes;
   UnkeptProxies unkept;
   zwlr_output_mode_v1* currentMode = nullptr;
   bool gone = false;
   bool failed = false;  // some of its state could not be kept
 
-  const Mode* Current() const {
-    for (const auto& mode : modes)
-      if (mode->proxy.get() == currentMode) return mode.get();
-    return nullptr;
-  }
   // What was reported, with the current mode's size as known now.
-  xdesktop::WlrHead State() const {
-    xdesktop::WlrHead state = reported;
-    const Mode* current = Current();
+  linux_desktop::WlrHead State() const {
+    linux_desktop::WlrHead state = reported;
+    const HeadMode* current = FindMode(modes, currentMode);
     state.hasCurrentMode = current != nullptr;
     state.modeWidth = current != nullptr ? current->width : 0;
     state.modeHeight = current != nullptr ? current->height : 0;
@@ -51,36 +42,20 @@ struct Head {
   }
 };
 
-enum class Outcome { kPending, kSucceeded, kFailed, kCancelled };
-
-Mode& ModeOf(void* data) {
-  return *static_cast<Mode*>(data);
-}
 Head& HeadOf(void* data) {
   return *static_cast<Head*>(data);
 }
 
 constexpr zwlr_output_mode_v1_listener kModeListener = {
-    [](void* data, zwlr_output_mode_v1*, int32_t width, int32_t height) {
-      ModeOf(data).width = width;
-      ModeOf(data).height = height;
-    },
+    &OnModeSize<HeadMode, zwlr_output_mode_v1>,
     [](void*, zwlr_output_mode_v1*, int32_t) {},
     [](void*, zwlr_output_mode_v1*) {},
-    [](void* data, zwlr_output_mode_v1*) { ModeOf(data).gone = true; },
+    &OnModeRemoved<HeadMode, zwlr_output_mode_v1>,
 };
 
 void OnHeadMode(void* data, zwlr_output_head_v1*, zwlr_output_mode_v1* proxy) {
   Head& head = HeadOf(data);
-  Proxy<zwlr_output_mode_v1> owned(proxy);
-  Unthrowing(head.failed, [&] {
-    head.modes.push_back(std::make_unique<Mode>());
-    Mode& mode = *head.modes.back();
-    mode.proxy = std::move(owned);
-    zwlr_output_mode_v1_add_listener(proxy, &kModeListener, &mode);
-  });
-  // The head's current_mode event may name it still.
-  if (owned) head.unkept.Keep(owned.release());
+  AddMode(head.modes, head.unkept, head.failed, proxy, &kModeListener);
 }
 
 void OnHeadName(void* data, zwlr_output_head_v1*, const char* name) {
@@ -135,18 +110,12 @@ constexpr zwlr_output_head_v1_listener kUnkeptHeadListener = {
 };
 
 constexpr zwlr_output_configuration_v1_listener kConfigurationListener = {
-    [](void* data, zwlr_output_configuration_v1*) {
-      *static_cast<Outcome*>(data) = Outcome::kSucceeded;
-    },
-    [](void* data, zwlr_output_configuration_v1*) {
-      *static_cast<Outcome*>(data) = Outcome::kFailed;
-    },
-    [](void* data, zwlr_output_configuration_v1*) {
-      *static_cast<Outcome*>(data) = Outcome::kCancelled;
-    },
+    &OnAnswer<Answer::kApplied, zwlr_output_configuration_v1>,
+    &OnAnswer<Answer::kFailed, zwlr_output_configuration_v1>,
+    &OnAnswer<Answer::kCancelled, zwlr_output_configuration_v1>,
 };
 
-class WlrOutputManagement : public xdesktop::DesktopOutputs {
+class WlrOutputManagement : public linux_desktop::DesktopOutputs {
  public:
   explicit WlrOutputManagement(std::unique_ptr<WaylandConnection> connection)
       : connection_(std::move(connection)) {}
@@ -166,11 +135,11 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     return Refresh();
   }
 
-  std::optional<std::vector<xdesktop::DesktopOutput>> Read() override {
+  std::optional<std::vector<linux_desktop::DesktopOutput>> Read() override {
     if (!Refresh()) return std::nullopt;
     readSerial_ = serial_;
-    std::vector<xdesktop::DesktopOutput> outputs;
-    for (const auto& head : heads_) outputs.push_back(xdesktop::OutputOfHead(Running(*head)));
+    std::vector<linux_desktop::DesktopOutput> outputs;
+    for (const auto& head : heads_) outputs.push_back(linux_desktop::OutputOfHead(Running(*head)));
     // Heads come in no order of their own: the enabled ones first, from the
     // layout's origin on, so that without a built-in panel the output at the
     // origin counts as the tablet's.
@@ -180,15 +149,15 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     return outputs;
   }
 
-  bool Apply(const std::vector<xdesktop::DesktopOutput>& outputs) override {
+  bool Apply(const std::vector<linux_desktop::DesktopOutput>& outputs) override {
     if (!Refresh() || !readSerial_) return false;
     // A configuration must name every head once, and the list must be about
     // these: a head that came or went since it was read makes it stale.
     if (outputs.size() != heads_.size()) return false;
-    std::vector<const xdesktop::DesktopOutput*> wanted;
+    std::vector<const linux_desktop::DesktopOutput*> wanted;
     for (const auto& head : heads_) {
       const auto named =
-          std::ranges::find(outputs, head->reported.name, &xdesktop::DesktopOutput::name);
+          std::ranges::find(outputs, head->reported.name, &linux_desktop::DesktopOutput::name);
       if (named == outputs.end() || std::ranges::find(wanted, &*named) != wanted.end())
         return false;
       wanted.push_back(&*named);
@@ -199,13 +168,14 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     OwnedProxy<zwlr_output_configuration_v1, &zwlr_output_configuration_v1_destroy> configuration(
         zwlr_output_manager_v1_create_configuration(manager_.get(), *readSerial_));
     if (!configuration) return false;
-    Outcome outcome = Outcome::kPending;
+    Answer answer = Answer::kPending;
     zwlr_output_configuration_v1_add_listener(configuration.get(), &kConfigurationListener,
-                                              &outcome);
+                                              &answer);
     std::vector<Proxy<zwlr_output_configuration_head_v1>> configured;
     for (size_t i = 0; i < heads_.size(); ++i) {
       const Head& head = *heads_[i];
-      const xdesktop::WlrHeadRequest request = xdesktop::RequestForHead(Running(head), *wanted[i]);
+      const linux_desktop::WlrHeadRequest request =
+          linux_desktop::RequestForHead(Running(head), *wanted[i]);
       if (!request.enable) {
         zwlr_output_configuration_v1_disable_head(configuration.get(), head.proxy.get());
         continue;
@@ -224,10 +194,7 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
       zwlr_output_configuration_head_v1_set_scale(settings, wl_fixed_from_double(request.scale));
     }
     zwlr_output_configuration_v1_apply(configuration.get());
-    // Some compositors never answer: the wait is bounded.
-    if (!connection_->DispatchUntil([&outcome] { return outcome != Outcome::kPending; }))
-      return false;
-    return outcome == Outcome::kSucceeded;
+    return AwaitApplied(*connection_, answer);
   }
 
  private:
@@ -260,18 +227,12 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
     if (live_->Update() && !connection_->Roundtrip()) return false;
     std::erase_if(heads_, [](const auto& head) { return head->gone; });
     if (!live_->IsComplete() || std::ranges::any_of(heads_, &Head::failed)) return false;
-    for (auto& head : heads_) {
-      std::erase_if(head->modes, [&head](const auto& mode) {
-        if (!mode->gone) return false;
-        if (head->currentMode == mode->proxy.get()) head->currentMode = nullptr;
-        return true;
-      });
-    }
+    for (auto& head : heads_) DropRemovedModes(head->modes, head->currentMode);
     return true;
   }
 
-  xdesktop::WlrHead Running(const Head& head) const {
-    return xdesktop::RunningHead(head.State(), live_->Find(head.reported.name));
+  linux_desktop::WlrHead Running(const Head& head) const {
+    return linux_desktop::RunningHead(head.State(), live_->Find(head.reported.name));
   }
 
   // Declared first: every object below is freed before the connection closes.
@@ -288,7 +249,7 @@ class WlrOutputManagement : public xdesktop::DesktopOutputs {
 
 }  // namespace
 
-std::unique_ptr<xdesktop::DesktopOutputs> OpenWlrOutputManagement(
+std::unique_ptr<linux_desktop::DesktopOutputs> OpenWlrOutputManagement(
     std::unique_ptr<WaylandConnection>& connection) {
   auto outputs = std::make_unique<WlrOutputManagement>(std::move(connection));
   if (!outputs->Open()) return nullptr;

@@ -17,8 +17,8 @@ const XRRModeInfo* FindMode(const XRRScreenResources& resources, RRMode id) {
 
 // What the CRTC's transform does to its picture; the identity when the
 // server cannot say.
-xdesktop::CrtcTransform ReadTransform(Display* display, RRCrtc crtc) {
-  xdesktop::CrtcTransform transform = xdesktop::kIdentityTransform;
+linux_desktop::CrtcTransform ReadTransform(Display* display, RRCrtc crtc) {
+  linux_desktop::CrtcTransform transform = linux_desktop::kIdentityTransform;
   XRRCrtcTransformAttributes* attributes = nullptr;
   if (!XRRGetCrtcTransform(display, crtc, &attributes) || attributes == nullptr) return transform;
   for (size_t row = 0; row < 3; ++row) {
@@ -76,7 +76,7 @@ void RandrScreen::UngrabServer() {
   trap_.Sync(display_);
 }
 
-std::optional<xdesktop::ScreenState> RandrScreen::Read() {
+std::optional<linux_desktop::ScreenState> RandrScreen::Read() {
   outputs_.clear();
   if (!platform::xlib::HasRandr(display_, 1, 3)) return std::nullopt;
   // What the server knows without asking the hardware, unless it knows
@@ -88,7 +88,7 @@ std::optional<xdesktop::ScreenState> RandrScreen::Read() {
   }
   if (!resources_) return std::nullopt;
 
-  xdesktop::ScreenState state;
+  linux_desktop::ScreenState state;
   Window root = 0;
   int x = 0;
   int y = 0;
@@ -114,7 +114,7 @@ std::optional<xdesktop::ScreenState> RandrScreen::Read() {
     const XRRModeInfo* mode = FindMode(*resources_, info->mode);
     if (mode == nullptr) continue;
 
-    xdesktop::Crtc crtc;
+    linux_desktop::Crtc crtc;
     crtc.id = id;
     crtc.config = {info->mode, info->x, info->y, info->rotation};
     crtc.modeWidth = static_cast<int32_t>(mode->width);
@@ -138,13 +138,13 @@ std::optional<xdesktop::ScreenState> RandrScreen::Read() {
   return state;
 }
 
-bool RandrScreen::SetScreenSize(const xdesktop::ScreenSize& size) {
+bool RandrScreen::SetScreenSize(const linux_desktop::ScreenSize& size) {
   trap_.Sync(display_);
   XRRSetScreenSize(display_, root_, size.width, size.height, size.mmWidth, size.mmHeight);
   return trap_.Sync(display_);
 }
 
-bool RandrScreen::SetCrtc(uint64_t crtc, const xdesktop::CrtcConfig& config) {
+bool RandrScreen::SetCrtc(uint64_t crtc, const linux_desktop::CrtcConfig& config) {
   const auto known = outputs_.find(static_cast<RRCrtc>(crtc));
   if (!resources_ || known == outputs_.end()) return false;
   std::vector<RROutput>& outputs = known->second;

@@ -14,15 +14,15 @@ namespace quillet::x11 {
 
 // The default screen's configuration through XRandR 1.3 or later. Each
 // change is waited for, so that a refusal shows in its result.
-class RandrScreen : public xdesktop::ScreenControl {
+class RandrScreen : public linux_desktop::ScreenControl {
  public:
   RandrScreen(Display* display, platform::xlib::ErrorTrap& trap);
 
   void GrabServer() override;
   void UngrabServer() override;
-  std::optional<xdesktop::ScreenState> Read() override;
-  bool SetScreenSize(const xdesktop::ScreenSize& size) override;
-  bool SetCrtc(uint64_t crtc, const xdesktop::CrtcConfig& config) override;
+  std::optional<linux_desktop::ScreenState> Read() override;
+  bool SetScreenSize(const linux_desktop::ScreenSize& size) override;
+  bool SetCrtc(uint64_t crtc, const linux_desktop::CrtcConfig& config) override;
 
  private:
   Display* display_;

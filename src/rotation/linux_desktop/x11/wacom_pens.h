@@ -17,7 +17,7 @@ class WacomPens {
   WacomPens& operator=(const WacomPens&) = delete;
 
   // Unknown for a node the database has no entry for.
-  xdesktop::PenIntegration IntegrationOf(const std::string& devnode);
+  linux_desktop::PenIntegration IntegrationOf(const std::string& devnode);
 
  private:
   struct Database;

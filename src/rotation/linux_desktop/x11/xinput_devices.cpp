@@ -22,8 +22,8 @@ constexpr char kProductIdProperty[] = "Device Product ID";
 // The kernel's event node the driver reads, "/dev/input/event12".
 constexpr char kNodeProperty[] = "Device Node";
 
-xdesktop::DeviceUse UseOf(int use) {
-  using xdesktop::DeviceUse;
+linux_desktop::DeviceUse UseOf(int use) {
+  using linux_desktop::DeviceUse;
   switch (use) {
     case XIMasterPointer:
       return DeviceUse::kMasterPointer;
@@ -38,7 +38,7 @@ xdesktop::DeviceUse UseOf(int use) {
   }
 }
 
-void ReadClasses(const XIDeviceInfo& info, xdesktop::InputDevice& device) {
+void ReadClasses(const XIDeviceInfo& info, linux_desktop::InputDevice& device) {
   for (int i = 0; i < info.num_classes; ++i) {
     const XIAnyClassInfo* any = info.classes[i];
     if (any->type == XIValuatorClass) {
@@ -46,15 +46,15 @@ void ReadClasses(const XIDeviceInfo& info, xdesktop::InputDevice& device) {
       device.valuators.push_back({valuator->number, valuator->mode == XIModeAbsolute});
     } else if (any->type == XITouchClass) {
       const auto* touch = reinterpret_cast<const XITouchClassInfo*>(any);
-      device.touch = touch->mode == XIDirectTouch ? xdesktop::TouchMode::kDirect
-                                                  : xdesktop::TouchMode::kDependent;
+      device.touch = touch->mode == XIDirectTouch ? linux_desktop::TouchMode::kDirect
+                                                  : linux_desktop::TouchMode::kDependent;
     }
   }
 }
 
-bool MayFollowScreen(const xdesktop::InputDevice& device) {
-  return device.use == xdesktop::DeviceUse::kSlavePointer ||
-         device.use == xdesktop::DeviceUse::kFloating;
+bool MayFollowScreen(const linux_desktop::InputDevice& device) {
+  return device.use == linux_desktop::DeviceUse::kSlavePointer ||
+         device.use == linux_desktop::DeviceUse::kFloating;
 }
 
 }  // namespace
@@ -94,7 +94,7 @@ std::optional<XInputDevices::PropertyValue> XInputDevices::ReadProperty(int devi
   return value;
 }
 
-void XInputDevices::ReadOrigin(xdesktop::InputDevice& device, WacomPens& pens) {
+void XInputDevices::ReadOrigin(linux_desktop::InputDevice& device, WacomPens& pens) {
   if (const auto ids = ReadProperty(device.id, productId_, 2);
       ids && ids->type == XA_INTEGER && ids->numbers.size() == 2) {
     device.vendorId = static_cast<uint32_t>(ids->numbers[0]);
@@ -105,15 +105,15 @@ void XInputDevices::ReadOrigin(xdesktop::InputDevice& device, WacomPens& pens) {
                              ? platform::udev::DescribeInputNode(node->text.c_str())
                              : std::nullopt;
   if (described) {
-    device.bus =
-        xdesktop::ClassifyBus(described->kernelBus, described->sysPath, described->usbRemovable);
+    device.bus = linux_desktop::ClassifyBus(described->kernelBus, described->sysPath,
+                                            described->usbRemovable);
     if (device.vendorId == 0 && device.productId == 0) {
       device.vendorId = described->vendorId;
       device.productId = described->productId;
     }
   }
   if (described && described->classified) {
-    using xdesktop::DeviceKind;
+    using linux_desktop::DeviceKind;
     device.kind = described->touchscreen                       ? DeviceKind::kTouchscreen
                   : described->tablet && !described->tabletPad ? DeviceKind::kPen
                                                                : DeviceKind::kOther;
@@ -122,10 +122,10 @@ void XInputDevices::ReadOrigin(xdesktop::InputDevice& device, WacomPens& pens) {
     return;
   }
   // Nothing from the device manager: the name may still tell.
-  xdesktop::ApplyNameHints(device);
+  linux_desktop::ApplyNameHints(device);
 }
 
-std::vector<xdesktop::InputDevice> XInputDevices::List() {
+std::vector<linux_desktop::InputDevice> XInputDevices::List() {
   int opcode = 0;
   int event = 0;
   int error = 0;
@@ -144,11 +144,11 @@ std::vector<xdesktop::InputDevice> XInputDevices::List() {
   int count = 0;
   std::unique_ptr<XIDeviceInfo, decltype(&XIFreeDeviceInfo)> infos(
       XIQueryDevice(display_, XIAllDevices, &count), &XIFreeDeviceInfo);
-  std::vector<xdesktop::InputDevice> devices;
+  std::vector<linux_desktop::InputDevice> devices;
   WacomPens pens;
   for (int i = 0; infos && i < count; ++i) {
     const XIDeviceInfo& info = infos.get()[i];
-    xdesktop::InputDevice device;
+    linux_desktop::InputDevice device;
     device.id = info.deviceid;
     device.name = info.name != nullptr ? info.name : "";
     device.use = UseOf(info.use);
@@ -162,7 +162,7 @@ std::vector<xdesktop::InputDevice> XInputDevices::List() {
   return devices;
 }
 
-bool XInputDevices::SetTransform(int32_t device, const xdesktop::TransformMatrix& matrix) {
+bool XInputDevices::SetTransform(int32_t device, const linux_desktop::TransformMatrix& matrix) {
   if (transform_ == None) return false;
   const Atom floatType = XInternAtom(display_, "FLOAT", False);
   // Format 32 items travel as 32-bit values, here IEEE floats.

@@ -16,13 +16,13 @@ namespace quillet::x11 {
 // where it is attached comes from its driver's properties: its ids, and its
 // kernel event node, which the device manager (udev) describes further, and
 // for a pen the tablet database (libwacom).
-class XInputDevices : public xdesktop::InputDevices {
+class XInputDevices : public linux_desktop::InputDevices {
  public:
   XInputDevices(Display* display, platform::xlib::ErrorTrap& trap);
 
   // Empty when the server has no XInput 2.2.
-  std::vector<xdesktop::InputDevice> List() override;
-  bool SetTransform(int32_t device, const xdesktop::TransformMatrix& matrix) override;
+  std::vector<linux_desktop::InputDevice> List() override;
+  bool SetTransform(int32_t device, const linux_desktop::TransformMatrix& matrix) override;
 
  private:
   struct PropertyValue {
@@ -35,7 +35,7 @@ class XInputDevices : public xdesktop::InputDevices {
   bool HasProperty(int device, Atom property);
   // Up to `items` 32-bit units of a device property; nothing when it is not set.
   std::optional<PropertyValue> ReadProperty(int device, Atom property, long items);
-  void ReadOrigin(xdesktop::InputDevice& device, WacomPens& pens);
+  void ReadOrigin(linux_desktop::InputDevice& device, WacomPens& pens);
 
   Display* display_;
   platform::xlib::ErrorTrap& trap_;

@@ -3,7 +3,7 @@
 
 #include "rotation/linux_desktop/orientation_lock.h"
 
-namespace quillet::x11 {
+namespace quillet::lock {
 
 // Zentara's own setting, for desktops without a lock of their own: a small
 // key file, rotation.conf in the given folder,
@@ -15,7 +15,7 @@ namespace quillet::x11 {
 // understood reads as on too, and the next switch replaces it. Writes go to
 // a temporary file in the same folder that then takes the file's name, so a
 // reader never sees half a file.
-class OwnOrientationLock : public xdesktop::OrientationLock {
+class OwnOrientationLock : public linux_desktop::OrientationLock {
  public:
   explicit OwnOrientationLock(std::string folder);
 
@@ -32,4 +32,4 @@ class OwnOrientationLock : public xdesktop::OrientationLock {
   bool damaged_ = false;  // the file is there but says nothing usable
 };
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock

@@ -1,4 +1,4 @@
-#include "rotation/linux_desktop/x11/own_orientation_lock.h"
+#include "rotation/linux_desktop/lock/own_orientation_lock.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
-namespace quillet::x11 {
+namespace quillet::lock {
 namespace {
 
 constexpr char kFileName[] = "rotation.conf";
@@ -55,4 +55,4 @@ bool OwnOrientationLock::SetLocked(bool locked) {
   return written;
 }
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock

@@ -9,10 +9,10 @@
 #include "platform/xlib/display.h"
 #include "platform/xlib/error_trap.h"
 #include "rotation/linux_desktop/desktop_outputs.h"
+#include "rotation/linux_desktop/lock/desktop_lock.h"
 #include "rotation/linux_desktop/orientation_lock.h"
 #include "rotation/linux_desktop/screen_rotation.h"
 #include "rotation/linux_desktop/wayland/wayland_desktop.h"
-#include "rotation/linux_desktop/x11/desktop_lock.h"
 #include "rotation/linux_desktop/x11/output_names.h"
 #include "rotation/linux_desktop/x11/randr_screen.h"
 #include "rotation/linux_desktop/x11/xinput_devices.h"
@@ -45,8 +45,8 @@ int32_t Guarded(int32_t failure, Call call) {
 // there, through its own interface; the compositor maps touch and pens.
 bool OnXWayland(Display* display) {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return quillet::xdesktop::IsXWaylandSession(wayland != nullptr ? wayland : "",
-                                              quillet::x11::OutputNames(display));
+  return quillet::linux_desktop::IsXWaylandSession(wayland != nullptr ? wayland : "",
+                                                   quillet::x11::OutputNames(display));
 }
 
 }  // namespace
@@ -61,10 +61,10 @@ QUILLET_EXPORT int32_t RT_GetAngle() {
       // XWayland's RandR reports the desktop's turns too, when no interface
       // of the desktop is offered.
       if (auto desktop = quillet::wayland::OpenDesktopOutputs())
-        return quillet::xdesktop::GetAngle(*desktop);
+        return quillet::linux_desktop::GetDesktopAngle(*desktop);
     }
     quillet::x11::RandrScreen screen(display.get(), trap);
-    return quillet::xdesktop::GetAngle(screen);
+    return quillet::linux_desktop::GetScreenAngle(screen);
   });
 }
 
@@ -75,24 +75,24 @@ QUILLET_EXPORT int32_t RT_SetAngle(int32_t code) {
     if (display.get() == nullptr) return 0;
     if (OnXWayland(display.get())) {
       auto desktop = quillet::wayland::OpenDesktopOutputs();
-      return desktop ? quillet::xdesktop::SetAngle(*desktop, &Pause, code) : 0;
+      return desktop ? quillet::linux_desktop::SetDesktopAngle(*desktop, &Pause, code) : 0;
     }
     quillet::x11::RandrScreen screen(display.get(), trap);
     quillet::x11::XInputDevices devices(display.get(), trap);
-    return quillet::xdesktop::SetAngle(screen, devices, &Pause, code);
+    return quillet::linux_desktop::SetScreenAngle(screen, devices, &Pause, code);
   });
 }
 
 QUILLET_EXPORT int32_t RT_GetAutoRotationOn() {
   return Guarded(0, [] {
-    quillet::x11::DesktopLock desktop;
-    return quillet::xdesktop::GetAutoRotationOn(desktop.lock());
+    quillet::lock::DesktopLock desktop;
+    return quillet::linux_desktop::GetAutoRotationOn(desktop.lock());
   });
 }
 
 QUILLET_EXPORT int32_t RT_SetAutoRotation(int32_t enable) {
   return Guarded(0, [enable] {
-    quillet::x11::DesktopLock desktop;
-    return quillet::xdesktop::SetAutoRotation(desktop.lock(), enable);
+    quillet::lock::DesktopLock desktop;
+    return quillet::linux_desktop::SetAutoRotation(desktop.lock(), enable);
   });
 }

@@ -1,6 +1,6 @@
-#include "rotation/linux_desktop/x11/kscreen_orientation_lock.h"
+#include "rotation/linux_desktop/lock/kscreen_orientation_lock.h"
 
-namespace quillet::x11 {
+namespace quillet::lock {
 namespace {
 
 constexpr char kPath[] = "/modules/kscreen";
@@ -10,7 +10,7 @@ constexpr char kInterface[] = "org.kde.KScreen";
 
 std::optional<bool> KScreenOrientationLock::AskBoolean(const char* method) {
   const platform::gio::VariantPtr reply =
-      bus_.Call(kKScreenService, kPath, kInterface, method, nullptr, G_VARIANT_TYPE("(b)"));
+      bus_.Call(service_, kPath, kInterface, method, nullptr, G_VARIANT_TYPE("(b)"));
   if (!reply) return std::nullopt;
   gboolean value = FALSE;
   g_variant_get(reply.get(), "(b)", &value);
@@ -26,9 +26,9 @@ std::optional<bool> KScreenOrientationLock::IsLocked() {
 
 bool KScreenOrientationLock::SetLocked(bool locked) {
   const platform::gio::VariantPtr reply =
-      bus_.Call(kKScreenService, kPath, kInterface, "setAutoRotate",
+      bus_.Call(service_, kPath, kInterface, "setAutoRotate",
                 g_variant_new("(b)", locked ? FALSE : TRUE), G_VARIANT_TYPE("()"));
   return reply != nullptr;
 }
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock

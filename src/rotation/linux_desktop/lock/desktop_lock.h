@@ -1,11 +1,11 @@
 #pragma once
 #include <memory>
 
+#include "desktop_family/desktop_families.h"
 #include "platform/gio/session_bus.h"
-#include "rotation/linux_desktop/lock_choice.h"
 #include "rotation/linux_desktop/orientation_lock.h"
 
-namespace quillet::x11 {
+namespace quillet::lock {
 
 // The orientation lock that the running desktop honours, chosen from what
 // the session really has: the services on its bus, the settings schemas
@@ -14,13 +14,14 @@ class DesktopLock {
  public:
   DesktopLock();
 
-  xdesktop::LockStore store() const { return store_; }
-  xdesktop::OrientationLock& lock() { return *lock_; }
+  // The family whose lock this is; null for Zentara's own setting.
+  const desktop_family::Family* family() const { return family_; }
+  linux_desktop::OrientationLock& lock() { return *lock_; }
 
  private:
   platform::gio::SessionBus bus_;
-  xdesktop::LockStore store_ = xdesktop::LockStore::kOwnSetting;
-  std::unique_ptr<xdesktop::OrientationLock> lock_;
+  const desktop_family::Family* family_ = nullptr;
+  std::unique_ptr<linux_desktop::OrientationLock> lock_;
 };
 
-}  // namespace quillet::x11
+}  // namespace quillet::lock
