@@ -8,7 +8,9 @@
 #                        [FIXTURES_REQUIRED ...] [RESOURCE_LOCK ...] [ENVIRONMENT ...])
 #
 # Every Python test, listed or run, finds the shared test library (tests/support) through
-# ZENTARA_PYTHON_ENVIRONMENT; a test added with add_test instead takes it into its ENVIRONMENT.
+# ZENTARA_PYTHON_ENVIRONMENT; a test added with add_test instead takes it into its ENVIRONMENT. A
+# folder's ENVIRONMENT holds for its listing too (a tier that reuses another's test classes names
+# that folder in its PYTHONPATH).
 set(ZENTARA_PYTHON_ENVIRONMENT PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/support)
 
 function(zentara_python_tests)
@@ -23,7 +25,7 @@ function(zentara_python_tests)
     set(_option --per-class-with-setup)
   endif()
   execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env ${ZENTARA_PYTHON_ENVIRONMENT} ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/support/list_tests.py ${_option}
+    COMMAND ${CMAKE_COMMAND} -E env ${ZENTARA_PYTHON_ENVIRONMENT} ${arg_ENVIRONMENT} ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/support/list_tests.py ${_option}
     WORKING_DIRECTORY ${_folder}
     OUTPUT_VARIABLE _ids ERROR_VARIABLE _errors RESULT_VARIABLE _result
     OUTPUT_STRIP_TRAILING_WHITESPACE)

@@ -4,6 +4,19 @@
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Lets dpkg install packages of another architecture (Debian's multiarch) when
+# run as root; otherwise names the commands that do it and stops.
+require_architecture() {
+  dpkg --print-foreign-architectures | grep -qx "$1" && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Zentara's $1 package build needs dpkg to take $1 packages. Add the architecture with:" >&2
+    echo "  sudo dpkg --add-architecture $1 && sudo apt-get update" >&2
+    exit 1
+  fi
+  echo "Adding the architecture $1 to dpkg ..."
+  dpkg --add-architecture "$1"
+}
+
 # Installs the Debian packages that are missing, with apt-get when run as root;
 # otherwise names the one command that installs them and stops.
 require_packages() {
@@ -60,3 +73,13 @@ fuzz_packages=(clang-14 libclang-rt-14-dev libpng-dev zlib1g-dev)
 # The tablet in a QEMU guest: the emulator and its image tool, and what builds the guest's image from
 # Debian's packages (mmdebstrap, ext4's tools, the archive's keys).
 tablet_packages=(qemu-system-x86 qemu-utils mmdebstrap e2fsprogs debian-archive-keyring)
+# What building the Debian packages adds (build-essential, which Debian's build
+# dependencies take for granted, debhelper; git lists the tracked files the build
+# copies), and what cross-building them for arm64 and running the arm64
+# program and library under qemu-user need: the cross compilers, the emulator,
+# and the arm64 development packages of debian/control's build dependencies
+# (with the arm64 C++ runtime the program runs on), through multiarch.
+deb_packages=(build-essential debhelper git)
+arm64_packages=(crossbuild-essential-arm64 qemu-user-static libcairo2-dev:arm64 libglib2.0-dev:arm64
+  libpango1.0-dev:arm64 libpng-dev:arm64 libudev-dev:arm64 libwacom-dev:arm64 libwayland-dev:arm64
+  libx11-dev:arm64 libxext-dev:arm64 libxfixes-dev:arm64 libxi-dev:arm64 libxrandr-dev:arm64 libstdc++6:arm64)

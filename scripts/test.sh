@@ -12,9 +12,10 @@
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 set -e
+require_architecture arm64
 require_packages "${native_build_packages[@]}" "${windows_build_packages[@]}" "${x86_build_packages[@]}" \
   "${wine_packages[@]}" "${check_packages[@]}" "${linux_packages[@]}" "${wayland_test_packages[@]}" "${fuzz_packages[@]}" \
-  "${tablet_packages[@]}"
+  "${tablet_packages[@]}" "${deb_packages[@]}" "${arm64_packages[@]}"
 cd "$repo"
 
 # The presets whose tests this command runs; each builds in build/<preset>.

@@ -1,12 +1,13 @@
 """What every end-to-end driver shares: waiting, screenshots, pixel comparison, the recording rotation
 library's log and the panel's pictures composed as the program composes them. Standard library only."""
 import functools
-import importlib.util
 import struct
 import subprocess
 import time
 import zlib
 from pathlib import Path
+
+from source_module import load_module
 
 REPO = Path(__file__).resolve().parents[2]
 ARTWORK = REPO / "images"
@@ -104,10 +105,7 @@ def largest_difference(a, b):
 @functools.cache
 def _art_png_reader():
     """The artwork tools' PNG reader (art/pngio.py), loaded from its file: art/ is no test module folder."""
-    spec = importlib.util.spec_from_file_location("pngio", REPO / "art" / "pngio.py")
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module.read_png
+    return load_module("pngio", REPO / "art" / "pngio.py").read_png
 
 
 def _read_png(path):

@@ -267,6 +267,7 @@ class PanelTestBase(PanelUser, DisplayTestCase):
 
     start_at_once = True
     patience = 10.0
+    runner = ()  # what the program runs under, such as an emulator for another architecture's build
     screenshots = build_dir() / "x11" / "screenshots"
     cannot = {"window moves seen": "the window manager's frame, not the panel's window, moves on the screen"}
     startup_times = []
@@ -304,7 +305,7 @@ class PanelTestBase(PanelUser, DisplayTestCase):
                  what="no panel window")
 
     def launch(self, env=None, stderr=subprocess.DEVNULL):
-        process = subprocess.Popen([str(self.app.exe)], cwd=self.app.folder, stdout=subprocess.DEVNULL,
+        process = subprocess.Popen([*self.runner, str(self.app.exe)], cwd=self.app.folder, stdout=subprocess.DEVNULL,
                                    stderr=stderr,
                                    env=self.display.env({**ENGLISH, "ZENTARA_QUILLET_LOG": str(self.log.path),
                                                          **(env or {})}))
