@@ -41,12 +41,12 @@ FIXED = {
 }
 
 
-def setting(name, value, kind=None):
-    if kind is None:
-        if value in ("true", "false") and name not in TEXT_SETTINGS:
-            kind = "bool"
-        else:
-            kind = "int" if re.fullmatch(r"-?\d+", value) else "string"
+def setting(name, value):
+    """One setting, typed as xfwm4 reads it."""
+    if value in ("true", "false") and name not in TEXT_SETTINGS:
+        kind = "bool"
+    else:
+        kind = "int" if re.fullmatch(r"-?\d+", value) else "string"
     return f"<property name={quoteattr(name)} type=\"{kind}\" value={quoteattr(value)}/>"
 
 
