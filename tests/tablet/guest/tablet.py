@@ -25,6 +25,7 @@ from evdev import ecodes as e
 from panel_pictures import PANEL_SIZE, PANEL_TITLE
 from panel_pictures import wait_for as shared_wait_for
 from x_readback import XReadback
+import xfce_settings
 
 SHARE = Path("/mnt/share")
 DIST = SHARE / "dist"
@@ -399,39 +400,13 @@ def prepare_user():
     autostart.write_text((SHARE / "guest" / "zentara-autostart.desktop").read_text())
 
 
-# The tablet user's Xfce settings, by channel. The settings daemon asks what to do with a monitor that
-# comes: the user has told it once to do nothing, so that the scenarios switch the monitor on themselves.
-# The session is the window manager and the settings daemon (the image has no panel, desktop or file
-# manager for it to try), and xfwm4 does not composite, as on a tablet without a GPU: under emulation each
-# of its software-composited frames costs the cores the scenarios need. The panel's window stays ARGB;
-# it shapes itself by its opaque pixels then.
-XFCE_SETTINGS = {
-    "displays": '<property name="Notify" type="int" value="0"/>',
-    "xfce4-session": """<property name="sessions" type="empty">
-    <property name="Failsafe" type="empty">
-      <property name="IsFailsafe" type="bool" value="true"/>
-      <property name="Count" type="int" value="2"/>
-      <property name="Client0_Command" type="array"><value type="string" value="xfwm4"/></property>
-      <property name="Client0_Priority" type="int" value="15"/>
-      <property name="Client0_PerScreen" type="bool" value="false"/>
-      <property name="Client1_Command" type="array"><value type="string" value="xfsettingsd"/></property>
-      <property name="Client1_Priority" type="int" value="20"/>
-      <property name="Client1_PerScreen" type="bool" value="false"/>
-    </property>
-  </property>""",
-    "xfwm4": """<property name="general" type="empty">
-    <property name="use_compositing" type="bool" value="false"/>
-  </property>""",
-}
-
-
 def start_xfce():
     """Xorg and an Xfce session of the tablet's user, which starts what /etc/xdg/autostart names."""
     RUN.mkdir(exist_ok=True)
     prepare_user()
     settings = HOME / ".config" / "xfce4" / "xfconf" / "xfce-perchannel-xml"
     settings.mkdir(parents=True, exist_ok=True)
-    for channel, properties in XFCE_SETTINGS.items():
+    for channel, properties in xfce_settings.channels().items():
         (settings / f"{channel}.xml").write_text('<?xml version="1.0" encoding="UTF-8"?>\n'
                                                  f'<channel name="{channel}" version="1.0">\n  {properties}\n'
                                                  '</channel>\n')
