@@ -16,9 +16,8 @@ class Libraries {
   // Returns null when the name is not exported.
   virtual void* Symbol(LibraryHandle library, const char* name) = 0;
   virtual void Free(LibraryHandle library) = 0;
-  // The file name of the library called `name` on this system: "Name.dll"
-  // unless the system names its libraries otherwise.
-  virtual std::wstring FileName(std::wstring_view name) { return std::wstring(name) + L".dll"; }
+  // The file name of the library called `name` on this system.
+  virtual std::wstring FileName(std::wstring_view name) = 0;
 };
 
 }  // namespace platform

@@ -109,6 +109,8 @@ class NullLibraries : public platform::Libraries {
   platform::LibraryHandle Load(std::wstring_view path) override;
   void* Symbol(platform::LibraryHandle library, const char* name) override;
   void Free(platform::LibraryHandle library) override { freed.push_back(library); }
+  // Named as on Windows.
+  std::wstring FileName(std::wstring_view name) override { return std::wstring(name) + L".dll"; }
 
   // A library a test provides: exported names and their entries.
   struct Library {

@@ -7,6 +7,7 @@
 #include "platform/gio/bus_connection.h"
 #include "platform/gio/desktop_rotation_services.h"
 #include "platform/posix/debug_line.h"
+#include "platform/unthrowing.h"
 
 namespace platform::gio {
 namespace {
@@ -155,11 +156,11 @@ void SensorProxy::Report() {
   if (!claimed_ || code == 0 || code == reported_) return;
   reported_ = code;
   // The reading runs inside a GLib callback: nothing may be thrown through it.
-  try {
-    if (reading_) reading_(code);
-  } catch (...) {
-    posix::WriteDebugLine("can not execute correctly");
-  }
+  Unthrowing(
+      [&] {
+        if (reading_) reading_(code);
+      },
+      [] { posix::WriteDebugLine("can not execute correctly"); });
 }
 
 }  // namespace platform::gio

@@ -1,7 +1,7 @@
 #pragma once
-#include <exception>
 #include <utility>
 
+#include "platform/unthrowing.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -11,11 +11,8 @@ namespace platform::win32 {
 // the debugger output and the message loop goes on.
 template <typename Handler>
 void RunHandler(Handler&& handler) {
-  try {
-    std::forward<Handler>(handler)();
-  } catch (...) {
-    ::OutputDebugStringW(L"can not execute correctly");
-  }
+  Unthrowing(std::forward<Handler>(handler),
+             [] { ::OutputDebugStringW(L"can not execute correctly"); });
 }
 
 }  // namespace platform::win32

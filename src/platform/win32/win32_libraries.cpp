@@ -18,4 +18,8 @@ void Win32Libraries::Free(LibraryHandle library) {
   ::FreeLibrary(reinterpret_cast<HMODULE>(library));
 }
 
+std::wstring Win32Libraries::FileName(std::wstring_view name) {
+  return std::wstring(name) + L".dll";
+}
+
 }  // namespace platform::win32

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "platform/posix/debug_line.h"
+#include "platform/unthrowing.h"
 
 namespace platform::x11 {
 
@@ -9,11 +10,8 @@ namespace platform::x11 {
 // reported on the debug output and the loop goes on.
 template <typename Handler>
 void RunHandler(Handler&& handler) {
-  try {
-    std::forward<Handler>(handler)();
-  } catch (...) {
-    posix::WriteDebugLine("can not execute correctly");
-  }
+  Unthrowing(std::forward<Handler>(handler),
+             [] { posix::WriteDebugLine("can not execute correctly"); });
 }
 
 }  // namespace platform::x11

@@ -3,6 +3,7 @@
 #include <X11/extensions/Xrandr.h>
 
 #include "platform/x11/x11_connection.h"
+#include "platform/xlib/randr_resources.h"
 
 namespace platform::x11 {
 
@@ -19,12 +20,9 @@ ScreenWatcher::ScreenWatcher(X11Connection& connection) : connection_(connection
   XGetWindowAttributes(display, connection_.Root(), &attributes);
   XSelectInput(display, connection_.Root(), attributes.your_event_mask | StructureNotifyMask);
   if (connection_.HasRandr()) {
-    int major = 0, minor = 0;
-    XRRQueryVersion(display, &major, &minor);
     int mask = RRScreenChangeNotifyMask;
     // CRTCs and outputs came with version 1.2; older servers refuse their masks.
-    if (major > 1 || (major == 1 && minor >= 2))
-      mask |= RRCrtcChangeNotifyMask | RROutputChangeNotifyMask;
+    if (xlib::HasRandr(display, 1, 2)) mask |= RRCrtcChangeNotifyMask | RROutputChangeNotifyMask;
     XRRSelectInput(display, connection_.Root(), mask);
   }
   shape_ = Read();

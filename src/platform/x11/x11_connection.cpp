@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+#include "platform/xlib/randr_resources.h"
+
 namespace platform::x11 {
 namespace {
 
@@ -115,8 +117,7 @@ X11Connection::X11Connection() {
       XFixesQueryVersion(display, &major, &minor) != 0 && major >= 2) {
     xfixesEventBase_ = event;
   }
-  hasRandrMonitors_ = hasRandr_ && XRRQueryVersion(display, &major, &minor) != 0 &&
-                      (major > 1 || (major == 1 && minor >= 5));
+  hasRandrMonitors_ = xlib::HasRandr(display, 1, 5);
 }
 
 X11Connection::~X11Connection() = default;

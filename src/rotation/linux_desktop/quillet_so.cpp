@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
+#include "platform/unthrowing.h"
 #include "platform/xlib/display.h"
 #include "platform/xlib/error_trap.h"
 #include "rotation/linux_desktop/desktop_outputs.h"
@@ -33,11 +35,7 @@ void Pause(uint32_t milliseconds) {
 // one more failure.
 template <typename Call>
 int32_t Guarded(int32_t failure, Call call) {
-  try {
-    return call();
-  } catch (...) {
-    return failure;
-  }
+  return platform::Unthrowing(std::move(call), [failure] { return failure; });
 }
 
 // XWayland's RandR only imitates turning: most turns fail, and 180° even

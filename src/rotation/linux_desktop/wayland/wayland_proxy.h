@@ -2,6 +2,9 @@
 #include <wayland-client.h>
 
 #include <memory>
+#include <utility>
+
+#include "platform/unthrowing.h"
 
 namespace quillet::wayland {
 
@@ -79,11 +82,7 @@ class UnkeptProxies {
 // libwayland's C frames, so a failure marks what was being read as unusable.
 template <typename Work>
 void Unthrowing(bool& failed, Work work) noexcept {
-  try {
-    work();
-  } catch (...) {
-    failed = true;
-  }
+  platform::Unthrowing(std::move(work), [&failed] { failed = true; });
 }
 
 }  // namespace quillet::wayland
