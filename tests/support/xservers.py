@@ -299,8 +299,11 @@ def _run_once(command, env, timeout, limit, started, on_stall, text):
                 pass
             asked = time.monotonic()
             if answers(display):
-                if stall and on_stall:
-                    on_stall(asked - stall[0], stall[1])
+                if stall:
+                    # The client's own time starts again once the server answers: it was only delayed.
+                    end = min(started + limit, max(end, time.monotonic() + timeout))
+                    if on_stall:
+                        on_stall(asked - stall[0], stall[1])
                 stall = None
             else:
                 stall = stall or (asked, describe_server(display))

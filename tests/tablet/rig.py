@@ -188,7 +188,8 @@ class Guest:
         shutil.copytree(dist_folder(), self.share / "dist", symlinks=True)
         shutil.copytree(HERE / "guest", self.share / "guest", ignore=shutil.ignore_patterns("__pycache__"))
         shutil.copy(REPO / "src" / "app" / "x11" / "zentara-autostart.desktop", self.share / "guest")
-        shutil.copy(REPO / "tests" / "support" / "panel_pictures.py", self.share / "guest")
+        for module in ("panel_pictures.py", "source_module.py"):  # the shared test library the guest imports
+            shutil.copy(REPO / "tests" / "support" / module, self.share / "guest")
         (self.share / "results").mkdir()
 
     def start(self, folder):
