@@ -140,8 +140,18 @@ class ServerGrab:
     """Holds the X server of `display` for itself (GrabServer) until released: the server answers no
     other client meanwhile."""
 
-    def __init__(self, display):
-        self._connection = _connect(display, 10)
+    def __init__(self, display, timeout=10.0):
+        # A server that resets after its last client left drops the connections it has not set up yet:
+        # connect again until it answers.
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                self._connection = _connect(display, timeout)
+                break
+            except ConnectionError:
+                if time.monotonic() >= deadline:
+                    raise
+                time.sleep(0.05)
         # The grab, then a reply that tells it has been made.
         self._connection.sendall(struct.pack("<BxH", 36, 1) + struct.pack("<BxH", 43, 1))
         while _receive(self._connection, 32)[0] != 1:
