@@ -30,7 +30,7 @@ class Arm64PanelTest(test_x11_panel.TurningPanelTest):
         os.environ["ZENTARA_X11_DIST"] = str(folder / "root/usr/lib/zentara")
         cls.driver = folder / "quillet_driver"
         subprocess.run(["aarch64-linux-gnu-g++", "-std=c++20", "-O2", "-o", str(cls.driver),
-                        str(REPO / "tests/x11/quillet_driver.cpp")], check=True)
+                        str(REPO / "tests/x11_quillet/quillet_driver.cpp")], check=True)
         super().setUpClass()
 
     @classmethod

@@ -43,7 +43,7 @@ def _build_dir():
 
 def report(line):
     """Adds a line to the report file, where timings go instead of into assertions."""
-    append_line(os.environ.get("ZENTARA_E2E_REPORT", _build_dir() / "e2e" / "report.txt"), line)
+    append_line(os.environ.get("ZENTARA_WINE_PANEL_REPORT", _build_dir() / "wine_panel" / "report.txt"), line)
 
 
 class Session:
@@ -65,14 +65,14 @@ class Session:
         prefix = os.environ.get("ZENTARA_WINE_PREFIX")
         self._own = state is None
         if self._own:
-            self._tmp = tempfile.TemporaryDirectory(prefix="zentara-e2e-")
+            self._tmp = tempfile.TemporaryDirectory(prefix="zentara-wine-panel-")
             state = os.path.join(self._tmp.name, "state")
-            prefix = str(_build_dir() / "wine" / "e2e-prefix")
+            prefix = str(_build_dir() / "wine" / "panel-prefix")
             subprocess.run([str(SESSION_SCRIPT), "start", state, prefix], check=True, stdout=subprocess.DEVNULL)
         self.state = Path(state)
         self.prefix = Path(prefix)
         self.display = (self.state / "display").read_text().strip()
-        self.wintool_exe = os.environ.get("ZENTARA_WINTOOL", str(_build_dir() / "tests" / "e2e" / "wintool.exe"))
+        self.wintool_exe = os.environ.get("ZENTARA_WINTOOL", str(_build_dir() / "tests" / "wine_panel" / "wintool.exe"))
 
     def close(self):
         if self._own:
@@ -221,7 +221,7 @@ class App:
 
     def __init__(self, session):
         self.session = session
-        self.dir = Path(os.environ.get("ZENTARA_APP_DIR", _build_dir() / "e2e" / "app"))
+        self.dir = Path(os.environ.get("ZENTARA_APP_DIR", _build_dir() / "wine_panel" / "app"))
         self.exe = self.dir / "Zentara.exe"
         self.processes = []
 
@@ -271,7 +271,7 @@ class PanelTestBase(PanelUser, unittest.TestCase):
 
     start_at_once = True
     drag_steps_lost = 1  # the first step passes the drag threshold; the system's move loop takes over there
-    screenshots = _build_dir() / "e2e" / "screenshots"
+    screenshots = _build_dir() / "wine_panel" / "screenshots"
     cannot = {
         "scale change while running": "Wine reads the prefix's LogPixels only when a program starts",
     }
