@@ -342,37 +342,35 @@ constexpr Looks kCollapsed{true, false, false, false, false, false, false, false
 constexpr Looks kExpandedLocked{false, true, true, true, true, true, false, false, false};
 constexpr Looks kExpandedUnlocked{false, true, true, true, true, false, true, true, true};
 
-TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOff) {
-  const DirectorProbe director = Start();
-  EXPECT_EQ(LooksOf(director), kCollapsed);
-  Expand();
-  EXPECT_EQ(director.Root(), director.ExpandedImage());
-  EXPECT_EQ(LooksOf(director), kExpandedLocked);
-  EXPECT_TRUE(TimerRunning(100));
-  EXPECT_FALSE(TimerRunning(3000));
-  Click(director.Stage2Button());
-  EXPECT_EQ(director.Root(), director.CollapsedImage());
-  EXPECT_EQ(LooksOf(director), kCollapsed);
-  EXPECT_FALSE(TimerRunning(100));
-  EXPECT_TRUE(TimerRunning(3000));
-}
-
-TEST_F(DirectorTest, EachStateShowsItsButtonsWithAutoRotationOn) {
-  FakeRotation::autoOn = 1;
-  const DirectorProbe director = Start();
-  EXPECT_EQ(LooksOf(director), kCollapsed);
-  Expand();
-  EXPECT_EQ(LooksOf(director), kExpandedUnlocked);
-  Click(director.Stage2Button());
-  EXPECT_EQ(LooksOf(director), kCollapsed);
-}
-
-TEST_F(DirectorTest, WithoutTheAutoRotationExportTheLockShowsAndTurningIsOff) {
-  platform.libraries.available[kLibrary].exports.erase("RT_GetAutoRotationOn");
-  FakeRotation::autoOn = 1;
-  const DirectorProbe director = Start();
-  Expand();
-  EXPECT_EQ(LooksOf(director), kExpandedLocked);
+// The lock shows while automatic rotation is off, and when its state cannot be read.
+TEST_F(DirectorTest, EachStateShowsItsButtonsAndRunsItsTimer) {
+  const struct {
+    const char* what;
+    int32_t autoOn;
+    bool readable;
+    Looks expanded;
+  } rows[] = {{"automatic rotation off", 0, true, kExpandedLocked},
+              {"automatic rotation on", 1, true, kExpandedUnlocked},
+              {"automatic rotation unreadable", 1, false, kExpandedLocked}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakeRotation::autoOn = row.autoOn;
+    if (!row.readable) platform.libraries.available[kLibrary].exports.erase("RT_GetAutoRotationOn");
+    application.reset();
+    application = std::make_unique<TApplication>();
+    const DirectorProbe director = Start();
+    EXPECT_EQ(LooksOf(director), kCollapsed);
+    Expand();
+    EXPECT_EQ(director.Root(), director.ExpandedImage());
+    EXPECT_EQ(LooksOf(director), row.expanded);
+    EXPECT_TRUE(TimerRunning(100));
+    EXPECT_FALSE(TimerRunning(3000));
+    Click(director.Stage2Button());
+    EXPECT_EQ(director.Root(), director.CollapsedImage());
+    EXPECT_EQ(LooksOf(director), kCollapsed);
+    EXPECT_FALSE(TimerRunning(100));
+    EXPECT_TRUE(TimerRunning(3000));
+  }
 }
 
 TEST_F(DirectorTest, LeavingTheWindowWhileExpandedLeavesTheIdleTimerOff) {
