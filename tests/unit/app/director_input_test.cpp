@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -200,6 +201,15 @@ TEST_P(ScreenChangeTest, ATurnKeepsThePanelAtItsEdgeOrWhereItWasDragged) {
   Events().HandleMouseLeave();
   platform.windows.ChangeScreen(1280, 800);
   EXPECT_EQ(place(), std::pair(1280 - width, margin));
+  // Nor is the window pulled back into the screen before: past its bottom, it keeps its height.
+  platform.windows.MoveWindow(Window(), 300, 700);
+  platform.windows.screenWidth = 800;
+  platform.windows.screenHeight = 1280;
+  Events().HandleMouseLeave();
+  platform.windows.ChangeScreen(800, 1280);
+  EXPECT_EQ(place(), std::pair(std::min(300, 800 - width), 700));
+  platform.windows.MoveWindow(Window(), 800 - width, margin);
+  platform.windows.ChangeScreen(1280, 800);
 
   // Expanded alike, and without a slide.
   Click(display_scale::ScalePixels(300, scale), 50);
