@@ -4,9 +4,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "platform/libpng/libpng_image_decoder.h"
-
 #include "director_fixture.h"
+#include "platform/libpng/libpng_image_decoder.h"
 
 namespace director_testing {
 namespace {
