@@ -7,7 +7,8 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from wayland_turns import HandlersRefuseCleanly, WaylandTurns, drive
+from quillet_driving import drive
+from wayland_turns import HandlersRefuseCleanly, WaylandTurns
 from wayland_sessions import KWinSession, available
 
 STAND_IN = Path(__file__).resolve().parents[1] / "support" / "bus_stand_in.py"

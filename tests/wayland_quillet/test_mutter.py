@@ -6,7 +6,8 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from wayland_turns import MONITOR_SIZE, TABLET_SIZE, WaylandTurns, drive
+from quillet_driving import drive
+from wayland_turns import MONITOR_SIZE, TABLET_SIZE, WaylandTurns
 from wayland_sessions import MutterSession, available
 
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to

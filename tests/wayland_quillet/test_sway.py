@@ -5,7 +5,8 @@ import os
 import subprocess
 import unittest
 
-from wayland_turns import HandlersRefuseCleanly, MONITOR_SIZE, TABLET_SIZE, OneDesktop, WaylandTurns, drive
+from quillet_driving import drive
+from wayland_turns import HandlersRefuseCleanly, MONITOR_SIZE, TABLET_SIZE, OneDesktop, WaylandTurns
 from wayland_sessions import SwaySession, available
 
 PROBE = os.environ.get("WLR_OUTPUTS_PROBE", "")

@@ -4,22 +4,12 @@ back through the desktop's own tools."""
 import os
 import subprocess
 
+from quillet_driving import drive
 
-LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
-DRIVER = os.environ.get("QUILLET_DRIVER", "")
 HANDLER_ALLOCATION_PROBE = os.environ.get("HANDLER_ALLOCATION_PROBE", "")
 # The tablet's own screen and a monitor right of it.
 TABLET_SIZE = "1280x800"
 MONITOR_SIZE = "1920x1080"
-
-
-def drive(*calls, env, timeout=60):
-    """The results of the library calls (get-angle, set-angle=N, get-auto, set-auto=N), made in order
-    by one process that loads the library as the program does."""
-    result = subprocess.run([DRIVER, LIBRARY, *calls], env=env, capture_output=True, text=True, timeout=timeout)
-    if result.returncode != 0:
-        raise AssertionError(f"driver exit code {result.returncode} for {calls}: {result.stderr}")
-    return [int(line) for line in result.stdout.split()]
 
 
 class OneDesktop:

@@ -5,7 +5,6 @@ process id. CTest gives the library and the driver through QUILLET_LIBRARY and Q
 Standard library only.
 """
 import os
-import re
 import socket
 import stat
 import subprocess
@@ -14,11 +13,10 @@ import unittest
 from pathlib import Path
 
 from private_bus import PrivateBus, stop_process
+from quillet_driving import LIBRARY, drive
 from xrandr_report import screen_report
 from xservers import PrivateDisplay
 
-LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
-DRIVER = os.environ.get("QUILLET_DRIVER", "")
 ROTATION_NAMES = {1: "normal", 2: "left", 3: "inverted", 4: "right"}
 STAND_IN = str(Path(__file__).resolve().parents[1] / "support" / "bus_stand_in.py")
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
@@ -28,17 +26,6 @@ CINNAMON_SCHEMA = """<schemalist>
     <key name="orientation-lock" type="b"><default>false</default></key>
   </schema>
 </schemalist>"""
-
-
-def drive(*calls, env, timeout=60, times=None):
-    """Runs the driver; returns the results of the calls. A list given as `times` gets the milliseconds
-    each call took."""
-    result = subprocess.run([DRIVER, LIBRARY, *calls], env=env, capture_output=True, text=True, timeout=timeout)
-    if result.returncode != 0:
-        raise AssertionError(f"driver exit code {result.returncode} for {calls}: {result.stderr}")
-    if times is not None:
-        times.extend(float(took) for took in re.findall(r" in ([0-9.]+) ms$", result.stderr, re.MULTILINE))
-    return [int(line) for line in result.stdout.split()]
 
 
 def desktop_env(home, **extra):
