@@ -11,7 +11,8 @@ from pathlib import Path
 from test_deb_package import REPO, package_path
 import test_x11_panel
 from quillet_driving import drive
-from x11_panel_harness import PANEL_SIZE, collapsed_panel, expanded_panel, wait_for
+from waiting import wait_for
+from x11_panel_harness import PANEL_SIZE, collapsed_panel, expanded_panel
 
 QEMU = ("qemu-aarch64-static", "-L", "/")
 SCREEN = (800, 600)

@@ -15,9 +15,9 @@ import re
 import shutil
 import subprocess
 import tempfile
-import time
 
 from private_bus import PrivateBus, stop_process
+from waiting import wait_for
 
 _START_TIMEOUT = 20
 
@@ -26,18 +26,6 @@ def available(*programs):
     """The programs of this list that are missing, as one message; empty when all are there."""
     missing = [program for program in programs if shutil.which(program) is None]
     return f"not installed: {', '.join(missing)}" if missing else ""
-
-
-def _wait_for(predicate, what, session):
-    deadline = time.monotonic() + _START_TIMEOUT
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        if session.process.poll() is not None:
-            break
-        time.sleep(0.05)
-    raise RuntimeError(f"{what} did not come up: {session.log()}")
 
 
 class _Session:
@@ -75,11 +63,20 @@ class _Session:
         self.process = subprocess.Popen(command, env=env, cwd=self.runtime, stdin=subprocess.DEVNULL,
                                         stdout=self._log, stderr=subprocess.STDOUT)
 
+    def _wait_for(self, predicate, what):
+        """The predicate's first true value, while the compositor runs; its log with the failure."""
+        def ended():
+            return self.process.poll() is not None and f"{self.name} ended with {self.process.returncode}"
+        try:
+            return wait_for(predicate, _START_TIMEOUT, what=what, gave_up=ended)
+        except AssertionError as error:
+            raise RuntimeError(f"{error}: {self.log()}") from None
+
     def _wait_for_socket(self):
         def socket():
             names = [name for name in os.listdir(self.runtime) if re.fullmatch(r"wayland-\d+", name)]
             return names[0] if names else ""
-        self.env["WAYLAND_DISPLAY"] = _wait_for(socket, f"{self.name}'s Wayland socket", self)
+        self.env["WAYLAND_DISPLAY"] = self._wait_for(socket, f"{self.name}'s Wayland socket")
 
     def _runtime_file(self, prefix):
         """The path of the first file in the runtime folder whose name starts so, or ""."""
@@ -138,8 +135,8 @@ class SwaySession(_Session):
         self._start(["setpriv", f"--reuid={self.owner}", f"--regid={self.owner}", "--clear-groups",
                      "sway", "--config", config], env)
         self._wait_for_socket()
-        self.env["DISPLAY"] = _wait_for(self._written_display, "sway's XWayland", self)
-        self.env["SWAYSOCK"] = _wait_for(lambda: self._runtime_file("sway-ipc."), "sway's IPC socket", self)
+        self.env["DISPLAY"] = self._wait_for(self._written_display, "sway's XWayland")
+        self.env["SWAYSOCK"] = self._wait_for(lambda: self._runtime_file("sway-ipc."), "sway's IPC socket")
 
 
 class MutterSession(_Session):
@@ -155,11 +152,11 @@ class MutterSession(_Session):
         monitors = [option for size in self.outputs for option in ("--virtual-monitor", size)]
         self._start(["mutter", "--headless", "--wayland", *monitors], self.env)
         self._wait_for_socket()
-        display = _wait_for(lambda: re.search(r"Using public X11 display (:\d+)", self.log()),
-                            "Mutter's XWayland", self)
+        display = self._wait_for(lambda: re.search(r"Using public X11 display (:\d+)", self.log()),
+                                 "Mutter's XWayland")
         self.env["DISPLAY"] = display.group(1)
-        self.env["XAUTHORITY"] = _wait_for(lambda: self._runtime_file(".mutter-Xwaylandauth"),
-                                           "Mutter's XWayland cookie", self)
+        self.env["XAUTHORITY"] = self._wait_for(lambda: self._runtime_file(".mutter-Xwaylandauth"),
+                                                "Mutter's XWayland cookie")
 
 
 class KWinSession(_Session):
@@ -186,7 +183,7 @@ class KWinSession(_Session):
                      str(self.count), "--xwayland", writer],
                     dict(self.env, QT_QPA_PLATFORM="wayland", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1"))
         self._wait_for_socket()
-        self.env["DISPLAY"] = _wait_for(self._written_display, "KWin's XWayland", self)
+        self.env["DISPLAY"] = self._wait_for(self._written_display, "KWin's XWayland")
 
 
 class WestonSession(_Session):
@@ -210,14 +207,14 @@ class WestonSession(_Session):
                      f"--transform={self.transform}", "--use-pixman", "--xwayland", "--debug", "--idle-time=0"],
                     self.env)
         self._wait_for_socket()
-        display = _wait_for(lambda: re.search(r"xserver listening on display (:\d+)", self.log()),
-                            "Weston's X display", self).group(1)
+        display = self._wait_for(lambda: re.search(r"xserver listening on display (:\d+)", self.log()),
+                                 "Weston's X display").group(1)
         self._holder = subprocess.Popen(
             ["setpriv", f"--reuid={self.owner}", f"--regid={self.owner}", "--clear-groups", "sh", "-c",
              "xhost +si:localuser:root >/dev/null && exec xprop -root -spy _NET_SUPPORTING_WM_CHECK"],
             env=dict(self.env, DISPLAY=display), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
-        _wait_for(lambda: "created wm" in self.log(), "Weston's XWayland", self)
+        self._wait_for(lambda: "created wm" in self.log(), "Weston's XWayland")
         self.env["DISPLAY"] = display
 
     def stop(self):

@@ -21,9 +21,10 @@ from pathlib import Path
 
 from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, Image, RecorderLog,  # noqa: F401
                             append_line, collapsed_panel, expanded_panel, largest_difference, scaled,
-                            scaled_panel, screenshot, wait_for)
+                            scaled_panel, screenshot)
 from panel_scenarios import PanelUser
 from xrandr_report import screen_report
+from waiting import wait_for
 from xservers import PrivateDisplay
 
 REPO = Path(__file__).resolve().parents[2]

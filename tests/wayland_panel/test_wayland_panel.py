@@ -6,9 +6,10 @@ import unittest
 
 from wayland_harness import (OTHER_WINDOW_COLOUR, KWinDisplay, MutterDisplay, SwayDisplay, WaylandPanelTestBase,
                              WestonDisplay)
-from panel_pictures import PANEL_SIZE, collapsed_panel, expanded_panel, wait_for
+from panel_pictures import PANEL_SIZE, collapsed_panel, expanded_panel
 from panel_scenarios import (CLOSE, COLLAPSED_HANDLE, TURN_LEFT, TURN_RIGHT, MissingPictureScenario,
                              PanelUser)
+from waiting import wait_for
 
 
 class WaylandPanelChecks(PanelUser):

@@ -8,7 +8,8 @@ import struct
 import subprocess
 from pathlib import Path
 
-from x11_panel_harness import ENGLISH, PANEL_SIZE, PANEL_TITLE, SCREEN, DisplayTestCase, SelectionOwner, wait_for
+from waiting import wait_for
+from x11_panel_harness import ENGLISH, PANEL_SIZE, PANEL_TITLE, SCREEN, DisplayTestCase, SelectionOwner
 
 _xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
 _xlib.XOpenDisplay.restype = ctypes.c_void_p

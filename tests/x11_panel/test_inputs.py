@@ -4,7 +4,8 @@ import ctypes
 import subprocess
 import unittest
 
-from x11_panel_harness import PANEL_TITLE, DisplayTestCase, wait_for
+from waiting import wait_for
+from x11_panel_harness import PANEL_TITLE, DisplayTestCase
 
 
 
