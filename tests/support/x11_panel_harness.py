@@ -25,7 +25,7 @@ from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, Image, Recorde
 from panel_scenarios import PanelUser
 from xrandr_report import screen_report
 from waiting import wait_for
-from xservers import PrivateDisplay
+from xservers import PrivateDisplay, xdotool
 
 REPO = Path(__file__).resolve().parents[2]
 
@@ -155,8 +155,9 @@ class Display:
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         return result.stdout.strip()
 
-    def xdotool(self, *args):
-        return self.run("xdotool", *args)
+    def xdotool(self, *args, check=True):
+        """xdotool on the display, waiting out a server that answers nobody for a while."""
+        return xdotool(self.env(), *args, check=check)
 
     def xprop_root(self, name):
         return self.run("xprop", "-root", name, check=False)
@@ -166,7 +167,7 @@ class Display:
 
     def find(self, title, only_visible=True):
         args = ["search", "--onlyvisible"] if only_visible else ["search"]
-        output = self.run("xdotool", *args, "--name", f"^{title}$", check=False)
+        output = self.xdotool(*args, "--name", f"^{title}$", check=False)
         return [int(line) for line in output.split()]
 
     def geometry(self, window):

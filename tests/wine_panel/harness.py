@@ -22,7 +22,7 @@ from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, RecorderLog, a
                             screenshot)
 from panel_scenarios import PanelUser
 from waiting import wait_for
-from xservers import PrivateDisplay, run_client
+from xservers import PrivateDisplay, run_client, xdotool
 
 REPO = Path(__file__).resolve().parents[2]
 
@@ -135,21 +135,27 @@ class Session:
 
     # --- X side -------------------------------------------------------------
 
-    def x_client(self, *command, check=True, text=True):
-        """Runs an X client on the session's display, waiting out a stall of the server."""
+    def _stalled(self, command):
+        """What hears of a stall of the server while `command` waits: the stalls and the report file."""
         def stalled(seconds, account):
             self.stalls.append((seconds, account))
             report(f"the X server {self.display} kept {' '.join(map(str, command))[:80]} waiting "
                    f"{seconds:.1f} s: {account}")
+        return stalled
+
+    def x_client(self, *command, check=True, text=True):
+        """Runs an X client on the session's display, waiting out a stall of the server."""
         return run_client([str(part) for part in command], self.env(), self.x_timeout, self.x_stall_limit,
-                          stalled, check, text)
+                          self._stalled(command), check, text)
 
     def xdotool(self, *args):
-        return self.x_client("xdotool", *args).stdout.strip()
+        return xdotool(self.env(), *args, timeout=self.x_timeout, limit=self.x_stall_limit,
+                       on_stall=self._stalled(("xdotool", *args)))
 
     def xdotool_lines(self, *args):
         """The lines xdotool prints, also when it finds nothing (and so ends with 1)."""
-        return self.x_client("xdotool", *args, check=False).stdout.split()
+        return xdotool(self.env(), *args, check=False, timeout=self.x_timeout, limit=self.x_stall_limit,
+                       on_stall=self._stalled(("xdotool", *args))).split()
 
     def move(self, x, y):
         self.xdotool("mousemove", x, y)
