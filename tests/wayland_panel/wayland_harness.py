@@ -14,7 +14,8 @@ import unittest
 from pathlib import Path
 
 import wayland_sessions
-from x11_panel_harness import PANEL_TITLE, Display, Image, PanelTestBase, _xlib, build_dir
+from x11_panel_harness import PANEL_TITLE, Display, Image, PanelTestBase, build_dir
+import xlib
 
 REPO = Path(__file__).resolve().parents[2]
 
@@ -28,17 +29,7 @@ _KSCREEN_STAND_IN = REPO / "tests" / "support" / "bus_stand_in.py"
 _SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 
 
-class _ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
-
-
-_xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
-_xlib.XSetErrorHandler.restype = ctypes.c_void_p
-_xlib.XSetErrorHandler.argtypes = [ctypes.c_void_p]
-_IGNORE_ERRORS = _ERROR_HANDLER(lambda display, error: 0)
+_IGNORE_ERRORS = xlib.ERROR_HANDLER(lambda display, error: 0)
 
 
 class DesktopDisplay(Display):
@@ -125,14 +116,12 @@ class DesktopDisplay(Display):
 
 
 def _send_close_request(window):
-    display = _xlib.XOpenDisplay(None)
-    assert display, "cannot open the display"
-    event = _ClientMessage(type=33, window=window, format=32,  # ClientMessage
-                           message_type=_xlib.XInternAtom(display, b"WM_PROTOCOLS", 0))
-    event.data[0] = _xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    _xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-    _xlib.XSync(display, 0)
-    _xlib.XCloseDisplay(display)
+    with xlib.connection() as display:
+        event = xlib.ClientMessageEvent(type=xlib.CLIENT_MESSAGE, window=window, format=32,
+                                        message_type=xlib.XInternAtom(display, b"WM_PROTOCOLS", 0))
+        event.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+        xlib.XSync(display, 0)
 
 
 class SwayDisplay(DesktopDisplay):
@@ -226,16 +215,6 @@ class KWinDisplay(DesktopDisplay):
         return {}
 
 
-class _PointerEvent(ctypes.Structure):
-    """XButtonEvent, XMotionEvent and XCrossingEvent share their fields up to y_root; `tail` holds the rest of
-    each (state, button, same_screen / state, is_hint, same_screen / mode, detail, same_screen, focus, state)."""
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("root", ctypes.c_ulong),
-                ("subwindow", ctypes.c_ulong), ("time", ctypes.c_ulong), ("x", ctypes.c_int), ("y", ctypes.c_int),
-                ("x_root", ctypes.c_int), ("y_root", ctypes.c_int), ("tail", ctypes.c_uint * 5),
-                ("pad", ctypes.c_long * 12)]
-
-
 class WestonDisplay(DesktopDisplay):
     """Weston, whose own screenshooter shows where it composes each window. Its headless backend has no input
     devices, and its XWayland ends at the first pointer event faked through XTEST: the pointer is played by
@@ -273,18 +252,16 @@ class WestonDisplay(DesktopDisplay):
         types = {"press": 4, "release": 5, "motion": 6, "leave": 8}
         tails = {"press": (state, 1, 1, 0, 0), "release": (state, 1, 1, 0, 0), "motion": (state, 0, 1, 0, 0),
                  "leave": (0, 0, 1, 0, state)}  # button 1; NotifyNormal from NotifyAncestor
-        event = _PointerEvent(type=types[kind], window=window, x=x_root - left, y=y_root - top, x_root=x_root,
-                              y_root=y_root, tail=(ctypes.c_uint * 5)(*tails[kind]))
-        display = _xlib.XOpenDisplay(self.name.encode())
-        assert display, "cannot open the display"
-        previous = _xlib.XSetErrorHandler(_IGNORE_ERRORS)  # the window may go meanwhile
+        event = xlib.PointerEvent(type=types[kind], window=window, x=x_root - left, y=y_root - top, x_root=x_root,
+                                  y_root=y_root, tail=(ctypes.c_uint * 5)(*tails[kind]))
+        previous = xlib.XSetErrorHandler(_IGNORE_ERRORS)  # the window may go meanwhile
         try:
-            event.root = _xlib.XDefaultRootWindow(display)
-            _xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-            _xlib.XSync(display, 0)
+            with xlib.connection(self.name) as display:
+                event.root = xlib.XDefaultRootWindow(display)
+                xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+                xlib.XSync(display, 0)
         finally:
-            _xlib.XCloseDisplay(display)
-            _xlib.XSetErrorHandler(previous)
+            xlib.XSetErrorHandler(previous)
 
 
 class WaylandPanelTestBase(PanelTestBase):
