@@ -41,7 +41,8 @@ class WaylandPanelChecks(PanelUser):
         self.addCleanup(self.display.turn, 0)
         for quarters, size in ((1, (height, width)), (0, (width, height))):
             self.display.turn(quarters)
-            self.wait(lambda: self.screen_size() == size, f"the screen at {size}")
+            self.wait(lambda: self.screen_size() == size and self.display.rotation_code() == quarters + 1,
+                      f"the screen at {size}, turned {quarters} quarters to the left")
             place = self.at_right_edge((0, 0, *size))
             self.wait(lambda: self.rect() == place, f"the panel at {place}")
 

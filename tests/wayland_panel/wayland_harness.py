@@ -6,37 +6,29 @@ the screen seen through grim.
 Standard library only; the X11 driver's helpers (tests/support/x11_panel_harness.py) do the rest.
 """
 import ctypes
-import json
 import re
 import subprocess
 import sys
 import unittest
 from pathlib import Path
 
-import wayland_sessions
+from desktop_families import gnome, plasma, weston, wlroots
+from desktop_families.headless import available
 from x11_panel_harness import PANEL_TITLE, Display, Image, PanelTestBase, build_dir
 import xlib
 
-REPO = Path(__file__).resolve().parents[2]
-
 # The colour of the newer window the panel must stay above.
 OTHER_WINDOW_COLOUR = (255, 0, 0)
-
-_MUTTER_CONFIG = ["gdbus", "call", "--session", "-d", "org.gnome.Mutter.DisplayConfig", "-o",
-                  "/org/gnome/Mutter/DisplayConfig", "-m"]
-# Plasma's screen module, stood in for on the desktop's bus (its own needs a whole Plasma session).
-_KSCREEN_STAND_IN = REPO / "tests" / "support" / "bus_stand_in.py"
-_SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
-
 
 _IGNORE_ERRORS = xlib.ERROR_HANDLER(lambda display, error: 0)
 
 
 class DesktopDisplay(Display):
     """A Wayland desktop's XWayland display, used as the X11 driver uses its private display. A subclass
-    starts its desktop (`session`), names the tools it needs and says how the desktop turns its screen
-    (quarter turns to the left, 0-3)."""
+    names its desktop family's module (`family`, of tests/support/desktop_families/), which starts the
+    desktop with one output and turns and reads back its screen, and the tools it needs beyond it."""
 
+    family = None
     tools = ()
 
     def __init__(self):  # pylint: disable=super-init-not-called
@@ -44,7 +36,7 @@ class DesktopDisplay(Display):
         self.name = self.session.env["DISPLAY"]
 
     def start(self):
-        raise NotImplementedError
+        return self.family.Session()
 
     def close(self):
         self.session.stop()
@@ -54,12 +46,14 @@ class DesktopDisplay(Display):
         return {**self.session.env, **(extra or {})}
 
     def turn(self, quarters):
-        raise NotImplementedError
+        """Turns the screen `quarters` quarter turns to the left (0-3) through the desktop's own tool."""
+        self.family.turn(self.env(), quarters)
 
     def rotation_code(self):
-        """The tablet's output's turn as the desktop's own tool reads it back, counted as the rotation
-        library counts it: 1 normal, 2 a quarter turn to the left, 3 upside down, 4 to the right."""
-        raise NotImplementedError
+        """The output's turn as the desktop's own tool reads it back, counted as the rotation library counts
+        it: 1 normal, 2 a quarter turn to the left, 3 upside down, 4 to the right; 0 for a flipped one."""
+        ((_, _, _, _, transform),) = self.family.outputs(self.env()).values()
+        return transform + 1 if transform < 4 else 0
 
     def automatic_rotation_on(self, folder):
         """Switches automatic rotation on in the lock this desktop keeps (which the turn buttons need);
@@ -125,27 +119,11 @@ def _send_close_request(window):
 
 
 class SwayDisplay(DesktopDisplay):
-    tools = ("sway", "swaymsg", "grim")
-
-    def start(self):
-        return wayland_sessions.SwaySession()
-
-    def turn(self, quarters):
-        # sway counts its transforms clockwise: a quarter turn to the left is 270.
-        transform = ("normal", "270", "180", "90")[quarters]
-        self.run("swaymsg", "output", "HEADLESS-1", "transform", transform)
-
-    def rotation_code(self):
-        outputs = json.loads(self.run("swaymsg", "-t", "get_outputs", "-r"))
-        transform = next(output["transform"] for output in outputs if output["name"] == "HEADLESS-1")
-        return {"normal": 1, "270": 2, "180": 3, "90": 4}.get(transform, 0)
+    family = wlroots
+    tools = (*wlroots.TOOLS, "grim")
 
     def automatic_rotation_on(self, folder):
-        """sway keeps no lock: Zentara's own setting it is."""
-        setting = Path(folder) / "config" / "zentara" / "rotation.conf"
-        setting.parent.mkdir(parents=True, exist_ok=True)
-        setting.write_text("[Rotation]\nAutomatic=true\n")
-        return {"XDG_CONFIG_HOME": str(setting.parents[1])}
+        return wlroots.automatic_rotation_on(folder)
 
     def screenshot(self):
         ppm = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env(), check=True, stdout=subprocess.PIPE,
@@ -155,63 +133,30 @@ class SwayDisplay(DesktopDisplay):
 
 
 class MutterDisplay(DesktopDisplay):
-    tools = ("mutter", "gdbus", "gsettings", "import")
-
-    def start(self):
-        return wayland_sessions.MutterSession()
-
-    def turn(self, quarters):
-        """ApplyMonitorsConfig, temporary, with the one monitor's current mode."""
-        state = self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.GetCurrentState")
-        serial = re.match(r"\(uint32 (\d+),", state).group(1)
-        connector, mode = re.search(r"\(\('([^']+)'.*?\[\('([^']+)'", state).groups()
-        config = f"[(0, 0, 1.0, {quarters}, true, [('{connector}', '{mode}', @a{{sv}} {{}})])]"
-        self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig", serial, "1", config, "{}")
-
-    def rotation_code(self):
-        """The one logical monitor's transform in GetCurrentState (the only tuple with a uint32 in it)."""
-        state = self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.GetCurrentState")
-        return int(re.search(r"\(-?\d+, -?\d+, [\d.]+, uint32 (\d+), ", state).group(1)) + 1
+    family = gnome
+    tools = (*gnome.TOOLS, "import")
 
     def automatic_rotation_on(self, folder):
-        """GNOME's key that Mutter reads, kept by dconf on the desktop's bus."""
-        self.run("gsettings", "set", "org.gnome.settings-daemon.peripherals.touchscreen", "orientation-lock", "false")
-        return {}
+        return gnome.automatic_rotation_on(self.env())
 
 
 class KWinDisplay(DesktopDisplay):
-    tools = ("kwin_wayland", "kscreen-doctor", "import", _SYSTEM_PYTHON)
+    family = plasma
+    tools = (*plasma.TOOLS, "import")
 
     def start(self):
         self._screen_module = None
-        return wayland_sessions.KWinSession()
+        return super().start()
 
     def close(self):
         if self._screen_module is not None:
-            self._screen_module.terminate()
-            self._screen_module.wait(timeout=10)
-            self._screen_module.stdout.close()
+            self._screen_module.stop()
         super().close()
-
-    def kscreen_doctor(self, *arguments):
-        return subprocess.run(["kscreen-doctor", *arguments], env=self.env({"QT_QPA_PLATFORM": "wayland"}),
-                              check=True, capture_output=True, text=True, timeout=30).stdout
-
-    def turn(self, quarters):
-        self.kscreen_doctor(f"output.1.rotation.{('normal', 'left', 'inverted', 'right')[quarters]}")
-
-    def rotation_code(self):
-        """kscreen-doctor gives the output's rotation as a bit: 1, 2, 4, 8."""
-        rotation = json.loads(self.kscreen_doctor("-j"))["outputs"][0]["rotation"]
-        return {1: 1, 2: 2, 4: 3, 8: 4}.get(rotation, 0)
 
     def automatic_rotation_on(self, folder):
         """Plasma's screen module on the desktop's bus, with automatic rotation on."""
         if self._screen_module is None:
-            self._screen_module = subprocess.Popen([_SYSTEM_PYTHON, str(_KSCREEN_STAND_IN), "org.kde.KScreen"],
-                                                   env=self.env(), stdout=subprocess.PIPE, text=True)
-            if self._screen_module.stdout.readline().strip() != "ready":
-                raise AssertionError("the stand-in of Plasma's screen module did not start")
+            self._screen_module = plasma.ScreenModule(self.env())
         return {}
 
 
@@ -220,11 +165,12 @@ class WestonDisplay(DesktopDisplay):
     devices, and its XWayland ends at the first pointer event faked through XTEST: the pointer is played by
     events sent to the window itself. It turns no output while it runs: `transform` turns it from the start."""
 
-    tools = ("weston", "weston-screenshooter", "convert")
+    family = weston
+    tools = (*weston.TOOLS, "weston-screenshooter", "convert")
     transform = "normal"
 
     def start(self):
-        return wayland_sessions.WestonSession(transform=self.transform)
+        return weston.Session(transform=self.transform)
 
     def screenshot(self):
         folder = Path(self.session.runtime)
@@ -272,7 +218,7 @@ class WaylandPanelTestBase(PanelTestBase):
 
     @classmethod
     def open_display(cls):
-        missing = wayland_sessions.available("xdotool", "xmessage", "xwininfo", *cls.desktop.tools)
+        missing = available("xdotool", "xmessage", "xwininfo", *cls.desktop.tools)
         if missing:
             raise unittest.SkipTest(missing)
         return cls.desktop()

@@ -40,10 +40,10 @@ class OneDesktop:
 
 
 class WaylandTurns(OneDesktop):
-    """Mixed into a TestCase whose class starts `desktop` (a session of tests/support/
-    wayland_sessions.py with a tablet output and a monitor right of it) and defines `outputs()`: every
-    output's name -> (x, y, width, height as laid out, transform 0-3) read through the desktop's own
-    tools, and `tablet`: the output that must turn."""
+    """Mixed into a TestCase whose class starts `desktop` (a family's Session of tests/support/
+    desktop_families/ with a tablet output and a monitor right of it) and defines `outputs()`: the
+    family's read-back of every output's name -> (x, y, width, height as laid out, transform 0-3), and
+    `tablet`: the output that must turn."""
     tablet = ""
 
     def outputs(self):
