@@ -12,14 +12,12 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from private_bus import PrivateBus, stop_process
+from private_bus import PrivateBus, start_stand_in, stop_process
 from quillet_driving import LIBRARY, drive
 from xrandr_report import screen_report
 from xservers import PrivateDisplay
 
 ROTATION_NAMES = {1: "normal", 2: "left", 3: "inverted", 4: "right"}
-STAND_IN = str(Path(__file__).resolve().parents[1] / "support" / "bus_stand_in.py")
-SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 CINNAMON_SCHEMA = """<schemalist>
   <schema id="org.cinnamon.settings-daemon.peripherals.touchscreen"
           path="/org/cinnamon/settings-daemon/peripherals/touchscreen/">
@@ -55,11 +53,8 @@ class StandInBus(PrivateBus):
         self.services = []
 
     def serve(self, name, mode="answers"):
-        service = subprocess.Popen([SYSTEM_PYTHON, STAND_IN, name, mode], stdout=subprocess.PIPE, text=True,
-                                   env=dict(os.environ, DBUS_SESSION_BUS_ADDRESS=self.address))
+        service = start_stand_in(name, dict(os.environ, DBUS_SESSION_BUS_ADDRESS=self.address), mode)
         self.services.append(service)
-        if service.stdout.readline().strip() != "ready":
-            raise RuntimeError(f"the stand-in for {name} did not start")
         return service
 
     def stop(self):

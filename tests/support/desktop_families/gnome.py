@@ -6,7 +6,8 @@ import json
 import re
 import subprocess
 
-from desktop_families.headless import SYSTEM_PYTHON, HeadlessSession
+from desktop_families.headless import HeadlessSession
+from private_bus import SYSTEM_PYTHON
 
 TOOLS = ("mutter", "dbus-daemon", "gdbus", "gsettings", SYSTEM_PYTHON)
 LOCK_KEY = ("org.gnome.settings-daemon.peripherals.touchscreen", "orientation-lock")

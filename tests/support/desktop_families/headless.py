@@ -10,7 +10,6 @@ from private_bus import PrivateBus, stop_process
 from waiting import wait_for
 
 _START_TIMEOUT = 20
-SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 
 
 def available(*programs):

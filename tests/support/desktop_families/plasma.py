@@ -6,15 +6,13 @@ import os
 import re
 import shutil
 import subprocess
-from pathlib import Path
 
-from desktop_families.headless import SYSTEM_PYTHON, HeadlessSession
-from private_bus import stop_process
+from desktop_families.headless import HeadlessSession
+from private_bus import SYSTEM_PYTHON, start_stand_in, stop_process
 
 TOOLS = ("kwin_wayland", "wayland-info", "kscreen-doctor", "gdbus", "dbus-daemon", SYSTEM_PYTHON)
 # KWin names its virtual outputs Virtual-0, Virtual-1 ... left to right.
 TABLET = "Virtual-0"
-_STAND_IN = Path(__file__).resolve().parents[1] / "bus_stand_in.py"
 _SCREEN_MODULE = ["-d", "org.kde.KScreen", "-o", "/modules/kscreen"]
 
 
@@ -81,11 +79,7 @@ class ScreenModule:
 
     def __init__(self, env):
         self._env = env
-        self._process = subprocess.Popen([SYSTEM_PYTHON, str(_STAND_IN), "org.kde.KScreen"], env=env,
-                                         stdout=subprocess.PIPE, text=True)
-        if self._process.stdout.readline().strip() != "ready":
-            self.stop()
-            raise AssertionError("the stand-in of Plasma's screen module did not start")
+        self._process = start_stand_in("org.kde.KScreen", env)
 
     def automatic_rotation(self):
         """Whether the module has automatic rotation on, as a client of Plasma's asks it."""
