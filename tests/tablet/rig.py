@@ -189,7 +189,7 @@ class Guest:
         shutil.copytree(HERE / "guest", self.share / "guest", ignore=shutil.ignore_patterns("__pycache__"))
         shutil.copy(REPO / "src" / "app" / "x11" / "zentara-autostart.desktop", self.share / "guest")
         # The shared test library the guest imports.
-        for module in ("panel_pictures.py", "source_module.py", "waiting.py"):
+        for module in ("panel_pictures.py", "source_module.py", "waiting.py", "xlib.py"):
             shutil.copy(REPO / "tests" / "support" / module, self.share / "guest")
         (self.share / "results").mkdir()
 
