@@ -103,8 +103,7 @@ TRect Director::PanelRect() const {
 }
 
 void Director::MoveForm(TPoint place) {
-  if (form_.Left() != place.X) form_.SetLeft(place.X);
-  if (form_.Top() != place.Y) form_.SetTop(place.Y);
+  if (form_.Left() != place.X || form_.Top() != place.Y) form_.MoveTo(place.X, place.Y);
 }
 
 void Director::MakeLayeredWindow() {

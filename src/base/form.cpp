@@ -72,13 +72,15 @@ bool TForm::AnotherWindowActive() {
 }
 
 void TForm::SetLeft(int32_t left) {
-  top_ = Top();
-  left_ = left;
-  if (handle_ != 0) platform::GetWindowing().MoveWindow(handle_, left_, top_);
+  MoveTo(left, Top());
 }
 
 void TForm::SetTop(int32_t top) {
-  left_ = Left();
+  MoveTo(Left(), top);
+}
+
+void TForm::MoveTo(int32_t left, int32_t top) {
+  left_ = left;
   top_ = top;
   if (handle_ != 0) platform::GetWindowing().MoveWindow(handle_, left_, top_);
 }

@@ -52,6 +52,8 @@ class TForm : public TObject, public THostControl, private platform::WindowEvent
   int32_t Top() const;
   void SetLeft(int32_t left);
   void SetTop(int32_t top);
+  // Both at once: the window moves once, never through a corner of the two.
+  void MoveTo(int32_t left, int32_t top);
   int32_t ClientWidth() const { return clientWidth_; }
   int32_t ClientHeight() const { return clientHeight_; }
   void SetClientWidth(int32_t width);

@@ -97,6 +97,8 @@ TEST_F(DirectorTest, LeavingTheWindowPullsItBackInsideTheScreen) {
   placeAndLeave(100, 1000);  // below the bottom: the panel's own height counts
   EXPECT_EQ(form->Left(), 100);
   EXPECT_EQ(form->Top(), 1024 - 113);
+  placeAndLeave(1200, -40);  // past a corner: one move into it, not by either edge first
+  EXPECT_EQ(platform.windows.At(Window()).moves, (std::vector<platform::Point>{{1280 - 341, 0}}));
 }
 
 // --- buttons and rotation ---------------------------------------------------------
