@@ -133,7 +133,7 @@ cmake --build --preset win64 --target zentara_zip
 zip=$(cat build/win64/package/zip-path.txt)
 
 run=$repo/build/win64/run
-cmake -DZIP="$zip" -DDEST="$run/app" -P tests/e2e/unpack.cmake >/dev/null
+cmake -DZIP="$zip" -DDEST="$run/app" -P tests/wine_panel/unpack.cmake >/dev/null
 wine_scripts=$repo/tests/support/wine
 state=$run/state prefix=$run/prefix
 cleanup() {

@@ -7,7 +7,7 @@
 # inputs and then fuzzing for a bounded time (ZENTARA_FUZZ_SECONDS, 30 s by
 # default; tests/fuzz/README.md).
 # Arguments go to CTest, for example:
-#   scripts/test.sh -L unit        only the unit tier (labels: unit, checks, x11, wayland, windows, e2e, binaries, fuzz, tablet)
+#   scripts/test.sh -L unit        only the unit tier (labels: the test folders, README "Test tiers")
 #   scripts/test.sh -R Glow        only the tests whose name contains Glow
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"

@@ -10,7 +10,9 @@ from pathlib import Path
 
 from test_deb_package import REPO, package_path
 import test_x11_panel
-from x11_panel_harness import PANEL_SIZE, collapsed_panel, expanded_panel, wait_for
+from quillet_driving import drive
+from waiting import wait_for
+from x11_panel_harness import PANEL_SIZE, collapsed_panel, expanded_panel
 
 QEMU = ("qemu-aarch64-static", "-L", "/")
 SCREEN = (800, 600)
@@ -30,7 +32,7 @@ class Arm64PanelTest(test_x11_panel.TurningPanelTest):
         os.environ["ZENTARA_X11_DIST"] = str(folder / "root/usr/lib/zentara")
         cls.driver = folder / "quillet_driver"
         subprocess.run(["aarch64-linux-gnu-g++", "-std=c++20", "-O2", "-o", str(cls.driver),
-                        str(REPO / "tests/x11/quillet_driver.cpp")], check=True)
+                        str(REPO / "tests/x11_quillet/quillet_driver.cpp")], check=True)
         super().setUpClass()
 
     @classmethod
@@ -40,10 +42,8 @@ class Arm64PanelTest(test_x11_panel.TurningPanelTest):
 
     def drive(self, *calls):
         """The library's answers to the calls, made by the arm64 driver."""
-        result = subprocess.run([*QEMU, str(self.driver), str(self.app.dir / "images/libquillet.so"), *calls],
-                                env=self.display.env(), capture_output=True, text=True, timeout=60)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        return [int(line) for line in result.stdout.split()]
+        return drive(*calls, env=self.display.env(), driver=self.driver, library=self.app.dir / "images/libquillet.so",
+                     runner=QEMU)
 
     def test_the_library_reads_back_the_turn_the_panel_made(self):
         at_edge = (SCREEN[0] - PANEL_SIZE[0], 20, SCREEN[0], 20 + PANEL_SIZE[1])

@@ -16,8 +16,8 @@ from pathlib import Path
 
 from source_module import load_module
 from tablet_hardware import tablet_hardware
-from x11_panel_harness import (PANEL_SIZE, PANEL_TITLE, Display, build_dir, collapsed_panel, largest_difference,
-                               wait_for)
+from waiting import wait_for
+from x11_panel_harness import PANEL_SIZE, PANEL_TITLE, Display, build_dir, collapsed_panel, largest_difference
 
 REPO = Path(__file__).resolve().parents[2]
 build_debian_packages = load_module("build_debian_packages", REPO / "cmake" / "build_debian_packages.py")

@@ -1,13 +1,13 @@
-"""What every end-to-end driver shares: waiting, screenshots, pixel comparison, the recording rotation
+"""What every end-to-end driver shares: screenshots, pixel comparison, the recording rotation
 library's log and the panel's pictures composed as the program composes them. Standard library only."""
 import functools
 import struct
 import subprocess
-import time
 import zlib
 from pathlib import Path
 
 from source_module import load_module
+from waiting import wait_for
 
 REPO = Path(__file__).resolve().parents[2]
 ARTWORK = REPO / "images"
@@ -17,19 +17,6 @@ PANEL_TITLE = "KOVA Zentara"
 PANEL_CLASS = "TPanelForm"
 # Rounding in the decoder, the blend and the window's opacity.
 TOLERANCE = 4
-
-
-def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
-    """The predicate's first true value; fails once `timeout` seconds have passed. Timeouts only bound
-    how long a failing test waits."""
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > end:
-            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-        time.sleep(interval)
 
 
 def append_line(path, line):

@@ -21,7 +21,8 @@ import contextlib
 import time
 
 from panel_pictures import (PANEL_SIZE, TOLERANCE, collapsed_panel, expanded_panel, largest_difference, scaled,
-                            scaled_panel, wait_for)
+                            scaled_panel)
+from waiting import wait_for
 
 # Client points of the 100 % panel.
 COLLAPSED_HANDLE = (320, 100)  # also away from every button of the expanded panel

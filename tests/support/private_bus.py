@@ -1,7 +1,11 @@
 """A D-Bus message bus of the test's own: its address goes to the processes under test as
-DBUS_SESSION_BUS_ADDRESS or DBUS_SYSTEM_BUS_ADDRESS, and it is stopped by its process id.
-Standard library only."""
+DBUS_SESSION_BUS_ADDRESS or DBUS_SYSTEM_BUS_ADDRESS, and it is stopped by its process id; and stand-in
+desktop services on such a bus (bus_stand_in.py). Standard library only."""
 import subprocess
+from pathlib import Path
+
+SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
+_STAND_IN = Path(__file__).with_name("bus_stand_in.py")
 
 # A session-type bus listening in a folder of the test's, on which anyone may own any name and watch
 # every message (a stand-in service takes a system service's name there).
@@ -43,6 +47,18 @@ class PrivateBus:
     def stop(self):
         stop_process(self.process)
         self.process.stdout.close()
+
+
+def start_stand_in(name, env, mode="answers"):
+    """bus_stand_in.py serving `name` in `mode` on the session bus of env's DBUS_SESSION_BUS_ADDRESS, once it
+    owns the name; its output (after "ready") in `stdout`. Stopped with stop_process."""
+    service = subprocess.Popen([SYSTEM_PYTHON, str(_STAND_IN), name, mode], env=env, stdout=subprocess.PIPE,
+                               text=True)
+    if service.stdout.readline().strip() != "ready":
+        stop_process(service)
+        service.stdout.close()
+        raise RuntimeError(f"the stand-in for {name} did not start")
+    return service
 
 
 def stop_process(process):

@@ -6,8 +6,6 @@ CTest passes the build's folders through the environment; run by hand, the
 module needs ZENTARA_BUILD_DIR (default build/linux).
 """
 import contextlib
-import ctypes
-import ctypes.util
 import os
 import re
 import shutil
@@ -21,33 +19,16 @@ from pathlib import Path
 
 from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, Image, RecorderLog,  # noqa: F401
                             append_line, collapsed_panel, expanded_panel, largest_difference, scaled,
-                            scaled_panel, screenshot, wait_for)
+                            scaled_panel, screenshot)
 from panel_scenarios import PanelUser
+from waiting import wait_for
 from xrandr_report import screen_report
-from xservers import PrivateDisplay
+import xlib
+from xservers import PrivateDisplay, xdotool
 
 REPO = Path(__file__).resolve().parents[2]
 
 SCREEN = (1280, 800)
-
-
-_xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
-_xlib.XOpenDisplay.restype = ctypes.c_void_p
-_xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-_xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-_xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-_xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
-_xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 + \
-    [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
-_xlib.XInternAtom.restype = ctypes.c_ulong
-_xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-_xlib.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
-_xlib.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
-                                  ctypes.c_int, ctypes.c_char_p, ctypes.c_int]
-_xlib.XFlush.argtypes = [ctypes.c_void_p]
-_xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-_xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-_xlib.XFree.argtypes = [ctypes.c_void_p]
 
 
 class SelectionOwner:
@@ -55,24 +36,24 @@ class SelectionOwner:
     manager owns _NET_WM_CM_S0 or a settings daemon _XSETTINGS_S0; it lets go when closed."""
 
     def __init__(self, display_name, selection):
-        self._display = _xlib.XOpenDisplay(display_name.encode())
+        self._display = xlib.XOpenDisplay(display_name.encode())
         assert self._display, "cannot open the display"
-        self.window = _xlib.XCreateSimpleWindow(self._display, _xlib.XDefaultRootWindow(self._display),
-                                                0, 0, 1, 1, 0, 0, 0)
-        _xlib.XSetSelectionOwner(self._display, self.atom(selection), self.window, 0)
-        _xlib.XSync(self._display, 0)
+        self.window = xlib.XCreateSimpleWindow(self._display, xlib.XDefaultRootWindow(self._display),
+                                               0, 0, 1, 1, 0, 0, 0)
+        xlib.XSetSelectionOwner(self._display, self.atom(selection), self.window, 0)
+        xlib.XSync(self._display, 0)
 
     def atom(self, name):
-        return _xlib.XInternAtom(self._display, name.encode(), 0)
+        return xlib.XInternAtom(self._display, name.encode(), 0)
 
     def set_property(self, name, data):
         atom = self.atom(name)
-        _xlib.XChangeProperty(self._display, self.window, atom, atom, 8, 0, data, len(data))
-        _xlib.XSync(self._display, 0)
+        xlib.XChangeProperty(self._display, self.window, atom, atom, 8, 0, data, len(data))
+        xlib.XSync(self._display, 0)
 
     def close(self):
         if self._display:
-            _xlib.XCloseDisplay(self._display)
+            xlib.XCloseDisplay(self._display)
             self._display = None
 
 
@@ -154,8 +135,9 @@ class Display:
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         return result.stdout.strip()
 
-    def xdotool(self, *args):
-        return self.run("xdotool", *args)
+    def xdotool(self, *args, check=True):
+        """xdotool on the display, waiting out a server that answers nobody for a while."""
+        return xdotool(self.env(), *args, check=check)
 
     def xprop_root(self, name):
         return self.run("xprop", "-root", name, check=False)
@@ -165,7 +147,7 @@ class Display:
 
     def find(self, title, only_visible=True):
         args = ["search", "--onlyvisible"] if only_visible else ["search"]
-        output = self.run("xdotool", *args, "--name", f"^{title}$", check=False)
+        output = self.xdotool(*args, "--name", f"^{title}$", check=False)
         return [int(line) for line in output.split()]
 
     def geometry(self, window):

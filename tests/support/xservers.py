@@ -352,6 +352,12 @@ def run_client(command, env, timeout=30.0, limit=180.0, on_stall=None, check=Tru
     return subprocess.CompletedProcess(command, process.returncode, output, errors)
 
 
+def xdotool(env, *args, check=True, timeout=30.0, limit=180.0, on_stall=None):
+    """What xdotool prints, stripped, for `args` on env["DISPLAY"], run as run_client runs an X client.
+    With check=False a search that finds nothing (and so ends with 1) gives what it printed."""
+    return run_client(["xdotool", *map(str, args)], env, timeout, limit, on_stall, check).stdout.strip()
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--size", default="1280x800", help="the Xvfb screen, WxH")

@@ -28,7 +28,7 @@ import sys
 import time
 from pathlib import Path
 
-from panel_pictures import wait_for
+from waiting import wait_for
 
 HERE = Path(__file__).resolve().parent
 REPO = HERE.parents[1]
@@ -188,7 +188,8 @@ class Guest:
         shutil.copytree(dist_folder(), self.share / "dist", symlinks=True)
         shutil.copytree(HERE / "guest", self.share / "guest", ignore=shutil.ignore_patterns("__pycache__"))
         shutil.copy(REPO / "src" / "app" / "x11" / "zentara-autostart.desktop", self.share / "guest")
-        for module in ("panel_pictures.py", "source_module.py"):  # the shared test library the guest imports
+        # The shared test library the guest imports.
+        for module in ("panel_pictures.py", "source_module.py", "waiting.py", "xlib.py"):
             shutil.copy(REPO / "tests" / "support" / module, self.share / "guest")
         (self.share / "results").mkdir()
 

@@ -6,9 +6,10 @@ import unittest
 
 from wayland_harness import (OTHER_WINDOW_COLOUR, KWinDisplay, MutterDisplay, SwayDisplay, WaylandPanelTestBase,
                              WestonDisplay)
-from panel_pictures import PANEL_SIZE, collapsed_panel, expanded_panel, wait_for
+from panel_pictures import PANEL_SIZE, collapsed_panel, expanded_panel
 from panel_scenarios import (CLOSE, COLLAPSED_HANDLE, TURN_LEFT, TURN_RIGHT, MissingPictureScenario,
                              PanelUser)
+from waiting import wait_for
 
 
 class WaylandPanelChecks(PanelUser):
@@ -40,7 +41,8 @@ class WaylandPanelChecks(PanelUser):
         self.addCleanup(self.display.turn, 0)
         for quarters, size in ((1, (height, width)), (0, (width, height))):
             self.display.turn(quarters)
-            self.wait(lambda: self.screen_size() == size, f"the screen at {size}")
+            self.wait(lambda: self.screen_size() == size and self.display.rotation_code() == quarters + 1,
+                      f"the screen at {size}, turned {quarters} quarters to the left")
             place = self.at_right_edge((0, 0, *size))
             self.wait(lambda: self.rect() == place, f"the panel at {place}")
 

@@ -6,46 +6,29 @@ the screen seen through grim.
 Standard library only; the X11 driver's helpers (tests/support/x11_panel_harness.py) do the rest.
 """
 import ctypes
-import json
 import re
 import subprocess
 import sys
 import unittest
 from pathlib import Path
 
-import wayland_sessions
-from x11_panel_harness import PANEL_TITLE, Display, Image, PanelTestBase, _xlib, build_dir
-
-REPO = Path(__file__).resolve().parents[2]
+from desktop_families import gnome, plasma, weston, wlroots
+from desktop_families.headless import available
+from x11_panel_harness import PANEL_TITLE, Display, Image, PanelTestBase, build_dir
+import xlib
 
 # The colour of the newer window the panel must stay above.
 OTHER_WINDOW_COLOUR = (255, 0, 0)
 
-_MUTTER_CONFIG = ["gdbus", "call", "--session", "-d", "org.gnome.Mutter.DisplayConfig", "-o",
-                  "/org/gnome/Mutter/DisplayConfig", "-m"]
-# Plasma's screen module, stood in for on the desktop's bus (its own needs a whole Plasma session).
-_KSCREEN_STAND_IN = REPO / "tests" / "support" / "bus_stand_in.py"
-_SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
-
-
-class _ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
-
-
-_xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
-_xlib.XSetErrorHandler.restype = ctypes.c_void_p
-_xlib.XSetErrorHandler.argtypes = [ctypes.c_void_p]
-_IGNORE_ERRORS = _ERROR_HANDLER(lambda display, error: 0)
+_IGNORE_ERRORS = xlib.ERROR_HANDLER(lambda display, error: 0)
 
 
 class DesktopDisplay(Display):
     """A Wayland desktop's XWayland display, used as the X11 driver uses its private display. A subclass
-    starts its desktop (`session`), names the tools it needs and says how the desktop turns its screen
-    (quarter turns to the left, 0-3)."""
+    names its desktop family's module (`family`, of tests/support/desktop_families/), which starts the
+    desktop with one output and turns and reads back its screen, and the tools it needs beyond it."""
 
+    family = None
     tools = ()
 
     def __init__(self):  # pylint: disable=super-init-not-called
@@ -53,7 +36,7 @@ class DesktopDisplay(Display):
         self.name = self.session.env["DISPLAY"]
 
     def start(self):
-        raise NotImplementedError
+        return self.family.Session()
 
     def close(self):
         self.session.stop()
@@ -63,12 +46,14 @@ class DesktopDisplay(Display):
         return {**self.session.env, **(extra or {})}
 
     def turn(self, quarters):
-        raise NotImplementedError
+        """Turns the screen `quarters` quarter turns to the left (0-3) through the desktop's own tool."""
+        self.family.turn(self.env(), quarters)
 
     def rotation_code(self):
-        """The tablet's output's turn as the desktop's own tool reads it back, counted as the rotation
-        library counts it: 1 normal, 2 a quarter turn to the left, 3 upside down, 4 to the right."""
-        raise NotImplementedError
+        """The output's turn as the desktop's own tool reads it back, counted as the rotation library counts
+        it: 1 normal, 2 a quarter turn to the left, 3 upside down, 4 to the right; 0 for a flipped one."""
+        ((_, _, _, _, transform),) = self.family.outputs(self.env()).values()
+        return transform + 1 if transform < 4 else 0
 
     def automatic_rotation_on(self, folder):
         """Switches automatic rotation on in the lock this desktop keeps (which the turn buttons need);
@@ -125,38 +110,20 @@ class DesktopDisplay(Display):
 
 
 def _send_close_request(window):
-    display = _xlib.XOpenDisplay(None)
-    assert display, "cannot open the display"
-    event = _ClientMessage(type=33, window=window, format=32,  # ClientMessage
-                           message_type=_xlib.XInternAtom(display, b"WM_PROTOCOLS", 0))
-    event.data[0] = _xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    _xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-    _xlib.XSync(display, 0)
-    _xlib.XCloseDisplay(display)
+    with xlib.connection() as display:
+        event = xlib.ClientMessageEvent(type=xlib.CLIENT_MESSAGE, window=window, format=32,
+                                        message_type=xlib.XInternAtom(display, b"WM_PROTOCOLS", 0))
+        event.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+        xlib.XSync(display, 0)
 
 
 class SwayDisplay(DesktopDisplay):
-    tools = ("sway", "swaymsg", "grim")
-
-    def start(self):
-        return wayland_sessions.SwaySession()
-
-    def turn(self, quarters):
-        # sway counts its transforms clockwise: a quarter turn to the left is 270.
-        transform = ("normal", "270", "180", "90")[quarters]
-        self.run("swaymsg", "output", "HEADLESS-1", "transform", transform)
-
-    def rotation_code(self):
-        outputs = json.loads(self.run("swaymsg", "-t", "get_outputs", "-r"))
-        transform = next(output["transform"] for output in outputs if output["name"] == "HEADLESS-1")
-        return {"normal": 1, "270": 2, "180": 3, "90": 4}.get(transform, 0)
+    family = wlroots
+    tools = (*wlroots.TOOLS, "grim")
 
     def automatic_rotation_on(self, folder):
-        """sway keeps no lock: Zentara's own setting it is."""
-        setting = Path(folder) / "config" / "zentara" / "rotation.conf"
-        setting.parent.mkdir(parents=True, exist_ok=True)
-        setting.write_text("[Rotation]\nAutomatic=true\n")
-        return {"XDG_CONFIG_HOME": str(setting.parents[1])}
+        return wlroots.automatic_rotation_on(folder)
 
     def screenshot(self):
         ppm = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env(), check=True, stdout=subprocess.PIPE,
@@ -166,74 +133,31 @@ class SwayDisplay(DesktopDisplay):
 
 
 class MutterDisplay(DesktopDisplay):
-    tools = ("mutter", "gdbus", "gsettings", "import")
-
-    def start(self):
-        return wayland_sessions.MutterSession()
-
-    def turn(self, quarters):
-        """ApplyMonitorsConfig, temporary, with the one monitor's current mode."""
-        state = self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.GetCurrentState")
-        serial = re.match(r"\(uint32 (\d+),", state).group(1)
-        connector, mode = re.search(r"\(\('([^']+)'.*?\[\('([^']+)'", state).groups()
-        config = f"[(0, 0, 1.0, {quarters}, true, [('{connector}', '{mode}', @a{{sv}} {{}})])]"
-        self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig", serial, "1", config, "{}")
-
-    def rotation_code(self):
-        """The one logical monitor's transform in GetCurrentState (the only tuple with a uint32 in it)."""
-        state = self.run(*_MUTTER_CONFIG, "org.gnome.Mutter.DisplayConfig.GetCurrentState")
-        return int(re.search(r"\(-?\d+, -?\d+, [\d.]+, uint32 (\d+), ", state).group(1)) + 1
+    family = gnome
+    tools = (*gnome.TOOLS, "import")
 
     def automatic_rotation_on(self, folder):
-        """GNOME's key that Mutter reads, kept by dconf on the desktop's bus."""
-        self.run("gsettings", "set", "org.gnome.settings-daemon.peripherals.touchscreen", "orientation-lock", "false")
-        return {}
+        return gnome.automatic_rotation_on(self.env())
 
 
 class KWinDisplay(DesktopDisplay):
-    tools = ("kwin_wayland", "kscreen-doctor", "import", _SYSTEM_PYTHON)
+    family = plasma
+    tools = (*plasma.TOOLS, "import")
 
     def start(self):
         self._screen_module = None
-        return wayland_sessions.KWinSession()
+        return super().start()
 
     def close(self):
         if self._screen_module is not None:
-            self._screen_module.terminate()
-            self._screen_module.wait(timeout=10)
-            self._screen_module.stdout.close()
+            self._screen_module.stop()
         super().close()
-
-    def kscreen_doctor(self, *arguments):
-        return subprocess.run(["kscreen-doctor", *arguments], env=self.env({"QT_QPA_PLATFORM": "wayland"}),
-                              check=True, capture_output=True, text=True, timeout=30).stdout
-
-    def turn(self, quarters):
-        self.kscreen_doctor(f"output.1.rotation.{('normal', 'left', 'inverted', 'right')[quarters]}")
-
-    def rotation_code(self):
-        """kscreen-doctor gives the output's rotation as a bit: 1, 2, 4, 8."""
-        rotation = json.loads(self.kscreen_doctor("-j"))["outputs"][0]["rotation"]
-        return {1: 1, 2: 2, 4: 3, 8: 4}.get(rotation, 0)
 
     def automatic_rotation_on(self, folder):
         """Plasma's screen module on the desktop's bus, with automatic rotation on."""
         if self._screen_module is None:
-            self._screen_module = subprocess.Popen([_SYSTEM_PYTHON, str(_KSCREEN_STAND_IN), "org.kde.KScreen"],
-                                                   env=self.env(), stdout=subprocess.PIPE, text=True)
-            if self._screen_module.stdout.readline().strip() != "ready":
-                raise AssertionError("the stand-in of Plasma's screen module did not start")
+            self._screen_module = plasma.ScreenModule(self.env())
         return {}
-
-
-class _PointerEvent(ctypes.Structure):
-    """XButtonEvent, XMotionEvent and XCrossingEvent share their fields up to y_root; `tail` holds the rest of
-    each (state, button, same_screen / state, is_hint, same_screen / mode, detail, same_screen, focus, state)."""
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("root", ctypes.c_ulong),
-                ("subwindow", ctypes.c_ulong), ("time", ctypes.c_ulong), ("x", ctypes.c_int), ("y", ctypes.c_int),
-                ("x_root", ctypes.c_int), ("y_root", ctypes.c_int), ("tail", ctypes.c_uint * 5),
-                ("pad", ctypes.c_long * 12)]
 
 
 class WestonDisplay(DesktopDisplay):
@@ -241,11 +165,12 @@ class WestonDisplay(DesktopDisplay):
     devices, and its XWayland ends at the first pointer event faked through XTEST: the pointer is played by
     events sent to the window itself. It turns no output while it runs: `transform` turns it from the start."""
 
-    tools = ("weston", "weston-screenshooter", "convert")
+    family = weston
+    tools = (*weston.TOOLS, "weston-screenshooter", "convert")
     transform = "normal"
 
     def start(self):
-        return wayland_sessions.WestonSession(transform=self.transform)
+        return weston.Session(transform=self.transform)
 
     def screenshot(self):
         folder = Path(self.session.runtime)
@@ -273,18 +198,16 @@ class WestonDisplay(DesktopDisplay):
         types = {"press": 4, "release": 5, "motion": 6, "leave": 8}
         tails = {"press": (state, 1, 1, 0, 0), "release": (state, 1, 1, 0, 0), "motion": (state, 0, 1, 0, 0),
                  "leave": (0, 0, 1, 0, state)}  # button 1; NotifyNormal from NotifyAncestor
-        event = _PointerEvent(type=types[kind], window=window, x=x_root - left, y=y_root - top, x_root=x_root,
-                              y_root=y_root, tail=(ctypes.c_uint * 5)(*tails[kind]))
-        display = _xlib.XOpenDisplay(self.name.encode())
-        assert display, "cannot open the display"
-        previous = _xlib.XSetErrorHandler(_IGNORE_ERRORS)  # the window may go meanwhile
+        event = xlib.PointerEvent(type=types[kind], window=window, x=x_root - left, y=y_root - top, x_root=x_root,
+                                  y_root=y_root, tail=(ctypes.c_uint * 5)(*tails[kind]))
+        previous = xlib.XSetErrorHandler(_IGNORE_ERRORS)  # the window may go meanwhile
         try:
-            event.root = _xlib.XDefaultRootWindow(display)
-            _xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-            _xlib.XSync(display, 0)
+            with xlib.connection(self.name) as display:
+                event.root = xlib.XDefaultRootWindow(display)
+                xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+                xlib.XSync(display, 0)
         finally:
-            _xlib.XCloseDisplay(display)
-            _xlib.XSetErrorHandler(previous)
+            xlib.XSetErrorHandler(previous)
 
 
 class WaylandPanelTestBase(PanelTestBase):
@@ -295,7 +218,7 @@ class WaylandPanelTestBase(PanelTestBase):
 
     @classmethod
     def open_display(cls):
-        missing = wayland_sessions.available("xdotool", "xmessage", "xwininfo", *cls.desktop.tools)
+        missing = available("xdotool", "xmessage", "xwininfo", *cls.desktop.tools)
         if missing:
             raise unittest.SkipTest(missing)
         return cls.desktop()

@@ -5,7 +5,8 @@ import subprocess
 import unittest
 
 from tablet_hardware import tablet_hardware
-from x11_panel_harness import PANEL_TITLE, DisplayTestCase, wait_for
+from waiting import wait_for
+from x11_panel_harness import PANEL_TITLE, DisplayTestCase
 
 
 class AutostartTest(DisplayTestCase):

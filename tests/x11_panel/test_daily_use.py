@@ -1,46 +1,26 @@
 """zentara in daily use on X11: every workspace, a desktop without a compositor, the session ending,
 signals, and the desktop's scale told through XSETTINGS."""
 import ctypes
-import ctypes.util
 import os
 import signal
 import struct
 import subprocess
 from pathlib import Path
 
-from x11_panel_harness import ENGLISH, PANEL_SIZE, PANEL_TITLE, SCREEN, DisplayTestCase, SelectionOwner, wait_for
-
-_xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
-_xlib.XOpenDisplay.restype = ctypes.c_void_p
-_xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-_xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-_xlib.XFree.argtypes = [ctypes.c_void_p]
-_xext = ctypes.CDLL(ctypes.util.find_library("Xext"))
-
-
-class _XRectangle(ctypes.Structure):
-    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
-                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort)]
-
-
-_xext.XShapeGetRectangles.restype = ctypes.POINTER(_XRectangle)
-_xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
-                                      ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
-
+from waiting import wait_for
+from x11_panel_harness import ENGLISH, PANEL_SIZE, PANEL_TITLE, SCREEN, DisplayTestCase, SelectionOwner
+import xlib
 
 def bounding_shape(display, window):
     """The window's bounding shape as a set of (x, y) pixels."""
-    connection = _xlib.XOpenDisplay(display.name.encode())
-    try:
+    with xlib.connection(display.name) as connection:
         count, ordering = ctypes.c_int(0), ctypes.c_int(0)
-        rects = _xext.XShapeGetRectangles(connection, window, 0, ctypes.byref(count), ctypes.byref(ordering))
+        rects = xlib.XShapeGetRectangles(connection, window, 0, ctypes.byref(count), ctypes.byref(ordering))
         pixels = {(r.x + dx, r.y + dy) for r in rects[:count.value]
                   for dy in range(r.height) for dx in range(r.width)}
         if rects:
-            _xlib.XFree(rects)
+            xlib.XFree(rects)
         return pixels
-    finally:
-        _xlib.XCloseDisplay(connection)
 
 
 def xsettings(serial, settings):

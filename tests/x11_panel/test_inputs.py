@@ -4,35 +4,19 @@ import ctypes
 import subprocess
 import unittest
 
-from x11_panel_harness import PANEL_TITLE, DisplayTestCase, wait_for
-
-
-
-class _AddMasterInfo(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("name", ctypes.c_char_p), ("send_core", ctypes.c_int),
-                ("enable", ctypes.c_int)]
+from waiting import wait_for
+from x11_panel_harness import PANEL_TITLE, DisplayTestCase
+import xlib
 
 
 def add_masters(display_name, *names):
     """Another client adds master devices through XInput, all in one go; each brings two slave devices, as
     a pen that connects brings its own."""
-    x11 = ctypes.CDLL("libX11.so.6")
-    xi = ctypes.CDLL("libXi.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    xi.XIChangeHierarchy.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int]
-    display = x11.XOpenDisplay(display_name.encode())
-    if not display:
-        raise RuntimeError(f"cannot open {display_name}")
-    try:
+    with xlib.connection(display_name) as display:
         for name in names:
-            add = _AddMasterInfo(1, name.encode(), 1, 1)  # XIAddMaster
-            xi.XIChangeHierarchy(display, ctypes.byref(add), 1)
-        x11.XSync(display, 0)
-    finally:
-        x11.XCloseDisplay(display)
+            add = xlib.XIAddMasterInfo(xlib.XI_ADD_MASTER, name.encode(), 1, 1)
+            xlib.XIChangeHierarchy(display, ctypes.byref(add), 1)
+        xlib.XSync(display, 0)
 
 
 class InputDevicesTest(DisplayTestCase):

@@ -9,7 +9,8 @@ import unittest
 from pathlib import Path
 
 from private_bus import PrivateBus
-from x11_panel_harness import PANEL_TITLE, DisplayTestCase, wait_for
+from waiting import wait_for
+from x11_panel_harness import PANEL_TITLE, DisplayTestCase
 
 HERE = Path(__file__).resolve().parent
 # The system's interpreter, which has GObject introspection (a pyenv shim may lack it).

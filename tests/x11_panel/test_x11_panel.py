@@ -8,8 +8,9 @@ import subprocess
 import unittest
 
 from x11_panel_harness import (PANEL_SIZE, PANEL_TITLE, REPO, REPORT, SCREEN, PanelTestBase,  # noqa: F401
-                               append_line, collapsed_panel, expanded_panel, largest_difference, wait_for)
+                               append_line, collapsed_panel, expanded_panel, largest_difference)
 from private_bus import PrivateBus
+from waiting import wait_for
 from panel_pictures import TOLERANCE
 from panel_scenarios import (TURN_LEFT, MissingPictureScenario, NoLibraryScenario, PanelScenarios,
                              RealLibraryScenario, ScaledPanelScenarios)

@@ -6,8 +6,7 @@
 #include "platform/gio/accelerometer_orientation.h"
 #include "platform/gio/bus_connection.h"
 #include "platform/gio/desktop_rotation_services.h"
-#include "platform/posix/debug_line.h"
-#include "platform/unthrowing.h"
+#include "platform/posix/handler_guard.h"
 
 namespace platform::gio {
 namespace {
@@ -156,11 +155,9 @@ void SensorProxy::Report() {
   if (!claimed_ || code == 0 || code == reported_) return;
   reported_ = code;
   // The reading runs inside a GLib callback: nothing may be thrown through it.
-  Unthrowing(
-      [&] {
-        if (reading_) reading_(code);
-      },
-      [] { posix::WriteDebugLine("can not execute correctly"); });
+  posix::RunHandler([&] {
+    if (reading_) reading_(code);
+  });
 }
 
 }  // namespace platform::gio

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/x11/handler_guard.h"
+#include "platform/posix/handler_guard.h"
 #include "platform/x11/x11_connection.h"
 
 namespace platform::x11 {
@@ -37,7 +37,7 @@ EventSink* EventLoop::SinkOf(const XEvent& event) const {
 
 TimerQueue::Id EventLoop::StartTimer(uint32_t intervalMilliseconds, std::function<void()> tick) {
   return timers_.Start(
-      intervalMilliseconds, [tick = std::move(tick)] { RunHandler(tick); },
+      intervalMilliseconds, [tick = std::move(tick)] { posix::RunHandler(tick); },
       TimerQueue::Clock::now());
 }
 
@@ -79,7 +79,7 @@ void EventLoop::DispatchQueuedEvents() {
     XNextEvent(display, &event);
     EventSink* sink = SinkOf(event);
     if (sink == nullptr) continue;
-    RunHandler([&] { sink->HandleEvent(event); });
+    posix::RunHandler([&] { sink->HandleEvent(event); });
   }
 }
 
@@ -90,7 +90,7 @@ void EventLoop::DeliverPaints() {
     const auto found = sinks_.find(window);
     if (found == sinks_.end()) continue;
     EventSink* sink = found->second;
-    RunHandler([&] { sink->HandlePaint(); });
+    posix::RunHandler([&] { sink->HandlePaint(); });
   }
 }
 
@@ -110,9 +110,9 @@ void EventLoop::WaitForWork() {
   // An interrupted or failed wait only means another round.
   const bool ready = poll(fds.data(), fds.size(), timeout) > 0;
   for (size_t i = 0; ready && i < descriptors_.size(); ++i) {
-    if (fds[i + 1].revents != 0) RunHandler(descriptors_[i].second);
+    if (fds[i + 1].revents != 0) posix::RunHandler(descriptors_[i].second);
   }
-  if (partner_ != nullptr) RunHandler([&] { partner_->AfterWait(fds); });
+  if (partner_ != nullptr) posix::RunHandler([&] { partner_->AfterWait(fds); });
 }
 
 }  // namespace platform::x11

@@ -23,7 +23,7 @@ from evdev import AbsInfo, UInput
 from evdev import ecodes as e
 # The end-to-end drivers' shared helpers, which the rig puts beside this module.
 from panel_pictures import PANEL_SIZE, PANEL_TITLE
-from panel_pictures import wait_for as shared_wait_for
+from waiting import wait_for as shared_wait_for
 from x_readback import XReadback
 import xfce_settings
 

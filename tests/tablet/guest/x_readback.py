@@ -2,11 +2,9 @@
 poll then costs a round trip instead of a program's start (xrandr, xdotool and xinput took 0.1 to 0.6 s
 each). The calls are libX11's, libXrandr's and libXi's, as those tools make them."""
 import ctypes
-from ctypes import POINTER, Structure, byref, c_char_p, c_int, c_long, c_uint, c_ulong, c_ushort, c_void_p
+from ctypes import POINTER, byref, c_int, c_uint, c_ulong, c_void_p
 
-_x = ctypes.CDLL("libX11.so.6")
-_randr = ctypes.CDLL("libXrandr.so.2")
-_xi = ctypes.CDLL("libXi.so.6")
+import xlib
 
 ANY_PROPERTY_TYPE, IS_VIEWABLE, Z_PIXMAP, ALL_PLANES = 0, 2, 2, 0xFFFFFFFF
 RR_CONNECTED = 0
@@ -14,123 +12,38 @@ RR_CONNECTED = 0
 ROTATIONS = {1: "normal", 2: "left", 4: "inverted", 8: "right"}
 
 
-class _WindowAttributes(Structure):
-    _fields_ = [("x", c_int), ("y", c_int), ("width", c_int), ("height", c_int), ("border_width", c_int),
-                ("depth", c_int), ("visual", c_void_p), ("root", c_ulong), ("class_", c_int),
-                ("bit_gravity", c_int), ("win_gravity", c_int), ("backing_store", c_int),
-                ("backing_planes", c_ulong), ("backing_pixel", c_ulong), ("save_under", c_int),
-                ("colormap", c_ulong), ("map_installed", c_int), ("map_state", c_int),
-                ("all_event_masks", c_long), ("your_event_mask", c_long), ("do_not_propagate_mask", c_long),
-                ("override_redirect", c_int), ("screen", c_void_p)]
-
-
-class _Image(Structure):
-    _fields_ = [("width", c_int), ("height", c_int), ("xoffset", c_int), ("format", c_int),
-                ("data", POINTER(ctypes.c_uint8)), ("byte_order", c_int), ("bitmap_unit", c_int),
-                ("bitmap_bit_order", c_int), ("bitmap_pad", c_int), ("depth", c_int), ("bytes_per_line", c_int),
-                ("bits_per_pixel", c_int)]
-
-
-class _ScreenResources(Structure):
-    _fields_ = [("timestamp", c_ulong), ("config_timestamp", c_ulong), ("ncrtc", c_int),
-                ("crtcs", POINTER(c_ulong)), ("noutput", c_int), ("outputs", POINTER(c_ulong)),
-                ("nmode", c_int), ("modes", c_void_p)]
-
-
-class _OutputInfo(Structure):
-    _fields_ = [("timestamp", c_ulong), ("crtc", c_ulong), ("name", c_char_p), ("name_length", c_int),
-                ("mm_width", c_ulong), ("mm_height", c_ulong), ("connection", c_ushort),
-                ("subpixel_order", c_ushort), ("ncrtc", c_int), ("crtcs", c_void_p), ("nclone", c_int),
-                ("clones", c_void_p), ("nmode", c_int), ("npreferred", c_int), ("modes", c_void_p)]
-
-
-class _CrtcInfo(Structure):
-    _fields_ = [("timestamp", c_ulong), ("x", c_int), ("y", c_int), ("width", c_uint), ("height", c_uint),
-                ("mode", c_ulong), ("rotation", c_ushort), ("noutput", c_int), ("outputs", c_void_p),
-                ("rotations", c_ushort), ("npossible", c_int), ("possible", c_void_p)]
-
-
-class _DeviceInfo(Structure):
-    _fields_ = [("deviceid", c_int), ("name", c_char_p), ("use", c_int), ("attachment", c_int),
-                ("enabled", c_int), ("num_classes", c_int), ("classes", c_void_p)]
-
-
-def _declare(library, name, result, *arguments):
-    function = getattr(library, name)
-    function.restype, function.argtypes = result, list(arguments)
-
-
-_P = c_void_p
-for _name, _result, _arguments in [
-        ("XOpenDisplay", _P, [c_char_p]), ("XCloseDisplay", c_int, [_P]), ("XDefaultRootWindow", c_ulong, [_P]),
-        ("XInternAtom", c_ulong, [_P, c_char_p, c_int]), ("XFree", c_int, [_P]), ("XSync", c_int, [_P, c_int]),
-        ("XSetErrorHandler", _P, [_P]),
-        ("XQueryTree", c_int, [_P, c_ulong, POINTER(c_ulong), POINTER(c_ulong), POINTER(POINTER(c_ulong)),
-                               POINTER(c_uint)]),
-        ("XGetWindowAttributes", c_int, [_P, c_ulong, POINTER(_WindowAttributes)]),
-        ("XTranslateCoordinates", c_int, [_P, c_ulong, c_ulong, c_int, c_int, POINTER(c_int), POINTER(c_int),
-                                          POINTER(c_ulong)]),
-        ("XQueryPointer", c_int, [_P, c_ulong, POINTER(c_ulong), POINTER(c_ulong), POINTER(c_int), POINTER(c_int),
-                                  POINTER(c_int), POINTER(c_int), POINTER(c_uint)]),
-        ("XGetGeometry", c_int, [_P, c_ulong, POINTER(c_ulong), POINTER(c_int), POINTER(c_int), POINTER(c_uint),
-                                 POINTER(c_uint), POINTER(c_uint), POINTER(c_uint)]),
-        ("XGetWindowProperty", c_int, [_P, c_ulong, c_ulong, c_long, c_long, c_int, c_ulong, POINTER(c_ulong),
-                                       POINTER(c_int), POINTER(c_ulong), POINTER(c_ulong),
-                                       POINTER(POINTER(ctypes.c_uint8))]),
-        ("XGetImage", POINTER(_Image), [_P, c_ulong, c_int, c_int, c_uint, c_uint, c_ulong, c_int]),
-        ("XDestroyImage", c_int, [POINTER(_Image)])]:
-    _declare(_x, _name, _result, *_arguments)
-for _name, _result, _arguments in [
-        ("XRRGetScreenResources", POINTER(_ScreenResources), [_P, c_ulong]),
-        ("XRRGetScreenResourcesCurrent", POINTER(_ScreenResources), [_P, c_ulong]),
-        ("XRRFreeScreenResources", None, [POINTER(_ScreenResources)]),
-        ("XRRGetOutputInfo", POINTER(_OutputInfo), [_P, POINTER(_ScreenResources), c_ulong]),
-        ("XRRFreeOutputInfo", None, [POINTER(_OutputInfo)]),
-        ("XRRGetCrtcInfo", POINTER(_CrtcInfo), [_P, POINTER(_ScreenResources), c_ulong]),
-        ("XRRFreeCrtcInfo", None, [POINTER(_CrtcInfo)])]:
-    _declare(_randr, _name, _result, *_arguments)
-for _name, _result, _arguments in [
-        ("XIQueryVersion", c_int, [_P, POINTER(c_int), POINTER(c_int)]),
-        ("XIQueryDevice", POINTER(_DeviceInfo), [_P, c_int, POINTER(c_int)]),
-        ("XIFreeDeviceInfo", None, [POINTER(_DeviceInfo)]),
-        ("XIGetProperty", c_int, [_P, c_int, c_ulong, c_long, c_long, c_int, c_ulong, POINTER(c_ulong),
-                                  POINTER(c_int), POINTER(c_ulong), POINTER(c_ulong),
-                                  POINTER(POINTER(ctypes.c_uint8))])]:
-    _declare(_xi, _name, _result, *_arguments)
-
 # A window or device that went between two requests is an answer, not the end of the process (Xlib's own
 # handler exits): the handler counts the errors, and each read checks the count.
 _errors = [0]
-_ERROR_HANDLER = ctypes.CFUNCTYPE(c_int, c_void_p, c_void_p)(lambda display, event: _errors.__setitem__(
-    0, _errors[0] + 1) or 0)
-_x.XSetErrorHandler(ctypes.cast(_ERROR_HANDLER, c_void_p))
+_ERROR_HANDLER = xlib.ERROR_HANDLER(lambda display, event: _errors.__setitem__(0, _errors[0] + 1) or 0)
+xlib.XSetErrorHandler(ctypes.cast(_ERROR_HANDLER, c_void_p))
 
 
 class XReadback:
     """One connection to the display `name`."""
 
     def __init__(self, name):
-        self.display = _x.XOpenDisplay(name.encode())
+        self.display = xlib.XOpenDisplay(name.encode())
         if not self.display:
             raise AssertionError(f"cannot open the X display {name}")
-        self.root = _x.XDefaultRootWindow(self.display)
+        self.root = xlib.XDefaultRootWindow(self.display)
         major, minor = c_int(2), c_int(2)
-        _xi.XIQueryVersion(self.display, byref(major), byref(minor))
+        xlib.XIQueryVersion(self.display, byref(major), byref(minor))
         self._atoms = {}
 
     def close(self):
         if self.display:
-            _x.XCloseDisplay(self.display)
+            xlib.XCloseDisplay(self.display)
             self.display = None
 
     def _atom(self, name):
         if name not in self._atoms:
-            self._atoms[name] = _x.XInternAtom(self.display, name.encode(), 0)
+            self._atoms[name] = xlib.XInternAtom(self.display, name.encode(), 0)
         return self._atoms[name]
 
     def _clean(self):
         """Whether no request since the last look failed."""
-        _x.XSync(self.display, 0)
+        xlib.XSync(self.display, 0)
         failed, _errors[0] = _errors[0], 0
         return failed == 0
 
@@ -139,31 +52,31 @@ class XReadback:
     def _text_property(self, window, name):
         kind, size, count, after = c_ulong(), c_int(), c_ulong(), c_ulong()
         data = POINTER(ctypes.c_uint8)()
-        if _x.XGetWindowProperty(self.display, window, self._atom(name), 0, 1024, 0, ANY_PROPERTY_TYPE, byref(kind),
+        if xlib.XGetWindowProperty(self.display, window, self._atom(name), 0, 1024, 0, ANY_PROPERTY_TYPE, byref(kind),
                                  byref(size), byref(count), byref(after), byref(data)) != 0 or not data:
             return None
         try:
             return ctypes.string_at(data, count.value).decode(errors="replace") if size.value == 8 else None
         finally:
-            _x.XFree(data)
+            xlib.XFree(data)
 
     def _children(self, window):
         root, parent, children, count = c_ulong(), c_ulong(), POINTER(c_ulong)(), c_uint()
-        if not _x.XQueryTree(self.display, window, byref(root), byref(parent), byref(children), byref(count)):
+        if not xlib.XQueryTree(self.display, window, byref(root), byref(parent), byref(children), byref(count)):
             return []
         try:
             return [children[i] for i in range(count.value)]
         finally:
             if children:
-                _x.XFree(children)
+                xlib.XFree(children)
 
     def visible_windows_named(self, title):
         """The viewable windows whose title is `title`, in stacking order from the bottom, at any depth."""
         found, pending = [], self._children(self.root)
         while pending:
             window = pending.pop(0)
-            attributes = _WindowAttributes()
-            if not _x.XGetWindowAttributes(self.display, window, byref(attributes)):
+            attributes = xlib.WindowAttributes()
+            if not xlib.XGetWindowAttributes(self.display, window, byref(attributes)):
                 continue
             if attributes.map_state == IS_VIEWABLE:
                 name = self._text_property(window, "_NET_WM_NAME") or self._text_property(window, "WM_NAME")
@@ -175,17 +88,17 @@ class XReadback:
 
     def root_rect(self, window):
         """The window's (left, top, right, bottom) on the screen; None once it is gone."""
-        attributes = _WindowAttributes()
+        attributes = xlib.WindowAttributes()
         x, y, child = c_int(), c_int(), c_ulong()
-        ok = (_x.XGetWindowAttributes(self.display, window, byref(attributes))
-              and _x.XTranslateCoordinates(self.display, window, self.root, 0, 0, byref(x), byref(y), byref(child)))
+        ok = (xlib.XGetWindowAttributes(self.display, window, byref(attributes))
+              and xlib.XTranslateCoordinates(self.display, window, self.root, 0, 0, byref(x), byref(y), byref(child)))
         if not self._clean() or not ok:
             return None
         return x.value, y.value, x.value + attributes.width, y.value + attributes.height
 
     def pointer(self):
         root, child, x, y, wx, wy, mask = c_ulong(), c_ulong(), c_int(), c_int(), c_int(), c_int(), c_uint()
-        _x.XQueryPointer(self.display, self.root, byref(root), byref(child), byref(x), byref(y), byref(wx),
+        xlib.XQueryPointer(self.display, self.root, byref(root), byref(child), byref(x), byref(y), byref(wx),
                          byref(wy), byref(mask))
         return x.value, y.value
 
@@ -193,17 +106,17 @@ class XReadback:
         """Whether a window manager names its check window on the root, as EWMH asks."""
         kind, size, count, after = c_ulong(), c_int(), c_ulong(), c_ulong()
         data = POINTER(ctypes.c_uint8)()
-        _x.XGetWindowProperty(self.display, self.root, self._atom("_NET_SUPPORTING_WM_CHECK"), 0, 1, 0,
+        xlib.XGetWindowProperty(self.display, self.root, self._atom("_NET_SUPPORTING_WM_CHECK"), 0, 1, 0,
                               ANY_PROPERTY_TYPE, byref(kind), byref(size), byref(count), byref(after), byref(data))
         if data:
-            _x.XFree(data)
+            xlib.XFree(data)
         return count.value == 1
 
     def opaque_share(self, window, area):
         """The share of the window's own pixels in `area` (x, y, w, h) that are mostly opaque: the panel's
         ARGB window keeps them, with a compositing manager and without."""
         x, y, w, h = area
-        image = _x.XGetImage(self.display, window, x, y, w, h, ALL_PLANES, Z_PIXMAP)
+        image = xlib.XGetImage(self.display, window, x, y, w, h, ALL_PLANES, Z_PIXMAP)
         self._clean()
         if not image:
             return 0.0
@@ -216,7 +129,7 @@ class XReadback:
                          if pixels[row * info.bytes_per_line + column * 4 + 3] >= 128)
             return opaque / (w * h)
         finally:
-            _x.XDestroyImage(image)
+            xlib.XDestroyImage(image)
 
     # --- outputs ----------------------------------------------------------------------------------
 
@@ -226,27 +139,27 @@ class XReadback:
         answers with what it knows (`xrandr --current`), which a hot-plug event has updated."""
         root, x, y, width, height, border, depth = (c_ulong(), c_int(), c_int(), c_uint(), c_uint(), c_uint(),
                                                     c_uint())
-        _x.XGetGeometry(self.display, self.root, byref(root), byref(x), byref(y), byref(width), byref(height),
+        xlib.XGetGeometry(self.display, self.root, byref(root), byref(x), byref(y), byref(width), byref(height),
                         byref(border), byref(depth))
-        fetch = _randr.XRRGetScreenResources if probe else _randr.XRRGetScreenResourcesCurrent
+        fetch = xlib.XRRGetScreenResources if probe else xlib.XRRGetScreenResourcesCurrent
         resources = fetch(self.display, self.root)
         outputs = {}
         try:
             for index in range(resources.contents.noutput):
-                output = _randr.XRRGetOutputInfo(self.display, resources, resources.contents.outputs[index])
+                output = xlib.XRRGetOutputInfo(self.display, resources, resources.contents.outputs[index])
                 info = output.contents
                 rotation, geometry = "normal", None
                 if info.crtc:
-                    crtc = _randr.XRRGetCrtcInfo(self.display, resources, info.crtc)
+                    crtc = xlib.XRRGetCrtcInfo(self.display, resources, info.crtc)
                     if crtc.contents.mode:
                         c = crtc.contents
                         geometry = (c.x, c.y, c.width, c.height)
                         rotation = ROTATIONS.get(c.rotation & 0xF, "normal")
-                    _randr.XRRFreeCrtcInfo(crtc)
+                    xlib.XRRFreeCrtcInfo(crtc)
                 outputs[info.name.decode()] = (info.connection == RR_CONNECTED, rotation, geometry)
-                _randr.XRRFreeOutputInfo(output)
+                xlib.XRRFreeOutputInfo(output)
         finally:
-            _randr.XRRFreeScreenResources(resources)
+            xlib.XRRFreeScreenResources(resources)
         return (width.value, height.value), outputs
 
     # --- input devices ----------------------------------------------------------------------------
@@ -255,17 +168,17 @@ class XReadback:
         """Each input device's (id, name) in the server's order, as xinput lists them: the enabled ones
         first, each newer one after the older."""
         count = c_int()
-        devices = _xi.XIQueryDevice(self.display, 0, byref(count))  # all devices
+        devices = xlib.XIQueryDevice(self.display, 0, byref(count))  # all devices
         try:
             return [(devices[i].deviceid, devices[i].name.decode(errors="replace")) for i in range(count.value)]
         finally:
-            _xi.XIFreeDeviceInfo(devices)
+            xlib.XIFreeDeviceInfo(devices)
 
     def float_property(self, device, name, count):
         """The device's property of 32-bit floats; None while the device or the property is absent."""
         kind, size, items, after = c_ulong(), c_int(), c_ulong(), c_ulong()
         data = POINTER(ctypes.c_uint8)()
-        status = _xi.XIGetProperty(self.display, device, self._atom(name), 0, count, 0, ANY_PROPERTY_TYPE,
+        status = xlib.XIGetProperty(self.display, device, self._atom(name), 0, count, 0, ANY_PROPERTY_TYPE,
                                    byref(kind), byref(size), byref(items), byref(after), byref(data))
         clean = self._clean()
         try:
@@ -274,4 +187,4 @@ class XReadback:
             return tuple(ctypes.cast(data, POINTER(ctypes.c_float))[i] for i in range(items.value))
         finally:
             if data:
-                _x.XFree(data)
+                xlib.XFree(data)

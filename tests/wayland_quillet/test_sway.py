@@ -1,49 +1,33 @@
 """libquillet.so on sway (wlroots' output management), started headless with the tablet's output and a
-monitor right of it; outputs read back through `swaymsg -t get_outputs`."""
-import json
+monitor right of it; outputs read back through sway's IPC."""
 import os
 import subprocess
 import unittest
 
-from wayland_turns import HandlersRefuseCleanly, MONITOR_SIZE, TABLET_SIZE, OneDesktop, WaylandTurns, drive
-from wayland_sessions import SwaySession, available
+from desktop_families import wlroots
+from desktop_families.headless import available
+from quillet_driving import drive
+from wayland_turns import HandlersRefuseCleanly, MONITOR_SIZE, TABLET_SIZE, OneDesktop, WaylandTurns
 
 PROBE = os.environ.get("WLR_OUTPUTS_PROBE", "")
-MISSING = available("sway", "swaymsg")
-# sway names its transforms by clockwise turns; wl_output counts counter-clockwise.
-SWAY_TRANSFORMS = {"normal": 0, "90": 3, "180": 2, "270": 1,
-                   "flipped": 4, "flipped-90": 7, "flipped-180": 6, "flipped-270": 5}
-
-
-def swaymsg(env, *arguments):
-    result = subprocess.run(["swaymsg", *arguments], env=env, capture_output=True, text=True, timeout=30)
-    if result.returncode != 0:
-        raise AssertionError(f"swaymsg {arguments}: {result.stdout}{result.stderr}")
-    return result.stdout
-
-
-def sway_outputs(env):
-    """Every active output's name -> (x, y, width, height as laid out, transform as wl_output counts)."""
-    return {output["name"]: (output["rect"]["x"], output["rect"]["y"], output["rect"]["width"],
-                             output["rect"]["height"], SWAY_TRANSFORMS[output["transform"]])
-            for output in json.loads(swaymsg(env, "-t", "get_outputs", "-r")) if output["active"]}
+MISSING = available(*wlroots.TOOLS)
 
 
 @unittest.skipIf(MISSING, MISSING)
 class SwayDesktop(OneDesktop):
     """Mixed into a TestCase whose cases share one headless sway with the tablet's output and a monitor
     right of it."""
-    tablet = "HEADLESS-1"
+    tablet = wlroots.TABLET
 
     @classmethod
     def start(cls):
-        return SwaySession(outputs=[TABLET_SIZE, MONITOR_SIZE])
+        return wlroots.Session(outputs=[TABLET_SIZE, MONITOR_SIZE])
 
     def swaymsg(self, *arguments):
-        return swaymsg(self.desktop.env, *arguments)
+        return wlroots.swaymsg(self.desktop.env, *arguments)
 
     def outputs(self):
-        return sway_outputs(self.desktop.env)
+        return wlroots.outputs(self.desktop.env)
 
     def turn_after(self, change):
         """Reads the outputs, makes the change through sway, then turns the tablet left from that read
@@ -88,9 +72,8 @@ class SwayTurns(SwayDesktop, WaylandTurns, HandlersRefuseCleanly, unittest.TestC
         self.assertEqual(self.outputs(), {"HEADLESS-1": (0, 0, 640, 400, 0), "HEADLESS-2": (640, 0, 1920, 1080, 0)})
         self.assertEqual(drive("set-angle=2", "get-angle", env=self.desktop.env), [1, 2])
         self.assertEqual(self.outputs(), {"HEADLESS-1": (0, 0, 400, 640, 1), "HEADLESS-2": (400, 0, 1920, 1080, 0)})
-        modes = {output["name"]: (output["current_mode"]["width"], output["current_mode"]["height"])
-                 for output in json.loads(self.swaymsg("-t", "get_outputs", "-r"))}
-        self.assertEqual(modes, {"HEADLESS-1": (1280, 800), "HEADLESS-2": (1920, 1080)})
+        self.assertEqual(wlroots.current_modes(self.desktop.env),
+                         {"HEADLESS-1": (1280, 800), "HEADLESS-2": (1920, 1080)})
 
 
 class SwayOutputComing(SwayDesktop, unittest.TestCase):

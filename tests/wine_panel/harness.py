@@ -19,14 +19,18 @@ from pathlib import Path
 
 from panel_pictures import (PANEL_CLASS, PANEL_SIZE, PANEL_TITLE, RecorderLog, append_line,  # noqa: F401
                             collapsed_panel, expanded_panel, largest_difference, scaled, scaled_panel,
-                            screenshot, wait_for)
+                            screenshot)
 from panel_scenarios import PanelUser
-from xservers import PrivateDisplay, run_client
+from waiting import wait_for
+from xservers import PrivateDisplay, run_client, xdotool
 
 REPO = Path(__file__).resolve().parents[2]
 
 SESSION_SCRIPT = REPO / "tests" / "support" / "wine" / "session.sh"
 TURNING_SCREEN = (800, 600)
+# How long a wait for the program or Wine may take: generous, so that a loaded machine does not fail a
+# test that passes (it only bounds how long a failing test waits).
+PATIENCE = 30.0
 
 # Window style bits the tests look at.
 WS_POPUP = 0x80000000
@@ -43,7 +47,7 @@ def _build_dir():
 
 def report(line):
     """Adds a line to the report file, where timings go instead of into assertions."""
-    append_line(os.environ.get("ZENTARA_E2E_REPORT", _build_dir() / "e2e" / "report.txt"), line)
+    append_line(os.environ.get("ZENTARA_WINE_PANEL_REPORT", _build_dir() / "wine_panel" / "report.txt"), line)
 
 
 class Session:
@@ -65,14 +69,14 @@ class Session:
         prefix = os.environ.get("ZENTARA_WINE_PREFIX")
         self._own = state is None
         if self._own:
-            self._tmp = tempfile.TemporaryDirectory(prefix="zentara-e2e-")
+            self._tmp = tempfile.TemporaryDirectory(prefix="zentara-wine-panel-")
             state = os.path.join(self._tmp.name, "state")
-            prefix = str(_build_dir() / "wine" / "e2e-prefix")
+            prefix = str(_build_dir() / "wine" / "panel-prefix")
             subprocess.run([str(SESSION_SCRIPT), "start", state, prefix], check=True, stdout=subprocess.DEVNULL)
         self.state = Path(state)
         self.prefix = Path(prefix)
         self.display = (self.state / "display").read_text().strip()
-        self.wintool_exe = os.environ.get("ZENTARA_WINTOOL", str(_build_dir() / "tests" / "e2e" / "wintool.exe"))
+        self.wintool_exe = os.environ.get("ZENTARA_WINTOOL", str(_build_dir() / "tests" / "wine_panel" / "wintool.exe"))
 
     def close(self):
         if self._own:
@@ -120,37 +124,38 @@ class Session:
     def windows(self, class_name=PANEL_CLASS, title=PANEL_TITLE):
         return self.wintool("find", class_name, title)
 
-    # Timeouts only bound how long a failing test waits; generous ones keep a
-    # loaded machine from failing a test that passes.
-    def wait_for(self, predicate, timeout=30.0, interval=0.1, what="condition"):
-        return wait_for(predicate, timeout, interval, what)
-
     def wait_for_window(self, timeout=60.0):
         """The panel window, once it is shown."""
         def shown():
             return next((window for window in self.windows() if window["visible"]), None)
-        return self.wait_for(shown, timeout, what="the panel window to show")
+        return wait_for(shown, timeout, interval=0.1, what="the panel window to show")
 
     def screen_size(self):
         return tuple(map(int, self.xdotool("getdisplaygeometry").split()))
 
     # --- X side -------------------------------------------------------------
 
-    def x_client(self, *command, check=True, text=True):
-        """Runs an X client on the session's display, waiting out a stall of the server."""
+    def _stalled(self, command):
+        """What hears of a stall of the server while `command` waits: the stalls and the report file."""
         def stalled(seconds, account):
             self.stalls.append((seconds, account))
             report(f"the X server {self.display} kept {' '.join(map(str, command))[:80]} waiting "
                    f"{seconds:.1f} s: {account}")
+        return stalled
+
+    def x_client(self, *command, check=True, text=True):
+        """Runs an X client on the session's display, waiting out a stall of the server."""
         return run_client([str(part) for part in command], self.env(), self.x_timeout, self.x_stall_limit,
-                          stalled, check, text)
+                          self._stalled(command), check, text)
 
     def xdotool(self, *args):
-        return self.x_client("xdotool", *args).stdout.strip()
+        return xdotool(self.env(), *args, timeout=self.x_timeout, limit=self.x_stall_limit,
+                       on_stall=self._stalled(("xdotool", *args)))
 
     def xdotool_lines(self, *args):
         """The lines xdotool prints, also when it finds nothing (and so ends with 1)."""
-        return self.x_client("xdotool", *args, check=False).stdout.split()
+        return xdotool(self.env(), *args, check=False, timeout=self.x_timeout, limit=self.x_stall_limit,
+                       on_stall=self._stalled(("xdotool", *args))).split()
 
     def move(self, x, y):
         self.xdotool("mousemove", x, y)
@@ -213,7 +218,8 @@ class TurningSession(Session):
         waits for the X screen to have turned."""
         self.wintool("turn", quarters)
         width, height = TURNING_SCREEN if quarters % 2 == 0 else reversed(TURNING_SCREEN)
-        self.wait_for(lambda: self.screen_size() == (width, height), what=f"the X screen {width} x {height}")
+        wait_for(lambda: self.screen_size() == (width, height), PATIENCE, interval=0.1,
+                 what=f"the X screen {width} x {height}")
 
 
 class App:
@@ -221,7 +227,7 @@ class App:
 
     def __init__(self, session):
         self.session = session
-        self.dir = Path(os.environ.get("ZENTARA_APP_DIR", _build_dir() / "e2e" / "app"))
+        self.dir = Path(os.environ.get("ZENTARA_APP_DIR", _build_dir() / "wine_panel" / "app"))
         self.exe = self.dir / "Zentara.exe"
         self.processes = []
 
@@ -239,7 +245,7 @@ class App:
                 process.kill()
             process.wait()
         self.processes.clear()
-        self.session.wait_for(lambda: not self.session.windows(), what="no panel window")
+        wait_for(lambda: not self.session.windows(), PATIENCE, interval=0.1, what="no panel window")
 
     def close_all(self):
         """Asks every panel window to close and makes sure every started process ends."""
@@ -254,7 +260,7 @@ class App:
                 process.kill()
                 process.wait()
         self.processes.clear()
-        self.session.wait_for(lambda: not self.session.windows(), what="no panel window")
+        wait_for(lambda: not self.session.windows(), PATIENCE, interval=0.1, what="no panel window")
 
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
@@ -271,7 +277,7 @@ class PanelTestBase(PanelUser, unittest.TestCase):
 
     start_at_once = True
     drag_steps_lost = 1  # the first step passes the drag threshold; the system's move loop takes over there
-    screenshots = _build_dir() / "e2e" / "screenshots"
+    screenshots = _build_dir() / "wine_panel" / "screenshots"
     cannot = {
         "scale change while running": "Wine reads the prefix's LogPixels only when a program starts",
     }

@@ -4,22 +4,12 @@ back through the desktop's own tools."""
 import os
 import subprocess
 
+from quillet_driving import drive
 
-LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
-DRIVER = os.environ.get("QUILLET_DRIVER", "")
 HANDLER_ALLOCATION_PROBE = os.environ.get("HANDLER_ALLOCATION_PROBE", "")
 # The tablet's own screen and a monitor right of it.
 TABLET_SIZE = "1280x800"
 MONITOR_SIZE = "1920x1080"
-
-
-def drive(*calls, env, timeout=60):
-    """The results of the library calls (get-angle, set-angle=N, get-auto, set-auto=N), made in order
-    by one process that loads the library as the program does."""
-    result = subprocess.run([DRIVER, LIBRARY, *calls], env=env, capture_output=True, text=True, timeout=timeout)
-    if result.returncode != 0:
-        raise AssertionError(f"driver exit code {result.returncode} for {calls}: {result.stderr}")
-    return [int(line) for line in result.stdout.split()]
 
 
 class OneDesktop:
@@ -50,10 +40,10 @@ class OneDesktop:
 
 
 class WaylandTurns(OneDesktop):
-    """Mixed into a TestCase whose class starts `desktop` (a session of tests/support/
-    wayland_sessions.py with a tablet output and a monitor right of it) and defines `outputs()`: every
-    output's name -> (x, y, width, height as laid out, transform 0-3) read through the desktop's own
-    tools, and `tablet`: the output that must turn."""
+    """Mixed into a TestCase whose class starts `desktop` (a family's Session of tests/support/
+    desktop_families/ with a tablet output and a monitor right of it) and defines `outputs()`: the
+    family's read-back of every output's name -> (x, y, width, height as laid out, transform 0-3), and
+    `tablet`: the output that must turn."""
     tablet = ""
 
     def outputs(self):

@@ -5,7 +5,6 @@ process id. CTest gives the library and the driver through QUILLET_LIBRARY and Q
 Standard library only.
 """
 import os
-import re
 import socket
 import stat
 import subprocess
@@ -13,32 +12,18 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from private_bus import PrivateBus, stop_process
+from private_bus import PrivateBus, start_stand_in, stop_process
+from quillet_driving import LIBRARY, drive
 from xrandr_report import screen_report
 from xservers import PrivateDisplay
 
-LIBRARY = os.environ.get("QUILLET_LIBRARY", "")
-DRIVER = os.environ.get("QUILLET_DRIVER", "")
 ROTATION_NAMES = {1: "normal", 2: "left", 3: "inverted", 4: "right"}
-STAND_IN = str(Path(__file__).resolve().parents[1] / "support" / "bus_stand_in.py")
-SYSTEM_PYTHON = "/usr/bin/python3"  # the one Debian's GObject bindings (python3-gi) belong to
 CINNAMON_SCHEMA = """<schemalist>
   <schema id="org.cinnamon.settings-daemon.peripherals.touchscreen"
           path="/org/cinnamon/settings-daemon/peripherals/touchscreen/">
     <key name="orientation-lock" type="b"><default>false</default></key>
   </schema>
 </schemalist>"""
-
-
-def drive(*calls, env, timeout=60, times=None):
-    """Runs the driver; returns the results of the calls. A list given as `times` gets the milliseconds
-    each call took."""
-    result = subprocess.run([DRIVER, LIBRARY, *calls], env=env, capture_output=True, text=True, timeout=timeout)
-    if result.returncode != 0:
-        raise AssertionError(f"driver exit code {result.returncode} for {calls}: {result.stderr}")
-    if times is not None:
-        times.extend(float(took) for took in re.findall(r" in ([0-9.]+) ms$", result.stderr, re.MULTILINE))
-    return [int(line) for line in result.stdout.split()]
 
 
 def desktop_env(home, **extra):
@@ -68,11 +53,8 @@ class StandInBus(PrivateBus):
         self.services = []
 
     def serve(self, name, mode="answers"):
-        service = subprocess.Popen([SYSTEM_PYTHON, STAND_IN, name, mode], stdout=subprocess.PIPE, text=True,
-                                   env=dict(os.environ, DBUS_SESSION_BUS_ADDRESS=self.address))
+        service = start_stand_in(name, dict(os.environ, DBUS_SESSION_BUS_ADDRESS=self.address), mode)
         self.services.append(service)
-        if service.stdout.readline().strip() != "ready":
-            raise RuntimeError(f"the stand-in for {name} did not start")
         return service
 
     def stop(self):

@@ -10,6 +10,7 @@ import unittest
 from pathlib import Path
 
 from harness import PANEL_CLASS, PANEL_TITLE, App, Session, _build_dir, report
+from waiting import wait_for
 
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zentara"
 
@@ -74,7 +75,7 @@ class InstallerTest(unittest.TestCase):
         program, *arguments = shlex.split(self.registry()["QuietUninstallString"], posix=False)
         result = self.session.wine(program.strip('"'), *arguments)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
-        self.session.wait_for(lambda: not self.folder.exists(), timeout=60, what="the installed folder to go")
+        wait_for(lambda: not self.folder.exists(), timeout=60, interval=0.1, what="the installed folder to go")
         report(f"silent removal: {(time.monotonic() - started) * 1000:.0f} ms")
 
     def registry(self):
