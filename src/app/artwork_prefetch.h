@@ -7,15 +7,16 @@
 #include "platform/image_decoder.h"
 #include "platform/services.h"
 
-// Decodes a list of pictures on a thread of its own while the program waits
-// for something else (the pause at its start), and stands in for the
-// installed decoder while it lives: a picture of the list is handed over as
-// it was decoded, once, success, failure or exception alike, so that the
-// caller meets a failed picture when and where it always has. Everything else goes to the
-// installed decoder. What is not taken is let go of with the prefetch.
+// Decodes a list of pictures, and checks another, on a thread of its own while
+// the program waits for something else (the pause at its start), and stands
+// in for the installed decoder while it lives: a picture of the lists is
+// handed over as it was decoded or checked, once, success, failure or
+// exception alike, so that the caller meets a failed picture when and where it
+// always has. Everything else goes to the installed decoder. What is not
+// taken is let go of with the prefetch.
 class ArtworkPrefetch : public platform::ImageDecoder {
  public:
-  explicit ArtworkPrefetch(std::vector<std::wstring> paths);
+  ArtworkPrefetch(std::vector<std::wstring> decoded, std::vector<std::wstring> checked);
   // Waits for the decoding thread and puts the installed decoder back.
   ~ArtworkPrefetch() override;
   ArtworkPrefetch(const ArtworkPrefetch&) = delete;
@@ -30,11 +31,15 @@ class ArtworkPrefetch : public platform::ImageDecoder {
  private:
   struct Picture {
     std::wstring path;
+    bool checkOnly = false;
     bool decoded = false;
     bool taken = false;
     platform::DecodedImage image;
     std::exception_ptr error;
   };
+
+  // The picture of the lists at `path` not yet handed over, if any.
+  Picture* Untaken(std::wstring_view path, bool checkOnly);
 
   platform::Services installed_;
   platform::ImageDecoder& decoder_;

@@ -163,6 +163,8 @@ class Director {
   std::vector<gs::WdgButton*> extendFrames_;
   // Each frame's picture, empty where it was found wanting.
   std::vector<std::wstring> framePicturePaths_;
+  // The expanded background, likewise: decoded only while the panel expands.
+  std::wstring expandedPicturePath_;
   // During the first slide: which frames' pictures failed to decode.
   std::optional<std::vector<bool>> firstSlideFailures_;
   gs::PictureFetch framePictureFetch_;

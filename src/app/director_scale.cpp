@@ -74,7 +74,12 @@ void Director::ApplyScale(int32_t scale) {
   LoadPicture(*noneImage_, set_ + panel_artwork::kNoneBackground);
   DropIfClear(*noneImage_);
   LoadPicture(*collapsedImage_, set_ + panel_artwork::kCollapsedBackground);
-  LoadPicture(*expandedImage_, set_ + panel_artwork::kExpandedBackground);
+  // Checked here, where a missing one is reported; held only while expanded.
+  expandedPicturePath_ = gs::ImagesPath() + set_ + panel_artwork::kExpandedBackground;
+  if (!gs::CheckImageFile(expandedPicturePath_)) expandedPicturePath_.clear();
+  gs::PictureFetch expanded;
+  if (panelState_ == PanelStates::StateExpanded) expanded.Start(expandedPicturePath_);
+  expanded.Finish(expandedImage_->Picture());
   for (size_t i = 0; i < panel_artwork::kButtons.size(); ++i) {
     gs::WdgButton& button = *(this->*ButtonBindings()[i].slot);
     gs::ReloadButtonImages(button, PicturesOf(i));

@@ -44,8 +44,16 @@ void Director::Slide(bool expanding) {
   const size_t count = extendFrames_.size();
   const auto frameAt = [&](size_t step) { return expanding ? step : count - 1 - step; };
   // Each frame's picture is decoded while the pause before it runs, pushed
-  // once and let go of at once: one frame's pixels are kept at a time.
-  if (count > 0) FetchFramePicture(frameAt(0));
+  // once and let go of at once: one frame's pixels are kept at a time. The
+  // expanded background is decoded during the pause after the last frame.
+  const auto fetchFor = [&](size_t step) {
+    if (step < count) {
+      FetchFramePicture(frameAt(step));
+    } else if (expanding) {
+      framePictureFetch_.Start(expandedPicturePath_);
+    }
+  };
+  fetchFor(0);
   Pause();
   root_ = noneImage_.get();
   AttachToRoot();
@@ -56,10 +64,12 @@ void Director::Slide(bool expanding) {
     ShowOnlyFrame(&frame);
     Repaint();
     frame.Appearance().Raised().TakePixels(0, 0, {});
-    if (step + 1 < count) FetchFramePicture(frameAt(step + 1));
+    fetchFor(step + 1);
     Pause();
   }
   ShowOnlyFrame(nullptr);
+  // Found wanting since it was checked, it stays empty, as a frame does.
+  if (expanding) framePictureFetch_.Finish(expandedImage_->Picture());
 }
 
 void Director::SetState(PanelStates newState, bool touchIdleTimer) {
@@ -74,6 +84,7 @@ void Director::SetState(PanelStates newState, bool touchIdleTimer) {
       button->SetVisible(false);
     }
     Slide(false);
+    expandedImage_->Picture().TakePixels(0, 0, {});
   }
 
   // From here on nothing is pushed directly: the changes below invalidate the

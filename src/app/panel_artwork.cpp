@@ -23,8 +23,7 @@ gs::ButtonImageNames PicturesOf(const std::wstring& set, const ButtonLayout& but
 }
 
 std::vector<std::wstring> BuildPictures(const std::wstring& set) {
-  std::vector<std::wstring> names{set + kNoneBackground, set + kCollapsedBackground,
-                                  set + kExpandedBackground};
+  std::vector<std::wstring> names{set + kNoneBackground, set + kCollapsedBackground};
   for (const ButtonLayout& button : kButtons) {
     for (const std::wstring& name : PicturesOf(set, button, false)) {
       if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())

@@ -49,9 +49,10 @@ gs::ButtonImageNames ButtonPictures(const std::wstring& set, const wchar_t* fold
 gs::ButtonImageNames HandlePictures(const std::wstring& set, const wchar_t* folder, bool idle);
 // The pictures of a button of kButtons; `idle` picks a handle's idle look.
 gs::ButtonImageNames PicturesOf(const std::wstring& set, const ButtonLayout& button, bool idle);
-// Every picture the panel loads when it is built from `set`, the three
-// backgrounds and the buttons' pictures in their first looks, each once: the
-// slide's frames are decoded only when they show.
+// Every picture the panel loads when it is built from `set`, the collapsed
+// and the sliding backgrounds and the buttons' pictures in their first looks,
+// each once: the slide's frames are decoded only when they show, and the
+// expanded background, only checked then, while the panel expands.
 std::vector<std::wstring> BuildPictures(const std::wstring& set);
 // Frame `number` (1 to kFrameCount) of the slide animation.
 gs::ButtonImageNames FramePictures(const std::wstring& set, int32_t number);

@@ -18,13 +18,15 @@ namespace {
 constexpr wchar_t kMutexName[] = L"KOVA_Zentara_0228943447_5199";
 constexpr uint32_t kStartDelayMilliseconds = 500;
 
-// The pictures the panel is built from at the primary monitor's scale, where they lie.
-std::vector<std::wstring> BuildPicturePaths() {
+// Decodes the pictures the panel is built from at the primary monitor's
+// scale, and checks the one it only checks then.
+void PrefetchBuildPictures(std::optional<ArtworkPrefetch>& prefetch) {
   const std::wstring set =
       display_scale::ScaleFolder(Director::ScaleFor(TScreen().PixelsPerInch()));
   std::vector<std::wstring> paths = panel_artwork::BuildPictures(set);
   for (std::wstring& path : paths) path.insert(0, gs::ImagesPath());
-  return paths;
+  prefetch.emplace(std::move(paths), std::vector<std::wstring>{gs::ImagesPath() + set +
+                                                               panel_artwork::kExpandedBackground});
 }
 
 }  // namespace
@@ -34,7 +36,7 @@ int RunProgram() {
   if (!system.ClaimSingleInstance(kMutexName)) return 0;
   // The pause is the panel's to wait out; its pictures are decoded meanwhile.
   std::optional<ArtworkPrefetch> prefetch;
-  if (platform::GetImageDecoder().DecodesBeforeStart()) prefetch.emplace(BuildPicturePaths());
+  if (platform::GetImageDecoder().DecodesBeforeStart()) PrefetchBuildPictures(prefetch);
   system.Sleep(kStartDelayMilliseconds);
 
   // The application object outlives the loop: its forms are destroyed last,

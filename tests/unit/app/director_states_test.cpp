@@ -48,13 +48,16 @@ TEST_F(DirectorTest, EachStateShowsItsButtonsAndRunsItsTimer) {
     application = std::make_unique<TApplication>();
     const DirectorProbe director = Start();
     EXPECT_EQ(LooksOf(director), kCollapsed);
+    EXPECT_TRUE(director.ExpandedImage()->Picture().Empty()) << "held only while expanded";
     Expand();
     EXPECT_EQ(director.Root(), director.ExpandedImage());
+    EXPECT_EQ(director.ExpandedImage()->Width(), 341);
     EXPECT_EQ(LooksOf(director), row.expanded);
     EXPECT_TRUE(TimerRunning(100));
     EXPECT_FALSE(TimerRunning(3000));
     Click(director.Stage2Button());
     EXPECT_EQ(director.Root(), director.CollapsedImage());
+    EXPECT_TRUE(director.ExpandedImage()->Picture().Empty());
     EXPECT_EQ(LooksOf(director), kCollapsed);
     EXPECT_FALSE(TimerRunning(100));
     EXPECT_TRUE(TimerRunning(3000));

@@ -88,6 +88,7 @@ TEST_F(ProgramTest, PicturesDecodedDuringThePauseAreDecodedOnceAndReportedAsAfte
   const auto run = [&](bool duringThePause) {
     platform.images.decodesBeforeStart = duringThePause;
     platform.images.decoded.clear();
+    platform.images.probed.clear();
     platform.system.messages.clear();
     size_t duringPause = 0;
     platform.system.onSleep = [&](uint32_t ms) {
@@ -97,6 +98,11 @@ TEST_F(ProgramTest, PicturesDecodedDuringThePauseAreDecodedOnceAndReportedAsAfte
     EXPECT_EQ(duringPause, 0u);
     const auto& decoded = platform.images.decoded;
     EXPECT_EQ(std::count(decoded.begin(), decoded.end(), images + L"extend0001.png"), 1);
+    // The expanded background is only checked, once, until the panel expands.
+    const std::wstring expanded = images + L"extend0015.png";
+    EXPECT_EQ(std::count(decoded.begin(), decoded.end(), expanded), 0);
+    const auto& probed = platform.images.probed;
+    EXPECT_EQ(std::count(probed.begin(), probed.end(), expanded), 1);
     std::vector<std::wstring> notices;
     for (const auto& message : platform.system.messages) notices.push_back(message.text);
     return notices;

@@ -51,6 +51,18 @@ TEST(LayeredFrameTest, TheOpacityIsAppliedAsTheConstantAlphaBlendDoes) {
   }
 }
 
+TEST(LayeredFrameTest, ASourceWithPaddedRowsBakesIntoUnpaddedOnes) {
+  // One 32-bit pixel per row, rows padded to 8 bytes.
+  const std::vector<uint8_t> pixels = {0x10, 0x20, 0x30, 0x40, 0x99, 0x99, 0x99, 0x99,
+                                       0xFF, 0x00, 0x80, 0xFF, 0x99, 0x99, 0x99, 0x99};
+  LayeredFrame frame;
+  frame.pixels = {const_cast<uint8_t*>(pixels.data()), 1, 2, 8, 4};
+  frame.opacity = 128;
+  std::vector<uint8_t> out(8, 0xEE);
+  BakeLayeredFrame(frame, out.data());
+  EXPECT_EQ(out, (std::vector<uint8_t>{0x08, 0x10, 0x18, 0x20, 0x80, 0x00, 0x40, 0x80}));
+}
+
 TEST(LayeredFrameTest, ColourKeyAndOpaqueSources) {
   // Two 24-bit pixels per row, rows padded to 8 bytes: the key colour, then another.
   const std::vector<uint8_t> pixels = {0x10, 0x20, 0x30, 0x01, 0x02, 0x03, 0, 0,
