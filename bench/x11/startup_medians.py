@@ -9,7 +9,8 @@ drawn into it, and no further frame for a while after that (the X Damage extensi
 The table gives the median time to the shown panel, the median time beyond the pauses the program asks
 for (the start-up pause and the slide's frame pauses: the floor), the median time from the last frame to
 rest (frames drawn after the first one) and the median VmHWM of the program once it is at rest. With
---openbox the display has openbox for its window manager."""
+--openbox the display has openbox for its window manager. It uses the shared test library:
+PYTHONPATH=tests/support."""
 import argparse
 import ctypes
 import os
@@ -22,8 +23,8 @@ import tempfile
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "support"))
-from xservers import PrivateDisplay  # noqa: E402
+import xlib as x11
+from xservers import PrivateDisplay
 
 TITLE = b"KOVA Zentara"
 # What the program sleeps on purpose before its panel shows: the pause at its start and one pause before
@@ -38,27 +39,11 @@ DAMAGE_REPORT_NON_EMPTY = 3
 
 
 class Xlib:
+    """The probe's own connection: the shared test library's libX11 calls, and the Damage extension,
+    which only the probe uses."""
+
     def __init__(self, display):
-        self.x = ctypes.CDLL("libX11.so.6")
         self.damage = ctypes.CDLL("libXdamage.so.1")
-        self.x.XOpenDisplay.restype = ctypes.c_void_p
-        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        self.x.XDefaultRootWindow.restype = ctypes.c_ulong
-        self.x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        self.x.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
-        self.x.XPending.argtypes = [ctypes.c_void_p]
-        self.x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
-        self.x.XConnectionNumber.argtypes = [ctypes.c_void_p]
-        self.x.XFlush.argtypes = [ctypes.c_void_p]
-        self.x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-        self.x.XInternAtom.restype = ctypes.c_ulong
-        self.x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        self.x.XGetWindowProperty.argtypes = [
-            ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long, ctypes.c_int,
-            ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int),
-            ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
-        self.x.XFree.argtypes = [ctypes.c_void_p]
-        self.x.XSetErrorHandler.argtypes = [ctypes.c_void_p]
         self.damage.XDamageQueryExtension.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
                                                       ctypes.POINTER(ctypes.c_int)]
         self.damage.XDamageQueryVersion.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
@@ -68,38 +53,38 @@ class Xlib:
         self.damage.XDamageSubtract.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
         # A window gone before it is asked about is no error of the probe's.
         self._ignore = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
-        self.x.XSetErrorHandler(ctypes.cast(self._ignore, ctypes.c_void_p))
-        self.dpy = self.x.XOpenDisplay(display.encode())
+        x11.XSetErrorHandler(ctypes.cast(self._ignore, ctypes.c_void_p))
+        self.dpy = x11.XOpenDisplay(display.encode())
         event, error = ctypes.c_int(), ctypes.c_int()
         if not self.dpy or not self.damage.XDamageQueryExtension(self.dpy, ctypes.byref(event), ctypes.byref(error)):
             raise RuntimeError("no display with the Damage extension")
         self.damage_notify = event.value
         major, minor = ctypes.c_int(1), ctypes.c_int(1)
         self.damage.XDamageQueryVersion(self.dpy, ctypes.byref(major), ctypes.byref(minor))
-        self.net_wm_name = self.x.XInternAtom(self.dpy, b"_NET_WM_NAME", 0)
-        self.root = self.x.XDefaultRootWindow(self.dpy)
-        self.x.XSelectInput(self.dpy, self.root, SUBSTRUCTURE_NOTIFY_MASK)
-        self.x.XSync(self.dpy, 0)
+        self.net_wm_name = x11.XInternAtom(self.dpy, b"_NET_WM_NAME", 0)
+        self.root = x11.XDefaultRootWindow(self.dpy)
+        x11.XSelectInput(self.dpy, self.root, SUBSTRUCTURE_NOTIFY_MASK)
+        x11.XSync(self.dpy, 0)
 
     def name(self, window):
         """The window's _NET_WM_NAME."""
         kind, size, count, after, data = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(), ctypes.c_ulong(),
-                                          ctypes.c_void_p())
-        if self.x.XGetWindowProperty(self.dpy, window, self.net_wm_name, 0, 256, 0, 0, ctypes.byref(kind),
-                                     ctypes.byref(size), ctypes.byref(count), ctypes.byref(after),
-                                     ctypes.byref(data)) != 0 or not data.value:
+                                          ctypes.POINTER(ctypes.c_uint8)())
+        if x11.XGetWindowProperty(self.dpy, window, self.net_wm_name, 0, 256, 0, 0, ctypes.byref(kind),
+                                  ctypes.byref(size), ctypes.byref(count), ctypes.byref(after),
+                                  ctypes.byref(data)) != 0 or not data:
             return b""
-        name = ctypes.string_at(data.value, count.value) if size.value == 8 else b""
-        self.x.XFree(data)
+        name = ctypes.string_at(data, count.value) if size.value == 8 else b""
+        x11.XFree(data)
         return name
 
     def events(self, deadline):
         """(monotonic time, type, window, the event's next field) of each event until the time `deadline()`."""
         buffer = (ctypes.c_long * 24)()
-        fd = self.x.XConnectionNumber(self.dpy)
+        fd = x11.XConnectionNumber(self.dpy)
         while True:
-            while self.x.XPending(self.dpy):
-                self.x.XNextEvent(self.dpy, buffer)
+            while x11.XPending(self.dpy):
+                x11.XNextEvent(self.dpy, buffer)
                 now = time.monotonic()
                 raw = bytes(buffer)
                 kind = int.from_bytes(raw[0:4], "little")
@@ -137,7 +122,7 @@ def start_once(program, env, xlib):
                     deadline = now + REST_S
                 # Repaired, so that the next drawing is reported again.
                 xlib.damage.XDamageSubtract(xlib.dpy, damage, 0, 0)
-            xlib.x.XFlush(xlib.dpy)
+            x11.XFlush(xlib.dpy)
         if not frames:
             raise RuntimeError("the panel never showed")
         status = Path(f"/proc/{process.pid}/status").read_text()
