@@ -18,7 +18,6 @@ import select
 import shutil
 import statistics
 import subprocess
-import sys
 import tempfile
 import time
 from pathlib import Path
