@@ -130,6 +130,7 @@ class WestonPanelTest(WaylandPanelTestBase):
     to the window (see WestonDisplay)."""
 
     desktop = WestonDisplay
+    leaves_the_window_manager = True
 
     @classmethod
     def setUpClass(cls):
@@ -203,7 +204,6 @@ class WestonPanelTest(WaylandPanelTestBase):
         return left, top
 
     def test_out_of_its_hands_at_its_edge_where_weston_shows_it_and_moved_by_its_drag(self):
-        self.wait_out_of_the_window_managers_hands()
         self.assert_shown_only_at(self.rect())
         self.assert_drag_follows_the_pointer(check_while_held=True)
         self.assert_shown_only_at(self.rect())
@@ -221,7 +221,6 @@ class TurnedWestonPanelTest(WestonPanelTest):
 
     def test_out_of_its_hands_at_its_edge_where_weston_shows_it_and_moved_by_its_drag(self):
         self.assertEqual(self.screen_size(), (800, 1280))
-        self.wait_out_of_the_window_managers_hands()
         self.assert_shown_only_at(self.rect())
 
 

@@ -157,6 +157,7 @@ class FluxboxPanelTest(TurningPanelBase):
     screen and when it is dragged."""
 
     window_manager = "fluxbox"
+    leaves_the_window_manager = True
 
     def launch(self, env=None, stderr=None):
         self.debug_output = self.app.folder / f"debug-{self.id().split('.')[-1]}.txt"
@@ -167,8 +168,7 @@ class FluxboxPanelTest(TurningPanelBase):
         return min(largest_difference(self.panel_image(), collapsed_panel(idle)) for idle in (False, True)) <= TOLERANCE
 
     def test_out_of_its_hands_at_the_edge_through_a_turn_and_a_drag(self):
-        seen = self.wait_out_of_the_window_managers_hands()
-        self.report(f"the panel under fluxbox before it left its hands: {seen[:-1]}")
+        self.report(f"the panel under fluxbox before it left its hands: {self.seen_on_the_way[:-1]}")
         with self.another_window_in_front():
             other = self.wait(lambda: (self.display.find("xmessage") or [None])[0], "another window")
             self.wait(lambda: self.display.active_window() == other, "the other window to be the active one")
