@@ -16,48 +16,19 @@
 #include "app/panel_form.h"
 #include "base/application.h"
 #include "director_probe.h"
+#include "fake_rotation.h"
 #include "gs/wdg_button.h"
 #include "null_platform.h"
 
 namespace director_testing {
 
+using testing_support::FakeRotation;
 using testing_support::NullPlatform;
 using State = Director::PanelStates;
 
 constexpr wchar_t kExe[] = L"C:\\Programs\\Zentara\\Zentara.exe";
 constexpr wchar_t kImages[] = L"C:\\Programs\\Zentara\\images\\";
 constexpr wchar_t kLibrary[] = L"C:\\Programs\\Zentara\\Images\\Quillet.dll";
-
-// The rotation library's exports, standing in for the real ones.
-struct FakeRotation {
-  static inline int32_t angle = 1;
-  static inline int32_t autoOn = 0;
-  static inline std::vector<std::string> calls;
-
-  static int32_t ZENTARA_WINAPI GetAngle() {
-    calls.push_back("RT_GetAngle");
-    return angle;
-  }
-  static int32_t ZENTARA_WINAPI SetAngle(int32_t code) {
-    calls.push_back("RT_SetAngle(" + std::to_string(code) + ")");
-    angle = code;
-    return 1;
-  }
-  static int32_t ZENTARA_WINAPI GetAutoRotationOn() {
-    calls.push_back("RT_GetAutoRotationOn");
-    return autoOn;
-  }
-  static int32_t ZENTARA_WINAPI SetAutoRotation(int32_t on) {
-    calls.push_back("RT_SetAutoRotation(" + std::to_string(on) + ")");
-    autoOn = on;
-    return 1;
-  }
-  static void Reset() {
-    angle = 1;
-    autoOn = 0;
-    calls.clear();
-  }
-};
 
 template <typename Function>
 void* Entry(Function function) {

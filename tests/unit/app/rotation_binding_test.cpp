@@ -5,39 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "fake_rotation.h"
 #include "null_platform.h"
 
 namespace {
 
 constexpr wchar_t kLibrary[] = L"C:\\Zentara\\Images\\Quillet.dll";
 
-// The rotation library's angle exports; each turn is noted.
-struct FakeAngle {
-  static inline int32_t angle = 1;
-  static inline std::vector<int32_t> turns;
-
-  static inline int32_t reads = 0;
-
-  static int32_t ZENTARA_WINAPI Get() {
-    ++reads;
-    return angle;
-  }
-  static int32_t ZENTARA_WINAPI Set(int32_t code) {
-    turns.push_back(code);
-    angle = code;
-    return 1;
-  }
-};
+using testing_support::FakeRotation;
 
 class RotationBindingTest : public ::testing::Test {
  protected:
   RotationBindingTest() {
-    FakeAngle::angle = 1;
-    FakeAngle::turns.clear();
-    FakeAngle::reads = 0;
+    FakeRotation::Reset();
     platform.libraries.available[kLibrary].exports = {
-        {"RT_GetAngle", reinterpret_cast<void*>(&FakeAngle::Get)},
-        {"RT_SetAngle", reinterpret_cast<void*>(&FakeAngle::Set)}};
+        {"RT_GetAngle", reinterpret_cast<void*>(&FakeRotation::GetAngle)},
+        {"RT_SetAngle", reinterpret_cast<void*>(&FakeRotation::SetAngle)}};
   }
 
   testing_support::NullPlatform platform;
@@ -50,37 +33,41 @@ TEST_F(RotationBindingTest, WithoutItsOwnFolderTheProgramLoadsNoLibraryAndSaysSo
   binding.Bind();
   binding.TurnLeft();
   EXPECT_TRUE(platform.libraries.loadRequests.empty());
-  EXPECT_TRUE(FakeAngle::turns.empty());
+  EXPECT_TRUE(FakeRotation::calls.empty());
   ASSERT_EQ(platform.system.debugLines.size(), 1u);
   EXPECT_NE(platform.system.debugLines[0].find(L"not loaded"), std::wstring::npos);
 }
 
-// The angle codes run 1 to 4; a turn sets the next one its way from the angle read.
+// The angle codes run 1 to 4; a turn reads the angle once and sets the next one its way.
 TEST_F(RotationBindingTest, EachTurnSetsTheNextAngleItsWayFromTheOneRead) {
   struct Turning {
-    int32_t read;
-    std::vector<int32_t> afterLeft, afterRight;
+    int32_t read, afterLeft, afterRight;  // 0: no turn
   };
-  const Turning rows[] = {{1, {2}, {4}},
-                          {2, {3}, {1}},
-                          {3, {4}, {2}},
-                          {4, {1}, {3}},
+  const Turning rows[] = {{1, 2, 4},
+                          {2, 3, 1},
+                          {3, 4, 2},
+                          {4, 1, 3},
                           // Unreadable (-1) or any other odd answer: no turn.
-                          {-1, {}, {}},
-                          {0, {}, {}},
-                          {5, {}, {}}};
+                          {-1, 0, 0},
+                          {0, 0, 0},
+                          {5, 0, 0}};
+  const auto turned = [](int32_t code) {
+    std::vector<std::string> calls{"RT_GetAngle"};
+    if (code != 0) calls.push_back("RT_SetAngle(" + std::to_string(code) + ")");
+    return calls;
+  };
   RotationBinding binding;
   binding.Bind();
   for (const Turning& row : rows) {
     SCOPED_TRACE(row.read);
-    FakeAngle::angle = row.read;
-    FakeAngle::turns.clear();
+    FakeRotation::angle = row.read;
+    FakeRotation::calls.clear();
     binding.TurnLeft();
-    EXPECT_EQ(FakeAngle::turns, row.afterLeft);
-    FakeAngle::angle = row.read;
-    FakeAngle::turns.clear();
+    EXPECT_EQ(FakeRotation::calls, turned(row.afterLeft));
+    FakeRotation::angle = row.read;
+    FakeRotation::calls.clear();
     binding.TurnRight();
-    EXPECT_EQ(FakeAngle::turns, row.afterRight);
+    EXPECT_EQ(FakeRotation::calls, turned(row.afterRight));
   }
 }
 
@@ -90,8 +77,7 @@ TEST_F(RotationBindingTest, WithoutSetAngleTheAngleIsNotEvenRead) {
   binding.Bind();
   binding.TurnLeft();
   binding.TurnRight();
-  EXPECT_EQ(FakeAngle::reads, 0);
-  EXPECT_TRUE(FakeAngle::turns.empty());
+  EXPECT_TRUE(FakeRotation::calls.empty()) << "the angle is not even read";
 }
 
 }  // namespace
